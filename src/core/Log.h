@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <exception>
+#include <functional>
+
+class Prompter;
+
+// The pending error of an operation, as the error report shows it.
+struct ErrorInfo {
+    int number = 0;
+    QString description;
+    QString source;
+
+    // Takes number, description and source from a database error, or the what() text otherwise.
+    static ErrorInfo fromException(const std::exception &e);
+};
+
+// The daily log file and the error report shared by every window.
+class Log {
+public:
+    // Where the log goes; read on every write (the configured SETTING-DIRECTORIO-LOG).
+    static void setDirectoryProvider(std::function<QString()> provider);
+    static QString directory();
+    // "zev" + yyyymmdd + ".log"
+    static QString fileNameFor(const QDate &date);
+};
+
+// Appends "HH:nn:ss:" + text to today's log; every failure is ignored.
+void writeLog(const QString &text);
+
+// Logs and shows (critical icon) where:[number]-[description]-[source]:text; returns the text.
+QString reportError(Prompter &prompter, const QString &text, const QString &where, const ErrorInfo &error);
