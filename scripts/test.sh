@@ -11,6 +11,7 @@ trap cleanup EXIT
 
 port=$(bash "$root/scripts/pg-cluster.sh" start "$pgdir")
 export MDR_TEST_PG="postgresql://mostrador@127.0.0.1:${port}/postgres"
+export MDR_REQUIRE_PG=1
 export MDR_TEST_PG_RESTART="bash $root/scripts/pg-cluster.sh restart $pgdir"
 echo "PostgreSQL de prueba en 127.0.0.1:${port}"
 
