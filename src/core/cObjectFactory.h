@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+
+// Hands scripts ("xFactory") fresh instances of the program's classes, one member per class.
+// Classes that arrive later register a creator under their member name (registerClass) and,
+// for scripts that call the member directly, get a Q_INVOKABLE forwarding to create().
+// The caller owns what it receives: the script host deletes it when its last reference goes.
+class cObjectFactory : public QObject {
+    Q_OBJECT
+public:
+    using Creator = std::function<QObject *()>;
+
+    explicit cObjectFactory(QObject *parent = nullptr);
+
+    // Member names compare without regard to case; a second registration replaces the first.
+    void registerClass(const QString &member, Creator creator);
+    bool hasClass(const QString &member) const;
+    QStringList members() const;
+
+    // A new instance by member name ("newcCollectionContainer"); nullptr for an unknown one.
+    Q_INVOKABLE QObject *create(const QString &member) const;
+
+    Q_INVOKABLE QObject *newcCollectionContainer() const;
+
+private:
+    QHash<QString, std::pair<QString, Creator>> m_creators; // folded name -> (name, creator)
+};
