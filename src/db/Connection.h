@@ -1,0 +1,109 @@
+#pragma once
+
+#include "ConnectionString.h"
+#include "DbError.h"
+#include "FieldInfo.h"
+#include "Params.h"
+#include "Recordset.h"
+
+#include <QSqlDatabase>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <functional>
+#include <optional>
+
+class QSqlError;
+class QSqlQuery;
+
+namespace db {
+
+// One database session on SQLite or PostgreSQL. Every statement text goes through Dialect
+// (SQL Server spellings) and takes its values as bound parameters. Errors throw DbError.
+// Not copyable; use it from the thread that opened it.
+class Connection {
+public:
+    enum class OpenMode {
+        ExistingOnly,    // SQLite: a missing file is an error rather than a new empty store
+        CreateIfMissing, // SQLite: creates the file (and its folder)
+    };
+
+    Connection();
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    void open(const QString &connectionString);
+    void open(const ConnectionString &connectionString, OpenMode mode = OpenMode::ExistingOnly);
+    void close();
+    bool isOpen() const;
+    QString connectionString() const { return m_cs.toString(); }
+    const ConnectionString &target() const { return m_cs; }
+    Engine engine() const { return m_cs.engine(); }
+
+    // True when open and "select 1" answers; never throws.
+    bool ping();
+    // Closes and opens again with the same connection string, then ping(); never throws.
+    bool reopen();
+    // The error of the last failed ping()/reopen().
+    std::optional<DbError> lastError() const { return m_lastError; }
+
+    // Rows affected.
+    int execute(const QString &sql, const Params &params = {});
+    // Several statements separated by ';', no parameters (schema scripts).
+    void executeScript(const QString &script);
+    // First column of the first row; an invalid QVariant when there is no row.
+    QVariant scalar(const QString &sql, const Params &params = {});
+
+    Recordset openRecordset(const QString &sql, const Params &params = {});
+    Recordset openForwardOnly(const QString &sql, const Params &params = {});
+    // A table name (all its rows) or a "select … from table …" over one table.
+    Recordset openUpdatable(const QString &sqlOrTable, const Params &params = {});
+
+    // Nested calls use savepoints, so a routine may run inside a document's transaction.
+    // SQLite starts with BEGIN IMMEDIATE: the write lock is taken at once, not at the first write.
+    void begin();
+    void commit();
+    void rollback();
+    int transactionDepth() const { return m_depth; }
+
+    QStringList tables();
+    bool tableExists(const QString &table);
+    QList<FieldInfo> columns(const QString &table);
+    QStringList primaryKey(const QString &table);
+
+    // A server routine by name with named parameters ('@' allowed: "@clave"); returns its outputs
+    // keyed in lower case without '@'. PostgreSQL: "select * from name(p => …)", OUT parameters
+    // or the function's value. SQLite: the C++ routine registered in Routines, run atomically.
+    // Parameters whose value is an invalid QVariant are taken as outputs and not passed.
+    QVariantMap callRoutine(const QString &name, const QVariantMap &params = {});
+
+    // Called with the translated text before every statement; may throw to simulate a failure
+    // (tests make the Nth statement of a document fail).
+    void setStatementHook(std::function<void(const QString &sql)> hook) { m_hook = std::move(hook); }
+    qint64 statementCount() const { return m_statements; }
+
+    // Escape hatch for Qt APIs that take a QSqlDatabase (models, bulk readers).
+    QSqlDatabase database() const { return m_db; }
+
+private:
+    friend class Recordset;
+    void run(QSqlQuery &query, const QString &sql, const Params &params, const char *operation);
+    Recordset load(const QString &sql, const Params &params, int mode, const char *operation);
+    DbError error(const QString &description, int number, const char *operation, const QString &sql = {},
+                  DbError::Kind kind = DbError::Usage) const;
+    DbError failure(const QSqlError &e, const char *operation, const QString &sql);
+    void checkOpen(const char *operation) const;
+    void applySessionSettings();
+
+    QString m_name;
+    QSqlDatabase m_db;
+    ConnectionString m_cs;
+    int m_depth = 0;
+    bool m_aborted = false; // a statement failed inside the open transaction
+    qint64 m_statements = 0;
+    std::optional<DbError> m_lastError;
+    std::function<void(const QString &)> m_hook;
+};
+
+} // namespace db
