@@ -1,0 +1,1086 @@
+#include "Convert.h"
+
+#include "HostObject.h"
+#include "ScriptError.h"
+
+#include <QDateTime>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace vbs {
+
+namespace {
+
+QStringList words(const char *s) { return QString::fromUtf8(s).split(QLatin1Char('|')); }
+
+const LocaleInfo &enUs()
+{
+    static const LocaleInfo l{1033, "en-us", QLatin1Char('.'), QLatin1Char(','), LocaleInfo::MDY,
+        QStringLiteral("M/d/yyyy"), QStringLiteral("dddd, MMMM d, yyyy"), true, false,
+        QStringLiteral("AM"), QStringLiteral("PM"),
+        words("January|February|March|April|May|June|July|August|September|October|November|December"),
+        words("Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec"),
+        words("Sunday|Monday|Tuesday|Wednesday|Thursday|Friday|Saturday"),
+        words("Sun|Mon|Tue|Wed|Thu|Fri|Sat"), QStringLiteral("$"), 0, 0};
+    return l;
+}
+
+const QStringList &spanishMonths()
+{
+    static const QStringList m =
+        words("enero|febrero|marzo|abril|mayo|junio|julio|agosto|septiembre|octubre|noviembre|diciembre");
+    return m;
+}
+
+std::vector<LocaleInfo> &allLocales()
+{
+    static std::vector<LocaleInfo> all = [] {
+        std::vector<LocaleInfo> v;
+        v.push_back(enUs());
+        LocaleInfo gb = enUs();
+        gb.lcid = 2057;
+        gb.name = "en-gb";
+        gb.order = LocaleInfo::DMY;
+        gb.shortDate = QStringLiteral("dd/MM/yyyy");
+        gb.longDate = QStringLiteral("dd MMMM yyyy");
+        gb.hour12 = false;
+        gb.hourLeadingZero = true;
+        gb.currency = QStringLiteral("\u00a3");
+        gb.currencyNegative = 1;
+        v.push_back(gb);
+        LocaleInfo mx{2058, "es-mx", QLatin1Char('.'), QLatin1Char(','), LocaleInfo::DMY,
+            QStringLiteral("dd/MM/yyyy"), QStringLiteral("dddd, dd' de 'MMMM' de 'yyyy"), true, true,
+            QStringLiteral("a.m."), QStringLiteral("p.m."), spanishMonths(),
+            words("ene|feb|mar|abr|may|jun|jul|ago|sep|oct|nov|dic"),
+            words("domingo|lunes|martes|mi\u00e9rcoles|jueves|viernes|s\u00e1bado"),
+            words("dom|lun|mar|mi\u00e9|jue|vie|s\u00e1b"), QStringLiteral("$"), 0, 1};
+        v.push_back(mx);
+        LocaleInfo es = mx;
+        es.lcid = 3082;
+        es.name = "es-es";
+        es.decimal = QLatin1Char(',');
+        es.group = QLatin1Char('.');
+        es.hour12 = false;
+        es.longDate = QStringLiteral("dddd, d' de 'MMMM' de 'yyyy");
+        es.currency = QStringLiteral("\u20ac");
+        es.currencyPositive = 3;
+        es.currencyNegative = 8;
+        v.push_back(es);
+        LocaleInfo esTrad = es;
+        esTrad.lcid = 1034;
+        esTrad.name = "es";
+        v.push_back(esTrad);
+        LocaleInfo de{1031, "de-de", QLatin1Char(','), QLatin1Char('.'), LocaleInfo::DMY,
+            QStringLiteral("dd.MM.yyyy"), QStringLiteral("dddd, d. MMMM yyyy"), false, true, QString(), QString(),
+            words("Januar|Februar|M\u00e4rz|April|Mai|Juni|Juli|August|September|Oktober|November|Dezember"),
+            words("Jan|Feb|Mrz|Apr|Mai|Jun|Jul|Aug|Sep|Okt|Nov|Dez"),
+            words("Sonntag|Montag|Dienstag|Mittwoch|Donnerstag|Freitag|Samstag"),
+            words("So|Mo|Di|Mi|Do|Fr|Sa"), QStringLiteral("\u20ac"), 3, 8};
+        v.push_back(de);
+        LocaleInfo fr{1036, "fr-fr", QLatin1Char(','), QChar(0xa0), LocaleInfo::DMY,
+            QStringLiteral("dd/MM/yyyy"), QStringLiteral("dddd d MMMM yyyy"), false, true, QString(), QString(),
+            words("janvier|f\u00e9vrier|mars|avril|mai|juin|juillet|ao\u00fbt|septembre|octobre|novembre|d\u00e9cembre"),
+            words("janv.|f\u00e9vr.|mars|avr.|mai|juin|juil.|ao\u00fbt|sept.|oct.|nov.|d\u00e9c."),
+            words("dimanche|lundi|mardi|mercredi|jeudi|vendredi|samedi"),
+            words("dim.|lun.|mar.|mer.|jeu.|ven.|sam."), QStringLiteral("\u20ac"), 3, 8};
+        v.push_back(fr);
+        LocaleInfo br{1046, "pt-br", QLatin1Char(','), QLatin1Char('.'), LocaleInfo::DMY,
+            QStringLiteral("dd/MM/yyyy"), QStringLiteral("dddd, d' de 'MMMM' de 'yyyy"), false, true, QString(),
+            QString(),
+            words("janeiro|fevereiro|mar\u00e7o|abril|maio|junho|julho|agosto|setembro|outubro|novembro|dezembro"),
+            words("jan|fev|mar|abr|mai|jun|jul|ago|set|out|nov|dez"),
+            words("domingo|segunda-feira|ter\u00e7a-feira|quarta-feira|quinta-feira|sexta-feira|s\u00e1bado"),
+            words("dom|seg|ter|qua|qui|sex|s\u00e1b"), QStringLiteral("R$"), 2, 9};
+        v.push_back(br);
+        return v;
+    }();
+    return all;
+}
+
+const LocaleInfo *g_current = nullptr;
+
+// Days from 1970-01-01 of a proleptic Gregorian date.
+int64_t daysFromCivil(int64_t y, int m, int d)
+{
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const int64_t yoe = y - era * 400;
+    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+void civilFromDays(int64_t z, int &y, int &m, int &d)
+{
+    z += 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const int64_t doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    d = int(doy - (153 * mp + 2) / 5 + 1);
+    m = int(mp < 10 ? mp + 3 : mp - 9);
+    y = int(yoe + era * 400 + (m <= 2));
+}
+
+constexpr int64_t kEpochOffset = 25569; // 1970-01-01 as a serial
+
+int daysInMonth(int y, int m)
+{
+    static const int dm[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (m == 2 && ((y % 4 == 0 && y % 100 != 0) || y % 400 == 0))
+        return 29;
+    return dm[m - 1];
+}
+
+[[noreturn]] void typeMismatch() { raise(13); }
+
+double checkedDate(double d)
+{
+    // 1 Jan 100 .. 31 Dec 9999
+    if (!(d >= -657434.0 && d < 2958466.0))
+        raise(6);
+    return d;
+}
+
+} // namespace
+
+const LocaleInfo *localeByLcid(int lcid)
+{
+    for (const LocaleInfo &l : allLocales())
+        if (l.lcid == lcid)
+            return &l;
+    return nullptr;
+}
+
+const LocaleInfo *localeByName(const QString &name)
+{
+    const QString n = name.trimmed().toLower().replace(QLatin1Char('_'), QLatin1Char('-'));
+    for (const LocaleInfo &l : allLocales())
+        if (n == QLatin1String(l.name))
+            return &l;
+    static const struct {
+        const char *alias;
+        int lcid;
+    } aliases[] = {{"en", 1033}, {"english", 1033}, {"english-us", 1033}, {"es-mex", 2058},
+                   {"spanish-mexico", 2058}, {"mexican", 2058}, {"spanish", 3082}, {"de", 1031},
+                   {"german", 1031}, {"fr", 1036}, {"french", 1036}, {"pt", 1046}, {"en-uk", 2057}};
+    for (const auto &a : aliases)
+        if (n == QLatin1String(a.alias))
+            return localeByLcid(a.lcid);
+    return nullptr;
+}
+
+const LocaleInfo &currentLocale() { return g_current ? *g_current : enUs(); }
+void setCurrentLocale(const LocaleInfo *info) { g_current = info; }
+
+// ---------------------------------------------------------------- numbers
+
+bool parseNumber(QStringView s, double &out)
+{
+    const LocaleInfo &loc = currentLocale();
+    qsizetype i = 0, n = s.size();
+    while (i < n && s[i].isSpace())
+        ++i;
+    while (n > i && s[n - 1].isSpace())
+        --n;
+    if (i >= n)
+        return false;
+    if (s[i] == QLatin1Char('&') && i + 1 < n) {
+        QChar k = s[i + 1].toUpper();
+        int base = k == QLatin1Char('H') ? 16 : (k == QLatin1Char('O') ? 8 : 0);
+        if (!base)
+            return false;
+        uint64_t v = 0;
+        qsizetype j = i + 2;
+        if (j >= n)
+            return false;
+        for (; j < n; ++j) {
+            int dv = QStringView(s.mid(j, 1)).toString().toInt(nullptr, base);
+            bool okDigit = s[j].isDigit() || (base == 16 && QStringLiteral("abcdefABCDEF").contains(s[j]));
+            if (!okDigit || (base == 8 && s[j] > QLatin1Char('7')))
+                return false;
+            v = v * base + dv;
+            if (v > 0xFFFFFFFFull)
+                return false;
+        }
+        out = v <= 0xFFFF ? double(int16_t(uint16_t(v))) : double(int32_t(uint32_t(v)));
+        return true;
+    }
+    bool neg = false;
+    bool sawCurrency = false;
+    auto skipCurrency = [&] {
+        if (!loc.currency.isEmpty() && s.mid(i).startsWith(loc.currency)) {
+            i += loc.currency.size();
+            sawCurrency = true;
+            while (i < n && s[i].isSpace())
+                ++i;
+        }
+    };
+    skipCurrency();
+    if (i < n && (s[i] == QLatin1Char('-') || s[i] == QLatin1Char('+'))) {
+        neg = s[i] == QLatin1Char('-');
+        ++i;
+        while (i < n && s[i].isSpace())
+            ++i;
+    }
+    if (!sawCurrency)
+        skipCurrency();
+    if (i < n && n - i >= 1 && loc.currency.size() && s.mid(0, n).endsWith(loc.currency) && !sawCurrency) {
+        n -= loc.currency.size();
+        while (n > i && s[n - 1].isSpace())
+            --n;
+    }
+    QByteArray buf;
+    buf.reserve(n - i + 2);
+    bool digits = false;
+    bool intPart = true;
+    for (; i < n; ++i) {
+        const QChar c = s[i];
+        if (c.isDigit() && c.unicode() < 128) {
+            buf.append(char(c.unicode()));
+            digits = true;
+        } else if (c == loc.decimal && intPart) {
+            buf.append('.');
+            intPart = false;
+        } else if (c == loc.group && intPart && digits) {
+            continue;
+        } else if ((c == QLatin1Char('e') || c == QLatin1Char('E') || c == QLatin1Char('d') ||
+                    c == QLatin1Char('D')) && digits) {
+            buf.append('e');
+            ++i;
+            if (i < n && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-')))
+                buf.append(char(s[i++].unicode()));
+            bool expDigits = false;
+            for (; i < n && s[i].isDigit() && s[i].unicode() < 128; ++i) {
+                buf.append(char(s[i].unicode()));
+                expDigits = true;
+            }
+            if (!expDigits || i != n)
+                return false;
+            break;
+        } else {
+            return false;
+        }
+    }
+    if (!digits)
+        return false;
+    out = std::strtod(buf.constData(), nullptr);
+    if (neg)
+        out = -out;
+    return std::isfinite(out);
+}
+
+double roundHalfEven(double d)
+{
+    double r = std::nearbyint(d); // default rounding mode is to nearest, ties to even
+    return r;
+}
+
+double roundDecimal(double d, int digits, bool halfEven)
+{
+    if (!std::isfinite(d))
+        return d;
+    // Work on the 15-significant-digit decimal form, as VBScript does, so 2.675 is 2.675.
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", d);
+    // buf: [-]d.ddddddddddddddde[+-]xx
+    const char *p = buf;
+    bool neg = false;
+    if (*p == '-') {
+        neg = true;
+        ++p;
+    }
+    std::string mant;
+    mant += p[0];
+    mant.append(p + 2, 14);
+    const int exp = std::atoi(std::strchr(p, 'e') + 1);
+    // value = 0.mant * 10^(exp+1); keep (exp + 1 + digits) digits
+    const int keep = exp + 1 + digits;
+    if (keep < 0)
+        return neg ? -0.0 : 0.0;
+    if (keep >= int(mant.size()))
+        return d;
+    std::string kept = mant.substr(0, keep);
+    const char next = mant[keep];
+    bool restNonZero = mant.find_first_not_of('0', keep + 1) != std::string::npos;
+    bool up;
+    if (next > '5' || (next == '5' && restNonZero))
+        up = true;
+    else if (next < '5')
+        up = false;
+    else
+        up = halfEven ? (!kept.empty() && ((kept.back() - '0') % 2 == 1)) : true;
+    // to number
+    double v = 0;
+    for (char c : kept)
+        v = v * 10 + (c - '0');
+    if (up)
+        v += 1;
+    const int scale = digits - 0;
+    double result = scale >= 0 ? v / std::pow(10.0, scale) : v * std::pow(10.0, -scale);
+    // Re-read through text for the nearest double of the decimal result.
+    std::snprintf(buf, sizeof buf, "%.*f", digits > 0 ? digits : 0, result);
+    result = std::strtod(buf, nullptr);
+    return neg ? -result : result;
+}
+
+QString formatDouble(double d, int precision)
+{
+    if (d == 0)
+        return QStringLiteral("0");
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*G", precision, d);
+    QString s = QString::fromLatin1(buf);
+    // %G keeps at least two exponent digits ("1E-05"), as VBScript prints them
+    const QChar dec = currentLocale().decimal;
+    if (dec != QLatin1Char('.'))
+        s.replace(QLatin1Char('.'), dec);
+    return s;
+}
+
+// ---------------------------------------------------------------- coercions
+
+Value defaultValue(const Value &v)
+{
+    if (v.type() != VarType::Object)
+        return v;
+    HostObject *o = v.rawObject();
+    if (!o)
+        raise(91);
+    Value out;
+    Args none(nullptr, 0);
+    if (!o->getDefault(none, out))
+        raise(438);
+    if (out.isObject())
+        return defaultValue(out);
+    return out;
+}
+
+Value toNumeric(const Value &v)
+{
+    switch (v.type()) {
+    case VarType::Empty:
+        return Value::integer(0);
+    case VarType::Boolean:
+        return Value::integer(v.rawBool() ? -1 : 0);
+    case VarType::String: {
+        double d;
+        if (!parseNumber(v.rawString(), d))
+            typeMismatch();
+        return Value::dbl(d);
+    }
+    case VarType::Null:
+        return v;
+    case VarType::Object:
+        return toNumeric(defaultValue(v));
+    case VarType::Array:
+    case VarType::Error:
+        typeMismatch();
+    default:
+        return v;
+    }
+}
+
+double toDouble(const Value &v)
+{
+    switch (v.type()) {
+    case VarType::Empty:
+        return 0;
+    case VarType::Null:
+        raise(94);
+    case VarType::Boolean:
+        return v.rawBool() ? -1 : 0;
+    case VarType::Byte:
+    case VarType::Integer:
+    case VarType::Long:
+        return double(v.rawInt());
+    case VarType::Currency:
+        return double(v.rawInt()) / 10000.0;
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Date:
+        return v.rawDouble();
+    case VarType::String: {
+        double d;
+        if (parseNumber(v.rawString(), d))
+            return d;
+        typeMismatch();
+    }
+    case VarType::Object:
+        return toDouble(defaultValue(v));
+    default:
+        typeMismatch();
+    }
+}
+
+int32_t toLong(const Value &v)
+{
+    if (v.type() == VarType::Integer || v.type() == VarType::Long || v.type() == VarType::Byte)
+        return int32_t(v.rawInt());
+    if (v.type() == VarType::Boolean)
+        return v.rawBool() ? -1 : 0;
+    if (v.type() == VarType::Currency) {
+        int64_t c = v.rawInt();
+        int64_t q = c / 10000, r = c % 10000;
+        if (r > 5000 || (r == 5000 && (q & 1)))
+            ++q;
+        else if (r < -5000 || (r == -5000 && (q & 1)))
+            --q;
+        if (q < INT32_MIN || q > INT32_MAX)
+            raise(6);
+        return int32_t(q);
+    }
+    const double d = roundHalfEven(toDouble(v));
+    if (!(d >= -2147483648.0 && d <= 2147483647.0))
+        raise(6);
+    return int32_t(d);
+}
+
+int16_t toInteger(const Value &v)
+{
+    const int32_t l = toLong(v);
+    if (l < -32768 || l > 32767)
+        raise(6);
+    return int16_t(l);
+}
+
+uint8_t toByte(const Value &v)
+{
+    const int32_t l = toLong(v);
+    if (l < 0 || l > 255)
+        raise(6);
+    return uint8_t(l);
+}
+
+int64_t toCurrencyRaw(const Value &v)
+{
+    if (v.type() == VarType::Currency)
+        return v.rawInt();
+    if (v.isIntegral())
+        return int64_t(toLong(v)) * 10000;
+    const double d = roundHalfEven(toDouble(v) * 10000.0);
+    if (!(d >= -9.2233720368547758e18 && d < 9.2233720368547758e18))
+        raise(6);
+    return int64_t(d);
+}
+
+bool toBool(const Value &v)
+{
+    switch (v.type()) {
+    case VarType::Boolean:
+        return v.rawBool();
+    case VarType::Empty:
+        return false;
+    case VarType::Null:
+        raise(94);
+    case VarType::Byte:
+    case VarType::Integer:
+    case VarType::Long:
+    case VarType::Currency:
+        return v.rawInt() != 0;
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Date:
+        return v.rawDouble() != 0;
+    case VarType::String: {
+        const QString &s = v.rawString();
+        const QString t = s.trimmed();
+        if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+            t.compare(QLatin1String("#TRUE#"), Qt::CaseInsensitive) == 0)
+            return true;
+        if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 ||
+            t.compare(QLatin1String("#FALSE#"), Qt::CaseInsensitive) == 0)
+            return false;
+        double d;
+        if (parseNumber(s, d))
+            return d != 0;
+        typeMismatch();
+    }
+    case VarType::Object:
+        return toBool(defaultValue(v));
+    default:
+        typeMismatch();
+    }
+}
+
+double toDate(const Value &v)
+{
+    switch (v.type()) {
+    case VarType::Date:
+        return v.rawDouble();
+    case VarType::String: {
+        double d;
+        if (parseDate(v.rawString(), d))
+            return d;
+        if (parseNumber(v.rawString(), d))
+            return checkedDate(d);
+        typeMismatch();
+    }
+    case VarType::Null:
+        raise(94);
+    case VarType::Object:
+        return toDate(defaultValue(v));
+    default:
+        return checkedDate(toDouble(v));
+    }
+}
+
+QString toString(const Value &v)
+{
+    switch (v.type()) {
+    case VarType::String:
+        return v.rawString();
+    case VarType::Empty:
+        return QString();
+    case VarType::Null:
+        raise(94);
+    case VarType::Boolean:
+        return v.rawBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case VarType::Byte:
+    case VarType::Integer:
+    case VarType::Long:
+        return QString::number(v.rawInt());
+    case VarType::Single:
+        return formatDouble(v.rawDouble(), 7);
+    case VarType::Double:
+        return formatDouble(v.rawDouble(), 15);
+    case VarType::Currency: {
+        const int64_t c = v.rawInt();
+        QString s = QString::number(c / 10000);
+        int64_t frac = c % 10000;
+        if (c < 0 && c / 10000 == 0)
+            s = QStringLiteral("-0");
+        if (frac != 0) {
+            QString f = QString::number(frac < 0 ? -frac : frac).rightJustified(4, QLatin1Char('0'));
+            while (f.endsWith(QLatin1Char('0')))
+                f.chop(1);
+            s += currentLocale().decimal + f;
+        }
+        return s;
+    }
+    case VarType::Date:
+        return formatDate(v.rawDouble(), 0);
+    case VarType::Error:
+        return QStringLiteral("Error ") + QString::number(int32_t(v.rawInt()));
+    case VarType::Object:
+        return toString(defaultValue(v));
+    default:
+        typeMismatch();
+    }
+}
+
+// ---------------------------------------------------------------- dates
+
+bool validDate(int y, int m, int d)
+{
+    return y >= 100 && y <= 9999 && m >= 1 && m <= 12 && d >= 1 && d <= daysInMonth(y, m);
+}
+
+double makeDate(int y, int m, int d) { return double(daysFromCivil(y, m, d) + kEpochOffset); }
+
+double dateSerial(int y, int m, int d)
+{
+    if (y >= 0 && y < 30)
+        y += 2000;
+    else if (y >= 30 && y < 100)
+        y += 1900;
+    int64_t yy = y + (m - 1 >= 0 ? (m - 1) / 12 : -((12 - m) / 12));
+    int mm = ((m - 1) % 12 + 12) % 12 + 1;
+    if (yy < 100 || yy > 9999)
+        raise(5);
+    const double serial = double(daysFromCivil(yy, mm, 1) + kEpochOffset + (d - 1));
+    if (serial < -657434.0 || serial > 2958465.0)
+        raise(5);
+    return serial;
+}
+
+double combineDateTime(double datePart, double timePart)
+{
+    // OLE dates before 1899-12-30 keep the time as a positive fraction away from zero
+    if (datePart < 0)
+        return datePart - timePart;
+    return datePart + timePart;
+}
+
+double timeSerial(double h, double m, double s)
+{
+    const double total = h * 3600 + m * 60 + s;
+    const double days = std::floor(total / 86400.0);
+    const double rem = (total - days * 86400.0) / 86400.0;
+    return combineDateTime(days, rem);
+}
+
+DateParts splitDate(double serial)
+{
+    DateParts p{};
+    double dayPart = std::trunc(serial);
+    double frac = std::fabs(serial - dayPart);
+    int64_t secs = int64_t(std::llround(frac * 86400.0));
+    if (secs >= 86400) {
+        secs -= 86400;
+        dayPart += serial < 0 ? -1 : 1;
+    }
+    const int64_t days = int64_t(dayPart) - kEpochOffset;
+    civilFromDays(days, p.year, p.month, p.day);
+    p.hour = int(secs / 3600);
+    p.minute = int(secs / 60 % 60);
+    p.second = int(secs % 60);
+    // 1970-01-01 was a Thursday (5)
+    p.weekday = int(((days % 7) + 7 + 4) % 7) + 1;
+    return p;
+}
+
+double nowSerial()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate d = now.date();
+    const QTime t = now.time();
+    return makeDate(d.year(), d.month(), d.day()) + (t.hour() * 3600 + t.minute() * 60 + t.second()) / 86400.0;
+}
+
+namespace {
+
+QString two(int n) { return QString::number(n).rightJustified(2, QLatin1Char('0')); }
+
+QString applyPattern(const QString &pat, const DateParts &p)
+{
+    const LocaleInfo &loc = currentLocale();
+    QString out;
+    for (qsizetype i = 0; i < pat.size();) {
+        QChar c = pat[i];
+        if (c == QLatin1Char('\'')) {
+            qsizetype j = pat.indexOf(QLatin1Char('\''), i + 1);
+            if (j < 0)
+                j = pat.size();
+            out += pat.mid(i + 1, j - i - 1);
+            i = j + 1;
+            continue;
+        }
+        qsizetype j = i;
+        while (j < pat.size() && pat[j] == c)
+            ++j;
+        const int run = int(j - i);
+        if (c == QLatin1Char('d')) {
+            if (run >= 4)
+                out += loc.days[p.weekday - 1];
+            else if (run == 3)
+                out += loc.daysAbbr[p.weekday - 1];
+            else
+                out += run == 2 ? two(p.day) : QString::number(p.day);
+        } else if (c == QLatin1Char('M')) {
+            if (run >= 4)
+                out += loc.months[p.month - 1];
+            else if (run == 3)
+                out += loc.monthsAbbr[p.month - 1];
+            else
+                out += run == 2 ? two(p.month) : QString::number(p.month);
+        } else if (c == QLatin1Char('y')) {
+            out += run <= 2 ? two(p.year % 100) : QString::number(p.year).rightJustified(4, QLatin1Char('0'));
+        } else {
+            out += pat.mid(i, run);
+        }
+        i = j;
+    }
+    return out;
+}
+
+QString timeText(const DateParts &p, bool seconds)
+{
+    const LocaleInfo &loc = currentLocale();
+    QString s;
+    if (loc.hour12) {
+        int h = p.hour % 12;
+        if (h == 0)
+            h = 12;
+        s = loc.hourLeadingZero ? two(h) : QString::number(h);
+    } else {
+        s = two(p.hour);
+    }
+    s += QLatin1Char(':') + two(p.minute);
+    if (seconds)
+        s += QLatin1Char(':') + two(p.second);
+    if (loc.hour12)
+        s += QLatin1Char(' ') + (p.hour < 12 ? loc.am : loc.pm);
+    return s;
+}
+
+} // namespace
+
+QString formatDate(double serial, int namedFormat)
+{
+    const DateParts p = splitDate(serial);
+    const LocaleInfo &loc = currentLocale();
+    const bool hasTime = serial != std::trunc(serial);
+    const bool hasDate = std::trunc(serial) != 0;
+    switch (namedFormat) {
+    case 1:
+        return applyPattern(loc.longDate, p);
+    case 2:
+        return applyPattern(loc.shortDate, p);
+    case 3:
+        return timeText(p, true);
+    case 4:
+        return two(p.hour) + QLatin1Char(':') + two(p.minute);
+    default:
+        if (!hasTime)
+            return applyPattern(loc.shortDate, p);
+        if (!hasDate)
+            return timeText(p, true);
+        return applyPattern(loc.shortDate, p) + QLatin1Char(' ') + timeText(p, true);
+    }
+}
+
+namespace {
+
+int monthFromName(QStringView w)
+{
+    if (w.size() < 3)
+        return 0;
+    const LocaleInfo &loc = currentLocale();
+    auto match = [&](const QStringList &names) {
+        for (int i = 0; i < names.size(); ++i) {
+            QString n = names[i];
+            if (n.endsWith(QLatin1Char('.')))
+                n.chop(1);
+            if (n.compare(w, Qt::CaseInsensitive) == 0)
+                return i + 1;
+        }
+        return 0;
+    };
+    if (int m = match(loc.months))
+        return m;
+    if (int m = match(loc.monthsAbbr))
+        return m;
+    if (int m = match(enUs().months))
+        return m;
+    if (int m = match(enUs().monthsAbbr))
+        return m;
+    // English month name prefixes such as "Sept"
+    for (int i = 0; i < 12; ++i)
+        if (enUs().months[i].startsWith(w, Qt::CaseInsensitive))
+            return i + 1;
+    return 0;
+}
+
+} // namespace
+
+bool parseDate(QStringView s, double &out, bool literal)
+{
+    const LocaleInfo &loc = literal ? enUs() : currentLocale();
+    struct Tok {
+        int kind; // 0 number, 1 word, 2 ':' , 3 other separator
+        int value;
+        int digits;
+        QStringView text;
+    };
+    Tok toks[24];
+    int nt = 0;
+    qsizetype i = 0;
+    const qsizetype n = s.size();
+    while (i < n) {
+        const QChar c = s[i];
+        if (c.isSpace() || c == QLatin1Char(',')) {
+            ++i;
+            continue;
+        }
+        if (nt >= 24)
+            return false;
+        if (c.isDigit() && c.unicode() < 128) {
+            int v = 0, d = 0;
+            while (i < n && s[i].isDigit() && s[i].unicode() < 128) {
+                if (d < 9)
+                    v = v * 10 + (s[i].unicode() - '0');
+                ++d;
+                ++i;
+            }
+            toks[nt++] = {0, v, d, {}};
+        } else if (c.isLetter()) {
+            qsizetype j = i;
+            while (j < n && (s[j].isLetter() || s[j] == QLatin1Char('.') ||
+                             (s[j] == QLatin1Char(' ') && j + 1 < n && s[j + 1].isLetter() && j > i &&
+                              s[j - 1] == QLatin1Char('.'))))
+                ++j;
+            toks[nt++] = {1, 0, 0, s.mid(i, j - i)};
+            i = j;
+        } else if (c == QLatin1Char(':')) {
+            toks[nt++] = {2, 0, 0, {}};
+            ++i;
+        } else if (c == QLatin1Char('/') || c == QLatin1Char('-') || c == QLatin1Char('.')) {
+            toks[nt++] = {3, 0, 0, {}};
+            ++i;
+        } else {
+            return false;
+        }
+    }
+    if (nt == 0)
+        return false;
+    // time: number ':' number [':' number] [ampm]
+    int hour = -1, minute = 0, second = 0;
+    int ampm = 0; // 1 am, 2 pm
+    int dateNums[3];
+    int dateDigits[3];
+    int nd = 0;
+    int month = 0;
+    for (int k = 0; k < nt; ++k) {
+        const Tok &t = toks[k];
+        if (t.kind == 0 && k + 1 < nt && toks[k + 1].kind == 2) {
+            if (hour >= 0 || k + 2 >= nt || toks[k + 2].kind != 0)
+                return false;
+            hour = t.value;
+            minute = toks[k + 2].value;
+            k += 2;
+            if (k + 2 < nt && toks[k + 1].kind == 2 && toks[k + 2].kind == 0) {
+                second = toks[k + 2].value;
+                k += 2;
+            }
+            continue;
+        }
+        if (t.kind == 0) {
+            if (nd >= 3)
+                return false;
+            dateDigits[nd] = t.digits;
+            dateNums[nd++] = t.value;
+            continue;
+        }
+        if (t.kind == 1) {
+            QString w = t.text.toString().toLower();
+            w.remove(QLatin1Char(' '));
+            if (w == QLatin1String("am") || w == QLatin1String("a.m.") || w == QLatin1String("a") ||
+                w == loc.am.toLower().remove(QLatin1Char(' '))) {
+                ampm = 1;
+                continue;
+            }
+            if (w == QLatin1String("pm") || w == QLatin1String("p.m.") || w == QLatin1String("p") ||
+                w == loc.pm.toLower().remove(QLatin1Char(' '))) {
+                ampm = 2;
+                continue;
+            }
+            if (w == QLatin1String("de") || w == QLatin1String("of"))
+                continue;
+            QStringView wv = t.text;
+            while (wv.endsWith(QLatin1Char('.')))
+                wv.chop(1);
+            const int m = monthFromName(wv);
+            if (m && !month) {
+                month = m;
+                continue;
+            }
+            // weekday names are allowed and ignored
+            bool day = false;
+            for (const QString &dn : loc.days)
+                if (dn.startsWith(wv, Qt::CaseInsensitive) && wv.size() >= 3)
+                    day = true;
+            for (const QString &dn : enUs().days)
+                if (dn.startsWith(wv, Qt::CaseInsensitive) && wv.size() >= 3)
+                    day = true;
+            if (!day)
+                return false;
+            continue;
+        }
+        if (t.kind == 2)
+            return false;
+    }
+    if (hour >= 0) {
+        if (ampm) {
+            if (hour < 1 || hour > 12)
+                return false;
+            hour = hour % 12 + (ampm == 2 ? 12 : 0);
+        }
+        if (hour > 23 || minute > 59 || second > 59)
+            return false;
+    } else if (ampm) {
+        return false;
+    }
+    double datePart = 0;
+    bool haveDate = false;
+    auto fixYear = [](int y, int digits) {
+        if (digits <= 2)
+            return y < 30 ? 2000 + y : 1900 + y;
+        return y;
+    };
+    const int currentYear = QDate::currentDate().year();
+    if (month) {
+        if (nd == 2) {
+            int d = dateNums[0], y = dateNums[1], yd = dateDigits[1];
+            if (dateNums[0] > 31 || dateDigits[0] > 2) {
+                y = dateNums[0];
+                yd = dateDigits[0];
+                d = dateNums[1];
+            }
+            y = fixYear(y, yd);
+            if (!validDate(y, month, d))
+                return false;
+            datePart = makeDate(y, month, d);
+        } else if (nd == 1) {
+            if (dateNums[0] <= 31 && dateDigits[0] <= 2) {
+                if (!validDate(currentYear, month, dateNums[0]))
+                    return false;
+                datePart = makeDate(currentYear, month, dateNums[0]);
+            } else {
+                const int y = fixYear(dateNums[0], dateDigits[0]);
+                if (!validDate(y, month, 1))
+                    return false;
+                datePart = makeDate(y, month, 1);
+            }
+        } else {
+            return false;
+        }
+        haveDate = true;
+    } else if (nd == 3) {
+        int a = dateNums[0], b = dateNums[1], c = dateNums[2];
+        int y, m, d;
+        if (dateDigits[0] > 2 || a > 31) {
+            y = fixYear(a, dateDigits[0]);
+            m = b;
+            d = c;
+        } else {
+            y = fixYear(c, dateDigits[2]);
+            if (loc.order == LocaleInfo::DMY) {
+                d = a;
+                m = b;
+            } else {
+                m = a;
+                d = b;
+            }
+            if (!validDate(y, m, d))
+                std::swap(m, d);
+        }
+        if (!validDate(y, m, d))
+            return false;
+        datePart = makeDate(y, m, d);
+        haveDate = true;
+    } else if (nd == 2) {
+        int a = dateNums[0], b = dateNums[1];
+        int m, d, y = currentYear;
+        if (b > 31 || dateDigits[1] > 2) { // month/year
+            m = a;
+            d = 1;
+            y = fixYear(b, dateDigits[1]);
+        } else if (loc.order == LocaleInfo::DMY) {
+            d = a;
+            m = b;
+        } else {
+            m = a;
+            d = b;
+        }
+        if (!validDate(y, m, d))
+            std::swap(m, d);
+        if (!validDate(y, m, d))
+            return false;
+        datePart = makeDate(y, m, d);
+        haveDate = true;
+    } else if (nd != 0) {
+        return false;
+    }
+    if (!haveDate && hour < 0)
+        return false;
+    const double timePart = hour >= 0 ? (hour * 3600 + minute * 60 + second) / 86400.0 : 0;
+    out = combineDateTime(datePart, timePart);
+    return true;
+}
+
+// ---------------------------------------------------------------- number formats
+
+namespace {
+
+QString groupDigits(const QString &intDigits, QChar sep)
+{
+    QString out;
+    const int n = int(intDigits.size());
+    for (int i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0)
+            out += sep;
+        out += intDigits[i];
+    }
+    return out;
+}
+
+// Digits of |v| rounded half away from zero to `digits` decimals.
+QString fixedDigits(double v, int digits, QString &intPart)
+{
+    const double r = std::fabs(roundDecimal(v, digits, false));
+    char buf[400];
+    std::snprintf(buf, sizeof buf, "%.*f", digits, r);
+    QString s = QString::fromLatin1(buf);
+    const qsizetype dot = s.indexOf(QLatin1Char('.'));
+    intPart = dot < 0 ? s : s.left(dot);
+    return dot < 0 ? QString() : s.mid(dot + 1);
+}
+
+QString formatCore(double v, int digits, int leadingDigit, int group, bool &negative)
+{
+    const LocaleInfo &loc = currentLocale();
+    if (digits < 0)
+        digits = 2;
+    if (digits > 255)
+        raise(5);
+    QString intPart;
+    const QString frac = fixedDigits(v, digits, intPart);
+    bool zero = true;
+    for (QChar c : QString(intPart + frac))
+        if (c != QLatin1Char('0'))
+            zero = false;
+    negative = v < 0 && !zero;
+    const bool useGroup = group != 0;
+    QString out;
+    if (intPart == QLatin1String("0") && leadingDigit == 0 && digits > 0)
+        out = QString();
+    else
+        out = useGroup ? groupDigits(intPart, loc.group) : intPart;
+    if (digits > 0)
+        out += loc.decimal + frac;
+    return out;
+}
+
+} // namespace
+
+QString formatNumber(double v, int digits, int leadingDigit, int parens, int group)
+{
+    bool neg;
+    const QString body = formatCore(v, digits, leadingDigit, group, neg);
+    if (!neg)
+        return body;
+    if (parens == -1 || parens == 1)
+        return QLatin1Char('(') + body + QLatin1Char(')');
+    return QLatin1Char('-') + body;
+}
+
+QString formatCurrency(double v, int digits, int leadingDigit, int parens, int group)
+{
+    const LocaleInfo &loc = currentLocale();
+    bool neg;
+    const QString body = formatCore(v, digits, leadingDigit, group, neg);
+    QString pos;
+    switch (loc.currencyPositive) {
+    case 1:
+        pos = body + loc.currency;
+        break;
+    case 2:
+        pos = loc.currency + QLatin1Char(' ') + body;
+        break;
+    case 3:
+        pos = body + QLatin1Char(' ') + loc.currency;
+        break;
+    default:
+        pos = loc.currency + body;
+    }
+    if (!neg)
+        return pos;
+    if (parens == -1 || parens == 1 || (parens == -2 && loc.currencyNegative == 0))
+        return QLatin1Char('(') + pos + QLatin1Char(')');
+    if (loc.currencyNegative == 8)
+        return QLatin1Char('-') + pos;
+    if (loc.currencyNegative == 9)
+        return QLatin1Char('-') + pos;
+    return QLatin1Char('-') + pos;
+}
+
+QString formatPercent(double v, int digits, int leadingDigit, int parens, int group)
+{
+    return formatNumber(v * 100.0, digits, leadingDigit, parens, group) + QLatin1Char('%');
+}
+
+} // namespace vbs
