@@ -5,7 +5,9 @@
 
 #include <QDateTime>
 
+#include <charconv>
 #include <cmath>
+#include <ctime>
 #include <cstdio>
 #include <cstring>
 
@@ -332,12 +334,19 @@ QString formatDouble(double d, int precision)
     if (d == 0)
         return QStringLiteral("0");
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*G", precision, d);
-    QString s = QString::fromLatin1(buf);
-    // %G keeps at least two exponent digits ("1E-05"), as VBScript prints them
+    const auto r = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::general, precision);
+    QString s;
+    s.reserve(int(r.ptr - buf));
     const QChar dec = currentLocale().decimal;
-    if (dec != QLatin1Char('.'))
-        s.replace(QLatin1Char('.'), dec);
+    for (const char *p = buf; p != r.ptr; ++p) {
+        // printf-style "%G": upper-case exponent with at least two digits ("1E-05"), as VBScript prints
+        if (*p == 'e')
+            s += QLatin1Char('E');
+        else if (*p == '.')
+            s += dec;
+        else
+            s += QLatin1Char(*p);
+    }
     return s;
 }
 
@@ -635,10 +644,13 @@ DateParts splitDate(double serial)
 
 double nowSerial()
 {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QDate d = now.date();
-    const QTime t = now.time();
-    return makeDate(d.year(), d.month(), d.day()) + (t.hour() * 3600 + t.minute() * 60 + t.second()) / 86400.0;
+    // clock_gettime + localtime_r: QDateTime::currentDateTime() re-reads the zone file on every call
+    timespec ts;
+    clock_gettime(CLOCK_REALTIME, &ts);
+    tm local;
+    localtime_r(&ts.tv_sec, &local);
+    return makeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
+           (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) / 86400.0;
 }
 
 namespace {

@@ -138,20 +138,31 @@ void Lexer::tokenize(const QString &src, std::vector<Token> &out, int firstLine)
                         ++i;
                 }
             }
-            const QByteArray text = QStringView(src.constData() + start, qsizetype(i - start)).toLatin1();
             if (i < n && isIdentStart(p[i]))
                 raiseCompile(1025, line, int(i - lineStart) + 1);
             if (!isFloat) {
-                bool ok = false;
-                const qlonglong v = text.toLongLong(&ok);
-                if (ok && v <= INT32_MAX) {
+                int64_t v = 0;
+                bool big = false;
+                for (size_t k = start; k < i; ++k) {
+                    v = v * 10 + (p[k] - '0');
+                    if (v > INT32_MAX) {
+                        big = true;
+                        break;
+                    }
+                }
+                if (!big) {
                     Token &t = push(T::Int, start);
                     t.ival = v;
                     continue;
                 }
             }
+            char buf[128];
+            const size_t len = i - start < sizeof buf - 1 ? i - start : sizeof buf - 1;
+            for (size_t k = 0; k < len; ++k)
+                buf[k] = char(p[start + k]);
+            buf[len] = 0;
             Token &t = push(T::Float, start);
-            t.fval = std::strtod(text.constData(), nullptr);
+            t.fval = std::strtod(buf, nullptr);
             continue;
         }
         if (c == '&' && i + 1 < n &&
