@@ -444,8 +444,15 @@ int Connection::execute(const QString &sql, const Params &params)
 
 void Connection::executeScript(const QString &script)
 {
-    for (const QString &statement : Dialect::splitStatements(script))
-        execute(statement);
+    checkOpen("executeScript");
+    for (const QString &statement : Dialect::splitStatements(script)) {
+        ++m_statements;
+        if (m_hook)
+            m_hook(statement);
+        QSqlQuery q(m_db);
+        if (!q.exec(statement))
+            throw failure(q.lastError(), "executeScript", statement);
+    }
 }
 
 QVariant Connection::scalar(const QString &sql, const Params &params)
@@ -666,7 +673,7 @@ QList<FieldInfo> Connection::columns(const QString &table)
     const QStringList keys = primaryKey(table);
     if (engine() == Engine::SQLite) {
         Recordset rs = openForwardOnly(
-            QStringLiteral("select name, type, \"notnull\" as notnull from pragma_table_info(?) order by cid"),
+            QStringLiteral("select name, type, \"notnull\" as nn from pragma_table_info(?) order by cid"),
             {table});
         for (; !rs.eof(); rs.moveNext()) {
             FieldInfo f;
@@ -677,7 +684,7 @@ QList<FieldInfo> Connection::columns(const QString &table)
             int scale = -1;
             f.size = declaredSize(f.declaredType, &scale);
             f.scale = scale;
-            f.nullable = rs.integer(QStringLiteral("notnull")) == 0;
+            f.nullable = rs.integer(QStringLiteral("nn")) == 0;
             f.primaryKey = keys.contains(f.name, Qt::CaseInsensitive);
             out.append(f);
         }

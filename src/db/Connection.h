@@ -50,7 +50,8 @@ public:
 
     // Rows affected.
     int execute(const QString &sql, const Params &params = {});
-    // Several statements separated by ';', no parameters (schema scripts).
+    // Several statements separated by ';', no parameters, run as written without dialect
+    // translation: schema scripts and function bodies in the engine's own SQL.
     void executeScript(const QString &script);
     // First column of the first row; an invalid QVariant when there is no row.
     QVariant scalar(const QString &sql, const Params &params = {});

@@ -1,0 +1,14 @@
+#include "Migrations.h"
+
+namespace db::migrations {
+
+// Append new migrations at the end; keys are never renamed or reordered once released.
+const QList<Migration> &all()
+{
+    static const QList<Migration> list = {
+        {QStringLiteral("DB-2009May11"), &baseline},
+    };
+    return list;
+}
+
+} // namespace db::migrations

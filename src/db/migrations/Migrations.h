@@ -1,0 +1,17 @@
+#pragma once
+
+#include "Schema.h"
+
+namespace db {
+class Connection;
+}
+
+// One function per migration, each in its own file; Migrations.cpp lists them in order.
+namespace db::migrations {
+
+const QList<Migration> &all();
+
+void baseline(Connection &connection);          // DB-2009May11
+void contractFunctions(Connection &connection); // the server contract on PostgreSQL
+
+} // namespace db::migrations
