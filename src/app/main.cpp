@@ -1,0 +1,87 @@
+// The desktop program: creates the process-wide services, connects, shows the splash and then
+// the main window. Everything here is wiring; the order and the rules live in src/core.
+#include "AppServices.h"
+#include "ConnectionCatalog.h"
+#include "ConnectionManager.h"
+#include "MainWindowController.h"
+#include "MessageBoxPrompter.h"
+#include "Startup.h"
+#include "cAplication.h"
+#include "cConfigure.h"
+#include "frmConfig.h"
+#include "frmODBCLogon.h"
+#include "frmParametro.h"
+#include "frmSplash.h"
+#include "mdiMain.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMdiSubWindow>
+#include <QPointer>
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Mostrador"));
+    QApplication::setOrganizationName(QStringLiteral("Mostrador"));
+    QApplication::setApplicationVersion(QStringLiteral(MOSTRADOR_VERSION));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    MessageBoxPrompter prompter;
+    AppServices services(prompter);
+    services.connection().setRestoreCursor([] {
+        while (QGuiApplication::overrideCursor())
+            QGuiApplication::restoreOverrideCursor();
+    });
+
+    std::unique_ptr<MainWindowController> controller;
+    QPointer<mdiMain> mainWindow;
+    QPointer<frmSplash> splash;
+
+    Startup::Hooks hooks;
+    hooks.runConnectionDialog = [&]() -> std::optional<QString> {
+        frmODBCLogon dialog(services.catalog(), prompter);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.connectionString();
+    };
+    hooks.runEventScript = [](const char *) {};
+    hooks.quit = [&] {
+        if (mainWindow)
+            mainWindow->unload();
+        QApplication::quit();
+    };
+    std::unique_ptr<Startup> startup;
+
+    auto showMainWindow = [&] {
+        MainWindowController::Hooks mainHooks;
+        mainHooks.selectedConnection = [&] { return services.catalog().selected(); };
+        mainHooks.warehouse = [&] { return services.config().getValue(QStringLiteral("ALMACEN")).toString(); };
+        mainHooks.terminateProgram = [&] { startup->terminateProgram(); };
+        controller = std::make_unique<MainWindowController>(prompter, mainHooks);
+        mainWindow = new mdiMain(*controller);
+        mainWindow->setAttribute(Qt::WA_DeleteOnClose);
+        prompter.setParent(mainWindow);
+        QObject::connect(&services.app(), &cAplication::statusMessage, mainWindow, &mdiMain::showMessage);
+
+        mainWindow->setCommand(QStringLiteral("mnuSistema_Configuracion"), [&] {
+            mainWindow->addWindow(new frmConfig(services.config(), prompter))->show();
+        });
+        mainWindow->setCommand(QStringLiteral("mnuSistema_Parametros"), [&] {
+            mainWindow->addWindow(new frmParametro(services.connection(), prompter, QStringLiteral("A")))->show();
+        });
+        mainWindow->showMaximized();
+    };
+
+    hooks.showSplash = [&] {
+        // Until users can log in, the splash leads straight to the main window.
+        splash = new frmSplash([&] { showMainWindow(); });
+        splash->setAttribute(Qt::WA_DeleteOnClose);
+        splash->show();
+    };
+    startup = std::make_unique<Startup>(services.config(), services.catalog(), services.connection(), hooks);
+
+    if (!startup->Main())
+        return 0;
+    return application.exec();
+}
