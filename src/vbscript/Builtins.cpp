@@ -516,8 +516,8 @@ Value fSgn(Interpreter &, A a, int)
 Value fDate(Interpreter &, A, int) { return Value::date(std::floor(nowSerial())); }
 Value fTime(Interpreter &, A, int)
 {
-    const double now = nowSerial();
-    return Value::date(now - std::floor(now));
+    const DateParts p = splitDate(nowSerial());
+    return Value::date((p.hour * 3600 + p.minute * 60 + p.second) / 86400.0);
 }
 Value fNow(Interpreter &, A, int) { return Value::date(nowSerial()); }
 Value fTimer(Interpreter &, A, int)
@@ -615,8 +615,9 @@ Value fTimeValue(Interpreter &, A a, int)
 {
     if (a[0].isNull())
         return a[0];
-    const double d = toDate(a[0]);
-    return Value::date(std::fabs(d - std::trunc(d)));
+    // rebuilt from its parts so it equals TimeSerial of the same time exactly
+    const DateParts p = splitDate(toDate(a[0]));
+    return Value::date((p.hour * 3600 + p.minute * 60 + p.second) / 86400.0);
 }
 
 QString intervalOf(const Value &v)

@@ -933,7 +933,8 @@ Expr *Parser::parseUnary()
                 lit->value = v.rawInt() == -32768 ? Value::lng(32768) : Value::integer(int16_t(-v.rawInt()));
                 return lit;
             case VarType::Long:
-                lit->value = Value::fromInt(-v.rawInt());
+                // -32768 stays a Long: the literal 32768 was one before the sign
+                lit->value = v.rawInt() == INT32_MIN ? Value::dbl(2147483648.0) : Value::lng(int32_t(-v.rawInt()));
                 return lit;
             case VarType::Double:
                 lit->value = Value::dbl(-v.rawDouble());

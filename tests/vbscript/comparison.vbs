@@ -1,0 +1,86 @@
+' Comparison rules: subtypes, literals against variables, Empty, Null, dates.
+Option Explicit
+Dim s, n, e, b
+
+' a number literal converts a string variable to a number
+s = "10"
+ok s = 10, "string variable = number literal"
+ok s > 9, "'10' > 9 numerically"
+ok 10 = s, "number literal on the left"
+
+' a string literal converts a number variable to text
+n = 10
+ok n = "10", "number variable = string literal"
+ok Not (n > "9"), "10 > '9' compares as text: '10' < '9'"
+ok 1250.5 * 1.16 > "1000", "expression against a string literal compares as text"
+
+' two variables: numbers sort before strings
+s = "100" : n = 1000
+ok s > n, "string variable > number variable"
+ok Not (s = n), "'100' <> 100 between variables"
+n = 100
+ok Not (s = n), "equal digits are still unequal between variables"
+ok CStr(n) = s, "CStr makes them comparable"
+
+' strings compare binary (case-sensitive, ordinal)
+ok "a" > "B", "lower case after upper case"
+ok "abc" < "abd", "ordinal"
+ok Not ("a" = "A"), "case-sensitive equality"
+ok "" < "a", "empty string first"
+
+' Empty is 0 against numbers and "" against strings
+ok e = 0, "Empty = 0"
+ok e = "", "Empty = empty string"
+ok e < 1, "Empty < 1"
+ok Not (e = "0"), "Empty <> '0'"
+ok IsEmpty(e), "still Empty"
+
+' Booleans are -1 and 0
+b = True
+ok b = -1, "True = -1"
+ok Not (b = 1), "True <> 1"
+ok "True" = True, "string literal compared with a Boolean literal"
+ok True < False, "True (-1) < False (0)"
+
+' Null in a comparison yields Null
+Dim z : z = Null
+ok IsNull(z = 1), "Null = 1 is Null"
+ok IsNull(z <> z), "Null <> Null is Null"
+ok IsNull(1 < z), "1 < Null is Null"
+ok IsNull("a" & "b" = z), "string = Null is Null"
+
+' numbers of different subtypes compare by value
+ok CByte(5) = 5.0, "Byte = Double"
+ok CCur(1.5) = 1.5, "Currency = Double"
+ok CLng(2) = CInt(2), "Long = Integer"
+ok 0.1 + 0.2 <> 0.3, "binary floating point is not decimal"
+
+' dates compare as numbers
+ok DateSerial(2026, 3, 4) > DateSerial(2026, 3, 3), "later date is greater"
+ok DateSerial(2026, 3, 4) = #3/4/2026#, "literal is month/day/year"
+ok #3/4/2026# < #3/4/2026 10:00#, "time of day counts"
+ok CDate("2026-03-04") = #3/4/2026#, "ISO text"
+Dim dt : dt = #1/1/2000#
+ok dt = 36526, "date = its serial number"
+
+' Is compares object identity only
+Dim o1, o2
+Set o1 = CreateObject("Scripting.Dictionary")
+Set o2 = o1
+ok o1 Is o2, "same object"
+ok Not (o1 Is CreateObject("Scripting.Dictionary")), "different objects"
+Set o2 = Nothing
+ok o2 Is Nothing, "Nothing"
+
+' StrComp with both compare modes
+ok StrComp("abc", "ABC") = 1, "binary: lower > upper"
+ok StrComp("abc", "ABC", vbTextCompare) = 0, "text compare"
+ok StrComp("a", "b") = -1, "less"
+ok IsNull(StrComp(Null, "b")), "StrComp with Null"
+
+' Select Case uses the same rules
+s = "5"
+Select Case s
+    Case 5: ok True, "Select: literal number converts the string"
+    Case Else: ok False, "Select: literal number converts the string"
+End Select
