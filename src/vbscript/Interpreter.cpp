@@ -666,6 +666,12 @@ Value Interpreter::memberGet(const Value &obj, int sym, Value **args, int n)
     } catch (const std::exception &ex) {
         raiseText(440, QString::fromLocal8Bit(ex.what()));
     }
+    if (!found && n > 0) {
+        // obj.Prop(i) where Prop takes no arguments: index what it returns
+        Args none(nullptr, 0);
+        if (o->get(symbols.name(sym), none, r) && (r.isObject() || r.isArray()))
+            return callValue(r, args, n);
+    }
     if (!found)
         raise(438, symbols.name(sym).text);
     return r;

@@ -720,12 +720,10 @@ Stmt *Parser::parseReDim()
     do {
         ReDimItem it;
         const int sym = expectName();
-        if (!m_proc || std::find(m_proc->localSyms.begin(), m_proc->localSyms.end(), sym) ==
-                           m_proc->localSyms.end()) {
-            // ReDim declares the name when it is new (a script-level name or a local)
-            if (m_proc || !m_scope)
-                declareLocal(sym);
-        }
+        // At script level ReDim declares the name; inside a procedure it may name a class field or a
+        // global, so an unknown name becomes a local only when it runs.
+        if (!m_proc && !m_scope)
+            declareLocal(sym);
         it.target = makeIdent(sym);
         expect(T::LParen, 1005);
         std::vector<Expr *> dims;
@@ -1018,14 +1016,6 @@ Expr *Parser::parsePostfix(bool statementStart)
             advance();
             e = m_arena.make<MemberExpr>(e, sym);
             e->line = line;
-            continue;
-        }
-        if (cur().type == T::Dot && cur().space && peek().type == T::Name && !peek().space) {
-            // "obj .Member" is unusual but legal
-            advance();
-            const int sym = cur().sym;
-            advance();
-            e = m_arena.make<MemberExpr>(e, sym);
             continue;
         }
         if (cur().type == T::LParen) {

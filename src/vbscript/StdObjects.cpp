@@ -458,8 +458,12 @@ class Match : public HostObject {
 public:
     Match(QString v, int first, ValueList subs) : m_value(std::move(v)), m_first(first), m_subs(std::move(subs)) {}
     QString typeName() const override { return QStringLiteral("IMatch2"); }
-    bool get(const Name &n, Args &, Value &r) override
+    bool get(const Name &n, Args &a, Value &r) override
     {
+        if (is(n, "submatches") && a.size() > 0) {
+            SubMatches subs(m_subs);
+            return subs.getDefault(a, r);
+        }
         if (is(n, "value"))
             r = Value(m_value);
         else if (is(n, "firstindex"))
