@@ -222,7 +222,19 @@ QString formatNumber(const Decimal &value, const QString &picture)
     }
     if (section.contains(u'%'))
         v = v * Decimal(100);
-    return v.format(section);
+    // Quoted and escaped literals lose their marks; the picture reads the rest.
+    QString plain;
+    bool quoted = false;
+    for (qsizetype i = 0; i < section.size(); ++i) {
+        const QChar c = section[i];
+        if (c == u'"')
+            quoted = !quoted;
+        else if (c == u'\\' && !quoted && i + 1 < section.size())
+            plain += section[++i];
+        else
+            plain += c;
+    }
+    return v.format(plain);
 }
 
 std::optional<Decimal> numericValue(const QVariant &value)
