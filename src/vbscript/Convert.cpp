@@ -470,7 +470,8 @@ int64_t toCurrencyRaw(const Value &v)
         return v.rawInt();
     if (v.isIntegral())
         return int64_t(toLong(v)) * 10000;
-    const double d = roundHalfEven(toDouble(v) * 10000.0);
+    // round on the decimal form so 0.00005 is an exact half, as Currency is a decimal type
+    const double d = std::nearbyint(roundDecimal(toDouble(v), 4, true) * 10000.0);
     if (!(d >= -9.2233720368547758e18 && d < 9.2233720368547758e18))
         raise(6);
     return int64_t(d);

@@ -238,13 +238,26 @@ int cmpText(const QString &x, const QString &y)
 int cmpMixed(const Value &s, const Value &x, bool sLit, bool xLit)
 {
     if (xLit) {
+        // text that does not convert falls back to "strings sort after numbers" rather than failing
+        const QString &t = s.rawString();
+        double d;
         switch (x.type()) {
         case VarType::Boolean:
-            return cmpNumeric(Value::integer(toBool(s) ? -1 : 0), Value::integer(x.rawBool() ? -1 : 0));
+            if (t.trimmed().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+                return x.rawBool() ? 0 : -1;
+            if (t.trimmed().compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+                return x.rawBool() ? 1 : 0;
+            if (parseNumber(t, d))
+                return cmpDouble(d, x.rawBool() ? -1 : 0);
+            return 1;
         case VarType::Date:
-            return cmpDouble(toDate(s), x.rawDouble());
+            if (parseDate(t, d) || parseNumber(t, d))
+                return cmpDouble(d, x.rawDouble());
+            return 1;
         default:
-            return cmpDouble(toDouble(s), toDouble(x));
+            if (parseNumber(t, d))
+                return cmpDouble(d, toDouble(x));
+            return 1;
         }
     }
     if (sLit)
