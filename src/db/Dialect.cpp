@@ -244,7 +244,7 @@ TranslatedSql Dialect::translate(const QString &s, Engine engine)
             continue;
         }
         if (c == u'(') {
-            const int e = hintListEnd(s, i);
+            int e = hintListEnd(s, i);
             if (e > 0) {
                 // Also drop a "WITH" written just before the hint list.
                 QString trimmed = o;
@@ -255,7 +255,11 @@ TranslatedSql Dialect::translate(const QString &s, Engine engine)
                     o = trimmed.left(trimmed.size() - 4);
                 while (!o.isEmpty() && o.back().isSpace())
                     o.chop(1);
-                o += u' ';
+                // Keep the words on either side apart.
+                if (e < n && !s[e].isSpace() && s[e] != u')' && s[e] != u',' && s[e] != u';')
+                    o += u' ';
+                else if (e < n && s[e].isSpace())
+                    o += s[e++];
                 i = e;
                 continue;
             }

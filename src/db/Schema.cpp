@@ -26,8 +26,13 @@ QStringList Schema::appliedKeys(Connection &connection)
 
 bool Schema::isCurrent(Connection &connection)
 {
+    return isCurrent(connection, migrations());
+}
+
+bool Schema::isCurrent(Connection &connection, const QList<Migration> &list)
+{
     const QStringList applied = appliedKeys(connection);
-    for (const Migration &m : migrations())
+    for (const Migration &m : list)
         if (!applied.contains(m.key))
             return false;
     return true;
@@ -35,8 +40,13 @@ bool Schema::isCurrent(Connection &connection)
 
 QStringList Schema::upgrade(Connection &connection)
 {
+    return upgrade(connection, migrations());
+}
+
+QStringList Schema::upgrade(Connection &connection, const QList<Migration> &list)
+{
     QStringList done;
-    for (const Migration &m : migrations()) {
+    for (const Migration &m : list) {
         if (appliedKeys(connection).contains(m.key))
             continue;
         Transaction tx(connection);

@@ -28,8 +28,10 @@ public:
     static const QList<Migration> &migrations();
     // Applies what is missing; returns the keys it applied. Safe to run again.
     static QStringList upgrade(Connection &connection);
+    static QStringList upgrade(Connection &connection, const QList<Migration> &migrations);
     // True when every migration of this program is recorded.
     static bool isCurrent(Connection &connection);
+    static bool isCurrent(Connection &connection, const QList<Migration> &migrations);
     // Keys recorded in tUpgrade; empty when the table does not exist yet.
     static QStringList appliedKeys(Connection &connection);
 

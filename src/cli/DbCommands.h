@@ -1,0 +1,6 @@
+#pragma once
+
+#include "AdminCli.h"
+
+// "db init" and "db upgrade".
+void addDbCommands(AdminCli &cli);

@@ -1,0 +1,20 @@
+#include "AdminCli.h"
+#include "DbCommands.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Mostrador"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    AdminCli cli(out, err);
+    addDbCommands(cli);
+    // Other command groups register here, e.g. addConfigCommands(cli) for "config list".
+
+    return cli.run(app.arguments().mid(1));
+}
