@@ -1,11 +1,7 @@
 #include "cString.h"
 
-#include "cStringPrivate.h"
-
-#if __has_include("cConfigure.h")
 #include "cConfigure.h"
-#define CSTRING_HAS_CCONFIGURE 1
-#endif
+#include "cStringPrivate.h"
 
 #include <QAbstractItemModel>
 
@@ -95,13 +91,11 @@ cString::cString(cConfigure *config, QObject *parent) : QObject(parent), m_confi
 
 QVariant cString::configValue(const QString &key, const QVariant &registeredDefault) const
 {
-#ifdef CSTRING_HAS_CCONFIGURE
     if (m_config) {
         const QVariant v = m_config->getValue(key);
         if (v.isValid())
             return v;
     }
-#endif
     return registeredDefault;
 }
 
