@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Convert.h" // toString, toLong ... for host objects
 #include "HostObject.h"
 #include "ScriptError.h"
 #include "Value.h"

@@ -1,0 +1,3 @@
+' vbsrun must exit with a failure status when the script raises an uncaught error.
+ok True, "runs before the error"
+x = 1 / 0
