@@ -38,8 +38,19 @@ QString ConfigExchange::decodeValue(const QString &stored)
     if (text.toUtf8() != bytes)
         return stored;
     for (const QChar c : text) {
-        if (c.category() == QChar::Other_Control && c != QLatin1Char('\t'))
+        switch (c.category()) {
+        case QChar::Other_Control:
+            if (c == QLatin1Char('\t'))
+                break;
             return stored;
+        case QChar::Other_Format:
+        case QChar::Other_Surrogate:
+        case QChar::Other_PrivateUse:
+        case QChar::Other_NotAssigned:
+            return stored;
+        default:
+            break;
+        }
     }
     return text;
 }
@@ -96,25 +107,44 @@ bool ConfigExchange::importar(const QString &fileName)
 {
     m_imported.clear();
     ConfigIniFile ini;
-    const auto read = [&ini](const QString &section, const QString &key) {
-        return decodeValue(ini.value(section, key));
+    // A value typed by hand is taken as it is where it already reads right: a number, a
+    // registered key, a category section name.
+    const auto number = [&ini](const QString &section, const QString &key) {
+        const QString raw = ini.value(section, key);
+        bool ok = false;
+        const int n = raw.toInt(&ok);
+        return ok ? n : decodeValue(raw).toInt();
     };
-    const int total = ini.load(fileName) ? read(Secciones, QStringLiteral("TOTAL")).toInt() : 0;
+    QStringList sectionNames;
+    for (int c = cConfigure::GLOBAL; c <= cConfigure::UltimaCategoria; ++c)
+        sectionNames << m_config.sectionName(c);
+    const auto name = [&ini, &sectionNames](const QString &section, const QString &key) {
+        const QString raw = ini.value(section, key);
+        return sectionNames.contains(raw, Qt::CaseInsensitive) ? raw : decodeValue(raw);
+    };
+    const auto clave = [&ini, this](const QString &section, const QString &key) {
+        const QString raw = ini.value(section, key);
+        return m_config.existsValue(raw) ? raw : decodeValue(raw);
+    };
+
+    const int total = ini.load(fileName) ? number(Secciones, QStringLiteral("TOTAL")) : 0;
     if (total <= 0) {
         m_prompter.information(QStringLiteral("No hay configuraciones disponibles en este archivo"));
         return false;
     }
     for (int n = 1; n <= total; ++n) {
-        const QString name = read(Secciones, QStringLiteral("SECCION") + QString::number(n));
-        const int count = read(categorySection(name), QStringLiteral("COUNT")).toInt();
+        const QString category = name(Secciones, QStringLiteral("SECCION") + QString::number(n));
+        const int count = number(categorySection(category), QStringLiteral("COUNT"));
         for (int i = 1; i <= count; ++i) {
-            const QString key = read(categorySection(name), QStringLiteral("VALOR") + QString::number(i));
-            const QString section = valueSection(name, i);
+            const QString key = clave(categorySection(category), QStringLiteral("VALOR") + QString::number(i));
+            const QString section = valueSection(category, i);
             const cConfigValue *item = m_config.getItemByKey(key);
             // Session values (COMPUTER above all) belong to this workstation, not to the file's.
             if (!item || !item->writeBack() || !ini.hasSection(section))
                 continue;
-            if (m_config.setValue(key, read(section, QStringLiteral("vValue"))))
+            const QString raw = ini.value(section, QStringLiteral("vValue"));
+            const QString decoded = decodeValue(raw);
+            if (m_config.setValue(key, decoded) || (decoded != raw && m_config.setValue(key, raw)))
                 m_imported << item->key();
         }
     }

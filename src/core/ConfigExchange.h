@@ -13,7 +13,9 @@ class Prompter;
 //   [SECCION-<cat>]             COUNT, VALOR1..n = keys
 //   [SECCION-<cat>-VALOR<i>]    xType, xDataType, bSave ("S"/"N"), vValue
 // Every value is Base64 of its UTF-8 text. Reading also accepts a value typed in plain text by
-// hand, when it cannot be Base64 (wrong length or alphabet, or not decoding to clean text).
+// hand: when it cannot be Base64 (wrong length or alphabet, or not decoding to clean text), or
+// when it already reads right (a number, a registered key, a category name, a value that fits
+// its item where the decoded text does not).
 // Import changes the values in memory only; saving them is cmdSalvar's job (saveAll).
 class ConfigExchange {
 public:
