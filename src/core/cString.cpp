@@ -345,25 +345,3 @@ QStringList cString::listaFunciones() const
         QStringLiteral("getFileExtension(sFileName)"),
     };
 }
-
-QVariantList cString::invokeByRef(const QString &member, const QVariantList &args)
-{
-    if (member.compare(u"StrToArr", Qt::CaseInsensitive) == 0 && args.size() >= 3) {
-        QStringList parts;
-        const int count = StrToArr(parts, args.at(1).toString(), args.at(2).toInt());
-        QVariantList after = args;
-        after[0] = QVariant(QVariantList(parts.cbegin(), parts.cend()));
-        return {count, QVariant(after)};
-    }
-    const bool ean8 = member.compare(u"EAN8", Qt::CaseInsensitive) == 0;
-    const bool ean13 = member.compare(u"EAN13", Qt::CaseInsensitive) == 0;
-    if ((ean8 || ean13) && !args.isEmpty()) {
-        QString code = args.at(0).toString();
-        const QString result = ean8 ? EAN8(code) : EAN13(code);
-        QVariantList after = args;
-        if (!result.isEmpty())
-            after[0] = code; // an unchanged argument keeps its own type
-        return {result, QVariant(after)};
-    }
-    return {};
-}

@@ -7,7 +7,6 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
-#include <QVariantList>
 
 #include <functional>
 #include <stdexcept>
@@ -26,7 +25,7 @@ public:
 // which reach the Q_INVOKABLE members by name.
 //
 // ByRef members (StrToArr's destination, EAN8's and EAN13's code) cannot be expressed through
-// the meta-object system: the engine's explicit host interface routes them through invokeByRef.
+// the meta-object system: scripts reach them through cStringHost.
 class cString : public QObject {
     Q_OBJECT
 public:
@@ -80,11 +79,6 @@ public:
 
     // Routine signatures shown by the script editor.
     Q_INVOKABLE QStringList listaFunciones() const;
-
-    // For the engine's explicit host interface: runs a ByRef member ("StrToArr", "EAN8", "EAN13")
-    // and returns two items: the result and the argument list after the call; an empty list for
-    // any other member.
-    Q_INVOKABLE QVariantList invokeByRef(const QString &member, const QVariantList &args);
 
     // Replaces the clock of getCurrentDateToString (tests).
     void setClock(std::function<QDateTime()> clock);

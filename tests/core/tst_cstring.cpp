@@ -1,6 +1,8 @@
 #include "cString.h"
+#include "cStringHost.h"
 
 #include "ConnectionProvider.h"
+#include "Engine.h"
 #include "ScriptedPrompter.h"
 #include "SettingsStore.h"
 #include "cConfigure.h"
@@ -70,7 +72,7 @@ private Q_SLOTS:
     void decidir();
 
     void scriptsReachEveryRoutine();
-    void invokeByRef();
+    void scriptsUseByRefMembers();
 
 private:
     cString s;
@@ -638,25 +640,35 @@ void tst_cString::scriptsReachEveryRoutine()
     QCOMPARE(words, QStringLiteral("CIEN "));
 }
 
-void tst_cString::invokeByRef()
+void tst_cString::scriptsUseByRefMembers()
 {
     cString lib;
-    QVariantList out = lib.invokeByRef(QStringLiteral("strtoarr"),
-                                       {QVariant(), QStringLiteral("abc def ghi"), 7});
-    QCOMPARE(out.size(), 2);
-    QCOMPARE(out.at(0).toInt(), 2);
-    QCOMPARE(out.at(1).toList().at(0).toList(),
-             (QVariantList{QStringLiteral("abc def"), QStringLiteral("ghi")}));
-
-    out = lib.invokeByRef(QStringLiteral("EAN13"), {QStringLiteral("400638133393")});
-    QCOMPARE(out.at(0).toString(), QStringLiteral("4AKGDSL*dddjdb+"));
-    QCOMPARE(out.at(1).toList().at(0).toString(), QStringLiteral("4006381333931"));
-
-    out = lib.invokeByRef(QStringLiteral("EAN8"), {QStringLiteral("551234")});
-    QCOMPARE(out.at(0).toString(), QString());
-    QCOMPARE(out.at(1).toList().at(0).toString(), QStringLiteral("551234"));
-
-    QVERIFY(lib.invokeByRef(QStringLiteral("Gettoken"), {QStringLiteral("A|B"), QStringLiteral("|"), 1}).isEmpty());
+    vbs::Engine engine;
+    engine.addObject(QStringLiteral("xLibStr"), cStringHost::create(&lib));
+    const bool ran = engine.addCode(QStringLiteral(
+        "Dim partes, n, codigo, fuente, malo, fuenteMala, letras, fecha, errFecha\n"
+        "n = xLibStr.StrToArr(partes, \"UN MIL DOSCIENTOS CINCUENTA PESOS 50/100\", 36)\n"
+        "codigo = \"400638133393\"\n"
+        "fuente = xLibStr.EAN13(codigo)\n"
+        "malo = \"55123\"\n"
+        "fuenteMala = xLibStr.ean8(malo)\n"
+        "letras = XLIBSTR.NroEnLetras(1250.5, True, \"PESOS\")\n"
+        "On Error Resume Next\n"
+        "fecha = xLibStr.StrToDate(\"31/02/2009\", \"DAY/MON/YEAR\")\n"
+        "errFecha = Err.Description\n"));
+    QVERIFY2(ran, qPrintable(engine.errorText()));
+    QCOMPARE(engine.eval(QStringLiteral("n")).toInt(), 2);
+    QCOMPARE(engine.eval(QStringLiteral("UBound(partes)")).toInt(), 1);
+    QCOMPARE(engine.eval(QStringLiteral("partes(0)")).toString(), QStringLiteral("UN MIL DOSCIENTOS CINCUENTA PESOS"));
+    QCOMPARE(engine.eval(QStringLiteral("partes(1)")).toString(), QStringLiteral("50/100"));
+    QCOMPARE(engine.eval(QStringLiteral("codigo")).toString(), QStringLiteral("4006381333931"));
+    QCOMPARE(engine.eval(QStringLiteral("fuente")).toString(), QStringLiteral("4AKGDSL*dddjdb+"));
+    QCOMPARE(engine.eval(QStringLiteral("malo")).toString(), QStringLiteral("55123"));
+    QCOMPARE(engine.eval(QStringLiteral("fuenteMala")).toString(), QString());
+    QCOMPARE(engine.eval(QStringLiteral("letras")).toString(),
+             QStringLiteral("UN MIL DOSCIENTOS CINCUENTA PESOS 50/100"));
+    QCOMPARE(engine.eval(QStringLiteral("errFecha")).toString(),
+             QStringLiteral("Imposible convertir 31/02/2009 a formato fecha "));
 }
 
 QTEST_GUILESS_MAIN(tst_cString)
