@@ -101,7 +101,8 @@ std::vector<LocaleInfo> &allLocales()
     return all;
 }
 
-const LocaleInfo *g_current = nullptr;
+// Per thread, so engines on different threads keep their own SetLocale.
+thread_local const LocaleInfo *g_current = nullptr;
 
 // Days from 1970-01-01 of a proleptic Gregorian date.
 int64_t daysFromCivil(int64_t y, int m, int d)

@@ -557,8 +557,10 @@ Value Interpreter::callName(const IdentExpr *id, const CallExpr *c)
             }
         }
         const ClassMember *cm = f.me ? f.me->cls()->member(sym) : nullptr;
-        const Binding *b = size_t(sym) < m_bind.size() ? &m_bind[size_t(sym)] : nullptr;
-        if (cm || (b && b->kind != Kind::None)) {
+        // a copy: evaluating the arguments may grow the binding table
+        const Binding bound = size_t(sym) < m_bind.size() ? m_bind[size_t(sym)] : Binding();
+        const Binding *b = &bound;
+        if (cm || b->kind != Kind::None) {
             ArgPack pack(n);
             const bool byRef = cm ? cm->field < 0 : (b->kind == Kind::Proc || b->kind == Kind::HostFn);
             for (int i = 0; i < n; ++i) {
@@ -1090,6 +1092,7 @@ Flow Interpreter::execFor(const ForStmt *s)
             break;
         if (f != Flow::Normal)
             return f;
+        tick(); // an empty body must still count against the budget
         assign(s->var, binary(Op::Add, eval(s->var), step), false);
     }
     return Flow::Normal;
@@ -1108,6 +1111,7 @@ Flow Interpreter::execForEach(const ForEachStmt *s)
         raise(451);
     }
     for (Value &item : items) {
+        tick();
         assign(s->var, item, item.isObject());
         const Flow f = execBlock(s->body);
         if (f == Flow::ExitFor)
@@ -1206,6 +1210,25 @@ Flow Interpreter::exec(const Stmt *s)
     switch (s->kind) {
     case SK::Assign: {
         const auto *a = static_cast<const AssignStmt *>(s);
+        if (!a->isSet && a->target->kind == EK::Ident && a->value->kind == EK::Binary &&
+            a->value->op == Op::Concat) {
+            // s = s & x appends in place, so building text in a loop is not quadratic
+            const auto *id = static_cast<const IdentExpr *>(a->target);
+            const auto *cat = static_cast<const BinaryExpr *>(a->value);
+            if (cat->left->kind == EK::Ident && static_cast<const IdentExpr *>(cat->left)->sym == id->sym &&
+                !(frame->proc && id->slot == frame->proc->resultSlot)) {
+                Value *var = id->slot >= 0 ? frame->vars[id->slot] : findVariable(id->sym, *frame);
+                if (var && var->isString()) {
+                    Value r = eval(cat->right);
+                    if (var->isString() && !r.isObject() && !r.isArray() && r.type() != VarType::Error) {
+                        var->appendString(r.isNull() ? QString() : toString(r));
+                        return Flow::Normal;
+                    }
+                    assign(a->target, binary(Op::Concat, *var, r), false);
+                    return Flow::Normal;
+                }
+            }
+        }
         if (a->target->kind == EK::Ident && a->value->kind != EK::Call) {
             // common case first: plain variable from a simple expression
             const auto *id = static_cast<const IdentExpr *>(a->target);

@@ -23,14 +23,14 @@ struct MetaIndex {
 
 const MetaIndex &indexFor(const QMetaObject *mo)
 {
-    static QHash<const QMetaObject *, MetaIndex> cache;
+    thread_local QHash<const QMetaObject *, MetaIndex> cache;
     auto it = cache.find(mo);
     if (it != cache.end())
         return it.value();
     MetaIndex idx;
     for (int i = 0; i < mo->propertyCount(); ++i)
         idx.members[QString::fromLatin1(mo->property(i).name()).toLower()].property = i;
-    for (int i = mo->methodOffset() > 0 ? 0 : 0; i < mo->methodCount(); ++i) {
+    for (int i = 0; i < mo->methodCount(); ++i) {
         const QMetaMethod m = mo->method(i);
         if (m.access() != QMetaMethod::Public)
             continue;

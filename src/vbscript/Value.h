@@ -111,6 +111,7 @@ public:
     HostObject *rawObject() const { return m_obj; }
     ArrayData *rawArray() const { return m_arr; }
     ArrayData *mutableArray(); // detaches a shared array first
+    void appendString(const QString &s) { m_str += s; } // String subtype only: s = s & x in place
 
     int varTypeCode() const; // what VarType() returns
     void clear() { if (m_type >= VarType::String) destroy(); m_type = VarType::Empty; m_i64 = 0; }
