@@ -649,7 +649,7 @@ Value Interpreter::memberGet(const Value &obj, int sym, Value **args, int n)
         raise(424);
     HostObject *o = obj.rawObject();
     if (!o)
-        raise(91);
+        raise(424);
     if (ClassInstance *ci = o->asClassInstance()) {
         const ClassMember *m = ci->cls()->member(sym);
         if (!m || (!m->isPublic && frame->me != ci))
@@ -685,7 +685,7 @@ void Interpreter::memberSet(const Value &obj, int sym, Value **args, int n, cons
         raise(424);
     HostObject *o = obj.rawObject();
     if (!o)
-        raise(91);
+        raise(424);
     if (ClassInstance *ci = o->asClassInstance()) {
         const ClassMember *m = ci->cls()->member(sym);
         if (!m || (!m->isPublic && frame->me != ci))
