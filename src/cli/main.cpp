@@ -1,4 +1,5 @@
 #include "AdminCli.h"
+#include "CoreCommands.h"
 #include "DbCommands.h"
 
 #include <QCoreApplication>
@@ -14,7 +15,7 @@ int main(int argc, char **argv)
 
     AdminCli cli(out, err);
     addDbCommands(cli);
-    // Other command groups register here, e.g. addConfigCommands(cli) for "config list".
+    addCoreCommands(cli);
 
     return cli.run(app.arguments().mid(1));
 }
