@@ -177,6 +177,15 @@ void Parser::resolvePending()
 Expr *Parser::makeIdent(int sym)
 {
     auto *id = m_arena.make<IdentExpr>(sym);
+    // constants are literals to VBScript: comparisons convert the other side to their type
+    const auto &consts = m_proc ? m_proc->consts : m_unit.consts;
+    for (const ConstDecl &c : consts)
+        if (c.sym == sym && c.value->literal)
+            id->literal = true;
+    if (m_proc)
+        for (const ConstDecl &c : m_unit.consts)
+            if (c.sym == sym && c.value->literal)
+                id->literal = true;
     if (m_proc || m_scope)
         m_pending.push_back(id);
     return id;
@@ -840,7 +849,15 @@ Stmt *Parser::parseAssignOrCall()
 
 // ---------------------------------------------------------------- expressions
 
-Expr *Parser::parseExpr() { return parseImp(); }
+Expr *Parser::parseExpr()
+{
+    // deeply nested input would exhaust the stack; real formulas stay far below this
+    if (++m_nesting > 200)
+        fail(1001);
+    Expr *e = parseImp();
+    --m_nesting;
+    return e;
+}
 
 #define BINARY_LEVEL(fn, next, cond, opExpr)                                                              \
     Expr *Parser::fn()                                                                                    \

@@ -84,3 +84,11 @@ Select Case s
     Case 5: ok True, "Select: literal number converts the string"
     Case Else: ok False, "Select: literal number converts the string"
 End Select
+
+' constants are literals too
+Const LIMIT = 100
+s = "50"
+ok s < LIMIT, "a numeric Const converts the string variable"
+n = 50
+Const LABEL = "50"
+ok n = LABEL, "a text Const converts the number variable"
