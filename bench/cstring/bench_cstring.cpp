@@ -25,7 +25,7 @@ std::vector<Decimal> amounts()
 const std::vector<QString> &codes()
 {
     static const std::vector<QString> list = {
-        QStringLiteral("7501055300075"), QStringLiteral("VENTA-000123"), QStringLiteral("TERMINAL1-2009-15"),
+        QStringLiteral("7501055300075"), QStringLiteral("VENTA-000123"),  QStringLiteral("TERMINAL1-2009-15"),
         QStringLiteral("ASP500"),        QStringLiteral("4006381333931"), QStringLiteral("A123456B"),
     };
     return list;

@@ -84,10 +84,7 @@ QStringView trimBlanks(QStringView s)
 
 using cstring_detail::trimBlanks;
 
-cString::cString(cConfigure *config, QObject *parent) : QObject(parent), m_config(config)
-{
-    setObjectName(QStringLiteral("xLibStr"));
-}
+cString::cString(cConfigure *config, QObject *parent) : QObject(parent), m_config(config) {}
 
 QVariant cString::configValue(const QString &key, const QVariant &registeredDefault) const
 {

@@ -50,7 +50,8 @@ public:
     Q_INVOKABLE int StrToArrVar(const QString &sString, int iLen);
     Q_INVOKABLE QString getArrVar(int iIndex) const;
     Q_INVOKABLE QString preparaEAN(const QString &sCodigo) const;
-    QString NroEnLetras(const Decimal &curNumero, bool blnO_Final = false, const QString &sMoneda = QString()) const;
+    QString NroEnLetras(const Decimal &curNumero, bool blnO_Final = false,
+                        const QString &sMoneda = QString()) const;
     Q_INVOKABLE QString NroEnLetras(const QVariant &curNumero, bool blnO_Final = false,
                                     const QString &sMoneda = QString()) const;
     Q_INVOKABLE QString FormatToString(const QVariant &vValue, const QString &sFormat) const;

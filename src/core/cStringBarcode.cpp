@@ -132,8 +132,8 @@ QString cString::Code39(const QString &sString) const
         return QString();
     for (const QChar c : sString) {
         const char16_t u = c.unicode();
-        const bool valid = u == ' ' || u == '$' || u == '%' || u == '+' || (u >= '-' && u <= '9') ||
-                           (u >= 'A' && u <= 'Z');
+        const bool valid =
+            u == ' ' || u == '$' || u == '%' || u == '+' || (u >= '-' && u <= '9') || (u >= 'A' && u <= 'Z');
         if (!valid)
             return QString();
     }

@@ -130,12 +130,24 @@ QString formatDate(const QDateTime &dt, const QString &format)
         }
         if (lower == u'd') {
             switch (run) {
-            case 1: out += QString::number(date.day()); break;
-            case 2: out += twoDigits(date.day()); break;
-            case 3: out += spanish().dayName(date.dayOfWeek(), QLocale::ShortFormat); break;
-            case 4: out += spanish().dayName(date.dayOfWeek(), QLocale::LongFormat); break;
-            case 5: out += date.toString(QStringLiteral("dd/MM/yyyy")); break;
-            default: out += spanish().toString(date, QLocale::LongFormat); break;
+            case 1:
+                out += QString::number(date.day());
+                break;
+            case 2:
+                out += twoDigits(date.day());
+                break;
+            case 3:
+                out += spanish().dayName(date.dayOfWeek(), QLocale::ShortFormat);
+                break;
+            case 4:
+                out += spanish().dayName(date.dayOfWeek(), QLocale::LongFormat);
+                break;
+            case 5:
+                out += date.toString(QStringLiteral("dd/MM/yyyy"));
+                break;
+            default:
+                out += spanish().toString(date, QLocale::LongFormat);
+                break;
             }
             afterHour = false;
         } else if (lower == u'm') {
@@ -195,8 +207,11 @@ std::optional<QString> numberPicture(const QString &format)
     static const struct {
         const char *name;
         const char *picture;
-    } named[] = {{"Fixed", "0.00"},     {"Standard", "#,##0.00"}, {"Currency", "$#,##0.00"},
-                 {"Percent", "0.00%"}, {"General Number", ""}};
+    } named[] = {{"Fixed", "0.00"},
+                 {"Standard", "#,##0.00"},
+                 {"Currency", "$#,##0.00"},
+                 {"Percent", "0.00%"},
+                 {"General Number", ""}};
     for (const auto &entry : named) {
         if (format.compare(QLatin1StringView(entry.name), Qt::CaseInsensitive) == 0)
             return QString::fromLatin1(entry.picture);
@@ -275,10 +290,17 @@ QString cString::FormatToString(const QVariant &vValue, const QString &sFormat) 
         return QString();
     QDateTime dateTime;
     switch (vValue.typeId()) {
-    case QMetaType::QDateTime: dateTime = vValue.toDateTime(); break;
-    case QMetaType::QDate: dateTime = QDateTime(vValue.toDate(), QTime(0, 0)); break;
-    case QMetaType::QTime: dateTime = QDateTime(kVbEpoch, vValue.toTime()); break;
-    default: break;
+    case QMetaType::QDateTime:
+        dateTime = vValue.toDateTime();
+        break;
+    case QMetaType::QDate:
+        dateTime = QDateTime(vValue.toDate(), QTime(0, 0));
+        break;
+    case QMetaType::QTime:
+        dateTime = QDateTime(kVbEpoch, vValue.toTime());
+        break;
+    default:
+        break;
     }
     if (dateTime.isValid())
         return sFormat.isEmpty() ? formatDate(dateTime, QStringLiteral("dd/mm/yyyy hh:nn:ss"))
@@ -347,14 +369,16 @@ double cString::StringToNumber(const QString &sString) const
 QString cString::getCurrentDateToString() const
 {
     const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTime();
-    const QString format = configValue(QStringLiteral("FORMATO-FECHA-CLIENTE"), QStringLiteral("dd/mm/yyyy")).toString();
+    const QString format =
+        configValue(QStringLiteral("FORMATO-FECHA-CLIENTE"), QStringLiteral("dd/mm/yyyy")).toString();
     return formatDate(now, format);
 }
 
 QDateTime cString::StrToDate(const QString &sString, const QString &sFormat) const
 {
     const auto fail = [&]() {
-        const QString text = QStringLiteral("Imposible convertir ") + sString + QStringLiteral(" a formato fecha ");
+        const QString text =
+            QStringLiteral("Imposible convertir ") + sString + QStringLiteral(" a formato fecha ");
         return StrToDateError(text.toStdString());
     };
     QStringList fields = dateTokens(sFormat);
@@ -363,7 +387,8 @@ QDateTime cString::StrToDate(const QString &sString, const QString &sFormat) con
     const auto isMeridiem = [](const QString &t) {
         return t.compare(u"AM", Qt::CaseInsensitive) == 0 || t.compare(u"PM", Qt::CaseInsensitive) == 0;
     };
-    fields.removeIf([&](const QString &t) { return isMeridiem(t) || t.compare(u"AMPM", Qt::CaseInsensitive) == 0; });
+    fields.removeIf(
+        [&](const QString &t) { return isMeridiem(t) || t.compare(u"AMPM", Qt::CaseInsensitive) == 0; });
     std::optional<bool> pm;
     for (const QString &t : values) {
         if (isMeridiem(t))

@@ -6,27 +6,33 @@
 namespace {
 
 const QLatin1StringView kUnidades[21] = {
-    QLatin1StringView(""),           QLatin1StringView("UN"),         QLatin1StringView("DOS"),
-    QLatin1StringView("TRES"),       QLatin1StringView("CUATRO"),     QLatin1StringView("CINCO"),
-    QLatin1StringView("SEIS"),       QLatin1StringView("SIETE"),      QLatin1StringView("OCHO"),
-    QLatin1StringView("NUEVE"),      QLatin1StringView("DIEZ"),       QLatin1StringView("ONCE"),
-    QLatin1StringView("DOCE"),       QLatin1StringView("TRECE"),      QLatin1StringView("CATORCE"),
-    QLatin1StringView("QUINCE"),     QLatin1StringView("DIECISEIS"),  QLatin1StringView("DIECISIETE"),
-    QLatin1StringView("DIECIOCHO"),  QLatin1StringView("DIECINUEVE"), QLatin1StringView("VEINTE"),
+    QLatin1StringView(""),          QLatin1StringView("UN"),         QLatin1StringView("DOS"),
+    QLatin1StringView("TRES"),      QLatin1StringView("CUATRO"),     QLatin1StringView("CINCO"),
+    QLatin1StringView("SEIS"),      QLatin1StringView("SIETE"),      QLatin1StringView("OCHO"),
+    QLatin1StringView("NUEVE"),     QLatin1StringView("DIEZ"),       QLatin1StringView("ONCE"),
+    QLatin1StringView("DOCE"),      QLatin1StringView("TRECE"),      QLatin1StringView("CATORCE"),
+    QLatin1StringView("QUINCE"),    QLatin1StringView("DIECISEIS"),  QLatin1StringView("DIECISIETE"),
+    QLatin1StringView("DIECIOCHO"), QLatin1StringView("DIECINUEVE"), QLatin1StringView("VEINTE"),
 };
 
 // Index 10 ("CIEN") is never reached: hundreds are taken out first.
 const QLatin1StringView kDecenas[11] = {
-    QLatin1StringView(""),         QLatin1StringView(""),        QLatin1StringView("VEINTI"),
-    QLatin1StringView("TREINTA"),  QLatin1StringView("CUARENTA"), QLatin1StringView("CINCUENTA"),
-    QLatin1StringView("SESENTA"),  QLatin1StringView("SETENTA"), QLatin1StringView("OCHENTA"),
-    QLatin1StringView("NOVENTA"),  QLatin1StringView("CIEN"),
+    QLatin1StringView(""),        QLatin1StringView(""),         QLatin1StringView("VEINTI"),
+    QLatin1StringView("TREINTA"), QLatin1StringView("CUARENTA"), QLatin1StringView("CINCUENTA"),
+    QLatin1StringView("SESENTA"), QLatin1StringView("SETENTA"),  QLatin1StringView("OCHENTA"),
+    QLatin1StringView("NOVENTA"), QLatin1StringView("CIEN"),
 };
 
 const QLatin1StringView kCentenas[10] = {
-    QLatin1StringView(""),              QLatin1StringView("CIENTO"),       QLatin1StringView("DOSCIENTOS"),
-    QLatin1StringView("TRESCIENTOS"),   QLatin1StringView("CUATROCIENTOS"), QLatin1StringView("QUINIENTOS"),
-    QLatin1StringView("SEISCIENTOS"),   QLatin1StringView("SETECIENTOS"),  QLatin1StringView("OCHOCIENTOS"),
+    QLatin1StringView(""),
+    QLatin1StringView("CIENTO"),
+    QLatin1StringView("DOSCIENTOS"),
+    QLatin1StringView("TRESCIENTOS"),
+    QLatin1StringView("CUATROCIENTOS"),
+    QLatin1StringView("QUINIENTOS"),
+    QLatin1StringView("SEISCIENTOS"),
+    QLatin1StringView("SETECIENTOS"),
+    QLatin1StringView("OCHOCIENTOS"),
     QLatin1StringView("NOVECIENTOS"),
 };
 

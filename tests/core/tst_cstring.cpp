@@ -83,6 +83,7 @@ void tst_cString::initTestCase()
     QStandardPaths::setTestModeEnabled(true);
 }
 
+// clang-format off
 void tst_cString::gettoken_data()
 {
     QTest::addColumn<QString>("text");
@@ -105,6 +106,7 @@ void tst_cString::gettoken_data()
     QTest::newRow("no delimiter: no token 2") << "ABC" << "|" << 2 << "";
     QTest::newRow("empty delimiter") << "A|B" << "" << 1 << "A|B";
 }
+// clang-format on
 
 void tst_cString::gettoken()
 {
@@ -115,6 +117,7 @@ void tst_cString::gettoken()
     QCOMPARE(s.Gettoken(text, delim, n), expected);
 }
 
+// clang-format off
 void tst_cString::getTokenCount_data()
 {
     QTest::addColumn<QString>("text");
@@ -127,6 +130,7 @@ void tst_cString::getTokenCount_data()
     QTest::newRow("matches do not overlap") << "aaaaa" << "aa" << 2;
     QTest::newRow("empty delimiter (the original hung)") << "ABC" << "" << 0;
 }
+// clang-format on
 
 void tst_cString::getTokenCount()
 {
@@ -136,6 +140,7 @@ void tst_cString::getTokenCount()
     QCOMPARE(s.GetTokenCount(text, delim), expected);
 }
 
+// clang-format off
 void tst_cString::getTokenTextDelim_data()
 {
     QTest::addColumn<QString>("text");
@@ -156,6 +161,7 @@ void tst_cString::getTokenTextDelim_data()
     QTest::newRow("quoted last token") << "a,\"b,c\"" << 2 << "\"" << "\"b,c\"";
     QTest::newRow("empty text") << "" << 1 << "\"" << "";
 }
+// clang-format on
 
 void tst_cString::getTokenTextDelim()
 {
@@ -166,6 +172,7 @@ void tst_cString::getTokenTextDelim()
     QCOMPARE(s.GetTokenTextDelim(text, n, QStringLiteral(","), textDelim), expected);
 }
 
+// clang-format off
 void tst_cString::changeStr_data()
 {
     QTest::addColumn<QString>("source");
@@ -178,6 +185,7 @@ void tst_cString::changeStr_data()
     QTest::newRow("case matters") << "Aa" << "a" << "x" << "Ax";
     QTest::newRow("empty item leaves the text (the original hung)") << "abc" << "" << "x" << "abc";
 }
+// clang-format on
 
 void tst_cString::changeStr()
 {
@@ -202,11 +210,13 @@ void tst_cString::searchInTokenList()
     QCOMPARE(s.SearchInTokenList(entries, QStringLiteral("PARI"), tab, 2), 2);
     QCOMPARE(s.SearchInTokenList(QStringListModel().stringList(), QStringLiteral("PAR"), tab, 2), -1);
     // Scripts hand the model over as an object or the entries as an array.
-    QCOMPARE(s.SearchInTokenList(QVariant::fromValue<QObject *>(&model), QStringLiteral("ASP500"), tab, 2), 0);
+    QCOMPARE(s.SearchInTokenList(QVariant::fromValue<QObject *>(&model), QStringLiteral("ASP500"), tab, 2),
+             0);
     QCOMPARE(s.SearchInTokenList(QVariant(entries), QStringLiteral("PARI"), tab, 2), 2);
     QCOMPARE(s.SearchInTokenList(QVariant::fromValue<QObject *>(this), QStringLiteral("PAR"), tab, 2), -1);
 }
 
+// clang-format off
 void tst_cString::fills_data()
 {
     QTest::addColumn<bool>("left");
@@ -225,6 +235,7 @@ void tst_cString::fills_data()
     QTest::newRow("length zero") << true << "123" << "0" << 0 << "";
     QTest::newRow("negative length") << false << "123" << "0" << -2 << "";
 }
+// clang-format on
 
 void tst_cString::fills()
 {
@@ -236,6 +247,7 @@ void tst_cString::fills()
     QCOMPARE(left ? s.leftFill(text, fill, length) : s.rightFill(text, fill, length), expected);
 }
 
+// clang-format off
 void tst_cString::strToArr_data()
 {
     QTest::addColumn<QString>("text");
@@ -263,6 +275,7 @@ void tst_cString::strToArr_data()
         << "abc def" << 0 << QStringList{QStringLiteral("abc def")};
     QTest::newRow("stops after 1000 parts") << QString(1500, u'x') << 1 << QStringList(1000, QStringLiteral("x"));
 }
+// clang-format on
 
 void tst_cString::strToArr()
 {
@@ -286,6 +299,7 @@ void tst_cString::strToArrVar()
     QCOMPARE(lib.getArrVar(0), QString());
 }
 
+// clang-format off
 void tst_cString::nroEnLetras_data()
 {
     QTest::addColumn<Decimal>("amount");
@@ -345,6 +359,7 @@ void tst_cString::nroEnLetras_data()
     row("negative with currency", "-1250.50", true, "(UN MIL DOSCIENTOS CINCUENTA PESOS 50/100)");
     row("negative cents only", "-0.25", true, "(CERO PESOS 25/100)");
 }
+// clang-format on
 
 void tst_cString::nroEnLetras()
 {
@@ -356,12 +371,15 @@ void tst_cString::nroEnLetras()
 
 void tst_cString::nroEnLetrasFromScriptValues()
 {
-    QCOMPARE(s.NroEnLetras(QVariant(120.5), true, QStringLiteral("PESOS")), QStringLiteral("CIENTO VEINTE PESOS 50/100"));
+    QCOMPARE(s.NroEnLetras(QVariant(120.5), true, QStringLiteral("PESOS")),
+             QStringLiteral("CIENTO VEINTE PESOS 50/100"));
     QCOMPARE(s.NroEnLetras(QVariant(QStringLiteral("2000000")), false), QStringLiteral("DOS MILLONES "));
-    QCOMPARE(s.NroEnLetras(QVariant(21), true, QStringLiteral("DOLARES")), QStringLiteral("VEINTIUN DOLARES 00/100"));
+    QCOMPARE(s.NroEnLetras(QVariant(21), true, QStringLiteral("DOLARES")),
+             QStringLiteral("VEINTIUN DOLARES 00/100"));
     QCOMPARE(s.NroEnLetras(Decimal(7), true, QString()), QStringLiteral("SIETE  00/100"));
 }
 
+// clang-format off
 void tst_cString::preparaEAN_data()
 {
     QTest::addColumn<bool>("ean15");
@@ -377,6 +395,7 @@ void tst_cString::preparaEAN_data()
     QTest::newRow("switched off: digits unchanged") << false << "7501055300075" << "7501055300075";
     QTest::newRow("switched off: apostrophes removed") << false << "12'3" << "123";
 }
+// clang-format on
 
 void tst_cString::preparaEAN()
 {
@@ -395,6 +414,7 @@ void tst_cString::preparaEANWithoutConfiguration()
     QCOMPARE(s.preparaEAN(QStringLiteral("7501055300075")), QStringLiteral("007501055300075"));
 }
 
+// clang-format off
 void tst_cString::formatToString_data()
 {
     QTest::addColumn<QVariant>("value");
@@ -426,6 +446,7 @@ void tst_cString::formatToString_data()
                                         << "11/05/2009";
     QTest::newRow("number as a VB date") << QVariant(39944.5) << "dd/mm/yyyy hh:nn" << "11/05/2009 12:00";
 }
+// clang-format on
 
 void tst_cString::formatToString()
 {
@@ -435,6 +456,7 @@ void tst_cString::formatToString()
     QCOMPARE(s.FormatToString(value, format), expected);
 }
 
+// clang-format off
 void tst_cString::stringToNumber_data()
 {
     QTest::addColumn<QString>("text");
@@ -452,6 +474,7 @@ void tst_cString::stringToNumber_data()
     QTest::newRow("empty") << "" << 0.0;
     QTest::newRow("double sign") << "--5" << 0.0;
 }
+// clang-format on
 
 void tst_cString::stringToNumber()
 {
@@ -468,12 +491,14 @@ void tst_cString::getCurrentDateToString()
     QCOMPARE(defaults.getCurrentDateToString(), QStringLiteral("05/11/2009"));
 
     ConfigFixture f;
-    QVERIFY(f.config.setValue(QStringLiteral("FORMATO-FECHA-CLIENTE"), QStringLiteral("dd/mm/yyyy HH:nn:ss")));
+    QVERIFY(
+        f.config.setValue(QStringLiteral("FORMATO-FECHA-CLIENTE"), QStringLiteral("dd/mm/yyyy HH:nn:ss")));
     cString configured(&f.config);
     configured.setClock([at] { return at; });
     QCOMPARE(configured.getCurrentDateToString(), QStringLiteral("05/11/2009 22:30:15"));
 }
 
+// clang-format off
 void tst_cString::strToDate_data()
 {
     QTest::addColumn<QString>("text");
@@ -503,6 +528,7 @@ void tst_cString::strToDate_data()
     QTest::newRow("time alone falls on VB's day zero") << "22:30" << "HOUR:MIN"
                                                        << QDateTime(QDate(1899, 12, 30), QTime(22, 30));
 }
+// clang-format on
 
 void tst_cString::strToDate()
 {
@@ -512,6 +538,7 @@ void tst_cString::strToDate()
     QCOMPARE(s.StrToDate(text, format), expected);
 }
 
+// clang-format off
 void tst_cString::strToDateFailure_data()
 {
     QTest::addColumn<QString>("text");
@@ -524,6 +551,7 @@ void tst_cString::strToDateFailure_data()
     QTest::newRow("hour 25") << "11/05/2009 25:00" << "DAY/MON/YEAR HOUR:MIN";
     QTest::newRow("empty text") << "" << "DAY/MON/YEAR";
 }
+// clang-format on
 
 void tst_cString::strToDateFailure()
 {
@@ -533,11 +561,12 @@ void tst_cString::strToDateFailure()
         s.StrToDate(text, format);
         QFAIL("no failure reported");
     } catch (const StrToDateError &e) {
-        QCOMPARE(QString::fromStdString(e.what()), QStringLiteral("Imposible convertir ") + text +
-                                                     QStringLiteral(" a formato fecha "));
+        QCOMPARE(QString::fromStdString(e.what()),
+                 QStringLiteral("Imposible convertir ") + text + QStringLiteral(" a formato fecha "));
     }
 }
 
+// clang-format off
 void tst_cString::subString_data()
 {
     QTest::addColumn<QString>("text");
@@ -551,6 +580,7 @@ void tst_cString::subString_data()
     QTest::newRow("start before 1 counts from 1") << "Mostrador" << 0 << 3 << "Mos";
     QTest::newRow("zero length") << "Mostrador" << 2 << 0 << "";
 }
+// clang-format on
 
 void tst_cString::subString()
 {
@@ -561,6 +591,7 @@ void tst_cString::subString()
     QCOMPARE(s.SubString(text, start, length), expected);
 }
 
+// clang-format off
 void tst_cString::replaceInvalidCharacter_data()
 {
     QTest::addColumn<QString>("text");
@@ -573,6 +604,7 @@ void tst_cString::replaceInvalidCharacter_data()
     QTest::newRow("empty fill removes") << "R.F.C." << letters << "" << "RFC";
     QTest::newRow("nothing valid") << "abc" << "" << "*" << "***";
 }
+// clang-format on
 
 void tst_cString::replaceInvalidCharacter()
 {
@@ -583,6 +615,7 @@ void tst_cString::replaceInvalidCharacter()
     QCOMPARE(s.ReplaceInvalidCharacter(text, valid, fill), expected);
 }
 
+// clang-format off
 void tst_cString::getFileExtension_data()
 {
     QTest::addColumn<QString>("name");
@@ -594,6 +627,7 @@ void tst_cString::getFileExtension_data()
     QTest::newRow("dot in a folder name is no extension") << "C:\\datos.v2\\venta" << "";
     QTest::newRow("trailing dot") << "venta." << "";
 }
+// clang-format on
 
 void tst_cString::getFileExtension()
 {
@@ -611,11 +645,11 @@ void tst_cString::decidir()
 void tst_cString::scriptsReachEveryRoutine()
 {
     const QStringList signatures = s.listaFunciones();
-    for (const char *quoted :
-         {"Gettoken(StrSource, StrToken, IntToken)", "leftFill(sCad, sChar, iLen)",
-          "NroEnLetras(curNumero,blnO_Final,sMoneda)", "GetTokenTextDelim(sString, lToken, sDelim, sDelimTexto)",
-          "ReplaceInvalidCharacter(sString, sValidChar, sFillChar)", "code128(sString)", "Code25I(sString)",
-          "Code39(sString)", "EAN13(sString)", "EAN8(sString)"})
+    for (const char *quoted : {"Gettoken(StrSource, StrToken, IntToken)", "leftFill(sCad, sChar, iLen)",
+                               "NroEnLetras(curNumero,blnO_Final,sMoneda)",
+                               "GetTokenTextDelim(sString, lToken, sDelim, sDelimTexto)",
+                               "ReplaceInvalidCharacter(sString, sValidChar, sFillChar)", "code128(sString)",
+                               "Code25I(sString)", "Code39(sString)", "EAN13(sString)", "EAN8(sString)"})
         QVERIFY2(signatures.contains(QString::fromLatin1(quoted)), quoted);
 
     // Every routine of the list is reachable by name: an invokable member, or a ByRef one.
@@ -632,11 +666,12 @@ void tst_cString::scriptsReachEveryRoutine()
 
     QString token;
     QVERIFY(QMetaObject::invokeMethod(&s, "Gettoken", Q_RETURN_ARG(QString, token),
-                                      Q_ARG(QString, QStringLiteral("A|B|C")), Q_ARG(QString, QStringLiteral("|")),
-                                      Q_ARG(int, 2)));
+                                      Q_ARG(QString, QStringLiteral("A|B|C")),
+                                      Q_ARG(QString, QStringLiteral("|")), Q_ARG(int, 2)));
     QCOMPARE(token, QStringLiteral("B"));
     QString words;
-    QVERIFY(QMetaObject::invokeMethod(&s, "NroEnLetras", Q_RETURN_ARG(QString, words), Q_ARG(QVariant, QVariant(100))));
+    QVERIFY(QMetaObject::invokeMethod(&s, "NroEnLetras", Q_RETURN_ARG(QString, words),
+                                      Q_ARG(QVariant, QVariant(100))));
     QCOMPARE(words, QStringLiteral("CIEN "));
 }
 
@@ -645,21 +680,22 @@ void tst_cString::scriptsUseByRefMembers()
     cString lib;
     vbs::Engine engine;
     engine.addObject(QStringLiteral("xLibStr"), cStringHost::create(&lib));
-    const bool ran = engine.addCode(QStringLiteral(
-        "Dim partes, n, codigo, fuente, malo, fuenteMala, letras, fecha, errFecha\n"
-        "n = xLibStr.StrToArr(partes, \"UN MIL DOSCIENTOS CINCUENTA PESOS 50/100\", 36)\n"
-        "codigo = \"400638133393\"\n"
-        "fuente = xLibStr.EAN13(codigo)\n"
-        "malo = \"55123\"\n"
-        "fuenteMala = xLibStr.ean8(malo)\n"
-        "letras = XLIBSTR.NroEnLetras(1250.5, True, \"PESOS\")\n"
-        "On Error Resume Next\n"
-        "fecha = xLibStr.StrToDate(\"31/02/2009\", \"DAY/MON/YEAR\")\n"
-        "errFecha = Err.Description\n"));
+    const bool ran = engine.addCode(
+        QStringLiteral("Dim partes, n, codigo, fuente, malo, fuenteMala, letras, fecha, errFecha\n"
+                       "n = xLibStr.StrToArr(partes, \"UN MIL DOSCIENTOS CINCUENTA PESOS 50/100\", 36)\n"
+                       "codigo = \"400638133393\"\n"
+                       "fuente = xLibStr.EAN13(codigo)\n"
+                       "malo = \"55123\"\n"
+                       "fuenteMala = xLibStr.ean8(malo)\n"
+                       "letras = XLIBSTR.NroEnLetras(1250.5, True, \"PESOS\")\n"
+                       "On Error Resume Next\n"
+                       "fecha = xLibStr.StrToDate(\"31/02/2009\", \"DAY/MON/YEAR\")\n"
+                       "errFecha = Err.Description\n"));
     QVERIFY2(ran, qPrintable(engine.errorText()));
     QCOMPARE(engine.eval(QStringLiteral("n")).toInt(), 2);
     QCOMPARE(engine.eval(QStringLiteral("UBound(partes)")).toInt(), 1);
-    QCOMPARE(engine.eval(QStringLiteral("partes(0)")).toString(), QStringLiteral("UN MIL DOSCIENTOS CINCUENTA PESOS"));
+    QCOMPARE(engine.eval(QStringLiteral("partes(0)")).toString(),
+             QStringLiteral("UN MIL DOSCIENTOS CINCUENTA PESOS"));
     QCOMPARE(engine.eval(QStringLiteral("partes(1)")).toString(), QStringLiteral("50/100"));
     QCOMPARE(engine.eval(QStringLiteral("codigo")).toString(), QStringLiteral("4006381333931"));
     QCOMPARE(engine.eval(QStringLiteral("fuente")).toString(), QStringLiteral("4AKGDSL*dddjdb+"));

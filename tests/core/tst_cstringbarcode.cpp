@@ -31,6 +31,7 @@ private:
     cString s;
 };
 
+// clang-format off
 void tst_cStringBarcode::ean13_data()
 {
     QTest::addColumn<QString>("code");
@@ -45,6 +46,7 @@ void tst_cStringBarcode::ean13_data()
     QTest::newRow("a letter") << "40063813339A" << "40063813339A" << "";
     QTest::newRow("empty") << "" << "" << "";
 }
+// clang-format on
 
 void tst_cStringBarcode::ean13()
 {
@@ -57,6 +59,7 @@ void tst_cStringBarcode::ean13()
     QCOMPARE(byRef, codeAfter);
 }
 
+// clang-format off
 void tst_cStringBarcode::ean13CheckDigitOfRealProducts_data()
 {
     // Barcodes printed on real products and publications, check digit included.
@@ -68,6 +71,7 @@ void tst_cStringBarcode::ean13CheckDigitOfRealProducts_data()
     QTest::newRow("Design Patterns") << "9780201633610";
     QTest::newRow("ISBN example 978-0-306-40615-7") << "9780306406157";
 }
+// clang-format on
 
 void tst_cStringBarcode::ean13CheckDigitOfRealProducts()
 {
@@ -77,6 +81,7 @@ void tst_cStringBarcode::ean13CheckDigitOfRealProducts()
     QCOMPARE(code, barcode);
 }
 
+// clang-format off
 void tst_cStringBarcode::ean8_data()
 {
     QTest::addColumn<QString>("code");
@@ -90,6 +95,7 @@ void tst_cStringBarcode::ean8_data()
     QTest::newRow("eight digits") << "55123457" << "55123457" << "";
     QTest::newRow("a blank") << "551234 " << "551234 " << "";
 }
+// clang-format on
 
 void tst_cStringBarcode::ean8()
 {
@@ -102,6 +108,7 @@ void tst_cStringBarcode::ean8()
     QCOMPARE(byRef, codeAfter);
 }
 
+// clang-format off
 void tst_cStringBarcode::code25I_data()
 {
     QTest::addColumn<QString>("code");
@@ -122,6 +129,7 @@ void tst_cStringBarcode::code25I_data()
     QTest::newRow("not digits") << "12A4" << false << "";
     QTest::newRow("empty") << "" << true << "";
 }
+// clang-format on
 
 void tst_cStringBarcode::code25I()
 {
@@ -131,6 +139,7 @@ void tst_cStringBarcode::code25I()
     QCOMPARE(s.Code25I(code, check), font);
 }
 
+// clang-format off
 void tst_cStringBarcode::code39_data()
 {
     QTest::addColumn<QString>("code");
@@ -142,6 +151,7 @@ void tst_cStringBarcode::code39_data()
     QTest::newRow("comma") << "1,2" << "";
     QTest::newRow("empty (only guards before)") << "" << "";
 }
+// clang-format on
 
 void tst_cStringBarcode::code39()
 {
@@ -150,6 +160,7 @@ void tst_cStringBarcode::code39()
     QCOMPARE(s.Code39(code), font);
 }
 
+// clang-format off
 void tst_cStringBarcode::code128_data()
 {
     QTest::addColumn<QString>("text");
@@ -172,6 +183,7 @@ void tst_cStringBarcode::code128_data()
     QTest::newRow("control character") << "A\tB" << "";
     QTest::newRow("empty") << "" << "";
 }
+// clang-format on
 
 void tst_cStringBarcode::code128()
 {
@@ -180,6 +192,7 @@ void tst_cStringBarcode::code128()
     QCOMPARE(s.code128(text), font);
 }
 
+// clang-format off
 void tst_cStringBarcode::addOn_data()
 {
     QTest::addColumn<QString>("code");
@@ -193,6 +206,7 @@ void tst_cStringBarcode::addOn_data()
     QTest::newRow("three digits") << "123" << "";
     QTest::newRow("not digits") << "1A" << "";
 }
+// clang-format on
 
 void tst_cStringBarcode::addOn()
 {
