@@ -22,6 +22,8 @@ QColor fromBgr(unsigned bgr)
 }
 
 const QColor kBand(0x1f, 0x4e, 0x79);
+// Dark enough for both red and yellow text to stand out.
+const QColor kWarningBand(0x26, 0x26, 0x26);
 
 } // namespace
 
@@ -96,10 +98,6 @@ frmSplash::frmSplash(std::function<void()> onClosed, QWidget *parent, const QLoc
     root->addLayout(body, 1);
     root->addWidget(m_msg);
 
-    QPalette msgPalette = m_msg->palette();
-    msgPalette.setColor(QPalette::Window, kBand);
-    msgPalette.setColor(QPalette::WindowText, fromBgr(m_msgColor));
-    m_msg->setPalette(msgPalette);
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
@@ -111,6 +109,10 @@ frmSplash::frmSplash(std::function<void()> onClosed, QWidget *parent, const QLoc
 
     const SplashController::Timing timing = SplashController::timingFor(userLocale.decimalPoint());
     m_msg->setText(timing.warning);
+    QPalette msgPalette = m_msg->palette();
+    msgPalette.setColor(QPalette::Window, timing.warning.isEmpty() ? kBand : kWarningBand);
+    msgPalette.setColor(QPalette::WindowText, fromBgr(m_msgColor));
+    m_msg->setPalette(msgPalette);
     m_timer1->setInterval(timing.timer1Interval);
     m_timer1->start();
     m_timer2->start();
