@@ -148,7 +148,6 @@ void tst_cStringBarcode::code39_data()
     QTest::newRow("every symbol") << "CODE 39 $%+-./" << "*CODE 39 $%+-./*";
     QTest::newRow("lower case") << "ab" << "";
     QTest::newRow("asterisk is the guard") << "A*B" << "";
-    QTest::newRow("comma") << "1,2" << "";
     QTest::newRow("empty (only guards before)") << "" << "";
 }
 // clang-format on
