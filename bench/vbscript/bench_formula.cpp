@@ -100,7 +100,35 @@ void BM_LuaFormula(benchmark::State &state)
 }
 BENCHMARK(BM_LuaFormula);
 
-// A formula evaluated in a script with a named object, as report formulas see "xRpt".
+// The whole preparation a report formula gets: reset, locale procedure, named objects, evaluation.
+void BM_VbsFormulaPrepared(benchmark::State &state)
+{
+    vbs::Engine engine;
+    const QString locale = QStringLiteral(" Sub setZEVSettings()\r\n SetLocale \"es-mx\"\r\n end sub");
+    const QStringList names = {QStringLiteral("xConfig"), QStringLiteral("cn"), QStringLiteral("xLibStr"),
+                               QStringLiteral("xTicketPrinter"), QStringLiteral("xApp"), QStringLiteral("xFactory"),
+                               QStringLiteral("xGlobal")};
+    vbs::HostObjectRef host(new vbs::HostObject);
+    std::vector<QString> texts;
+    for (int i = 0; i < 997; ++i)
+        texts.push_back(vbsFormula(i));
+    vbs::Value v;
+    size_t i = 0;
+    for (auto _ : state) {
+        engine.reset();
+        engine.addCode(locale);
+        engine.run(QStringLiteral("setZEVSettings"));
+        for (const QString &n : names)
+            engine.addObject(n, host);
+        if (!engine.evaluate(texts[i++ % texts.size()], v))
+            state.SkipWithError("evaluation failed");
+        benchmark::DoNotOptimize(v);
+    }
+    state.SetItemsProcessed(int64_t(state.iterations()));
+}
+BENCHMARK(BM_VbsFormulaPrepared);
+
+// A procedure of stored code called with arguments.
 void BM_VbsParsedProcedureCall(benchmark::State &state)
 {
     vbs::Engine engine;

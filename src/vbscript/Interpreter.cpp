@@ -239,6 +239,7 @@ void Interpreter::executeStatements(const QString &code, bool global)
 {
     if (global) {
         FrameGuard g(*this, &m_scriptFrame);
+        m_scriptFrame.resumeNext = false; // a host call starts without the last script's handler
         executeInScope(code, true);
     } else {
         executeInScope(code, false);

@@ -7,6 +7,9 @@
 #include <QMetaProperty>
 #include <QPointer>
 
+#include <memory>
+#include <unordered_map>
+
 namespace vbs {
 
 namespace {
@@ -23,11 +26,13 @@ struct MetaIndex {
 
 const MetaIndex &indexFor(const QMetaObject *mo)
 {
-    thread_local QHash<const QMetaObject *, MetaIndex> cache;
+    // entries never move, so references stay valid while a call re-enters the engine
+    thread_local std::unordered_map<const QMetaObject *, std::unique_ptr<MetaIndex>> cache;
     auto it = cache.find(mo);
     if (it != cache.end())
-        return it.value();
-    MetaIndex idx;
+        return *it->second;
+    auto owned = std::make_unique<MetaIndex>();
+    MetaIndex &idx = *owned;
     for (int i = 0; i < mo->propertyCount(); ++i)
         idx.members[QString::fromLatin1(mo->property(i).name()).toLower()].property = i;
     for (int i = 0; i < mo->methodCount(); ++i) {
@@ -43,7 +48,7 @@ const MetaIndex &indexFor(const QMetaObject *mo)
     const int ci = mo->indexOfClassInfo("DefaultMember");
     if (ci >= 0)
         idx.defaultMember = QString::fromLatin1(mo->classInfo(ci).value()).toLower();
-    return cache.insert(mo, idx).value();
+    return *cache.emplace(mo, std::move(owned)).first->second;
 }
 
 QObject *qobjectOf(const Value &v);
