@@ -1,0 +1,129 @@
+#include "MessageBoxPrompter.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+// The desktop Prompter: what the dialogs show and what Enter and Escape answer.
+class tst_MainWindowPrompter : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void messageIcons_data();
+    void messageIcons();
+    void questionDefault_data();
+    void questionDefault();
+    void inputAndChoice();
+
+private:
+    // Runs act on the next modal dialog once it is up.
+    static void whenDialog(std::function<void(QWidget *)> act)
+    {
+        QTimer::singleShot(0, [act] {
+            QWidget *w = QApplication::activeModalWidget();
+            if (!w) {
+                whenDialog(act);
+                return;
+            }
+            act(w);
+        });
+    }
+};
+
+void tst_MainWindowPrompter::messageIcons_data()
+{
+    QTest::addColumn<Prompter::Icon>("icon");
+    QTest::addColumn<QMessageBox::Icon>("shown");
+    QTest::newRow("information") << Prompter::Icon::Information << QMessageBox::Information;
+    QTest::newRow("exclamation") << Prompter::Icon::Exclamation << QMessageBox::Warning;
+    QTest::newRow("critical") << Prompter::Icon::Critical << QMessageBox::Critical;
+}
+
+void tst_MainWindowPrompter::messageIcons()
+{
+    QFETCH(Prompter::Icon, icon);
+    QFETCH(QMessageBox::Icon, shown);
+    QMessageBox::Icon seen = QMessageBox::NoIcon;
+    QString text, title;
+    whenDialog([&](QWidget *w) {
+        auto *box = qobject_cast<QMessageBox *>(w);
+        QVERIFY(box);
+        seen = box->icon();
+        text = box->text();
+        title = box->windowTitle();
+        box->accept();
+    });
+    MessageBoxPrompter prompter;
+    prompter.message(icon, QStringLiteral("La clave no existe"));
+    QCOMPARE(seen, shown);
+    QCOMPARE(text, QStringLiteral("La clave no existe"));
+    QVERIFY(!title.isEmpty()); // the program's name when the caller gives none
+}
+
+void tst_MainWindowPrompter::questionDefault_data()
+{
+    QTest::addColumn<bool>("defaultYes");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("default No: Enter answers No") << false << int(Qt::Key_Return) << false;
+    QTest::newRow("default Yes: Enter answers Yes") << true << int(Qt::Key_Return) << true;
+    QTest::newRow("Escape is No even when Yes is the default") << true << int(Qt::Key_Escape) << false;
+}
+
+void tst_MainWindowPrompter::questionDefault()
+{
+    QFETCH(bool, defaultYes);
+    QFETCH(int, key);
+    QFETCH(bool, answer);
+    whenDialog([&](QWidget *w) {
+        auto *box = qobject_cast<QMessageBox *>(w);
+        QVERIFY(box);
+        QCOMPARE(box->icon(), QMessageBox::Question);
+        QCOMPARE(box->windowTitle(), QStringLiteral("Salir"));
+        QTest::keyClick(box, Qt::Key(key));
+    });
+    MessageBoxPrompter prompter;
+    QCOMPARE(prompter.question(QStringLiteral("Esta usted seguro"), defaultYes, QStringLiteral("Salir")), answer);
+}
+
+void tst_MainWindowPrompter::inputAndChoice()
+{
+    MessageBoxPrompter prompter;
+    whenDialog([](QWidget *w) {
+        auto *dlg = qobject_cast<QInputDialog *>(w);
+        QVERIFY(dlg);
+        QCOMPARE(dlg->windowTitle(), QStringLiteral("Buscar Por"));
+        QCOMPARE(dlg->textValue(), QStringLiteral("previo")); // starts from the given value
+        dlg->setTextValue(QStringLiteral("aspirina"));
+        dlg->accept();
+    });
+    QString value = QStringLiteral("previo");
+    QVERIFY(prompter.input(QStringLiteral("Texto"), QStringLiteral("Buscar Por"), value));
+    QCOMPARE(value, QStringLiteral("aspirina"));
+
+    whenDialog([](QWidget *w) { qobject_cast<QDialog *>(w)->reject(); });
+    QVERIFY(!prompter.input(QStringLiteral("Texto"), QStringLiteral("Buscar Por"), value));
+    QCOMPARE(value, QStringLiteral("aspirina")); // a cancel leaves the value alone
+
+    whenDialog([](QWidget *w) {
+        auto *dlg = qobject_cast<QInputDialog *>(w);
+        QVERIFY(dlg);
+        QCOMPARE(dlg->comboBoxItems(), (QStringList{"USUARIO", "CREDENCIAL", "HUELLA"}));
+        dlg->setTextValue(QStringLiteral("HUELLA"));
+        dlg->accept();
+    });
+    int index = 0;
+    QVERIFY(prompter.choose(QStringLiteral("Modo"), QStringLiteral("Indique el Modo de Validacion de su Usuario"),
+                            {"USUARIO", "CREDENCIAL", "HUELLA"}, index));
+    QCOMPARE(index, 2);
+    QVERIFY(!prompter.choose(QStringLiteral("Modo"), QString(), {}, index)); // nothing to choose from
+}
+
+QTEST_MAIN(tst_MainWindowPrompter)
+#include "tst_mainwindow_prompter.moc"
