@@ -270,9 +270,16 @@ bool Parser::parseStatement(std::vector<Stmt *> &out, bool singleLine)
             break;
         case Kw::Erase: {
             advance();
-            auto *e = m_arena.make<EraseStmt>();
-            e->target = makeIdent(expectName());
-            s = e;
+            for (;;) {
+                auto *e = m_arena.make<EraseStmt>();
+                e->target = makeIdent(expectName());
+                e->line = line;
+                if (!accept(T::Comma)) {
+                    s = e;
+                    break;
+                }
+                out.push_back(e); // Erase a, b: one statement per array
+            }
             break;
         }
         case Kw::Exit:

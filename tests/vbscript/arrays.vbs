@@ -95,3 +95,8 @@ For Each v In 5
 Next
 ok Err.Number = 451, "For Each over a number"
 On Error GoTo 0
+
+Dim e1(1), e2(1)
+e1(0) = 1 : e2(0) = 2
+Erase e1, e2
+ok IsEmpty(e1(0)) And IsEmpty(e2(0)), "Erase several arrays"
