@@ -51,6 +51,7 @@ frmConfig::frmConfig(cConfigure &config, Prompter &prompter, QWidget *parent)
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
     m_grid->horizontalHeader()->setStretchLastSection(true);
 
     m_lblRegistros = new QLabel(this);
