@@ -28,6 +28,10 @@ public:
     Q_INVOKABLE QDateTime stamp() const { return QDateTime(QDate(2026, 3, 4), QTime(10, 5, 0)); }
     Q_INVOKABLE QObject *child() { return &m_child; }
     Q_INVOKABLE void remember(const QString &text) { m_log << text; }
+    Q_INVOKABLE QString nameOf(QObject *o) const { return o ? o->objectName() : QStringLiteral("none"); }
+    Q_INVOKABLE QVariantList pair() const { return {1, QStringLiteral("dos")}; }
+    Q_PROPERTY(QStringList lista READ lista)
+    QStringList lista() const { return {QStringLiteral("a"), QStringLiteral("b")}; }
     QStringList m_log;
     QString m_almacen = QStringLiteral("CENTRO");
     int m_terminal = 3;
@@ -281,6 +285,20 @@ void tst_Engine::qobjectMethodsAndConversions()
     QCOMPARE(config.m_log, QStringList({QStringLiteral("uno"), QStringLiteral("dos")}));
     QVERIFY(!e.addCode(QStringLiteral("xConfig.add 1, 2, 3")));
     QCOMPARE(e.lastError().number, 450);
+    // objects, lists and indexed list properties cross the boundary
+    config.m_child.setObjectName(QStringLiteral("hijo"));
+    QCOMPARE(e.eval(QStringLiteral("xConfig.nameOf(xConfig.child())")).toString(), QStringLiteral("hijo"));
+    QCOMPARE(e.eval(QStringLiteral("xConfig.nameOf(Nothing)")).toString(), QStringLiteral("none"));
+    QCOMPARE(e.eval(QStringLiteral("UBound(xConfig.pair()) & xConfig.pair()(1)")).toString(), QStringLiteral("1dos"));
+    QCOMPARE(e.eval(QStringLiteral("xConfig.Lista(1)")).toString(), QStringLiteral("b"));
+    QVERIFY(!e.addCode(QStringLiteral("x = xConfig.nameOf(CreateObject(\"Scripting.Dictionary\"))")));
+    QCOMPARE(e.lastError().number, 13);
+    // a deleted QObject is an object variable that is no longer set
+    auto *temp = new QObject;
+    e.addObject(QStringLiteral("xTemp"), temp);
+    delete temp;
+    QVERIFY(!e.addCode(QStringLiteral("x = xTemp.objectName")));
+    QCOMPARE(e.lastError().number, 91);
 }
 
 void tst_Engine::hostObjectIndexedByRefAndEnumeration()

@@ -104,7 +104,9 @@ int main(int argc, char **argv)
     QByteArray bytes = f.readAll();
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.mid(3);
-    const QString code = QString::fromUtf8(bytes);
+    QString code = QString::fromUtf8(bytes);
+    if (code.contains(QChar::ReplacementCharacter))
+        code = QString::fromLatin1(bytes); // scripts saved by Windows editors are often ANSI
 
     vbs::Engine engine;
     int passed = 0, failed = 0;
