@@ -267,6 +267,9 @@ Value fromVariant(const QVariant &v)
         return v.value<Value>();
     if (v.metaType().flags() & QMetaType::PointerToQObject)
         return Value::object(wrapQObject(v.value<QObject *>()));
+    // host value types (a fixed-point decimal, say) registered with a conversion to double are numbers
+    if (v.canConvert<double>())
+        return Value::dbl(v.toDouble());
     if (v.canConvert<QString>())
         return Value(v.toString());
     raise(458);
