@@ -283,6 +283,12 @@ TranslatedSql Dialect::translate(const QString &s, Engine engine)
                 i = e;
                 continue;
             }
+            if (call && engine == Engine::SQLite && (lower == u"left" || lower == u"right")) {
+                // LEFT and RIGHT are join keywords to SQLite's parser; quoted they call our functions.
+                o += u'"' + lower + u'"';
+                i = e;
+                continue;
+            }
             if (call && lower == u"len") {
                 o += QLatin1String("length");
                 i = e;

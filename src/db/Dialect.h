@@ -19,7 +19,7 @@ struct TranslatedSql {
 // Makes texts written for SQL Server run on our engines, and unifies placeholders.
 // Applied to every statement: drops "(nolock)"-style table hints and "dbo." prefixes; turns
 // bracketed identifiers into plain ones; quotes the bare part name of dateadd/datediff/datepart;
-// isnull( -> coalesce(, len( -> length(; on SQLite rewrites day-first literals 'dd/mm/yyyy'
+// isnull( -> coalesce(, len( -> length(, on SQLite left(/right( -> "left"(/"right"(; on SQLite rewrites day-first literals 'dd/mm/yyyy'
 // and 'dd/mm/yyyy HH:nn:ss' to ISO text (PostgreSQL reads them through DateStyle DMY).
 // String literals, quoted identifiers and comments are copied as they are otherwise.
 class Dialect {

@@ -50,8 +50,8 @@ private slots:
     void selectOne();
     void getdateIsServerNow_data() { TestDatabase::addEngineRows(); }
     void getdateIsServerNow();
-    void isnull_data();
-    void isnull();
+    void nullAndTextFunctions_data();
+    void nullAndTextFunctions();
     void dateCount_data();
     void dateCount();
     void dateadd_data();
@@ -138,7 +138,7 @@ void tst_Contract::getdateIsServerNow()
     QVERIFY2(qAbs(v.toDateTime().secsTo(QDateTime::currentDateTime())) <= 5, qPrintable(v.toString()));
 }
 
-void tst_Contract::isnull_data()
+void tst_Contract::nullAndTextFunctions_data()
 {
     TestDatabase::addEngineColumn();
     QTest::addColumn<QString>("expression");
@@ -150,12 +150,14 @@ void tst_Contract::isnull_data()
             << "select ISNULL(MAX(n), 0) + 1 as r from tNumero" << "1";
         TestDatabase::newRow(e, "text column") << "select isnull(max(nombre), 'ninguno') as r from tNumero"
                                                << "ninguno";
+        TestDatabase::newRow(e, "left and right")
+            << "select left('Aspirina', 3) || right('Aspirina', 2) as r" << "Aspna";
         TestDatabase::newRow(e, "inside a condition")
             << "select count(*) as r from tNumero where isnull(nombre, '') = ''" << "0";
     }
 }
 
-void tst_Contract::isnull()
+void tst_Contract::nullAndTextFunctions()
 {
     QFETCH(QString, engine);
     QFETCH(QString, expression);

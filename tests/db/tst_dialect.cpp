@@ -51,6 +51,9 @@ void tst_Dialect::translate_data()
     QTest::newRow("quoted part stays") << P << "select datepart('yyyy', c)" << "select datepart('yyyy', c)";
     QTest::newRow("isnull becomes coalesce") << P << "select ISNULL(MAX(n), 0) + 1" << "select coalesce(MAX(n), 0) + 1";
     QTest::newRow("isnull operator stays") << S << "where a isnull" << "where a isnull";
+    QTest::newRow("left and right calls on SQLite") << S << "select left(a, 2), RIGHT (b, 1) from x left join y"
+                                                    << "select \"left\"(a, 2), \"right\" (b, 1) from x left join y";
+    QTest::newRow("left call on PostgreSQL") << P << "select left(a, 2)" << "select left(a, 2)";
     QTest::newRow("len") << P << "select len(x)" << "select length(x)";
     QTest::newRow("unicode literal prefix") << P << "where a = N'Señor'" << "where a = 'Señor'";
     QTest::newRow("day-first date on SQLite") << S << "where f between '01/03/2026' and '31/03/2026 23:59:59'"
