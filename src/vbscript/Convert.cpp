@@ -739,10 +739,10 @@ QString formatDate(double serial, int namedFormat)
     case 4:
         return two(p.hour) + QLatin1Char(':') + two(p.minute);
     default:
+        if (!hasDate) // day 0 prints as a time, midnight included
+            return timeText(p, true);
         if (!hasTime)
             return applyPattern(loc.shortDate, p);
-        if (!hasDate)
-            return timeText(p, true);
         return applyPattern(loc.shortDate, p) + QLatin1Char(' ') + timeText(p, true);
     }
 }

@@ -197,7 +197,7 @@ void Lexer::tokenize(const QString &src, std::vector<Token> &out, int firstLine)
             Token &t = push(T::Int, start);
             // &HFFFF is the Integer -1; wider values are Longs
             t.ival = (v <= 0xFFFF && !forceLong) ? int64_t(int16_t(uint16_t(v))) : int64_t(int32_t(uint32_t(v)));
-            t.fval = (v <= 0xFFFF && !forceLong) ? 1 : 0; // 1: keep as Integer
+            t.fval = (v <= 0xFFFF && !forceLong) ? 0 : 2; // 2: a Long even when the value is small
             i = j;
             continue;
         }

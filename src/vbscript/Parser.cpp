@@ -1066,7 +1066,7 @@ Expr *Parser::parsePrimary()
     switch (t.type) {
     case T::Int: {
         auto *l = m_arena.make<LiteralExpr>();
-        l->value = Value::fromInt(t.ival);
+        l->value = t.fval == 2 ? Value::lng(int32_t(t.ival)) : Value::fromInt(t.ival);
         l->line = line;
         advance();
         return l;

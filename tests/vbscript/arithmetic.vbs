@@ -123,3 +123,8 @@ ok getVT(-CInt(5)) = "VT_I2", "negated Integer"
 ok getVT(-Empty) = "VT_I2", "negated Empty"
 ok -True = 1, "negated True"
 ok Abs(-5) = 5 And Sgn(-5) = -1 And Sgn(0) = 0, "Abs and Sgn"
+
+' wide hex literals are Longs even when their value is small
+ok getVT(&HFFFFFFFF) = "VT_I4" And &HFFFFFFFF = -1, "&HFFFFFFFF is the Long -1"
+ok Hex(&HFFFFFFFF) = "FFFFFFFF" And Hex(&HFFFF) = "FFFF", "Hex keeps the width"
+ok getVT(&HFF&) = "VT_I4", "& suffix makes a Long"

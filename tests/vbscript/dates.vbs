@@ -108,3 +108,6 @@ On Error GoTo 0
 ok Now >= Date And Now < Date + 1, "Now is today"
 ok Time < 1 And Date = Int(Now), "Date and Time split Now"
 ok Timer >= 0 And Timer < 86400, "Timer"
+
+' day zero prints as a time of day
+ok CStr(CDate(0)) = "12:00:00 AM" And CStr(#12/30/1899 6:00#) = "6:00:00 AM", "serial 0 is midnight"
