@@ -65,7 +65,9 @@ int main(int argc, char **argv)
         QObject::connect(&services.app(), &cAplication::statusMessage, mainWindow, &mdiMain::showMessage);
 
         mainWindow->setCommand(QStringLiteral("mnuSistema_Configuracion"), [&] {
-            mainWindow->addWindow(new frmConfig(services.config(), prompter))->show();
+            QMdiSubWindow *w = mainWindow->addWindow(new frmConfig(services.config(), prompter));
+            w->resize(860, 520);
+            w->show();
         });
         mainWindow->setCommand(QStringLiteral("mnuSistema_Parametros"), [&] {
             mainWindow->addWindow(new frmParametro(services.connection(), prompter, QStringLiteral("A")))->show();

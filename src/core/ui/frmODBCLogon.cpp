@@ -39,8 +39,11 @@ frmODBCLogon::frmODBCLogon(ConnectionCatalog &catalog, Prompter &prompter, QWidg
     auto *cmdArchivo = new QPushButton(QStringLiteral("..."));
     cmdArchivo->setObjectName(QStringLiteral("cmdArchivo"));
     auto *sqlitePage = new QWidget;
-    auto *sqliteRow = new QHBoxLayout(sqlitePage);
-    sqliteRow->setContentsMargins(0, 0, 0, 0);
+    auto *sqliteColumn = new QVBoxLayout(sqlitePage);
+    sqliteColumn->setContentsMargins(0, 0, 0, 0);
+    auto *sqliteRow = new QHBoxLayout;
+    sqliteColumn->addLayout(sqliteRow);
+    sqliteColumn->addStretch(1);
     sqliteRow->addWidget(new QLabel(QStringLiteral("Archivo")));
     sqliteRow->addWidget(txtArchivo, 1);
     sqliteRow->addWidget(cmdArchivo);
@@ -66,8 +69,11 @@ frmODBCLogon::frmODBCLogon(ConnectionCatalog &catalog, Prompter &prompter, QWidg
     txtOpciones->setObjectName(QStringLiteral("txtOpciones"));
     txtOpciones->setPlaceholderText(QStringLiteral("connect_timeout=10"));
     auto *pgPage = new QWidget;
-    auto *pgForm = new QFormLayout(pgPage);
-    pgForm->setContentsMargins(0, 0, 0, 0);
+    auto *pgColumn = new QVBoxLayout(pgPage);
+    pgColumn->setContentsMargins(0, 0, 0, 0);
+    auto *pgForm = new QFormLayout;
+    pgColumn->addLayout(pgForm);
+    pgColumn->addStretch(1);
     pgForm->addRow(QStringLiteral("Servidor"), cmbServer);
     pgForm->addRow(QStringLiteral("Puerto"), txtPuerto);
     pgForm->addRow(QStringLiteral("Usuario"), txtUsuario);
