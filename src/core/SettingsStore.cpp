@@ -1,5 +1,7 @@
 #include "SettingsStore.h"
 
+#include "Log.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -128,6 +130,8 @@ void SettingsStore::write()
     const QString path = m_settings->fileName();
     prepareFile(path);
     m_settings->sync();
+    if (m_settings->status() != QSettings::NoError)
+        writeLog(QStringLiteral("SettingsStore: no se pudo escribir ") + path);
     // A file made by hand or by an older version may have wider rights: narrow them.
     constexpr QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
                                                 QFileDevice::ExeGroup | QFileDevice::ReadOther |

@@ -1,5 +1,4 @@
 // frmConfig and frmConfigDet open offscreen and bind their widgets to the configuration rules.
-#include "ConfigGridModel.h"
 #include "ConnectionProvider.h"
 #include "DbError.h"
 #include "Log.h"
@@ -38,7 +37,6 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void frmConfigShowsTheGrid();
-    void frmConfigExportImport();
     void frmConfigDetFitsTheDataType_data();
     void frmConfigDetFitsTheDataType();
     void frmConfigDetStores();
@@ -98,21 +96,6 @@ void tst_ConfigWindows::frmConfigShowsTheGrid()
     // A value changed elsewhere shows at once.
     m_config->setValue(QStringLiteral("ACUMULA-SALDO-CORTE-DE-CAJA"), true);
     QCOMPARE(grid->model()->data(grid->model()->index(0, 5)).toString(), QStringLiteral("Sí"));
-}
-
-void tst_ConfigWindows::frmConfigExportImport()
-{
-    frmConfig window(*m_config, m_prompter);
-    m_config->setValue(QStringLiteral("LOCALE-ID"), QStringLiteral("es-es"));
-    const QString file = m_dir->filePath(QStringLiteral("scripts.ini"));
-    QVERIFY(window.exportarA(file, {cConfigure::Scripts}));
-    m_config->setValue(QStringLiteral("LOCALE-ID"), QStringLiteral("en-us"));
-    window.setCategoria(cConfigure::Scripts);
-    QVERIFY(window.importarDe(file));
-    const int r = window.model()->rowOf(QStringLiteral("LOCALE-ID"));
-    QCOMPARE(window.model()->data(window.model()->index(r, ConfigGridModel::Valor)).toString(), QStringLiteral("es-es"));
-    QVERIFY(!window.importarDe(m_dir->filePath(QStringLiteral("no-existe.ini"))));
-    QCOMPARE(m_prompter.last(), QStringLiteral("No hay configuraciones disponibles en este archivo"));
 }
 
 void tst_ConfigWindows::frmConfigDetFitsTheDataType_data()
