@@ -17,8 +17,8 @@ namespace {
 QString cell(const QVariant &value)
 {
     QString text = value.toString();
-    if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) || text.contains(QLatin1Char('\n')) ||
-        text.contains(QLatin1Char('\r'))) {
+    if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
+        text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
         text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
         text = QLatin1Char('"') + text + QLatin1Char('"');
     }

@@ -19,7 +19,9 @@ int GridSearch::findRow(const QAbstractItemModel &model, const QString &text, co
             cols << c;
     for (int r = 0; r < model.rowCount(); ++r)
         for (int c : cols)
-            if (model.data(model.index(r, c), Qt::DisplayRole).toString().contains(needle, Qt::CaseInsensitive))
+            if (model.data(model.index(r, c), Qt::DisplayRole)
+                    .toString()
+                    .contains(needle, Qt::CaseInsensitive))
                 return r;
     return -1;
 }

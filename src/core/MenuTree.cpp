@@ -4,7 +4,8 @@
 
 namespace {
 
-MenuEntry menu(const QString &name, const QString &parent, const QString &caption, bool separatorBefore = false)
+MenuEntry menu(const QString &name, const QString &parent, const QString &caption,
+               bool separatorBefore = false)
 {
     MenuEntry e;
     e.name = name;
@@ -30,7 +31,8 @@ MenuEntry command(const QString &name, const QString &parent, const QString &cap
 MenuEntry catalogue(const QString &name, const QString &parent, const QString &caption, const QString &title,
                     const QStringList &tables, bool separatorBefore = false)
 {
-    MenuEntry e = command(name, parent, caption, QString::fromLatin1(MenuTree::kCatalogueWindow), separatorBefore);
+    MenuEntry e =
+        command(name, parent, caption, QString::fromLatin1(MenuTree::kCatalogueWindow), separatorBefore);
     e.catalogue.title = title;
     e.catalogue.tables = tables;
     return e;
@@ -48,19 +50,23 @@ QList<MenuEntry> buildEntries()
       << command(QStringLiteral("mnuArchivo_Salir"), arch, QStringLiteral("&Salir"), QString(), true);
 
     const QString cat = QStringLiteral("mnuCatalogo");
-    auto c = [&](const char *suffix, const char *caption, const char *title, QStringList tables, bool sep = false) {
+    auto c = [&](const char *suffix, const char *caption, const char *title, QStringList tables,
+                 bool sep = false) {
         return catalogue(cat + QLatin1Char('_') + QLatin1String(suffix), cat, QString::fromUtf8(caption),
                          QString::fromUtf8(title), tables, sep);
     };
     t << menu(cat, {}, QStringLiteral("Catalo&gos"))
       // articles and prices
       << c("Articulos", "&Articulos", "Articulos", {QStringLiteral("tArticulo")})
-      << c("lista", "&Lista de Precios", "Lista de Precios", {QStringLiteral("tArticulo"), QStringLiteral("tLista")})
+      << c("lista", "&Lista de Precios", "Lista de Precios",
+           {QStringLiteral("tArticulo"), QStringLiteral("tLista")})
       << c("Ofertas", "&Ofertas del proveedor", "Ofertas del proveedor",
            {QStringLiteral("tArticulo"), QStringLiteral("tOferta")})
-      << c("CambioPrecio", "Tipo de Cambio de &Precio", "Tipo de Cambio de Precio", {QStringLiteral("tCambioPrecio")})
+      << c("CambioPrecio", "Tipo de Cambio de &Precio", "Tipo de Cambio de Precio",
+           {QStringLiteral("tCambioPrecio")})
       << c("Departamentos", "&Departamentos", "Departamentos", {QStringLiteral("tTipoArticulo")})
-      << c("Categoria", "&Categoria", "Categoria", {QStringLiteral("tTipoArticulo"), QStringLiteral("tSubTipo")})
+      << c("Categoria", "&Categoria", "Categoria",
+           {QStringLiteral("tTipoArticulo"), QStringLiteral("tSubTipo")})
       << c("Familia", "&Familias", "Familias", {QStringLiteral("tFamilia")})
       << c("Fabricante", "Fa&bricantes", "Fabricantes", {QStringLiteral("tFabricante")})
       << c("Medidas", "&Medidas", "Medidas", {QStringLiteral("tMedida")})
@@ -87,13 +93,15 @@ QList<MenuEntry> buildEntries()
            {QStringLiteral("tTipoMovAlmacen")})
       << c("TipoEDI", "Tipo de &EDI", "Tipo de EDI", {QStringLiteral("tTipoEDI")})
       << c("Secuencia", "Se&cuencias", "Secuencias", {QStringLiteral("tSecuencia")})
-      << c("Identificaciones", "&Identificaciones", "Identificaciones", {QStringLiteral("tIdentificacion")}, true)
+      << c("Identificaciones", "&Identificaciones", "Identificaciones", {QStringLiteral("tIdentificacion")},
+           true)
       << c("EstadoCivil", "Estado Ci&vil", "Estado Civil", {QStringLiteral("tEstadoCivil")})
       << c("RelacionUsuario", "&Relacion", "Relacion", {QStringLiteral("tRelacionUsuario")});
 
     const QString ven = QStringLiteral("mnuVentas");
     t << menu(ven, {}, QStringLiteral("&Ventas"))
-      << command(QStringLiteral("mnuVentas_Ventas"), ven, QStringLiteral("&Ventas"), QStringLiteral("frmVenta"))
+      << command(QStringLiteral("mnuVentas_Ventas"), ven, QStringLiteral("&Ventas"),
+                 QStringLiteral("frmVenta"))
       << command(QStringLiteral("mnuVentas_Consulta"), ven, QStringLiteral("&Consulta de Ventas"),
                  QStringLiteral("frmVentaCon"))
       << command(QStringLiteral("mnuVentas_Dev"), ven, QStringLiteral("&Devoluciones"),
@@ -101,13 +109,15 @@ QList<MenuEntry> buildEntries()
 
     const QString caja = QStringLiteral("mnuCaja");
     t << menu(caja, {}, QStringLiteral("&Caja"))
-      << command(QStringLiteral("mnuCaja_Corte"), caja, QStringLiteral("&Corte de Caja"), QStringLiteral("frmCorte"));
+      << command(QStringLiteral("mnuCaja_Corte"), caja, QStringLiteral("&Corte de Caja"),
+                 QStringLiteral("frmCorte"));
 
     const QString alm = QStringLiteral("mnuAlmacen");
     t << menu(alm, {}, QStringLiteral("A&lmacen"))
       << command(QStringLiteral("mnuAlmacen_Compras"), alm, QStringLiteral("&Faltantes y Compras"),
                  QStringLiteral("frmFaltantes"))
-      << command(QStringLiteral("mnuAlmacen_Pedido"), alm, QStringLiteral("&Pedidos"), QStringLiteral("frmPedidoCon"))
+      << command(QStringLiteral("mnuAlmacen_Pedido"), alm, QStringLiteral("&Pedidos"),
+                 QStringLiteral("frmPedidoCon"))
       << command(QStringLiteral("mnuAlmacen_RecepMerc"), alm, QStringLiteral("&Recepcion de Mercancia"),
                  QStringLiteral("frmRecepcionCon"))
       << command(QStringLiteral("mnuAlmacen_MovAlm"), alm, QStringLiteral("&Movimientos de Almacen"),
@@ -127,8 +137,8 @@ QList<MenuEntry> buildEntries()
     const QString proc = QStringLiteral("mnuProceso");
     t << menu(proc, {}, QStringLiteral("&Procesos"))
       << command(QStringLiteral("mnuProceso_EDI"), proc, QStringLiteral("&EDI"), QStringLiteral("frmEDI"))
-      << command(QStringLiteral("mnuProceso_ModMasLista"), proc, QStringLiteral("&Modificacion Masiva de Listas"),
-                 QStringLiteral("frmModMasivaLista"));
+      << command(QStringLiteral("mnuProceso_ModMasLista"), proc,
+                 QStringLiteral("&Modificacion Masiva de Listas"), QStringLiteral("frmModMasivaLista"));
 
     const QString conta = QStringLiteral("mnuConta");
     t << menu(conta, {}, QStringLiteral("C&ontabilidad"))
@@ -153,8 +163,9 @@ QList<MenuEntry> buildEntries()
       << menu(consCat, cons, QStringLiteral("&Catalogos"), true)
       << catalogue(QStringLiteral("mnuConsultorioCat_TipoDoc"), consCat, QStringLiteral("Tipo de &Documento"),
                    QStringLiteral("Tipo de Documento"), {QStringLiteral("tTipoDocumento")})
-      << catalogue(QStringLiteral("mnuConsultorioCat_TipoPaciente"), consCat, QStringLiteral("Tipo de &Paciente"),
-                   QStringLiteral("Tipo de Paciente"), {QStringLiteral("tTipoPaciente")});
+      << catalogue(QStringLiteral("mnuConsultorioCat_TipoPaciente"), consCat,
+                   QStringLiteral("Tipo de &Paciente"), QStringLiteral("Tipo de Paciente"),
+                   {QStringLiteral("tTipoPaciente")});
 
     const QString seg = QStringLiteral("mnuSeguridad");
     MenuEntry perfil = catalogue(QStringLiteral("mnuSeguridad_Perfil"), seg, QStringLiteral("&Perfiles"),
@@ -164,7 +175,8 @@ QList<MenuEntry> buildEntries()
       << catalogue(QStringLiteral("mnuSeguridad_Usuarios"), seg, QStringLiteral("&Usuarios"),
                    QStringLiteral("Usuarios"), {QStringLiteral("tUsuario")})
       << perfil
-      << command(QStringLiteral("mnuSeguridad_Mod"), seg, QStringLiteral("&Modulos"), QStringLiteral("frmModuloCon"));
+      << command(QStringLiteral("mnuSeguridad_Mod"), seg, QStringLiteral("&Modulos"),
+                 QStringLiteral("frmModuloCon"));
 
     const QString sis = QStringLiteral("mnuSistema");
     const QString edi = QStringLiteral("mnuSistema_EDI");
@@ -186,12 +198,11 @@ QList<MenuEntry> buildEntries()
                    QStringLiteral("Parametros"), {QStringLiteral("tParametro")})
       << catalogue(QStringLiteral("mnuSistema_Terminales"), sis, QStringLiteral("&Terminales"),
                    QStringLiteral("Terminales"), {QStringLiteral("tTerminal")})
-      << catalogue(QStringLiteral("mnuSistema_Codigo"), sis, QStringLiteral("C&odigos"), QStringLiteral("Codigos"),
-                   {QStringLiteral("tCodigo")}, true)
+      << catalogue(QStringLiteral("mnuSistema_Codigo"), sis, QStringLiteral("C&odigos"),
+                   QStringLiteral("Codigos"), {QStringLiteral("tCodigo")}, true)
       << catalogue(QStringLiteral("mnuSistema_Consulta"), sis, QStringLiteral("Consulta &SQL"),
                    QStringLiteral("Consulta SQL"), {QStringLiteral("tConsulta")})
-      << reportes << imagenes
-      << menu(edi, sis, QStringLiteral("&EDI"), true)
+      << reportes << imagenes << menu(edi, sis, QStringLiteral("&EDI"), true)
       << catalogue(QStringLiteral("mnuSistema_EDI_Origen"), edi, QStringLiteral("&Origenes"),
                    QStringLiteral("Origenes"), {QStringLiteral("tOrigen")})
       << catalogue(QStringLiteral("mnuSistema_EDI_Destino"), edi, QStringLiteral("&Destinos"),
@@ -201,7 +212,8 @@ QList<MenuEntry> buildEntries()
     // The reports menu is filled from tModulo when the user logs in; its anchor entry only
     // exists so that the rights tree has the module the reports hang from.
     const QString rep = QString::fromLatin1(MenuTree::kReportsMenu);
-    MenuEntry anchor = command(QStringLiteral("mnuReporte_Reportes"), rep, QStringLiteral("&Reportes"), QString());
+    MenuEntry anchor =
+        command(QStringLiteral("mnuReporte_Reportes"), rep, QStringLiteral("&Reportes"), QString());
     anchor.kind = MenuEntry::Kind::Placeholder;
     t << menu(rep, {}, QStringLiteral("&Reportes")) << anchor;
 

@@ -7,8 +7,8 @@
 // What a catalogue entry of the main menu opens in the generic catalogue window.
 struct CatalogueTarget {
     QString title;
-    QStringList tables;      // the main table first, then the detail table when there is one
-    QString filterColumn;    // optional restriction: filterColumn = filterValue (bound, never concatenated)
+    QStringList tables;   // the main table first, then the detail table when there is one
+    QString filterColumn; // optional restriction: filterColumn = filterValue (bound, never concatenated)
     QString filterValue;
     bool reapplyPermissions = false; // profiles and reports change what the menu may show
 
@@ -24,8 +24,8 @@ struct MenuEntry {
         Placeholder, // a leaf kept for the rights tree but never shown (the reports menu anchor)
     };
 
-    QString name;   // objectName and module key, "mnu..."
-    QString parent; // empty for a top-level menu
+    QString name;    // objectName and module key, "mnu..."
+    QString parent;  // empty for a top-level menu
     QString caption; // with its '&' mnemonic
     Kind kind = Kind::Command;
     bool separatorBefore = false;

@@ -37,7 +37,8 @@ bool writeAll(const QString &fileName, const QByteArray &data)
 } // namespace
 
 cAplication::cAplication(ConnectionProvider &connections, Prompter &prompter, QObject *parent)
-    : QObject(parent), m_connections(connections), m_prompter(prompter), m_runner(&cAplication::defaultShellRunner)
+    : QObject(parent), m_connections(connections), m_prompter(prompter),
+      m_runner(&cAplication::defaultShellRunner)
 {
 }
 
@@ -90,8 +91,8 @@ QString cAplication::fnShellErr(int code) const
     case ShellDdeFail:
         return QStringLiteral("The DDE transaction failed.");
     case ShellDdeBusy:
-        return QStringLiteral(
-            "The DDE transaction could not be completed because other DDE transactions were being processed.");
+        return QStringLiteral("The DDE transaction could not be completed because other DDE transactions "
+                              "were being processed.");
     case ShellNoAssoc:
         return QStringLiteral("There is no application associated with the given filename extension.");
     case ShellDllNotFound:
@@ -133,11 +134,13 @@ int cAplication::ShellOperation(const QString &sFile, const QString &sOperation)
 
     int code = ShellOk;
     if (verb.isEmpty() || verb == QLatin1String("open")) {
-        code = info.exists() ? mapOpenerExit(m_runner(opener(), {info.absoluteFilePath()}, false)) : ShellFileNotFound;
+        code = info.exists() ? mapOpenerExit(m_runner(opener(), {info.absoluteFilePath()}, false))
+                             : ShellFileNotFound;
     } else if (verb == QLatin1String("explore") || verb == QLatin1String("find") ||
                verb == QLatin1String("properties")) {
         // No desktop-neutral search or properties dialog: the file manager on its folder offers both.
-        code = QFileInfo(folder).isDir() ? mapOpenerExit(m_runner(opener(), {folder}, false)) : ShellPathNotFound;
+        code = QFileInfo(folder).isDir() ? mapOpenerExit(m_runner(opener(), {folder}, false))
+                                         : ShellPathNotFound;
     } else if (verb == QLatin1String("print")) {
         if (!info.exists())
             code = ShellFileNotFound;
@@ -162,13 +165,14 @@ void cAplication::openWithChooser(const QString &file)
 {
     // The desktop portal asks the user for a program; without one, the file manager does it.
     const QString uri = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()).toString();
-    const int asked = m_runner(
-        QStringLiteral("gdbus"),
-        {QStringLiteral("call"), QStringLiteral("--session"), QStringLiteral("--dest"),
-         QStringLiteral("org.freedesktop.portal.Desktop"), QStringLiteral("--object-path"),
-         QStringLiteral("/org/freedesktop/portal/desktop"), QStringLiteral("--method"),
-         QStringLiteral("org.freedesktop.portal.OpenURI.OpenURI"), QString(), uri, QStringLiteral("{'ask': <true>}")},
-        true);
+    const int asked =
+        m_runner(QStringLiteral("gdbus"),
+                 {QStringLiteral("call"), QStringLiteral("--session"), QStringLiteral("--dest"),
+                  QStringLiteral("org.freedesktop.portal.Desktop"), QStringLiteral("--object-path"),
+                  QStringLiteral("/org/freedesktop/portal/desktop"), QStringLiteral("--method"),
+                  QStringLiteral("org.freedesktop.portal.OpenURI.OpenURI"), QString(), uri,
+                  QStringLiteral("{'ask': <true>}")},
+                 true);
     if (asked != 0)
         m_runner(opener(), {QFileInfo(file).absolutePath()}, false);
 }
@@ -187,7 +191,8 @@ void cAplication::execDoSleep(int ms)
 {
     QDeadlineTimer deadline(qMax(ms, 0));
     while (!deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, int(qMin<qint64>(deadline.remainingTime(), 50)));
+        QCoreApplication::processEvents(QEventLoop::AllEvents,
+                                        int(qMin<qint64>(deadline.remainingTime(), 50)));
         const qint64 left = deadline.remainingTime();
         if (left > 0)
             QThread::msleep(ulong(qMin<qint64>(left, 10)));
@@ -212,7 +217,8 @@ int cAplication::ShellExecuteAndWait(const QString &sFile)
 
 QDateTime cAplication::getDate()
 {
-    db::Recordset rs = m_connections.getConnection().openRecordset(QStringLiteral("select getdate() as Fecha"));
+    db::Recordset rs =
+        m_connections.getConnection().openRecordset(QStringLiteral("select getdate() as Fecha"));
     return rs.eof() ? QDateTime() : rs.dateTime(QStringLiteral("Fecha"));
 }
 
@@ -251,8 +257,9 @@ qint64 cAplication::saveObject(const QByteArray &content, const QString &extensi
         db::Recordset rs = conn.openRecordset(QStringLiteral("select max(obj_Clave) as Maximo from tObjeto"));
         key = (rs.eof() ? 0 : rs.integer(QStringLiteral("Maximo"))) + 1;
     }
-    conn.execute(QStringLiteral("insert into tObjeto (obj_Clave, obj_Extension, obj_Contenido) values (?, ?, ?)"),
-                 {key, extension, content});
+    conn.execute(
+        QStringLiteral("insert into tObjeto (obj_Clave, obj_Extension, obj_Contenido) values (?, ?, ?)"),
+        {key, extension, content});
     tx.commit();
     return key;
 }
@@ -309,8 +316,8 @@ QString cAplication::getImage(qint64 key)
     QString extension;
     if (!objectContent(key, content, extension))
         return {};
-    const QString target =
-        getTempFile(QStringLiteral("zevimg"), extension.isEmpty() ? QString::fromLatin1(kImageExtension) : extension);
+    const QString target = getTempFile(
+        QStringLiteral("zevimg"), extension.isEmpty() ? QString::fromLatin1(kImageExtension) : extension);
     return (!target.isEmpty() && writeAll(target, content)) ? target : QString();
 }
 

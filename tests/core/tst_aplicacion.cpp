@@ -125,7 +125,8 @@ void tst_Aplicacion::objectRoundTrip()
     QCOMPARE(app.getObjectToFile(key, chosen), chosen);
     QCOMPARE(app.binaryFileToByteArray(chosen), content);
 
-    db::Recordset rs = db.connection().openRecordset("select obj_Extension from tObjeto where obj_Clave = ?", {key});
+    db::Recordset rs =
+        db.connection().openRecordset("select obj_Extension from tObjeto where obj_Clave = ?", {key});
     QCOMPARE(rs.text("obj_Extension"), QStringLiteral("pdf"));
 }
 
@@ -254,7 +255,8 @@ void tst_Aplicacion::serverClock()
     const QDateTime server = app.getDate();
     QVERIFY(server.isValid());
     // Same machine, so the server's clock reads the workstation's local time.
-    QVERIFY2(qAbs(server.secsTo(QDateTime::currentDateTime())) < 120, qPrintable(server.toString(Qt::ISODate)));
+    QVERIFY2(qAbs(server.secsTo(QDateTime::currentDateTime())) < 120,
+             qPrintable(server.toString(Qt::ISODate)));
     QDateTime viaScript; // scripts reach it by name
     QVERIFY(QMetaObject::invokeMethod(&app, "getDate", Q_RETURN_ARG(QDateTime, viaScript)));
     QVERIFY(viaScript >= server);
@@ -266,7 +268,8 @@ void tst_Aplicacion::shellErrorTexts_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("file not found") << 2 << "The specified FILE was not found.";
     QTest::newRow("path not found") << 3 << "The specified path was not found.";
-    QTest::newRow("no association") << 31 << "There is no application associated with the given filename extension.";
+    QTest::newRow("no association")
+        << 31 << "There is no application associated with the given filename extension.";
     QTest::newRow("access denied") << 5 << "The operating system denied access to the specified file.";
     QTest::newRow("out of resources") << 0 << "The operating system is out of memory or resources.";
     QTest::newRow("unknown code") << 17 << "Undefined error: 17";
@@ -287,13 +290,20 @@ void tst_Aplicacion::shellVerbs_data()
 {
     QTest::addColumn<QString>("verb");
     QTest::addColumn<QString>("started"); // FILE and DIR stand for the test's file and folder
-    QTest::newRow("Open") << "Open" << "xdg-open FILE";
-    QTest::newRow("open, any case") << "OPEN" << "xdg-open FILE";
-    QTest::newRow("no verb opens") << "" << "xdg-open FILE";
-    QTest::newRow("Explore shows the folder") << "Explore" << "xdg-open DIR";
-    QTest::newRow("Find in the folder") << "Find" << "xdg-open DIR";
-    QTest::newRow("Properties in the file manager") << "Properties" << "xdg-open DIR";
-    QTest::newRow("Print to the default printer") << "Print" << "lp --|FILE (wait)";
+    QTest::newRow("Open") << "Open"
+                          << "xdg-open FILE";
+    QTest::newRow("open, any case") << "OPEN"
+                                    << "xdg-open FILE";
+    QTest::newRow("no verb opens") << ""
+                                   << "xdg-open FILE";
+    QTest::newRow("Explore shows the folder") << "Explore"
+                                              << "xdg-open DIR";
+    QTest::newRow("Find in the folder") << "Find"
+                                        << "xdg-open DIR";
+    QTest::newRow("Properties in the file manager") << "Properties"
+                                                    << "xdg-open DIR";
+    QTest::newRow("Print to the default printer") << "Print"
+                                                  << "lp --|FILE (wait)";
 }
 
 void tst_Aplicacion::shellVerbs()
@@ -301,7 +311,8 @@ void tst_Aplicacion::shellVerbs()
     QFETCH(QString, verb);
     QFETCH(QString, started);
     const QString file = writeFile("reporte.csv", "a,b\r\n");
-    started.replace("FILE", QFileInfo(file).absoluteFilePath()).replace("DIR", QFileInfo(file).absolutePath());
+    started.replace("FILE", QFileInfo(file).absoluteFilePath())
+        .replace("DIR", QFileInfo(file).absolutePath());
     ScriptedPrompter prompter;
     FixedConnectionProvider none(nullptr);
     cAplication app(none, prompter);
@@ -322,24 +333,31 @@ void tst_Aplicacion::shellFailureAsksForAnotherProgram_data()
     QTest::addColumn<QString>("error");
     QTest::addColumn<QStringList>("programs"); // every program started, in order
     QTest::newRow("missing file, yes: the chooser")
-        << "" << "Open" << QList<int>{} << true << 2 << "The specified FILE was not found." << QStringList{"gdbus"};
+        << ""
+        << "Open" << QList<int>{} << true << 2 << "The specified FILE was not found." << QStringList{"gdbus"};
     QTest::newRow("missing file, no: nothing started")
-        << "" << "Open" << QList<int>{} << false << 2 << "The specified FILE was not found." << QStringList{};
+        << ""
+        << "Open" << QList<int>{} << false << 2 << "The specified FILE was not found." << QStringList{};
     QTest::newRow("no program for the type")
-        << "datos.xyz" << "Open" << QList<int>{3, 0} << true << 31
+        << "datos.xyz"
+        << "Open" << QList<int>{3, 0} << true << 31
         << "There is no application associated with the given filename extension."
         << QStringList{"xdg-open", "gdbus"};
     QTest::newRow("no portal: the file manager offers the programs")
-        << "datos.xyz" << "Open" << QList<int>{4, 1, 0} << true << 31
+        << "datos.xyz"
+        << "Open" << QList<int>{4, 1, 0} << true << 31
         << "There is no application associated with the given filename extension."
         << QStringList{"xdg-open", "gdbus", "xdg-open"};
-    QTest::newRow("opener missing")
-        << "datos.xyz" << "Open" << QList<int>{-1} << false << 31
-        << "There is no application associated with the given filename extension." << QStringList{"xdg-open"};
-    QTest::newRow("unknown verb") << "datos.xyz" << "Edit" << QList<int>{} << false << 31
+    QTest::newRow("opener missing") << "datos.xyz"
+                                    << "Open" << QList<int>{-1} << false << 31
+                                    << "There is no application associated with the given filename extension."
+                                    << QStringList{"xdg-open"};
+    QTest::newRow("unknown verb") << "datos.xyz"
+                                  << "Edit" << QList<int>{} << false << 31
                                   << "There is no application associated with the given filename extension."
                                   << QStringList{};
-    QTest::newRow("printing fails") << "datos.xyz" << "Print" << QList<int>{1} << false << 31
+    QTest::newRow("printing fails") << "datos.xyz"
+                                    << "Print" << QList<int>{1} << false << 31
                                     << "There is no application associated with the given filename extension."
                                     << QStringList{"lp"};
 }
@@ -363,8 +381,8 @@ void tst_Aplicacion::shellFailureAsksForAnotherProgram()
     app.setShellRunner(shell.runner());
 
     QCOMPARE(app.ShellOperation(file, verb), code);
-    QCOMPARE(prompter.texts(),
-             QStringList{"Imposible realizar la operacion Error:= " + error + "\n Desea usar Otra Aplicación"});
+    QCOMPARE(prompter.texts(), QStringList{"Imposible realizar la operacion Error:= " + error +
+                                           "\n Desea usar Otra Aplicación"});
     QStringList started;
     for (const QString &s : std::as_const(shell.started))
         started << s.section(' ', 0, 0);
@@ -392,9 +410,15 @@ void tst_Aplicacion::tempFiles_data()
     QTest::addColumn<QString>("prefix");
     QTest::addColumn<QString>("extension");
     QTest::addColumn<QString>("suffix");
-    QTest::newRow("export") << "zevexp" << "csv" << "csv";
-    QTest::newRow("extension with a dot") << "zevexp" << ".xls" << "xls";
-    QTest::newRow("no extension") << "zev" << "" << "";
+    QTest::newRow("export") << "zevexp"
+                            << "csv"
+                            << "csv";
+    QTest::newRow("extension with a dot") << "zevexp"
+                                          << ".xls"
+                                          << "xls";
+    QTest::newRow("no extension") << "zev"
+                                  << ""
+                                  << "";
 }
 
 void tst_Aplicacion::tempFiles()
@@ -457,7 +481,8 @@ void tst_Aplicacion::statusBarAndSleep()
     QVERIFY(fired); // events kept flowing while it slept
 
     bool posted = false;
-    QMetaObject::invokeMethod(&app, [&] { posted = true; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &app, [&] { posted = true; }, Qt::QueuedConnection);
     app.execDoEvents();
     QVERIFY(posted);
     clock.restart();

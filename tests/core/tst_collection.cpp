@@ -21,10 +21,14 @@ void tst_Collection::keysIgnoreCase_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("asked");
-    QTest::newRow("same case") << "Cliente" << "Cliente";
-    QTest::newRow("upper") << "Cliente" << "CLIENTE";
-    QTest::newRow("lower") << "Cliente" << "cliente";
-    QTest::newRow("accented letters fold too") << "Dirección" << "DIRECCIÓN";
+    QTest::newRow("same case") << "Cliente"
+                               << "Cliente";
+    QTest::newRow("upper") << "Cliente"
+                           << "CLIENTE";
+    QTest::newRow("lower") << "Cliente"
+                           << "cliente";
+    QTest::newRow("accented letters fold too") << "Dirección"
+                                               << "DIRECCIÓN";
 }
 
 void tst_Collection::keysIgnoreCase()

@@ -121,7 +121,8 @@ void tst_Grid::exportText_data()
         << QList<int>{}
         << "Clave,Descripción,Precio\r\nA001,Aspirina 500 mg,35.50\r\nB002,\"Bolsa, chica\",1.00\r\n"
            "C003,\"Crema \"\"Nivea\"\"\",89.90\r\n";
-    QTest::newRow("screen order, one hidden") << QList<int>{2, 0} << "Precio,Clave\r\n35.50,A001\r\n1.00,B002\r\n89.90,C003\r\n";
+    QTest::newRow("screen order, one hidden")
+        << QList<int>{2, 0} << "Precio,Clave\r\n35.50,A001\r\n1.00,B002\r\n89.90,C003\r\n";
 }
 
 void tst_Grid::exportText()
@@ -267,7 +268,8 @@ void tst_Grid::viewSearchSelectsRow()
     view.setModel(model.get());
     view.setColumnHidden(1, true); // what the user cannot see is not searched
     ScriptedPrompter prompter;
-    prompter.inputs << "Aspirina" << "C003";
+    prompter.inputs << "Aspirina"
+                    << "C003";
     QVERIFY(!GridView::search(view, prompter));
     QCOMPARE(prompter.last(), QStringLiteral("No se encontro el elemento deseado"));
     QVERIFY(GridView::search(view, prompter));

@@ -17,8 +17,7 @@
 class QWindowSystemInterface {
 public:
     struct SynchronousDelivery {};
-    template <typename Delivery>
-    static bool handleCloseEvent(QWindow *window);
+    template <typename Delivery> static bool handleCloseEvent(QWindow *window);
 };
 
 using Mode = MainWindowController::CloseMode;
@@ -40,6 +39,7 @@ private Q_SLOTS:
     void menuBarCarriesEveryEntry();
     void commandsStartDisabled();
     void setCommandEnablesAndRuns();
+    void catalogueEntriesOpenTheGenericWindow();
     void controlBoxCloseIsRefused();
     void exitAnsweredNoKeepsWindow();
     void exitAnsweredYesUnloadsAndTerminates();
@@ -76,9 +76,15 @@ void tst_MainWindow::statusText_data()
     QTest::addColumn<QString>("connection");
     QTest::addColumn<QString>("warehouse");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("named connection") << "Matriz" << "ALM01" << "Conexion: <Matriz> Almacen: ALM01";
-    QTest::newRow("nothing chosen yet") << "" << "" << "Conexion: <> Almacen: ";
-    QTest::newRow("accents and spaces kept") << "Sucursal Peñón" << "CENTRO 2" << "Conexion: <Sucursal Peñón> Almacen: CENTRO 2";
+    QTest::newRow("named connection") << "Matriz"
+                                      << "ALM01"
+                                      << "Conexion: <Matriz> Almacen: ALM01";
+    QTest::newRow("nothing chosen yet") << ""
+                                        << ""
+                                        << "Conexion: <> Almacen: ";
+    QTest::newRow("accents and spaces kept") << "Sucursal Peñón"
+                                             << "CENTRO 2"
+                                             << "Conexion: <Sucursal Peñón> Almacen: CENTRO 2";
 }
 
 void tst_MainWindow::statusText()
@@ -109,7 +115,8 @@ void tst_MainWindow::exitQuestion()
     MainWindowController controller(prompter);
     QCOMPARE(controller.mnuArchivo_Salir(), answer);
     QCOMPARE(prompter.shown.size(), 1);
-    QCOMPARE(prompter.shown.first().text, QStringLiteral("Esta usted seguro que desea salir de la aplicación"));
+    QCOMPARE(prompter.shown.first().text,
+             QStringLiteral("Esta usted seguro que desea salir de la aplicación"));
     QCOMPARE(prompter.shown.first().icon, Prompter::Icon::Question);
     QCOMPARE(prompter.shown.first().defaultYes, false);
 }
@@ -120,10 +127,10 @@ void tst_MainWindow::queryUnload_data()
     QTest::addColumn<bool>("cancelled");
     QTest::addColumn<QStringList>("calls");
     QTest::newRow("control box is refused") << Mode::ControlBox << true << QStringList();
-    QTest::newRow("unload by the program shuts down") << Mode::Code << false
-                                                       << QStringList{"unloadWindows", "terminateProgram"};
-    QTest::newRow("end of session shuts down") << Mode::Session << false
-                                               << QStringList{"unloadWindows", "terminateProgram"};
+    QTest::newRow("unload by the program shuts down")
+        << Mode::Code << false << QStringList{"unloadWindows", "terminateProgram"};
+    QTest::newRow("end of session shuts down")
+        << Mode::Session << false << QStringList{"unloadWindows", "terminateProgram"};
 }
 
 void tst_MainWindow::queryUnload()
@@ -267,9 +274,30 @@ void tst_MainWindow::setCommandEnablesAndRuns()
     QVERIFY(w.setCommand("mnuSistema_Configuracion", {}));
     QVERIFY(!w.menuAction("mnuSistema_Configuracion")->isEnabled());
 
-    QVERIFY(!w.setCommand("mnuSistema", [] {}));      // a menu, not a command
-    QVERIFY(!w.setCommand("mnuNoExiste", [] {}));     // unknown
+    QVERIFY(!w.setCommand("mnuSistema", [] {}));               // a menu, not a command
+    QVERIFY(!w.setCommand("mnuNoExiste", [] {}));              // unknown
     QVERIFY(!w.setCommand("mnusistema_configuracion", [] {})); // names are exact
+}
+
+void tst_MainWindow::catalogueEntriesOpenTheGenericWindow()
+{
+    ScriptedPrompter prompter;
+    MainWindowController controller(prompter);
+    mdiMain w(controller);
+    QStringList opened;
+    const int wired = w.setCatalogueCommand([&](const MenuEntry &e) { opened << e.catalogue.title; });
+    QCOMPARE(wired, 44);
+    w.menuAction("mnuSistema_EDI_LayOut")->trigger();
+    w.menuAction("mnuConsultorio_Pacientes")->trigger();
+    QCOMPARE(opened, (QStringList{"LayOuts", "Paciente"}));
+    QVERIFY(!w.menuAction("mnuSistema_Configuracion")->isEnabled()); // its own window, not a catalogue
+    QVERIFY(!w.menuAction("mnuVentas_Ventas")->isEnabled());
+
+    // The permission pass sees every entry once, menus included, in tree order.
+    const QList<QAction *> all = w.menuActions();
+    QCOMPARE(all.size(), MenuTree::entries().size());
+    QCOMPARE(all.first()->objectName(), QStringLiteral("mnuArchivo"));
+    QCOMPARE(all.last()->objectName(), QStringLiteral("mnuAsistencia_Registro"));
 }
 
 void tst_MainWindow::controlBoxCloseIsRefused()
@@ -352,7 +380,7 @@ void tst_MainWindow::messagesGoToPanelOne()
     QCOMPARE(w.panelText(1), QStringLiteral("Exportando"));
     QCOMPARE(w.panelText(2), QString());
     QCOMPARE(w.panelText(3), QString()); // no such panel
-    w.runProcess(1, "dos"); // accepted, nothing happens
+    w.runProcess(1, "dos");              // accepted, nothing happens
     QVERIFY(QMetaObject::invokeMethod(&w, "runProcess"));
 }
 

@@ -89,7 +89,8 @@ void tst_MainWindowPrompter::questionDefault()
         QTest::keyClick(box, Qt::Key(key));
     });
     MessageBoxPrompter prompter;
-    QCOMPARE(prompter.question(QStringLiteral("Esta usted seguro"), defaultYes, QStringLiteral("Salir")), answer);
+    QCOMPARE(prompter.question(QStringLiteral("Esta usted seguro"), defaultYes, QStringLiteral("Salir")),
+             answer);
 }
 
 void tst_MainWindowPrompter::inputAndChoice()
@@ -119,7 +120,8 @@ void tst_MainWindowPrompter::inputAndChoice()
         dlg->accept();
     });
     int index = 0;
-    QVERIFY(prompter.choose(QStringLiteral("Modo"), QStringLiteral("Indique el Modo de Validacion de su Usuario"),
+    QVERIFY(prompter.choose(QStringLiteral("Modo"),
+                            QStringLiteral("Indique el Modo de Validacion de su Usuario"),
                             {"USUARIO", "CREDENCIAL", "HUELLA"}, index));
     QCOMPARE(index, 2);
     QVERIFY(!prompter.choose(QStringLiteral("Modo"), QString(), {}, index)); // nothing to choose from

@@ -26,20 +26,22 @@ void tst_Menu::namedEntryExistsOnce_data()
     QTest::addColumn<QString>("name");
     // Every entry other parts of the program name: rights, permissions and windows key on them.
     const char *names[] = {
-        "mnuAlmacen_Compras", "mnuAlmacen_Inv", "mnuAlmacen_MovAlm", "mnuAlmacen_Pedido", "mnuAlmacen_RecepMerc",
-        "mnuArchivo_Impresoras", "mnuArchivo_Salir", "mnuArchivo_Usuario", "mnuAsistencia_Registro",
-        "mnuCaja_Corte", "mnuCatalogo_Almacen", "mnuCatalogo_Proveedores", "mnuCatalogo_Secuencia",
-        "mnuConsultorioCat_TipoDoc", "mnuConsultorioCat_TipoPaciente", "mnuConsultorio_Pacientes",
-        "mnuConsultorio_Recetas", "mnuConta_Comision", "mnuConta_CtasXCobrar", "mnuConta_CtasXPagar",
-        "mnuConta_Facturacion", "mnuConta_Tesoreria", "mnuInter_Articulo", "mnuInter_Movimientos",
-        "mnuInter_Transferencia", "mnuProceso_EDI", "mnuProceso_ModMasLista", "mnuReporte", "mnuReporte_Reportes",
-        "mnuSeguridad_Mod", "mnuSeguridad_Perfil", "mnuSeguridad_Usuarios", "mnuSistema_Codigo",
-        "mnuSistema_Configuracion", "mnuSistema_Consulta", "mnuSistema_EDI_Destino", "mnuSistema_EDI_LayOut",
-        "mnuSistema_EDI_Origen", "mnuSistema_Imagenes", "mnuSistema_Parametros", "mnuSistema_Reportes",
-        "mnuSistema_Terminales", "mnuVentas_Consulta", "mnuVentas_Dev", "mnuVentas_Ventas",
+        "mnuAlmacen_Compras", "mnuAlmacen_Inv", "mnuAlmacen_MovAlm", "mnuAlmacen_Pedido",
+        "mnuAlmacen_RecepMerc", "mnuArchivo_Impresoras", "mnuArchivo_Salir", "mnuArchivo_Usuario",
+        "mnuAsistencia_Registro", "mnuCaja_Corte", "mnuCatalogo_Almacen", "mnuCatalogo_Proveedores",
+        "mnuCatalogo_Secuencia", "mnuConsultorioCat_TipoDoc", "mnuConsultorioCat_TipoPaciente",
+        "mnuConsultorio_Pacientes", "mnuConsultorio_Recetas", "mnuConta_Comision", "mnuConta_CtasXCobrar",
+        "mnuConta_CtasXPagar", "mnuConta_Facturacion", "mnuConta_Tesoreria", "mnuInter_Articulo",
+        "mnuInter_Movimientos", "mnuInter_Transferencia", "mnuProceso_EDI", "mnuProceso_ModMasLista",
+        "mnuReporte", "mnuReporte_Reportes", "mnuSeguridad_Mod", "mnuSeguridad_Perfil",
+        "mnuSeguridad_Usuarios", "mnuSistema_Codigo", "mnuSistema_Configuracion", "mnuSistema_Consulta",
+        "mnuSistema_EDI_Destino", "mnuSistema_EDI_LayOut", "mnuSistema_EDI_Origen", "mnuSistema_Imagenes",
+        "mnuSistema_Parametros", "mnuSistema_Reportes", "mnuSistema_Terminales", "mnuVentas_Consulta",
+        "mnuVentas_Dev", "mnuVentas_Ventas",
         // top-level menus and submenus
-        "mnuArchivo", "mnuCatalogo", "mnuVentas", "mnuCaja", "mnuAlmacen", "mnuInter", "mnuProceso", "mnuConta",
-        "mnuConsultorio", "mnuConsultorioCat", "mnuSeguridad", "mnuSistema", "mnuSistema_EDI", "mnuAsistencia"};
+        "mnuArchivo", "mnuCatalogo", "mnuVentas", "mnuCaja", "mnuAlmacen", "mnuInter", "mnuProceso",
+        "mnuConta", "mnuConsultorio", "mnuConsultorioCat", "mnuSeguridad", "mnuSistema", "mnuSistema_EDI",
+        "mnuAsistencia"};
     for (const char *n : names)
         QTest::newRow(n) << QString::fromLatin1(n);
 }
@@ -146,8 +148,9 @@ void tst_Menu::catalogueEntries()
     QCOMPARE(e->opens, QString::fromLatin1(MenuTree::kCatalogueWindow));
     QCOMPARE(e->catalogue.title, title);
     QCOMPARE(e->catalogue.tables, tables);
-    const QString actual =
-        e->catalogue.filterColumn.isEmpty() ? QString() : e->catalogue.filterColumn + '=' + e->catalogue.filterValue;
+    const QString actual = e->catalogue.filterColumn.isEmpty()
+                               ? QString()
+                               : e->catalogue.filterColumn + '=' + e->catalogue.filterValue;
     QCOMPARE(actual, filter);
     QCOMPARE(e->catalogue.reapplyPermissions, reapply);
 }
@@ -157,17 +160,28 @@ void tst_Menu::commandsOpenTheirWindows_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("opens");
     const char *pairs[][2] = {
-        {"mnuAlmacen_Compras", "frmFaltantes"},       {"mnuAlmacen_Inv", "frmInventario"},
-        {"mnuAlmacen_MovAlm", "frmMovAlmCon"},        {"mnuAlmacen_Pedido", "frmPedidoCon"},
-        {"mnuAlmacen_RecepMerc", "frmRecepcionCon"},  {"mnuArchivo_Impresoras", "frmImpresora"},
-        {"mnuAsistencia_Registro", "frmRegistro"},    {"mnuVentas_Consulta", "frmVentaCon"},
-        {"mnuVentas_Dev", "frmDevoluciones"},         {"mnuConsultorio_Recetas", "frmRecetaCon"},
-        {"mnuConta_Comision", "frmComisionCon"},      {"mnuConta_CtasXCobrar", "frmCtasXCobrar"},
-        {"mnuConta_CtasXPagar", "frmCtasXPagar"},     {"mnuConta_Facturacion", "frmFacturacion"},
-        {"mnuConta_Tesoreria", "frmTesoreria"},       {"mnuInter_Articulo", "frmInterConsultaArt"},
-        {"mnuInter_Movimientos", "frmMovAlmDet"},     {"mnuInter_Transferencia", "frmTransferenciaCon"},
-        {"mnuProceso_EDI", "frmEDI"},                 {"mnuProceso_ModMasLista", "frmModMasivaLista"},
-        {"mnuSistema_Configuracion", "frmConfig"},    {"mnuSeguridad_Mod", "frmModuloCon"},
+        {"mnuAlmacen_Compras", "frmFaltantes"},
+        {"mnuAlmacen_Inv", "frmInventario"},
+        {"mnuAlmacen_MovAlm", "frmMovAlmCon"},
+        {"mnuAlmacen_Pedido", "frmPedidoCon"},
+        {"mnuAlmacen_RecepMerc", "frmRecepcionCon"},
+        {"mnuArchivo_Impresoras", "frmImpresora"},
+        {"mnuAsistencia_Registro", "frmRegistro"},
+        {"mnuVentas_Consulta", "frmVentaCon"},
+        {"mnuVentas_Dev", "frmDevoluciones"},
+        {"mnuConsultorio_Recetas", "frmRecetaCon"},
+        {"mnuConta_Comision", "frmComisionCon"},
+        {"mnuConta_CtasXCobrar", "frmCtasXCobrar"},
+        {"mnuConta_CtasXPagar", "frmCtasXPagar"},
+        {"mnuConta_Facturacion", "frmFacturacion"},
+        {"mnuConta_Tesoreria", "frmTesoreria"},
+        {"mnuInter_Articulo", "frmInterConsultaArt"},
+        {"mnuInter_Movimientos", "frmMovAlmDet"},
+        {"mnuInter_Transferencia", "frmTransferenciaCon"},
+        {"mnuProceso_EDI", "frmEDI"},
+        {"mnuProceso_ModMasLista", "frmModMasivaLista"},
+        {"mnuSistema_Configuracion", "frmConfig"},
+        {"mnuSeguridad_Mod", "frmModuloCon"},
     };
     for (const auto &p : pairs)
         QTest::newRow(p[0]) << QString::fromLatin1(p[0]) << QString::fromLatin1(p[1]);
@@ -187,13 +201,19 @@ void tst_Menu::rightsPaths_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("path");
-    QTest::newRow("top-level menu") << "mnuArchivo" << "ZEV.mnuArchivo";
-    QTest::newRow("catalogue command") << "mnuCatalogo_Almacen" << "ZEV.mnuCatalogo.mnuCatalogo_Almacen";
-    QTest::newRow("submenu command") << "mnuSistema_EDI_LayOut" << "ZEV.mnuSistema.mnuSistema_EDI.mnuSistema_EDI_LayOut";
+    QTest::newRow("top-level menu") << "mnuArchivo"
+                                    << "ZEV.mnuArchivo";
+    QTest::newRow("catalogue command") << "mnuCatalogo_Almacen"
+                                       << "ZEV.mnuCatalogo.mnuCatalogo_Almacen";
+    QTest::newRow("submenu command") << "mnuSistema_EDI_LayOut"
+                                     << "ZEV.mnuSistema.mnuSistema_EDI.mnuSistema_EDI_LayOut";
     QTest::newRow("consultorio catalogue")
-        << "mnuConsultorioCat_TipoDoc" << "ZEV.mnuConsultorio.mnuConsultorioCat.mnuConsultorioCat_TipoDoc";
-    QTest::newRow("reports hang under ZEV.mnuReporte") << "mnuReporte_Reportes" << "ZEV.mnuReporte.mnuReporte_Reportes";
-    QTest::newRow("unknown name has no path") << "mnuNoExiste" << "";
+        << "mnuConsultorioCat_TipoDoc"
+        << "ZEV.mnuConsultorio.mnuConsultorioCat.mnuConsultorioCat_TipoDoc";
+    QTest::newRow("reports hang under ZEV.mnuReporte") << "mnuReporte_Reportes"
+                                                       << "ZEV.mnuReporte.mnuReporte_Reportes";
+    QTest::newRow("unknown name has no path") << "mnuNoExiste"
+                                              << "";
 }
 
 void tst_Menu::rightsPaths()
@@ -211,7 +231,8 @@ void tst_Menu::nodesCoverEveryEntryWithSiblingOrder()
     QSet<QString> keys;
     for (const MenuNode &n : nodes) {
         // The parent's path plus the own key: what a rights row stores in mod_Arbol.
-        const QString parentPath = n.parent == QLatin1String("ZEV") ? QStringLiteral("ZEV") : MenuTree::pathOf(n.parent);
+        const QString parentPath =
+            n.parent == QLatin1String("ZEV") ? QStringLiteral("ZEV") : MenuTree::pathOf(n.parent);
         QCOMPARE(n.path, parentPath + '.' + n.key);
         QVERIFY2(n.parent == QLatin1String("ZEV") || keys.contains(n.parent), qPrintable(n.key));
         QVERIFY(!n.name.contains('&'));
@@ -228,11 +249,16 @@ void tst_Menu::plainCaption_data()
 {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("plain");
-    QTest::newRow("mnemonic first") << "&Archivo" << "Archivo";
-    QTest::newRow("mnemonic inside") << "Catalo&gos" << "Catalogos";
-    QTest::newRow("literal ampersand") << "Cobros && Pagos" << "Cobros & Pagos";
-    QTest::newRow("no mnemonic") << "Tipo de Movimiento de Almacen" << "Tipo de Movimiento de Almacen";
-    QTest::newRow("trailing ampersand") << "Fin&" << "Fin";
+    QTest::newRow("mnemonic first") << "&Archivo"
+                                    << "Archivo";
+    QTest::newRow("mnemonic inside") << "Catalo&gos"
+                                     << "Catalogos";
+    QTest::newRow("literal ampersand") << "Cobros && Pagos"
+                                       << "Cobros & Pagos";
+    QTest::newRow("no mnemonic") << "Tipo de Movimiento de Almacen"
+                                 << "Tipo de Movimiento de Almacen";
+    QTest::newRow("trailing ampersand") << "Fin&"
+                                        << "Fin";
 }
 
 void tst_Menu::plainCaption()

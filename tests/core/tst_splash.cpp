@@ -48,11 +48,16 @@ void tst_Splash::versionText_data()
 {
     QTest::addColumn<QString>("appVersion");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("three parts") << "2.4.17" << "2.4.17";
-    QTest::newRow("two parts: revision 0") << "1.3" << "1.3.0";
-    QTest::newRow("four parts: build dropped") << "1.2.3.4" << "1.2.3";
-    QTest::newRow("suffix ignored") << "0.1.0-rc1" << "0.1.0";
-    QTest::newRow("no version set") << "" << "0.0.0";
+    QTest::newRow("three parts") << "2.4.17"
+                                 << "2.4.17";
+    QTest::newRow("two parts: revision 0") << "1.3"
+                                           << "1.3.0";
+    QTest::newRow("four parts: build dropped") << "1.2.3.4"
+                                               << "1.2.3";
+    QTest::newRow("suffix ignored") << "0.1.0-rc1"
+                                    << "0.1.0";
+    QTest::newRow("no version set") << ""
+                                    << "0.0.0";
 }
 
 void tst_Splash::versionText()

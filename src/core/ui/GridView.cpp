@@ -72,7 +72,8 @@ QString GridView::quickExport(const QTableView &view, cAplication &app, const cC
 {
     if (!view.model())
         return {};
-    return GridExport::quickExport(*view.model(), app, GridExport::exportExtension(config), visibleColumns(view));
+    return GridExport::quickExport(*view.model(), app, GridExport::exportExtension(config),
+                                   visibleColumns(view));
 }
 
 bool GridView::exportToFile(const QTableView &view, Prompter &prompter, QWidget *parent)
@@ -80,9 +81,10 @@ bool GridView::exportToFile(const QTableView &view, Prompter &prompter, QWidget 
     if (!view.model())
         return false;
     // The overwrite question is the program's own, asked after the name is chosen.
-    const QString fileName = QFileDialog::getSaveFileName(parent, QStringLiteral("Exportar"), QString(),
-                                                          QStringLiteral("Texto separado por comas (*.csv);;Todos (*)"),
-                                                          nullptr, QFileDialog::DontConfirmOverwrite);
+    const QString fileName =
+        QFileDialog::getSaveFileName(parent, QStringLiteral("Exportar"), QString(),
+                                     QStringLiteral("Texto separado por comas (*.csv);;Todos (*)"), nullptr,
+                                     QFileDialog::DontConfirmOverwrite);
     if (fileName.isEmpty())
         return false;
     return GridExport::exportToFile(*view.model(), fileName, prompter, visibleColumns(view));

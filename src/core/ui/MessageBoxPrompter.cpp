@@ -65,7 +65,8 @@ bool MessageBoxPrompter::input(const QString &prompt, const QString &title, QStr
     return ok;
 }
 
-bool MessageBoxPrompter::choose(const QString &prompt, const QString &title, const QStringList &items, int &index)
+bool MessageBoxPrompter::choose(const QString &prompt, const QString &title, const QStringList &items,
+                                int &index)
 {
     if (items.isEmpty())
         return false;

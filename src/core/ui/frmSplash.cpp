@@ -50,7 +50,8 @@ frmSplash::frmSplash(std::function<void()> onClosed, QWidget *parent, const QLoc
     name->setFont(big);
     name->setStyleSheet(QStringLiteral("color: #1f4e79;"));
 
-    auto *tagline = new QLabel(QStringLiteral("Punto de venta y administración para tiendas y farmacias"), this);
+    auto *tagline =
+        new QLabel(QStringLiteral("Punto de venta y administración para tiendas y farmacias"), this);
     tagline->setObjectName(QStringLiteral("lblTagline"));
     tagline->setWordWrap(true);
     tagline->setStyleSheet(QStringLiteral("color: #404040;"));
@@ -98,7 +99,6 @@ frmSplash::frmSplash(std::function<void()> onClosed, QWidget *parent, const QLoc
     root->addLayout(body, 1);
     root->addWidget(m_msg);
 
-
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer2 = new QTimer(this);
@@ -141,7 +141,8 @@ void frmSplash::closeEvent(QCloseEvent *event)
     m_timer2->stop();
     // After the close has completed: the callback opens modal windows and may delete the splash.
     if (m_onClosed)
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [cb = m_onClosed] { cb(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [cb = m_onClosed] { cb(); }, Qt::QueuedConnection);
 }
 
 void frmSplash::keyPressEvent(QKeyEvent *)

@@ -51,12 +51,14 @@ mdiMain::~mdiMain()
 void mdiMain::buildMenus()
 {
     for (const MenuEntry &e : MenuTree::entries()) {
-        QWidget *parentWidget = e.parent.isEmpty() ? static_cast<QWidget *>(menuBar()) : m_menus.value(e.parent);
+        QWidget *parentWidget =
+            e.parent.isEmpty() ? static_cast<QWidget *>(menuBar()) : m_menus.value(e.parent);
         Q_ASSERT(parentWidget); // the tree lists parents before children
         if (e.separatorBefore && !e.parent.isEmpty())
             m_menus.value(e.parent)->addSeparator();
         if (e.isMenu()) {
-            QMenu *m = e.parent.isEmpty() ? menuBar()->addMenu(e.caption) : m_menus.value(e.parent)->addMenu(e.caption);
+            QMenu *m = e.parent.isEmpty() ? menuBar()->addMenu(e.caption)
+                                          : m_menus.value(e.parent)->addMenu(e.caption);
             m->setObjectName(e.name);
             m->menuAction()->setObjectName(e.name);
             m_menus.insert(e.name, m);
@@ -98,9 +100,32 @@ bool mdiMain::setCommand(const QString &menuName, std::function<void()> command)
         a->setEnabled(false);
         return true;
     }
-    m_commands.insert(menuName, connect(a, &QAction::triggered, this, [command = std::move(command)] { command(); }));
+    m_commands.insert(menuName,
+                      connect(a, &QAction::triggered, this, [command = std::move(command)] { command(); }));
     a->setEnabled(true);
     return true;
+}
+
+int mdiMain::setCatalogueCommand(const std::function<void(const MenuEntry &)> &open)
+{
+    int wired = 0;
+    for (const MenuEntry &e : MenuTree::entries()) {
+        if (e.opens != QLatin1String(MenuTree::kCatalogueWindow) || !e.catalogue.isValid())
+            continue;
+        const MenuEntry *entry = &e; // the tree is static: the pointer outlives the window
+        wired += setCommand(e.name, open ? std::function<void()>([open, entry] { open(*entry); })
+                                         : std::function<void()>());
+    }
+    return wired;
+}
+
+QList<QAction *> mdiMain::menuActions() const
+{
+    QList<QAction *> out;
+    for (const MenuEntry &e : MenuTree::entries())
+        if (QAction *a = m_actions.value(e.name))
+            out << a;
+    return out;
 }
 
 QAction *mdiMain::menuAction(const QString &menuName) const

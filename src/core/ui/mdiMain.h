@@ -7,6 +7,7 @@
 #include <functional>
 
 class MainWindowController;
+struct MenuEntry;
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -27,6 +28,13 @@ public:
     // disabled. False for a name that is not a command of the menu.
     bool setCommand(const QString &menuName, std::function<void()> command);
     bool hasCommand(const QString &menuName) const { return m_commands.contains(menuName); }
+    // Wires every entry that opens the generic catalogue window to open(entry); the entry
+    // carries title, tables, restriction and whether permissions are applied again afterwards.
+    // Returns how many entries were wired.
+    int setCatalogueCommand(const std::function<void(const MenuEntry &)> &open);
+
+    // Every menu and command action in tree order (what the permission pass walks).
+    QList<QAction *> menuActions() const;
 
     // The QAction of a command, or the menuAction() of a menu; nullptr for an unknown name.
     QAction *menuAction(const QString &menuName) const;
