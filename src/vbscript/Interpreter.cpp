@@ -8,9 +8,8 @@
 namespace vbs {
 
 namespace {
-
 constexpr int kMaxDepth = 900;
-constexpr int kInlineArgs = 8;
+} // namespace
 
 // Arguments of one call: vars point at variables (ByRef) or at the temporaries here.
 class ArgPack {
@@ -36,6 +35,14 @@ public:
     void ref(int i, Value *v) { m_refs[i] = v; }
     int size() const { return m_n; }
 
+    // An array element passed ByRef: copied in, written back after the call.
+    struct ElementArg {
+        int arg;
+        Value *array;
+        std::vector<Value> subscripts;
+    };
+    std::vector<ElementArg> elements;
+
 private:
     int m_n;
     Value m_inlineTemps[kInlineArgs];
@@ -45,6 +52,8 @@ private:
     Value *m_temps;
     Value **m_refs;
 };
+
+namespace {
 
 struct FrameGuard {
     Interpreter &in;
@@ -485,6 +494,48 @@ Value Interpreter::eval(const Expr *e)
     return Value();
 }
 
+void Interpreter::bindArg(ArgPack &pack, int i, const Expr *arg, bool byRef)
+{
+    if (byRef && !arg->parens) {
+        if (Value *r = variableRef(arg)) {
+            pack.ref(i, r);
+            return;
+        }
+        if (arg->kind == EK::Call) {
+            const auto *c = static_cast<const CallExpr *>(arg);
+            Value *var = c->target->kind == EK::Ident ? variableRef(c->target) : nullptr;
+            if (var && var->isArray() && c->nargs > 0) {
+                ArgPack::ElementArg el{i, var, {}};
+                std::vector<Value *> subs;
+                for (int k = 0; k < c->nargs; ++k)
+                    el.subscripts.push_back(eval(c->args[k]));
+                for (Value &v : el.subscripts)
+                    subs.push_back(&v);
+                pack.temp(i) = *arrayElement(*var, subs.data(), int(subs.size()), false);
+                pack.elements.push_back(std::move(el));
+                return;
+            }
+        }
+    }
+    pack.temp(i) = eval(arg);
+}
+
+void Interpreter::writeBack(ArgPack &pack)
+{
+    for (ArgPack::ElementArg &el : pack.elements) {
+        if (!el.array->isArray())
+            continue;
+        std::vector<Value *> subs;
+        for (Value &v : el.subscripts)
+            subs.push_back(&v);
+        try {
+            *arrayElement(*el.array, subs.data(), int(subs.size()), true) = *pack.refs()[el.arg];
+        } catch (const ScriptError &) {
+            // the callee resized the array: the element is gone
+        }
+    }
+}
+
 Value Interpreter::evalMember(const MemberExpr *m)
 {
     Value obj = m->object ? eval(m->object) : withObject();
@@ -500,13 +551,11 @@ Value Interpreter::evalCall(const CallExpr *c)
     if (t->kind == EK::Member) {
         const auto *m = static_cast<const MemberExpr *>(t);
         Value obj = m->object ? eval(m->object) : withObject();
-        for (int i = 0; i < c->nargs; ++i) {
-            if (Value *r = variableRef(c->args[i]))
-                pack.ref(i, r);
-            else
-                pack.temp(i) = eval(c->args[i]);
-        }
-        return memberGet(obj, m->sym, pack.refs(), c->nargs);
+        for (int i = 0; i < c->nargs; ++i)
+            bindArg(pack, i, c->args[i], true);
+        Value r = memberGet(obj, m->sym, pack.refs(), c->nargs);
+        writeBack(pack);
+        return r;
     }
     Value callee = eval(t);
     for (int i = 0; i < c->nargs; ++i)
@@ -533,15 +582,11 @@ Value Interpreter::callName(const IdentExpr *id, const CallExpr *c)
         if (f.proc && id->slot == f.proc->resultSlot) {
             // a function calling itself by name
             ArgPack pack(n);
-            for (int i = 0; i < n; ++i) {
-                if (Value *r = variableRef(c->args[i]))
-                    pack.ref(i, r);
-                else
-                    pack.temp(i) = eval(c->args[i]);
-            }
-            if (f.proc->owner && f.me)
-                return invokeProc(f.proc, f.me, pack.refs(), n);
-            return invokeProc(f.proc, nullptr, pack.refs(), n);
+            for (int i = 0; i < n; ++i)
+                bindArg(pack, i, c->args[i], true);
+            Value r = invokeProc(f.proc, f.proc->owner ? f.me : nullptr, pack.refs(), n);
+            writeBack(pack);
+            return r;
         }
         ArgPack pack(n);
         for (int i = 0; i < n; ++i)
@@ -564,29 +609,33 @@ Value Interpreter::callName(const IdentExpr *id, const CallExpr *c)
         if (cm || b->kind != Kind::None) {
             ArgPack pack(n);
             const bool byRef = cm ? cm->field < 0 : (b->kind == Kind::Proc || b->kind == Kind::HostFn);
-            for (int i = 0; i < n; ++i) {
-                Value *r = byRef ? variableRef(c->args[i]) : nullptr;
-                if (r)
-                    pack.ref(i, r);
-                else
-                    pack.temp(i) = eval(c->args[i]);
+            for (int i = 0; i < n; ++i)
+                bindArg(pack, i, c->args[i], byRef);
+            if (cm) {
+                Value r = classMemberGet(f.me, cm, pack.refs(), n);
+                writeBack(pack);
+                return r;
             }
-            if (cm)
-                return classMemberGet(f.me, cm, pack.refs(), n);
             switch (b->kind) {
             case Kind::Var:
                 return callValue(m_globals[size_t(b->index)], pack.refs(), n);
-            case Kind::Proc:
-                return invokeProc(m_procs[size_t(b->index)], nullptr, pack.refs(), n);
+            case Kind::Proc: {
+                Value r = invokeProc(m_procs[size_t(b->index)], nullptr, pack.refs(), n);
+                writeBack(pack);
+                return r;
+            }
             case Kind::HostFn: {
                 Args a(pack.refs(), n);
+                Value r;
                 try {
-                    return m_hostFns[size_t(b->index)](a);
+                    r = m_hostFns[size_t(b->index)](a);
                 } catch (const ScriptError &) {
                     throw;
                 } catch (const std::exception &ex) {
                     raiseText(440, QString::fromLocal8Bit(ex.what()));
                 }
+                writeBack(pack);
+                return r;
             }
             default:
                 raise(13, symbols.name(sym).text);

@@ -63,6 +63,8 @@ struct Frame {
 enum class Flow : uint8_t { Normal, ExitDo, ExitFor, ExitProc };
 
 struct Builtin;
+class ArgPack;
+constexpr int kInlineArgs = 8;
 
 class Interpreter {
 public:
@@ -147,6 +149,8 @@ private:
     Value evalCall(const CallExpr *c);
     Value evalMember(const MemberExpr *m);
     Value callBuiltin(const Builtin *b, Expr *const *args, int n);
+    void bindArg(ArgPack &pack, int i, const Expr *arg, bool byRef);
+    void writeBack(ArgPack &pack);
     Value withObject();
     Value indexArray(const Value &arr, Value **args, int n);
     Value *arrayElement(Value &arr, Value **args, int n, bool forWrite);

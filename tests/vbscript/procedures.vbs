@@ -154,3 +154,16 @@ Sub Shadowing()
 End Sub
 Shadowing
 ok shadow = "global", "local Dim shadows the global"
+
+' array elements pass by reference too
+Sub Swap(p, q)
+    Dim tmp : tmp = p : p = q : q = tmp
+End Sub
+Dim pair : pair = Array("a", "b")
+Swap pair(0), pair(1)
+ok pair(0) = "b" And pair(1) = "a", "array elements are ByRef arguments"
+Swap (pair(0)), pair(1)
+ok pair(0) = "b" And pair(1) = "b", "a parenthesized element is a copy"
+Dim grid2(1, 1) : grid2(1, 0) = 5
+AddOne grid2(1, 0)
+ok grid2(1, 0) = 6, "elements of two dimensions"
