@@ -214,6 +214,7 @@ void Interpreter::addCode(const QString &code)
 Value Interpreter::evaluate(const QString &text)
 {
     FrameGuard g(*this, &m_scriptFrame);
+    m_line = 1; // an expression's errors are on its own first line, not the last statement run
     return evalInScope(text);
 }
 

@@ -218,6 +218,7 @@ void tst_Engine::runtimeErrorReportsDescriptionAndLine()
     e.eval(QStringLiteral("CLng(\"x\")"), &ok);
     QVERIFY(!ok);
     QCOMPARE(e.lastError().number, 13);
+    QCOMPARE(e.errorText(), QStringLiteral("Type mismatch (line 1)"));
 }
 
 void tst_Engine::engineIsUsableAfterErrorAndReset()
