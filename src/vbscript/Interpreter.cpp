@@ -1352,6 +1352,7 @@ Flow Interpreter::exec(const Stmt *s)
         case ExitKind::For:
             return Flow::ExitFor;
         default:
+            m_err->clear(); // VBScript clears Err on Exit Sub / Exit Function
             return Flow::ExitProc;
         }
     case SK::OnError:

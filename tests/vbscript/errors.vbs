@@ -122,3 +122,21 @@ ok Err = 13, "Err defaults to Number"
 Err.Number = 0
 ok Err.Number = 0, "Number is writable"
 On Error GoTo 0
+
+' Exit Sub and Exit Function clear Err; reaching End Function does not
+Function FailsThenExits()
+    On Error Resume Next
+    Dim y : y = 1 / 0
+    Exit Function
+End Function
+Function FailsThenEnds()
+    On Error Resume Next
+    Dim y : y = 1 / 0
+End Function
+On Error Resume Next
+FailsThenExits
+ok Err.Number = 0, "Exit Function cleared Err"
+FailsThenEnds
+ok Err.Number = 11, "the error stays visible after End Function"
+Err.Clear
+On Error GoTo 0
