@@ -23,8 +23,8 @@ QString vbsFormula(int i)
 
 std::string luaFormula(int i)
 {
-    return "return (dateserial(2026,3,4) + timeserial(10, 5, 0)) > now() or " + std::to_string(1000 + i % 997) +
-           ".5 * 1.16 > tonumber(\"1000\")";
+    return "return (dateserial(2026,3,4) + timeserial(10, 5, 0)) > now() or " +
+           std::to_string(1000 + i % 997) + ".5 * 1.16 > tonumber(\"1000\")";
 }
 
 double serialOf(int y, int m, int d)
@@ -41,7 +41,8 @@ int luaDateSerial(lua_State *L)
 
 int luaTimeSerial(lua_State *L)
 {
-    const double s = double(luaL_checkinteger(L, 1) * 3600 + luaL_checkinteger(L, 2) * 60 + luaL_checkinteger(L, 3));
+    const double s =
+        double(luaL_checkinteger(L, 1) * 3600 + luaL_checkinteger(L, 2) * 60 + luaL_checkinteger(L, 3));
     lua_pushnumber(L, s / 86400.0);
     return 1;
 }
@@ -105,8 +106,9 @@ void BM_VbsFormulaPrepared(benchmark::State &state)
 {
     vbs::Engine engine;
     const QString locale = QStringLiteral(" Sub setZEVSettings()\r\n SetLocale \"es-mx\"\r\n end sub");
-    const QStringList names = {QStringLiteral("xConfig"), QStringLiteral("cn"), QStringLiteral("xLibStr"),
-                               QStringLiteral("xTicketPrinter"), QStringLiteral("xApp"), QStringLiteral("xFactory"),
+    const QStringList names = {QStringLiteral("xConfig"), QStringLiteral("cn"),
+                               QStringLiteral("xLibStr"), QStringLiteral("xTicketPrinter"),
+                               QStringLiteral("xApp"),    QStringLiteral("xFactory"),
                                QStringLiteral("xGlobal")};
     vbs::HostObjectRef host(new vbs::HostObject);
     std::vector<QString> texts;
@@ -132,7 +134,8 @@ BENCHMARK(BM_VbsFormulaPrepared);
 void BM_VbsParsedProcedureCall(benchmark::State &state)
 {
     vbs::Engine engine;
-    engine.addCode(QStringLiteral("Function total(a, b)\n total = FormatNumber(a * b * 1.16, 2)\nEnd Function"));
+    engine.addCode(
+        QStringLiteral("Function total(a, b)\n total = FormatNumber(a * b * 1.16, 2)\nEnd Function"));
     vbs::ValueList args{vbs::Value::dbl(1250.5), vbs::Value::integer(3)};
     vbs::Value r;
     for (auto _ : state) {
@@ -167,8 +170,8 @@ int main(int argc, char **argv)
     const double vbsRate = reporter.rates["BM_VbsFormula"];
     const double luaRate = reporter.rates["BM_LuaFormula"];
     if (vbsRate > 0 && luaRate > 0) {
-        std::printf("\nformula evaluations/s: VBScript engine %.0f, Lua 5.4 %.0f, ratio (engine/Lua) %.2f\n", vbsRate,
-                    luaRate, vbsRate / luaRate);
+        std::printf("\nformula evaluations/s: VBScript engine %.0f, Lua 5.4 %.0f, ratio (engine/Lua) %.2f\n",
+                    vbsRate, luaRate, vbsRate / luaRate);
         std::printf("target over 200000 evaluations/s: %s\n", vbsRate > 200000 ? "met" : "NOT met");
     }
     benchmark::Shutdown();

@@ -28,16 +28,14 @@ public:
         m_used = p + size;
         return m_blocks[size_t(m_current)].data.get() + p;
     }
-    template <class T, class... A>
-    T *make(A &&...a)
+    template <class T, class... A> T *make(A &&...a)
     {
         T *t = new (allocate(sizeof(T), alignof(T))) T(std::forward<A>(a)...);
         if constexpr (!std::is_trivially_destructible_v<T>)
             m_dtors.push_back({t, [](void *p) { static_cast<T *>(p)->~T(); }});
         return t;
     }
-    template <class T>
-    T *array(size_t n)
+    template <class T> T *array(size_t n)
     {
         static_assert(std::is_trivially_destructible_v<T>);
         if (n == 0)
@@ -88,8 +86,29 @@ private:
 enum class EK : uint8_t { Literal, Ident, Member, Call, Unary, Binary, New, Me, Missing };
 
 enum class Op : uint8_t {
-    None, Neg, Not, Pow, Mul, Div, IntDiv, Mod, Add, Sub, Concat,
-    Eq, Ne, Lt, Gt, Le, Ge, Is, And, Or, Xor, Eqv, Imp
+    None,
+    Neg,
+    Not,
+    Pow,
+    Mul,
+    Div,
+    IntDiv,
+    Mod,
+    Add,
+    Sub,
+    Concat,
+    Eq,
+    Ne,
+    Lt,
+    Gt,
+    Le,
+    Ge,
+    Is,
+    And,
+    Or,
+    Xor,
+    Eqv,
+    Imp
 };
 
 struct Expr {
@@ -144,7 +163,19 @@ struct NewExpr : Expr {
 // ---------------------------------------------------------------- statements
 
 enum class SK : uint8_t {
-    Assign, Call, If, For, ForEach, Do, Select, With, ReDim, Erase, Exit, OnError, Nop
+    Assign,
+    Call,
+    If,
+    For,
+    ForEach,
+    Do,
+    Select,
+    With,
+    ReDim,
+    Erase,
+    Exit,
+    OnError,
+    Nop
 };
 
 struct Stmt {
@@ -263,9 +294,9 @@ struct OnErrorStmt : Stmt {
 
 struct ArrayDecl {
     int sym;
-    int slot;              // local slot, or -1 at script level
+    int slot; // local slot, or -1 at script level
     std::vector<int> bounds;
-    bool dynamic = false;  // Dim a(): an array without elements until ReDim
+    bool dynamic = false; // Dim a(): an array without elements until ReDim
 };
 
 struct ConstDecl {
@@ -309,10 +340,10 @@ struct ClassField {
 };
 
 struct ClassMember {
-    Procedure *get = nullptr;    // Property Get, Function or Sub
+    Procedure *get = nullptr; // Property Get, Function or Sub
     Procedure *let = nullptr;
     Procedure *set = nullptr;
-    int field = -1;              // index in fields
+    int field = -1; // index in fields
     bool isPublic = true;
 };
 
@@ -322,7 +353,7 @@ struct ClassDef {
     std::vector<std::pair<int, ClassMember>> members; // by symbol
     Procedure *initialize = nullptr;
     Procedure *terminate = nullptr;
-    int defaultMember = -1;      // symbol
+    int defaultMember = -1; // symbol
     const ClassMember *member(int sym) const
     {
         for (const auto &m : members)
@@ -346,7 +377,7 @@ struct Unit {
     Block body;
     std::vector<Procedure *> procedures;
     std::vector<ClassDef *> classes;
-    std::vector<int> globals;          // Dim'd at script level (hoisted)
+    std::vector<int> globals; // Dim'd at script level (hoisted)
     std::vector<ArrayDecl> arrays;
     std::vector<ConstDecl> consts;
     bool optionExplicit = false;

@@ -19,7 +19,10 @@ bool given(A a, int n, int i)
     return i < n && !(a[i].type() == VarType::Error && int32_t(a[i].rawInt()) == int32_t(0x80020004u));
 }
 
-int intArg(A a, int n, int i, int def) { return given(a, n, i) ? toLong(a[i]) : def; }
+int intArg(A a, int n, int i, int def)
+{
+    return given(a, n, i) ? toLong(a[i]) : def;
+}
 
 bool textCompare(A a, int n, int i)
 {
@@ -31,9 +34,15 @@ bool textCompare(A a, int n, int i)
     return c == 1;
 }
 
-Qt::CaseSensitivity cs(bool text) { return text ? Qt::CaseInsensitive : Qt::CaseSensitive; }
+Qt::CaseSensitivity cs(bool text)
+{
+    return text ? Qt::CaseInsensitive : Qt::CaseSensitive;
+}
 
-QString str(const Value &v) { return v.isNull() ? QString() : toString(v); }
+QString str(const Value &v)
+{
+    return v.isNull() ? QString() : toString(v);
+}
 
 Value makeArray(ValueList items)
 {
@@ -45,13 +54,34 @@ Value makeArray(ValueList items)
 
 // ---------------------------------------------------------------- conversion
 
-Value fCBool(Interpreter &, A a, int) { return Value::boolean(toBool(a[0])); }
-Value fCByte(Interpreter &, A a, int) { return Value::byte(toByte(a[0])); }
-Value fCCur(Interpreter &, A a, int) { return Value::currencyRaw(toCurrencyRaw(a[0])); }
-Value fCDate(Interpreter &, A a, int) { return Value::date(toDate(a[0])); }
-Value fCDbl(Interpreter &, A a, int) { return Value::dbl(toDouble(a[0])); }
-Value fCInt(Interpreter &, A a, int) { return Value::integer(toInteger(a[0])); }
-Value fCLng(Interpreter &, A a, int) { return Value::lng(toLong(a[0])); }
+Value fCBool(Interpreter &, A a, int)
+{
+    return Value::boolean(toBool(a[0]));
+}
+Value fCByte(Interpreter &, A a, int)
+{
+    return Value::byte(toByte(a[0]));
+}
+Value fCCur(Interpreter &, A a, int)
+{
+    return Value::currencyRaw(toCurrencyRaw(a[0]));
+}
+Value fCDate(Interpreter &, A a, int)
+{
+    return Value::date(toDate(a[0]));
+}
+Value fCDbl(Interpreter &, A a, int)
+{
+    return Value::dbl(toDouble(a[0]));
+}
+Value fCInt(Interpreter &, A a, int)
+{
+    return Value::integer(toInteger(a[0]));
+}
+Value fCLng(Interpreter &, A a, int)
+{
+    return Value::lng(toLong(a[0]));
+}
 Value fCSng(Interpreter &, A a, int)
 {
     const double d = toDouble(a[0]);
@@ -59,26 +89,36 @@ Value fCSng(Interpreter &, A a, int)
         raise(6);
     return Value::single(float(d));
 }
-Value fCStr(Interpreter &, A a, int) { return Value(toString(a[0])); }
+Value fCStr(Interpreter &, A a, int)
+{
+    return Value(toString(a[0]));
+}
 
 Value radix(const Value &v, int base)
 {
     if (v.isNull())
         return v;
     const int32_t l = toLong(v);
-    const bool narrow = v.type() == VarType::Integer || v.type() == VarType::Byte || v.type() == VarType::Boolean ||
-                        v.isEmpty();
+    const bool narrow = v.type() == VarType::Integer || v.type() == VarType::Byte ||
+                        v.type() == VarType::Boolean || v.isEmpty();
     const uint32_t u = narrow && l < 0 ? uint32_t(uint16_t(int16_t(l))) : uint32_t(l);
     return Value(QString::number(u, base).toUpper());
 }
-Value fHex(Interpreter &, A a, int) { return radix(a[0], 16); }
-Value fOct(Interpreter &, A a, int) { return radix(a[0], 8); }
+Value fHex(Interpreter &, A a, int)
+{
+    return radix(a[0], 16);
+}
+Value fOct(Interpreter &, A a, int)
+{
+    return radix(a[0], 8);
+}
 
 // ---------------------------------------------------------------- strings
 
-const char16_t kCp1252[32] = {0x20AC, 0x81, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-                              0x2039, 0x0152, 0x8D, 0x017D, 0x8F, 0x90, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-                              0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D, 0x017E, 0x0178};
+const char16_t kCp1252[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                              0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
+                              0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                              0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
 
 Value fAsc(Interpreter &, A a, int)
 {
@@ -179,8 +219,14 @@ Value fJoin(Interpreter &, A a, int n)
     return Value(out);
 }
 
-Value fLCase(Interpreter &, A a, int) { return a[0].isNull() ? a[0] : Value(toString(a[0]).toLower()); }
-Value fUCase(Interpreter &, A a, int) { return a[0].isNull() ? a[0] : Value(toString(a[0]).toUpper()); }
+Value fLCase(Interpreter &, A a, int)
+{
+    return a[0].isNull() ? a[0] : Value(toString(a[0]).toLower());
+}
+Value fUCase(Interpreter &, A a, int)
+{
+    return a[0].isNull() ? a[0] : Value(toString(a[0]).toUpper());
+}
 
 Value fLeft(Interpreter &, A a, int)
 {
@@ -235,9 +281,18 @@ QString trimSpaces(const QString &s, bool left, bool right)
             --e;
     return s.mid(b, e - b);
 }
-Value fLTrim(Interpreter &, A a, int) { return a[0].isNull() ? a[0] : Value(trimSpaces(toString(a[0]), true, false)); }
-Value fRTrim(Interpreter &, A a, int) { return a[0].isNull() ? a[0] : Value(trimSpaces(toString(a[0]), false, true)); }
-Value fTrim(Interpreter &, A a, int) { return a[0].isNull() ? a[0] : Value(trimSpaces(toString(a[0]), true, true)); }
+Value fLTrim(Interpreter &, A a, int)
+{
+    return a[0].isNull() ? a[0] : Value(trimSpaces(toString(a[0]), true, false));
+}
+Value fRTrim(Interpreter &, A a, int)
+{
+    return a[0].isNull() ? a[0] : Value(trimSpaces(toString(a[0]), false, true));
+}
+Value fTrim(Interpreter &, A a, int)
+{
+    return a[0].isNull() ? a[0] : Value(trimSpaces(toString(a[0]), true, true));
+}
 
 Value fReplace(Interpreter &, A a, int n)
 {
@@ -375,8 +430,9 @@ Value fAbs(Interpreter &, A a, int)
     case VarType::Integer:
         return Value::fromInt(v.rawInt() < 0 ? -v.rawInt() : v.rawInt());
     case VarType::Long:
-        return v.rawInt() < 0 ? (v.rawInt() == INT32_MIN ? Value::dbl(2147483648.0) : Value::lng(int32_t(-v.rawInt())))
-                              : v;
+        return v.rawInt() < 0
+                   ? (v.rawInt() == INT32_MIN ? Value::dbl(2147483648.0) : Value::lng(int32_t(-v.rawInt())))
+                   : v;
     case VarType::Currency:
         return Value::currencyRaw(v.rawInt() < 0 ? -v.rawInt() : v.rawInt());
     case VarType::Single:
@@ -402,11 +458,26 @@ Value mathResult(double d)
     return Value::dbl(d);
 }
 
-Value fAtn(Interpreter &, A a, int) { return mathResult(std::atan(num(a[0]))); }
-Value fCos(Interpreter &, A a, int) { return mathResult(std::cos(num(a[0]))); }
-Value fSin(Interpreter &, A a, int) { return mathResult(std::sin(num(a[0]))); }
-Value fTan(Interpreter &, A a, int) { return mathResult(std::tan(num(a[0]))); }
-Value fExp(Interpreter &, A a, int) { return mathResult(std::exp(num(a[0]))); }
+Value fAtn(Interpreter &, A a, int)
+{
+    return mathResult(std::atan(num(a[0])));
+}
+Value fCos(Interpreter &, A a, int)
+{
+    return mathResult(std::cos(num(a[0])));
+}
+Value fSin(Interpreter &, A a, int)
+{
+    return mathResult(std::sin(num(a[0])));
+}
+Value fTan(Interpreter &, A a, int)
+{
+    return mathResult(std::tan(num(a[0])));
+}
+Value fExp(Interpreter &, A a, int)
+{
+    return mathResult(std::exp(num(a[0])));
+}
 Value fLog(Interpreter &, A a, int)
 {
     const double d = num(a[0]);
@@ -446,8 +517,14 @@ Value intOrFix(const Value &in, bool floorIt)
         return Value::dbl(floorIt ? std::floor(toDouble(v)) : std::trunc(toDouble(v)));
     }
 }
-Value fInt(Interpreter &, A a, int) { return intOrFix(a[0], true); }
-Value fFix(Interpreter &, A a, int) { return intOrFix(a[0], false); }
+Value fInt(Interpreter &, A a, int)
+{
+    return intOrFix(a[0], true);
+}
+Value fFix(Interpreter &, A a, int)
+{
+    return intOrFix(a[0], false);
+}
 
 Value fRnd(Interpreter &in, A a, int n)
 {
@@ -469,7 +546,8 @@ Value fRnd(Interpreter &in, A a, int n)
 
 Value fRandomize(Interpreter &in, A a, int n)
 {
-    double seed = given(a, n, 0) ? toDouble(a[0]) : double(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0;
+    double seed =
+        given(a, n, 0) ? toDouble(a[0]) : double(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0;
     uint64_t bitsOf;
     std::memcpy(&bitsOf, &seed, 8);
     const uint32_t hi = uint32_t(bitsOf >> 32);
@@ -493,7 +571,8 @@ Value fRound(Interpreter &, A a, int n)
     case VarType::Currency: {
         if (digits >= 4)
             return v;
-        return Value::currencyRaw(int64_t(roundDecimal(double(v.rawInt()) / 10000.0, digits, true) * 10000.0));
+        return Value::currencyRaw(
+            int64_t(roundDecimal(double(v.rawInt()) / 10000.0, digits, true) * 10000.0));
     }
     case VarType::Single:
         return Value::single(float(roundDecimal(v.rawDouble(), digits, true)));
@@ -513,13 +592,19 @@ Value fSgn(Interpreter &, A a, int)
 
 // ---------------------------------------------------------------- dates
 
-Value fDate(Interpreter &, A, int) { return Value::date(std::floor(nowSerial())); }
+Value fDate(Interpreter &, A, int)
+{
+    return Value::date(std::floor(nowSerial()));
+}
 Value fTime(Interpreter &, A, int)
 {
     const DateParts p = splitDate(nowSerial());
     return Value::date((p.hour * 3600 + p.minute * 60 + p.second) / 86400.0);
 }
-Value fNow(Interpreter &, A, int) { return Value::date(nowSerial()); }
+Value fNow(Interpreter &, A, int)
+{
+    return Value::date(nowSerial());
+}
 Value fTimer(Interpreter &, A, int)
 {
     return Value::single(float(QTime::currentTime().msecsSinceStartOfDay() / 1000.0));
@@ -540,12 +625,30 @@ Value datePartOrNull(const Value &v, int which)
     const int vals[] = {p.year, p.month, p.day, p.hour, p.minute, p.second};
     return Value::integer(int16_t(vals[which]));
 }
-Value fYear(Interpreter &, A a, int) { return datePartOrNull(a[0], 0); }
-Value fMonth(Interpreter &, A a, int) { return datePartOrNull(a[0], 1); }
-Value fDay(Interpreter &, A a, int) { return datePartOrNull(a[0], 2); }
-Value fHour(Interpreter &, A a, int) { return datePartOrNull(a[0], 3); }
-Value fMinute(Interpreter &, A a, int) { return datePartOrNull(a[0], 4); }
-Value fSecond(Interpreter &, A a, int) { return datePartOrNull(a[0], 5); }
+Value fYear(Interpreter &, A a, int)
+{
+    return datePartOrNull(a[0], 0);
+}
+Value fMonth(Interpreter &, A a, int)
+{
+    return datePartOrNull(a[0], 1);
+}
+Value fDay(Interpreter &, A a, int)
+{
+    return datePartOrNull(a[0], 2);
+}
+Value fHour(Interpreter &, A a, int)
+{
+    return datePartOrNull(a[0], 3);
+}
+Value fMinute(Interpreter &, A a, int)
+{
+    return datePartOrNull(a[0], 4);
+}
+Value fSecond(Interpreter &, A a, int)
+{
+    return datePartOrNull(a[0], 5);
+}
 
 int firstDay(A a, int n, int i)
 {
@@ -555,7 +658,10 @@ int firstDay(A a, int n, int i)
     return f == 0 ? 1 : f;
 }
 
-int weekdayFrom(int sundayBased, int first) { return (sundayBased - first + 7) % 7 + 1; }
+int weekdayFrom(int sundayBased, int first)
+{
+    return (sundayBased - first + 7) % 7 + 1;
+}
 
 Value fWeekday(Interpreter &, A a, int n)
 {
@@ -792,10 +898,22 @@ Value fFormatDateTime(Interpreter &, A a, int n)
 
 // ---------------------------------------------------------------- tests and types
 
-Value fIsArray(Interpreter &, A a, int) { return Value::boolean(a[0].isArray()); }
-Value fIsEmpty(Interpreter &, A a, int) { return Value::boolean(a[0].isEmpty()); }
-Value fIsNull(Interpreter &, A a, int) { return Value::boolean(a[0].isNull()); }
-Value fIsObject(Interpreter &, A a, int) { return Value::boolean(a[0].isObject()); }
+Value fIsArray(Interpreter &, A a, int)
+{
+    return Value::boolean(a[0].isArray());
+}
+Value fIsEmpty(Interpreter &, A a, int)
+{
+    return Value::boolean(a[0].isEmpty());
+}
+Value fIsNull(Interpreter &, A a, int)
+{
+    return Value::boolean(a[0].isNull());
+}
+Value fIsObject(Interpreter &, A a, int)
+{
+    return Value::boolean(a[0].isObject());
+}
 Value fIsDate(Interpreter &, A a, int)
 {
     const Value &v = a[0];
@@ -832,24 +950,41 @@ Value fIsNumeric(Interpreter &, A a, int)
 QString typeNameOf(const Value &v)
 {
     switch (v.type()) {
-    case VarType::Empty: return QStringLiteral("Empty");
-    case VarType::Null: return QStringLiteral("Null");
-    case VarType::Integer: return QStringLiteral("Integer");
-    case VarType::Long: return QStringLiteral("Long");
-    case VarType::Single: return QStringLiteral("Single");
-    case VarType::Double: return QStringLiteral("Double");
-    case VarType::Currency: return QStringLiteral("Currency");
-    case VarType::Date: return QStringLiteral("Date");
-    case VarType::String: return QStringLiteral("String");
-    case VarType::Boolean: return QStringLiteral("Boolean");
-    case VarType::Byte: return QStringLiteral("Byte");
-    case VarType::Error: return QStringLiteral("Error");
-    case VarType::Array: return QStringLiteral("Variant()");
-    case VarType::Object: return v.rawObject() ? v.rawObject()->typeName() : QStringLiteral("Nothing");
+    case VarType::Empty:
+        return QStringLiteral("Empty");
+    case VarType::Null:
+        return QStringLiteral("Null");
+    case VarType::Integer:
+        return QStringLiteral("Integer");
+    case VarType::Long:
+        return QStringLiteral("Long");
+    case VarType::Single:
+        return QStringLiteral("Single");
+    case VarType::Double:
+        return QStringLiteral("Double");
+    case VarType::Currency:
+        return QStringLiteral("Currency");
+    case VarType::Date:
+        return QStringLiteral("Date");
+    case VarType::String:
+        return QStringLiteral("String");
+    case VarType::Boolean:
+        return QStringLiteral("Boolean");
+    case VarType::Byte:
+        return QStringLiteral("Byte");
+    case VarType::Error:
+        return QStringLiteral("Error");
+    case VarType::Array:
+        return QStringLiteral("Variant()");
+    case VarType::Object:
+        return v.rawObject() ? v.rawObject()->typeName() : QStringLiteral("Nothing");
     }
     return QStringLiteral("Unknown");
 }
-Value fTypeName(Interpreter &, A a, int) { return Value(typeNameOf(a[0])); }
+Value fTypeName(Interpreter &, A a, int)
+{
+    return Value(typeNameOf(a[0]));
+}
 Value fVarType(Interpreter &, A a, int)
 {
     const Value &v = a[0];
@@ -884,12 +1019,21 @@ Value bound(A a, int n, bool upper)
         raise(9);
     return Value::lng(upper ? arr->bounds[size_t(dim - 1)] : 0);
 }
-Value fLBound(Interpreter &, A a, int n) { return bound(a, n, false); }
-Value fUBound(Interpreter &, A a, int n) { return bound(a, n, true); }
+Value fLBound(Interpreter &, A a, int n)
+{
+    return bound(a, n, false);
+}
+Value fUBound(Interpreter &, A a, int n)
+{
+    return bound(a, n, true);
+}
 
 // ---------------------------------------------------------------- engine
 
-Value fEval(Interpreter &in, A a, int) { return in.evalInScope(toString(a[0])); }
+Value fEval(Interpreter &in, A a, int)
+{
+    return in.evalInScope(toString(a[0]));
+}
 Value fExecute(Interpreter &in, A a, int)
 {
     in.executeInScope(toString(a[0]), false);
@@ -900,14 +1044,38 @@ Value fExecuteGlobal(Interpreter &in, A a, int)
     in.executeInScope(toString(a[0]), true);
     return Value();
 }
-Value fGetRef(Interpreter &in, A a, int) { return in.getRef(toString(a[0])); }
-Value fScriptEngine(Interpreter &, A, int) { return Value(QStringLiteral("VBScript")); }
-Value fScriptEngineMajor(Interpreter &, A, int) { return Value::lng(5); }
-Value fScriptEngineMinor(Interpreter &, A, int) { return Value::lng(8); }
-Value fScriptEngineBuild(Interpreter &, A, int) { return Value::lng(16384); }
-Value fCreateObject(Interpreter &in, A a, int) { return Value::object(in.createObject(toString(a[0]))); }
-Value fGetObject(Interpreter &, A, int) { raise(429); }
-Value fErr(Interpreter &in, A, int) { return Value::object(&in.err()); }
+Value fGetRef(Interpreter &in, A a, int)
+{
+    return in.getRef(toString(a[0]));
+}
+Value fScriptEngine(Interpreter &, A, int)
+{
+    return Value(QStringLiteral("VBScript"));
+}
+Value fScriptEngineMajor(Interpreter &, A, int)
+{
+    return Value::lng(5);
+}
+Value fScriptEngineMinor(Interpreter &, A, int)
+{
+    return Value::lng(8);
+}
+Value fScriptEngineBuild(Interpreter &, A, int)
+{
+    return Value::lng(16384);
+}
+Value fCreateObject(Interpreter &in, A a, int)
+{
+    return Value::object(in.createObject(toString(a[0])));
+}
+Value fGetObject(Interpreter &, A, int)
+{
+    raise(429);
+}
+Value fErr(Interpreter &in, A, int)
+{
+    return Value::object(&in.err());
+}
 Value fRGB(Interpreter &, A a, int)
 {
     auto c = [&](int i) {
@@ -940,7 +1108,10 @@ Value fSetLocale(Interpreter &in, A a, int n)
     setCurrentLocale(info);
     return Value::lng(old);
 }
-Value fGetLocale(Interpreter &in, A, int) { return Value::lng(in.localeLcid); }
+Value fGetLocale(Interpreter &in, A, int)
+{
+    return Value::lng(in.localeLcid);
+}
 
 Value fEscape(Interpreter &, A a, int)
 {
@@ -954,7 +1125,8 @@ Value fEscape(Interpreter &, A a, int)
         else if (u < 256)
             out += QStringLiteral("%") + QString::number(u, 16).toUpper().rightJustified(2, QLatin1Char('0'));
         else
-            out += QStringLiteral("%u") + QString::number(u, 16).toUpper().rightJustified(4, QLatin1Char('0'));
+            out +=
+                QStringLiteral("%u") + QString::number(u, 16).toUpper().rightJustified(4, QLatin1Char('0'));
     }
     return Value(out);
 }
@@ -984,71 +1156,215 @@ Value fUnescape(Interpreter &, A a, int)
     }
     return Value(out);
 }
-Value fMsgBox(Interpreter &, A, int) { return Value::integer(1); }
-Value fInputBox(Interpreter &, A, int) { return Value(QString()); }
+Value fMsgBox(Interpreter &, A, int)
+{
+    return Value::integer(1);
+}
+Value fInputBox(Interpreter &, A, int)
+{
+    return Value(QString());
+}
 
-#define CONST_INT(name, v) {name, 0, 0, [](Interpreter &, A, int) { return Value::fromInt(v); }}
-#define CONST_STR(name, v) {name, 0, 0, [](Interpreter &, A, int) { return Value(QStringLiteral(v)); }}
+#define CONST_INT(name, v)                                                                                   \
+    {                                                                                                        \
+        name, 0, 0, [](Interpreter &, A, int) { return Value::fromInt(v); }                                  \
+    }
+#define CONST_STR(name, v)                                                                                   \
+    {                                                                                                        \
+        name, 0, 0, [](Interpreter &, A, int) { return Value(QStringLiteral(v)); }                           \
+    }
 
 const Builtin kBuiltins[] = {
-    {"CBool", 1, 1, fCBool}, {"CByte", 1, 1, fCByte}, {"CCur", 1, 1, fCCur}, {"CDate", 1, 1, fCDate},
-    {"CDbl", 1, 1, fCDbl}, {"CInt", 1, 1, fCInt}, {"CLng", 1, 1, fCLng}, {"CSng", 1, 1, fCSng},
-    {"CStr", 1, 1, fCStr}, {"Hex", 1, 1, fHex}, {"Oct", 1, 1, fOct},
-    {"Asc", 1, 1, fAsc}, {"AscB", 1, 1, fAsc}, {"AscW", 1, 1, fAscW}, {"Chr", 1, 1, fChr}, {"ChrB", 1, 1, fChr},
-    {"ChrW", 1, 1, fChrW}, {"InStr", 2, 4, fInStr}, {"InStrB", 2, 4, fInStr}, {"InStrRev", 2, 4, fInStrRev},
-    {"Join", 1, 2, fJoin}, {"LCase", 1, 1, fLCase}, {"Left", 2, 2, fLeft}, {"LeftB", 2, 2, fLeft},
-    {"Len", 1, 1, fLen}, {"LenB", 1, 1, fLen}, {"LTrim", 1, 1, fLTrim}, {"Mid", 2, 3, fMid},
-    {"MidB", 2, 3, fMid}, {"Replace", 3, 6, fReplace}, {"Right", 2, 2, fRight}, {"RightB", 2, 2, fRight},
-    {"RTrim", 1, 1, fRTrim}, {"Space", 1, 1, fSpace}, {"Split", 1, 4, fSplit}, {"StrComp", 2, 3, fStrComp},
-    {"String", 2, 2, fString}, {"StrReverse", 1, 1, fStrReverse}, {"Trim", 1, 1, fTrim},
-    {"UCase", 1, 1, fUCase}, {"Filter", 2, 4, fFilter},
-    {"Abs", 1, 1, fAbs}, {"Atn", 1, 1, fAtn}, {"Cos", 1, 1, fCos}, {"Exp", 1, 1, fExp}, {"Fix", 1, 1, fFix},
-    {"Int", 1, 1, fInt}, {"Log", 1, 1, fLog}, {"Rnd", 0, 1, fRnd}, {"Randomize", 0, 1, fRandomize},
-    {"Round", 1, 2, fRound}, {"Sgn", 1, 1, fSgn}, {"Sin", 1, 1, fSin}, {"Sqr", 1, 1, fSqr}, {"Tan", 1, 1, fTan},
-    {"Date", 0, 0, fDate}, {"Time", 0, 0, fTime}, {"Now", 0, 0, fNow}, {"Timer", 0, 0, fTimer},
-    {"DateAdd", 3, 3, fDateAdd}, {"DateDiff", 3, 5, fDateDiff}, {"DatePart", 2, 4, fDatePart},
-    {"DateSerial", 3, 3, fDateSerial}, {"DateValue", 1, 1, fDateValue}, {"TimeSerial", 3, 3, fTimeSerial},
-    {"TimeValue", 1, 1, fTimeValue}, {"Day", 1, 1, fDay}, {"Month", 1, 1, fMonth}, {"Year", 1, 1, fYear},
-    {"Hour", 1, 1, fHour}, {"Minute", 1, 1, fMinute}, {"Second", 1, 1, fSecond}, {"Weekday", 1, 2, fWeekday},
-    {"WeekdayName", 1, 3, fWeekdayName}, {"MonthName", 1, 2, fMonthName},
-    {"FormatNumber", 1, 5, fFormatNumber}, {"FormatCurrency", 1, 5, fFormatCurrency},
-    {"FormatPercent", 1, 5, fFormatPercent}, {"FormatDateTime", 1, 2, fFormatDateTime},
-    {"IsArray", 1, 1, fIsArray}, {"IsDate", 1, 1, fIsDate}, {"IsEmpty", 1, 1, fIsEmpty},
-    {"IsNull", 1, 1, fIsNull}, {"IsNumeric", 1, 1, fIsNumeric}, {"IsObject", 1, 1, fIsObject},
-    {"TypeName", 1, 1, fTypeName}, {"VarType", 1, 1, fVarType},
-    {"Array", 0, 255, fArray}, {"LBound", 1, 2, fLBound}, {"UBound", 1, 2, fUBound},
-    {"Eval", 1, 1, fEval}, {"Execute", 1, 1, fExecute}, {"ExecuteGlobal", 1, 1, fExecuteGlobal},
-    {"GetRef", 1, 1, fGetRef}, {"ScriptEngine", 0, 0, fScriptEngine},
-    {"ScriptEngineMajorVersion", 0, 0, fScriptEngineMajor}, {"ScriptEngineMinorVersion", 0, 0, fScriptEngineMinor},
-    {"ScriptEngineBuildVersion", 0, 0, fScriptEngineBuild}, {"CreateObject", 1, 2, fCreateObject},
-    {"GetObject", 0, 2, fGetObject}, {"Err", 0, 0, fErr}, {"RGB", 3, 3, fRGB},
-    {"SetLocale", 0, 1, fSetLocale}, {"GetLocale", 0, 0, fGetLocale}, {"Escape", 1, 1, fEscape},
-    {"Unescape", 1, 1, fUnescape}, {"MsgBox", 1, 5, fMsgBox}, {"InputBox", 1, 7, fInputBox},
-    CONST_STR("vbCrLf", "\r\n"), CONST_STR("vbNewLine", "\r\n"), CONST_STR("vbCr", "\r"), CONST_STR("vbLf", "\n"),
-    CONST_STR("vbTab", "\t"), CONST_STR("vbNullString", ""), CONST_STR("vbBack", "\b"),
-    CONST_STR("vbFormFeed", "\f"), CONST_STR("vbVerticalTab", "\v"),
+    {"CBool", 1, 1, fCBool},
+    {"CByte", 1, 1, fCByte},
+    {"CCur", 1, 1, fCCur},
+    {"CDate", 1, 1, fCDate},
+    {"CDbl", 1, 1, fCDbl},
+    {"CInt", 1, 1, fCInt},
+    {"CLng", 1, 1, fCLng},
+    {"CSng", 1, 1, fCSng},
+    {"CStr", 1, 1, fCStr},
+    {"Hex", 1, 1, fHex},
+    {"Oct", 1, 1, fOct},
+    {"Asc", 1, 1, fAsc},
+    {"AscB", 1, 1, fAsc},
+    {"AscW", 1, 1, fAscW},
+    {"Chr", 1, 1, fChr},
+    {"ChrB", 1, 1, fChr},
+    {"ChrW", 1, 1, fChrW},
+    {"InStr", 2, 4, fInStr},
+    {"InStrB", 2, 4, fInStr},
+    {"InStrRev", 2, 4, fInStrRev},
+    {"Join", 1, 2, fJoin},
+    {"LCase", 1, 1, fLCase},
+    {"Left", 2, 2, fLeft},
+    {"LeftB", 2, 2, fLeft},
+    {"Len", 1, 1, fLen},
+    {"LenB", 1, 1, fLen},
+    {"LTrim", 1, 1, fLTrim},
+    {"Mid", 2, 3, fMid},
+    {"MidB", 2, 3, fMid},
+    {"Replace", 3, 6, fReplace},
+    {"Right", 2, 2, fRight},
+    {"RightB", 2, 2, fRight},
+    {"RTrim", 1, 1, fRTrim},
+    {"Space", 1, 1, fSpace},
+    {"Split", 1, 4, fSplit},
+    {"StrComp", 2, 3, fStrComp},
+    {"String", 2, 2, fString},
+    {"StrReverse", 1, 1, fStrReverse},
+    {"Trim", 1, 1, fTrim},
+    {"UCase", 1, 1, fUCase},
+    {"Filter", 2, 4, fFilter},
+    {"Abs", 1, 1, fAbs},
+    {"Atn", 1, 1, fAtn},
+    {"Cos", 1, 1, fCos},
+    {"Exp", 1, 1, fExp},
+    {"Fix", 1, 1, fFix},
+    {"Int", 1, 1, fInt},
+    {"Log", 1, 1, fLog},
+    {"Rnd", 0, 1, fRnd},
+    {"Randomize", 0, 1, fRandomize},
+    {"Round", 1, 2, fRound},
+    {"Sgn", 1, 1, fSgn},
+    {"Sin", 1, 1, fSin},
+    {"Sqr", 1, 1, fSqr},
+    {"Tan", 1, 1, fTan},
+    {"Date", 0, 0, fDate},
+    {"Time", 0, 0, fTime},
+    {"Now", 0, 0, fNow},
+    {"Timer", 0, 0, fTimer},
+    {"DateAdd", 3, 3, fDateAdd},
+    {"DateDiff", 3, 5, fDateDiff},
+    {"DatePart", 2, 4, fDatePart},
+    {"DateSerial", 3, 3, fDateSerial},
+    {"DateValue", 1, 1, fDateValue},
+    {"TimeSerial", 3, 3, fTimeSerial},
+    {"TimeValue", 1, 1, fTimeValue},
+    {"Day", 1, 1, fDay},
+    {"Month", 1, 1, fMonth},
+    {"Year", 1, 1, fYear},
+    {"Hour", 1, 1, fHour},
+    {"Minute", 1, 1, fMinute},
+    {"Second", 1, 1, fSecond},
+    {"Weekday", 1, 2, fWeekday},
+    {"WeekdayName", 1, 3, fWeekdayName},
+    {"MonthName", 1, 2, fMonthName},
+    {"FormatNumber", 1, 5, fFormatNumber},
+    {"FormatCurrency", 1, 5, fFormatCurrency},
+    {"FormatPercent", 1, 5, fFormatPercent},
+    {"FormatDateTime", 1, 2, fFormatDateTime},
+    {"IsArray", 1, 1, fIsArray},
+    {"IsDate", 1, 1, fIsDate},
+    {"IsEmpty", 1, 1, fIsEmpty},
+    {"IsNull", 1, 1, fIsNull},
+    {"IsNumeric", 1, 1, fIsNumeric},
+    {"IsObject", 1, 1, fIsObject},
+    {"TypeName", 1, 1, fTypeName},
+    {"VarType", 1, 1, fVarType},
+    {"Array", 0, 255, fArray},
+    {"LBound", 1, 2, fLBound},
+    {"UBound", 1, 2, fUBound},
+    {"Eval", 1, 1, fEval},
+    {"Execute", 1, 1, fExecute},
+    {"ExecuteGlobal", 1, 1, fExecuteGlobal},
+    {"GetRef", 1, 1, fGetRef},
+    {"ScriptEngine", 0, 0, fScriptEngine},
+    {"ScriptEngineMajorVersion", 0, 0, fScriptEngineMajor},
+    {"ScriptEngineMinorVersion", 0, 0, fScriptEngineMinor},
+    {"ScriptEngineBuildVersion", 0, 0, fScriptEngineBuild},
+    {"CreateObject", 1, 2, fCreateObject},
+    {"GetObject", 0, 2, fGetObject},
+    {"Err", 0, 0, fErr},
+    {"RGB", 3, 3, fRGB},
+    {"SetLocale", 0, 1, fSetLocale},
+    {"GetLocale", 0, 0, fGetLocale},
+    {"Escape", 1, 1, fEscape},
+    {"Unescape", 1, 1, fUnescape},
+    {"MsgBox", 1, 5, fMsgBox},
+    {"InputBox", 1, 7, fInputBox},
+    CONST_STR("vbCrLf", "\r\n"),
+    CONST_STR("vbNewLine", "\r\n"),
+    CONST_STR("vbCr", "\r"),
+    CONST_STR("vbLf", "\n"),
+    CONST_STR("vbTab", "\t"),
+    CONST_STR("vbNullString", ""),
+    CONST_STR("vbBack", "\b"),
+    CONST_STR("vbFormFeed", "\f"),
+    CONST_STR("vbVerticalTab", "\v"),
     {"vbNullChar", 0, 0, [](Interpreter &, A, int) { return Value(QString(QChar(0))); }},
-    CONST_INT("vbObjectError", -2147221504LL), CONST_INT("vbBinaryCompare", 0), CONST_INT("vbTextCompare", 1),
-    CONST_INT("vbDatabaseCompare", 2), CONST_INT("vbUseSystemDayOfWeek", 0), CONST_INT("vbSunday", 1),
-    CONST_INT("vbMonday", 2), CONST_INT("vbTuesday", 3), CONST_INT("vbWednesday", 4), CONST_INT("vbThursday", 5),
-    CONST_INT("vbFriday", 6), CONST_INT("vbSaturday", 7), CONST_INT("vbUseSystem", 0), CONST_INT("vbFirstJan1", 1),
-    CONST_INT("vbFirstFourDays", 2), CONST_INT("vbFirstFullWeek", 3), CONST_INT("vbGeneralDate", 0),
-    CONST_INT("vbLongDate", 1), CONST_INT("vbShortDate", 2), CONST_INT("vbLongTime", 3),
-    CONST_INT("vbShortTime", 4), CONST_INT("vbTrue", -1), CONST_INT("vbFalse", 0), CONST_INT("vbUseDefault", -2),
-    CONST_INT("vbEmpty", 0), CONST_INT("vbNull", 1), CONST_INT("vbInteger", 2), CONST_INT("vbLong", 3),
-    CONST_INT("vbSingle", 4), CONST_INT("vbDouble", 5), CONST_INT("vbCurrency", 6), CONST_INT("vbDate", 7),
-    CONST_INT("vbString", 8), CONST_INT("vbObject", 9), CONST_INT("vbError", 10), CONST_INT("vbBoolean", 11),
-    CONST_INT("vbVariant", 12), CONST_INT("vbDataObject", 13), CONST_INT("vbDecimal", 14), CONST_INT("vbByte", 17),
-    CONST_INT("vbArray", 8192), CONST_INT("vbOKOnly", 0), CONST_INT("vbOKCancel", 1),
-    CONST_INT("vbAbortRetryIgnore", 2), CONST_INT("vbYesNoCancel", 3), CONST_INT("vbYesNo", 4),
-    CONST_INT("vbRetryCancel", 5), CONST_INT("vbCritical", 16), CONST_INT("vbQuestion", 32),
-    CONST_INT("vbExclamation", 48), CONST_INT("vbInformation", 64), CONST_INT("vbDefaultButton1", 0),
-    CONST_INT("vbDefaultButton2", 256), CONST_INT("vbDefaultButton3", 512), CONST_INT("vbDefaultButton4", 768),
-    CONST_INT("vbApplicationModal", 0), CONST_INT("vbSystemModal", 4096), CONST_INT("vbOK", 1),
-    CONST_INT("vbCancel", 2), CONST_INT("vbAbort", 3), CONST_INT("vbRetry", 4), CONST_INT("vbIgnore", 5),
-    CONST_INT("vbYes", 6), CONST_INT("vbNo", 7), CONST_INT("vbBlack", 0), CONST_INT("vbRed", 255),
-    CONST_INT("vbGreen", 65280), CONST_INT("vbYellow", 65535), CONST_INT("vbBlue", 16711680),
-    CONST_INT("vbMagenta", 16711935), CONST_INT("vbCyan", 16776960), CONST_INT("vbWhite", 16777215),
+    CONST_INT("vbObjectError", -2147221504LL),
+    CONST_INT("vbBinaryCompare", 0),
+    CONST_INT("vbTextCompare", 1),
+    CONST_INT("vbDatabaseCompare", 2),
+    CONST_INT("vbUseSystemDayOfWeek", 0),
+    CONST_INT("vbSunday", 1),
+    CONST_INT("vbMonday", 2),
+    CONST_INT("vbTuesday", 3),
+    CONST_INT("vbWednesday", 4),
+    CONST_INT("vbThursday", 5),
+    CONST_INT("vbFriday", 6),
+    CONST_INT("vbSaturday", 7),
+    CONST_INT("vbUseSystem", 0),
+    CONST_INT("vbFirstJan1", 1),
+    CONST_INT("vbFirstFourDays", 2),
+    CONST_INT("vbFirstFullWeek", 3),
+    CONST_INT("vbGeneralDate", 0),
+    CONST_INT("vbLongDate", 1),
+    CONST_INT("vbShortDate", 2),
+    CONST_INT("vbLongTime", 3),
+    CONST_INT("vbShortTime", 4),
+    CONST_INT("vbTrue", -1),
+    CONST_INT("vbFalse", 0),
+    CONST_INT("vbUseDefault", -2),
+    CONST_INT("vbEmpty", 0),
+    CONST_INT("vbNull", 1),
+    CONST_INT("vbInteger", 2),
+    CONST_INT("vbLong", 3),
+    CONST_INT("vbSingle", 4),
+    CONST_INT("vbDouble", 5),
+    CONST_INT("vbCurrency", 6),
+    CONST_INT("vbDate", 7),
+    CONST_INT("vbString", 8),
+    CONST_INT("vbObject", 9),
+    CONST_INT("vbError", 10),
+    CONST_INT("vbBoolean", 11),
+    CONST_INT("vbVariant", 12),
+    CONST_INT("vbDataObject", 13),
+    CONST_INT("vbDecimal", 14),
+    CONST_INT("vbByte", 17),
+    CONST_INT("vbArray", 8192),
+    CONST_INT("vbOKOnly", 0),
+    CONST_INT("vbOKCancel", 1),
+    CONST_INT("vbAbortRetryIgnore", 2),
+    CONST_INT("vbYesNoCancel", 3),
+    CONST_INT("vbYesNo", 4),
+    CONST_INT("vbRetryCancel", 5),
+    CONST_INT("vbCritical", 16),
+    CONST_INT("vbQuestion", 32),
+    CONST_INT("vbExclamation", 48),
+    CONST_INT("vbInformation", 64),
+    CONST_INT("vbDefaultButton1", 0),
+    CONST_INT("vbDefaultButton2", 256),
+    CONST_INT("vbDefaultButton3", 512),
+    CONST_INT("vbDefaultButton4", 768),
+    CONST_INT("vbApplicationModal", 0),
+    CONST_INT("vbSystemModal", 4096),
+    CONST_INT("vbOK", 1),
+    CONST_INT("vbCancel", 2),
+    CONST_INT("vbAbort", 3),
+    CONST_INT("vbRetry", 4),
+    CONST_INT("vbIgnore", 5),
+    CONST_INT("vbYes", 6),
+    CONST_INT("vbNo", 7),
+    CONST_INT("vbBlack", 0),
+    CONST_INT("vbRed", 255),
+    CONST_INT("vbGreen", 65280),
+    CONST_INT("vbYellow", 65535),
+    CONST_INT("vbBlue", 16711680),
+    CONST_INT("vbMagenta", 16711935),
+    CONST_INT("vbCyan", 16776960),
+    CONST_INT("vbWhite", 16777215),
 };
 
 #undef CONST_INT

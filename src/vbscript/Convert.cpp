@@ -15,17 +15,32 @@ namespace vbs {
 
 namespace {
 
-QStringList words(const char *s) { return QString::fromUtf8(s).split(QLatin1Char('|')); }
+QStringList words(const char *s)
+{
+    return QString::fromUtf8(s).split(QLatin1Char('|'));
+}
 
 const LocaleInfo &enUs()
 {
-    static const LocaleInfo l{1033, "en-us", QLatin1Char('.'), QLatin1Char(','), LocaleInfo::MDY,
-        QStringLiteral("M/d/yyyy"), QStringLiteral("dddd, MMMM d, yyyy"), true, false,
-        QStringLiteral("AM"), QStringLiteral("PM"),
+    static const LocaleInfo l{
+        1033,
+        "en-us",
+        QLatin1Char('.'),
+        QLatin1Char(','),
+        LocaleInfo::MDY,
+        QStringLiteral("M/d/yyyy"),
+        QStringLiteral("dddd, MMMM d, yyyy"),
+        true,
+        false,
+        QStringLiteral("AM"),
+        QStringLiteral("PM"),
         words("January|February|March|April|May|June|July|August|September|October|November|December"),
         words("Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec"),
         words("Sunday|Monday|Tuesday|Wednesday|Thursday|Friday|Saturday"),
-        words("Sun|Mon|Tue|Wed|Thu|Fri|Sat"), QStringLiteral("$"), 0, 0};
+        words("Sun|Mon|Tue|Wed|Thu|Fri|Sat"),
+        QStringLiteral("$"),
+        0,
+        0};
     return l;
 }
 
@@ -52,12 +67,24 @@ std::vector<LocaleInfo> &allLocales()
         gb.currency = QStringLiteral("\u00a3");
         gb.currencyNegative = 1;
         v.push_back(gb);
-        LocaleInfo mx{2058, "es-mx", QLatin1Char('.'), QLatin1Char(','), LocaleInfo::DMY,
-            QStringLiteral("dd/MM/yyyy"), QStringLiteral("dddd, dd' de 'MMMM' de 'yyyy"), true, true,
-            QStringLiteral("a.m."), QStringLiteral("p.m."), spanishMonths(),
-            words("ene|feb|mar|abr|may|jun|jul|ago|sep|oct|nov|dic"),
-            words("domingo|lunes|martes|mi\u00e9rcoles|jueves|viernes|s\u00e1bado"),
-            words("dom|lun|mar|mi\u00e9|jue|vie|s\u00e1b"), QStringLiteral("$"), 0, 1};
+        LocaleInfo mx{2058,
+                      "es-mx",
+                      QLatin1Char('.'),
+                      QLatin1Char(','),
+                      LocaleInfo::DMY,
+                      QStringLiteral("dd/MM/yyyy"),
+                      QStringLiteral("dddd, dd' de 'MMMM' de 'yyyy"),
+                      true,
+                      true,
+                      QStringLiteral("a.m."),
+                      QStringLiteral("p.m."),
+                      spanishMonths(),
+                      words("ene|feb|mar|abr|may|jun|jul|ago|sep|oct|nov|dic"),
+                      words("domingo|lunes|martes|mi\u00e9rcoles|jueves|viernes|s\u00e1bado"),
+                      words("dom|lun|mar|mi\u00e9|jue|vie|s\u00e1b"),
+                      QStringLiteral("$"),
+                      0,
+                      1};
         v.push_back(mx);
         LocaleInfo es = mx;
         es.lcid = 3082;
@@ -74,27 +101,66 @@ std::vector<LocaleInfo> &allLocales()
         esTrad.lcid = 1034;
         esTrad.name = "es";
         v.push_back(esTrad);
-        LocaleInfo de{1031, "de-de", QLatin1Char(','), QLatin1Char('.'), LocaleInfo::DMY,
-            QStringLiteral("dd.MM.yyyy"), QStringLiteral("dddd, d. MMMM yyyy"), false, true, QString(), QString(),
+        LocaleInfo de{
+            1031,
+            "de-de",
+            QLatin1Char(','),
+            QLatin1Char('.'),
+            LocaleInfo::DMY,
+            QStringLiteral("dd.MM.yyyy"),
+            QStringLiteral("dddd, d. MMMM yyyy"),
+            false,
+            true,
+            QString(),
+            QString(),
             words("Januar|Februar|M\u00e4rz|April|Mai|Juni|Juli|August|September|Oktober|November|Dezember"),
             words("Jan|Feb|Mrz|Apr|Mai|Jun|Jul|Aug|Sep|Okt|Nov|Dez"),
             words("Sonntag|Montag|Dienstag|Mittwoch|Donnerstag|Freitag|Samstag"),
-            words("So|Mo|Di|Mi|Do|Fr|Sa"), QStringLiteral("\u20ac"), 3, 8};
+            words("So|Mo|Di|Mi|Do|Fr|Sa"),
+            QStringLiteral("\u20ac"),
+            3,
+            8};
         v.push_back(de);
-        LocaleInfo fr{1036, "fr-fr", QLatin1Char(','), QChar(0xa0), LocaleInfo::DMY,
-            QStringLiteral("dd/MM/yyyy"), QStringLiteral("dddd d MMMM yyyy"), false, true, QString(), QString(),
-            words("janvier|f\u00e9vrier|mars|avril|mai|juin|juillet|ao\u00fbt|septembre|octobre|novembre|d\u00e9cembre"),
-            words("janv.|f\u00e9vr.|mars|avr.|mai|juin|juil.|ao\u00fbt|sept.|oct.|nov.|d\u00e9c."),
-            words("dimanche|lundi|mardi|mercredi|jeudi|vendredi|samedi"),
-            words("dim.|lun.|mar.|mer.|jeu.|ven.|sam."), QStringLiteral("\u20ac"), 3, 8};
+        LocaleInfo fr{1036,
+                      "fr-fr",
+                      QLatin1Char(','),
+                      QChar(0xa0),
+                      LocaleInfo::DMY,
+                      QStringLiteral("dd/MM/yyyy"),
+                      QStringLiteral("dddd d MMMM yyyy"),
+                      false,
+                      true,
+                      QString(),
+                      QString(),
+                      words("janvier|f\u00e9vrier|mars|avril|mai|juin|juillet|ao\u00fbt|septembre|octobre|"
+                            "novembre|d\u00e9cembre"),
+                      words("janv.|f\u00e9vr.|mars|avr.|mai|juin|juil.|ao\u00fbt|sept.|oct.|nov.|d\u00e9c."),
+                      words("dimanche|lundi|mardi|mercredi|jeudi|vendredi|samedi"),
+                      words("dim.|lun.|mar.|mer.|jeu.|ven.|sam."),
+                      QStringLiteral("\u20ac"),
+                      3,
+                      8};
         v.push_back(fr);
-        LocaleInfo br{1046, "pt-br", QLatin1Char(','), QLatin1Char('.'), LocaleInfo::DMY,
-            QStringLiteral("dd/MM/yyyy"), QStringLiteral("dddd, d' de 'MMMM' de 'yyyy"), false, true, QString(),
+        LocaleInfo br{
+            1046,
+            "pt-br",
+            QLatin1Char(','),
+            QLatin1Char('.'),
+            LocaleInfo::DMY,
+            QStringLiteral("dd/MM/yyyy"),
+            QStringLiteral("dddd, d' de 'MMMM' de 'yyyy"),
+            false,
+            true,
             QString(),
-            words("janeiro|fevereiro|mar\u00e7o|abril|maio|junho|julho|agosto|setembro|outubro|novembro|dezembro"),
+            QString(),
+            words("janeiro|fevereiro|mar\u00e7o|abril|maio|junho|julho|agosto|setembro|outubro|novembro|"
+                  "dezembro"),
             words("jan|fev|mar|abr|mai|jun|jul|ago|set|out|nov|dez"),
             words("domingo|segunda-feira|ter\u00e7a-feira|quarta-feira|quinta-feira|sexta-feira|s\u00e1bado"),
-            words("dom|seg|ter|qua|qui|sex|s\u00e1b"), QStringLiteral("R$"), 2, 9};
+            words("dom|seg|ter|qua|qui|sex|s\u00e1b"),
+            QStringLiteral("R$"),
+            2,
+            9};
         v.push_back(br);
         return v;
     }();
@@ -138,7 +204,10 @@ int daysInMonth(int y, int m)
     return dm[m - 1];
 }
 
-[[noreturn]] void typeMismatch() { raise(13); }
+[[noreturn]] void typeMismatch()
+{
+    raise(13);
+}
 
 double checkedDate(double d)
 {
@@ -167,17 +236,33 @@ const LocaleInfo *localeByName(const QString &name)
     static const struct {
         const char *alias;
         int lcid;
-    } aliases[] = {{"en", 1033}, {"english", 1033}, {"english-us", 1033}, {"es-mex", 2058},
-                   {"spanish-mexico", 2058}, {"mexican", 2058}, {"spanish", 3082}, {"de", 1031},
-                   {"german", 1031}, {"fr", 1036}, {"french", 1036}, {"pt", 1046}, {"en-uk", 2057}};
+    } aliases[] = {{"en", 1033},
+                   {"english", 1033},
+                   {"english-us", 1033},
+                   {"es-mex", 2058},
+                   {"spanish-mexico", 2058},
+                   {"mexican", 2058},
+                   {"spanish", 3082},
+                   {"de", 1031},
+                   {"german", 1031},
+                   {"fr", 1036},
+                   {"french", 1036},
+                   {"pt", 1046},
+                   {"en-uk", 2057}};
     for (const auto &a : aliases)
         if (n == QLatin1String(a.alias))
             return localeByLcid(a.lcid);
     return nullptr;
 }
 
-const LocaleInfo &currentLocale() { return g_current ? *g_current : enUs(); }
-void setCurrentLocale(const LocaleInfo *info) { g_current = info; }
+const LocaleInfo &currentLocale()
+{
+    return g_current ? *g_current : enUs();
+}
+void setCurrentLocale(const LocaleInfo *info)
+{
+    g_current = info;
+}
 
 // ---------------------------------------------------------------- numbers
 
@@ -251,7 +336,8 @@ bool parseNumber(QStringView s, double &out)
         } else if (c == loc.group && intPart && digits) {
             continue;
         } else if ((c == QLatin1Char('e') || c == QLatin1Char('E') || c == QLatin1Char('d') ||
-                    c == QLatin1Char('D')) && digits) {
+                    c == QLatin1Char('D')) &&
+                   digits) {
             buf.append('e');
             ++i;
             if (i < n && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-')))
@@ -590,7 +676,10 @@ bool validDate(int y, int m, int d)
     return y >= 100 && y <= 9999 && m >= 1 && m <= 12 && d >= 1 && d <= daysInMonth(y, m);
 }
 
-double makeDate(int y, int m, int d) { return double(daysFromCivil(y, m, d) + kEpochOffset); }
+double makeDate(int y, int m, int d)
+{
+    return double(daysFromCivil(y, m, d) + kEpochOffset);
+}
 
 double dateSerial(int y, int m, int d)
 {
@@ -657,7 +746,10 @@ double nowSerial()
 
 namespace {
 
-QString two(int n) { return QString::number(n).rightJustified(2, QLatin1Char('0')); }
+QString two(int n)
+{
+    return QString::number(n).rightJustified(2, QLatin1Char('0'));
+}
 
 QString applyPattern(const QString &pat, const DateParts &p)
 {

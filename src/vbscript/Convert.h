@@ -14,15 +14,15 @@ struct LocaleInfo {
     QChar decimal;
     QChar group;
     enum Order { MDY, DMY, YMD } order;
-    QString shortDate;    // Qt-free pattern letters: d dd M MM yyyy
-    QString longDate;     // dddd MMMM d yyyy, quoted text in ''
+    QString shortDate; // Qt-free pattern letters: d dd M MM yyyy
+    QString longDate;  // dddd MMMM d yyyy, quoted text in ''
     bool hour12;
     bool hourLeadingZero;
     QString am, pm;
     QStringList months, monthsAbbr, days, daysAbbr; // days start on Sunday
     QString currency;
-    int currencyPositive;  // 0 $n, 1 n$, 2 $ n, 3 n $
-    int currencyNegative;  // 0 ($n), 1 -$n, 8 -n $, 9 -$ n
+    int currencyPositive; // 0 $n, 1 n$, 2 $ n, 3 n $
+    int currencyNegative; // 0 ($n), 1 -$n, 8 -n $, 9 -$ n
 };
 
 const LocaleInfo *localeByLcid(int lcid);
@@ -32,7 +32,7 @@ void setCurrentLocale(const LocaleInfo *info);
 
 // Coercions, raising VBScript's errors (13 type mismatch, 94 invalid use of Null, 6 overflow).
 double toDouble(const Value &v);
-int32_t toLong(const Value &v);     // rounds half to even
+int32_t toLong(const Value &v); // rounds half to even
 int16_t toInteger(const Value &v);
 uint8_t toByte(const Value &v);
 int64_t toCurrencyRaw(const Value &v); // value * 10000, rounded half to even
@@ -56,15 +56,15 @@ double roundDecimal(double d, int digits, bool halfEven);
 
 // Dates as OLE serial days since 1899-12-30.
 bool validDate(int y, int m, int d);
-double makeDate(int y, int m, int d);                 // no range check
-double dateSerial(int y, int m, int d);               // VBScript rules: overflow rolls over, 2-digit years
+double makeDate(int y, int m, int d);   // no range check
+double dateSerial(int y, int m, int d); // VBScript rules: overflow rolls over, 2-digit years
 double timeSerial(double h, double m, double s);
 double combineDateTime(double datePart, double timePart);
 struct DateParts {
     int year, month, day, hour, minute, second, weekday; // weekday 1 = Sunday
 };
 DateParts splitDate(double serial);
-QString formatDate(double serial, int namedFormat);    // FormatDateTime formats; 0 is CStr's form
+QString formatDate(double serial, int namedFormat); // FormatDateTime formats; 0 is CStr's form
 double nowSerial();
 
 // FormatNumber & co: digits -1 = locale default; tristates -2 = locale default.

@@ -13,8 +13,7 @@ Engine::Engine() : m_in(std::make_unique<Interpreter>()) {}
 
 Engine::~Engine() = default;
 
-template <class F>
-bool Engine::guarded(F &&f)
+template <class F> bool Engine::guarded(F &&f)
 {
     m_hasError = false;
     m_error = ScriptError();
@@ -47,11 +46,20 @@ void Engine::reset()
     clearError();
 }
 
-void Engine::addObject(const QString &name, QObject *object) { m_in->addObject(name, Value::object(wrapQObject(object))); }
+void Engine::addObject(const QString &name, QObject *object)
+{
+    m_in->addObject(name, Value::object(wrapQObject(object)));
+}
 
-void Engine::addObject(const QString &name, const HostObjectRef &object) { m_in->addObject(name, Value::object(object)); }
+void Engine::addObject(const QString &name, const HostObjectRef &object)
+{
+    m_in->addObject(name, Value::object(object));
+}
 
-void Engine::addFunction(const QString &name, HostFunction fn) { m_in->addFunction(name, std::move(fn)); }
+void Engine::addFunction(const QString &name, HostFunction fn)
+{
+    m_in->addFunction(name, std::move(fn));
+}
 
 void Engine::registerProgId(const QString &progId, ObjectFactory factory)
 {
@@ -107,16 +115,23 @@ QVariant Engine::eval(const QString &expression, bool *ok)
     return good ? toVariant(v) : QVariant();
 }
 
-bool Engine::hasProcedure(const QString &name) const { return m_in->hasProcedure(name); }
+bool Engine::hasProcedure(const QString &name) const
+{
+    return m_in->hasProcedure(name);
+}
 
-Value Engine::global(const QString &name) const { return m_in->globalValue(name); }
+Value Engine::global(const QString &name) const
+{
+    return m_in->globalValue(name);
+}
 
 QString Engine::errorText() const
 {
     if (!m_hasError)
         return QString();
     if (m_error.line > 0)
-        return m_error.description + QStringLiteral(" (line ") + QString::number(m_error.line) + QLatin1Char(')');
+        return m_error.description + QStringLiteral(" (line ") + QString::number(m_error.line) +
+               QLatin1Char(')');
     return m_error.description;
 }
 
@@ -126,9 +141,15 @@ void Engine::clearError()
     m_error = ScriptError();
 }
 
-void Engine::setStatementBudget(qint64 statements) { m_in->setBudget(statements); }
+void Engine::setStatementBudget(qint64 statements)
+{
+    m_in->setBudget(statements);
+}
 
-void Engine::cancel() { m_in->cancel.store(true); }
+void Engine::cancel()
+{
+    m_in->cancel.store(true);
+}
 
 bool Engine::setLocale(int lcid)
 {
@@ -148,7 +169,10 @@ bool Engine::setLocale(const QString &name)
     return true;
 }
 
-int Engine::locale() const { return m_in->localeLcid; }
+int Engine::locale() const
+{
+    return m_in->localeLcid;
+}
 
 // ---------------------------------------------------------------- QVariant boundary
 

@@ -86,8 +86,7 @@ public:
     Interpreter &interpreter() { return *m_in; }
 
 private:
-    template <class F>
-    bool guarded(F &&f);
+    template <class F> bool guarded(F &&f);
 
     std::unique_ptr<Interpreter> m_in;
     ScriptError m_error;

@@ -26,6 +26,7 @@ public:
     const Value &at(int i) const { return *m_slots[i]; }
     // An optional argument left out, as in f(1, , 3).
     bool isMissing(int i) const;
+
 private:
     Value **m_slots;
     int m_n;

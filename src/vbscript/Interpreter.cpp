@@ -62,7 +62,10 @@ struct FrameGuard {
     ~FrameGuard() { in.frame = saved; }
 };
 
-Value missingArg() { return Value::error(int32_t(0x80020004u)); }
+Value missingArg()
+{
+    return Value::error(int32_t(0x80020004u));
+}
 
 } // namespace
 
@@ -594,7 +597,8 @@ Value Interpreter::callName(const IdentExpr *id, const CallExpr *c)
             pack.temp(i) = eval(c->args[i]);
         return callValue(*f.vars[id->slot], pack.refs(), n);
     }
-    if (!f.dynLocals.empty() || f.me || (size_t(sym) < m_bind.size() && m_bind[size_t(sym)].kind != Kind::None)) {
+    if (!f.dynLocals.empty() || f.me ||
+        (size_t(sym) < m_bind.size() && m_bind[size_t(sym)].kind != Kind::None)) {
         for (auto &d : f.dynLocals) {
             if (d.first == sym) {
                 ArgPack pack(n);
@@ -771,8 +775,8 @@ Value Interpreter::classMemberGet(ClassInstance *inst, const ClassMember *m, Val
     raise(438);
 }
 
-void Interpreter::classMemberSet(ClassInstance *inst, const ClassMember *m, Value **args, int n, const Value &v,
-                                 bool isSet)
+void Interpreter::classMemberSet(ClassInstance *inst, const ClassMember *m, Value **args, int n,
+                                 const Value &v, bool isSet)
 {
     if (m->field >= 0) {
         Value &f = inst->fields[size_t(m->field)];
@@ -842,7 +846,8 @@ void Interpreter::assign(const Expr *target, Value v, bool isSet)
                 }
                 var = findVariable(id->sym, f);
                 if (!var && size_t(id->sym) < m_bind.size() && m_bind[size_t(id->sym)].kind == Kind::Var)
-                    var = &m_globals[size_t(m_bind[size_t(id->sym)].index)]; // a named object's default member
+                    var =
+                        &m_globals[size_t(m_bind[size_t(id->sym)].index)]; // a named object's default member
             }
             if (!var)
                 raise(frame->explicitVars ? 500 : 13, symbols.name(id->sym).text);
@@ -1097,8 +1102,7 @@ Flow Interpreter::execBlock(const Block &b)
 
 namespace {
 // Condition of If/ElseIf/While: 1 true, 0 false, -1 raised an error under On Error Resume Next.
-template <class F>
-int condition(Interpreter &in, Frame *frame, const Expr *e, F &&note)
+template <class F> int condition(Interpreter &in, Frame *frame, const Expr *e, F &&note)
 {
     if (!frame->resumeNext)
         return in.isTrue(in.eval(e)) ? 1 : 0;
@@ -1365,14 +1369,6 @@ Flow Interpreter::exec(const Stmt *s)
     return Flow::Normal;
 }
 
-Value Interpreter::runScriptLevel(const Block &body, bool explicitVars)
-{
-    FrameGuard g(*this, &m_scriptFrame);
-    m_scriptFrame.explicitVars = explicitVars;
-    execBlock(body);
-    return Value();
-}
-
 // ---------------------------------------------------------------- Err
 
 bool ErrObject::get(const Name &name, Args &args, Value &result)
@@ -1396,7 +1392,8 @@ bool ErrObject::get(const Name &name, Args &args, Value &result)
         const int n = toLong(args[0]);
         ScriptError e;
         e.number = n;
-        e.source = args.size() > 1 && !args.isMissing(1) ? toString(args[1]) : QString::fromLatin1(kRuntimeSource);
+        e.source =
+            args.size() > 1 && !args.isMissing(1) ? toString(args[1]) : QString::fromLatin1(kRuntimeSource);
         if (args.size() > 2 && !args.isMissing(2)) {
             e.description = toString(args[2]);
         } else {

@@ -51,7 +51,7 @@ private:
 };
 
 struct Frame {
-    Procedure *proc = nullptr;       // nullptr: script level
+    Procedure *proc = nullptr; // nullptr: script level
     Value **vars = nullptr;
     ClassInstance *me = nullptr;
     bool resumeNext = false;
@@ -81,7 +81,10 @@ public:
     Value callByName(const QString &name, Value **args, int n);
     bool hasProcedure(const QString &name) const;
     Value globalValue(const QString &name) const;
-    void registerProgId(const QString &progId, ObjectFactory f) { m_progIds.insert(progId.toLower(), std::move(f)); }
+    void registerProgId(const QString &progId, ObjectFactory f)
+    {
+        m_progIds.insert(progId.toLower(), std::move(f));
+    }
     HostObjectRef createObject(const QString &progId);
 
     // limits
@@ -98,8 +101,8 @@ public:
     Value callValue(const Value &callee, Value **args, int n); // index an array or call a default member
     Value memberGet(const Value &obj, int sym, Value **args, int n);
     void memberSet(const Value &obj, int sym, Value **args, int n, const Value &v, bool isSet);
-    Value evalInScope(const QString &text);                     // Eval()
-    void executeInScope(const QString &text, bool global);     // Execute / ExecuteGlobal
+    Value evalInScope(const QString &text);                // Eval()
+    void executeInScope(const QString &text, bool global); // Execute / ExecuteGlobal
     Value getRef(const QString &name);
     Value newInstance(int classSym);
     bool isTrue(const Value &v); // condition: Null is false
@@ -175,7 +178,6 @@ private:
         if (cancel.load(std::memory_order_relaxed))
             throw Abort{QStringLiteral("Script stopped: cancelled by the host")};
     }
-    Value runScriptLevel(const Block &body, bool explicitVars);
 
     std::vector<Binding> m_bind;
     std::deque<Value> m_globals;

@@ -12,8 +12,14 @@ inline bool isIdentStart(char16_t c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= 0xC0 && QChar(c).isLetter());
 }
-inline bool isIdentChar(char16_t c) { return isIdentStart(c) || (c >= '0' && c <= '9') || c == '_'; }
-inline bool isDigit(char16_t c) { return c >= '0' && c <= '9'; }
+inline bool isIdentChar(char16_t c)
+{
+    return isIdentStart(c) || (c >= '0' && c <= '9') || c == '_';
+}
+inline bool isDigit(char16_t c)
+{
+    return c >= '0' && c <= '9';
+}
 } // namespace
 
 QString Lexer::stringValue(const QString &src, const Token &t)
@@ -90,8 +96,8 @@ void Lexer::tokenize(const QString &src, std::vector<Token> &out, int firstLine)
                 ++i;
             const QStringView name(src.constData() + start, qsizetype(i - start));
             const int sym = m_symbols.intern(name);
-            if (sym == Kw::Rem && (i >= n || p[i] == ' ' || p[i] == '\t' || p[i] == '\r' || p[i] == '\n' ||
-                                   p[i] == ':')) {
+            if (sym == Kw::Rem &&
+                (i >= n || p[i] == ' ' || p[i] == '\t' || p[i] == '\r' || p[i] == '\n' || p[i] == ':')) {
                 while (i < n && p[i] != '\r' && p[i] != '\n')
                     ++i;
                 continue;
@@ -114,9 +120,9 @@ void Lexer::tokenize(const QString &src, std::vector<Token> &out, int firstLine)
             i = j + 1;
             continue;
         }
-        const bool dotNumber = c == '.' && i + 1 < n && isDigit(p[i + 1]) &&
-                               (out.empty() || space ||
-                                (out.back().type != T::Name && out.back().type != T::RParen));
+        const bool dotNumber =
+            c == '.' && i + 1 < n && isDigit(p[i + 1]) &&
+            (out.empty() || space || (out.back().type != T::Name && out.back().type != T::RParen));
         if (isDigit(c) || dotNumber) {
             bool isFloat = false;
             while (i < n && isDigit(p[i]))
@@ -196,7 +202,8 @@ void Lexer::tokenize(const QString &src, std::vector<Token> &out, int firstLine)
                 ++j;
             Token &t = push(T::Int, start);
             // &HFFFF is the Integer -1; wider values are Longs
-            t.ival = (v <= 0xFFFF && !forceLong) ? int64_t(int16_t(uint16_t(v))) : int64_t(int32_t(uint32_t(v)));
+            t.ival =
+                (v <= 0xFFFF && !forceLong) ? int64_t(int16_t(uint16_t(v))) : int64_t(int32_t(uint32_t(v)));
             t.fval = (v <= 0xFFFF && !forceLong) ? 0 : 2; // 2: a Long even when the value is small
             i = j;
             continue;
@@ -241,18 +248,42 @@ void Lexer::tokenize(const QString &src, std::vector<Token> &out, int firstLine)
         T type;
         size_t len = 1;
         switch (c) {
-        case ':': type = T::Colon; break;
-        case '(': type = T::LParen; break;
-        case ')': type = T::RParen; break;
-        case ',': type = T::Comma; break;
-        case '.': type = T::Dot; break;
-        case '+': type = T::Plus; break;
-        case '-': type = T::Minus; break;
-        case '*': type = T::Star; break;
-        case '/': type = T::Slash; break;
-        case '\\': type = T::Backslash; break;
-        case '^': type = T::Caret; break;
-        case '&': type = T::Amp; break;
+        case ':':
+            type = T::Colon;
+            break;
+        case '(':
+            type = T::LParen;
+            break;
+        case ')':
+            type = T::RParen;
+            break;
+        case ',':
+            type = T::Comma;
+            break;
+        case '.':
+            type = T::Dot;
+            break;
+        case '+':
+            type = T::Plus;
+            break;
+        case '-':
+            type = T::Minus;
+            break;
+        case '*':
+            type = T::Star;
+            break;
+        case '/':
+            type = T::Slash;
+            break;
+        case '\\':
+            type = T::Backslash;
+            break;
+        case '^':
+            type = T::Caret;
+            break;
+        case '&':
+            type = T::Amp;
+            break;
         case '=':
             type = T::Eq;
             if (i + 1 < n && p[i + 1] == '<') {
@@ -289,9 +320,10 @@ void Lexer::tokenize(const QString &src, std::vector<Token> &out, int firstLine)
         push(type, start);
         i += len;
     }
+    const int lastLine = line;
     newline(n);
     Token &e = push(T::End, n);
-    e.line = line;
+    e.line = lastLine;
 }
 
 } // namespace vbs

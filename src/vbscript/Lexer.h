@@ -10,8 +10,31 @@
 namespace vbs {
 
 enum class T : uint8_t {
-    End, Newline, Colon, Name, Int, Float, Str, Date,
-    LParen, RParen, Comma, Dot, Eq, Ne, Lt, Gt, Le, Ge, Plus, Minus, Star, Slash, Backslash, Caret, Amp
+    End,
+    Newline,
+    Colon,
+    Name,
+    Int,
+    Float,
+    Str,
+    Date,
+    LParen,
+    RParen,
+    Comma,
+    Dot,
+    Eq,
+    Ne,
+    Lt,
+    Gt,
+    Le,
+    Ge,
+    Plus,
+    Minus,
+    Star,
+    Slash,
+    Backslash,
+    Caret,
+    Amp
 };
 
 struct Token {
@@ -20,9 +43,9 @@ struct Token {
     bool escapes = false; // string with doubled quotes
     int line = 0;
     int col = 0;
-    int sym = -1;         // Name: interned symbol (keywords below Kw::Count)
-    int64_t ival = 0;     // Int: value; Int with ival > INT32_MAX never occurs (becomes Float)
-    double fval = 0;      // Float, Date
+    int sym = -1;                // Name: interned symbol (keywords below Kw::Count)
+    int64_t ival = 0;            // Int: value; Int with ival > INT32_MAX never occurs (becomes Float)
+    double fval = 0;             // Float, Date
     uint32_t start = 0, len = 0; // Str: the text between the quotes
 };
 

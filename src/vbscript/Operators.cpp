@@ -11,14 +11,22 @@ namespace {
 int rank(VarType t)
 {
     switch (t) {
-    case VarType::Byte: return 1;
-    case VarType::Integer: return 2;
-    case VarType::Long: return 3;
-    case VarType::Single: return 4;
-    case VarType::Double: return 5;
-    case VarType::Currency: return 6;
-    case VarType::Date: return 7;
-    default: return 2;
+    case VarType::Byte:
+        return 1;
+    case VarType::Integer:
+        return 2;
+    case VarType::Long:
+        return 3;
+    case VarType::Single:
+        return 4;
+    case VarType::Double:
+        return 5;
+    case VarType::Currency:
+        return 6;
+    case VarType::Date:
+        return 7;
+    default:
+        return 2;
     }
 }
 
@@ -71,7 +79,8 @@ Value arith(Op op, const Value &a, const Value &b)
     const int ra = rank(ta), rb = rank(tb);
     const int rk = ra > rb ? ra : rb;
     if (rk == 6) {
-        if (ta == VarType::Double || tb == VarType::Double || ta == VarType::Single || tb == VarType::Single) {
+        if (ta == VarType::Double || tb == VarType::Double || ta == VarType::Single ||
+            tb == VarType::Single) {
             const double x = toDouble(a), y = toDouble(b);
             return checkedDouble(op == Op::Add ? x + y : op == Op::Sub ? x - y : x * y);
         }
@@ -88,8 +97,10 @@ Value arith(Op op, const Value &a, const Value &b)
         const bool single = rk == 4 && ta != VarType::Long && tb != VarType::Long;
         return single ? checkedSingle(r) : checkedDouble(r);
     }
-    const int64_t x = ta == VarType::Boolean ? (a.rawBool() ? -1 : 0) : (ta == VarType::Empty ? 0 : a.rawInt());
-    const int64_t y = tb == VarType::Boolean ? (b.rawBool() ? -1 : 0) : (tb == VarType::Empty ? 0 : b.rawInt());
+    const int64_t x =
+        ta == VarType::Boolean ? (a.rawBool() ? -1 : 0) : (ta == VarType::Empty ? 0 : a.rawInt());
+    const int64_t y =
+        tb == VarType::Boolean ? (b.rawBool() ? -1 : 0) : (tb == VarType::Empty ? 0 : b.rawInt());
     const int64_t r = op == Op::Add ? x + y : op == Op::Sub ? x - y : x * y;
     return fromIntRanked(r, rk);
 }
@@ -118,14 +129,18 @@ Value Interpreter::binary(Op op, const Value &a0, const Value &b0)
         const int64_t r = op == Op::Add ? x + y : op == Op::Sub ? x - y : x * y;
         return fromIntRanked(r, (ta == VarType::Long || tb == VarType::Long) ? 3 : 2);
     }
-    if (ta == VarType::Double && tb == VarType::Double && op <= Op::Sub && op != Op::IntDiv && op != Op::Mod &&
-        op != Op::Pow) {
+    if (ta == VarType::Double && tb == VarType::Double && op <= Op::Sub && op != Op::IntDiv &&
+        op != Op::Mod && op != Op::Pow) {
         const double x = a0.rawDouble(), y = b0.rawDouble();
         switch (op) {
-        case Op::Add: return checkedDouble(x + y);
-        case Op::Sub: return checkedDouble(x - y);
-        case Op::Mul: return checkedDouble(x * y);
-        default: break;
+        case Op::Add:
+            return checkedDouble(x + y);
+        case Op::Sub:
+            return checkedDouble(x - y);
+        case Op::Mul:
+            return checkedDouble(x * y);
+        default:
+            break;
         }
     }
     if (op == Op::Concat) {
@@ -212,15 +227,20 @@ bool numericLike(VarType t)
     }
 }
 
-int cmpDouble(double x, double y) { return x < y ? -1 : (x > y ? 1 : 0); }
+int cmpDouble(double x, double y)
+{
+    return x < y ? -1 : (x > y ? 1 : 0);
+}
 
 int cmpNumeric(const Value &a, const Value &b)
 {
     const bool ia = a.isIntegral() || a.isEmpty();
     const bool ib = b.isIntegral() || b.isEmpty();
     if (ia && ib) {
-        const int64_t x = a.isEmpty() ? 0 : (a.type() == VarType::Boolean ? (a.rawBool() ? -1 : 0) : a.rawInt());
-        const int64_t y = b.isEmpty() ? 0 : (b.type() == VarType::Boolean ? (b.rawBool() ? -1 : 0) : b.rawInt());
+        const int64_t x =
+            a.isEmpty() ? 0 : (a.type() == VarType::Boolean ? (a.rawBool() ? -1 : 0) : a.rawInt());
+        const int64_t y =
+            b.isEmpty() ? 0 : (b.type() == VarType::Boolean ? (b.rawBool() ? -1 : 0) : b.rawInt());
         return x < y ? -1 : (x > y ? 1 : 0);
     }
     if (a.type() == VarType::Currency && b.type() == VarType::Currency)
@@ -295,12 +315,24 @@ Value Interpreter::compare(Op op, const Value &a0, const Value &b0, bool aLit, b
     }
     bool r;
     switch (op) {
-    case Op::Eq: r = c == 0; break;
-    case Op::Ne: r = c != 0; break;
-    case Op::Lt: r = c < 0; break;
-    case Op::Gt: r = c > 0; break;
-    case Op::Le: r = c <= 0; break;
-    default: r = c >= 0; break;
+    case Op::Eq:
+        r = c == 0;
+        break;
+    case Op::Ne:
+        r = c != 0;
+        break;
+    case Op::Lt:
+        r = c < 0;
+        break;
+    case Op::Gt:
+        r = c > 0;
+        break;
+    case Op::Le:
+        r = c <= 0;
+        break;
+    default:
+        r = c >= 0;
+        break;
     }
     return Value::boolean(r);
 }
@@ -366,7 +398,10 @@ Value logicalOperand(const Value &v0)
     }
 }
 
-int64_t bits(const Value &v) { return v.type() == VarType::Boolean ? (v.rawBool() ? -1 : 0) : v.rawInt(); }
+int64_t bits(const Value &v)
+{
+    return v.type() == VarType::Boolean ? (v.rawBool() ? -1 : 0) : v.rawInt();
+}
 
 Value typedBits(int64_t r, const Value &a, const Value &b)
 {
@@ -428,11 +463,21 @@ Value Interpreter::logical(Op op, const Value &a0, const Value &b0)
     const int64_t x = bits(a), y = bits(b);
     int64_t r;
     switch (op) {
-    case Op::And: r = x & y; break;
-    case Op::Or: r = x | y; break;
-    case Op::Xor: r = x ^ y; break;
-    case Op::Eqv: r = ~(x ^ y); break;
-    default: r = (~x) | y; break;
+    case Op::And:
+        r = x & y;
+        break;
+    case Op::Or:
+        r = x | y;
+        break;
+    case Op::Xor:
+        r = x ^ y;
+        break;
+    case Op::Eqv:
+        r = ~(x ^ y);
+        break;
+    default:
+        r = (~x) | y;
+        break;
     }
     return typedBits(r, a, b);
 }

@@ -17,7 +17,10 @@ const Token &Parser::peek(int k) const
     return p < m_toks.size() ? m_toks[p] : m_toks.back();
 }
 
-void Parser::fail(int err) const { raiseCompile(err, cur().line, cur().col); }
+void Parser::fail(int err) const
+{
+    raiseCompile(err, cur().line, cur().col);
+}
 
 bool Parser::acceptKw(int kw)
 {
@@ -94,8 +97,6 @@ void Parser::parseProgram()
         skipSeparators();
         if (cur().type == T::End)
             break;
-        if (atBlockEnd())
-            fail(1024);
         parseStatement(top, false);
     }
     m_unit.body = makeBlock(top);
@@ -680,13 +681,26 @@ Stmt *Parser::parseSelect()
             if (acceptKw(Kw::Is)) {
                 it.kind = 2;
                 switch (cur().type) {
-                case T::Eq: it.op = Op::Eq; break;
-                case T::Ne: it.op = Op::Ne; break;
-                case T::Lt: it.op = Op::Lt; break;
-                case T::Gt: it.op = Op::Gt; break;
-                case T::Le: it.op = Op::Le; break;
-                case T::Ge: it.op = Op::Ge; break;
-                default: fail(1023);
+                case T::Eq:
+                    it.op = Op::Eq;
+                    break;
+                case T::Ne:
+                    it.op = Op::Ne;
+                    break;
+                case T::Lt:
+                    it.op = Op::Lt;
+                    break;
+                case T::Gt:
+                    it.op = Op::Gt;
+                    break;
+                case T::Le:
+                    it.op = Op::Le;
+                    break;
+                case T::Ge:
+                    it.op = Op::Ge;
+                    break;
+                default:
+                    fail(1023);
                 }
                 advance();
                 it.a = parseConcat();
@@ -762,19 +776,31 @@ Stmt *Parser::parseExit()
 {
     advance();
     auto *s = m_arena.make<ExitStmt>();
-    if (acceptKw(Kw::Do)) {
+    // each Exit must sit inside what it leaves (Execute text inside a procedure may leave it)
+    const Procedure *p = m_proc ? m_proc : m_scope;
+    const ProcKind k = p ? p->kind : ProcKind::Sub;
+    bool valid;
+    if (isKw(Kw::Do)) {
         s->what = ExitKind::Do;
-    } else if (acceptKw(Kw::For)) {
+        valid = m_doDepth > 0;
+    } else if (isKw(Kw::For)) {
         s->what = ExitKind::For;
-    } else if (acceptKw(Kw::Sub)) {
+        valid = m_forDepth > 0;
+    } else if (isKw(Kw::Sub)) {
         s->what = ExitKind::Sub;
-    } else if (acceptKw(Kw::Function)) {
+        valid = p && k == ProcKind::Sub;
+    } else if (isKw(Kw::Function)) {
         s->what = ExitKind::Function;
-    } else if (acceptKw(Kw::Property)) {
+        valid = p && k == ProcKind::Function;
+    } else if (isKw(Kw::Property)) {
         s->what = ExitKind::Property;
+        valid = p && k != ProcKind::Sub && k != ProcKind::Function;
     } else {
-        fail(1039);
+        valid = false;
     }
+    if (!valid)
+        fail(1039);
+    advance();
     return s;
 }
 
@@ -866,22 +892,22 @@ Expr *Parser::parseExpr()
     return e;
 }
 
-#define BINARY_LEVEL(fn, next, cond, opExpr)                                                              \
-    Expr *Parser::fn()                                                                                    \
-    {                                                                                                     \
-        Expr *l = next();                                                                                 \
-        for (;;) {                                                                                        \
-            Op op;                                                                                        \
-            if (cond)                                                                                     \
-                op = opExpr;                                                                              \
-            else                                                                                          \
-                return l;                                                                                 \
-            const int line = cur().line;                                                                  \
-            advance();                                                                                    \
-            Expr *r = next();                                                                             \
-            l = m_arena.make<BinaryExpr>(op, l, r);                                                       \
-            l->line = line;                                                                               \
-        }                                                                                                 \
+#define BINARY_LEVEL(fn, next, cond, opExpr)                                                                 \
+    Expr *Parser::fn()                                                                                       \
+    {                                                                                                        \
+        Expr *l = next();                                                                                    \
+        for (;;) {                                                                                           \
+            Op op;                                                                                           \
+            if (cond)                                                                                        \
+                op = opExpr;                                                                                 \
+            else                                                                                             \
+                return l;                                                                                    \
+            const int line = cur().line;                                                                     \
+            advance();                                                                                       \
+            Expr *r = next();                                                                                \
+            l = m_arena.make<BinaryExpr>(op, l, r);                                                          \
+            l->line = line;                                                                                  \
+        }                                                                                                    \
     }
 
 BINARY_LEVEL(parseImp, parseEqv, isKw(Kw::Imp), Op::Imp)
@@ -917,12 +943,24 @@ Expr *Parser::parseCompare()
     for (;;) {
         Op op;
         switch (cur().type) {
-        case T::Eq: op = Op::Eq; break;
-        case T::Ne: op = Op::Ne; break;
-        case T::Lt: op = Op::Lt; break;
-        case T::Gt: op = Op::Gt; break;
-        case T::Le: op = Op::Le; break;
-        case T::Ge: op = Op::Ge; break;
+        case T::Eq:
+            op = Op::Eq;
+            break;
+        case T::Ne:
+            op = Op::Ne;
+            break;
+        case T::Lt:
+            op = Op::Lt;
+            break;
+        case T::Gt:
+            op = Op::Gt;
+            break;
+        case T::Le:
+            op = Op::Le;
+            break;
+        case T::Ge:
+            op = Op::Ge;
+            break;
         case T::Name:
             if (cur().sym == Kw::Is) {
                 op = Op::Is;
@@ -956,7 +994,8 @@ Expr *Parser::parseUnary()
                 return lit;
             case VarType::Long:
                 // -32768 stays a Long: the literal 32768 was one before the sign
-                lit->value = v.rawInt() == INT32_MIN ? Value::dbl(2147483648.0) : Value::lng(int32_t(-v.rawInt()));
+                lit->value =
+                    v.rawInt() == INT32_MIN ? Value::dbl(2147483648.0) : Value::lng(int32_t(-v.rawInt()));
                 return lit;
             case VarType::Double:
                 lit->value = Value::dbl(-v.rawDouble());

@@ -24,7 +24,11 @@ public:
 private:
     const Token &cur() const { return m_toks[m_pos]; }
     const Token &peek(int k = 1) const;
-    void advance() { if (m_toks[m_pos].type != T::End) ++m_pos; }
+    void advance()
+    {
+        if (m_toks[m_pos].type != T::End)
+            ++m_pos;
+    }
     bool isKw(int kw) const { return cur().type == T::Name && cur().sym == kw; }
     bool acceptKw(int kw);
     bool accept(T t);
@@ -84,7 +88,6 @@ private:
 
     void declareLocal(int sym);
     void resolvePending();
-    void addStmtLine(Stmt *s, int line) { s->line = line; }
 
     SymbolTable &m_symbols;
     Unit &m_unit;
@@ -97,7 +100,7 @@ private:
     Procedure *m_scope = nullptr; // existing scope for Execute
     ClassDef *m_class = nullptr;
     std::vector<IdentExpr *> m_pending;
-    size_t m_lastParenPos = 0;    // token index of the last call parenthesis in a postfix chain
+    size_t m_lastParenPos = 0; // token index of the last call parenthesis in a postfix chain
     int m_doDepth = 0, m_forDepth = 0;
     int m_nesting = 0;
 };

@@ -11,12 +11,14 @@ struct ScriptError : std::exception {
     int number = 0;
     QString description;
     QString source;
-    int line = 0;    // 1-based line in the code text that failed; 0 when unknown
+    int line = 0; // 1-based line in the code text that failed; 0 when unknown
     int column = 0;
     bool compile = false;
 
     ScriptError() = default;
-    ScriptError(int n, QString d, QString s = {}) : number(n), description(std::move(d)), source(std::move(s)) {}
+    ScriptError(int n, QString d, QString s = {}) : number(n), description(std::move(d)), source(std::move(s))
+    {
+    }
     const char *what() const noexcept override { return "vbscript error"; }
 };
 

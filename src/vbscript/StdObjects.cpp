@@ -15,7 +15,10 @@ namespace vbs {
 
 namespace {
 
-bool is(const Name &n, const char *k) { return n.key == QLatin1String(k); }
+bool is(const Name &n, const char *k)
+{
+    return n.key == QLatin1String(k);
+}
 
 void argCount(const Args &a, int lo, int hi)
 {
@@ -23,7 +26,10 @@ void argCount(const Args &a, int lo, int hi)
         raise(450);
 }
 
-bool given(const Args &a, int i) { return i < a.size() && !a.isMissing(i); }
+bool given(const Args &a, int i)
+{
+    return i < a.size() && !a.isMissing(i);
+}
 
 Value arrayOf(ValueList items)
 {
@@ -456,7 +462,10 @@ private:
 
 class Match : public HostObject {
 public:
-    Match(QString v, int first, ValueList subs) : m_value(std::move(v)), m_first(first), m_subs(std::move(subs)) {}
+    Match(QString v, int first, ValueList subs)
+        : m_value(std::move(v)), m_first(first), m_subs(std::move(subs))
+    {
+    }
     QString typeName() const override { return QStringLiteral("IMatch2"); }
     bool get(const Name &n, Args &a, Value &r) override
     {
@@ -591,7 +600,8 @@ private:
             ValueList subs;
             for (int i = 1; i <= re.captureCount(); ++i)
                 subs.push_back(m.capturedStart(i) < 0 ? Value() : Value(m.captured(i)));
-            matches.push_back(Value::object(new Match(m.captured(0), int(m.capturedStart(0)), std::move(subs))));
+            matches.push_back(
+                Value::object(new Match(m.captured(0), int(m.capturedStart(0)), std::move(subs))));
         };
         if (m_global) {
             auto it = re.globalMatch(s);
@@ -675,7 +685,10 @@ private:
 
 } // namespace
 
-HostObjectRef newRegExp() { return HostObjectRef(new RegExp); }
+HostObjectRef newRegExp()
+{
+    return HostObjectRef(new RegExp);
+}
 
 HostObjectRef createStandardObject(const QString &key)
 {

@@ -4,11 +4,12 @@ namespace vbs {
 
 namespace {
 const char *const kKeywords[] = {
-    "And", "ByRef", "ByVal", "Call", "Case", "Class", "Const", "Dim", "Do", "Each", "Else", "ElseIf",
-    "Empty", "End", "Eqv", "Erase", "Exit", "False", "For", "Function", "GoTo", "If", "Imp", "In", "Is",
-    "Loop", "Me", "Mod", "New", "Next", "Not", "Nothing", "Null", "On", "Option", "Or", "Private",
-    "Public", "ReDim", "Rem", "Select", "Set", "Sub", "Then", "To", "True", "Until", "Wend", "While",
-    "With", "Xor", "Default", "Error", "Explicit", "Get", "Let", "Preserve", "Property", "Resume", "Step",
+    "And",    "ByRef",   "ByVal", "Call",     "Case",   "Class", "Const",    "Dim",      "Do",     "Each",
+    "Else",   "ElseIf",  "Empty", "End",      "Eqv",    "Erase", "Exit",     "False",    "For",    "Function",
+    "GoTo",   "If",      "Imp",   "In",       "Is",     "Loop",  "Me",       "Mod",      "New",    "Next",
+    "Not",    "Nothing", "Null",  "On",       "Option", "Or",    "Private",  "Public",   "ReDim",  "Rem",
+    "Select", "Set",     "Sub",   "Then",     "To",     "True",  "Until",    "Wend",     "While",  "With",
+    "Xor",    "Default", "Error", "Explicit", "Get",    "Let",   "Preserve", "Property", "Resume", "Step",
 };
 static_assert(sizeof(kKeywords) / sizeof(kKeywords[0]) == Kw::Count);
 

@@ -30,27 +30,48 @@ class HostObject;
 class ArrayData;
 
 // Intrusive reference-counted pointer; objects die (and Class_Terminate runs) at the last release.
-template <class T>
-class Ref {
+template <class T> class Ref {
 public:
     Ref() = default;
-    Ref(T *p) : m_p(p) { if (m_p) m_p->addRef(); }
-    Ref(const Ref &o) : m_p(o.m_p) { if (m_p) m_p->addRef(); }
+    Ref(T *p) : m_p(p)
+    {
+        if (m_p)
+            m_p->addRef();
+    }
+    Ref(const Ref &o) : m_p(o.m_p)
+    {
+        if (m_p)
+            m_p->addRef();
+    }
     Ref(Ref &&o) noexcept : m_p(o.m_p) { o.m_p = nullptr; }
-    template <class U>
-    Ref(const Ref<U> &o) : m_p(o.get()) { if (m_p) m_p->addRef(); }
-    ~Ref() { if (m_p) m_p->release(); }
-    Ref &operator=(Ref o) noexcept { std::swap(m_p, o.m_p); return *this; }
+    template <class U> Ref(const Ref<U> &o) : m_p(o.get())
+    {
+        if (m_p)
+            m_p->addRef();
+    }
+    ~Ref()
+    {
+        if (m_p)
+            m_p->release();
+    }
+    Ref &operator=(Ref o) noexcept
+    {
+        std::swap(m_p, o.m_p);
+        return *this;
+    }
     T *get() const { return m_p; }
     T *operator->() const { return m_p; }
     T &operator*() const { return *m_p; }
     explicit operator bool() const { return m_p != nullptr; }
+
 private:
     T *m_p = nullptr;
 };
 
-template <class T, class... A>
-Ref<T> makeRef(A &&...a) { return Ref<T>(new T(std::forward<A>(a)...)); }
+template <class T, class... A> Ref<T> makeRef(A &&...a)
+{
+    return Ref<T>(new T(std::forward<A>(a)...));
+}
 
 // A VBScript Variant. Small and cheap to copy: strings are implicitly shared, objects and arrays
 // are reference counted (arrays copy on write, as VBScript arrays are values).
@@ -62,22 +83,99 @@ public:
     Value(const QString &s) : m_type(VarType::String) { new (&m_str) QString(s); }
     Value(QString &&s) : m_type(VarType::String) { new (&m_str) QString(std::move(s)); }
     Value(const char *) = delete;
-    ~Value() { if (m_type >= VarType::String) destroy(); }
-    Value &operator=(const Value &o) { if (this != &o) { clear(); copyFrom(o); } return *this; }
-    Value &operator=(Value &&o) noexcept { if (this != &o) { clear(); moveFrom(o); } return *this; }
+    ~Value()
+    {
+        if (m_type >= VarType::String)
+            destroy();
+    }
+    Value &operator=(const Value &o)
+    {
+        if (this != &o) {
+            clear();
+            copyFrom(o);
+        }
+        return *this;
+    }
+    Value &operator=(Value &&o) noexcept
+    {
+        if (this != &o) {
+            clear();
+            moveFrom(o);
+        }
+        return *this;
+    }
 
-    static Value null() { Value v; v.m_type = VarType::Null; return v; }
-    static Value boolean(bool b) { Value v; v.m_type = VarType::Boolean; v.m_bool = b; return v; }
-    static Value byte(uint8_t b) { Value v; v.m_type = VarType::Byte; v.m_i64 = b; return v; }
-    static Value integer(int16_t i) { Value v; v.m_type = VarType::Integer; v.m_i64 = i; return v; }
-    static Value lng(int32_t i) { Value v; v.m_type = VarType::Long; v.m_i64 = i; return v; }
-    static Value single(float f) { Value v; v.m_type = VarType::Single; v.m_dbl = f; return v; }
-    static Value dbl(double d) { Value v; v.m_type = VarType::Double; v.m_dbl = d; return v; }
-    static Value currencyRaw(int64_t scaled) { Value v; v.m_type = VarType::Currency; v.m_i64 = scaled; return v; }
-    static Value date(double serial) { Value v; v.m_type = VarType::Date; v.m_dbl = serial; return v; }
-    static Value error(int32_t code) { Value v; v.m_type = VarType::Error; v.m_i64 = code; return v; }
+    static Value null()
+    {
+        Value v;
+        v.m_type = VarType::Null;
+        return v;
+    }
+    static Value boolean(bool b)
+    {
+        Value v;
+        v.m_type = VarType::Boolean;
+        v.m_bool = b;
+        return v;
+    }
+    static Value byte(uint8_t b)
+    {
+        Value v;
+        v.m_type = VarType::Byte;
+        v.m_i64 = b;
+        return v;
+    }
+    static Value integer(int16_t i)
+    {
+        Value v;
+        v.m_type = VarType::Integer;
+        v.m_i64 = i;
+        return v;
+    }
+    static Value lng(int32_t i)
+    {
+        Value v;
+        v.m_type = VarType::Long;
+        v.m_i64 = i;
+        return v;
+    }
+    static Value single(float f)
+    {
+        Value v;
+        v.m_type = VarType::Single;
+        v.m_dbl = f;
+        return v;
+    }
+    static Value dbl(double d)
+    {
+        Value v;
+        v.m_type = VarType::Double;
+        v.m_dbl = d;
+        return v;
+    }
+    static Value currencyRaw(int64_t scaled)
+    {
+        Value v;
+        v.m_type = VarType::Currency;
+        v.m_i64 = scaled;
+        return v;
+    }
+    static Value date(double serial)
+    {
+        Value v;
+        v.m_type = VarType::Date;
+        v.m_dbl = serial;
+        return v;
+    }
+    static Value error(int32_t code)
+    {
+        Value v;
+        v.m_type = VarType::Error;
+        v.m_i64 = code;
+        return v;
+    }
     static Value string(const QString &s) { return Value(s); }
-    static Value object(HostObject *o);          // nullptr gives Nothing
+    static Value object(HostObject *o); // nullptr gives Nothing
     static Value object(const Ref<HostObject> &o) { return object(o.get()); }
     static Value nothing() { return object(nullptr); }
     static Value array(ArrayData *a);
@@ -105,16 +203,22 @@ public:
 
     // Raw accessors: valid only for the matching subtype.
     bool rawBool() const { return m_bool; }
-    int64_t rawInt() const { return m_i64; }        // Byte, Integer, Long, Error, Currency (scaled)
-    double rawDouble() const { return m_dbl; }      // Single, Double, Date
+    int64_t rawInt() const { return m_i64; }   // Byte, Integer, Long, Error, Currency (scaled)
+    double rawDouble() const { return m_dbl; } // Single, Double, Date
     const QString &rawString() const { return m_str; }
     HostObject *rawObject() const { return m_obj; }
     ArrayData *rawArray() const { return m_arr; }
-    ArrayData *mutableArray(); // detaches a shared array first
+    ArrayData *mutableArray();                          // detaches a shared array first
     void appendString(const QString &s) { m_str += s; } // String subtype only: s = s & x in place
 
     int varTypeCode() const; // what VarType() returns
-    void clear() { if (m_type >= VarType::String) destroy(); m_type = VarType::Empty; m_i64 = 0; }
+    void clear()
+    {
+        if (m_type >= VarType::String)
+            destroy();
+        m_type = VarType::Empty;
+        m_i64 = 0;
+    }
 
 private:
     void copyFrom(const Value &o);
@@ -148,14 +252,19 @@ class ArrayData {
 public:
     std::vector<int> bounds; // upper bound per dimension (lower bounds are 0)
     std::vector<Value> items;
-    bool fixedSize = false;   // declared with Dim a(n): ReDim refuses it
-    int locks = 0;            // For Each in progress: Erase/ReDim refuse it
+    bool fixedSize = false; // declared with Dim a(n): ReDim refuses it
+    int locks = 0;          // For Each in progress: Erase/ReDim refuse it
 
     void addRef() { ++m_refs; }
-    void release() { if (--m_refs == 0) delete this; }
+    void release()
+    {
+        if (--m_refs == 0)
+            delete this;
+    }
     int refs() const { return m_refs; }
     void resize(const std::vector<int> &newBounds, bool preserve);
     int dims() const { return int(bounds.size()); }
+
 private:
     int m_refs = 0;
 };

@@ -22,7 +22,10 @@ public:
     QString almacen() const { return m_almacen; }
     void setAlmacen(const QString &a) { m_almacen = a; }
     double iva() const { return 0.16; }
-    Q_INVOKABLE QString getValue(const QString &key) const { return key == QLatin1String("LOCALE-ID") ? QStringLiteral("es-mx") : QString(); }
+    Q_INVOKABLE QString getValue(const QString &key) const
+    {
+        return key == QLatin1String("LOCALE-ID") ? QStringLiteral("es-mx") : QString();
+    }
     Q_INVOKABLE int add(int a, int b = 10) const { return a + b; }
     Q_INVOKABLE QVariant echo(const QVariant &v) const { return v; }
     Q_INVOKABLE QDateTime stamp() const { return QDateTime(QDate(2026, 3, 4), QTime(10, 5, 0)); }
@@ -101,6 +104,7 @@ public:
         result = vbs::Value::lng(7);
         return true;
     }
+
 private:
     int *m_alive;
 };
@@ -116,6 +120,8 @@ private Q_SLOTS:
     void evalReturnsQtValues_data();
     void evalReturnsQtValues();
     void compileErrorReportsLine();
+    void compileErrors_data();
+    void compileErrors();
     void runtimeErrorReportsDescriptionAndLine();
     void engineIsUsableAfterErrorAndReset();
     void resetForgetsCodeAndObjects();
@@ -172,10 +178,13 @@ void tst_Engine::evalReturnsQtValues_data()
     QTest::addColumn<QVariant>("expected");
     QTest::newRow("integer arithmetic") << "2 + 3 * 4" << QVariant(14);
     QTest::newRow("double") << "1250.5 * 1.16" << QVariant(1450.58);
-    QTest::newRow("report formula") << "(DateSerial(2026,3,4) + TimeSerial(10, 5, 0)) > Now() Or 1250.5 * 1.16 > \"1000\""
-                                    << QVariant(true);
-    QTest::newRow("text") << "\"Total: \" & FormatNumber(1234.5, 2)" << QVariant(QStringLiteral("Total: 1,234.50"));
-    QTest::newRow("text with line break") << "\"a\" & Chr(13) & Chr(10) & \"b\"" << QVariant(QStringLiteral("a\r\nb"));
+    QTest::newRow("report formula")
+        << "(DateSerial(2026,3,4) + TimeSerial(10, 5, 0)) > Now() Or 1250.5 * 1.16 > \"1000\""
+        << QVariant(true);
+    QTest::newRow("text") << "\"Total: \" & FormatNumber(1234.5, 2)"
+                          << QVariant(QStringLiteral("Total: 1,234.50"));
+    QTest::newRow("text with line break")
+        << "\"a\" & Chr(13) & Chr(10) & \"b\"" << QVariant(QStringLiteral("a\r\nb"));
     QTest::newRow("date") << "DateSerial(2026, 3, 4) + TimeSerial(10, 5, 0)"
                           << QVariant(QDateTime(QDate(2026, 3, 4), QTime(10, 5, 0)));
     QTest::newRow("Null") << "Null" << QVariant::fromValue(nullptr);
@@ -206,6 +215,42 @@ void tst_Engine::compileErrorReportsLine()
     QCOMPARE(e.errorText(), QStringLiteral("Unterminated string constant (line 1)"));
 }
 
+void tst_Engine::compileErrors_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<int>("line");
+    QTest::newRow("Exit Do outside Do") << "For i = 1 To 2\n Exit Do\nNext" << 1039 << 2;
+    QTest::newRow("Exit Function in a Sub") << "Sub S\n Exit Function\nEnd Sub" << 1039 << 2;
+    QTest::newRow("Exit Do in While") << "While True\n Exit Do\nWend" << 1039 << 2;
+    QTest::newRow("missing Then") << "If x\n y = 1\nEnd If" << 1017 << 1;
+    QTest::newRow("missing Next") << "For i = 1 To 2\n x = 1\n" << 1020 << 3;
+    QTest::newRow("Loop without Do") << "x = 1\nLoop" << 1038 << 2;
+    QTest::newRow("unterminated string") << "x = \"abc" << 1033 << 1;
+    QTest::newRow("bad character") << "x = 1 $ 2" << 1032 << 1;
+    QTest::newRow("expected expression") << "x = * 2" << 1023 << 1;
+    QTest::newRow("Property outside a Class") << "Property Get P\nEnd Property" << 1048 << 1;
+    QTest::newRow("two defaults") << "Class C\n Public Default Function A : End Function\n"
+                                     " Public Default Function B : End Function\nEnd Class"
+                                  << 1052 << 3;
+    QTest::newRow("Property Let without argument")
+        << "Class C\n Property Let P\n End Property\nEnd Class" << 1054 << 2;
+    QTest::newRow("missing End Class") << "Class C\n Dim a\n" << 1047 << 3;
+    QTest::newRow("statement after expression") << "x = 1 2" << 1025 << 1;
+}
+
+void tst_Engine::compileErrors()
+{
+    QFETCH(QString, code);
+    QFETCH(int, number);
+    QFETCH(int, line);
+    vbs::Engine e;
+    QVERIFY(!e.addCode(code));
+    QCOMPARE(e.lastError().number, number);
+    QCOMPARE(e.lastError().line, line);
+    QVERIFY(e.lastError().compile);
+}
+
 void tst_Engine::runtimeErrorReportsDescriptionAndLine()
 {
     vbs::Engine e;
@@ -233,7 +278,8 @@ void tst_Engine::engineIsUsableAfterErrorAndReset()
     QVERIFY(e.run(QStringLiteral("F"), {}, &r));
     QCOMPARE(r.toInt(), 42);
     // an error inside a With block and a nested call leaves no state behind
-    QVERIFY(e.addCode(QStringLiteral("Sub G\n With CreateObject(\"Scripting.Dictionary\")\n .Add 1, 1\n .Add 1, 1\n End With\nEnd Sub")));
+    QVERIFY(e.addCode(QStringLiteral(
+        "Sub G\n With CreateObject(\"Scripting.Dictionary\")\n .Add 1, 1\n .Add 1, 1\n End With\nEnd Sub")));
     QVERIFY(!e.run(QStringLiteral("G")));
     QCOMPARE(e.lastError().number, 457);
     QCOMPARE(e.eval(QStringLiteral("1 + 1")).toInt(), 2);
@@ -267,7 +313,8 @@ void tst_Engine::qobjectMembersIgnoreCase()
     QVERIFY(!e.addCode(QStringLiteral("xConfig.iva = 1")));
     QVERIFY(!e.addCode(QStringLiteral("x = xConfig.NoSuchMember")));
     QCOMPARE(e.lastError().number, 438);
-    QCOMPARE(e.lastError().description, QStringLiteral("Object doesn't support this property or method: 'NoSuchMember'"));
+    QCOMPARE(e.lastError().description,
+             QStringLiteral("Object doesn't support this property or method: 'NoSuchMember'"));
 }
 
 void tst_Engine::qobjectMethodsAndConversions()
@@ -290,7 +337,8 @@ void tst_Engine::qobjectMethodsAndConversions()
     config.m_child.setObjectName(QStringLiteral("hijo"));
     QCOMPARE(e.eval(QStringLiteral("xConfig.nameOf(xConfig.child())")).toString(), QStringLiteral("hijo"));
     QCOMPARE(e.eval(QStringLiteral("xConfig.nameOf(Nothing)")).toString(), QStringLiteral("none"));
-    QCOMPARE(e.eval(QStringLiteral("UBound(xConfig.pair()) & xConfig.pair()(1)")).toString(), QStringLiteral("1dos"));
+    QCOMPARE(e.eval(QStringLiteral("UBound(xConfig.pair()) & xConfig.pair()(1)")).toString(),
+             QStringLiteral("1dos"));
     QCOMPARE(e.eval(QStringLiteral("xConfig.Lista(1)")).toString(), QStringLiteral("b"));
     QVERIFY(!e.addCode(QStringLiteral("x = xConfig.nameOf(CreateObject(\"Scripting.Dictionary\"))")));
     QCOMPARE(e.lastError().number, 13);
@@ -329,8 +377,10 @@ void tst_Engine::hostFunctionsAndProgIds()
         return vbs::Value();
     });
     int alive = 0;
-    e.registerProgId(QStringLiteral("Mostrador.Counter"), [&] { return vbs::HostObjectRef(new CountingObject(&alive)); });
-    QVERIFY(e.addCode(QStringLiteral("trace \"a\"\nCall Trace(\"b\")\nDim c : Set c = CreateObject(\"mostrador.counter\")\ntrace c.Value")));
+    e.registerProgId(QStringLiteral("Mostrador.Counter"),
+                     [&] { return vbs::HostObjectRef(new CountingObject(&alive)); });
+    QVERIFY(e.addCode(QStringLiteral("trace \"a\"\nCall Trace(\"b\")\nDim c : Set c = "
+                                     "CreateObject(\"mostrador.counter\")\ntrace c.Value")));
     QCOMPARE(traced, QStringList({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("7")}));
     QCOMPARE(alive, 1);
     QVERIFY(e.addCode(QStringLiteral("Set c = Nothing")));
@@ -387,7 +437,8 @@ void tst_Engine::localeIsKeptPerEngine()
     vbs::Engine mx, us;
     QVERIFY(mx.setLocale(QStringLiteral("es-mx")));
     QVERIFY(us.setLocale(1033));
-    QCOMPARE(mx.eval(QStringLiteral("CStr(DateSerial(2026, 3, 4))")).toString(), QStringLiteral("04/03/2026"));
+    QCOMPARE(mx.eval(QStringLiteral("CStr(DateSerial(2026, 3, 4))")).toString(),
+             QStringLiteral("04/03/2026"));
     QCOMPARE(us.eval(QStringLiteral("CStr(DateSerial(2026, 3, 4))")).toString(), QStringLiteral("3/4/2026"));
     QVERIFY(us.addCode(QStringLiteral("SetLocale \"es-es\"")));
     QCOMPARE(us.eval(QStringLiteral("CStr(1.5)")).toString(), QStringLiteral("1,5"));
@@ -404,7 +455,8 @@ void tst_Engine::eventScriptPreparation()
     QVERIFY(e.addCode(QStringLiteral(" Sub setZEVSettings()\r\n SetLocale \"es-mx\"\r\n end sub")));
     QVERIFY(e.run(QStringLiteral("setZEVSettings")));
     QVERIFY(e.addCode(QStringLiteral("Function Moneda(x)\r\n Moneda = FormatCurrency(x)\r\nEnd Function")));
-    QVERIFY(e.addCode(QStringLiteral("sub OnTicketPrint()\r\nxConfig.remember Moneda(-1234.5) & \" \" & Date()\r\nend sub")));
+    QVERIFY(e.addCode(QStringLiteral(
+        "sub OnTicketPrint()\r\nxConfig.remember Moneda(-1234.5) & \" \" & Date()\r\nend sub")));
     QVERIFY2(e.run(QStringLiteral("OnTicketPrint")), qPrintable(e.errorText()));
     QCOMPARE(config.m_log.size(), 1);
     QVERIFY(config.m_log[0].startsWith(QStringLiteral("-$1,234.50 ")));
@@ -416,7 +468,8 @@ void tst_Engine::objectsAreReleasedOnReset()
     vbs::Engine e;
     int alive = 0;
     e.addObject(QStringLiteral("xCounter"), vbs::HostObjectRef(new CountingObject(&alive)));
-    QVERIFY(e.addCode(QStringLiteral("Dim keep : Set keep = xCounter\nClass Watcher\n Sub Class_Terminate : xCounter.Value : End Sub\nEnd Class\nDim w : Set w = New Watcher")));
+    QVERIFY(e.addCode(QStringLiteral("Dim keep : Set keep = xCounter\nClass Watcher\n Sub Class_Terminate : "
+                                     "xCounter.Value : End Sub\nEnd Class\nDim w : Set w = New Watcher")));
     QCOMPARE(alive, 1);
     e.reset();
     QCOMPARE(alive, 0);

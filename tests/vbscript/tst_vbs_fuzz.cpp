@@ -29,8 +29,9 @@ QStringList corpus()
     return texts;
 }
 
-const char *const kFragments[] = {"(", ")", "\"", ",", ".", " _\n", ":", "\n", "End If", "Next", "Set ", "Nothing",
-                                  "Null", "1/0", "-", "&", "#", "Me", "New ", "Loop", "Then", "=", "Is", "(("};
+const char *const kFragments[] = {"(",      ")",    "\"",   ",",       ".",    " _\n", ":",  "\n",
+                                  "End If", "Next", "Set ", "Nothing", "Null", "1/0",  "-",  "&",
+                                  "#",      "Me",   "New ", "Loop",    "Then", "=",    "Is", "(("};
 
 } // namespace
 
@@ -59,7 +60,8 @@ void tst_Fuzz::mutatedScriptsFailCleanly()
         vbs::Engine e;
         e.setStatementBudget(20000);
         e.addFunction(QStringLiteral("ok"), [](vbs::Args &) { return vbs::Value(); });
-        e.addFunction(QStringLiteral("getVT"), [](vbs::Args &) { return vbs::Value(QStringLiteral("VT_EMPTY")); });
+        e.addFunction(QStringLiteral("getVT"),
+                      [](vbs::Args &) { return vbs::Value(QStringLiteral("VT_EMPTY")); });
         if (!e.addCode(t)) {
             ++failures;
             QVERIFY(!e.errorText().isEmpty());
@@ -71,8 +73,8 @@ void tst_Fuzz::mutatedScriptsFailCleanly()
 
 void tst_Fuzz::truncatedExpressionsFailCleanly()
 {
-    const QString formula = QStringLiteral(
-        "(DateSerial(2026,3,4) + TimeSerial(10, 5, 0)) > Now() Or 1250.5 * 1.16 > \"1000\" And Not IsNull([x])");
+    const QString formula = QStringLiteral("(DateSerial(2026,3,4) + TimeSerial(10, 5, 0)) > Now() Or 1250.5 "
+                                           "* 1.16 > \"1000\" And Not IsNull([x])");
     vbs::Engine e;
     for (int n = 0; n <= formula.size(); ++n) {
         bool ok = false;

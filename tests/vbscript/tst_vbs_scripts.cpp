@@ -37,6 +37,7 @@ public:
         return true;
     }
     vbs::Value m_value;
+
 private:
     QString m_key;
 };
@@ -100,6 +101,7 @@ public:
             return false;
         return true;
     }
+
 private:
     QList<QStringList> m_rows;
     int m_pos = 0;
@@ -122,9 +124,9 @@ void tst_Scripts::priceChangeScriptWritesValuesBack()
 {
     vbs::Engine e;
     QMap<QString, ValueBox *> boxes;
-    const QStringList names = {QStringLiteral("CambioPrecio"), QStringLiteral("Costo"), QStringLiteral("Publico"),
-                               QStringLiteral("ImpuestoPorcentaje"), QStringLiteral("ImpuestoImporte"),
-                               QStringLiteral("Total")};
+    const QStringList names = {QStringLiteral("CambioPrecio"),    QStringLiteral("Costo"),
+                               QStringLiteral("Publico"),         QStringLiteral("ImpuestoPorcentaje"),
+                               QStringLiteral("ImpuestoImporte"), QStringLiteral("Total")};
     const double values[] = {1, 60, 100, 16, 0, 0};
     for (int i = 0; i < names.size(); ++i) {
         auto *b = new ValueBox(names[i], vbs::Value::dbl(values[i]));
@@ -152,10 +154,10 @@ void tst_Scripts::sharedContainerSurvivesBetweenRuns()
     QVERIFY(e.addCode(QStringLiteral("xGlobal.addValue \"contador\", 1")));
     e.reset(); // the next event sees only what the container kept
     e.addObject(QStringLiteral("xGlobal"), global);
-    QVERIFY(e.addCode(QStringLiteral(
-        "If xGlobal.existsValue(\"contador\") Then\r\n"
-        "  xGlobal.getItem(\"contador\").Value = xGlobal.getItem(\"contador\").Value + 1\r\n"
-        "End If")));
+    QVERIFY(e.addCode(
+        QStringLiteral("If xGlobal.existsValue(\"contador\") Then\r\n"
+                       "  xGlobal.getItem(\"contador\").Value = xGlobal.getItem(\"contador\").Value + 1\r\n"
+                       "End If")));
     QCOMPARE(e.eval(QStringLiteral("xGlobal.getItem(\"contador\").Value")).toInt(), 2);
     QCOMPARE(e.eval(QStringLiteral("xGlobal.getItem(1).Key")).toString(), QStringLiteral("contador"));
     QCOMPARE(e.eval(QStringLiteral("xGlobal.getCount()")).toInt(), 1);
@@ -174,31 +176,31 @@ void tst_Scripts::layoutProgramLoopsOverRows()
                                                   {QStringLiteral("D4"), QStringLiteral("1")}})));
     auto *out = new Container;
     e.addObject(QStringLiteral("xDestinos"), vbs::HostObjectRef(out));
-    const QString program = QStringLiteral(
-        "Dim total\r\n"
-        "Sub onLayOutLoad()\r\n"
-        "  xEstado.addValue \"Resultado\", True\r\n"
-        "  xEstado.addValue \"Omitir\", False\r\n"
-        "  xEstado.addValue \"Detener\", False\r\n"
-        "  total = 0\r\n"
-        "End Sub\r\n"
-        "Sub onLayOutValidate()\r\n"
-        "  xEstado.Campo(\"Omitir\").Value = Not IsNumeric(xOrigen.Field(1))\r\n"
-        "  xEstado.Campo(\"Detener\").Value = (xOrigen.Field(0) = \"STOP\")\r\n"
-        "End Sub\r\n"
-        "Sub onLayOutProcess()\r\n"
-        "  total = total + CDbl(xOrigen.Field(1))\r\n"
-        "  xDestinos.addValue xOrigen.Field(0), CDbl(xOrigen.Field(1)) * 2\r\n"
-        "End Sub\r\n"
-        "Sub runLayOut()\r\n"
-        "  onLayOutLoad\r\n"
-        "  Do Until xOrigen.EOF\r\n"
-        "    onLayOutValidate\r\n"
-        "    If xEstado.Campo(\"Detener\").Value Then Exit Do\r\n"
-        "    If Not xEstado.Campo(\"Omitir\").Value Then onLayOutProcess\r\n"
-        "    xOrigen.MoveNext\r\n"
-        "  Loop\r\n"
-        "End Sub\r\n");
+    const QString program =
+        QStringLiteral("Dim total\r\n"
+                       "Sub onLayOutLoad()\r\n"
+                       "  xEstado.addValue \"Resultado\", True\r\n"
+                       "  xEstado.addValue \"Omitir\", False\r\n"
+                       "  xEstado.addValue \"Detener\", False\r\n"
+                       "  total = 0\r\n"
+                       "End Sub\r\n"
+                       "Sub onLayOutValidate()\r\n"
+                       "  xEstado.Campo(\"Omitir\").Value = Not IsNumeric(xOrigen.Field(1))\r\n"
+                       "  xEstado.Campo(\"Detener\").Value = (xOrigen.Field(0) = \"STOP\")\r\n"
+                       "End Sub\r\n"
+                       "Sub onLayOutProcess()\r\n"
+                       "  total = total + CDbl(xOrigen.Field(1))\r\n"
+                       "  xDestinos.addValue xOrigen.Field(0), CDbl(xOrigen.Field(1)) * 2\r\n"
+                       "End Sub\r\n"
+                       "Sub runLayOut()\r\n"
+                       "  onLayOutLoad\r\n"
+                       "  Do Until xOrigen.EOF\r\n"
+                       "    onLayOutValidate\r\n"
+                       "    If xEstado.Campo(\"Detener\").Value Then Exit Do\r\n"
+                       "    If Not xEstado.Campo(\"Omitir\").Value Then onLayOutProcess\r\n"
+                       "    xOrigen.MoveNext\r\n"
+                       "  Loop\r\n"
+                       "End Sub\r\n");
     QVERIFY2(e.addCode(program), qPrintable(e.errorText()));
     QVERIFY2(e.run(QStringLiteral("runLayOut")), qPrintable(e.errorText()));
     QCOMPARE(vbs::toDouble(e.global(QStringLiteral("total"))), 15.5);
@@ -227,14 +229,21 @@ void tst_Scripts::reportFormulaTextsFromValues_data()
 {
     QTest::addColumn<QString>("formula");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("date value") << "Year((DateSerial(2026,3,4) + TimeSerial(10, 5, 0)))" << "2026";
-    QTest::newRow("Null field") << "IsNull(Null)" << "True";
+    QTest::newRow("date value") << "Year((DateSerial(2026,3,4) + TimeSerial(10, 5, 0)))"
+                                << "2026";
+    QTest::newRow("Null field") << "IsNull(Null)"
+                                << "True";
     QTest::newRow("text with quotes and line break")
-        << "Len(\"Dijo \"\"hola\"\"\" & Chr(13) & Chr(10) & \"adios\")" << "18";
-    QTest::newRow("literal kind") << "\"CENTRO\" & \" - \" & \"2026\"" << "CENTRO - 2026";
-    QTest::newRow("number kind") << "1250.5 * 1.16" << "1450.58";
-    QTest::newRow("group change") << "\"A - 1\" <> \"A - 2\"" << "True";
-    QTest::newRow("condition on a number field") << "IIfLike(5 > 3)" << "yes";
+        << "Len(\"Dijo \"\"hola\"\"\" & Chr(13) & Chr(10) & \"adios\")"
+        << "18";
+    QTest::newRow("literal kind") << "\"CENTRO\" & \" - \" & \"2026\""
+                                  << "CENTRO - 2026";
+    QTest::newRow("number kind") << "1250.5 * 1.16"
+                                 << "1450.58";
+    QTest::newRow("group change") << "\"A - 1\" <> \"A - 2\""
+                                  << "True";
+    QTest::newRow("condition on a number field") << "IIfLike(5 > 3)"
+                                                 << "yes";
 }
 
 void tst_Scripts::reportFormulaTextsFromValues()
@@ -242,7 +251,8 @@ void tst_Scripts::reportFormulaTextsFromValues()
     QFETCH(QString, formula);
     QFETCH(QString, expected);
     vbs::Engine e;
-    QVERIFY(e.addCode(QStringLiteral("Function IIfLike(c)\r\n If c Then IIfLike = \"yes\" Else IIfLike = \"no\"\r\nEnd Function")));
+    QVERIFY(e.addCode(QStringLiteral(
+        "Function IIfLike(c)\r\n If c Then IIfLike = \"yes\" Else IIfLike = \"no\"\r\nEnd Function")));
     bool ok = false;
     const QVariant v = e.eval(formula, &ok);
     QVERIFY2(ok, qPrintable(e.errorText()));

@@ -39,25 +39,44 @@ void tst_Values::parseNumber_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("valid");
     QTest::addColumn<double>("value");
-    QTest::newRow("plain") << "en-us" << "42" << true << 42.0;
-    QTest::newRow("spaces around") << "en-us" << "  42  " << true << 42.0;
-    QTest::newRow("grouping and decimals") << "en-us" << "1,234.5" << true << 1234.5;
-    QTest::newRow("es-mx like en-us") << "es-mx" << "1,234.5" << true << 1234.5;
-    QTest::newRow("es-es swaps separators") << "es-es" << "1.234,5" << true << 1234.5;
-    QTest::newRow("es-es rejects a second comma") << "es-es" << "1,2,3" << false << 0.0;
-    QTest::newRow("exponent") << "en-us" << "1e3" << true << 1000.0;
-    QTest::newRow("D exponent") << "en-us" << "2D2" << true << 200.0;
-    QTest::newRow("negative") << "en-us" << "-0.25" << true << -0.25;
-    QTest::newRow("leading dot with sign") << "en-us" << "+.5" << true << 0.5;
-    QTest::newRow("currency symbol") << "en-us" << "$1,000" << true << 1000.0;
-    QTest::newRow("hex") << "en-us" << "&HFF" << true << 255.0;
-    QTest::newRow("hex FFFF is Integer -1") << "en-us" << "&HFFFF" << true << -1.0;
-    QTest::newRow("octal") << "en-us" << "&O17" << true << 15.0;
-    QTest::newRow("empty") << "en-us" << "" << false << 0.0;
-    QTest::newRow("only a sign") << "en-us" << "-" << false << 0.0;
-    QTest::newRow("two dots") << "en-us" << "1.2.3" << false << 0.0;
-    QTest::newRow("letters") << "en-us" << "12abc" << false << 0.0;
-    QTest::newRow("dangling exponent") << "en-us" << "1e" << false << 0.0;
+    QTest::newRow("plain") << "en-us"
+                           << "42" << true << 42.0;
+    QTest::newRow("spaces around") << "en-us"
+                                   << "  42  " << true << 42.0;
+    QTest::newRow("grouping and decimals") << "en-us"
+                                           << "1,234.5" << true << 1234.5;
+    QTest::newRow("es-mx like en-us") << "es-mx"
+                                      << "1,234.5" << true << 1234.5;
+    QTest::newRow("es-es swaps separators") << "es-es"
+                                            << "1.234,5" << true << 1234.5;
+    QTest::newRow("es-es rejects a second comma") << "es-es"
+                                                  << "1,2,3" << false << 0.0;
+    QTest::newRow("exponent") << "en-us"
+                              << "1e3" << true << 1000.0;
+    QTest::newRow("D exponent") << "en-us"
+                                << "2D2" << true << 200.0;
+    QTest::newRow("negative") << "en-us"
+                              << "-0.25" << true << -0.25;
+    QTest::newRow("leading dot with sign") << "en-us"
+                                           << "+.5" << true << 0.5;
+    QTest::newRow("currency symbol") << "en-us"
+                                     << "$1,000" << true << 1000.0;
+    QTest::newRow("hex") << "en-us"
+                         << "&HFF" << true << 255.0;
+    QTest::newRow("hex FFFF is Integer -1") << "en-us"
+                                            << "&HFFFF" << true << -1.0;
+    QTest::newRow("octal") << "en-us"
+                           << "&O17" << true << 15.0;
+    QTest::newRow("empty") << "en-us"
+                           << "" << false << 0.0;
+    QTest::newRow("only a sign") << "en-us"
+                                 << "-" << false << 0.0;
+    QTest::newRow("two dots") << "en-us"
+                              << "1.2.3" << false << 0.0;
+    QTest::newRow("letters") << "en-us"
+                             << "12abc" << false << 0.0;
+    QTest::newRow("dangling exponent") << "en-us"
+                                       << "1e" << false << 0.0;
 }
 
 void tst_Values::parseNumber()
@@ -79,26 +98,46 @@ void tst_Values::parseDate_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("valid");
     QTest::addColumn<QString>("expected"); // yyyy-MM-dd hh:mm:ss
-    QTest::newRow("en-us month first") << "en-us" << "3/4/2026" << true << "2026-03-04 00:00:00";
-    QTest::newRow("es-mx day first") << "es-mx" << "3/4/2026" << true << "2026-04-03 00:00:00";
-    QTest::newRow("impossible month swaps") << "en-us" << "13/4/2026" << true << "2026-04-13 00:00:00";
-    QTest::newRow("ISO in any locale") << "es-mx" << "2026-03-04" << true << "2026-03-04 00:00:00";
-    QTest::newRow("dashes") << "es-mx" << "04-03-2026" << true << "2026-03-04 00:00:00";
-    QTest::newRow("two-digit year 29") << "en-us" << "1/1/29" << true << "2029-01-01 00:00:00";
-    QTest::newRow("two-digit year 30") << "en-us" << "1/1/30" << true << "1930-01-01 00:00:00";
-    QTest::newRow("Spanish words") << "es-mx" << "4 de marzo de 2026" << true << "2026-03-04 00:00:00";
-    QTest::newRow("English month first") << "en-us" << "March 4, 2026" << true << "2026-03-04 00:00:00";
-    QTest::newRow("abbreviated month") << "en-us" << "4-Mar-2026 10:05" << true << "2026-03-04 10:05:00";
-    QTest::newRow("24-hour time") << "es-mx" << "04/03/2026 17:45:30" << true << "2026-03-04 17:45:30";
-    QTest::newRow("p.m.") << "es-mx" << "04/03/2026 05:45:30 p.m." << true << "2026-03-04 17:45:30";
-    QTest::newRow("12 AM") << "en-us" << "12:15 AM" << true << "1899-12-30 00:15:00";
-    QTest::newRow("leap day") << "en-us" << "2/29/2024" << true << "2024-02-29 00:00:00";
-    QTest::newRow("not a leap year") << "en-us" << "2/29/2026" << false << "";
-    QTest::newRow("day 32") << "en-us" << "1/32/2026" << false << "";
-    QTest::newRow("hour 25") << "en-us" << "25:00" << false << "";
-    QTest::newRow("13 PM") << "en-us" << "13:00 PM" << false << "";
-    QTest::newRow("words") << "en-us" << "hello" << false << "";
-    QTest::newRow("a bare number") << "en-us" << "2026" << false << "";
+    QTest::newRow("en-us month first") << "en-us"
+                                       << "3/4/2026" << true << "2026-03-04 00:00:00";
+    QTest::newRow("es-mx day first") << "es-mx"
+                                     << "3/4/2026" << true << "2026-04-03 00:00:00";
+    QTest::newRow("impossible month swaps") << "en-us"
+                                            << "13/4/2026" << true << "2026-04-13 00:00:00";
+    QTest::newRow("ISO in any locale") << "es-mx"
+                                       << "2026-03-04" << true << "2026-03-04 00:00:00";
+    QTest::newRow("dashes") << "es-mx"
+                            << "04-03-2026" << true << "2026-03-04 00:00:00";
+    QTest::newRow("two-digit year 29") << "en-us"
+                                       << "1/1/29" << true << "2029-01-01 00:00:00";
+    QTest::newRow("two-digit year 30") << "en-us"
+                                       << "1/1/30" << true << "1930-01-01 00:00:00";
+    QTest::newRow("Spanish words") << "es-mx"
+                                   << "4 de marzo de 2026" << true << "2026-03-04 00:00:00";
+    QTest::newRow("English month first") << "en-us"
+                                         << "March 4, 2026" << true << "2026-03-04 00:00:00";
+    QTest::newRow("abbreviated month") << "en-us"
+                                       << "4-Mar-2026 10:05" << true << "2026-03-04 10:05:00";
+    QTest::newRow("24-hour time") << "es-mx"
+                                  << "04/03/2026 17:45:30" << true << "2026-03-04 17:45:30";
+    QTest::newRow("p.m.") << "es-mx"
+                          << "04/03/2026 05:45:30 p.m." << true << "2026-03-04 17:45:30";
+    QTest::newRow("12 AM") << "en-us"
+                           << "12:15 AM" << true << "1899-12-30 00:15:00";
+    QTest::newRow("leap day") << "en-us"
+                              << "2/29/2024" << true << "2024-02-29 00:00:00";
+    QTest::newRow("not a leap year") << "en-us"
+                                     << "2/29/2026" << false << "";
+    QTest::newRow("day 32") << "en-us"
+                            << "1/32/2026" << false << "";
+    QTest::newRow("hour 25") << "en-us"
+                             << "25:00" << false << "";
+    QTest::newRow("13 PM") << "en-us"
+                           << "13:00 PM" << false << "";
+    QTest::newRow("words") << "en-us"
+                           << "hello" << false << "";
+    QTest::newRow("a bare number") << "en-us"
+                                   << "2026" << false << "";
 }
 
 void tst_Values::parseDate()
@@ -216,12 +255,24 @@ void tst_Values::coercionErrors()
     QFETCH(int, error);
     try {
         switch (conversion) {
-        case 0: vbs::toDouble(input); break;
-        case 1: vbs::toLong(input); break;
-        case 2: vbs::toInteger(input); break;
-        case 3: vbs::toBool(input); break;
-        case 4: vbs::toDate(input); break;
-        default: vbs::toString(input); break;
+        case 0:
+            vbs::toDouble(input);
+            break;
+        case 1:
+            vbs::toLong(input);
+            break;
+        case 2:
+            vbs::toInteger(input);
+            break;
+        case 3:
+            vbs::toBool(input);
+            break;
+        case 4:
+            vbs::toDate(input);
+            break;
+        default:
+            vbs::toString(input);
+            break;
         }
         QFAIL("no error raised");
     } catch (const vbs::ScriptError &e) {
@@ -236,14 +287,22 @@ void tst_Values::formatNumber_data()
     QTest::addColumn<int>("digits");
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("currency");
-    QTest::newRow("en-us") << "en-us" << 1234.567 << 2 << "1,234.57" << "$1,234.57";
-    QTest::newRow("en-us negative") << "en-us" << -1234.567 << 2 << "-1,234.57" << "($1,234.57)";
-    QTest::newRow("es-mx") << "es-mx" << 1234567.5 << 2 << "1,234,567.50" << "$1,234,567.50";
-    QTest::newRow("es-mx negative") << "es-mx" << -0.5 << 0 << "-1" << "-$1";
-    QTest::newRow("es-es") << "es-es" << 1234.5 << 1 << "1.234,5" << "1.234,5 \u20ac";
-    QTest::newRow("es-es negative") << "es-es" << -1234.5 << 1 << "-1.234,5" << "-1.234,5 \u20ac";
-    QTest::newRow("rounding to zero drops the sign") << "en-us" << -0.004 << 2 << "0.00" << "$0.00";
-    QTest::newRow("million") << "en-us" << 1e6 << 0 << "1,000,000" << "$1,000,000";
+    QTest::newRow("en-us") << "en-us" << 1234.567 << 2 << "1,234.57"
+                           << "$1,234.57";
+    QTest::newRow("en-us negative") << "en-us" << -1234.567 << 2 << "-1,234.57"
+                                    << "($1,234.57)";
+    QTest::newRow("es-mx") << "es-mx" << 1234567.5 << 2 << "1,234,567.50"
+                           << "$1,234,567.50";
+    QTest::newRow("es-mx negative") << "es-mx" << -0.5 << 0 << "-1"
+                                    << "-$1";
+    QTest::newRow("es-es") << "es-es" << 1234.5 << 1 << "1.234,5"
+                           << "1.234,5 \u20ac";
+    QTest::newRow("es-es negative") << "es-es" << -1234.5 << 1 << "-1.234,5"
+                                    << "-1.234,5 \u20ac";
+    QTest::newRow("rounding to zero drops the sign") << "en-us" << -0.004 << 2 << "0.00"
+                                                     << "$0.00";
+    QTest::newRow("million") << "en-us" << 1e6 << 0 << "1,000,000"
+                             << "$1,000,000";
 }
 
 void tst_Values::formatNumber()

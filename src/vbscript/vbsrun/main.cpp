@@ -22,20 +22,34 @@ QString vtName(const vbs::Value &v)
 {
     using vbs::VarType;
     switch (v.type()) {
-    case VarType::Empty: return QStringLiteral("VT_EMPTY");
-    case VarType::Null: return QStringLiteral("VT_NULL");
-    case VarType::Integer: return QStringLiteral("VT_I2");
-    case VarType::Long: return QStringLiteral("VT_I4");
-    case VarType::Single: return QStringLiteral("VT_R4");
-    case VarType::Double: return QStringLiteral("VT_R8");
-    case VarType::Currency: return QStringLiteral("VT_CY");
-    case VarType::Date: return QStringLiteral("VT_DATE");
-    case VarType::String: return QStringLiteral("VT_BSTR");
-    case VarType::Object: return QStringLiteral("VT_DISPATCH");
-    case VarType::Error: return QStringLiteral("VT_ERROR");
-    case VarType::Boolean: return QStringLiteral("VT_BOOL");
-    case VarType::Byte: return QStringLiteral("VT_UI1");
-    case VarType::Array: return QStringLiteral("VT_ARRAY|VT_VARIANT");
+    case VarType::Empty:
+        return QStringLiteral("VT_EMPTY");
+    case VarType::Null:
+        return QStringLiteral("VT_NULL");
+    case VarType::Integer:
+        return QStringLiteral("VT_I2");
+    case VarType::Long:
+        return QStringLiteral("VT_I4");
+    case VarType::Single:
+        return QStringLiteral("VT_R4");
+    case VarType::Double:
+        return QStringLiteral("VT_R8");
+    case VarType::Currency:
+        return QStringLiteral("VT_CY");
+    case VarType::Date:
+        return QStringLiteral("VT_DATE");
+    case VarType::String:
+        return QStringLiteral("VT_BSTR");
+    case VarType::Object:
+        return QStringLiteral("VT_DISPATCH");
+    case VarType::Error:
+        return QStringLiteral("VT_ERROR");
+    case VarType::Boolean:
+        return QStringLiteral("VT_BOOL");
+    case VarType::Byte:
+        return QStringLiteral("VT_UI1");
+    case VarType::Array:
+        return QStringLiteral("VT_ARRAY|VT_VARIANT");
     }
     return QStringLiteral("VT_UNKNOWN");
 }
