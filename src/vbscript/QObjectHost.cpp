@@ -97,9 +97,20 @@ QVariant convertArg(const Value &v, QMetaType type)
 
 } // namespace
 
+class QObjectHost;
+
+// One wrapper per live QObject, so the same object is the same script object (Is compares equal).
+static thread_local QHash<QObject *, QObjectHost *> g_wrappers;
+
 class QObjectHost : public HostObject {
 public:
-    explicit QObjectHost(QObject *o) : m_obj(o) {}
+    explicit QObjectHost(QObject *o) : m_obj(o), m_key(o) { g_wrappers.insert(o, this); }
+    ~QObjectHost() override
+    {
+        auto it = g_wrappers.find(m_key);
+        if (it != g_wrappers.end() && it.value() == this)
+            g_wrappers.erase(it);
+    }
     QObject *object() const { return m_obj.data(); }
 
     QString typeName() const override
@@ -242,6 +253,7 @@ private:
     }
 
     QPointer<QObject> m_obj;
+    QObject *m_key; // the address registered in g_wrappers, even after the object is gone
 };
 
 namespace {
@@ -260,6 +272,9 @@ HostObjectRef wrapQObject(QObject *object)
 {
     if (!object)
         return {};
+    auto it = g_wrappers.constFind(object);
+    if (it != g_wrappers.constEnd() && it.value()->object() == object)
+        return HostObjectRef(it.value());
     return HostObjectRef(new QObjectHost(object));
 }
 

@@ -340,6 +340,7 @@ void tst_Engine::qobjectMethodsAndConversions()
     QCOMPARE(e.eval(QStringLiteral("UBound(xConfig.pair()) & xConfig.pair()(1)")).toString(),
              QStringLiteral("1dos"));
     QCOMPARE(e.eval(QStringLiteral("xConfig.Lista(1)")).toString(), QStringLiteral("b"));
+    QCOMPARE(e.eval(QStringLiteral("xConfig.child() Is xConfig.Child")).toBool(), true);
     QVERIFY(!e.addCode(QStringLiteral("x = xConfig.nameOf(CreateObject(\"Scripting.Dictionary\"))")));
     QCOMPARE(e.lastError().number, 13);
     // a deleted QObject is an object variable that is no longer set
