@@ -1045,9 +1045,8 @@ void ClassInstance::finalRelease()
         addRef(); // keep alive while Class_Terminate runs
         try {
             in->invokeProc(m_cls->terminate, this, nullptr, 0);
-        } catch (const ScriptError &) {
-            // errors in Class_Terminate are ignored, as VBScript does
-        } catch (const Abort &) {
+        } catch (...) {
+            // errors in Class_Terminate are ignored, as VBScript does; this runs from destructors
         }
         if (refCount() > 1) {
             // resurrected by Class_Terminate: drop our guard reference only
