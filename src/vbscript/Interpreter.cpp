@@ -3,6 +3,7 @@
 #include "Convert.h"
 #include "Parser.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vbs {
@@ -101,7 +102,7 @@ void Interpreter::reset()
     auto classUnits = std::move(m_classUnits);
     m_units.clear();
     m_classUnits.clear();
-    m_bind.clear();
+    std::fill(m_bind.begin(), m_bind.end(), Binding()); // keeps the table's size for the next run
     m_procs.clear();
     m_classes.clear();
     auto hostFns = std::move(m_hostFns);
@@ -208,9 +209,8 @@ void Interpreter::loadUnit(const std::shared_ptr<Unit> &unit, bool runBody)
 void Interpreter::addCode(const QString &code)
 {
     auto unit = std::make_shared<Unit>();
-    std::vector<Token> toks;
-    Lexer(symbols).tokenize(code, toks);
-    Parser(symbols, *unit, code, toks).parseProgram();
+    Lexer(symbols).tokenize(code, m_codeTokens); // host calls do not nest, so one buffer serves
+    Parser(symbols, *unit, code, m_codeTokens).parseProgram();
     loadUnit(unit, true);
 }
 

@@ -197,6 +197,7 @@ private:
 
     // Reused for Eval and report formulas so each evaluation allocates next to nothing.
     std::vector<Token> m_tokens;
+    std::vector<Token> m_codeTokens;
     std::unique_ptr<Unit> m_evalUnit;
     int m_evalDepth = 0;
 };
