@@ -20,7 +20,10 @@ QString valueSection(const QString &name, int i)
 }
 } // namespace
 
-ConfigExchange::ConfigExchange(cConfigure &config, Prompter &prompter) : m_config(config), m_prompter(prompter) {}
+ConfigExchange::ConfigExchange(cConfigure &config, Prompter &prompter)
+    : m_config(config), m_prompter(prompter)
+{
+}
 
 QString ConfigExchange::encodeValue(const QString &text)
 {
@@ -29,7 +32,8 @@ QString ConfigExchange::encodeValue(const QString &text)
 
 QString ConfigExchange::decodeValue(const QString &stored)
 {
-    static const QRegularExpression base64(QStringLiteral("^(?:[A-Za-z0-9+/]{4})*(?:[A-Za-z0-9+/]{2}==|[A-Za-z0-9+/]{3}=)?$"));
+    static const QRegularExpression base64(
+        QStringLiteral("^(?:[A-Za-z0-9+/]{4})*(?:[A-Za-z0-9+/]{2}==|[A-Za-z0-9+/]{3}=)?$"));
     if (stored.isEmpty() || !base64.match(stored).hasMatch())
         return stored;
     const QByteArray bytes = QByteArray::fromBase64(stored.toLatin1());
@@ -70,7 +74,8 @@ bool ConfigExchange::exportar(const QString &fileName, const QList<int> &categor
     return exportarClaves(fileName, keys);
 }
 
-bool ConfigExchange::exportarClaves(const QString &fileName, const QList<QPair<int, QStringList>> &keysByCategory)
+bool ConfigExchange::exportarClaves(const QString &fileName,
+                                    const QList<QPair<int, QStringList>> &keysByCategory)
 {
     ConfigIniFile ini;
     ini.setValue(Secciones, QStringLiteral("TOTAL"), encodeValue(QString::number(keysByCategory.size())));
@@ -89,7 +94,8 @@ bool ConfigExchange::exportarClaves(const QString &fileName, const QList<QPair<i
                          encodeValue(item->key()));
             const QString section = valueSection(name, i);
             ini.setValue(section, QStringLiteral("xType"), encodeValue(QString::number(item->category())));
-            ini.setValue(section, QStringLiteral("xDataType"), encodeValue(QString::number(item->dataType())));
+            ini.setValue(section, QStringLiteral("xDataType"),
+                         encodeValue(QString::number(item->dataType())));
             ini.setValue(section, QStringLiteral("bSave"),
                          encodeValue(item->writeBack() ? QStringLiteral("S") : QStringLiteral("N")));
             ini.setValue(section, QStringLiteral("vValue"), encodeValue(item->toText()));
@@ -136,7 +142,8 @@ bool ConfigExchange::importar(const QString &fileName)
         const QString category = name(Secciones, QStringLiteral("SECCION") + QString::number(n));
         const int count = number(categorySection(category), QStringLiteral("COUNT"));
         for (int i = 1; i <= count; ++i) {
-            const QString key = clave(categorySection(category), QStringLiteral("VALOR") + QString::number(i));
+            const QString key =
+                clave(categorySection(category), QStringLiteral("VALOR") + QString::number(i));
             const QString section = valueSection(category, i);
             const cConfigValue *item = m_config.getItemByKey(key);
             // Session values (COMPUTER above all) belong to this workstation, not to the file's.

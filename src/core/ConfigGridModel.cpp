@@ -11,7 +11,8 @@ QString siNo(bool value)
 }
 } // namespace
 
-ConfigGridModel::ConfigGridModel(cConfigure &config, QObject *parent) : QAbstractTableModel(parent), m_config(config)
+ConfigGridModel::ConfigGridModel(cConfigure &config, QObject *parent)
+    : QAbstractTableModel(parent), m_config(config)
 {
     connect(&m_config, &cConfigure::valueChanged, this, &ConfigGridModel::onValueChanged);
     connect(&m_config, &cConfigure::itemAdded, this, &ConfigGridModel::onItemAdded);
@@ -90,7 +91,8 @@ QString ConfigGridModel::valorTexto(const cConfigValue &item) const
             return QString();
         if (dt.date() == QDate(1899, 12, 30))
             return dt.time().toString(QStringLiteral("HH:mm"));
-        return dt.toString(cConfigValue::qtDateFormat(m_config.getString(QStringLiteral("FORMATO-FECHA-CLIENTE-FULL"))));
+        return dt.toString(
+            cConfigValue::qtDateFormat(m_config.getString(QStringLiteral("FORMATO-FECHA-CLIENTE-FULL"))));
     }
     default:
         return item.toText();

@@ -157,7 +157,8 @@ QStringList ParametroEditor::tipos()
         for (; !rs.eof(); rs.moveNext())
             out << rs.text(QStringLiteral("param_Tipo"));
     } catch (const std::exception &e) {
-        reportError(m_prompter, QStringLiteral("tipos"), QString::fromLatin1(Where), ErrorInfo::fromException(e));
+        reportError(m_prompter, QStringLiteral("tipos"), QString::fromLatin1(Where),
+                    ErrorInfo::fromException(e));
     }
     return out;
 }

@@ -47,8 +47,8 @@ SettingsStore::~SettingsStore() = default;
 
 QString SettingsStore::defaultFilePath(const QString &applicationTitle)
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/mostrador/") +
-           applicationTitle + QStringLiteral(".ini");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/mostrador/") + applicationTitle + QStringLiteral(".ini");
 }
 
 QString SettingsStore::filePath() const
@@ -56,7 +56,8 @@ QString SettingsStore::filePath() const
     return m_settings->fileName();
 }
 
-QString SettingsStore::getSetting(const QString &section, const QString &key, const QString &defaultValue) const
+QString SettingsStore::getSetting(const QString &section, const QString &key,
+                                  const QString &defaultValue) const
 {
     const QVariant value = m_settings->value(settingsKey(section, key));
     if (!value.isValid())

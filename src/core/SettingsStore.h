@@ -32,7 +32,8 @@ public:
 
     QString filePath() const;
 
-    QString getSetting(const QString &section, const QString &key, const QString &defaultValue = QString()) const;
+    QString getSetting(const QString &section, const QString &key,
+                       const QString &defaultValue = QString()) const;
     void saveSetting(const QString &section, const QString &key, const QString &value);
     // An empty key deletes the whole section.
     void deleteSetting(const QString &section, const QString &key = QString());

@@ -13,9 +13,9 @@ const QString TextDateFormat = QStringLiteral("dd/MM/yyyy HH:mm:ss");
 bool readBool(const QString &text, bool *ok)
 {
     const QString t = text.trimmed().toUpper();
-    static const QStringList yes = {QStringLiteral("S"),    QStringLiteral("SI"), QStringLiteral("SÍ"),
-                                    QStringLiteral("TRUE"), QStringLiteral("VERDADERO"),
-                                    QStringLiteral("1"),    QStringLiteral("-1")};
+    static const QStringList yes = {QStringLiteral("S"),    QStringLiteral("SI"),        QStringLiteral("SÍ"),
+                                    QStringLiteral("TRUE"), QStringLiteral("VERDADERO"), QStringLiteral("1"),
+                                    QStringLiteral("-1")};
     static const QStringList no = {QStringLiteral("N"), QStringLiteral("NO"), QStringLiteral("FALSE"),
                                    QStringLiteral("FALSO"), QStringLiteral("0")};
     *ok = true;
@@ -33,17 +33,18 @@ QDateTime readDate(const QString &text)
     if (t.isEmpty())
         return {};
     static const QStringList dateTimeFormats = {
-        QStringLiteral("dd/MM/yyyy HH:mm:ss"), QStringLiteral("d/M/yyyy H:mm:ss"), QStringLiteral("dd/MM/yyyy HH:mm"),
-        QStringLiteral("d/M/yyyy H:mm"),       QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"),
-        QStringLiteral("yyyy-MM-dd HH:mm:ss"), QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"),
-        QStringLiteral("yyyy-MM-ddTHH:mm:ss"),
+        QStringLiteral("dd/MM/yyyy HH:mm:ss"),     QStringLiteral("d/M/yyyy H:mm:ss"),
+        QStringLiteral("dd/MM/yyyy HH:mm"),        QStringLiteral("d/M/yyyy H:mm"),
+        QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"), QStringLiteral("yyyy-MM-dd HH:mm:ss"),
+        QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"), QStringLiteral("yyyy-MM-ddTHH:mm:ss"),
     };
     for (const QString &f : dateTimeFormats) {
         const QDateTime dt = QDateTime::fromString(t, f);
         if (dt.isValid())
             return dt;
     }
-    for (const QString &f : {QStringLiteral("dd/MM/yyyy"), QStringLiteral("d/M/yyyy"), QStringLiteral("yyyy-MM-dd")}) {
+    for (const QString &f :
+         {QStringLiteral("dd/MM/yyyy"), QStringLiteral("d/M/yyyy"), QStringLiteral("yyyy-MM-dd")}) {
         const QDate d = QDate::fromString(t, f);
         if (d.isValid())
             return d.startOfDay();
@@ -60,8 +61,8 @@ QDateTime readDate(const QString &text)
 
 cConfigValue::cConfigValue(int category, const QString &key, const QVariant &defaultValue, int dataType,
                            bool writeBack, int loadSource, int writeTarget, const QString &choices)
-    : m_key(key), m_category(category), m_dataType(dataType), m_writeBack(writeBack), m_loadSource(loadSource),
-      m_writeTarget(writeTarget), m_choices(choices)
+    : m_key(key), m_category(category), m_dataType(dataType), m_writeBack(writeBack),
+      m_loadSource(loadSource), m_writeTarget(writeTarget), m_choices(choices)
 {
     bool ok = false;
     m_default = convert(defaultValue, dataType, &ok);

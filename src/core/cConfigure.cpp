@@ -48,7 +48,8 @@ QString inProgramDirectory(const QString &file)
 }
 } // namespace
 
-cConfigure::cConfigure(ConnectionProvider &connections, SettingsStore &settings, Prompter &prompter, QObject *parent)
+cConfigure::cConfigure(ConnectionProvider &connections, SettingsStore &settings, Prompter &prompter,
+                       QObject *parent)
     : QObject(parent), m_connections(connections), m_settings(settings), m_prompter(prompter)
 {
     prepare();
@@ -98,11 +99,10 @@ QString cConfigure::getDataTypeToString(int dataType) const
 
 QString cConfigure::getTypeToString(int category) const
 {
-    static const char *const names[] = {"GLOBAL",      "Usuarios",        "Setting",  "Operacion", "Impresion",
-                                        "Crystal",     "Actualizaciones", "Database", "Setup",     "Ventas",
-                                        "Recepcion",   "Resurtido",       "Envio",    "Facturacion", "Pedidos",
-                                        "Catalogo",    "Almacen",         "Scripts",  "Reportes",  "Consulta",
-                                        "TiempoAire"};
+    static const char *const names[] = {
+        "GLOBAL",   "Usuarios", "Setting", "Operacion", "Impresion", "Crystal",  "Actualizaciones",
+        "Database", "Setup",    "Ventas",  "Recepcion", "Resurtido", "Envio",    "Facturacion",
+        "Pedidos",  "Catalogo", "Almacen", "Scripts",   "Reportes",  "Consulta", "TiempoAire"};
     if (category < 1 || category > int(std::size(names)))
         return QString();
     return QString::fromLatin1(names[category - 1]);
@@ -156,10 +156,12 @@ bool cConfigure::existsValue(const QString &key) const
 }
 
 bool cConfigure::addValue(int category, const QString &key, const QVariant &defaultValue, int dataType,
-                          bool writeBack, bool loadNow, int loadSource, int writeTarget, const QString &choices)
+                          bool writeBack, bool loadNow, int loadSource, int writeTarget,
+                          const QString &choices)
 {
     const QString k = upper(key);
-    if (k.isEmpty() || m_byKey.contains(k) || dataType < cConfigValue::STRING || dataType > cConfigValue::DATE)
+    if (k.isEmpty() || m_byKey.contains(k) || dataType < cConfigValue::STRING ||
+        dataType > cConfigValue::DATE)
         return false;
     auto owned = std::make_unique<cConfigValue>(category, k, defaultValue, dataType, writeBack, loadSource,
                                                 writeTarget, choices);
@@ -218,11 +220,10 @@ QString cConfigure::storageName(const cConfigValue &item) const
 bool cConfigure::loadFromSettings(cConfigValue &item)
 {
     const QString section = sectionName(item.category());
-    const QString text = m_settings.getEncodedSetting(section, item.key(), item.defaultValue().isValid()
-                                                                               ? cConfigValue::toText(
-                                                                                     item.defaultValue(),
-                                                                                     item.dataType())
-                                                                               : QString());
+    const QString text = m_settings.getEncodedSetting(
+        section, item.key(),
+        item.defaultValue().isValid() ? cConfigValue::toText(item.defaultValue(), item.dataType())
+                                      : QString());
     assign(item, text);
     return true;
 }
@@ -275,8 +276,9 @@ bool cConfigure::loadValue(const QString &key)
         return false;
     try {
         db::Recordset rs = conn->openRecordset(
-            QStringLiteral("SELECT config_ValorStr, config_ValorLng, config_ValorBool, config_ValorDouble, "
-                           "config_ValorDate FROM tConfiguracion WHERE config_computer = ? AND config_Clave = ?"),
+            QStringLiteral(
+                "SELECT config_ValorStr, config_ValorLng, config_ValorBool, config_ValorDouble, "
+                "config_ValorDate FROM tConfiguracion WHERE config_computer = ? AND config_Clave = ?"),
             QVariantList{computer(), it->key()});
         if (rs.eof())
             return false;
@@ -284,7 +286,8 @@ bool cConfigure::loadValue(const QString &key)
         return true;
     } catch (const std::exception &e) {
         // A key that cannot be read keeps its value; start-up goes on with the defaults.
-        writeLog(QStringLiteral("cConfigure.loadValue:") + it->key() + QLatin1Char(':') + QString::fromUtf8(e.what()));
+        writeLog(QStringLiteral("cConfigure.loadValue:") + it->key() + QLatin1Char(':') +
+                 QString::fromUtf8(e.what()));
         return false;
     }
 }
@@ -308,14 +311,16 @@ void cConfigure::loadAll()
     if (db::Connection *conn = fromTable.isEmpty() ? nullptr : answeringConnection()) {
         try {
             db::Recordset rs = conn->openRecordset(
-                QStringLiteral("SELECT config_Clave, config_ValorStr, config_ValorLng, config_ValorBool, "
-                               "config_ValorDouble, config_ValorDate FROM tConfiguracion WHERE config_computer = ?"),
+                QStringLiteral(
+                    "SELECT config_Clave, config_ValorStr, config_ValorLng, config_ValorBool, "
+                    "config_ValorDouble, config_ValorDate FROM tConfiguracion WHERE config_computer = ?"),
                 QVariantList{computer()});
             QHash<QString, cConfigValue *> wanted;
             for (cConfigValue *it : fromTable)
                 wanted.insert(it->key(), it);
             while (!rs.eof()) {
-                if (cConfigValue *it = wanted.value(upper(rs.value(QStringLiteral("config_Clave")).toString())))
+                if (cConfigValue *it =
+                        wanted.value(upper(rs.value(QStringLiteral("config_Clave")).toString())))
                     assign(*it, readValue(rs, it->dataType()));
                 rs.moveNext();
             }
@@ -337,8 +342,9 @@ void cConfigure::loadByType(int category)
 void cConfigure::writeRows(db::Connection &conn, const QList<const cConfigValue *> &items) const
 {
     for (const cConfigValue *it : items) {
-        conn.execute(QStringLiteral("DELETE FROM tConfiguracion WHERE config_computer = ? AND config_Clave = ?"),
-                     QVariantList{computer(), it->key()});
+        conn.execute(
+            QStringLiteral("DELETE FROM tConfiguracion WHERE config_computer = ? AND config_Clave = ?"),
+            QVariantList{computer(), it->key()});
         QVariant str(QMetaType::fromType<QString>());
         QVariant lng(QMetaType::fromType<int>());
         QVariant boo(QMetaType::fromType<QString>());
@@ -363,13 +369,14 @@ void cConfigure::writeRows(db::Connection &conn, const QList<const cConfigValue 
         default:
             str = it->value().toString();
         }
-        conn.execute(QStringLiteral("INSERT INTO tConfiguracion (config_computer, config_Clave, tconfig_Clave, "
-                                    "config_TipoDato, config_Salvar, config_ValorStr, config_ValorLng, "
-                                    "config_ValorBool, config_ValorDouble, config_ValorDate) "
-                                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                     QVariantList{computer(), it->key(), it->category(), it->dataType(),
-                                  it->writeBack() ? QStringLiteral("S") : QStringLiteral("N"), str, lng, boo, dbl,
-                                  dat});
+        conn.execute(
+            QStringLiteral("INSERT INTO tConfiguracion (config_computer, config_Clave, tconfig_Clave, "
+                           "config_TipoDato, config_Salvar, config_ValorStr, config_ValorLng, "
+                           "config_ValorBool, config_ValorDouble, config_ValorDate) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            QVariantList{computer(), it->key(), it->category(), it->dataType(),
+                         it->writeBack() ? QStringLiteral("S") : QStringLiteral("N"), str, lng, boo, dbl,
+                         dat});
     }
 }
 
@@ -394,7 +401,8 @@ bool cConfigure::saveValue(const QString &key)
         tx.commit();
         return true;
     } catch (const std::exception &e) {
-        reportError(m_prompter, it->key(), QStringLiteral("cConfigure.saveValue"), ErrorInfo::fromException(e));
+        reportError(m_prompter, it->key(), QStringLiteral("cConfigure.saveValue"),
+                    ErrorInfo::fromException(e));
         return false;
     }
 }
@@ -502,8 +510,8 @@ QStringList cConfigure::describeAll() const
     QStringList lines;
     for (const auto &owned : m_items) {
         const cConfigValue &it = *owned;
-        const QString category =
-            getTypeToString(it.category()).isEmpty() ? QString::number(it.category()) : getTypeToString(it.category());
+        const QString category = getTypeToString(it.category()).isEmpty() ? QString::number(it.category())
+                                                                          : getTypeToString(it.category());
         lines << QStringList{it.key(), category, getDataTypeToString(it.dataType()),
                              displayText(it.defaultValue(), it.dataType()), storageName(it)}
                      .join(QLatin1Char('\t'));
@@ -591,7 +599,8 @@ void cConfigure::prepare()
     lng(Ventas, "TIMER_VENTAS_MSG", 10000);
     flag(Ventas, "COMISION-TARJETA", true);
     flag(Ventas, "COMISION-TARJETA-PREGUNTA", false);
-    text(Ventas, "COMISION-TARJETA-COBRO", QStringLiteral("ARTICULO"), QStringLiteral("ARTICULO,DESCUENTO,CONCEPTO"));
+    text(Ventas, "COMISION-TARJETA-COBRO", QStringLiteral("ARTICULO"),
+         QStringLiteral("ARTICULO,DESCUENTO,CONCEPTO"));
     dbl(Ventas, "COMISION-TARJETA-DESCUENTO-MINIMO", 0);
     text(Ventas, "CORTE-CAJA", QStringLiteral("TERMINAL1"));
     flag(Ventas, "MODO-CAJA-CENTRAL", false);
@@ -626,8 +635,10 @@ void cConfigure::prepare()
     lng(Resurtido, "ELIMINAR-FALTANTES-CANCELADOS-MESES", 2);
     flag(Resurtido, "ACTUALIZAR-FALTANTES-SIN-EXISTENCIA", true);
 
-    textSettings(Recepcion, "RECEPCION-ARCHIVO-RECEPCION", inProgramDirectory(QStringLiteral("recepcion.dat")));
-    textSettings(Recepcion, "RECEPCION-ARCHIVO-DEVOLUCION", inProgramDirectory(QStringLiteral("devolucion.dat")));
+    textSettings(Recepcion, "RECEPCION-ARCHIVO-RECEPCION",
+                 inProgramDirectory(QStringLiteral("recepcion.dat")));
+    textSettings(Recepcion, "RECEPCION-ARCHIVO-DEVOLUCION",
+                 inProgramDirectory(QStringLiteral("devolucion.dat")));
     textSettings(Recepcion, "RECEPCION-ARCHIVO-FALTANTE", inProgramDirectory(QStringLiteral("faltante.dat")));
     textSettings(Recepcion, "RECEPCION-ARCHIVO-SINCARGO", inProgramDirectory(QStringLiteral("sincargo.dat")));
     flag(Recepcion, "PREGUNTA-SIN-PEDIDO", false);
@@ -758,7 +769,8 @@ void cConfigure::prepare()
 
     flag(23, "CAPTURAR-PAGOS", false);
 
-    text(24, "ASISTENCIA-IDENTIFICACION", QStringLiteral("CREDENCIAL"), QStringLiteral("CREDENCIAL,HUELLA,NOMBRE"));
+    text(24, "ASISTENCIA-IDENTIFICACION", QStringLiteral("CREDENCIAL"),
+         QStringLiteral("CREDENCIAL,HUELLA,NOMBRE"));
 
     date(25, "AGENDA-NORMAL-HORA-INI", V::timeOfDay(8, 0));
     date(25, "AGENDA-NORMAL-HORA-FIN", V::timeOfDay(18, 0));
@@ -770,13 +782,19 @@ void cConfigure::prepare()
     flag(26, "RECETA-IMPRIMIR-REPORTE", true);
 
     // Article search columns as "field|caption|width"; the lookup windows split at "|".
-    const char *const columns[] = {
-        "tArticulo.art_Clave|Clave|120", "art_Nombre|Nombre|300",         "art_Importe|Importe|90",
-        "art_Descuento|Descuento|80",    "art_Total|Total|90",            "art_Descripcion|Descripcion|250",
-        "med_Clave|Unidad|60",           "art_Referencia|Referencia|120", "fab_Clave|Fabricante|90",
-        "tart_Clave|Departamento|90"};
+    const char *const columns[] = {"tArticulo.art_Clave|Clave|120",
+                                   "art_Nombre|Nombre|300",
+                                   "art_Importe|Importe|90",
+                                   "art_Descuento|Descuento|80",
+                                   "art_Total|Total|90",
+                                   "art_Descripcion|Descripcion|250",
+                                   "med_Clave|Unidad|60",
+                                   "art_Referencia|Referencia|120",
+                                   "fab_Clave|Fabricante|90",
+                                   "tart_Clave|Departamento|90"};
     for (int i = 1; i <= 25; ++i) {
         const QString def = i <= int(std::size(columns)) ? QString::fromLatin1(columns[i - 1]) : QString();
-        addValue(Consulta, QStringLiteral("BUSQUEDA-COLUMNA") + QString::number(i), def, V::STRING, true, false);
+        addValue(Consulta, QStringLiteral("BUSQUEDA-COLUMNA") + QString::number(i), def, V::STRING, true,
+                 false);
     }
 }

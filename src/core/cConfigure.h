@@ -71,8 +71,8 @@ public:
     // An invalid QVariant (Empty for scripts) for a key that was never registered.
     Q_INVOKABLE QVariant getValue(const QString &key) const;
     Q_INVOKABLE bool addValue(int category, const QString &key, const QVariant &defaultValue, int dataType,
-                              bool writeBack = true, bool loadNow = false, int loadSource = 0, int writeTarget = 0,
-                              const QString &choices = QString());
+                              bool writeBack = true, bool loadNow = false, int loadSource = 0,
+                              int writeTarget = 0, const QString &choices = QString());
     // Writes one item to its store; true when written or nothing had to be written. A database
     // error is reported (reportError) and leaves the value in memory.
     Q_INVOKABLE bool saveValue(const QString &key);

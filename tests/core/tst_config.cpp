@@ -123,22 +123,23 @@ void tst_Config::defaultsOnFreshWorkstation_data()
     QTest::newRow("terminal de fabrica") << "TERMINAL" << QVariant(QStringLiteral("TERMINAL1"));
     QTest::newRow("color final RGB(36,94,220)") << "VENTANA-FONDO-COLOR-FINAL" << QVariant(14442020);
     QTest::newRow("porcentaje de precio 1") << "VERIFICA-PRECIO-PEDIDO-RECEPCION-PORCENTAJE" << QVariant(1.0);
-    QTest::newRow("agenda abre a las 8") << "AGENDA-NORMAL-HORA-INI"
-                                         << QVariant(QDateTime(QDate(1899, 12, 30), QTime(8, 0)));
-    QTest::newRow("agenda cierra a las 18") << "AGENDA-NORMAL-HORA-FIN"
-                                            << QVariant(QDateTime(QDate(1899, 12, 30), QTime(18, 0)));
-    QTest::newRow("formato de servidor") << "FORMATO-FECHA-SERVIDOR-FULL"
-                                         << QVariant(QStringLiteral("dd/mm/yyyy HH:nn:ss"));
-    QTest::newRow("credencial de quince digitos") << "CREDENCIAL-FORMATO"
-                                                  << QVariant(QStringLiteral("###############"));
+    QTest::newRow("agenda abre a las 8")
+        << "AGENDA-NORMAL-HORA-INI" << QVariant(QDateTime(QDate(1899, 12, 30), QTime(8, 0)));
+    QTest::newRow("agenda cierra a las 18")
+        << "AGENDA-NORMAL-HORA-FIN" << QVariant(QDateTime(QDate(1899, 12, 30), QTime(18, 0)));
+    QTest::newRow("formato de servidor")
+        << "FORMATO-FECHA-SERVIDOR-FULL" << QVariant(QStringLiteral("dd/mm/yyyy HH:nn:ss"));
+    QTest::newRow("credencial de quince digitos")
+        << "CREDENCIAL-FORMATO" << QVariant(QStringLiteral("###############"));
     QTest::newRow("codigos de cajon") << "IMPRIME-CODIGOS-CAJON" << QVariant(QStringLiteral("27,112,48,49,"));
     QTest::newRow("sin conexion elegida") << "CONEXION" << QVariant(QString());
-    QTest::newRow("directorio del log") << "SETTING-DIRECTORIO-LOG"
-                                        << QVariant(QCoreApplication::applicationDirPath());
+    QTest::newRow("directorio del log")
+        << "SETTING-DIRECTORIO-LOG" << QVariant(QCoreApplication::applicationDirPath());
     QTest::newRow("archivo de recepcion junto al programa")
-        << "RECEPCION-ARCHIVO-RECEPCION" << QVariant(QCoreApplication::applicationDirPath() + "/recepcion.dat");
-    QTest::newRow("primera columna de busqueda") << "BUSQUEDA-COLUMNA1"
-                                                 << QVariant(QStringLiteral("tArticulo.art_Clave|Clave|120"));
+        << "RECEPCION-ARCHIVO-RECEPCION"
+        << QVariant(QCoreApplication::applicationDirPath() + "/recepcion.dat");
+    QTest::newRow("primera columna de busqueda")
+        << "BUSQUEDA-COLUMNA1" << QVariant(QStringLiteral("tArticulo.art_Clave|Clave|120"));
     QTest::newRow("columna 25 vacia") << "BUSQUEDA-COLUMNA25" << QVariant(QString());
 }
 
@@ -207,12 +208,14 @@ void tst_Config::addValueRefusesDuplicatesAndBadTypes()
 {
     cConfigure config(m_db, *m_settings, m_prompter);
     const int count = config.getCount();
-    QVERIFY(!config.addValue(cConfigure::Ventas, QStringLiteral("cobro-rapido"), true, cConfigValue::BOOLEAN));
+    QVERIFY(
+        !config.addValue(cConfigure::Ventas, QStringLiteral("cobro-rapido"), true, cConfigValue::BOOLEAN));
     QCOMPARE(config.getValue(QStringLiteral("COBRO-RAPIDO")), QVariant(false));
     QVERIFY(!config.addValue(cConfigure::Ventas, QStringLiteral("NUEVA"), 1, 0));
     QVERIFY(!config.addValue(cConfigure::Ventas, QStringLiteral("NUEVA"), 1, 6));
     QVERIFY(!config.addValue(cConfigure::Ventas, QString(), 1, cConfigValue::LONG));
-    QVERIFY(config.addValue(cConfigure::Ventas, QStringLiteral("nueva"), QStringLiteral("7"), cConfigValue::LONG));
+    QVERIFY(config.addValue(cConfigure::Ventas, QStringLiteral("nueva"), QStringLiteral("7"),
+                            cConfigValue::LONG));
     QCOMPARE(config.getCount(), count + 1);
     QCOMPARE(config.getValue(QStringLiteral("NUEVA")), QVariant(7));
     QCOMPARE(config.getItemByPos(count)->key(), QStringLiteral("NUEVA"));
@@ -225,16 +228,20 @@ void tst_Config::setValueKeepsTheDataType_data()
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QVariant>("after");
     QTest::newRow("entero desde texto") << "TIMER_VENTAS_MSG" << QVariant("2500") << true << QVariant(2500);
-    QTest::newRow("entero con decimales no") << "TIMER_VENTAS_MSG" << QVariant("1.5") << false << QVariant(10000);
-    QTest::newRow("entero con letras no") << "TIMER_VENTAS_MSG" << QVariant("abc") << false << QVariant(10000);
+    QTest::newRow("entero con decimales no")
+        << "TIMER_VENTAS_MSG" << QVariant("1.5") << false << QVariant(10000);
+    QTest::newRow("entero con letras no")
+        << "TIMER_VENTAS_MSG" << QVariant("abc") << false << QVariant(10000);
     QTest::newRow("entero fuera de rango no")
         << "TIMER_VENTAS_MSG" << QVariant("99999999999") << false << QVariant(10000);
     QTest::newRow("bandera S") << "COBRO-RAPIDO" << QVariant("S") << true << QVariant(true);
     QTest::newRow("bandera Verdadero") << "COBRO-RAPIDO" << QVariant("Verdadero") << true << QVariant(true);
     QTest::newRow("bandera -1 de script") << "COBRO-RAPIDO" << QVariant(-1) << true << QVariant(true);
     QTest::newRow("bandera texto raro no") << "COBRO-RAPIDO" << QVariant("quiza") << false << QVariant(false);
-    QTest::newRow("doble desde texto") << "REDONDEO-VENTA-CANTIDAD" << QVariant("0.50") << true << QVariant(0.5);
-    QTest::newRow("doble con coma no") << "REDONDEO-VENTA-CANTIDAD" << QVariant("0,5") << false << QVariant(0.0);
+    QTest::newRow("doble desde texto")
+        << "REDONDEO-VENTA-CANTIDAD" << QVariant("0.50") << true << QVariant(0.5);
+    QTest::newRow("doble con coma no")
+        << "REDONDEO-VENTA-CANTIDAD" << QVariant("0,5") << false << QVariant(0.0);
     QTest::newRow("fecha dia primero") << "AGENDA-NORMAL-HORA-INI" << QVariant("31/01/2026 09:30:00") << true
                                        << QVariant(QDateTime(QDate(2026, 1, 31), QTime(9, 30)));
     QTest::newRow("hora sola") << "AGENDA-NORMAL-HORA-INI" << QVariant("09:15") << true
@@ -327,9 +334,11 @@ void tst_Config::settingsKeysWrittenEncoded()
     QCOMPARE(m_settings->getSetting(QStringLiteral("Database"), QStringLiteral("CONEXION_Resource")),
              QStringLiteral("UmVzb3VyY2U="));
 
-    QVERIFY(config.setValue(QStringLiteral("RECEPCION-ARCHIVO-FALTANTE"), QStringLiteral("/srv/faltante.dat")));
+    QVERIFY(
+        config.setValue(QStringLiteral("RECEPCION-ARCHIVO-FALTANTE"), QStringLiteral("/srv/faltante.dat")));
     QVERIFY(config.saveValue(QStringLiteral("RECEPCION-ARCHIVO-FALTANTE")));
-    QCOMPARE(m_settings->getEncodedSetting(QStringLiteral("Recepcion"), QStringLiteral("RECEPCION-ARCHIVO-FALTANTE")),
+    QCOMPARE(m_settings->getEncodedSetting(QStringLiteral("Recepcion"),
+                                           QStringLiteral("RECEPCION-ARCHIVO-FALTANTE")),
              QStringLiteral("/srv/faltante.dat"));
 
     // Another start on the same workstation reads them back at creation, before any database.
@@ -337,7 +346,8 @@ void tst_Config::settingsKeysWrittenEncoded()
     cConfigure second(m_db, again, m_prompter);
     QCOMPARE(second.getString(QStringLiteral("CONEXION")), cs);
     second.loadAll();
-    QCOMPARE(second.getString(QStringLiteral("RECEPCION-ARCHIVO-FALTANTE")), QStringLiteral("/srv/faltante.dat"));
+    QCOMPARE(second.getString(QStringLiteral("RECEPCION-ARCHIVO-FALTANTE")),
+             QStringLiteral("/srv/faltante.dat"));
     QVERIFY(m_prompter.shown.isEmpty());
 }
 
@@ -348,13 +358,21 @@ void tst_Config::settingsKeysReadAtCreation_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("escrito a mano sin marca: texto plano")
         << "[Database]\nCONEXION=sqlite:/var/lib/mostrador/tienda.db\n"
-        << "CONEXION" << "sqlite:/var/lib/mostrador/tienda.db";
+        << "CONEXION"
+        << "sqlite:/var/lib/mostrador/tienda.db";
     QTest::newRow("con marca: se decodifica")
-        << "[Database]\nTERMINAL=Q0FKQTI=\nTERMINAL_Resource=UmVzb3VyY2U=\n" << "TERMINAL" << "CAJA2";
+        << "[Database]\nTERMINAL=Q0FKQTI=\nTERMINAL_Resource=UmVzb3VyY2U=\n"
+        << "TERMINAL"
+        << "CAJA2";
     QTest::newRow("Base64 sin marca se toma tal cual") << "[Database]\nTERMINAL=Q0FKQTI=\n"
-                                                       << "TERMINAL" << "Q0FKQTI=";
-    QTest::newRow("otra seccion no cuenta") << "[Setup]\nTERMINAL=CAJA9\n" << "TERMINAL" << "TERMINAL1";
-    QTest::newRow("con comas sin comillas") << "[Setup]\nPROXY-USER=a,b,c\n" << "PROXY-USER" << "a,b,c";
+                                                       << "TERMINAL"
+                                                       << "Q0FKQTI=";
+    QTest::newRow("otra seccion no cuenta") << "[Setup]\nTERMINAL=CAJA9\n"
+                                            << "TERMINAL"
+                                            << "TERMINAL1";
+    QTest::newRow("con comas sin comillas") << "[Setup]\nPROXY-USER=a,b,c\n"
+                                            << "PROXY-USER"
+                                            << "a,b,c";
 }
 
 void tst_Config::settingsKeysReadAtCreation()
@@ -440,10 +458,14 @@ void tst_Config::qtDateFormat_data()
 {
     QTest::addColumn<QString>("configured");
     QTest::addColumn<QString>("qt");
-    QTest::newRow("servidor completo") << "dd/mm/yyyy HH:nn:ss" << "dd/MM/yyyy HH:mm:ss";
-    QTest::newRow("solo fecha") << "dd/mm/yyyy" << "dd/MM/yyyy";
-    QTest::newRow("mm tras la hora son minutos") << "yyyy-mm-dd hh:mm" << "yyyy-MM-dd HH:mm";
-    QTest::newRow("doce horas") << "dd/mm/yy hh:nn AM/PM" << "dd/MM/yy hh:mm AP";
+    QTest::newRow("servidor completo") << "dd/mm/yyyy HH:nn:ss"
+                                       << "dd/MM/yyyy HH:mm:ss";
+    QTest::newRow("solo fecha") << "dd/mm/yyyy"
+                                << "dd/MM/yyyy";
+    QTest::newRow("mm tras la hora son minutos") << "yyyy-mm-dd hh:mm"
+                                                 << "yyyy-MM-dd HH:mm";
+    QTest::newRow("doce horas") << "dd/mm/yy hh:nn AM/PM"
+                                << "dd/MM/yy hh:mm AP";
 }
 
 void tst_Config::qtDateFormat()

@@ -96,18 +96,18 @@ void tst_ConfigDb::valuesRoundTrip_data()
     for (const QString &engine : TestDatabase::engines()) {
         TestDatabase::newRow(engine, QStringLiteral("texto con acentos y comillas"))
             << "CONCEPTO-FACTURA-POR-OMISION" << QVariant(QStringLiteral("Consulta d'o \"señora\""));
-        TestDatabase::newRow(engine, QStringLiteral("texto vacio")) << "CLIENTE-POR-OMISION" << QVariant(QString());
+        TestDatabase::newRow(engine, QStringLiteral("texto vacio"))
+            << "CLIENTE-POR-OMISION" << QVariant(QString());
         TestDatabase::newRow(engine, QStringLiteral("bandera encendida")) << "COBRO-RAPIDO" << QVariant(true);
-        TestDatabase::newRow(engine, QStringLiteral("bandera apagada")) << "ACUMULAR-ARTICULOS-VENTA"
-                                                                        << QVariant(false);
+        TestDatabase::newRow(engine, QStringLiteral("bandera apagada"))
+            << "ACUMULAR-ARTICULOS-VENTA" << QVariant(false);
         TestDatabase::newRow(engine, QStringLiteral("entero")) << "TIMER_VENTAS_MSG" << QVariant(2500);
         TestDatabase::newRow(engine, QStringLiteral("entero negativo")) << "TIMER_ENVIO" << QVariant(-1);
         TestDatabase::newRow(engine, QStringLiteral("doble")) << "REDONDEO-VENTA-CANTIDAD" << QVariant(0.05);
         TestDatabase::newRow(engine, QStringLiteral("fecha y hora"))
             << "AGENDA-NORMAL-HORA-INI" << QVariant(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 58)));
-        TestDatabase::newRow(engine, QStringLiteral("hora sola")) << "AGENDA-NORMAL-HORA-FIN"
-                                                                  << QVariant(QDateTime(QDate(1899, 12, 30),
-                                                                                        QTime(17, 30)));
+        TestDatabase::newRow(engine, QStringLiteral("hora sola"))
+            << "AGENDA-NORMAL-HORA-FIN" << QVariant(QDateTime(QDate(1899, 12, 30), QTime(17, 30)));
     }
 }
 
@@ -148,7 +148,8 @@ void tst_ConfigDb::rowHoldsOnlyItsTypeColumn()
     QCOMPARE(rs.integer(QStringLiteral("config_TipoDato")), qint64(cConfigValue::BOOLEAN));
     QCOMPARE(rs.text(QStringLiteral("config_Salvar")), QStringLiteral("S"));
     QCOMPARE(rs.text(QStringLiteral("config_ValorBool")), QStringLiteral("S"));
-    for (const char *column : {"config_ValorStr", "config_ValorLng", "config_ValorDouble", "config_ValorDate"})
+    for (const char *column :
+         {"config_ValorStr", "config_ValorLng", "config_ValorDouble", "config_ValorDate"})
         QVERIFY2(rs.isNull(QString::fromLatin1(column)), column);
 }
 
@@ -165,7 +166,8 @@ void tst_ConfigDb::twoWorkstationsKeepSeparateValues()
         QVERIFY(caja1.config.saveAll());
         QVERIFY(caja2.config.saveValue(QStringLiteral("IMPRESORA-PUERTO")));
     }
-    QCOMPARE(rowCount(db.connection(), QStringLiteral(" WHERE config_Clave = ?"), {QStringLiteral("IMPRESORA-PUERTO")}),
+    QCOMPARE(rowCount(db.connection(), QStringLiteral(" WHERE config_Clave = ?"),
+                      {QStringLiteral("IMPRESORA-PUERTO")}),
              2);
     Workstation caja1(db.connection(), settingsFile(QStringLiteral("caja1")), QStringLiteral("CAJA1"));
     Workstation caja2(*second, settingsFile(QStringLiteral("caja2")), QStringLiteral("CAJA2"));
@@ -186,7 +188,8 @@ void tst_ConfigDb::savingTwiceKeepsOneRow()
     QVERIFY(ws.config.setValue(QStringLiteral("TIMER_VENTAS_MSG"), 1));
     QVERIFY(ws.config.saveValue(QStringLiteral("TIMER_VENTAS_MSG")));
     QVERIFY(ws.config.saveAll());
-    QCOMPARE(rowCount(db.connection(), QStringLiteral(" WHERE config_Clave = ?"), {QStringLiteral("TIMER_VENTAS_MSG")}),
+    QCOMPARE(rowCount(db.connection(), QStringLiteral(" WHERE config_Clave = ?"),
+                      {QStringLiteral("TIMER_VENTAS_MSG")}),
              1);
     QCOMPARE(db.connection()
                  .scalar(QStringLiteral("SELECT config_ValorLng FROM tConfiguracion WHERE config_Clave = ?"),
@@ -207,7 +210,8 @@ void tst_ConfigDb::sessionValuesNeverWritten()
     Workstation ws(db.connection(), settingsFile(QStringLiteral("a")), QStringLiteral("CAJA1"));
     const QStringList session = {"ALMACEN", "PERFIL", "LAYOUT_PARAM_PATH", "LAYOUT_PARAM_FILE", "COMPUTER"};
     for (const QString &key : session)
-        QVERIFY(ws.config.setValue(key, key == QLatin1String("COMPUTER") ? QStringLiteral("CAJA1") : QStringLiteral("X")));
+        QVERIFY(ws.config.setValue(key, key == QLatin1String("COMPUTER") ? QStringLiteral("CAJA1")
+                                                                         : QStringLiteral("X")));
     ws.config.loadAll(); // registers the derived printer strings too
     QVERIFY(ws.config.saveAll());
     for (const QString &key : session) {
@@ -230,16 +234,17 @@ void tst_ConfigDb::handWrittenRowIsRead()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     db.connection().execute(
-        QStringLiteral("INSERT INTO tConfiguracion (config_computer, config_Clave, tconfig_Clave, config_TipoDato, "
-                       "config_Salvar, config_ValorBool, config_ValorLng) VALUES (?, ?, 10, 2, 'S', 's', 77)"),
+        QStringLiteral(
+            "INSERT INTO tConfiguracion (config_computer, config_Clave, tconfig_Clave, config_TipoDato, "
+            "config_Salvar, config_ValorBool, config_ValorLng) VALUES (?, ?, 10, 2, 'S', 's', 77)"),
         {QStringLiteral("CAJA1"), QStringLiteral("cobro-rapido")});
-    db.connection().execute(
-        QStringLiteral("INSERT INTO tConfiguracion (config_computer, config_Clave, tconfig_Clave, config_TipoDato, "
-                       "config_Salvar, config_ValorDate) VALUES ('CAJA1', 'AGENDA-NORMAL-HORA-INI', 25, 5, 'S', "
-                       "'15/01/2026 07:45:00')"));
-    db.connection().execute(
-        QStringLiteral("INSERT INTO tConfiguracion (config_computer, config_Clave, tconfig_Clave, config_TipoDato, "
-                       "config_Salvar, config_ValorStr) VALUES ('CAJA1', 'LLAVE-DESCONOCIDA', 10, 1, 'S', 'x')"));
+    db.connection().execute(QStringLiteral(
+        "INSERT INTO tConfiguracion (config_computer, config_Clave, tconfig_Clave, config_TipoDato, "
+        "config_Salvar, config_ValorDate) VALUES ('CAJA1', 'AGENDA-NORMAL-HORA-INI', 25, 5, 'S', "
+        "'15/01/2026 07:45:00')"));
+    db.connection().execute(QStringLiteral(
+        "INSERT INTO tConfiguracion (config_computer, config_Clave, tconfig_Clave, config_TipoDato, "
+        "config_Salvar, config_ValorStr) VALUES ('CAJA1', 'LLAVE-DESCONOCIDA', 10, 1, 'S', 'x')"));
     Workstation ws(db.connection(), settingsFile(QStringLiteral("a")), QStringLiteral("CAJA1"));
     ws.config.loadAll();
     QCOMPARE(ws.config.getValue(QStringLiteral("COBRO-RAPIDO")), QVariant(true));
@@ -298,8 +303,8 @@ void tst_ConfigDb::failedWriteReportedAndRolledBack()
     });
     ws.config.setValue(QStringLiteral("TIMER_VENTAS_MSG"), 3000);
     QVERIFY(!ws.config.saveValue(QStringLiteral("TIMER_VENTAS_MSG")));
-    QCOMPARE(ws.prompter.texts(),
-             QStringList{QStringLiteral("cConfigure.saveValue:[99]-[disco lleno]-[prueba]:TIMER_VENTAS_MSG")});
+    QCOMPARE(ws.prompter.texts(), QStringList{QStringLiteral(
+                                      "cConfigure.saveValue:[99]-[disco lleno]-[prueba]:TIMER_VENTAS_MSG")});
     QCOMPARE(ws.prompter.shown.first().icon, Prompter::Icon::Critical);
     QCOMPARE(ws.config.getValue(QStringLiteral("TIMER_VENTAS_MSG")), QVariant(3000));
 

@@ -94,7 +94,8 @@ void tst_ConfigExchange::roundTrip()
         QCOMPARE(b.getValue(item->key()), item->value());
     }
     QCOMPARE(importB.importedKeys().size(), expectedKeys);
-    QCOMPARE(b.getString(QStringLiteral("CONEXION")), QStringLiteral("postgresql://u:p@127.0.0.1:5432/tienda"));
+    QCOMPARE(b.getString(QStringLiteral("CONEXION")),
+             QStringLiteral("postgresql://u:p@127.0.0.1:5432/tienda"));
     // Memory only: nothing reached B's settings file (nor a database, which would have failed).
     QCOMPARE(settingsB.sections(), QStringList());
 }
@@ -111,8 +112,10 @@ void tst_ConfigExchange::fileLayout()
     QFile file(path(QStringLiteral("c.ini")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray raw = file.readAll();
-    QVERIFY(raw.startsWith("[SECCIONES]\r\nTOTAL=Mg==\r\nSECCION1=QWxtYWNlbg==\r\nSECCION2=Q2F0ZWdvcmlhMjY=\r\n"));
-    QVERIFY(raw.contains("[SECCION-Almacen-VALOR1]\r\nxType=MTc=\r\nxDataType=Mg==\r\nbSave=Uw==\r\nvValue=Uw==\r\n"));
+    QVERIFY(raw.startsWith(
+        "[SECCIONES]\r\nTOTAL=Mg==\r\nSECCION1=QWxtYWNlbg==\r\nSECCION2=Q2F0ZWdvcmlhMjY=\r\n"));
+    QVERIFY(raw.contains(
+        "[SECCION-Almacen-VALOR1]\r\nxType=MTc=\r\nxDataType=Mg==\r\nbSave=Uw==\r\nvValue=Uw==\r\n"));
 
     ConfigIniFile ini;
     QVERIFY(ini.load(path(QStringLiteral("c.ini"))));
@@ -173,7 +176,8 @@ void tst_ConfigExchange::nothingToImport()
     cConfigure config(m_db, settings, prompter);
     ConfigExchange exchange(config, prompter);
     QVERIFY(!exchange.importar(file));
-    QCOMPARE(prompter.texts(), QStringList{QStringLiteral("No hay configuraciones disponibles en este archivo")});
+    QCOMPARE(prompter.texts(),
+             QStringList{QStringLiteral("No hay configuraciones disponibles en este archivo")});
     QVERIFY(exchange.importedKeys().isEmpty());
 }
 
@@ -183,31 +187,42 @@ void tst_ConfigExchange::unknownKeyOnExport()
     SettingsStore settings(path(QStringLiteral("a.ini")));
     cConfigure config(m_db, settings, prompter);
     ConfigExchange exchange(config, prompter);
-    QVERIFY(exchange.exportarClaves(path(QStringLiteral("c.ini")),
-                                    {{cConfigure::Ventas, {"COBRO-RAPIDO", "YA-NO-EXISTE", "TIMER_VENTAS_MSG"}}}));
+    QVERIFY(exchange.exportarClaves(
+        path(QStringLiteral("c.ini")),
+        {{cConfigure::Ventas, {"COBRO-RAPIDO", "YA-NO-EXISTE", "TIMER_VENTAS_MSG"}}}));
     QCOMPARE(prompter.texts(), QStringList{QStringLiteral("Configuracion no encontrada: YA-NO-EXISTE")});
     QCOMPARE(prompter.shown.first().icon, Prompter::Icon::Exclamation);
 
     ConfigIniFile ini;
     QVERIFY(ini.load(path(QStringLiteral("c.ini"))));
-    QCOMPARE(ConfigExchange::decodeValue(ini.value(QStringLiteral("SECCION-Ventas"), QStringLiteral("COUNT"))),
-             QStringLiteral("2"));
-    QCOMPARE(ConfigExchange::decodeValue(ini.value(QStringLiteral("SECCION-Ventas"), QStringLiteral("VALOR2"))),
-             QStringLiteral("TIMER_VENTAS_MSG"));
+    QCOMPARE(
+        ConfigExchange::decodeValue(ini.value(QStringLiteral("SECCION-Ventas"), QStringLiteral("COUNT"))),
+        QStringLiteral("2"));
+    QCOMPARE(
+        ConfigExchange::decodeValue(ini.value(QStringLiteral("SECCION-Ventas"), QStringLiteral("VALOR2"))),
+        QStringLiteral("TIMER_VENTAS_MSG"));
 }
 
 void tst_ConfigExchange::decodeValue_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("Base64 de texto") << "VmVudGFz" << "Ventas";
-    QTest::newRow("Base64 con relleno") << "Uw==" << "S";
-    QTest::newRow("Base64 UTF-8") << "Q29udHJhc2XDsWE=" << "Contraseña";
-    QTest::newRow("numero a mano") << "2500" << "2500";
-    QTest::newRow("palabra a mano") << "GLOBAL" << "GLOBAL";
-    QTest::newRow("llave con guion bajo") << "TIMER_VENTAS_MSG" << "TIMER_VENTAS_MSG";
-    QTest::newRow("letra a mano") << "S" << "S";
-    QTest::newRow("vacio") << "" << "";
+    QTest::newRow("Base64 de texto") << "VmVudGFz"
+                                     << "Ventas";
+    QTest::newRow("Base64 con relleno") << "Uw=="
+                                        << "S";
+    QTest::newRow("Base64 UTF-8") << "Q29udHJhc2XDsWE="
+                                  << "Contraseña";
+    QTest::newRow("numero a mano") << "2500"
+                                   << "2500";
+    QTest::newRow("palabra a mano") << "GLOBAL"
+                                    << "GLOBAL";
+    QTest::newRow("llave con guion bajo") << "TIMER_VENTAS_MSG"
+                                          << "TIMER_VENTAS_MSG";
+    QTest::newRow("letra a mano") << "S"
+                                  << "S";
+    QTest::newRow("vacio") << ""
+                           << "";
 }
 
 void tst_ConfigExchange::decodeValue()

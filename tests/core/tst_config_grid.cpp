@@ -104,8 +104,8 @@ void tst_ConfigGrid::categoryList()
         texts << text;
     }
     // Crystal (6) and TiempoAire (21) hold no key.
-    QCOMPARE(numbers, QList<int>({1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 22, 23, 24, 25,
-                                  26}));
+    QCOMPARE(numbers, QList<int>({1,  2,  3,  4,  5,  7,  8,  9,  10, 11, 12, 13,
+                                  14, 15, 16, 17, 18, 19, 20, 22, 23, 24, 25, 26}));
     QCOMPARE(texts.first(), QStringLiteral("GLOBAL"));
     QCOMPARE(texts.last(), QStringLiteral("26"));
 }
@@ -161,10 +161,11 @@ void tst_ConfigGrid::valueTexts_data()
     QTest::newRow("bandera no") << "EAN15" << QVariant(false) << "No";
     QTest::newRow("entero") << "TIMER_VENTAS_MSG" << QVariant(10000) << "10000";
     QTest::newRow("doble") << "REDONDEO-VENTA-CANTIDAD" << QVariant(0.5) << "0.5";
-    QTest::newRow("hora sola") << "AGENDA-NORMAL-HORA-FIN" << QVariant(QDateTime(QDate(1899, 12, 30), QTime(18, 0)))
-                               << "18:00";
+    QTest::newRow("hora sola") << "AGENDA-NORMAL-HORA-FIN"
+                               << QVariant(QDateTime(QDate(1899, 12, 30), QTime(18, 0))) << "18:00";
     QTest::newRow("fecha con formato de cliente")
-        << "AGENDA-NORMAL-HORA-INI" << QVariant(QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7))) << "04/03/2026 05:06:07";
+        << "AGENDA-NORMAL-HORA-INI" << QVariant(QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)))
+        << "04/03/2026 05:06:07";
     QTest::newRow("texto") << "CODIGO-LIBRERIA" << QVariant(QStringLiteral("LIBRERIA")) << "LIBRERIA";
 }
 
@@ -214,17 +215,23 @@ void tst_ConfigGrid::editorRefusesEmptyEntries_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QVariant>("entrada");
     QTest::addColumn<QString>("message");
-    QTest::newRow("lista sin eleccion") << "COMISION-TARJETA-COBRO" << QVariant(QString()) << "Debe Elegir un valor";
-    QTest::newRow("lista con valor ajeno") << "COMISION-TARJETA-COBRO" << QVariant("OTRO") << "Debe Elegir un valor";
+    QTest::newRow("lista sin eleccion")
+        << "COMISION-TARJETA-COBRO" << QVariant(QString()) << "Debe Elegir un valor";
+    QTest::newRow("lista con valor ajeno")
+        << "COMISION-TARJETA-COBRO" << QVariant("OTRO") << "Debe Elegir un valor";
     QTest::newRow("si/no sin opcion") << "COBRO-RAPIDO" << QVariant() << "Debe Elegir un valor";
-    QTest::newRow("fecha vacia") << "AGENDA-NORMAL-HORA-INI" << QVariant(QString()) << "Debe Ingresar una fecha";
-    QTest::newRow("fecha nula") << "AGENDA-NORMAL-HORA-INI" << QVariant(QDateTime()) << "Debe Ingresar una fecha";
+    QTest::newRow("fecha vacia") << "AGENDA-NORMAL-HORA-INI" << QVariant(QString())
+                                 << "Debe Ingresar una fecha";
+    QTest::newRow("fecha nula") << "AGENDA-NORMAL-HORA-INI" << QVariant(QDateTime())
+                                << "Debe Ingresar una fecha";
     QTest::newRow("fecha imposible") << "AGENDA-NORMAL-HORA-INI" << QVariant("30/02/2026")
                                      << "Debe Ingresar una fecha";
     QTest::newRow("numero vacio") << "TIMER_VENTAS_MSG" << QVariant(QString()) << "Debe Ingresar un numero";
     QTest::newRow("numero en blanco") << "TIMER_VENTAS_MSG" << QVariant("   ") << "Debe Ingresar un numero";
-    QTest::newRow("letras en numero") << "TICKET-MINIMO-IMPORTE" << QVariant("diez") << "Debe Ingresar un numero";
-    QTest::newRow("decimales en entero") << "TIMER_VENTAS_MSG" << QVariant("10.5") << "Debe Ingresar un numero";
+    QTest::newRow("letras en numero")
+        << "TICKET-MINIMO-IMPORTE" << QVariant("diez") << "Debe Ingresar un numero";
+    QTest::newRow("decimales en entero")
+        << "TIMER_VENTAS_MSG" << QVariant("10.5") << "Debe Ingresar un numero";
 }
 
 void tst_ConfigGrid::editorRefusesEmptyEntries()

@@ -72,7 +72,8 @@ void tst_ConfigWindows::frmConfigShowsTheGrid()
     frmConfig window(*m_config, m_prompter);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    for (const char *name : {"cmbTipoConfig", "chkOrdenar", "cmdModificar", "cmdSalvar", "cmdExportar", "cmdImportar"})
+    for (const char *name :
+         {"cmbTipoConfig", "chkOrdenar", "cmdModificar", "cmdSalvar", "cmdExportar", "cmdImportar"})
         QVERIFY2(window.findChild<QWidget *>(QString::fromLatin1(name)), name);
     auto *grid = window.findChild<QTableView *>(QStringLiteral("grdConfig"));
     auto *combo = window.findChild<QComboBox *>(QStringLiteral("cmbTipoConfig"));

@@ -86,12 +86,30 @@ void tst_Parametro::validaDatos_data()
     QTest::addColumn<QString>("clave");
     QTest::addColumn<QString>("nombre");
     QTest::addColumn<QString>("message");
-    QTest::newRow("sin tipo") << "" << "01" << "Encabezado" << "Debe indicar un tipo";
-    QTest::newRow("tipo en blanco") << "   " << "01" << "Encabezado" << "Debe indicar un tipo";
-    QTest::newRow("sin nada: primero el tipo") << "" << "" << "" << "Debe indicar un tipo";
-    QTest::newRow("sin clave") << "MSGVENTA" << "" << "Encabezado" << "Debe indicar una clave";
-    QTest::newRow("sin nombre") << "MSGVENTA" << "01" << " " << "Debe indicar un nombre";
-    QTest::newRow("completo") << "MSGVENTA" << "01" << "Aviso" << "";
+    QTest::newRow("sin tipo") << ""
+                              << "01"
+                              << "Encabezado"
+                              << "Debe indicar un tipo";
+    QTest::newRow("tipo en blanco") << "   "
+                                    << "01"
+                                    << "Encabezado"
+                                    << "Debe indicar un tipo";
+    QTest::newRow("sin nada: primero el tipo") << ""
+                                               << ""
+                                               << ""
+                                               << "Debe indicar un tipo";
+    QTest::newRow("sin clave") << "MSGVENTA"
+                               << ""
+                               << "Encabezado"
+                               << "Debe indicar una clave";
+    QTest::newRow("sin nombre") << "MSGVENTA"
+                                << "01"
+                                << " "
+                                << "Debe indicar un nombre";
+    QTest::newRow("completo") << "MSGVENTA"
+                              << "01"
+                              << "Aviso"
+                              << "";
 }
 
 void tst_Parametro::validaDatos()
@@ -118,25 +136,27 @@ void tst_Parametro::agregar()
     ParametroEditor editor(provider, prompter);
 
     prompter.answers << true;
-    QVERIFY(editor.agregarRegistro({QStringLiteral(" MSGVENTA "), QStringLiteral("01"), QStringLiteral("Aviso"),
-                                    QStringLiteral("Pregunte por nuestras ofertas")}));
+    QVERIFY(
+        editor.agregarRegistro({QStringLiteral(" MSGVENTA "), QStringLiteral("01"), QStringLiteral("Aviso"),
+                                QStringLiteral("Pregunte por nuestras ofertas")}));
     QVERIFY(editor.continuarAgregando());
-    QCOMPARE(prompter.texts(), QStringList{QStringLiteral(
-                                   "El registro fue agregado con exito, desea continuar agregando mas parametros")});
+    QCOMPARE(prompter.texts(),
+             QStringList{QStringLiteral(
+                 "El registro fue agregado con exito, desea continuar agregando mas parametros")});
     QCOMPARE(prompter.shown.first().icon, Prompter::Icon::Question);
     QCOMPARE(field(db.connection(), "param_Valor", QStringLiteral("MSGVENTA"), QStringLiteral("01")),
              QStringLiteral("Pregunte por nuestras ofertas"));
 
     prompter.clear();
     prompter.answers << false;
-    QVERIFY(editor.agregarRegistro({QStringLiteral("MSGVENTA"), QStringLiteral("02"), QStringLiteral("Aviso 2"),
-                                    QString()}));
+    QVERIFY(editor.agregarRegistro(
+        {QStringLiteral("MSGVENTA"), QStringLiteral("02"), QStringLiteral("Aviso 2"), QString()}));
     QVERIFY(!editor.continuarAgregando());
     QVERIFY(prompter.drained());
     // The same key in another group is another parameter.
     prompter.answers << false;
-    QVERIFY(editor.agregarRegistro({QStringLiteral("LISTENER"), QStringLiteral("01"), QStringLiteral("Lector"),
-                                    QString()}));
+    QVERIFY(editor.agregarRegistro(
+        {QStringLiteral("LISTENER"), QStringLiteral("01"), QStringLiteral("Lector"), QString()}));
     QCOMPARE(count(db.connection()), 3);
     QCOMPARE(editor.tipos(), QStringList({"LISTENER", "MSGVENTA"}));
 }
@@ -149,8 +169,8 @@ void tst_Parametro::agregarClaveEnUso()
     FixedConnectionProvider provider(&db.connection());
     ScriptedPrompter prompter;
     ParametroEditor editor(provider, prompter);
-    QVERIFY(!editor.agregarRegistro({QStringLiteral("RECINICIO"), QStringLiteral("01"), QStringLiteral("Otro"),
-                                     QStringLiteral("x")}));
+    QVERIFY(!editor.agregarRegistro(
+        {QStringLiteral("RECINICIO"), QStringLiteral("01"), QStringLiteral("Otro"), QStringLiteral("x")}));
     QCOMPARE(prompter.texts(),
              QStringList{QStringLiteral("La clave ya esta en uso para el siguiente parametro Encabezado")});
     QCOMPARE(prompter.shown.first().icon, Prompter::Icon::Exclamation);
@@ -168,18 +188,19 @@ void tst_Parametro::modificar()
     ScriptedPrompter prompter;
     ParametroEditor editor(provider, prompter);
 
-    QVERIFY(!editor.modificarRegistro({QStringLiteral("RECINICIO"), QStringLiteral("02"), QStringLiteral("Nuevo"),
-                                       QString()}));
+    QVERIFY(!editor.modificarRegistro(
+        {QStringLiteral("RECINICIO"), QStringLiteral("02"), QStringLiteral("Nuevo"), QString()}));
     QCOMPARE(prompter.texts(), QStringList{QStringLiteral("La clave del parametro no existe")});
     QCOMPARE(count(db.connection()), 1);
 
     prompter.clear();
-    QVERIFY(!editor.modificarRegistro({QStringLiteral("RECINICIO"), QStringLiteral("01"), QString(), QString()}));
+    QVERIFY(
+        !editor.modificarRegistro({QStringLiteral("RECINICIO"), QStringLiteral("01"), QString(), QString()}));
     QCOMPARE(prompter.texts(), QStringList{QStringLiteral("Debe indicar un nombre")});
 
     prompter.clear();
-    QVERIFY(editor.modificarRegistro({QStringLiteral("RECINICIO"), QStringLiteral("01"), QStringLiteral("Encabezado 1"),
-                                      QStringLiteral("FARMACIA O'HIGGINS")}));
+    QVERIFY(editor.modificarRegistro({QStringLiteral("RECINICIO"), QStringLiteral("01"),
+                                      QStringLiteral("Encabezado 1"), QStringLiteral("FARMACIA O'HIGGINS")}));
     QCOMPARE(prompter.texts(), QStringList{QStringLiteral("El registro fue actualizado con exito")});
     QCOMPARE(field(db.connection(), "param_Nombre", QStringLiteral("RECINICIO"), QStringLiteral("01")),
              QStringLiteral("Encabezado 1"));
@@ -247,10 +268,11 @@ void tst_Parametro::errorDeBaseDeDatos()
         if (sql.startsWith(QLatin1String("INSERT"), Qt::CaseInsensitive))
             throw db::DbError(7, QStringLiteral("sin espacio"), QStringLiteral("prueba"));
     });
-    QVERIFY(!editor.agregarRegistro({QStringLiteral("MSGVENTA"), QStringLiteral("01"), QStringLiteral("Aviso"),
-                                     QString()}));
+    QVERIFY(!editor.agregarRegistro(
+        {QStringLiteral("MSGVENTA"), QStringLiteral("01"), QStringLiteral("Aviso"), QString()}));
     db.connection().setStatementHook({});
-    QCOMPARE(prompter.texts(), QStringList{QStringLiteral("frmParametro:[7]-[sin espacio]-[prueba]:agregarRegistro")});
+    QCOMPARE(prompter.texts(),
+             QStringList{QStringLiteral("frmParametro:[7]-[sin espacio]-[prueba]:agregarRegistro")});
     QCOMPARE(prompter.shown.first().icon, Prompter::Icon::Critical);
     QVERIFY(!editor.continuarAgregando());
     QCOMPARE(count(db.connection()), 0);

@@ -43,7 +43,10 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    QString path(const QString &name = QStringLiteral("Mostrador.ini")) const { return m_dir->filePath(name); }
+    QString path(const QString &name = QStringLiteral("Mostrador.ini")) const
+    {
+        return m_dir->filePath(name);
+    }
 };
 
 void tst_SettingsStore::init()
@@ -58,7 +61,8 @@ void tst_SettingsStore::rawValues()
     QCOMPARE(store.getSetting(QStringLiteral("Servers"), QStringLiteral("Mostrar"), QStringLiteral("S")),
              QStringLiteral("S"));
     store.saveSetting(QStringLiteral("Servers"), QStringLiteral("Count"), QStringLiteral("2"));
-    store.saveSetting(QStringLiteral("Servers"), QStringLiteral("Server1"), QStringLiteral("Matriz; sucursal, 1"));
+    store.saveSetting(QStringLiteral("Servers"), QStringLiteral("Server1"),
+                      QStringLiteral("Matriz; sucursal, 1"));
     store.saveSetting(QStringLiteral("Servers"), QStringLiteral("Mostrar"), QStringLiteral("N"));
     QCOMPARE(store.getSetting(QStringLiteral("Servers"), QStringLiteral("Count")), QStringLiteral("2"));
     QCOMPARE(store.getSetting(QStringLiteral("Servers"), QStringLiteral("Server1")),
@@ -90,7 +94,8 @@ void tst_SettingsStore::deleteKeyAndSection()
 void tst_SettingsStore::encodedValueCarriesMarker()
 {
     SettingsStore store(path());
-    store.saveEncodedSetting(QStringLiteral("Database"), QStringLiteral("CONEXION"), QStringLiteral("sqlite:/tmp/a.db"));
+    store.saveEncodedSetting(QStringLiteral("Database"), QStringLiteral("CONEXION"),
+                             QStringLiteral("sqlite:/tmp/a.db"));
     QCOMPARE(store.getSetting(QStringLiteral("Database"), QStringLiteral("CONEXION")),
              QStringLiteral("c3FsaXRlOi90bXAvYS5kYg=="));
     QCOMPARE(store.getSetting(QStringLiteral("Database"), QStringLiteral("CONEXION_Resource")),
@@ -105,7 +110,8 @@ void tst_SettingsStore::readingEncoded_data()
 {
     QTest::addColumn<QByteArray>("ini");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("con marca se decodifica") << QByteArray("[S]\nK=Q0FKQTI=\nK_Resource=UmVzb3VyY2U=\n") << "CAJA2";
+    QTest::newRow("con marca se decodifica")
+        << QByteArray("[S]\nK=Q0FKQTI=\nK_Resource=UmVzb3VyY2U=\n") << "CAJA2";
     QTest::newRow("sin marca texto plano") << QByteArray("[S]\nK=CAJA 2\n") << "CAJA 2";
     QTest::newRow("sin marca aunque parezca Base64") << QByteArray("[S]\nK=Q0FKQTI=\n") << "Q0FKQTI=";
     QTest::newRow("comas a mano") << QByteArray("[S]\nK=27,105,\n") << "27,105,";
@@ -120,17 +126,20 @@ void tst_SettingsStore::readingEncoded()
     QFETCH(QString, expected);
     writeFile(path(), ini);
     SettingsStore store(path());
-    QCOMPARE(store.getEncodedSetting(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("omision")), expected);
+    QCOMPARE(store.getEncodedSetting(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("omision")),
+             expected);
 }
 
 void tst_SettingsStore::valuesSurviveAnotherInstance()
 {
     {
         SettingsStore store(path());
-        store.saveEncodedSetting(QStringLiteral("Setup"), QStringLiteral("PROXY-PSW"), QStringLiteral("s3cr3t/+="));
+        store.saveEncodedSetting(QStringLiteral("Setup"), QStringLiteral("PROXY-PSW"),
+                                 QStringLiteral("s3cr3t/+="));
     }
     SettingsStore other(path());
-    QCOMPARE(other.getEncodedSetting(QStringLiteral("Setup"), QStringLiteral("PROXY-PSW")), QStringLiteral("s3cr3t/+="));
+    QCOMPARE(other.getEncodedSetting(QStringLiteral("Setup"), QStringLiteral("PROXY-PSW")),
+             QStringLiteral("s3cr3t/+="));
 }
 
 void tst_SettingsStore::newFileIsOwnerOnly()

@@ -16,8 +16,9 @@ frmParametro::frmParametro(ConnectionProvider &connections, Prompter &prompter, 
     m_editor.setModo(modo.toUpper());
     const bool alta = m_editor.modo() == QLatin1String("A");
     const bool consulta = m_editor.modo() == QLatin1String("Q");
-    setWindowTitle(alta ? QStringLiteral("Parámetros - Alta")
-                        : (consulta ? QStringLiteral("Parámetros - Consulta") : QStringLiteral("Parámetros - Cambio")));
+    setWindowTitle(
+        alta ? QStringLiteral("Parámetros - Alta")
+             : (consulta ? QStringLiteral("Parámetros - Consulta") : QStringLiteral("Parámetros - Cambio")));
 
     m_cmbTipo = new QComboBox(this);
     m_cmbTipo->setObjectName(QStringLiteral("cmbTipo"));
@@ -39,7 +40,8 @@ frmParametro::frmParametro(ConnectionProvider &connections, Prompter &prompter, 
     form->addRow(QStringLiteral("Nombre:"), m_txtNombre);
     form->addRow(QStringLiteral("Valor:"), m_txtValor);
 
-    m_cmdAceptar = new QPushButton(consulta ? QStringLiteral("C&onsultar") : QStringLiteral("&Aceptar"), this);
+    m_cmdAceptar =
+        new QPushButton(consulta ? QStringLiteral("C&onsultar") : QStringLiteral("&Aceptar"), this);
     m_cmdAceptar->setObjectName(QStringLiteral("cmdAceptar"));
     m_cmdEliminar = new QPushButton(QStringLiteral("&Eliminar"), this);
     m_cmdEliminar->setObjectName(QStringLiteral("cmdEliminar"));
