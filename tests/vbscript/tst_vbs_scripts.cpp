@@ -116,6 +116,7 @@ private Q_SLOTS:
     void sharedContainerSurvivesBetweenRuns();
     void layoutProgramLoopsOverRows();
     void reportSummaryAccumulatesPerRow();
+    void onPrintStatementsWithBareCarriageReturns();
     void reportFormulaTextsFromValues_data();
     void reportFormulaTextsFromValues();
 };
@@ -223,6 +224,20 @@ void tst_Scripts::reportSummaryAccumulatesPerRow()
         QVERIFY2(ok, qPrintable(e.errorText()));
     }
     QCOMPARE(total, QStringLiteral("31.05"));
+}
+
+void tst_Scripts::onPrintStatementsWithBareCarriageReturns()
+{
+    // on-print code is joined with CR alone: "sub evalOnPrint()" CR statements CR "end sub"
+    vbs::Engine e;
+    auto *rpt = new Container;
+    e.addObject(QStringLiteral("xRpt"), vbs::HostObjectRef(rpt));
+    const QString code = QStringLiteral("sub evalOnPrint()\rIf 2 > 1 Then\r xRpt.addValue \"Visible\", False\rEnd If\rend sub");
+    QVERIFY2(e.addCode(code), qPrintable(e.errorText()));
+    QVERIFY2(e.run(QStringLiteral("evalOnPrint")), qPrintable(e.errorText()));
+    QCOMPARE(rpt->m_keys, QStringList{QStringLiteral("Visible")});
+    QVERIFY(!e.addCode(QStringLiteral("sub bad()\rx = \rend sub")));
+    QCOMPARE(e.lastError().line, 2);
 }
 
 void tst_Scripts::reportFormulaTextsFromValues_data()
