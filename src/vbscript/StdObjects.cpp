@@ -414,6 +414,13 @@ public:
             if (!p.isEmpty() && !p.endsWith(QLatin1Char('/')) && !p.endsWith(QLatin1Char('\\')))
                 p += QLatin1Char('/');
             r = Value(p + path(1));
+        } else if (is(n, "getspecialfolder")) {
+            // 0 Windows, 1 System, 2 Temporary: the path text (the Folder object's default)
+            argCount(a, 1, 1);
+            const int which = toLong(a[0]);
+            if (which < 0 || which > 2)
+                raise(5);
+            r = Value(which == 2 ? QDir::tempPath() : QDir::rootPath());
         } else if (is(n, "gettempname")) {
             r = Value(QStringLiteral("rad") + QUuid::createUuid().toString(QUuid::Id128).left(5).toUpper() +
                       QStringLiteral(".tmp"));

@@ -102,6 +102,8 @@ f.Close
 ok text = "línea uno" & vbCrLf & "dos" & vbCrLf & "tres" & vbCrLf & "cuatro" & vbCrLf, "append and ReadAll"
 ok fso.GetFileName("/a/b/c.txt") = "c.txt" And fso.GetExtensionName("c.tar.gz") = "gz", "path helpers"
 ok fso.GetBaseName("/a/b/c.txt") = "c", "GetBaseName"
+ok fso.FolderExists(fso.GetSpecialFolder(2)), "temporary folder"
+ok Right(fso.GetTempName, 4) = ".tmp", "GetTempName"
 fso.DeleteFile path
 ok Not fso.FileExists(path), "DeleteFile"
 On Error Resume Next
