@@ -138,6 +138,12 @@ bool Parser::atBlockEnd() const
 
 Block Parser::parseBlock()
 {
+    if (++m_nesting > 200)
+        fail(1001);
+    struct Unnest {
+        int &n;
+        ~Unnest() { --n; }
+    } unnest{m_nesting};
     std::vector<Stmt *> items;
     for (;;) {
         skipSeparators();
