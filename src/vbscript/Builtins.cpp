@@ -844,8 +844,21 @@ Value fDatePart(Interpreter &, A a, int n)
     else if (iv == QLatin1String("w"))
         r = weekdayFrom(p.weekday, first);
     else if (iv == QLatin1String("ww")) {
-        const int64_t jan1 = weekStart(makeDate(p.year, 1, 1), first);
-        r = int((weekStart(d, first) - jan1) / 7) + 1;
+        const int rule = intArg(a, n, 3, 1); // vbFirstJan1, vbFirstFourDays, vbFirstFullWeek
+        if (rule < 0 || rule > 3)
+            raise(5);
+        auto weekOne = [&](int year) {
+            const double jan1 = makeDate(year, 1, 1);
+            const int64_t ws = weekStart(jan1, first);
+            const int64_t daysBefore = int64_t(jan1) - ws; // days of that week still in the old year
+            if ((rule == 2 && daysBefore >= 4) || (rule == 3 && daysBefore > 0))
+                return ws + 7;
+            return ws;
+        };
+        int64_t start = weekOne(p.year);
+        if (weekStart(d, first) < start)
+            start = weekOne(p.year - 1); // the first days belong to the last week of the old year
+        r = int((weekStart(d, first) - start) / 7) + 1;
     } else if (iv == QLatin1String("h"))
         r = p.hour;
     else if (iv == QLatin1String("n"))

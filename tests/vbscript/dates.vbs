@@ -111,3 +111,10 @@ ok Timer >= 0 And Timer < 86400, "Timer"
 
 ' day zero prints as a time of day
 ok CStr(CDate(0)) = "12:00:00 AM" And CStr(#12/30/1899 6:00#) = "6:00:00 AM", "serial 0 is midnight"
+
+' week numbers under the three first-week rules (1 Jan 2021 was a Friday)
+ok DatePart("ww", #1/1/2021#) = 1, "vbFirstJan1: the week of 1 January is week 1"
+ok DatePart("ww", #1/1/2021#, vbMonday, vbFirstFourDays) = 53, "ISO-style: 1 Jan 2021 is in week 53 of 2020"
+ok DatePart("ww", #1/4/2021#, vbMonday, vbFirstFourDays) = 1, "ISO-style week 1 starts on Monday 4 January"
+ok DatePart("ww", #1/9/2021#, vbSunday, vbFirstFullWeek) = 1, "first full week starts Sunday 3 January"
+ok DatePart("ww", #3/4/2026#, vbMonday, vbFirstFourDays) = 10, "ISO week of 4 March 2026"
