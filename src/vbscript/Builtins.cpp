@@ -115,11 +115,6 @@ Value fOct(Interpreter &, A a, int)
 
 // ---------------------------------------------------------------- strings
 
-const char16_t kCp1252[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                              0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
-                              0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                              0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
-
 Value fAsc(Interpreter &, A a, int)
 {
     if (a[0].isNull())
@@ -127,11 +122,8 @@ Value fAsc(Interpreter &, A a, int)
     const QString s = toString(a[0]);
     if (s.isEmpty())
         raise(5);
-    const char16_t c = s[0].unicode();
-    for (int i = 0; i < 32; ++i)
-        if (kCp1252[i] == c && c > 0xFF)
-            return Value::integer(int16_t(0x80 + i));
-    return Value::integer(c > 0xFF ? int16_t(63) : int16_t(c));
+    const int code = ansiCode(s[0]);
+    return Value::integer(int16_t(code < 0 ? '?' : code));
 }
 Value fAscW(Interpreter &, A a, int)
 {
@@ -147,8 +139,7 @@ Value fChr(Interpreter &, A a, int)
     const int c = toLong(a[0]);
     if (c < 0 || c > 255)
         raise(5);
-    const char16_t u = (c >= 0x80 && c < 0xA0) ? kCp1252[c - 0x80] : char16_t(c);
-    return Value(QString(QChar(u)));
+    return Value(QString(ansiChar(c)));
 }
 Value fChrW(Interpreter &, A a, int)
 {

@@ -1189,4 +1189,51 @@ QString formatPercent(double v, int digits, int leadingDigit, int parens, int gr
     return formatNumber(v * 100.0, digits, leadingDigit, parens, group) + QLatin1Char('%');
 }
 
+// ---------------------------------------------------------------- ANSI text
+
+namespace {
+const char16_t kCp1252High[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                  0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
+                                  0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
+} // namespace
+
+QChar ansiChar(int code)
+{
+    if (code >= 0x80 && code < 0xA0)
+        return QChar(kCp1252High[code - 0x80]);
+    return QChar(char16_t(code & 0xFF));
+}
+
+int ansiCode(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return u;
+    for (int i = 0; i < 32; ++i)
+        if (kCp1252High[i] == u)
+            return 0x80 + i;
+    return -1;
+}
+
+QByteArray toAnsi(const QString &s)
+{
+    QByteArray out;
+    out.reserve(s.size());
+    for (QChar c : s) {
+        const int code = ansiCode(c);
+        out.append(char(code < 0 ? '?' : code));
+    }
+    return out;
+}
+
+QString fromAnsi(const QByteArray &bytes)
+{
+    QString out;
+    out.reserve(bytes.size());
+    for (char b : bytes)
+        out += ansiChar(uchar(b));
+    return out;
+}
+
 } // namespace vbs

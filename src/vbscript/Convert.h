@@ -67,6 +67,12 @@ DateParts splitDate(double serial);
 QString formatDate(double serial, int namedFormat); // FormatDateTime formats; 0 is CStr's form
 double nowSerial();
 
+// Windows-1252 ("ANSI") bytes, as Chr/Asc and text files without a byte-order mark use them.
+QByteArray toAnsi(const QString &s);
+QString fromAnsi(const QByteArray &bytes);
+int ansiCode(QChar c);    // -1 when the character has no ANSI code
+QChar ansiChar(int code); // 0..255
+
 // FormatNumber & co: digits -1 = locale default; tristates -2 = locale default.
 QString formatNumber(double v, int digits, int leadingDigit, int parens, int group);
 QString formatCurrency(double v, int digits, int leadingDigit, int parens, int group);

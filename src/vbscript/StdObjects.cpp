@@ -224,7 +224,7 @@ public:
             } else if (bytes.startsWith("\xEF\xBB\xBF")) {
                 m_text = QString::fromUtf8(bytes.mid(3));
             } else {
-                m_text = QString::fromLatin1(bytes);
+                m_text = fromAnsi(bytes);
             }
         } else if (m_unicode && m_file.size() == 0) {
             m_file.write("\xFF\xFE");
@@ -314,7 +314,7 @@ private:
             QStringEncoder enc(QStringEncoder::Utf16LE);
             m_file.write(enc(s));
         } else {
-            m_file.write(s.toLatin1());
+            m_file.write(toAnsi(s));
         }
     }
 

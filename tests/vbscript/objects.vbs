@@ -83,6 +83,18 @@ f.Write "dos"
 f.WriteBlankLines 1
 f.WriteLine "tres"
 f.Close
+Set f = fso.OpenTextFile(path)
+text = f.ReadAll
+f.Close
+Set f = fso.CreateTextFile(path, True)
+f.Write "€" & Chr(150)
+f.Close
+Set f = fso.OpenTextFile(path)
+ok f.Read(2) = Chr(128) & ChrW(8211), "ANSI files keep Windows-1252 characters"
+f.Close
+Set f = fso.CreateTextFile(path, True)
+f.Write text
+f.Close
 ok fso.FileExists(path), "CreateTextFile"
 Set f = fso.OpenTextFile(path, 1)
 lines = 0

@@ -120,7 +120,7 @@ int main(int argc, char **argv)
         bytes = bytes.mid(3);
     QString code = QString::fromUtf8(bytes);
     if (code.contains(QChar::ReplacementCharacter))
-        code = QString::fromLatin1(bytes); // scripts saved by Windows editors are often ANSI
+        code = vbs::fromAnsi(bytes); // scripts saved by Windows editors are often ANSI
 
     vbs::Engine engine;
     int passed = 0, failed = 0;
