@@ -31,6 +31,7 @@ private Q_SLOTS:
     void formatNumber_data();
     void formatNumber();
     void localeLookup();
+    void ansiText();
 };
 
 void tst_Values::parseNumber_data()
@@ -325,6 +326,17 @@ void tst_Values::localeLookup()
     QCOMPARE(QString::fromLatin1(vbs::localeByLcid(3082)->name), QStringLiteral("es-es"));
     QVERIFY(!vbs::localeByName(QStringLiteral("tlh")));
     QVERIFY(!vbs::localeByLcid(12345));
+}
+
+void tst_Values::ansiText()
+{
+    // printers and ANSI files need the Windows-1252 bytes back, not Latin-1
+    const QString text = QStringLiteral("\u20ac\u00f1\u2013a");
+    QCOMPARE(vbs::toAnsi(text), QByteArray("\x80\xf1\x96" "a"));
+    QCOMPARE(vbs::fromAnsi(QByteArray("\x80\xf1\x96" "a")), text);
+    QCOMPARE(vbs::toAnsi(QStringLiteral("\u4e2d")), QByteArray("?"));
+    QCOMPARE(vbs::ansiCode(QChar(0x81)), 0x81); // the five undefined codes map to themselves
+    QCOMPARE(vbs::ansiChar(0x9f), QChar(0x0178));
 }
 
 QTEST_GUILESS_MAIN(tst_Values)
