@@ -1,6 +1,9 @@
 # The two commands a newcomer needs: `make run` and `make test`.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
+# Lets ccache reuse objects built in another checkout of the same tree.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 
 .PHONY: all deps configure build run test bench clean format
 
