@@ -83,13 +83,14 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run &r : runs) {
-            if (r.run_type != Run::RT_Iteration || r.iterations == 0)
+            const bool mean = r.run_type == Run::RT_Aggregate && r.aggregate_name == "mean";
+            if (!mean && (r.run_type != Run::RT_Iteration || r.iterations == 0))
                 continue;
             const double unit = r.time_unit == benchmark::kMicrosecond   ? 1e3
                                  : r.time_unit == benchmark::kMillisecond ? 1e6
                                                                           : 1.0;
-            m_real[r.benchmark_name()] = r.GetAdjustedRealTime() * unit;
-            m_cpu[r.benchmark_name()] = r.GetAdjustedCPUTime() * unit;
+            m_real[r.run_name.function_name] = r.GetAdjustedRealTime() * unit;
+            m_cpu[r.run_name.function_name] = r.GetAdjustedCPUTime() * unit;
         }
     }
     std::map<std::string, double> m_real;

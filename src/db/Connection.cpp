@@ -304,6 +304,8 @@ void Connection::applySessionSettings()
 
 void Connection::close()
 {
+    m_statementCache.clear();
+    m_translations.clear();
     m_depth = 0;
     m_aborted = false;
     if (m_db.isValid()) {
@@ -349,10 +351,27 @@ bool Connection::reopen()
     return ping();
 }
 
-void Connection::run(QSqlQuery &q, const QString &sql, const Params &params, const char *operation)
+// A prepared statement kept for reuse, with the shape of its result once known.
+struct Connection::Statement {
+    std::shared_ptr<QSqlQuery> query;
+    bool described = false;
+    QList<FieldInfo> fields;
+    QHash<QString, int> index;
+    std::vector<int> conv;
+    std::vector<char> doubleField;
+};
+
+QSqlQuery &Connection::run(QSqlQuery &scratch, const QString &sql, const Params &params, const char *operation,
+                            Statement **cached)
 {
     checkOpen(operation);
-    const TranslatedSql t = Dialect::translate(sql, engine());
+    auto translated = m_translations.constFind(sql);
+    if (translated == m_translations.cend()) {
+        if (m_translations.size() >= kStatementCacheSize * 4)
+            m_translations.clear();
+        translated = m_translations.insert(sql, Dialect::translate(sql, engine()));
+    }
+    const TranslatedSql &t = *translated;
     if (t.placeholderCount < 0)
         throw error(QStringLiteral("La sentencia mezcla parámetros «?» y «:nombre»"), errors::BadParameters,
                     operation, sql);
@@ -389,20 +408,43 @@ void Connection::run(QSqlQuery &q, const QString &sql, const Params &params, con
     if (m_hook)
         m_hook(t.sql);
 
-    q.setForwardOnly(true);
-    bool ok = false;
     if (t.placeholderCount == 0) {
-        ok = q.exec(t.sql);
-    } else {
-        ok = q.prepare(t.sql);
-        if (ok) {
-            for (const QVariant &v : std::as_const(values))
-                q.addBindValue(bindable(v, engine()));
-            ok = q.exec();
-        }
+        // Schema changes make PostgreSQL refuse plans prepared before them.
+        static const QRegularExpression ddl(QStringLiteral("^\\s*(create|alter|drop)\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+        if (ddl.match(t.sql).hasMatch())
+            m_statementCache.clear();
+        scratch.setForwardOnly(true);
+        if (!scratch.exec(t.sql))
+            throw failure(scratch.lastError(), operation, sql);
+        return scratch;
     }
-    if (!ok)
-        throw failure(q.lastError(), operation, sql);
+
+    // Statements with values stay prepared: one round trip per execution on PostgreSQL,
+    // no parsing on SQLite.
+    auto it = m_statementCache.find(t.sql);
+    if (it == m_statementCache.end()) {
+        if (m_statementCache.size() >= kStatementCacheSize)
+            m_statementCache.clear();
+        auto st = std::make_shared<Statement>();
+        st->query = std::make_shared<QSqlQuery>(m_db);
+        st->query->setForwardOnly(true);
+        if (!st->query->prepare(t.sql))
+            throw failure(st->query->lastError(), operation, sql);
+        it = m_statementCache.insert(t.sql, st);
+    }
+    const std::shared_ptr<Statement> statement = *it; // alive even if a failure evicts it
+    QSqlQuery &q = *statement->query;
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, bindable(values[i], engine()));
+    if (!q.exec()) {
+        const DbError e = failure(q.lastError(), operation, sql);
+        m_statementCache.remove(t.sql);
+        throw e;
+    }
+    if (cached)
+        *cached = statement.get();
+    return q;
 }
 
 DbError Connection::failure(const QSqlError &e, const char *operation, const QString &sql)
@@ -436,9 +478,10 @@ DbError Connection::failure(const QSqlError &e, const char *operation, const QSt
 
 int Connection::execute(const QString &sql, const Params &params)
 {
-    QSqlQuery q(m_db);
-    run(q, sql, params, "execute");
+    QSqlQuery scratch(m_db);
+    QSqlQuery &q = run(scratch, sql, params, "execute");
     const int n = q.numRowsAffected();
+    q.finish();
     return n < 0 ? 0 : n;
 }
 
@@ -449,6 +492,7 @@ void Connection::executeScript(const QString &script)
         ++m_statements;
         if (m_hook)
             m_hook(statement);
+        m_statementCache.clear();
         QSqlQuery q(m_db);
         if (!q.exec(statement))
             throw failure(q.lastError(), "executeScript", statement);
@@ -475,75 +519,98 @@ Recordset Connection::openForwardOnly(const QString &sql, const Params &params)
 
 Recordset Connection::load(const QString &sql, const Params &params, int mode, const char *operation)
 {
-    QSqlQuery q(m_db);
-    run(q, sql, params, operation);
+    QSqlQuery scratch(m_db);
+    Statement *cached = nullptr;
+    QSqlQuery &q = run(scratch, sql, params, operation, &cached);
+    // A cached statement must be reset even when reading fails, or SQLite keeps its read lock.
+    struct Finish {
+        QSqlQuery &q;
+        ~Finish() { q.finish(); }
+    } finish{q};
 
     Recordset rs;
     Recordset::Data &d = *rs.d;
     d.mode = Recordset::Mode(mode);
     d.open = true;
-    const QSqlRecord rec = q.record();
-    const int n = rec.count();
-    std::vector<Conv> conv(size_t(n), Conv::Keep);
-    std::vector<bool> doubleField(size_t(n), false);
-    sqlite3_stmt *stmt = engine() == Engine::SQLite ? sqliteStatement(q) : nullptr;
-    d.fields.reserve(n);
-    for (int i = 0; i < n; ++i) {
-        const QSqlField f = rec.field(i);
-        FieldInfo info;
-        info.name = f.name();
-        info.type = f.metaType();
-        info.size = f.length();
-        info.scale = f.precision();
-        doubleField[size_t(i)] = f.metaType().id() == QMetaType::Double;
-        if (engine() == Engine::SQLite) {
-            const char *decl = stmt ? sqlite3_column_decltype(stmt, i) : nullptr;
-            if (decl) {
-                info.declaredType = QString::fromUtf8(decl);
-                info.type = metaTypeForDeclared(info.declaredType);
-                int scale = -1;
-                info.size = declaredSize(info.declaredType, &scale);
-                info.scale = scale;
-                if (info.type == QMetaType::fromType<Decimal>())
-                    conv[size_t(i)] = Conv::ToDecimal;
-                else if (info.type.id() == QMetaType::QDateTime)
-                    conv[size_t(i)] = Conv::ToDateTime;
-                else if (info.type.id() == QMetaType::QDate)
-                    conv[size_t(i)] = Conv::ToDate;
-            } else {
-                conv[size_t(i)] = Conv::Guess;
-                if (doubleField[size_t(i)])
-                    info.type = QMetaType::fromType<Decimal>();
+
+    Statement local;
+    Statement &shape = cached ? *cached : local;
+    bool guessing = false;
+    if (!shape.described) {
+        const QSqlRecord rec = q.record();
+        const int n = rec.count();
+        shape.fields.clear();
+        shape.conv.assign(size_t(n), int(Conv::Keep));
+        shape.doubleField.assign(size_t(n), 0);
+        sqlite3_stmt *stmt = engine() == Engine::SQLite ? sqliteStatement(q) : nullptr;
+        for (int i = 0; i < n; ++i) {
+            const QSqlField f = rec.field(i);
+            FieldInfo info;
+            info.name = f.name();
+            info.type = f.metaType();
+            info.size = f.length();
+            info.scale = f.precision();
+            shape.doubleField[size_t(i)] = f.metaType().id() == QMetaType::Double;
+            if (engine() == Engine::SQLite) {
+                const char *decl = stmt ? sqlite3_column_decltype(stmt, i) : nullptr;
+                if (decl) {
+                    info.declaredType = QString::fromUtf8(decl);
+                    info.type = metaTypeForDeclared(info.declaredType);
+                    int scale = -1;
+                    info.size = declaredSize(info.declaredType, &scale);
+                    info.scale = scale;
+                    if (info.type == QMetaType::fromType<Decimal>())
+                        shape.conv[size_t(i)] = int(Conv::ToDecimal);
+                    else if (info.type.id() == QMetaType::QDateTime)
+                        shape.conv[size_t(i)] = int(Conv::ToDateTime);
+                    else if (info.type.id() == QMetaType::QDate)
+                        shape.conv[size_t(i)] = int(Conv::ToDate);
+                } else {
+                    // An expression: its type shows only in the values of this execution.
+                    shape.conv[size_t(i)] = int(Conv::Guess);
+                    guessing = true;
+                    if (shape.doubleField[size_t(i)])
+                        info.type = QMetaType::fromType<Decimal>();
+                }
+            } else if (f.typeID() == kPgNumericOid) {
+                shape.conv[size_t(i)] = int(Conv::ToDecimal);
+                info.type = QMetaType::fromType<Decimal>();
             }
-        } else if (f.typeID() == kPgNumericOid) {
-            conv[size_t(i)] = Conv::ToDecimal;
-            info.type = QMetaType::fromType<Decimal>();
+            info.kind = kindForMetaType(info.type);
+            shape.fields.append(info);
         }
-        info.kind = kindForMetaType(info.type);
-        d.fields.append(info);
+        d.fields = shape.fields;
+        d.buildIndex();
+        shape.index = d.index;
+        shape.described = !guessing;
+    } else {
+        d.fields = shape.fields;
+        d.index = shape.index;
     }
+
+    const int n = int(d.fields.size());
     while (q.next()) {
         QVariantList row;
         row.reserve(n);
         for (int i = 0; i < n; ++i)
-            row.append(convert(q.value(i), conv[size_t(i)], doubleField[size_t(i)]));
+            row.append(convert(q.value(i), Conv(shape.conv[size_t(i)]), shape.doubleField[size_t(i)]));
         d.rows.append(std::move(row));
     }
     if (q.lastError().isValid())
         throw failure(q.lastError(), operation, sql);
-    // An expression column of SQLite takes the type its values turned out to have.
-    for (int i = 0; i < n; ++i) {
-        if (conv[size_t(i)] != Conv::Guess)
-            continue;
-        for (const QVariantList &row : std::as_const(d.rows)) {
-            if (row[i].isValid()) {
-                d.fields[i].type = row[i].metaType();
-                d.fields[i].kind = kindForMetaType(d.fields[i].type);
-                break;
+    if (guessing) {
+        for (int i = 0; i < n; ++i) {
+            if (Conv(shape.conv[size_t(i)]) != Conv::Guess)
+                continue;
+            for (const QVariantList &row : std::as_const(d.rows)) {
+                if (row[i].isValid()) {
+                    d.fields[i].type = row[i].metaType();
+                    d.fields[i].kind = kindForMetaType(d.fields[i].type);
+                    break;
+                }
             }
         }
     }
-    d.buildIndex();
     return rs;
 }
 

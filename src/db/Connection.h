@@ -2,6 +2,7 @@
 
 #include "ConnectionString.h"
 #include "DbError.h"
+#include "Dialect.h"
 #include "FieldInfo.h"
 #include "Params.h"
 #include "Recordset.h"
@@ -10,11 +11,14 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include <QHash>
+#include <QSqlQuery>
+
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QSqlError;
-class QSqlQuery;
 
 namespace db {
 
@@ -89,7 +93,10 @@ public:
 
 private:
     friend class Recordset;
-    void run(QSqlQuery &query, const QString &sql, const Params &params, const char *operation);
+    // Runs a statement; the result is in the returned query (the scratch one or a cached one).
+    struct Statement;
+    QSqlQuery &run(QSqlQuery &scratch, const QString &sql, const Params &params, const char *operation,
+                   Statement **cached = nullptr);
     Recordset load(const QString &sql, const Params &params, int mode, const char *operation);
     DbError error(const QString &description, int number, const char *operation, const QString &sql = {},
                   DbError::Kind kind = DbError::Usage) const;
@@ -105,6 +112,9 @@ private:
     qint64 m_statements = 0;
     std::optional<DbError> m_lastError;
     std::function<void(const QString &)> m_hook;
+    static constexpr qsizetype kStatementCacheSize = 200;
+    QHash<QString, std::shared_ptr<Statement>> m_statementCache;
+    QHash<QString, TranslatedSql> m_translations; // texts repeat: lookups run thousands of times
 };
 
 } // namespace db
