@@ -323,6 +323,8 @@ Value fSpace(Interpreter &, A a, int)
     const int k = toLong(a[0]);
     if (k < 0)
         raise(5);
+    if (k > kMaxStringLength)
+        raise(14);
     return Value(QString(k, QLatin1Char(' ')));
 }
 
@@ -370,6 +372,8 @@ Value fString(Interpreter &, A a, int)
     const int k = toLong(a[0]);
     if (k < 0)
         raise(5);
+    if (k > kMaxStringLength)
+        raise(14);
     if (a[1].isNull())
         return a[1];
     QChar c;

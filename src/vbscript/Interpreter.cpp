@@ -1275,7 +1275,10 @@ Flow Interpreter::exec(const Stmt *s)
                 if (var && var->isString()) {
                     Value r = eval(cat->right);
                     if (var->isString() && !r.isObject() && !r.isArray() && r.type() != VarType::Error) {
-                        var->appendString(r.isNull() ? QString() : toString(r));
+                        const QString tail = r.isNull() ? QString() : toString(r);
+                        if (var->rawString().size() + tail.size() > kMaxStringLength)
+                            raise(14);
+                        var->appendString(tail);
                         return Flow::Normal;
                     }
                     assign(a->target, binary(Op::Concat, *var, r), false);

@@ -150,7 +150,12 @@ Value Interpreter::binary(Op op, const Value &a0, const Value &b0)
             return Value::null();
         if (a.isArray() || b.isArray())
             raise(13);
-        return Value(concatPart(a) + concatPart(b));
+        QString l = concatPart(a);
+        const QString r = concatPart(b);
+        if (l.size() + r.size() > kMaxStringLength)
+            raise(14);
+        l += r;
+        return Value(std::move(l));
     }
     const Value a = a0.isObject() ? defaultValue(a0) : a0;
     const Value b = b0.isObject() ? defaultValue(b0) : b0;

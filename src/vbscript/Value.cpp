@@ -106,6 +106,8 @@ void ArrayData::resize(const std::vector<int> &newBounds, bool preserve)
         if (b < -1)
             raise(9);
         total *= size_t(b + 1);
+        if (total > (size_t(1) << 26)) // 64 M elements: refuse rather than exhaust the host's memory
+            raise(7);
     }
     if (!preserve) {
         bounds = newBounds;

@@ -271,4 +271,7 @@ private:
 
 using ValueList = std::vector<Value>;
 
+// Longest text a script may build (64 M characters): beyond it "Out of string space", not host exhaustion.
+constexpr int kMaxStringLength = 1 << 26;
+
 } // namespace vbs

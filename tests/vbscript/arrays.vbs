@@ -100,3 +100,11 @@ Dim e1(1), e2(1)
 e1(0) = 1 : e2(0) = 2
 Erase e1, e2
 ok IsEmpty(e1(0)) And IsEmpty(e2(0)), "Erase several arrays"
+
+On Error Resume Next
+ReDim huge(100000, 100000)
+ok Err.Number = 7, "an array too large for memory: Out of memory"
+Err.Clear
+Dim big : big = Space(2000000000)
+ok Err.Number = 14, "text too long: Out of string space"
+On Error GoTo 0

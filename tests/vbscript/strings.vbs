@@ -67,3 +67,4 @@ Err.Clear
 a = Chr(256)
 ok Err.Number = 5, "Chr out of range"
 On Error GoTo 0
+
