@@ -164,8 +164,11 @@ Value Interpreter::binary(Op op, const Value &a0, const Value &b0)
     if (a.isNull() || b.isNull())
         return Value::null();
     if (op == Op::Add) {
-        if (a.isString() && b.isString())
+        if (a.isString() && b.isString()) {
+            if (a.rawString().size() + b.rawString().size() > kMaxStringLength)
+                raise(14);
             return Value(a.rawString() + b.rawString());
+        }
         if (a.isString() && b.isEmpty())
             return a;
         if (a.isEmpty() && b.isString())
