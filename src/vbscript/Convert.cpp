@@ -286,11 +286,19 @@ bool parseNumber(QStringView s, double &out)
         if (j >= n)
             return false;
         for (; j < n; ++j) {
-            int dv = QStringView(s.mid(j, 1)).toString().toInt(nullptr, base);
-            bool okDigit = s[j].isDigit() || (base == 16 && QStringLiteral("abcdefABCDEF").contains(s[j]));
-            if (!okDigit || (base == 8 && s[j] > QLatin1Char('7')))
+            const char16_t c = s[j].unicode();
+            int dv;
+            if (c >= '0' && c <= '9')
+                dv = c - '0';
+            else if (c >= 'a' && c <= 'f')
+                dv = c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F')
+                dv = c - 'A' + 10;
+            else
                 return false;
-            v = v * base + dv;
+            if (dv >= base)
+                return false;
+            v = v * uint64_t(base) + uint64_t(dv);
             if (v > 0xFFFFFFFFull)
                 return false;
         }

@@ -138,9 +138,8 @@ public:
     }
 
 private:
-    QString keyOf(const Value &k0) const
+    QString keyOf(const Value &k) const
     {
-        const Value k = k0.isObject() ? k0 : k0;
         switch (k.type()) {
         case VarType::String:
             return QLatin1Char('s') + (m_mode == 1 ? k.rawString().toLower() : k.rawString());
