@@ -302,9 +302,39 @@ void Connection::applySessionSettings()
     }
 }
 
+// Another session changed the schema. SQLite would prepare a statement again with other columns
+// during its first step, behind Qt's back: Qt sizes its row buffer before that step and would
+// read (and write) past it. So the schema is reloaded and every kept statement dropped first.
+void Connection::checkSqliteSchema()
+{
+    sqlite3 *h = sqliteHandle(m_db);
+    if (!h)
+        return;
+    if (!m_schemaVersionStmt &&
+        sqlite3_prepare_v2(h, "pragma schema_version", -1, &m_schemaVersionStmt, nullptr) != SQLITE_OK)
+        return;
+    int version = -1;
+    if (sqlite3_step(m_schemaVersionStmt) == SQLITE_ROW)
+        version = sqlite3_column_int(m_schemaVersionStmt, 0);
+    sqlite3_reset(m_schemaVersionStmt);
+    if (version != m_schemaVersion) {
+        m_statementCache.clear();
+        // Reading sqlite_master makes SQLite load the new schema now, so the next statement is
+        // prepared with its real columns instead of being re-prepared during Qt's first fetch.
+        if (m_schemaVersion != -1)
+            sqlite3_exec(h, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
+        m_schemaVersion = version;
+    }
+}
+
 void Connection::close()
 {
     m_statementCache.clear();
+    if (m_schemaVersionStmt) {
+        sqlite3_finalize(m_schemaVersionStmt);
+        m_schemaVersionStmt = nullptr;
+    }
+    m_schemaVersion = -1;
     m_translations.clear();
     m_depth = 0;
     m_aborted = false;
@@ -362,7 +392,7 @@ struct Connection::Statement {
 };
 
 QSqlQuery &Connection::run(QSqlQuery &scratch, const QString &sql, const Params &params, const char *operation,
-                            Statement **cached)
+                            std::shared_ptr<Statement> *cached)
 {
     checkOpen(operation);
     auto translated = m_translations.constFind(sql);
@@ -408,6 +438,8 @@ QSqlQuery &Connection::run(QSqlQuery &scratch, const QString &sql, const Params 
     if (m_hook)
         m_hook(t.sql);
 
+    if (engine() == Engine::SQLite)
+        checkSqliteSchema();
     if (t.placeholderCount == 0) {
         // Schema changes make PostgreSQL refuse plans prepared before them.
         static const QRegularExpression ddl(QStringLiteral("^\\s*(create|alter|drop)\\b"),
@@ -433,17 +465,25 @@ QSqlQuery &Connection::run(QSqlQuery &scratch, const QString &sql, const Params 
             throw failure(st->query->lastError(), operation, sql);
         it = m_statementCache.insert(t.sql, st);
     }
-    const std::shared_ptr<Statement> statement = *it; // alive even if a failure evicts it
+    std::shared_ptr<Statement> statement = *it; // alive even if a failure evicts it
     QSqlQuery &q = *statement->query;
     for (int i = 0; i < values.size(); ++i)
         q.bindValue(i, bindable(values[i], engine()));
     if (!q.exec()) {
-        const DbError e = failure(q.lastError(), operation, sql);
+        const QSqlError qe = q.lastError();
+        q.finish();
         m_statementCache.remove(t.sql);
-        throw e;
+        // Another session changed a table under our prepared plan ("cached plan must not change
+        // result type"): prepare again once, when no transaction was spoiled by the failure.
+        if (engine() == Engine::PostgreSQL && qe.nativeErrorCode() == u"0A000" && m_depth == 0) {
+            statement.reset();
+            --m_statements;
+            return run(scratch, sql, params, operation, cached);
+        }
+        throw failure(qe, operation, sql);
     }
     if (cached)
-        *cached = statement.get();
+        *cached = statement;
     return q;
 }
 
@@ -520,7 +560,7 @@ Recordset Connection::openForwardOnly(const QString &sql, const Params &params)
 Recordset Connection::load(const QString &sql, const Params &params, int mode, const char *operation)
 {
     QSqlQuery scratch(m_db);
-    Statement *cached = nullptr;
+    std::shared_ptr<Statement> cached; // keeps the statement alive while it is read
     QSqlQuery &q = run(scratch, sql, params, operation, &cached);
     // A cached statement must be reset even when reading fails, or SQLite keeps its read lock.
     struct Finish {

@@ -19,6 +19,7 @@
 #include <optional>
 
 class QSqlError;
+struct sqlite3_stmt;
 
 namespace db {
 
@@ -96,19 +97,22 @@ private:
     // Runs a statement; the result is in the returned query (the scratch one or a cached one).
     struct Statement;
     QSqlQuery &run(QSqlQuery &scratch, const QString &sql, const Params &params, const char *operation,
-                   Statement **cached = nullptr);
+                   std::shared_ptr<Statement> *cached = nullptr);
     Recordset load(const QString &sql, const Params &params, int mode, const char *operation);
     DbError error(const QString &description, int number, const char *operation, const QString &sql = {},
                   DbError::Kind kind = DbError::Usage) const;
     DbError failure(const QSqlError &e, const char *operation, const QString &sql);
     void checkOpen(const char *operation) const;
     void applySessionSettings();
+    void checkSqliteSchema();
 
     QString m_name;
     QSqlDatabase m_db;
     ConnectionString m_cs;
     int m_depth = 0;
     bool m_aborted = false; // a statement failed inside the open transaction
+    sqlite3_stmt *m_schemaVersionStmt = nullptr;
+    int m_schemaVersion = -1;
     qint64 m_statements = 0;
     std::optional<DbError> m_lastError;
     std::function<void(const QString &)> m_hook;

@@ -115,6 +115,10 @@ private slots:
 
     void pingAndReopen_data() { TestDatabase::addEngineRows(); }
     void pingAndReopen();
+    void tableChangedByAnotherWorkstation_data() { TestDatabase::addEngineRows(); }
+    void tableChangedByAnotherWorkstation();
+    void repeatedStatementsKeepTheirValues_data() { TestDatabase::addEngineRows(); }
+    void repeatedStatementsKeepTheirValues();
     void statementHookCanFail_data() { TestDatabase::addEngineRows(); }
     void statementHookCanFail();
 
@@ -930,6 +934,49 @@ void tst_Contract::statementHookCanFail()
     }
     c.setStatementHook(nullptr);
     QCOMPARE(count(c, QStringLiteral("tArticulo")), 0);
+}
+
+void tst_Contract::tableChangedByAnotherWorkstation()
+{
+    // A statement this session keeps prepared must follow a table another session altered.
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(t, engine);
+    Connection &c = t.connection();
+    createArticulos(c);
+    insertArticulo(c, QStringLiteral("A1"), QStringLiteral("Uno"), Decimal(1));
+    const QString sql = QStringLiteral("select * from tArticulo where art_Clave = ?");
+    QCOMPARE(c.openRecordset(sql, {"A1"}).fieldCount(), 6);
+    auto other = t.openAnother();
+    other->executeScript(QStringLiteral("alter table tArticulo add column art_Nuevo varchar(10) default 'x'"));
+    const Recordset rs = c.openRecordset(sql, {"A1"});
+    QCOMPARE(rs.fieldCount(), 7);
+    QCOMPARE(rs.text(QStringLiteral("art_Nuevo")), QStringLiteral("x"));
+    QCOMPARE(rs.text(QStringLiteral("art_Nombre")), QStringLiteral("Uno"));
+    // The same without values (a statement that is never kept prepared).
+    other->executeScript(QStringLiteral("alter table tArticulo add column art_Otro integer default 5"));
+    const Recordset all = c.openRecordset(QStringLiteral("select * from tArticulo"));
+    QCOMPARE(all.fieldCount(), 8);
+    QCOMPARE(all.integer(QStringLiteral("art_Otro")), 5);
+}
+
+void tst_Contract::repeatedStatementsKeepTheirValues()
+{
+    // The same text run again with other values, NULL among them, and after a failure.
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(t, engine);
+    Connection &c = t.connection();
+    createArticulos(c);
+    const QString insert = QStringLiteral("insert into tArticulo (art_Clave, art_Nombre, art_Precio) values (?, ?, ?)");
+    c.execute(insert, {"A1", "Uno", Decimal("1.5")});
+    c.execute(insert, {"A2", QVariant(), QVariant()});
+    QVERIFY_THROWS_EXCEPTION(DbError, c.execute(insert, {"A1", "Repetido", Decimal(9)}));
+    c.execute(insert, {"A3", "Tres", Decimal("3.25")});
+    const QString select = QStringLiteral("select art_Nombre, art_Precio from tArticulo where art_Clave = ?");
+    QCOMPARE(c.openRecordset(select, {"A1"}).decimal(QStringLiteral("art_Precio")), Decimal("1.5"));
+    QVERIFY(c.openRecordset(select, {"A2"}).isNull(QStringLiteral("art_Nombre")));
+    QCOMPARE(c.openRecordset(select, {"A3"}).text(QStringLiteral("art_Nombre")), QStringLiteral("Tres"));
+    QVERIFY(c.openRecordset(select, {"A9"}).eof());
+    QCOMPARE(count(c, QStringLiteral("tArticulo")), 3);
 }
 
 QTEST_GUILESS_MAIN(tst_Contract)
