@@ -120,8 +120,10 @@ TestDatabase::~TestDatabase()
         db::Connection c;
         c.open(g_processDatabase);
         // Sessions a test left open would hold locks on the schema.
+        // Schema names repeat across test processes; only this process's database is ours.
         c.execute(QStringLiteral("select pg_terminate_backend(pid) from pg_stat_activity "
-                                 "where application_name = ? and pid <> pg_backend_pid()"),
+                                 "where application_name = ? and datname = current_database() "
+                                 "and pid <> pg_backend_pid()"),
                   {m_schema});
         c.executeScript(QStringLiteral("drop schema if exists ") + m_schema + QStringLiteral(" cascade"));
     } catch (const db::DbError &e) {
