@@ -1,7 +1,6 @@
 #include "Decimal.h"
 
 #include <QDebug>
-#include <QRegularExpression>
 
 #include <cmath>
 #include <limits>
@@ -282,10 +281,19 @@ QString Decimal::toString(int decimals) const
 
 QString Decimal::format(const QString &picture) const
 {
-    const int first = int(picture.indexOf(QRegularExpression(QStringLiteral("[#0]"))));
+    // Runs on every ticket line: a plain scan, no regular expression.
+    const auto isDigitMark = [](QChar ch) { return ch == u'#' || ch == u'0'; };
+    int first = -1;
+    int last = -1;
+    for (int i = 0; i < int(picture.size()); ++i) {
+        if (isDigitMark(picture.at(i))) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
     if (first < 0)
         return picture;
-    int last = int(picture.lastIndexOf(QRegularExpression(QStringLiteral("[#0]"))));
     const QString prefix = picture.left(first);
     const QString suffix = picture.mid(last + 1);
     const QString body = picture.mid(first, last - first + 1);
