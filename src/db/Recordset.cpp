@@ -298,6 +298,13 @@ void Recordset::updateBatch()
         return conds.join(QLatin1String(" and "));
     };
 
+    // Columns in table order: rows assigned alike give one statement text, prepared once.
+    const auto sortedAssigned = [&](int r) {
+        QList<int> cols = d->assigned[r].values();
+        std::sort(cols.begin(), cols.end());
+        return cols;
+    };
+
     Transaction tx(conn);
     for (int r = 0; r < d->rows.size(); ++r) {
         const auto state = d->states[r];
@@ -308,7 +315,7 @@ void Recordset::updateBatch()
         if (state == Data::New) {
             QStringList names;
             QStringList marks;
-            for (int i : std::as_const(d->assigned[r])) {
+            for (int i : sortedAssigned(r)) {
                 names.append(d->fields[i].name);
                 marks.append(QStringLiteral("?"));
                 values.append(d->rows[r][i]);
@@ -319,7 +326,7 @@ void Recordset::updateBatch()
                   QStringLiteral(") values (") + marks.join(u',') + u')';
         } else if (state == Data::Modified) {
             QStringList sets;
-            for (int i : std::as_const(d->assigned[r])) {
+            for (int i : sortedAssigned(r)) {
                 sets.append(d->fields[i].name + QStringLiteral(" = ?"));
                 values.append(d->rows[r][i]);
             }
