@@ -1,16 +1,24 @@
-// The desktop program: creates the process-wide services, connects, shows the splash and then
-// the main window. Everything here is wiring; the order and the rules live in src/core.
+// The desktop program: creates the process-wide services, connects, shows the splash, the login
+// and then the main window. Everything here is wiring; the order and the rules live in src/core.
 #include "AppServices.h"
 #include "ConnectionCatalog.h"
 #include "ConnectionManager.h"
+#include "FingerprintSimulated.h"
+#include "LoginController.h"
+#include "LoginWarehouse.h"
 #include "MainWindowController.h"
 #include "MessageBoxPrompter.h"
+#include "Permisos.h"
+#include "PermisosMenu.h"
 #include "Startup.h"
 #include "cAplication.h"
 #include "cConfigure.h"
 #include "frmConfig.h"
+#include "frmLogin.h"
 #include "frmODBCLogon.h"
 #include "frmParametro.h"
+#include "frmPsw.h"
+#include "frmSelAlmacen.h"
 #include "frmSplash.h"
 #include "mdiMain.h"
 
@@ -53,11 +61,42 @@ int main(int argc, char **argv)
     };
     std::unique_ptr<Startup> startup;
 
+    // The reader is chosen with MOSTRADOR_LECTOR_HUELLA ("simulado" by default).
+    FingerprintReader *reader = FingerprintReader::create(qEnvironmentVariable("MOSTRADOR_LECTOR_HUELLA"), &application);
+    Permisos permisos(services.connection(), services.config());
+    LoginController::Hooks loginHooks;
+    loginHooks.databaseCurrent = [&] { return services.connection().databaseCurrent(); };
+    loginHooks.selectedConnection = [&] { return services.catalog().selected(); };
+    loginHooks.askPassword = [&] { return frmPsw::ask(QApplication::activeWindow()); };
+    loginHooks.connectionDialog = [&] { return startup->showConnectionDialog(); };
+    LoginController login(services.connection(), services.config(), services.app(), prompter, loginHooks, reader);
+    // frmLogin, modal; the change of user keeps the workstation's terminal.
+    auto runLogin = [&](bool terminalList) {
+        frmLogin dialog(login, qobject_cast<FingerprintSimulated *>(reader), mainWindow);
+        dialog.setTerminalListEnabled(terminalList);
+        dialog.exec();
+        return login.loginOk();
+    };
+
     auto showMainWindow = [&] {
         MainWindowController::Hooks mainHooks;
         mainHooks.selectedConnection = [&] { return services.catalog().selected(); };
         mainHooks.warehouse = [&] { return services.config().getValue(QStringLiteral("ALMACEN")).toString(); };
         mainHooks.terminateProgram = [&] { startup->terminateProgram(); };
+        mainHooks.changeUser = [&] { return runLogin(false); };
+        mainHooks.selectWarehouse = [&] {
+            LoginWarehouse rules(services.connection(), services.config(), services.app(), prompter);
+            frmSelAlmacen dialog(rules, mainWindow);
+            dialog.exec();
+        };
+        mainHooks.buildReportsMenu = [&] {
+            if (mainWindow)
+                PermisosMenu::buildReportsMenu(*mainWindow, permisos, {});
+        };
+        mainHooks.applyMenuPermissions = [&] {
+            if (mainWindow)
+                PermisosMenu::applyMenuPermissions(*mainWindow, permisos);
+        };
         controller = std::make_unique<MainWindowController>(prompter, mainHooks);
         mainWindow = new mdiMain(*controller);
         mainWindow->setAttribute(Qt::WA_DeleteOnClose);
@@ -76,8 +115,12 @@ int main(int argc, char **argv)
     };
 
     hooks.showSplash = [&] {
-        // Until users can log in, the splash leads straight to the main window.
-        splash = new frmSplash([&] { showMainWindow(); });
+        splash = new frmSplash([&] {
+            if (runLogin(true))
+                showMainWindow();
+            else
+                startup->terminateProgram();
+        });
         splash->setAttribute(Qt::WA_DeleteOnClose);
         splash->show();
     };

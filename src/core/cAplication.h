@@ -87,6 +87,11 @@ public:
     bool objectContent(qint64 key, QByteArray &content, QString &extension);
     // Stores bytes as a new object (key <= 0) or replaces object key; the key.
     qint64 saveObject(const QByteArray &content, const QString &extension, qint64 key = 0);
+    // Fingerprint templates (tHuellaDigital): a new record (key <= 0, max + 1) or a replacement;
+    // the key. An empty array when there is no such record.
+    Q_INVOKABLE qint64 saveDigitalFinger(const QByteArray &templ, qint64 key = 0,
+                                         const QString &extension = QStringLiteral("fpt"));
+    Q_INVOKABLE QByteArray getDigitalFinger(qint64 key);
 
     // Binary files: strings carry one character per byte.
     Q_INVOKABLE QString binaryFileToString(const QString &sFile) const;

@@ -1,6 +1,7 @@
 #include "DemoData.h"
 
 #include "Connection.h"
+#include "DemoDataSeguridad.h"
 #include "Transaction.h"
 
 namespace db {
@@ -85,6 +86,7 @@ void DemoData::populate(Connection &c)
     lines(QStringLiteral("RECINICIO"), QStringLiteral("Encabezado"), header);
     lines(QStringLiteral("RECFIN"), QStringLiteral("Pie"), footer);
     lines(QStringLiteral("MSGVENTA"), QStringLiteral("Mensaje"), messages);
+    populateDemoSeguridad(c);
     tx.commit();
 }
 

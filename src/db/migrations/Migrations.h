@@ -13,5 +13,6 @@ const QList<Migration> &all();
 
 void baseline(Connection &connection);          // DB-2009May11
 void contractFunctions(Connection &connection); // the server contract on PostgreSQL
+void seguridad(Connection &connection);          // users, profiles, modules and rights
 
 } // namespace db::migrations
