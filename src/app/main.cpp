@@ -17,6 +17,7 @@
 #include "frmLogin.h"
 #include "frmODBCLogon.h"
 #include "frmParametro.h"
+#include "frmSecuencia.h"
 #include "frmPsw.h"
 #include "frmSelAlmacen.h"
 #include "frmSplash.h"
@@ -110,6 +111,9 @@ int main(int argc, char **argv)
         });
         mainWindow->setCommand(QStringLiteral("mnuSistema_Parametros"), [&] {
             mainWindow->addWindow(new frmParametro(services.connection(), prompter, QStringLiteral("A")))->show();
+        });
+        mainWindow->setCommand(QStringLiteral("mnuCatalogo_Secuencia"), [&] {
+            mainWindow->addWindow(new frmSecuencia(services.connection(), prompter))->show();
         });
         mainWindow->showMaximized();
     };

@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "ConnectionProvider.h"
 #include "Prompter.h"
+#include "Secuencias.h"
 #include "Recordset.h"
 #include "Transaction.h"
 
@@ -220,6 +221,17 @@ QDateTime cAplication::getDate()
     db::Recordset rs =
         m_connections.getConnection().openRecordset(QStringLiteral("select getdate() as Fecha"));
     return rs.eof() ? QDateTime() : rs.dateTime(QStringLiteral("Fecha"));
+}
+
+double cAplication::getNextSequence(const QString &sTipo, double dValorIni, double dValorFin, double dIncremento,
+                                    double dValorInicial)
+{
+    return Secuencias(m_connections, m_prompter).getNextSequence(sTipo, dValorIni, dValorFin, dIncremento, dValorInicial);
+}
+
+bool cAplication::setSequenceValue(const QString &sClave, double dValor)
+{
+    return Secuencias(m_connections, m_prompter).setSequenceValue(sClave, dValor);
 }
 
 QString cAplication::getTempFile(const QString &prefix, const QString &extension)

@@ -1,5 +1,7 @@
 #include "Routines.h"
 
+#include "migrations/Migrations.h"
+
 #include <QHash>
 #include <QMutex>
 
@@ -9,7 +11,8 @@ namespace {
 
 struct Registry {
     QMutex mutex;
-    QHash<QString, Routine> routines;
+    // The schema's routines, present before any connection can call them.
+    QHash<QString, Routine> routines{{QStringLiteral("sp_generasecuencia"), &migrations::generaSecuencia}};
 };
 
 Registry &registry()

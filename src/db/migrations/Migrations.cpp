@@ -7,6 +7,7 @@ const QList<Migration> &all()
 {
     static const QList<Migration> list = {
         {QStringLiteral("DB-2009May11"), &baseline},
+        {QStringLiteral("MDR-2026-secuencias"), &secuencias},
         {QStringLiteral("MDR-2026-seguridad"), &seguridad},
     };
     return list;

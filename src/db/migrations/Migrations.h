@@ -2,6 +2,8 @@
 
 #include "Schema.h"
 
+#include <QVariantMap>
+
 namespace db {
 class Connection;
 }
@@ -13,6 +15,9 @@ const QList<Migration> &all();
 
 void baseline(Connection &connection);          // DB-2009May11
 void contractFunctions(Connection &connection); // the server contract on PostgreSQL
+void secuencias(Connection &connection);         // tSecuencia, sp_generasecuencia
+// sp_generasecuencia for SQLite (Routines)
+QVariantMap generaSecuencia(Connection &connection, const QVariantMap &params);
 void seguridad(Connection &connection);          // users, profiles, modules and rights
 
 } // namespace db::migrations
