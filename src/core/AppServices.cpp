@@ -7,6 +7,8 @@
 #include "cAplication.h"
 #include "cCollectionContainer.h"
 #include "cConfigure.h"
+#include "cDatabase.h"
+#include "cSucursal.h"
 #include "cObjectFactory.h"
 #include "cString.h"
 
@@ -21,8 +23,19 @@ AppServices::AppServices(Prompter &prompter, const QString &settingsFile) : m_pr
     m_string = std::make_unique<cString>(m_config.get());
     m_app = std::make_unique<cAplication>(*m_connection, prompter);
     m_factory = std::make_unique<cObjectFactory>();
-    m_global = std::make_unique<cCollectionContainer>();
     cConfigure *config = m_config.get();
+    ConnectionManager *connection = m_connection.get();
+    cAplication *app = m_app.get();
+    Prompter *shown = &prompter;
+    m_factory->registerClass(QStringLiteral("newcString"), [config] { return new cString(config); });
+    m_factory->registerClass(QStringLiteral("newcSucursal"),
+                             [connection, shown] { return new cSucursal(*connection, *shown); });
+    m_factory->registerClass(QStringLiteral("newcDatabase"), [shown, app] {
+        auto *database = new cDatabase(*shown);
+        database->setStatusSink([app](const QString &text) { app->msgBar(text); });
+        return database;
+    });
+    m_global = std::make_unique<cCollectionContainer>();
     Log::setDirectoryProvider([config] { return config->getValue(QStringLiteral("SETTING-DIRECTORIO-LOG")).toString(); });
 }
 

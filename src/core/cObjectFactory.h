@@ -26,6 +26,10 @@ public:
     Q_INVOKABLE QObject *create(const QString &member) const;
 
     Q_INVOKABLE QObject *newcCollectionContainer() const;
+    // Registered by the program's services, which know what these classes need.
+    Q_INVOKABLE QObject *newcString() const { return create(QStringLiteral("newcString")); }
+    Q_INVOKABLE QObject *newcDatabase() const { return create(QStringLiteral("newcDatabase")); }
+    Q_INVOKABLE QObject *newcSucursal() const { return create(QStringLiteral("newcSucursal")); }
 
 private:
     QHash<QString, std::pair<QString, Creator>> m_creators; // folded name -> (name, creator)

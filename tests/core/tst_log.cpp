@@ -1,0 +1,138 @@
+#include "AppServices.h"
+#include "DbError.h"
+#include "Log.h"
+#include "ScriptedPrompter.h"
+#include "cConfigure.h"
+#include "cObjectFactory.h"
+#include "cString.h"
+#include "cSucursal.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+class tst_Log : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup() { Log::setDirectoryProvider({}); }
+    void fileName_data();
+    void fileName();
+    void appendsTimedLines_data();
+    void appendsTimedLines();
+    void unwritableDirectoryIsIgnored();
+    void reportErrorText_data();
+    void reportErrorText();
+    void servicesFollowConfiguration();
+};
+
+void tst_Log::fileName_data()
+{
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("4 March 2026") << QDate(2026, 3, 4) << "zev20260304.log";
+    QTest::newRow("last day of the year") << QDate(2025, 12, 31) << "zev20251231.log";
+}
+
+void tst_Log::fileName()
+{
+    QFETCH(QDate, date);
+    QFETCH(QString, expected);
+    QCOMPARE(Log::fileNameFor(date), expected);
+}
+
+void tst_Log::appendsTimedLines_data()
+{
+    QTest::addColumn<bool>("trailingSlash");
+    QTest::newRow("directory without separator") << false;
+    QTest::newRow("directory with separator") << true;
+}
+
+void tst_Log::appendsTimedLines()
+{
+    QFETCH(bool, trailingSlash);
+    QTemporaryDir dir;
+    const QString path = dir.path() + (trailingSlash ? "/" : "");
+    Log::setDirectoryProvider([path] { return path; });
+    writeLog("primera linea");
+    writeLog("segunda: con acentos ñ á");
+
+    QFile file(dir.filePath(Log::fileNameFor(QDate::currentDate())));
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2);
+    const QRegularExpression stamp("^\\d\\d:\\d\\d:\\d\\d:");
+    QVERIFY(stamp.match(lines.at(0)).hasMatch());
+    QCOMPARE(lines.at(0).mid(9), QStringLiteral("primera linea"));
+    QCOMPARE(lines.at(1).mid(9), QStringLiteral("segunda: con acentos ñ á"));
+}
+
+void tst_Log::unwritableDirectoryIsIgnored()
+{
+    Log::setDirectoryProvider([] { return QStringLiteral("/proc/no-such-dir"); });
+    writeLog("nothing happens"); // must neither throw nor crash
+    ScriptedPrompter prompter;
+    reportError(prompter, "texto", "lugar", {1, "d", "s"});
+    QCOMPARE(prompter.shown.size(), 1); // the screen still gets it
+}
+
+void tst_Log::reportErrorText_data()
+{
+    QTest::addColumn<int>("kind"); // 0 plain values, 1 database error, 2 other exception
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("plain") << 0 << "frmVenta.guardaDatos:[5]-[Invalid procedure call]-[Mostrador]:No se guardo";
+    QTest::newRow("database error") << 1 << "frmVenta.guardaDatos:[19]-[UNIQUE constraint failed]-[SQLite.execute]:No se guardo";
+    QTest::newRow("other exception") << 2 << "frmVenta.guardaDatos:[0]-[algo salio mal]-[Mostrador]:No se guardo";
+}
+
+void tst_Log::reportErrorText()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    const QString path = dir.path();
+    Log::setDirectoryProvider([path] { return path; });
+
+    ErrorInfo info;
+    if (kind == 0)
+        info = {5, "Invalid procedure call", "Mostrador"};
+    else if (kind == 1)
+        info = ErrorInfo::fromException(db::DbError(19, "UNIQUE constraint failed", "SQLite.execute"));
+    else
+        info = ErrorInfo::fromException(std::runtime_error("algo salio mal"));
+
+    ScriptedPrompter prompter;
+    QCOMPARE(reportError(prompter, "No se guardo", "frmVenta.guardaDatos", info), expected);
+    QCOMPARE(prompter.shown.size(), 1);
+    QCOMPARE(prompter.shown.first().icon, Prompter::Icon::Critical);
+    QCOMPARE(prompter.last(), expected);
+
+    QFile file(dir.filePath(Log::fileNameFor(QDate::currentDate())));
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    QVERIFY(QString::fromUtf8(file.readAll()).trimmed().endsWith(expected));
+}
+
+void tst_Log::servicesFollowConfiguration()
+{
+    // The log goes where SETTING-DIRECTORIO-LOG says, read at every write.
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    AppServices services(prompter, dir.filePath("settings.ini"));
+    QTemporaryDir logs;
+    services.config().setValue("SETTING-DIRECTORIO-LOG", logs.path());
+    writeLog("hacia el directorio configurado");
+    QVERIFY(QFile::exists(logs.filePath(Log::fileNameFor(QDate::currentDate()))));
+
+    // Scripts get fresh instances of the classes that exist.
+    for (const char *member : {"newcString", "newcSucursal", "newcDatabase", "newcCollectionContainer"}) {
+        std::unique_ptr<QObject> made(services.factory().create(QString::fromLatin1(member)));
+        QVERIFY2(made, member);
+    }
+    std::unique_ptr<QObject> text(services.factory().newcString());
+    QVERIFY(qobject_cast<cString *>(text.get()));
+    std::unique_ptr<QObject> branch(services.factory().newcSucursal());
+    QVERIFY(qobject_cast<cSucursal *>(branch.get()));
+}
+
+QTEST_GUILESS_MAIN(tst_Log)
+#include "tst_log.moc"
