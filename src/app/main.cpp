@@ -15,6 +15,7 @@
 #include "cConfigure.h"
 #include "frmConfig.h"
 #include "frmLogin.h"
+#include "frmModuloCon.h"
 #include "frmODBCLogon.h"
 #include "frmParametro.h"
 #include "frmSecuencia.h"
@@ -114,6 +115,11 @@ int main(int argc, char **argv)
         });
         mainWindow->setCommand(QStringLiteral("mnuCatalogo_Secuencia"), [&] {
             mainWindow->addWindow(new frmSecuencia(services.connection(), prompter))->show();
+        });
+        mainWindow->setCommand(QStringLiteral("mnuSeguridad_Mod"), [&] {
+            QMdiSubWindow *w = mainWindow->addWindow(new frmModuloCon(services.connection(), prompter));
+            w->resize(820, 520);
+            w->show();
         });
         mainWindow->showMaximized();
     };
