@@ -5,6 +5,7 @@ namespace db {
 Transaction::Transaction(Connection &connection) : m_connection(connection)
 {
     m_connection.begin();
+    m_depth = m_connection.transactionDepth();
 }
 
 Transaction::~Transaction()
@@ -22,8 +23,15 @@ void Transaction::commit()
 {
     if (!m_active)
         return;
+    try {
+        m_connection.commit();
+    } catch (...) {
+        // A COMMIT that failed may leave the transaction open (SQLite busy, a lost reply):
+        // the destructor must still roll it back, unless the connection already did.
+        m_active = m_connection.transactionDepth() >= m_depth;
+        throw;
+    }
     m_active = false;
-    m_connection.commit();
 }
 
 void Transaction::rollback()

@@ -17,6 +17,7 @@ public:
 private:
     Connection &m_connection;
     bool m_active = true;
+    int m_depth = 0; // the connection's depth while this transaction is open
 };
 
 } // namespace db

@@ -121,6 +121,8 @@ private slots:
     void repeatedStatementsKeepTheirValues();
     void statementHookCanFail_data() { TestDatabase::addEngineRows(); }
     void statementHookCanFail();
+    void failedCommitIsRolledBack_data() { TestDatabase::addEngineRows(); }
+    void failedCommitIsRolledBack();
 
 private:
     void createRoutine(Connection &c);
@@ -934,6 +936,35 @@ void tst_Contract::statementHookCanFail()
     }
     c.setStatementHook(nullptr);
     QCOMPARE(count(c, QStringLiteral("tArticulo")), 0);
+}
+
+void tst_Contract::failedCommitIsRolledBack()
+{
+    // A COMMIT that fails leaves the transaction open; the guard must still end it.
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(t, engine);
+    Connection &c = t.connection();
+    createArticulos(c);
+    c.setStatementHook([](const QString &sql) {
+        if (sql == QStringLiteral("COMMIT"))
+            throw DbError(-1, QStringLiteral("commit fallido"), QStringLiteral("prueba"));
+    });
+    try {
+        db::Transaction tx(c);
+        insertArticulo(c, QStringLiteral("A1"), QStringLiteral("Uno"), Decimal(1));
+        tx.commit();
+        QFAIL("the commit must fail");
+    } catch (const DbError &e) {
+        QCOMPARE(e.description(), QStringLiteral("commit fallido"));
+    }
+    c.setStatementHook(nullptr);
+    QCOMPARE(c.transactionDepth(), 0);
+    QCOMPARE(count(c, QStringLiteral("tArticulo")), 0);
+    // The connection is usable for the next document.
+    db::Transaction tx(c);
+    insertArticulo(c, QStringLiteral("A2"), QStringLiteral("Dos"), Decimal(2));
+    tx.commit();
+    QCOMPARE(count(c, QStringLiteral("tArticulo")), 1);
 }
 
 void tst_Contract::tableChangedByAnotherWorkstation()
