@@ -432,10 +432,11 @@ public:
 
 // ---------------------------------------------------------------- VBScript.RegExp
 
-class SubMatches : public HostObject {
+// SubMatches and MatchCollection: a read-only, zero-based list that differs only in its name.
+class ReadOnlyList : public HostObject {
 public:
-    explicit SubMatches(ValueList v) : m_items(std::move(v)) {}
-    QString typeName() const override { return QStringLiteral("ISubMatches"); }
+    ReadOnlyList(QString typeName, ValueList v) : m_typeName(std::move(typeName)), m_items(std::move(v)) {}
+    QString typeName() const override { return m_typeName; }
     bool get(const Name &n, Args &a, Value &r) override
     {
         if (is(n, "count")) {
@@ -463,6 +464,7 @@ public:
     }
 
 private:
+    QString m_typeName;
     ValueList m_items;
 };
 
@@ -476,7 +478,7 @@ public:
     bool get(const Name &n, Args &a, Value &r) override
     {
         if (is(n, "submatches") && a.size() > 0) {
-            SubMatches subs(m_subs);
+            ReadOnlyList subs(QStringLiteral("ISubMatches"), m_subs);
             return subs.getDefault(a, r);
         }
         if (is(n, "value"))
@@ -486,7 +488,7 @@ public:
         else if (is(n, "length"))
             r = Value::lng(int32_t(m_value.size()));
         else if (is(n, "submatches"))
-            r = Value::object(new SubMatches(m_subs));
+            r = Value::object(new ReadOnlyList(QStringLiteral("ISubMatches"), m_subs));
         else
             return false;
         return true;
@@ -503,40 +505,6 @@ private:
     QString m_value;
     int m_first;
     ValueList m_subs;
-};
-
-class MatchCollection : public HostObject {
-public:
-    explicit MatchCollection(ValueList v) : m_items(std::move(v)) {}
-    QString typeName() const override { return QStringLiteral("IMatchCollection2"); }
-    bool get(const Name &n, Args &a, Value &r) override
-    {
-        if (is(n, "count")) {
-            r = Value::lng(int32_t(m_items.size()));
-            return true;
-        }
-        if (is(n, "item"))
-            return getDefault(a, r);
-        return false;
-    }
-    bool getDefault(Args &a, Value &r) override
-    {
-        if (a.size() != 1)
-            return false;
-        const int i = toLong(a[0]);
-        if (i < 0 || size_t(i) >= m_items.size())
-            raise(5);
-        r = m_items[size_t(i)];
-        return true;
-    }
-    bool enumerate(ValueList &items) override
-    {
-        items = m_items;
-        return true;
-    }
-
-private:
-    ValueList m_items;
 };
 
 class RegExp : public HostObject {
@@ -618,7 +586,7 @@ private:
             if (m.hasMatch())
                 add(m);
         }
-        return Value::object(new MatchCollection(std::move(matches)));
+        return Value::object(new ReadOnlyList(QStringLiteral("IMatchCollection2"), std::move(matches)));
     }
     QString replace(const QString &s, const QString &repl)
     {
