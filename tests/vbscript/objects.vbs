@@ -51,6 +51,7 @@ ok ms.Count = 2, "Global finds all"
 Set m = ms(1)
 ok m.Value = "33-44" And m.FirstIndex = 8 And m.Length = 5, "Match members"
 ok m.SubMatches(0) = "33" And m.SubMatches(1) = "44" And m.SubMatches.Count = 2, "SubMatches"
+ok TypeName(ms) = "IMatchCollection2" And TypeName(m.SubMatches) = "ISubMatches", "match list type names"
 text = ""
 For Each m In ms
     text = text & m & ";"
