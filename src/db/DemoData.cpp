@@ -1,6 +1,9 @@
 #include "DemoData.h"
 
 #include "Connection.h"
+#include "DemoDataCatalogos.h"
+#include "DemoDataCodigo.h"
+#include "DemoDataConsultas.h"
 #include "DemoDataSeguridad.h"
 #include "Transaction.h"
 
@@ -87,6 +90,9 @@ void DemoData::populate(Connection &c)
     lines(QStringLiteral("RECFIN"), QStringLiteral("Pie"), footer);
     lines(QStringLiteral("MSGVENTA"), QStringLiteral("Mensaje"), messages);
     populateDemoSeguridad(c);
+    populateDemoCatalogos(c);
+    populateDemoCodigo(c);
+    populateDemoConsultas(c);
     tx.commit();
 }
 

@@ -9,6 +9,10 @@ const QList<Migration> &all()
         {QStringLiteral("DB-2009May11"), &baseline},
         {QStringLiteral("MDR-2026-secuencias"), &secuencias},
         {QStringLiteral("MDR-2026-seguridad"), &seguridad},
+        {QStringLiteral("MDR-2026-codigo"), &codigo},
+        {QStringLiteral("MDR-2026-consultas"), &consultas},
+        {QStringLiteral("MDR-2026-catalogos"), &catalogos},
+        {QStringLiteral("MDR-2026-articulo"), &articulo},
     };
     return list;
 }

@@ -19,5 +19,9 @@ void secuencias(Connection &connection);         // tSecuencia, sp_generasecuenc
 // sp_generasecuencia for SQLite (Routines)
 QVariantMap generaSecuencia(Connection &connection, const QVariantMap &params);
 void seguridad(Connection &connection);          // users, profiles, modules and rights
+void codigo(Connection &connection);             // tCodigo: event scripts
+void consultas(Connection &connection);          // tConsulta, tSelect: stored queries
+void catalogos(Connection &connection);          // the small catalogues
+void articulo(Connection &connection);           // tArticulo
 
 } // namespace db::migrations

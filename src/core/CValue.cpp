@@ -1,0 +1,99 @@
+#include "CValue.h"
+
+#include "cConfigValue.h"
+
+#include <QDateTime>
+#include <QHash>
+
+CValue::CValue(QObject *parent) : QObject(parent) {}
+
+CValue::CValue(const QString &key, const QVariant &value, const QString &tipo, QObject *parent)
+    : QObject(parent), m_key(key), m_value(value)
+{
+    setTipo(tipo);
+}
+
+namespace {
+
+QDateTime asDateTime(const QVariant &v)
+{
+    if (v.typeId() == QMetaType::QDateTime)
+        return v.toDateTime();
+    if (v.typeId() == QMetaType::QDate)
+        return v.toDate().startOfDay();
+    const QString text = v.toString().trimmed();
+    for (const char *f : {"dd/MM/yyyy HH:mm:ss", "dd/MM/yyyy", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd"}) {
+        const QDateTime d = QDateTime::fromString(text, QString::fromLatin1(f));
+        if (d.isValid())
+            return d;
+    }
+    return {};
+}
+
+bool isEmpty(const QVariant &v)
+{
+    return !v.isValid() || v.isNull() || (v.typeId() == QMetaType::QString && v.toString().isEmpty());
+}
+
+} // namespace
+
+QString CValue::valueToDb() const
+{
+    const auto quoted = [](const QString &text) {
+        QString t = text;
+        t.replace(QLatin1Char('\''), QStringLiteral("''"));
+        return QLatin1Char('\'') + t + QLatin1Char('\'');
+    };
+    if (m_tipo == QLatin1String("F")) {
+        const QDateTime d = asDateTime(m_value);
+        return quoted(d.isValid() ? d.toString(cConfigValue::qtDateFormat(m_dateFormat)) : m_value.toString());
+    }
+    if (m_tipo == QLatin1String("N"))
+        return m_value.toString();
+    if (m_tipo == QLatin1String("E") || m_tipo == QLatin1String("T"))
+        return quoted(m_value.toString());
+    return QString();
+}
+
+QVariant CValue::valueForBinding() const
+{
+    if (isEmpty(m_value))
+        return QVariant(QMetaType(QMetaType::QString));
+    if (m_tipo == QLatin1String("N")) {
+        bool ok = false;
+        const qlonglong n = m_value.toString().trimmed().toLongLong(&ok);
+        if (ok)
+            return n;
+        const double d = m_value.toString().trimmed().toDouble(&ok);
+        return ok ? QVariant(d) : m_value;
+    }
+    if (m_tipo == QLatin1String("F")) {
+        const QDateTime d = asDateTime(m_value);
+        return d.isValid() ? QVariant(d) : m_value;
+    }
+    if (m_tipo == QLatin1String("S")) {
+        const QString t = m_value.toString().trimmed().toUpper();
+        const bool yes = m_value.typeId() == QMetaType::Bool ? m_value.toBool()
+                                                             : (t == QLatin1String("S") || t == QLatin1String("SI") ||
+                                                                t == QLatin1String("TRUE") || t == QLatin1String("-1") ||
+                                                                t == QLatin1String("1"));
+        return yes ? QStringLiteral("S") : QStringLiteral("N");
+    }
+    return m_value.toString();
+}
+
+QStringList CValue::tipos()
+{
+    return {QStringLiteral("T"), QStringLiteral("O"), QStringLiteral("E"),
+            QStringLiteral("N"), QStringLiteral("F"), QStringLiteral("S")};
+}
+
+QString CValue::nombreTipo(const QString &tipo)
+{
+    static const QHash<QString, QString> names = {
+        {QStringLiteral("T"), QStringLiteral("TEXTO")},  {QStringLiteral("O"), QStringLiteral("OBJETO")},
+        {QStringLiteral("E"), QStringLiteral("EAN")},    {QStringLiteral("N"), QStringLiteral("NUMERO")},
+        {QStringLiteral("F"), QStringLiteral("FECHA")},  {QStringLiteral("S"), QStringLiteral("SI/NO")},
+    };
+    return names.value(tipo.trimmed().toUpper());
+}
