@@ -1,0 +1,97 @@
+#include "ScriptObjects.h"
+
+#include "CValue.h"
+#include "Engine.h"
+
+namespace {
+
+bool isObject(const QVariant &v)
+{
+    return (v.metaType().flags() & QMetaType::PointerToQObject) || v.metaType() == QMetaType::fromType<vbs::Value>();
+}
+
+// The data type a plain value gets in its wrapper, so that ValueToDb writes it as it is.
+QString tipoOf(const QVariant &v)
+{
+    switch (v.metaType().id()) {
+    case QMetaType::Bool:
+        return QStringLiteral("S");
+    case QMetaType::QDate:
+    case QMetaType::QDateTime:
+        return QStringLiteral("F");
+    case QMetaType::QString:
+    case QMetaType::UnknownType:
+        return QStringLiteral("T");
+    default:
+        return v.canConvert<double>() ? QStringLiteral("N") : QStringLiteral("T");
+    }
+}
+
+} // namespace
+
+ScriptObjects::ScriptObjects() = default;
+ScriptObjects::~ScriptObjects() = default;
+ScriptObjects::ScriptObjects(ScriptObjects &&) noexcept = default;
+ScriptObjects &ScriptObjects::operator=(ScriptObjects &&) noexcept = default;
+
+int ScriptObjects::indexOf(const QString &name) const
+{
+    for (size_t i = 0; i < m_items.size(); ++i)
+        if (m_items[i]->key().compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    return -1;
+}
+
+void ScriptObjects::add(const QString &name, const QVariant &object)
+{
+    auto item = std::make_unique<CValue>(name, QVariant(), QStringLiteral("O"));
+    if (isObject(object)) {
+        item->setValue(object);
+    } else {
+        // The wrapper belongs to the pair, so it lives exactly as long as the name does.
+        auto *wrapper = new CValue(name, object, tipoOf(object), item.get());
+        item->setValue(QVariant::fromValue<QObject *>(wrapper));
+    }
+    const int i = indexOf(name);
+    if (i >= 0)
+        m_items[size_t(i)] = std::move(item);
+    else
+        m_items.push_back(std::move(item));
+}
+
+bool ScriptObjects::contains(const QString &name) const
+{
+    return indexOf(name) >= 0;
+}
+
+QVariant ScriptObjects::get(const QString &name) const
+{
+    const int i = indexOf(name);
+    return i >= 0 ? m_items[size_t(i)]->value() : QVariant();
+}
+
+void ScriptObjects::clear()
+{
+    m_items.clear();
+}
+
+QStringList ScriptObjects::names() const
+{
+    QStringList list;
+    for (const auto &item : m_items)
+        list << item->key();
+    return list;
+}
+
+void ScriptObjects::addTo(vbs::Engine &engine) const
+{
+    for (const auto &item : m_items) {
+        const QVariant v = item->value();
+        if (v.metaType() == QMetaType::fromType<vbs::Value>()) {
+            const vbs::Value object = v.value<vbs::Value>();
+            engine.addObject(item->key(), vbs::HostObjectRef(object.rawObject()));
+        } else {
+            engine.addObject(item->key(), v.value<QObject *>());
+        }
+    }
+}
