@@ -910,13 +910,24 @@ Value fIsArray(Interpreter &, A a, int)
 {
     return Value::boolean(a[0].isArray());
 }
+// The tests look through an object's default member, so IsNull(rs("campo")) sees the field's value.
+Value testedValue(const Value &v)
+{
+    if (!v.isObject() || !v.rawObject())
+        return v;
+    Value d;
+    Args none(nullptr, 0);
+    if (v.rawObject()->getDefault(none, d) && !d.isObject())
+        return d;
+    return v;
+}
 Value fIsEmpty(Interpreter &, A a, int)
 {
-    return Value::boolean(a[0].isEmpty());
+    return Value::boolean(testedValue(a[0]).isEmpty());
 }
 Value fIsNull(Interpreter &, A a, int)
 {
-    return Value::boolean(a[0].isNull());
+    return Value::boolean(testedValue(a[0]).isNull());
 }
 Value fIsObject(Interpreter &, A a, int)
 {
@@ -924,7 +935,7 @@ Value fIsObject(Interpreter &, A a, int)
 }
 Value fIsDate(Interpreter &, A a, int)
 {
-    const Value &v = a[0];
+    const Value v = testedValue(a[0]);
     if (v.type() == VarType::Date)
         return Value::boolean(true);
     if (v.isString()) {
@@ -935,7 +946,7 @@ Value fIsDate(Interpreter &, A a, int)
 }
 Value fIsNumeric(Interpreter &, A a, int)
 {
-    const Value &v = a[0];
+    const Value v = testedValue(a[0]);
     switch (v.type()) {
     case VarType::Empty:
     case VarType::Boolean:

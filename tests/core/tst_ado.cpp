@@ -1,0 +1,448 @@
+// The ADO-like objects event scripts use: "cn", its recordsets and fields, transactions,
+// CreateObject connections and updatable recordsets, on both engines.
+#include "AdoObjects.h"
+#include "ConnectionProvider.h"
+#include "TestDatabase.h"
+
+#include "Engine.h"
+
+#include <QTest>
+
+namespace {
+
+// A scratch table, a script engine with "cn" and the ADODB ProgIDs.
+struct Fixture {
+    explicit Fixture(TestDatabase &db) : provider(&db.connection())
+    {
+        db.connection().execute(QStringLiteral(
+            "create table tAdoPrueba (id integer primary key, nombre varchar(40), importe numeric(18,6), "
+            "fecha timestamp, cantidad integer)"));
+        engine.addObject(QStringLiteral("cn"), ado::sharedConnection(provider));
+        ado::registerProgIds(engine);
+    }
+    void seed(db::Connection &conn)
+    {
+        conn.execute(QStringLiteral("insert into tAdoPrueba values (1, 'Ana', 1250.5, '2026-03-15 10:30:00', 3)"));
+        conn.execute(QStringLiteral("insert into tAdoPrueba values (2, 'Beto', null, null, null)"));
+        conn.execute(QStringLiteral("insert into tAdoPrueba values (3, 'Ceci', 0.123456, '2026-12-31 23:59:59', -7)"));
+    }
+    int count(db::Connection &conn, const QString &where = QStringLiteral("1 = 1"))
+    {
+        return conn.scalar(QStringLiteral("select count(*) from tAdoPrueba where ") + where).toInt();
+    }
+
+    FixedConnectionProvider provider;
+    vbs::Engine engine;
+};
+
+} // namespace
+
+class tst_Ado : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void readsValues_data();
+    void readsValues();
+    void emptyResult_data() { TestDatabase::addEngineRows(); }
+    void emptyResult();
+    void navigation_data() { TestDatabase::addEngineRows(); }
+    void navigation();
+    void forEachOverFields_data() { TestDatabase::addEngineRows(); }
+    void forEachOverFields();
+    void moneyStaysExact_data() { TestDatabase::addEngineRows(); }
+    void moneyStaysExact();
+    void commandsReportAffectedRows_data();
+    void commandsReportAffectedRows();
+    void transactions_data();
+    void transactions();
+    void databaseErrorsBecomeScriptErrors_data() { TestDatabase::addEngineRows(); }
+    void databaseErrorsBecomeScriptErrors();
+    void serverDialectRunsAsWritten_data() { TestDatabase::addEngineRows(); }
+    void serverDialectRunsAsWritten();
+    void createdConnection_data() { TestDatabase::addEngineRows(); }
+    void createdConnection();
+    void updatableRecordset_data() { TestDatabase::addEngineRows(); }
+    void updatableRecordset();
+    void helpLists();
+};
+
+void tst_Ado::readsValues_data()
+{
+    TestDatabase::addEngineColumn();
+    QTest::addColumn<int>("row"); // 0-based row in id order
+    QTest::addColumn<QString>("expression");
+    QTest::addColumn<QString>("expected");
+    for (const QString &e : TestDatabase::engines()) {
+        TestDatabase::newRow(e, "Fields by name") << 0 << "rs.Fields(\"nombre\").Value"
+                                                  << "Ana";
+        TestDatabase::newRow(e, "Fields by name in other case") << 0 << "rs.Fields(\"NOMBRE\").Value"
+                                                                << "Ana";
+        TestDatabase::newRow(e, "Fields by index") << 0 << "rs.Fields(1).Value"
+                                                   << "Ana";
+        TestDatabase::newRow(e, "default member by name") << 0 << "rs(\"nombre\")"
+                                                          << "Ana";
+        TestDatabase::newRow(e, "default member by index") << 0 << "rs(1)"
+                                                           << "Ana";
+        TestDatabase::newRow(e, "Fields(x) used as a value") << 0 << "rs.Fields(\"nombre\") & \"!\""
+                                                             << "Ana!";
+        TestDatabase::newRow(e, "Fields.Item") << 0 << "rs.Fields.Item(\"nombre\").Value"
+                                               << "Ana";
+        TestDatabase::newRow(e, "field name") << 0 << "rs.Fields(1).Name"
+                                              << "nombre";
+        TestDatabase::newRow(e, "field count") << 0 << "rs.Fields.Count"
+                                               << "5";
+        TestDatabase::newRow(e, "a Field object") << 0 << "TypeName(rs(\"nombre\"))"
+                                                  << "Field";
+        TestDatabase::newRow(e, "integer is Long") << 0 << "TypeName(rs(\"cantidad\").Value)"
+                                                   << "Long";
+        TestDatabase::newRow(e, "negative integer") << 2 << "rs(\"cantidad\") + 1"
+                                                    << "-6";
+        TestDatabase::newRow(e, "text is String") << 0 << "TypeName(rs(\"nombre\").Value)"
+                                                  << "String";
+        TestDatabase::newRow(e, "money is Currency") << 0 << "TypeName(rs(\"importe\").Value)"
+                                                     << "Currency";
+        TestDatabase::newRow(e, "money value") << 0 << "rs(\"importe\") * 2"
+                                               << "2501";
+        TestDatabase::newRow(e, "six decimals are kept as Double") << 2 << "TypeName(rs(\"importe\").Value)"
+                                                                   << "Double";
+        TestDatabase::newRow(e, "six decimals value") << 2 << "rs(\"importe\") * 1000000"
+                                                      << "123456";
+        TestDatabase::newRow(e, "timestamp is Date") << 0 << "TypeName(rs(\"fecha\").Value)"
+                                                     << "Date";
+        TestDatabase::newRow(e, "timestamp parts")
+            << 0 << "Year(rs(\"fecha\")) & \"-\" & Month(rs(\"fecha\")) & \"-\" & Day(rs(\"fecha\")) & \" \" & "
+                    "Hour(rs(\"fecha\")) & \":\" & Minute(rs(\"fecha\"))"
+            << "2026-3-15 10:30";
+        TestDatabase::newRow(e, "last second of the year") << 2 << "Second(rs(\"fecha\")) & Month(rs(\"fecha\"))"
+                                                           << "5912";
+        TestDatabase::newRow(e, "NULL text column is not Null") << 1 << "IsNull(rs(\"nombre\"))"
+                                                                << "false";
+        TestDatabase::newRow(e, "NULL number is Null") << 1 << "IsNull(rs(\"importe\"))"
+                                                       << "true";
+        TestDatabase::newRow(e, "NULL date is Null") << 1 << "VarType(rs(\"fecha\"))"
+                                                     << "1";
+        TestDatabase::newRow(e, "NULL integer through Value") << 1 << "IsNull(rs.Fields(\"cantidad\").Value)"
+                                                              << "true";
+        TestDatabase::newRow(e, "NULL propagates") << 1 << "IsNull(rs(\"importe\") + 1)"
+                                                   << "true";
+    }
+}
+
+void tst_Ado::readsValues()
+{
+    QFETCH(QString, engine);
+    QFETCH(int, row);
+    QFETCH(QString, expression);
+    QFETCH(QString, expected);
+    MDR_TEST_DATABASE(db, engine);
+    Fixture f(db);
+    f.seed(db.connection());
+    QString code = QStringLiteral("Set rs = cn.Execute(\"select * from tAdoPrueba order by id\")\n");
+    for (int i = 0; i < row; ++i)
+        code += QStringLiteral("rs.MoveNext\n");
+    QVERIFY2(f.engine.execute(code), qPrintable(f.engine.errorText()));
+    // Assigned as scripts do, so a Field object gives its value.
+    QVERIFY2(f.engine.execute(QStringLiteral("result = ") + expression), qPrintable(f.engine.errorText()));
+    QCOMPARE(f.engine.eval(QStringLiteral("result")).toString(), expected);
+}
+
+void tst_Ado::emptyResult()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine);
+    Fixture f(db);
+    QVERIFY2(f.engine.execute(QStringLiteral("Set rs = cn.Execute(\"select * from tAdoPrueba\")\n"
+                                             "n = 0\n"
+                                             "Do While Not rs.EOF\n n = n + 1\n rs.MoveNext\nLoop\n")),
+             qPrintable(f.engine.errorText()));
+    QCOMPARE(f.engine.eval(QStringLiteral("rs.EOF And rs.BOF")).toBool(), true);
+    QCOMPARE(f.engine.eval(QStringLiteral("n")).toInt(), 0);
+    QCOMPARE(f.engine.eval(QStringLiteral("rs.RecordCount")).toInt(), 0);
+    QCOMPARE(f.engine.eval(QStringLiteral("rs.State")).toInt(), 1);
+    // The columns are known even without rows.
+    QCOMPARE(f.engine.eval(QStringLiteral("rs.Fields.Count")).toInt(), 5);
+    // Reading a field at EOF is ADO's "no current record".
+    QVERIFY(!f.engine.execute(QStringLiteral("x = rs(\"nombre\")")));
+    QCOMPARE(f.engine.lastError().number, 3021);
+    QVERIFY(!f.engine.execute(QStringLiteral("rs.MoveNext")));
+    QCOMPARE(f.engine.lastError().number, 3021);
+}
+
+void tst_Ado::navigation()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine);
+    Fixture f(db);
+    f.seed(db.connection());
+    QVERIFY2(f.engine.execute(QStringLiteral(
+                 "Set rs = cn.Execute(\"select id from tAdoPrueba order by id\")\n"
+                 "s = rs.RecordCount & \":\" & rs.BOF & \":\"\n"
+                 "Do Until rs.EOF\n s = s & rs(\"id\")\n rs.MoveNext\nLoop\n"
+                 "rs.MoveLast\n s = s & \":\" & rs(0)\n"
+                 "rs.MovePrevious\n s = s & rs(0)\n"
+                 "rs.MovePrevious\n rs.MovePrevious\n s = s & \":\" & rs.BOF & rs.EOF\n"
+                 "rs.MoveFirst\n s = s & \":\" & rs(0) & rs.BOF\n"
+                 "rs.Close\n s = s & \":\" & rs.State\n")),
+             qPrintable(f.engine.errorText()));
+    QCOMPARE(f.engine.eval(QStringLiteral("s")).toString(), QStringLiteral("3:False:123:32:TrueFalse:1False:0"));
+    // A closed recordset refuses to be read.
+    QVERIFY(!f.engine.execute(QStringLiteral("x = rs.EOF")));
+    QCOMPARE(f.engine.lastError().number, 3704);
+}
+
+void tst_Ado::forEachOverFields()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine);
+    Fixture f(db);
+    f.seed(db.connection());
+    QVERIFY2(f.engine.execute(QStringLiteral(
+                 "Set rs = cn.Execute(\"select id, nombre, cantidad from tAdoPrueba where id = 1\")\n"
+                 "s = \"\"\n"
+                 "For Each fld In rs.Fields\n s = s & fld.Name & \"=\" & fld.Value & \";\"\nNext\n"
+                 "For i = 0 To rs.Fields.Count - 1\n s = s & rs(i)\nNext\n")),
+             qPrintable(f.engine.errorText()));
+    QCOMPARE(f.engine.eval(QStringLiteral("s")).toString(), QStringLiteral("id=1;nombre=Ana;cantidad=3;1Ana3"));
+    QVERIFY(!f.engine.execute(QStringLiteral("x = rs(\"noexiste\")")));
+    QCOMPARE(f.engine.lastError().number, 3265);
+    QVERIFY(!f.engine.execute(QStringLiteral("x = rs(3)")));
+    QCOMPARE(f.engine.lastError().number, 3265);
+    QVERIFY(!f.engine.execute(QStringLiteral("x = rs(-1)")));
+    QCOMPARE(f.engine.lastError().number, 3265);
+}
+
+void tst_Ado::moneyStaysExact()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine);
+    Fixture f(db);
+    db::Connection &conn = db.connection();
+    // Ten lines of 0.10: a Double sum would not be exactly 1.
+    for (int i = 1; i <= 10; ++i)
+        conn.execute(QStringLiteral("insert into tAdoPrueba (id, importe) values (?, 0.1)"), {i});
+    QVERIFY2(f.engine.execute(QStringLiteral("Set rs = cn.Execute(\"select importe from tAdoPrueba\")\n"
+                                             "t = 0\nDo Until rs.EOF\n t = t + rs(\"importe\")\n rs.MoveNext\nLoop\n")),
+             qPrintable(f.engine.errorText()));
+    QCOMPARE(f.engine.eval(QStringLiteral("t = 1")).toBool(), true);
+    QCOMPARE(f.engine.eval(QStringLiteral("TypeName(t)")).toString(), QStringLiteral("Currency"));
+}
+
+void tst_Ado::commandsReportAffectedRows_data()
+{
+    TestDatabase::addEngineColumn();
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<int>("affected");
+    QTest::addColumn<int>("rowsNamedZed"); // rows left with nombre 'Z'
+    for (const QString &e : TestDatabase::engines()) {
+        TestDatabase::newRow(e, "insert") << "insert into tAdoPrueba (id, nombre) values (9, 'Z')" << 1 << 1;
+        TestDatabase::newRow(e, "update of several rows") << "update tAdoPrueba set nombre = 'Z' where id > 1" << 2
+                                                          << 2;
+        TestDatabase::newRow(e, "update of no row") << "update tAdoPrueba set nombre = 'Z' where id = 99" << 0
+                                                    << 0;
+        TestDatabase::newRow(e, "delete") << "delete from tAdoPrueba where id in (1, 3)" << 2 << 0;
+        TestDatabase::newRow(e, "leading comment and spaces")
+            << "  -- cambia\n  update tAdoPrueba set nombre = 'Z'" << 3 << 3;
+    }
+}
+
+void tst_Ado::commandsReportAffectedRows()
+{
+    QFETCH(QString, engine);
+    QFETCH(QString, statement);
+    QFETCH(int, affected);
+    QFETCH(int, rowsNamedZed);
+    MDR_TEST_DATABASE(db, engine);
+    Fixture f(db);
+    f.seed(db.connection());
+    vbs::ValueList args{vbs::Value(statement)};
+    QVERIFY2(f.engine.addCode(QStringLiteral("Function corre(sql)\n"
+                                             " n = -5\n"
+                                             " Set rs = cn.Execute(sql, n)\n"
+                                             " corre = n & \":\" & rs.State\n"
+                                             "End Function\n")),
+             qPrintable(f.engine.errorText()));
+    vbs::Value result;
+    QVERIFY2(f.engine.call(QStringLiteral("corre"), args, &result), qPrintable(f.engine.errorText()));
+    // A statement without rows gives a closed recordset and its count in the ByRef argument.
+    QCOMPARE(vbs::toString(result), QStringLiteral("%1:0").arg(affected));
+    QCOMPARE(f.count(db.connection(), QStringLiteral("nombre = 'Z'")), rowsNamedZed);
+}
+
+void tst_Ado::transactions_data()
+{
+    TestDatabase::addEngineColumn();
+    QTest::addColumn<QString>("ending");
+    QTest::addColumn<int>("rowsAfter");
+    for (const QString &e : TestDatabase::engines()) {
+        TestDatabase::newRow(e, "commit keeps") << "cn.CommitTrans" << 5;
+        TestDatabase::newRow(e, "rollback undoes") << "cn.RollbackTrans" << 3;
+        // The script ends with the transaction open: letting go of "cn" rolls it back, so the
+        // program's connection is not left inside the script's transaction.
+        TestDatabase::newRow(e, "left open is undone") << "" << 3;
+    }
+}
+
+void tst_Ado::transactions()
+{
+    QFETCH(QString, engine);
+    QFETCH(QString, ending);
+    QFETCH(int, rowsAfter);
+    MDR_TEST_DATABASE(db, engine);
+    db::Connection &conn = db.connection();
+    {
+        Fixture f(db);
+        f.seed(conn);
+        QVERIFY2(f.engine.execute(QStringLiteral("level = cn.BeginTrans\n"
+                                                 "cn.Execute \"insert into tAdoPrueba (id) values (10)\"\n"
+                                                 "cn.Execute \"insert into tAdoPrueba (id) values (11)\"\n"
+                                                 "inside = cn.Execute(\"select count(*) from tAdoPrueba\")(0)\n") +
+                                  ending),
+                 qPrintable(f.engine.errorText()));
+        QCOMPARE(f.engine.eval(QStringLiteral("level")).toInt(), 1);
+        QCOMPARE(f.engine.eval(QStringLiteral("inside")).toInt(), 5);
+        f.engine.reset();
+    }
+    QCOMPARE(conn.transactionDepth(), 0);
+    QCOMPARE(conn.scalar(QStringLiteral("select count(*) from tAdoPrueba")).toInt(), rowsAfter);
+    // Another session sees the same: nothing is pending.
+    auto other = db.openAnother();
+    QCOMPARE(other->scalar(QStringLiteral("select count(*) from tAdoPrueba")).toInt(), rowsAfter);
+}
+
+void tst_Ado::databaseErrorsBecomeScriptErrors()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine);
+    Fixture f(db);
+    f.seed(db.connection());
+    // Caught: the database's own text reaches Err.Description and the script goes on.
+    QVERIFY2(f.engine.execute(QStringLiteral("On Error Resume Next\n"
+                                             "cn.Execute \"insert into tAdoPrueba (id) values (1)\"\n"
+                                             "num = Err.Number\n desc = Err.Description\n"
+                                             "Err.Clear\n"
+                                             "Set rs = cn.Execute(\"select nada from tAdoPrueba\")\n"
+                                             "desc2 = Err.Description\n"
+                                             "On Error GoTo 0\n"
+                                             "after = cn.Execute(\"select count(*) from tAdoPrueba\")(0)\n")),
+             qPrintable(f.engine.errorText()));
+    QVERIFY(f.engine.eval(QStringLiteral("num")).toInt() != 0);
+    const QString duplicate = f.engine.eval(QStringLiteral("desc")).toString();
+    QVERIFY2(duplicate.contains(QStringLiteral("unique"), Qt::CaseInsensitive) ||
+                 duplicate.contains(QStringLiteral("duplicate"), Qt::CaseInsensitive),
+             qPrintable(duplicate));
+    QVERIFY2(f.engine.eval(QStringLiteral("desc2")).toString().contains(QStringLiteral("nada")),
+             qPrintable(f.engine.eval(QStringLiteral("desc2")).toString()));
+    QCOMPARE(f.engine.eval(QStringLiteral("after")).toInt(), 3);
+
+    // Uncaught: the run fails with the database's text.
+    QVERIFY(!f.engine.execute(QStringLiteral("x = 1\ncn.Execute \"update tAdoNoExiste set a = 1\"\nx = 2")));
+    QVERIFY2(f.engine.errorText().contains(QStringLiteral("tadonoexiste"), Qt::CaseInsensitive),
+             qPrintable(f.engine.errorText()));
+    QCOMPARE(f.engine.lastError().line, 2);
+    QCOMPARE(f.engine.eval(QStringLiteral("x")).toInt(), 1);
+    // A failed statement leaves the shared connection usable.
+    QVERIFY2(f.engine.execute(QStringLiteral("y = cn.Execute(\"select count(*) from tAdoPrueba\")(0)")),
+             qPrintable(f.engine.errorText()));
+    QCOMPARE(f.engine.eval(QStringLiteral("y")).toInt(), 3);
+}
+
+void tst_Ado::serverDialectRunsAsWritten()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    Fixture f(db);
+    f.seed(db.connection());
+    QVERIFY2(f.engine.execute(QStringLiteral(
+                 "Set rs = cn.Execute(\"select count(*) as n from tAdoPrueba (nolock) "
+                 "where fecha between '01/03/2026 00:00:00' and '31/03/2026 23:59:59'\")\n"
+                 "n = rs(\"n\")\n"
+                 "Set rs = cn.Execute(\"select getdate() as Fecha\")\n"
+                 "d = rs(\"Fecha\").Value\n"
+                 "cn.Execute \"update tAdoPrueba set fecha = '05/01/2026' where id = 2\"\n")),
+             qPrintable(f.engine.errorText()));
+    QCOMPARE(f.engine.eval(QStringLiteral("n")).toInt(), 1);
+    QCOMPARE(f.engine.eval(QStringLiteral("TypeName(d)")).toString(), QStringLiteral("Date"));
+    // Day first: 5 January, not 1 May.
+    QCOMPARE(db.connection().scalar(QStringLiteral("select fecha from tAdoPrueba where id = 2")).toDateTime().date(),
+             QDate(2026, 1, 5));
+}
+
+void tst_Ado::createdConnection()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine);
+    Fixture f(db);
+    f.seed(db.connection());
+    const QString cs = db.connectionString();
+    QVERIFY2(f.engine.execute(QStringLiteral("Set c = CreateObject(\"ADODB.Connection\")\n"
+                                             "before = c.State\n"
+                                             "c.Open \"%1\"\n"
+                                             "opened = c.State\n"
+                                             "n = c.Execute(\"select count(*) from tAdoPrueba\")(0)\n"
+                                             "k = -5\nc.Execute \"delete from tAdoPrueba where id = 3\", k\n"
+                                             "c.Close\n"
+                                             "closed = c.State\n")
+                                  .arg(cs)),
+             qPrintable(f.engine.errorText()));
+    QCOMPARE(f.engine.eval(QStringLiteral("before & opened & closed")).toString(), QStringLiteral("010"));
+    QCOMPARE(f.engine.eval(QStringLiteral("n")).toInt(), 3);
+    QCOMPARE(f.engine.eval(QStringLiteral("k")).toInt(), 1);
+    QCOMPARE(f.count(db.connection()), 2);
+    // Closed: statements are refused with ADO's number.
+    QVERIFY(!f.engine.execute(QStringLiteral("c.Execute \"delete from tAdoPrueba\"")));
+    QCOMPARE(f.engine.lastError().number, 3704);
+    QCOMPARE(f.count(db.connection()), 2);
+    // A bad connection string is a script error too, and the object stays closed.
+    QVERIFY(!f.engine.execute(QStringLiteral("c.Open \"nada:que/ver\"")));
+    QCOMPARE(f.engine.eval(QStringLiteral("c.State")).toInt(), 0);
+}
+
+void tst_Ado::updatableRecordset()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine);
+    Fixture f(db);
+    f.seed(db.connection());
+    QVERIFY2(f.engine.execute(QStringLiteral(
+                 "Set rs = CreateObject(\"ADODB.Recordset\")\n"
+                 "rs.Open \"select * from tAdoPrueba where id = 0\", cn, 3, 3\n"
+                 "rs.AddNew\n"
+                 "rs(\"id\") = 20\n"
+                 "rs.Fields(\"nombre\").Value = \"Nueva\"\n"
+                 "rs.Fields(\"importe\") = CCur(\"19.99\")\n"
+                 "rs(\"fecha\") = DateSerial(2026, 2, 1)\n"
+                 "rs.Update\n"
+                 "rs.Close\n"
+                 "rs.Open \"tAdoPrueba\", cn, 1, 3\n"
+                 "Do Until rs.EOF\n"
+                 " If rs(\"id\") = 1 Then rs(\"cantidad\") = 42 : rs.Update\n"
+                 " rs.MoveNext\n"
+                 "Loop\n"
+                 "rs.Close\n")),
+             qPrintable(f.engine.errorText()));
+    db::Recordset back =
+        db.connection().openRecordset(QStringLiteral("select nombre, importe, fecha from tAdoPrueba where id = 20"));
+    QVERIFY(!back.eof());
+    QCOMPARE(back.text(QStringLiteral("nombre")), QStringLiteral("Nueva"));
+    QCOMPARE(back.decimal(QStringLiteral("importe")), Decimal("19.99"));
+    QCOMPARE(back.dateTime(QStringLiteral("fecha")).date(), QDate(2026, 2, 1));
+    QCOMPARE(f.count(db.connection(), QStringLiteral("id = 1 and cantidad = 42")), 1);
+    QCOMPARE(f.count(db.connection()), 4);
+
+    // A read-only recordset refuses changes with the database layer's text.
+    QVERIFY(!f.engine.execute(QStringLiteral("Set r2 = cn.Execute(\"select * from tAdoPrueba\")\n"
+                                             "r2(\"nombre\") = \"X\"")));
+    QCOMPARE(f.engine.lastError().number, 3251);
+}
+
+void tst_Ado::helpLists()
+{
+    const QStringList cn = ado::connectionMembers();
+    for (const char *m : {"Execute(sSQL)", "BeginTrans", "CommitTrans", "RollbackTrans", "State", "Close"})
+        QVERIFY2(cn.contains(QLatin1String(m)), m);
+    const QStringList rs = ado::recordsetMembers();
+    for (const char *m : {"Fields(vIndice).Value", "EOF", "MoveNext", "RecordCount", "AddNew", "Update"})
+        QVERIFY2(rs.contains(QLatin1String(m)), m);
+}
+
+QTEST_GUILESS_MAIN(tst_Ado)
+#include "tst_ado.moc"
