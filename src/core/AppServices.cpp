@@ -3,8 +3,10 @@
 #include "ConnectionCatalog.h"
 #include "ConnectionManager.h"
 #include "Log.h"
+#include "ScriptObjects.h"
 #include "SettingsStore.h"
 #include "cAplication.h"
+#include "cCode.h"
 #include "cCollectionContainer.h"
 #include "cConfigure.h"
 #include "cDatabase.h"
@@ -36,6 +38,13 @@ AppServices::AppServices(Prompter &prompter, const QString &settingsFile) : m_pr
         return database;
     });
     m_global = std::make_unique<cCollectionContainer>();
+    cCollectionContainer *global = m_global.get();
+    cObjectFactory *factory = m_factory.get();
+    cString *string = m_string.get();
+    m_code = std::make_unique<cCode>(*m_connection, *m_config, prompter, [=] {
+        return buildScriptObjects({*config, *connection, *string, *app, *factory, *global});
+    });
+    prepareScriptEngine(m_code->engine());
     Log::setDirectoryProvider([config] { return config->getValue(QStringLiteral("SETTING-DIRECTORIO-LOG")).toString(); });
 }
 

@@ -11,6 +11,7 @@ class SettingsStore;
 class ConnectionCatalog;
 class ConnectionManager;
 class cAplication;
+class cCode;
 class cCollectionContainer;
 class cConfigure;
 class cObjectFactory;
@@ -37,6 +38,8 @@ public:
     cAplication &app() { return *m_app; }
     cObjectFactory &factory() { return *m_factory; }
     cCollectionContainer &global() { return *m_global; }
+    // gCode: the event-script host; every event goes through runEvent.
+    cCode &code() { return *m_code; }
 
 private:
     // The configuration needs the connection and the connection needs the configuration
@@ -58,4 +61,5 @@ private:
     std::unique_ptr<cAplication> m_app;
     std::unique_ptr<cObjectFactory> m_factory;
     std::unique_ptr<cCollectionContainer> m_global;
+    std::unique_ptr<cCode> m_code;
 };

@@ -1,7 +1,13 @@
 #include "ScriptObjects.h"
 
+#include "AdoObjects.h"
 #include "CValue.h"
 #include "Engine.h"
+#include "cAplication.h"
+#include "cCollectionContainer.h"
+#include "cConfigure.h"
+#include "cObjectFactory.h"
+#include "cStringHost.h"
 
 namespace {
 
@@ -94,4 +100,24 @@ void ScriptObjects::addTo(vbs::Engine &engine) const
             engine.addObject(item->key(), v.value<QObject *>());
         }
     }
+}
+
+ScriptObjects buildScriptObjects(const ScriptServices &services)
+{
+    const auto host = [](const vbs::HostObjectRef &object) { return QVariant::fromValue(vbs::Value::object(object)); };
+    ScriptObjects list;
+    list.add(QStringLiteral("xConfig"), QVariant::fromValue<QObject *>(&services.config));
+    list.add(QStringLiteral("cn"), host(ado::sharedConnection(services.connections)));
+    list.add(QStringLiteral("xLibStr"), host(cStringHost::create(&services.string)));
+    if (services.ticketPrinter)
+        list.add(QStringLiteral("xTicketPrinter"), QVariant::fromValue(services.ticketPrinter));
+    list.add(QStringLiteral("xApp"), QVariant::fromValue<QObject *>(&services.app));
+    list.add(QStringLiteral("xFactory"), QVariant::fromValue<QObject *>(&services.factory));
+    list.add(QStringLiteral("xGlobal"), QVariant::fromValue<QObject *>(&services.global));
+    return list;
+}
+
+void prepareScriptEngine(vbs::Engine &engine)
+{
+    ado::registerProgIds(engine);
 }

@@ -15,16 +15,19 @@ namespace {
 
 constexpr const char *kLocaleProcedure = "setZEVSettings";
 
-// The name of the procedure that wraps a script: the key itself when it is a plain identifier,
-// otherwise bracketed, so that keys such as "TRAN_SUC-01" still make a valid procedure.
+// The procedure that wraps a script is named after its key; a key that is not a plain
+// identifier ("TRAN_SUC-01") is written bracketed, which VBScript accepts for any name.
 QString procedureName(const QString &clave)
 {
+    QString name = clave;
+    return name.remove(QLatin1Char(']')).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+}
+
+QString procedureHeader(const QString &name)
+{
     static const QRegularExpression plain(QStringLiteral("^[A-Za-z][A-Za-z0-9_]*$"));
-    if (plain.match(clave).hasMatch())
-        return clave;
-    QString inner = clave;
-    inner.remove(QLatin1Char(']')).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
-    return QLatin1Char('[') + inner + QLatin1Char(']');
+    return QStringLiteral("sub ") + (plain.match(name).hasMatch() ? name : QLatin1Char('[') + name + QLatin1Char(']')) +
+           QStringLiteral("() : ");
 }
 
 QString argText(const vbs::Value &v)
@@ -225,8 +228,7 @@ bool cCode::runPrepared(const QString &clave, const QString &text, const QString
         if (wrap && !isLibrary) {
             // The header shares the first line with the text, so error lines are the text's own.
             const QString name = procedureName(clave);
-            if (!m_engine->addCode(QStringLiteral("sub ") + name + QStringLiteral("() : ") + text +
-                                   QStringLiteral("\nend sub")) ||
+            if (!m_engine->addCode(procedureHeader(name) + text + QStringLiteral("\nend sub")) ||
                 !m_engine->run(name))
                 return fail(clave, where);
             return true;
