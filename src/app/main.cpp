@@ -12,6 +12,7 @@
 #include "PermisosMenu.h"
 #include "Startup.h"
 #include "cAplication.h"
+#include "cCode.h"
 #include "cConfigure.h"
 #include "frmConfig.h"
 #include "frmLogin.h"
@@ -55,7 +56,8 @@ int main(int argc, char **argv)
             return std::nullopt;
         return dialog.connectionString();
     };
-    hooks.runEventScript = [](const char *) {};
+    // Event scripts: Echo output goes to the log; a failing script never stops the caller.
+    hooks.runEventScript = [&](const char *key) { services.code().runEvent(QString::fromLatin1(key)); };
     hooks.quit = [&] {
         if (mainWindow)
             mainWindow->unload();
@@ -85,6 +87,7 @@ int main(int argc, char **argv)
         mainHooks.selectedConnection = [&] { return services.catalog().selected(); };
         mainHooks.warehouse = [&] { return services.config().getValue(QStringLiteral("ALMACEN")).toString(); };
         mainHooks.terminateProgram = [&] { startup->terminateProgram(); };
+        mainHooks.runEventScript = [&](const QString &key) { services.code().runEvent(key); };
         mainHooks.changeUser = [&] { return runLogin(false); };
         mainHooks.selectWarehouse = [&] {
             LoginWarehouse rules(services.connection(), services.config(), services.app(), prompter);
