@@ -1,6 +1,7 @@
 #include "CValue.h"
 
 #include "cConfigValue.h"
+#include "cConfigure.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -37,21 +38,41 @@ bool isEmpty(const QVariant &v)
 
 } // namespace
 
+QString CValue::dateFormat() const
+{
+    if (m_config) {
+        const QString configured = m_config->getValue(QStringLiteral("FORMATO-FECHA-SERVIDOR-FULL")).toString();
+        if (!configured.isEmpty())
+            return configured;
+    }
+    return m_dateFormat;
+}
+
 QString CValue::valueToDb() const
+{
+    return valueToDb(dateFormat());
+}
+
+QString CValue::literalText(const QString &vbDateFormat) const
+{
+    if (m_tipo == QLatin1String("F")) {
+        const QDateTime d = asDateTime(m_value);
+        return d.isValid() ? d.toString(cConfigValue::qtDateFormat(vbDateFormat)) : m_value.toString();
+    }
+    return m_value.toString();
+}
+
+QString CValue::valueToDb(const QString &vbDateFormat) const
 {
     const auto quoted = [](const QString &text) {
         QString t = text;
         t.replace(QLatin1Char('\''), QStringLiteral("''"));
         return QLatin1Char('\'') + t + QLatin1Char('\'');
     };
-    if (m_tipo == QLatin1String("F")) {
-        const QDateTime d = asDateTime(m_value);
-        return quoted(d.isValid() ? d.toString(cConfigValue::qtDateFormat(m_dateFormat)) : m_value.toString());
-    }
+    if (m_tipo == QLatin1String("F") || m_tipo == QLatin1String("E") || m_tipo == QLatin1String("T"))
+        return quoted(literalText(vbDateFormat));
     if (m_tipo == QLatin1String("N"))
         return m_value.toString();
-    if (m_tipo == QLatin1String("E") || m_tipo == QLatin1String("T"))
-        return quoted(m_value.toString());
     return QString();
 }
 

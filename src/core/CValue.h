@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVariant>
 
+class cConfigure;
+
 // A typed value under a name: a stored query's parameter ([NAME] markers) and the wrapper in
 // which plain values reach event scripts, so a script can read and change `Value`.
 // Data-type codes: "T" TEXTO, "O" OBJETO, "E" EAN, "N" NUMERO, "F" FECHA, "S" SI/NO.
@@ -29,9 +31,17 @@ public:
     // The value as an SQL literal, for texts that admins run as written: "F" quoted in the
     // full server date format, "N" as it stands, "E"/"T" between apostrophes (doubled inside),
     // anything else empty. The program's own statements bind value() instead.
+    // "F" uses the configuration's FORMATO-FECHA-SERVIDOR-FULL when a configuration is set,
+    // else the format given with setDateFormat.
     QString valueToDb() const;
-    // The format "F" values are written with ("FORMATO-FECHA-SERVIDOR-FULL", VB picture).
+    QString valueToDb(const QString &vbDateFormat) const;
+    // What stands between the apostrophes of a literal for this value (not yet escaped):
+    // "F" the date in the given format, anything else the value's text.
+    QString literalText(const QString &vbDateFormat) const;
+    // The format "F" values are written with when no configuration is set (VB picture).
     void setDateFormat(const QString &vbPicture) { m_dateFormat = vbPicture; }
+    void setConfig(const cConfigure *config) { m_config = config; }
+    QString dateFormat() const;
 
     // The value converted for binding by its data type: "N" to a number, "F" to a date and time,
     // "S" to 'S'/'N', "T"/"E" to text; an empty value binds as NULL.
@@ -46,4 +56,5 @@ private:
     QVariant m_value;
     QString m_tipo = QStringLiteral("T");
     QString m_dateFormat = QStringLiteral("dd/mm/yyyy HH:nn:ss");
+    const cConfigure *m_config = nullptr; // process-wide, outlives every value
 };

@@ -18,9 +18,14 @@ public:
     ~frmConsulta() override;
 
     // Shows the lookup modally and hands back the accepted row (accepted false on cancel).
+    // With a text, the search runs at once; an auto-accepting lookup with exactly one match
+    // then returns without showing itself.
     static LookupResult consulta(const LookupServices &services, const LookupDefinition &definition,
-                                 MaintenanceOpener opener = {}, QWidget *parent = nullptr);
+                                 MaintenanceOpener opener = {}, QWidget *parent = nullptr,
+                                 const QString &texto = QString());
 
+    // Runs the search for text in the current search field; true when it was auto-accepted.
+    bool buscar(const QString &texto);
     const LookupResult &result() const { return m_result; }
     LookupPanel *panel() const { return m_panel; }
 
@@ -29,6 +34,9 @@ public Q_SLOTS:
     void cmdAceptar_Click();
 
 private:
+    void acepta(int row);
+    void autoAcepta();
+
     LookupPanel *m_panel = nullptr;
     LookupResult m_result;
 };
