@@ -192,6 +192,8 @@ private:
 
     void rollbackOwnTransactions()
     {
+        if (m_depth == 0)
+            return;
         db::Connection *conn = m_provider ? m_provider->currentConnection() : m_own.get();
         while (m_depth > 0) {
             --m_depth;

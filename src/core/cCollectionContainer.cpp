@@ -1,9 +1,18 @@
 #include "cCollectionContainer.h"
 
+#include "Engine.h"
+
+#include <cmath>
+
 cCollectionContainer::cCollectionContainer(QObject *parent) : QObject(parent) {}
 
-void cCollectionContainer::addObject(const QString &key, const QVariant &value)
+void cCollectionContainer::addObject(const QVariant &value, const QString &key)
 {
+    if (value.metaType() == QMetaType::fromType<vbs::Value>()) {
+        const vbs::Value v = value.value<vbs::Value>();
+        if (v.isObject() && v.rawObject() && v.rawObject()->asClassInstance())
+            vbs::raise(13);
+    }
     const QString k = fold(key);
     auto it = m_items.find(k);
     if (it != m_items.end()) {
@@ -14,18 +23,33 @@ void cCollectionContainer::addObject(const QString &key, const QVariant &value)
     m_order.append(k);
 }
 
-QVariant cCollectionContainer::getItem(const QString &key) const
+std::optional<QString> cCollectionContainer::keyOf(const QVariant &keyOrPosition) const
 {
-    const auto it = m_items.constFind(fold(key));
-    return it == m_items.cend() ? QVariant() : it->value;
+    const int type = keyOrPosition.metaType().id();
+    if (type == QMetaType::QString || type == QMetaType::QByteArray)
+        return fold(keyOrPosition.toString());
+    bool numeric = false;
+    const double position = keyOrPosition.toDouble(&numeric);
+    if (!numeric)
+        return std::nullopt;
+    const qsizetype i = qsizetype(std::llround(position)) - 1;
+    if (i < 0 || i >= m_order.size())
+        return std::nullopt;
+    return m_order.at(i);
 }
 
-bool cCollectionContainer::removeItem(const QString &key)
+QVariant cCollectionContainer::getItem(const QVariant &keyOrPosition) const
 {
-    const QString k = fold(key);
-    if (!m_items.remove(k))
+    const auto k = keyOf(keyOrPosition);
+    return k ? m_items.value(*k).value : QVariant();
+}
+
+bool cCollectionContainer::removeItem(const QVariant &keyOrPosition)
+{
+    const auto k = keyOf(keyOrPosition);
+    if (!k || !m_items.remove(*k))
         return false;
-    m_order.removeOne(k);
+    m_order.removeOne(*k);
     return true;
 }
 

@@ -1,10 +1,16 @@
 #include "cObjectFactory.h"
 
+#include "AdoObjects.h"
+#include "CValue.h"
 #include "cCollectionContainer.h"
+
+#include "Engine.h"
 
 cObjectFactory::cObjectFactory(QObject *parent) : QObject(parent)
 {
     registerClass(QStringLiteral("newcCollectionContainer"), [] { return new cCollectionContainer; });
+    registerClass(QStringLiteral("NewCollection"), [] { return new cCollectionContainer; });
+    registerClass(QStringLiteral("newCValue"), [] { return new CValue; });
 }
 
 void cObjectFactory::registerClass(const QString &member, Creator creator)
@@ -37,4 +43,14 @@ QObject *cObjectFactory::create(const QString &member) const
 QObject *cObjectFactory::newcCollectionContainer() const
 {
     return create(QStringLiteral("newcCollectionContainer"));
+}
+
+QVariant cObjectFactory::newADODBConnection() const
+{
+    return QVariant::fromValue(vbs::Value::object(ado::newConnection()));
+}
+
+QVariant cObjectFactory::newADODBRecordSet() const
+{
+    return QVariant::fromValue(vbs::Value::object(ado::newRecordset()));
 }

@@ -104,12 +104,15 @@ static thread_local QHash<QObject *, QObjectHost *> g_wrappers;
 
 class QObjectHost : public HostObject {
 public:
-    explicit QObjectHost(QObject *o) : m_obj(o), m_key(o) { g_wrappers.insert(o, this); }
+    QObjectHost(QObject *o, bool owned) : m_obj(o), m_key(o), m_owned(owned) { g_wrappers.insert(o, this); }
     ~QObjectHost() override
     {
         auto it = g_wrappers.find(m_key);
         if (it != g_wrappers.end() && it.value() == this)
             g_wrappers.erase(it);
+        // A factory object the script let go of; one given a parent meanwhile belongs to that parent.
+        if (m_owned && m_obj && !m_obj->parent())
+            delete m_obj.data();
     }
     QObject *object() const { return m_obj.data(); }
 
@@ -249,11 +252,16 @@ private:
             return Value();
         if (rt == QMetaType::fromType<QVariant>())
             return fromVariant(*static_cast<QVariant *>(ret.data()));
+        if (rt.flags() & QMetaType::PointerToQObject)
+            return Value::object(wrapReturned(*static_cast<QObject **>(ret.data())));
         return fromVariant(ret);
     }
 
+    static HostObjectRef wrapReturned(QObject *object);
+
     QPointer<QObject> m_obj;
     QObject *m_key; // the address registered in g_wrappers, even after the object is gone
+    bool m_owned;   // deleted with the wrapper: a parentless object a method handed to the script
 };
 
 namespace {
@@ -268,14 +276,34 @@ QObject *qobjectOf(const Value &v)
 }
 } // namespace
 
+namespace {
+QObjectHost *existingWrapper(QObject *object)
+{
+    auto it = g_wrappers.constFind(object);
+    if (it != g_wrappers.constEnd() && it.value()->object() == object)
+        return it.value();
+    return nullptr;
+}
+} // namespace
+
 HostObjectRef wrapQObject(QObject *object)
 {
     if (!object)
         return {};
-    auto it = g_wrappers.constFind(object);
-    if (it != g_wrappers.constEnd() && it.value()->object() == object)
-        return HostObjectRef(it.value());
-    return HostObjectRef(new QObjectHost(object));
+    if (QObjectHost *h = existingWrapper(object))
+        return HostObjectRef(h);
+    return HostObjectRef(new QObjectHost(object, false));
+}
+
+// As in QJSEngine: a parentless object returned by an invokable method is the script's and goes
+// with its last reference; an object the script already knows keeps the ownership it had.
+HostObjectRef QObjectHost::wrapReturned(QObject *object)
+{
+    if (!object)
+        return {};
+    if (QObjectHost *h = existingWrapper(object))
+        return HostObjectRef(h);
+    return HostObjectRef(new QObjectHost(object, object->parent() == nullptr));
 }
 
 } // namespace vbs

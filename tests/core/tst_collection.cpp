@@ -36,7 +36,7 @@ void tst_Collection::keysIgnoreCase()
     QFETCH(QString, stored);
     QFETCH(QString, asked);
     cCollectionContainer bag;
-    bag.addObject(stored, 42);
+    bag.addObject(42, stored);
     QVERIFY(bag.existsItem(asked));
     QCOMPARE(bag.getItem(asked).toInt(), 42);
     QVERIFY(bag.removeItem(asked));
@@ -46,9 +46,9 @@ void tst_Collection::keysIgnoreCase()
 void tst_Collection::addingAgainReplaces()
 {
     cCollectionContainer bag;
-    bag.addObject("Total", 10);
-    bag.addObject("Folio", "A-1");
-    bag.addObject("TOTAL", 20);
+    bag.addObject(10, "Total");
+    bag.addObject("A-1", "Folio");
+    bag.addObject(20, "TOTAL");
     QCOMPARE(bag.count(), 2);
     QCOMPARE(bag.getItem("total").toInt(), 20);
     // The key keeps its first spelling and its place.
@@ -61,13 +61,13 @@ void tst_Collection::removeAndMissingKeys()
     QVERIFY(!bag.getItem("nada").isValid()); // Empty for scripts
     QVERIFY(!bag.existsItem("nada"));
     QVERIFY(!bag.removeItem("nada"));
-    bag.addObject("a", 1);
-    bag.addObject("b", QVariant()); // an Empty value is still an item
-    bag.addObject("c", 3);
+    bag.addObject(1, "a");
+    bag.addObject(QVariant(), "b"); // an Empty value is still an item
+    bag.addObject(3, "c");
     QVERIFY(bag.existsItem("b"));
     QVERIFY(bag.removeItem("B"));
     QCOMPARE(bag.keys(), (QStringList{"a", "c"}));
-    bag.addObject("b", 2);
+    bag.addObject(2, "b");
     QCOMPARE(bag.keys(), (QStringList{"a", "c", "b"}));
     bag.clear();
     QCOMPARE(bag.count(), 0);
@@ -80,7 +80,7 @@ void tst_Collection::holdsObjectsWithoutOwningThem()
     held->setObjectName("cliente");
     {
         cCollectionContainer bag;
-        bag.addObject("obj", QVariant::fromValue(held));
+        bag.addObject(QVariant::fromValue(held), "obj");
         QCOMPARE(bag.getItem("OBJ").value<QObject *>(), held);
     }
     QPointer<QObject> alive(held); // the bag is gone, the object is not
@@ -92,9 +92,9 @@ void tst_Collection::holdsObjectsWithoutOwningThem()
 void tst_Collection::scriptsReachMembersByName()
 {
     cCollectionContainer bag;
-    QVERIFY(QMetaObject::invokeMethod(&bag, "addObject", Q_ARG(QString, "k"), Q_ARG(QVariant, 7)));
+    QVERIFY(QMetaObject::invokeMethod(&bag, "addObject", Q_ARG(QVariant, 7), Q_ARG(QString, "k")));
     QVariant item;
-    QVERIFY(QMetaObject::invokeMethod(&bag, "getItem", Q_RETURN_ARG(QVariant, item), Q_ARG(QString, "K")));
+    QVERIFY(QMetaObject::invokeMethod(&bag, "getItem", Q_RETURN_ARG(QVariant, item), Q_ARG(QVariant, "K")));
     QCOMPARE(item.toInt(), 7);
     QCOMPARE(bag.property("count").toInt(), 1);
 }
@@ -108,7 +108,7 @@ void tst_Collection::factoryCreatesFreshInstances()
     QVERIFY(qobject_cast<cCollectionContainer *>(b.get()));
     QVERIFY(a.get() != b.get());
     QVERIFY(!a->parent()); // the caller owns it
-    qobject_cast<cCollectionContainer *>(a.get())->addObject("x", 1);
+    qobject_cast<cCollectionContainer *>(a.get())->addObject(1, "x");
     QCOMPARE(qobject_cast<cCollectionContainer *>(b.get())->count(), 0);
     QVERIFY(!factory.create("newCPaciente")); // not built yet
 }
@@ -126,7 +126,7 @@ void tst_Collection::factoryTakesNewClasses()
     std::unique_ptr<QObject> s(factory.create("newcstring"));
     QVERIFY(s);
     QCOMPARE(s->objectName(), QStringLiteral("cString"));
-    QCOMPARE(factory.members(), (QStringList{"newcCollectionContainer", "newcString"}));
+    QCOMPARE(factory.members(), (QStringList{"newcCollectionContainer", "NewCollection", "newcString", "newCValue"}));
 }
 
 QTEST_GUILESS_MAIN(tst_Collection)

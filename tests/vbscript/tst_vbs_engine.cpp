@@ -19,6 +19,8 @@ class ConfigObject : public QObject {
     Q_PROPERTY(double iva READ iva CONSTANT)
     Q_CLASSINFO("DefaultMember", "getValue")
 public:
+    // A parentless object returned by an invokable would be the script's to delete.
+    ConfigObject() { m_child.setParent(this); }
     QString almacen() const { return m_almacen; }
     void setAlmacen(const QString &a) { m_almacen = a; }
     double iva() const { return 0.16; }
