@@ -1,0 +1,233 @@
+#include "CodigoEditor.h"
+
+#include "ConnectionProvider.h"
+#include "Log.h"
+#include "Permisos.h"
+#include "Prompter.h"
+
+#include "Connection.h"
+#include "Convert.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+// The same refusal as the other maintenance windows.
+const QString CodigoEditor::kSinAcceso = QStringLiteral("Su perfil no tiene acceso a esta operacion");
+const QString CodigoEditor::kClaveEnUso = QStringLiteral("La clave ya esta en uso para el siguiente Codigo");
+const QString CodigoEditor::kAgregado =
+    QStringLiteral("El registro fue agregado con exito, desea continuar agregando mas Codigos");
+const QString CodigoEditor::kNoExiste = QStringLiteral("La clave del Codigo no existe");
+const QString CodigoEditor::kActualizado = QStringLiteral("El registro fue actualizado con exito");
+const QString CodigoEditor::kConfirmaBaja = QStringLiteral("Esta seguro de eliminar el Codigo");
+const QString CodigoEditor::kEliminado = QStringLiteral("El registro fue eliminado con exito");
+const QString CodigoEditor::kExportado = QStringLiteral("Se ha exportado exitosamente");
+
+CodigoEditor::CodigoEditor(ConnectionProvider &connections, Permisos &permisos, Prompter &prompter,
+                           const QString &modo)
+    : m_connections(connections), m_permisos(permisos), m_prompter(prompter)
+{
+    setModo(modo);
+}
+
+QString CodigoEditor::titulo() const
+{
+    if (m_modo == QLatin1String("C"))
+        return QStringLiteral("Cambio de Codigo");
+    if (m_modo == QLatin1String("Q"))
+        return QStringLiteral("Consulta de Codigo");
+    if (m_modo == QLatin1String("R"))
+        return QStringLiteral("Ejecutar codigo");
+    return QStringLiteral("Alta de Codigo");
+}
+
+bool CodigoEditor::soloLectura() const
+{
+    return m_modo == QLatin1String("Q") || m_modo == QLatin1String("R");
+}
+
+bool CodigoEditor::puede(QChar comando) const
+{
+    const auto has = [this](const char *suffix) {
+        return m_permisos.hasPermission(QStringLiteral("frmCodigo_") + QLatin1String(suffix));
+    };
+    switch (comando.toUpper().unicode()) {
+    case 'A':
+        return has("cmdAlta");
+    case 'C':
+    case 'R':
+        return has("cmdCambio");
+    case 'B':
+        return has("cmdBaja");
+    case 'Q':
+        return has("cmdConsulta") || has("cmdCambio");
+    default:
+        return false;
+    }
+}
+
+bool CodigoEditor::checkRight(QChar comando)
+{
+    if (puede(comando))
+        return true;
+    m_prompter.exclamation(kSinAcceso);
+    return false;
+}
+
+void CodigoEditor::report(const char *operation, const std::exception &e)
+{
+    reportError(m_prompter, QString(), QStringLiteral("frmCodigo.") + QLatin1String(operation),
+                ErrorInfo::fromException(e));
+}
+
+bool CodigoEditor::validaDatos(const Codigo &c)
+{
+    if (c.clave.trimmed().isEmpty()) {
+        m_prompter.information(QStringLiteral("Debe indicar una clave"));
+        return false;
+    }
+    if (c.nombre.trimmed().isEmpty()) {
+        m_prompter.information(QStringLiteral("Debe indicar un nombre"));
+        return false;
+    }
+    const QString activo = c.activo.trimmed().toUpper();
+    if (activo != QLatin1String("S") && activo != QLatin1String("N")) {
+        m_prompter.information(QStringLiteral("De indicar si esta activo o no el procedimiento"));
+        return false;
+    }
+    return true;
+}
+
+bool CodigoEditor::fetch(const QString &clave, Codigo *c)
+{
+    db::Recordset rs = m_connections.getConnection().openRecordset(
+        QStringLiteral("SELECT codigo_Clave, codigo_Nombre, codigo_Text, codigo_Activo FROM tCodigo "
+                       "WHERE codigo_Clave = ?"),
+        {clave});
+    if (rs.eof())
+        return false;
+    if (c)
+        *c = {rs.text(QStringLiteral("codigo_Clave")), rs.text(QStringLiteral("codigo_Nombre")),
+              rs.text(QStringLiteral("codigo_Text")), rs.text(QStringLiteral("codigo_Activo")).trimmed().toUpper()};
+    return true;
+}
+
+bool CodigoEditor::agregarRegistro(const Codigo &c)
+{
+    m_continuar = false;
+    if (!checkRight(QLatin1Char('A')) || !validaDatos(c))
+        return false;
+    const QString clave = c.clave.trimmed();
+    try {
+        Codigo existing;
+        if (fetch(clave, &existing)) {
+            m_prompter.exclamation(kClaveEnUso + QLatin1Char(' ') + existing.nombre);
+            return false;
+        }
+        m_connections.getConnection().execute(
+            QStringLiteral("INSERT INTO tCodigo (codigo_Clave, codigo_Nombre, codigo_Text, codigo_Activo) "
+                           "VALUES (?, ?, ?, ?)"),
+            {clave, c.nombre.trimmed(), c.text, c.activo.trimmed().toUpper()});
+    } catch (const std::exception &e) {
+        report("agregarRegistro", e);
+        return false;
+    }
+    m_continuar = m_prompter.question(kAgregado, true);
+    return true;
+}
+
+bool CodigoEditor::modificarRegistro(const Codigo &c)
+{
+    if (!checkRight(QLatin1Char('C')) || !validaDatos(c))
+        return false;
+    try {
+        if (m_connections.getConnection().execute(
+                QStringLiteral("UPDATE tCodigo SET codigo_Nombre = ?, codigo_Text = ?, codigo_Activo = ? "
+                               "WHERE codigo_Clave = ?"),
+                {c.nombre.trimmed(), c.text, c.activo.trimmed().toUpper(), c.clave.trimmed()}) == 0) {
+            m_prompter.exclamation(kNoExiste);
+            return false;
+        }
+    } catch (const std::exception &e) {
+        report("modificarRegistro", e);
+        return false;
+    }
+    m_prompter.information(kActualizado);
+    return true;
+}
+
+bool CodigoEditor::consultarRegistro(const QString &clave, Codigo *c)
+{
+    if (!checkRight(QLatin1Char('Q')))
+        return false;
+    if (clave.trimmed().isEmpty()) {
+        m_prompter.information(QStringLiteral("Debe indicar una clave"));
+        return false;
+    }
+    try {
+        if (!fetch(clave.trimmed(), c)) {
+            m_prompter.exclamation(kNoExiste);
+            return false;
+        }
+        return true;
+    } catch (const std::exception &e) {
+        report("consultarRegistro", e);
+        return false;
+    }
+}
+
+bool CodigoEditor::eliminarRegistro(const QString &clave)
+{
+    if (!checkRight(QLatin1Char('B')))
+        return false;
+    const QString k = clave.trimmed();
+    try {
+        if (!fetch(k, nullptr)) {
+            m_prompter.exclamation(kNoExiste);
+            return false;
+        }
+        if (!m_prompter.question(kConfirmaBaja, false))
+            return false;
+        m_connections.getConnection().execute(QStringLiteral("DELETE FROM tCodigo WHERE codigo_Clave = ?"), {k});
+    } catch (const std::exception &e) {
+        report("eliminarRegistro", e);
+        return false;
+    }
+    m_prompter.information(kEliminado);
+    return true;
+}
+
+bool CodigoEditor::exportar(const QString &archivo, const QString &texto)
+{
+    QSaveFile file(archivo);
+    if (!file.open(QIODevice::WriteOnly) || file.write(texto.toUtf8()) < 0 || !file.commit()) {
+        m_prompter.critical(QStringLiteral("No fue posible escribir el archivo ") + archivo + QStringLiteral(": ") +
+                            file.errorString());
+        return false;
+    }
+    m_prompter.information(kExportado);
+    return true;
+}
+
+bool CodigoEditor::importar(const QString &archivo, QString *texto)
+{
+    QFile file(archivo);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_prompter.critical(QStringLiteral("No fue posible leer el archivo ") + archivo + QStringLiteral(": ") +
+                            file.errorString());
+        return false;
+    }
+    *texto = decodeScript(file.readAll());
+    return true;
+}
+
+QString CodigoEditor::decodeScript(const QByteArray &bytes)
+{
+    if (const auto bom = QStringConverter::encodingForData(bytes)) {
+        QStringDecoder decoder(*bom);
+        return decoder.decode(bytes);
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    return utf8.hasError() ? vbs::fromAnsi(bytes) : text;
+}
