@@ -47,10 +47,14 @@ int AdminCli::run(const QStringList &arguments)
                     value = rest[++i];
                 }
                 args.values.insert(name, value);
+            } else if (!name.startsWith(QLatin1String("--")) && args.positionals.size() < c.positionals.size()) {
+                args.positionals.append(rest[i]);
             } else {
                 return bad(QStringLiteral("Argumento no reconocido: %1").arg(rest[i]));
             }
         }
+        if (args.positionals.size() < c.positionals.size())
+            return bad(QStringLiteral("Falta %1").arg(c.positionals.at(args.positionals.size())));
         for (const QString &required : c.requiredOptions)
             if (args.values.value(required).isEmpty())
                 return bad(QStringLiteral("Falta %1").arg(required));

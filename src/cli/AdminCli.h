@@ -16,6 +16,7 @@ public:
     struct Arguments {
         QStringList flags;             // "--demo"
         QMap<QString, QString> values; // "--connection" -> text
+        QStringList positionals;       // words after the command that are not options
     };
     struct Command {
         QStringList words;             // {"db", "init"}
@@ -24,6 +25,7 @@ public:
         QStringList valueOptions;      // options followed by a value
         QStringList requiredOptions;
         std::function<int(const Arguments &, QTextStream &out, QTextStream &err)> run;
+        QStringList positionals = {};  // names of the words it takes, all required ("CLAVE")
     };
 
     AdminCli(QTextStream &out, QTextStream &err);

@@ -1,32 +1,13 @@
 #include "CoreCommands.h"
 
 #include "AdminCli.h"
+#include "ConsolePrompter.h"
 #include "ConnectionCatalog.h"
 #include "ConnectionProvider.h"
 #include "ConnectionString.h"
 #include "DbError.h"
-#include "Prompter.h"
 #include "SettingsStore.h"
 #include "cConfigure.h"
-
-namespace {
-// Messages of the command line go to stderr; questions take their default answer.
-class ConsolePrompter : public Prompter {
-public:
-    explicit ConsolePrompter(QTextStream &err) : m_err(err) {}
-    void message(Icon, const QString &text, const QString &) override { m_err << text << Qt::endl; }
-    bool question(const QString &text, bool defaultYes, const QString &) override
-    {
-        m_err << text << Qt::endl;
-        return defaultYes;
-    }
-    bool input(const QString &, const QString &, QString &) override { return false; }
-    bool choose(const QString &, const QString &, const QStringList &, int &) override { return false; }
-
-private:
-    QTextStream &m_err;
-};
-} // namespace
 
 void addCoreCommands(AdminCli &cli)
 {

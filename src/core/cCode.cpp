@@ -75,11 +75,16 @@ void cCode::unload()
     m_activo = false;
 }
 
-bool cCode::Search(const QString &clave)
+void cCode::resetObjects()
 {
     clearObjects();
     if (m_standardObjects)
         m_objects = m_standardObjects();
+}
+
+bool cCode::Search(const QString &clave)
+{
+    resetObjects();
     unload();
     try {
         db::Recordset rs = m_connections.getConnection().openRecordset(

@@ -81,6 +81,8 @@ public:
     Q_INVOKABLE QVariant getObject(const QString &name) const;
     Q_INVOKABLE bool existsObject(const QString &name) const;
     Q_INVOKABLE void clearObjects();
+    // Clears the named objects and puts back the standard list (what Search starts with).
+    void resetObjects();
 
     // The plain value under name: a CValue's Value, otherwise what getObject gives.
     QVariant valueOf(const QString &name) const;
