@@ -1,0 +1,202 @@
+// mostrador-admin script run / script file against a demo store, as an administrator runs them.
+#include "TestDatabase.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Run admin(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(MDR_ADMIN_PATH), args);
+    p.waitForFinished(120000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+// A script that touches every standard object a session has.
+constexpr const char *kTodos = R"VBS(' every standard object
+Echo "sesion " & xConfig.getValue("USUARIO") & "/" & xConfig.getValue("PERFIL") & "/" & _
+     xConfig.getValue("ALMACEN") & "/" & xConfig.getValue("TERMINAL")
+Set rs = cn.Execute("select alm_Nombre from tAlmacen where alm_Clave = '" & xConfig.getValue("ALMACEN") & "'")
+Echo "almacen " & rs("alm_Nombre")
+rs.Close
+cn.Execute "update tTerminal set term_Nombre = 'Caja principal' where term_Clave = 'TERMINAL1'"
+Echo "folio " & xApp.getNextSequence("CLI_PRUEBA") & " " & xApp.getNextSequence("CLI_PRUEBA")
+Echo "relleno " & xLibStr.leftFill("42", "0", 6)
+xApp.msgBar "sin ventana"
+Set bolsa = xFactory.newcCollectionContainer()
+Echo "fabrica " & bolsa.count
+xGlobal.addObject "valor", "clave"
+Echo "global " & xGlobal.count
+Set otra = CreateObject("ADODB.Connection")
+Echo "ado " & otra.State
+Echo "impresora " & TypeName(xTicketPrinter)
+Echo "libreria " & fmtMoneda(1234.5)
+)VBS";
+
+} // namespace
+
+class tst_CodigoCli : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void todosLosObjetos_data() { TestDatabase::addEngineRows(); }
+    void todosLosObjetos();
+    void resultados_data();
+    void resultados();
+    void malosArgumentos_data();
+    void malosArgumentos();
+
+private:
+    QString writeScript(const QString &name, const QByteArray &text);
+    QTemporaryDir m_dir;
+};
+
+QString tst_CodigoCli::writeScript(const QString &name, const QByteArray &text)
+{
+    const QString path = m_dir.filePath(name);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return {};
+    f.write(text);
+    return path;
+}
+
+void tst_CodigoCli::todosLosObjetos()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Empty);
+    Run r = admin({"db", "init", "--demo", "--connection", db.connectionString()});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+
+    const QString file = writeScript(QStringLiteral("todos.vbs"), kTodos);
+    r = admin({"script", "file", file, "--connection", db.connectionString(), "--user", "ADMIN", "--warehouse",
+               "MATRIZ", "--terminal", "TERMINAL1"});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QCOMPARE(r.out, QStringLiteral("sesion ADMIN/ADMINISTRADOR/MATRIZ/TERMINAL1\n"
+                                   "almacen Farmacia La Esperanza - Matriz\n"
+                                   "folio 1 2\n"
+                                   "relleno 000042\n"
+                                   "fabrica 0\n"
+                                   "global 1\n"
+                                   "ado 0\n"
+                                   "impresora Empty\n"
+                                   "libreria $1,234.50\n"));
+    QCOMPARE(r.err, QString());
+    db::Connection &c = db.connection();
+    QCOMPARE(c.scalar(QStringLiteral("select term_Nombre from tTerminal where term_Clave = 'TERMINAL1'")).toString(),
+             QStringLiteral("Caja principal"));
+    QCOMPARE(c.scalar(QStringLiteral("select sec_Valor from tSecuencia where sec_Clave = 'CLI_PRUEBA'")).toInt(), 2);
+
+    // The demo's start-up script as a stored script.
+    r = admin({"script", "run", "OnStartUpProgram", "--connection", db.connectionString(), "--user", "CAJERO"});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QCOMPARE(r.out, QString());
+}
+
+void tst_CodigoCli::resultados_data()
+{
+    TestDatabase::addEngineColumn();
+    QTest::addColumn<QStringList>("args"); // %DB% for the connection, %FILE% for the script file
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err"); // contained in stderr; empty: stderr empty
+    for (const QString &e : TestDatabase::engines()) {
+        TestDatabase::newRow(e, "error en la linea 3: lo anterior se imprimio")
+            << QStringList{"script", "file", "%FILE%", "--connection", "%DB%"}
+            << QByteArray("Echo \"uno\"\nEcho \"dos\"\nx = 1 / 0\nEcho \"tres\"\n") << 1 << "uno\ndos\n"
+            << "[Division by zero (line 3)]";
+        TestDatabase::newRow(e, "error de sintaxis")
+            << QStringList{"script", "file", "%FILE%", "--connection", "%DB%"}
+            << QByteArray("Echo \"uno\"\nFor i = 1 To\n") << 1 << "" << "(line 2)";
+        TestDatabase::newRow(e, "error de la base de datos")
+            << QStringList{"script", "file", "%FILE%", "--connection", "%DB%"}
+            << QByteArray("cn.Execute \"delete from tNoExiste\"") << 1 << "" << "(line 1)";
+        TestDatabase::newRow(e, "archivo en Windows-1252")
+            << QStringList{"script", "file", "%FILE%", "--connection", "%DB%"}
+            << QByteArray("Echo \"Almac\xe9n \" & Len(\"\xf1\")\n") << 0 << "Almacén 1\n" << "";
+        TestDatabase::newRow(e, "script guardado inexistente")
+            << QStringList{"script", "run", "NoExiste", "--connection", "%DB%"} << QByteArray() << 1 << ""
+            << "No existe el script «NoExiste»";
+        TestDatabase::newRow(e, "script guardado inactivo: no corre y no es falla")
+            << QStringList{"script", "run", "INACTIVO", "--connection", "%DB%"} << QByteArray() << 0 << ""
+            << "El script «INACTIVO» está inactivo: no se ejecutó";
+        TestDatabase::newRow(e, "usuario inexistente")
+            << QStringList{"script", "file", "%FILE%", "--connection", "%DB%", "--user", "NADIE"}
+            << QByteArray("Echo 1") << 1 << "" << "El usuario «NADIE» no existe";
+        TestDatabase::newRow(e, "almacen inexistente")
+            << QStringList{"script", "file", "%FILE%", "--connection", "%DB%", "--warehouse", "NORTE"}
+            << QByteArray("Echo 1") << 1 << "" << "El almacén «NORTE» no existe";
+        TestDatabase::newRow(e, "terminal inexistente")
+            << QStringList{"script", "file", "%FILE%", "--connection", "%DB%", "--terminal", "T9"}
+            << QByteArray("Echo 1") << 1 << "" << "La terminal «T9» no existe";
+        TestDatabase::newRow(e, "archivo inexistente")
+            << QStringList{"script", "file", "/nonexistent/x.vbs", "--connection", "%DB%"} << QByteArray() << 1
+            << "" << "No se puede leer el archivo «/nonexistent/x.vbs»";
+    }
+}
+
+void tst_CodigoCli::resultados()
+{
+    QFETCH(QString, engine);
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, file);
+    QFETCH(int, code);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    db.connection().execute(QStringLiteral("insert into tCodigo (codigo_Clave, codigo_Nombre, codigo_Text, "
+                                           "codigo_Activo) values ('INACTIVO', 'x', 'Echo 1', 'N')"));
+    const QString path = writeScript(QStringLiteral("prueba.vbs"), file);
+    args.replaceInStrings(QStringLiteral("%DB%"), db.connectionString());
+    args.replaceInStrings(QStringLiteral("%FILE%"), path);
+    const Run r = admin(args);
+    QCOMPARE(r.code, code);
+    QCOMPARE(r.out, out);
+    if (err.isEmpty())
+        QCOMPARE(r.err, QString());
+    else
+        QVERIFY2(r.err.contains(err), qPrintable(r.err));
+}
+
+void tst_CodigoCli::malosArgumentos_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("run sin clave") << QStringList{"script", "run", "--connection", "sqlite:x.db"} << "Falta CLAVE";
+    QTest::newRow("file sin archivo") << QStringList{"script", "file", "--connection", "sqlite:x.db"}
+                                      << "Falta ARCHIVO";
+    QTest::newRow("sin conexion") << QStringList{"script", "run", "A"} << "Falta --connection";
+    QTest::newRow("dos claves") << QStringList{"script", "run", "A", "B", "--connection", "sqlite:x.db"}
+                                << "Argumento no reconocido: B";
+    QTest::newRow("opcion desconocida") << QStringList{"script", "run", "A", "--connection", "sqlite:x.db", "--demo"}
+                                        << "Argumento no reconocido: --demo";
+    QTest::newRow("usuario sin valor") << QStringList{"script", "run", "A", "--connection", "sqlite:x.db", "--user"}
+                                       << "Falta el valor de --user";
+}
+
+void tst_CodigoCli::malosArgumentos()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, why);
+    const Run r = admin(args);
+    QCOMPARE(r.code, 2);
+    QVERIFY2(r.err.startsWith(why + QLatin1Char('\n')), qPrintable(r.err));
+    QVERIFY2(r.err.contains(QLatin1String("mostrador-admin script file ARCHIVO.vbs --connection CADENA")),
+             qPrintable(r.err));
+    QCOMPARE(r.out, QString());
+}
+
+QTEST_GUILESS_MAIN(tst_CodigoCli)
+#include "tst_codigo_cli.moc"
