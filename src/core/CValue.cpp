@@ -64,7 +64,7 @@ QString CValue::literalText(const QString &vbDateFormat) const
 
 QString CValue::valueToDb(const QString &vbDateFormat) const
 {
-    const auto quoted = [](const QString &text) {
+    const auto quoted = [](const QString &text) -> QString {
         QString t = text;
         t.replace(QLatin1Char('\''), QStringLiteral("''"));
         return QLatin1Char('\'') + t + QLatin1Char('\'');
