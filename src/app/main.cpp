@@ -1,6 +1,7 @@
 // The desktop program: creates the process-wide services, connects, shows the splash, the login
 // and then the main window. Everything here is wiring; the order and the rules live in src/core.
 #include "AppServices.h"
+#include "CatalogoWindows.h"
 #include "ConnectionCatalog.h"
 #include "ConnectionManager.h"
 #include "FingerprintSimulated.h"
@@ -18,8 +19,6 @@
 #include "frmLogin.h"
 #include "frmModuloCon.h"
 #include "frmODBCLogon.h"
-#include "frmParametro.h"
-#include "frmSecuencia.h"
 #include "frmPsw.h"
 #include "frmSelAlmacen.h"
 #include "frmSplash.h"
@@ -82,6 +81,7 @@ int main(int argc, char **argv)
         return login.loginOk();
     };
 
+    CatalogoWindows catalogos(services.connection(), services.config(), permisos, prompter);
     auto showMainWindow = [&] {
         MainWindowController::Hooks mainHooks;
         mainHooks.selectedConnection = [&] { return services.catalog().selected(); };
@@ -113,12 +113,12 @@ int main(int argc, char **argv)
             w->resize(860, 520);
             w->show();
         });
-        mainWindow->setCommand(QStringLiteral("mnuSistema_Parametros"), [&] {
-            mainWindow->addWindow(new frmParametro(services.connection(), prompter, QStringLiteral("A")))->show();
+        // Catalogue entries open their lookup; those without one stay disabled.
+        catalogos.setReapplyPermissions([&] {
+            if (mainWindow)
+                PermisosMenu::applyMenuPermissions(*mainWindow, permisos);
         });
-        mainWindow->setCommand(QStringLiteral("mnuCatalogo_Secuencia"), [&] {
-            mainWindow->addWindow(new frmSecuencia(services.connection(), prompter))->show();
-        });
+        catalogos.conecta(*mainWindow);
         mainWindow->setCommand(QStringLiteral("mnuSeguridad_Mod"), [&] {
             QMdiSubWindow *w = mainWindow->addWindow(new frmModuloCon(services.connection(), prompter));
             w->resize(820, 520);

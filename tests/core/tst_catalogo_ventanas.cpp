@@ -1,0 +1,245 @@
+// The generic maintenance window and the catalogue entries of the main menu, offscreen: controls
+// built from the description, read-only keys in change and query, the add loop, the opener of
+// the lookups' commands, and which menu entries are wired.
+#include "CatalogoEditor.h"
+#include "CatalogoWindows.h"
+#include "Catalogos.h"
+#include "ConnectionProvider.h"
+#include "Log.h"
+#include "MainWindowController.h"
+#include "MenuTree.h"
+#include "Permisos.h"
+#include "ScriptedPrompter.h"
+#include "SettingsStore.h"
+#include "TestDatabase.h"
+#include "cConfigure.h"
+#include "frmCatalogo.h"
+#include "frmCatalogoDet.h"
+#include "mdiMain.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Station {
+    Station(db::Connection *conn, const QString &settingsFile)
+        : provider(conn), settings(settingsFile), config(provider, settings, prompter), permisos(provider, config)
+    {
+        config.setValue(QStringLiteral("COMPUTER"), QStringLiteral("CAJA1"));
+        config.setValue(QStringLiteral("PERFIL"), QStringLiteral("PRUEBA"));
+        conn->execute(QStringLiteral("insert into tPerfil (perf_Clave, perf_Nombre) values ('PRUEBA', 'Prueba')"));
+        conn->execute(
+            QStringLiteral("insert into tSeguridad (perf_Clave, mod_Clave) select 'PRUEBA', mod_Clave from tModulo"));
+        conn->execute(QStringLiteral("insert into tPais (pais_Clave, pais_Nombre) values ('MEX', 'México')"));
+        conn->execute(QStringLiteral("insert into tPais (pais_Clave, pais_Nombre) values ('USA', 'Estados Unidos')"));
+        conn->execute(
+            QStringLiteral("insert into tEstado (pais_Clave, edo_Clave, edo_Nombre) values ('MEX', 'JAL', 'Jalisco')"));
+    }
+    FixedConnectionProvider provider;
+    ScriptedPrompter prompter;
+    SettingsStore settings;
+    cConfigure config;
+    Permisos permisos;
+};
+
+bool readOnly(QWidget *w)
+{
+    if (auto *t = qobject_cast<QLineEdit *>(w))
+        return t->isReadOnly();
+    return !w->isEnabled();
+}
+
+} // namespace
+
+class tst_CatalogoVentanas : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void controlesPorModo_data();
+    void controlesPorModo();
+    void cambioDesdeLaVentana();
+    void altaContinuaOTermina();
+    void abridorDeComandos();
+    void menuConectado();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString settingsFile() const { return m_dir->filePath(QStringLiteral("Mostrador.ini")); }
+};
+
+void tst_CatalogoVentanas::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    const QString logDir = m_dir->path();
+    Log::setDirectoryProvider([logDir] { return logDir; });
+}
+
+void tst_CatalogoVentanas::cleanup()
+{
+    Log::setDirectoryProvider({});
+    m_dir.reset();
+}
+
+void tst_CatalogoVentanas::controlesPorModo_data()
+{
+    QTest::addColumn<QString>("modo");
+    QTest::addColumn<bool>("claveSoloLectura");
+    QTest::addColumn<bool>("nombreSoloLectura");
+    QTest::addColumn<bool>("aceptarVisible");
+    QTest::newRow("alta") << "A" << false << false << true;
+    QTest::newRow("cambio") << "C" << true << false << true;
+    QTest::newRow("consulta") << "Q" << true << true << false;
+}
+
+void tst_CatalogoVentanas::controlesPorModo()
+{
+    QFETCH(QString, modo);
+    QFETCH(bool, claveSoloLectura);
+    QFETCH(bool, nombreSoloLectura);
+    QFETCH(bool, aceptarVisible);
+    MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
+    Station s(&db.connection(), settingsFile());
+    const CatalogoDef &def = *Catalogos::porTabla(QStringLiteral("tEstado"));
+    CatalogoEditor editor(def, s.provider, s.permisos, s.prompter, modo);
+    frmCatalogoDet w(editor, modo == QLatin1String("A") ? QStringList() : QStringList{"MEX", "JAL"});
+    QVERIFY(w.valido());
+    QCOMPARE(w.windowTitle(), editor.titulo());
+    auto *pais = qobject_cast<QComboBox *>(w.control(QStringLiteral("pais_Clave")));
+    QVERIFY(pais);
+    QCOMPARE(pais->count(), 3); // nothing chosen, then the two countries by name
+    QCOMPARE(readOnly(pais), claveSoloLectura);
+    QCOMPARE(readOnly(w.control(QStringLiteral("edo_Clave"))), claveSoloLectura);
+    QCOMPARE(readOnly(w.control(QStringLiteral("edo_Nombre"))), nombreSoloLectura);
+    QCOMPARE(w.findChild<QPushButton *>(QStringLiteral("cmdAceptar"))->isVisibleTo(&w), aceptarVisible);
+    if (modo != QLatin1String("A")) {
+        QCOMPARE(pais->currentText(), QStringLiteral("México"));
+        QCOMPARE(qobject_cast<QLineEdit *>(w.control(QStringLiteral("edo_Nombre")))->text(), QStringLiteral("Jalisco"));
+    }
+    QVERIFY(s.prompter.shown.isEmpty());
+}
+
+void tst_CatalogoVentanas::cambioDesdeLaVentana()
+{
+    MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
+    Station s(&db.connection(), settingsFile());
+    CatalogoEditor editor(*Catalogos::porTabla(QStringLiteral("tEstado")), s.provider, s.permisos, s.prompter,
+                          QStringLiteral("C"));
+    frmCatalogoDet w(editor, {QStringLiteral("MEX"), QStringLiteral("JAL")});
+    qobject_cast<QLineEdit *>(w.control(QStringLiteral("edo_Nombre")))->setText(QStringLiteral("Jalisco de Dolores"));
+    w.cmdAceptar_Click();
+    QCOMPARE(s.prompter.texts(), QStringList{QStringLiteral("El registro fue actualizado con exito")});
+    QVERIFY(w.guardado());
+    QCOMPARE(w.result(), int(QDialog::Accepted));
+    QCOMPARE(db.connection().scalar(QStringLiteral("select edo_Nombre from tEstado where edo_Clave = 'JAL'")).toString(),
+             QStringLiteral("Jalisco de Dolores"));
+
+    // A key that vanished: the window says so and is not shown.
+    CatalogoEditor q(editor.def(), s.provider, s.permisos, s.prompter, QStringLiteral("Q"));
+    s.prompter.clear();
+    frmCatalogoDet gone(q, {QStringLiteral("USA"), QStringLiteral("JAL")});
+    QVERIFY(!gone.valido());
+    QCOMPARE(s.prompter.texts(), QStringList{QStringLiteral("La clave no existe")});
+}
+
+void tst_CatalogoVentanas::altaContinuaOTermina()
+{
+    MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
+    Station s(&db.connection(), settingsFile());
+    CatalogoEditor editor(*Catalogos::porTabla(QStringLiteral("tTipoMovAlmacen")), s.provider, s.permisos,
+                          s.prompter, QStringLiteral("A"));
+    frmCatalogoDet w(editor);
+    auto *clave = qobject_cast<QLineEdit *>(w.control(QStringLiteral("tmova_Clave")));
+    auto *nombre = qobject_cast<QLineEdit *>(w.control(QStringLiteral("tmova_Nombre")));
+    auto *entrada = qobject_cast<QCheckBox *>(w.control(QStringLiteral("tmova_Entrada")));
+    QCOMPARE(clave->maxLength(), 20);
+    // Nothing typed: the first required field is named.
+    w.cmdAceptar_Click();
+    QCOMPARE(s.prompter.texts(), QStringList{QStringLiteral("Debe indicar una clave")});
+
+    clave->setText(QStringLiteral("REGALO"));
+    nombre->setText(QStringLiteral("Entrada por obsequio"));
+    entrada->setChecked(true);
+    s.prompter.answers.enqueue(true);
+    w.cmdAceptar_Click();
+    QCOMPARE(s.prompter.last(),
+             QStringLiteral("El registro fue agregado con exito, desea continuar agregando mas tipos de movimiento"));
+    QVERIFY(clave->text().isEmpty()); // ready for the next one
+    QVERIFY(!entrada->isChecked());
+    QCOMPARE(db.connection()
+                 .scalar(QStringLiteral("select tmova_Entrada from tTipoMovAlmacen where tmova_Clave = 'REGALO'"))
+                 .toString(),
+             QStringLiteral("S"));
+
+    clave->setText(QStringLiteral("MUESTRA"));
+    nombre->setText(QStringLiteral("Salida de muestra medica"));
+    s.prompter.answers.enqueue(false);
+    w.cmdAceptar_Click();
+    QCOMPARE(w.result(), int(QDialog::Accepted));
+    QCOMPARE(db.connection()
+                 .scalar(QStringLiteral("select tmova_Salida from tTipoMovAlmacen where tmova_Clave = 'MUESTRA'"))
+                 .toString(),
+             QStringLiteral("N"));
+    QVERIFY(s.prompter.drained());
+}
+
+void tst_CatalogoVentanas::abridorDeComandos()
+{
+    MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
+    Station s(&db.connection(), settingsFile());
+    CatalogoWindows windows(s.provider, s.config, s.permisos, s.prompter);
+    MaintenanceOpener open = windows.opener();
+
+    // Delete from the lookup: the composite key arrives as the lookup's key text.
+    s.prompter.answers.enqueue(false);
+    QVERIFY(!open(QStringLiteral("frmEstado"), u'B', QStringLiteral("MEX|JAL")));
+    s.prompter.answers.enqueue(true);
+    QVERIFY(open(QStringLiteral("frmEstado"), u'B', QStringLiteral("MEX|JAL")));
+    QCOMPARE(s.prompter.texts().last(), QStringLiteral("El registro fue eliminado con exito"));
+    QCOMPARE(db.connection().scalar(QStringLiteral("select count(*) from tEstado")).toInt(), 0);
+
+    // A row that another workstation removed meanwhile: told, no window.
+    s.prompter.clear();
+    QVERIFY(!open(QStringLiteral("frmEstado"), u'C', QStringLiteral("MEX|JAL")));
+    QCOMPARE(s.prompter.texts(), QStringList{QStringLiteral("La clave no existe")});
+    // A window nobody describes opens nothing.
+    QVERIFY(!open(QStringLiteral("frmDesconocida"), u'Q', QStringLiteral("X")));
+    QVERIFY(s.prompter.drained());
+}
+
+void tst_CatalogoVentanas::menuConectado()
+{
+    MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
+    Station s(&db.connection(), settingsFile());
+    CatalogoWindows windows(s.provider, s.config, s.permisos, s.prompter);
+    MainWindowController controller(s.prompter);
+    mdiMain main(controller);
+    const QStringList wired = windows.conecta(main);
+    for (const MenuEntry &e : MenuTree::entries()) {
+        if (e.opens != QLatin1String(MenuTree::kCatalogueWindow))
+            continue;
+        const bool expected = Catalogos::paraMenu(e) != nullptr;
+        QCOMPARE(wired.contains(e.name), expected);
+        QVERIFY2(main.menuAction(e.name)->isEnabled() == expected, qPrintable(e.name));
+    }
+    QVERIFY(!main.menuAction(QStringLiteral("mnuCatalogo_Articulos"))->isEnabled());
+    QVERIFY(main.menuAction(QStringLiteral("mnuCatalogo_Estado"))->isEnabled());
+
+    main.menuAction(QStringLiteral("mnuCatalogo_Estado"))->trigger();
+    const auto subs = main.mdiArea()->subWindowList();
+    QCOMPARE(subs.size(), 1);
+    auto *lookup = qobject_cast<frmCatalogo *>(subs.first()->widget());
+    QVERIFY(lookup);
+    QCOMPARE(lookup->windowTitle(), QStringLiteral("Estados"));
+}
+
+QTEST_MAIN(tst_CatalogoVentanas)
+#include "tst_catalogo_ventanas.moc"
