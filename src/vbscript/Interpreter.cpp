@@ -366,6 +366,27 @@ Value *Interpreter::variableRef(const Expr *e)
     return findVariable(id->sym, *frame);
 }
 
+// VBScript declares a name on its first use, so `cn.Execute sql, n` with a new n gets the count.
+Value *Interpreter::implicitVariable(const Expr *e)
+{
+    if (e->kind != EK::Ident || e->parens)
+        return nullptr;
+    const auto *id = static_cast<const IdentExpr *>(e);
+    Frame &f = *frame;
+    const int sym = id->sym;
+    if (id->slot >= 0 || f.explicitVars || builtin(sym))
+        return nullptr;
+    if (f.me && f.me->cls()->member(sym))
+        return nullptr;
+    if (size_t(sym) < m_bind.size() && m_bind[size_t(sym)].kind != Kind::None)
+        return nullptr;
+    if (f.proc) {
+        f.dynLocals.emplace_back(sym, Value());
+        return &f.dynLocals.back().second;
+    }
+    return globalSlot(sym);
+}
+
 Value Interpreter::readName(const IdentExpr *e)
 {
     Frame &f = *frame;
@@ -502,6 +523,10 @@ void Interpreter::bindArg(ArgPack &pack, int i, const Expr *arg, bool byRef)
 {
     if (byRef && !arg->parens) {
         if (Value *r = variableRef(arg)) {
+            pack.ref(i, r);
+            return;
+        }
+        if (Value *r = implicitVariable(arg)) {
             pack.ref(i, r);
             return;
         }

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <deque>
 #include <functional>
+#include <list>
 #include <memory>
 
 namespace vbs {
@@ -56,7 +57,8 @@ struct Frame {
     ClassInstance *me = nullptr;
     bool resumeNext = false;
     bool explicitVars = false;
-    std::vector<std::pair<int, Value>> dynLocals; // undeclared names assigned inside a procedure
+    // Undeclared names used as variables inside a procedure; a list, so ByRef pointers to them stay valid.
+    std::list<std::pair<int, Value>> dynLocals;
     std::vector<Value> with;
 };
 
@@ -146,6 +148,7 @@ private:
     Value *globalSlot(int sym);
     Value *findVariable(int sym, Frame &f); // declared or known variable, else nullptr
     Value *variableRef(const Expr *e);      // a by-reference argument target, or nullptr
+    Value *implicitVariable(const Expr *e); // a name never used before, made a variable for ByRef
     Value readName(const IdentExpr *e);
     Value callName(const IdentExpr *id, const CallExpr *call);
     void assignName(int sym, Value v, bool isSet);
