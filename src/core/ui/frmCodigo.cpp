@@ -1,0 +1,343 @@
+#include "frmCodigo.h"
+
+#include "AppServices.h"
+#include "ConnectionManager.h"
+#include "Prompter.h"
+#include "ScriptHelp.h"
+#include "ScriptObjects.h"
+#include "VbsHighlighter.h"
+#include "cCode.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTextBlock>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+ScriptServices scriptServices(AppServices &s)
+{
+    return {s.config(), s.connection(), s.string(), s.app(), s.factory(), s.global()};
+}
+
+constexpr int kQualifiedRole = Qt::UserRole + 1;
+
+// The run mode shows a failure in txtError with its line; a message box on top would only repeat it.
+class ErrorFieldPrompter : public Prompter {
+public:
+    void message(Icon, const QString &, const QString &) override {}
+    bool question(const QString &, bool defaultYes, const QString &) override { return defaultYes; }
+    bool input(const QString &, const QString &, QString &) override { return false; }
+    bool choose(const QString &, const QString &, const QStringList &, int &) override { return false; }
+};
+
+} // namespace
+
+frmCodigo::frmCodigo(AppServices &services, Permisos &permisos, const QString &modo, const QString &clave,
+                     QWidget *parent)
+    : QDialog(parent), m_services(services), m_editor(services.connection(), permisos, services.prompter())
+{
+    setObjectName(QStringLiteral("frmCodigo"));
+
+    m_txtClave = new QLineEdit(this);
+    m_txtClave->setObjectName(QStringLiteral("txtClave"));
+    m_txtClave->setMaxLength(100);
+    m_txtNombre = new QLineEdit(this);
+    m_txtNombre->setObjectName(QStringLiteral("txtNombre"));
+    m_cmbActivo = new QComboBox(this);
+    m_cmbActivo->setObjectName(QStringLiteral("cmbActivo"));
+    m_cmbActivo->addItem(QStringLiteral("Si"), QStringLiteral("S"));
+    m_cmbActivo->addItem(QStringLiteral("No"), QStringLiteral("N"));
+    m_cmbActivo->setCurrentIndex(-1);
+
+    m_txtCodigo = new QPlainTextEdit(this);
+    m_txtCodigo->setObjectName(QStringLiteral("txtCodigo"));
+    m_txtCodigo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_txtCodigo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_txtCodigo->setTabStopDistance(4 * m_txtCodigo->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
+    auto *highlighter = new VbsHighlighter(m_txtCodigo->document());
+    m_txtError = new QPlainTextEdit(this);
+    m_txtError->setObjectName(QStringLiteral("txtError"));
+    m_txtError->setReadOnly(true);
+    m_txtError->setMaximumBlockCount(200);
+
+    m_tvwAyuda = new QTreeWidget(this);
+    m_tvwAyuda->setObjectName(QStringLiteral("tvwAyuda"));
+    m_tvwAyuda->setHeaderLabel(QStringLiteral("Objetos"));
+    m_tvwAyuda->setToolTip(QStringLiteral("Doble clic inserta el miembro en el codigo"));
+
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("Clave:"), m_txtClave);
+    form->addRow(QStringLiteral("Nombre:"), m_txtNombre);
+    form->addRow(QStringLiteral("Activo:"), m_cmbActivo);
+
+    auto *textAndError = new QSplitter(Qt::Vertical, this);
+    textAndError->addWidget(m_txtCodigo);
+    textAndError->addWidget(m_txtError);
+    textAndError->setStretchFactor(0, 4);
+    textAndError->setStretchFactor(1, 1);
+    auto *main = new QSplitter(Qt::Horizontal, this);
+    main->addWidget(textAndError);
+    main->addWidget(m_tvwAyuda);
+    main->setStretchFactor(0, 3);
+    main->setStretchFactor(1, 1);
+
+    const auto button = [this](const QString &text, const char *name) {
+        auto *b = new QPushButton(text, this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+    m_cmdImportar = button(QStringLiteral("&Importar..."), "cmdImportar");
+    m_cmdExportar = button(QStringLiteral("E&xportar..."), "cmdExportar");
+    m_cmdEjecutar = button(QStringLiteral("E&jecutar"), "cmdEjecutar");
+    m_cmdAceptar = button(QStringLiteral("&Aceptar"), "cmdAceptar");
+    m_cmdEliminar = button(QStringLiteral("&Eliminar"), "cmdEliminar");
+    auto *cmdCerrar = button(QStringLiteral("&Cerrar"), "cmdCerrar");
+    m_lblEstado = new QLabel(this);
+    m_lblEstado->setObjectName(QStringLiteral("lblEstado"));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_cmdImportar);
+    buttons->addWidget(m_cmdExportar);
+    buttons->addWidget(m_lblEstado, 1);
+    buttons->addWidget(m_cmdEjecutar);
+    buttons->addWidget(m_cmdAceptar);
+    buttons->addWidget(m_cmdEliminar);
+    buttons->addWidget(cmdCerrar);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(main, 1);
+    layout->addLayout(buttons);
+
+    connect(m_cmdImportar, &QPushButton::clicked, this, &frmCodigo::cmdImportar_Click);
+    connect(m_cmdExportar, &QPushButton::clicked, this, &frmCodigo::cmdExportar_Click);
+    connect(m_cmdEjecutar, &QPushButton::clicked, this, &frmCodigo::cmdEjecutar_Click);
+    connect(m_cmdAceptar, &QPushButton::clicked, this, &frmCodigo::cmdAceptar_Click);
+    connect(m_cmdEliminar, &QPushButton::clicked, this, &frmCodigo::cmdEliminar_Click);
+    connect(cmdCerrar, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_tvwAyuda, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) { insertaAyuda(item); });
+    connect(m_txtClave, &QLineEdit::returnPressed, this, [this] {
+        if (m_editor.modo() != QLatin1String("A"))
+            consulta();
+    });
+
+    cargaAyuda();
+    QStringList names;
+    for (int i = 0; i < m_tvwAyuda->topLevelItemCount(); ++i)
+        names << m_tvwAyuda->topLevelItem(i)->data(0, Qt::UserRole).toString();
+    highlighter->setObjectNames(names);
+
+    setModo(modo);
+    if (!clave.isEmpty() && m_editor.modo() != QLatin1String("A")) {
+        m_txtClave->setText(clave);
+        consulta();
+    }
+    resize(900, 600);
+}
+
+frmCodigo::~frmCodigo() = default;
+
+void frmCodigo::cargaAyuda()
+{
+    for (const ScriptHelp::Topic &t : ScriptHelp::standard(scriptServices(m_services))) {
+        auto *top = new QTreeWidgetItem(m_tvwAyuda, {t.title + QStringLiteral(" (") + t.object + u')'});
+        top->setData(0, Qt::UserRole, t.object);
+        for (int i = 0; i < t.members.size(); ++i) {
+            auto *leaf = new QTreeWidgetItem(top, {t.members.at(i)});
+            leaf->setData(0, kQualifiedRole, t.qualified(i));
+            leaf->setToolTip(0, t.qualified(i));
+        }
+    }
+}
+
+void frmCodigo::insertaAyuda(QTreeWidgetItem *item)
+{
+    const QString text = item ? item->data(0, kQualifiedRole).toString() : QString();
+    if (text.isEmpty() || m_txtCodigo->isReadOnly())
+        return;
+    m_txtCodigo->insertPlainText(text);
+    m_txtCodigo->setFocus();
+}
+
+void frmCodigo::setModo(const QString &modo)
+{
+    m_editor.setModo(modo);
+    const QString &m = m_editor.modo();
+    setWindowTitle(m_editor.titulo());
+    const bool consultaSola = m == QLatin1String("Q");
+    const bool ejecutar = m == QLatin1String("R");
+    m_txtClave->setReadOnly(m == QLatin1String("C") || ejecutar);
+    m_txtNombre->setReadOnly(m_editor.soloLectura());
+    m_cmbActivo->setEnabled(!m_editor.soloLectura());
+    m_txtCodigo->setReadOnly(consultaSola);
+    m_cmdImportar->setEnabled(!consultaSola);
+    m_cmdEjecutar->setVisible(ejecutar);
+    m_cmdAceptar->setVisible(m == QLatin1String("A") || m == QLatin1String("C"));
+    m_cmdEliminar->setVisible(m == QLatin1String("C"));
+    m_cmdAceptar->setEnabled(m_editor.puede(m.isEmpty() ? QChar() : m.at(0)));
+    m_cmdEliminar->setEnabled(m_editor.puede(QLatin1Char('B')));
+    m_cmdEjecutar->setEnabled(m_editor.puede(QLatin1Char('R')));
+}
+
+QString frmCodigo::texto() const
+{
+    // The editor works in bare line feeds; a script that came with CR LF goes back with them.
+    QString text = m_txtCodigo->toPlainText();
+    if (m_crlf)
+        text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return text;
+}
+
+void frmCodigo::setTexto(const QString &text)
+{
+    m_crlf = text.contains(QLatin1String("\r\n"));
+    m_txtCodigo->setPlainText(text);
+}
+
+CodigoEditor::Codigo frmCodigo::datos() const
+{
+    return {m_txtClave->text(), m_txtNombre->text(), texto(), m_cmbActivo->currentData().toString()};
+}
+
+void frmCodigo::setDatos(const CodigoEditor::Codigo &c)
+{
+    m_txtClave->setText(c.clave);
+    m_txtNombre->setText(c.nombre);
+    setTexto(c.text);
+    m_cmbActivo->setCurrentIndex(m_cmbActivo->findData(c.activo.trimmed().toUpper()));
+}
+
+void frmCodigo::limpia()
+{
+    setDatos({});
+    m_txtError->clear();
+    m_txtClave->setFocus();
+}
+
+void frmCodigo::consulta()
+{
+    CodigoEditor::Codigo c;
+    if (m_editor.consultarRegistro(m_txtClave->text(), &c))
+        setDatos(c);
+}
+
+void frmCodigo::mostrarError(const QString &text, int line)
+{
+    m_txtError->setPlainText(text);
+    const QTextBlock block = m_txtCodigo->document()->findBlockByNumber(line - 1);
+    if (line <= 0 || !block.isValid())
+        return;
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    m_txtCodigo->setTextCursor(cursor);
+    m_txtCodigo->centerCursor();
+    m_txtCodigo->setFocus();
+}
+
+void frmCodigo::cmdAceptar_Click()
+{
+    if (m_editor.modo() == QLatin1String("A")) {
+        const QString clave = m_txtClave->text().trimmed();
+        if (!m_editor.agregarRegistro(datos()))
+            return;
+        m_modificado = true;
+        if (m_editor.continuarAgregando()) {
+            limpia();
+        } else {
+            setModo(QStringLiteral("C"));
+            m_txtClave->setText(clave);
+        }
+    } else if (m_editor.modo() == QLatin1String("C")) {
+        m_modificado = m_editor.modificarRegistro(datos()) || m_modificado;
+    }
+}
+
+void frmCodigo::cmdEliminar_Click()
+{
+    if (!m_editor.eliminarRegistro(m_txtClave->text()))
+        return;
+    m_modificado = true;
+    accept();
+}
+
+void frmCodigo::cmdEjecutar_Click()
+{
+    if (!m_editor.puede(QLatin1Char('R')))
+        return;
+    if (!m_runner) {
+        // The editor's own host: the error stays here instead of opening another editor.
+        const ScriptServices objects = scriptServices(m_services);
+        static ErrorFieldPrompter quiet;
+        m_runner = std::make_unique<cCode>(m_services.connection(), m_services.config(), quiet,
+                                           [objects] { return buildScriptObjects(objects); });
+    }
+    m_txtError->clear();
+    m_lblEstado->clear();
+    const QString clave = m_txtClave->text().trimmed();
+    m_runner->Search(clave); // a fresh standard object list; the text run is the one in the editor
+    const bool ok = m_runner->executeText(clave.isEmpty() ? QStringLiteral("frmCodigo") : clave,
+                                          m_txtCodigo->toPlainText());
+    if (ok)
+        m_lblEstado->setText(QStringLiteral("Ejecutado sin errores"));
+    else
+        mostrarError(m_runner->lastError(), m_runner->lastErrorLine());
+}
+
+void frmCodigo::cmdImportar_Click()
+{
+    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Importar codigo"), QString(),
+                                                      QStringLiteral("VBScript (*.vbs *.txt);;Todos (*)"));
+    QString text;
+    if (!file.isEmpty() && m_editor.importar(file, &text))
+        setTexto(text);
+}
+
+void frmCodigo::cmdExportar_Click()
+{
+    const QString suggested = m_txtClave->text().trimmed().isEmpty()
+                                  ? QStringLiteral("codigo.vbs")
+                                  : m_txtClave->text().trimmed() + QStringLiteral(".vbs");
+    const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar codigo"), suggested,
+                                                      QStringLiteral("VBScript (*.vbs);;Todos (*)"));
+    if (!file.isEmpty())
+        m_editor.exportar(file, texto());
+}
+
+bool frmCodigo::abrir(AppServices &services, Permisos &permisos, QChar command, const QString &clave,
+                      QWidget *parent)
+{
+    const QChar c = command.toUpper();
+    if (c == QLatin1Char('B')) {
+        CodigoEditor editor(services.connection(), permisos, services.prompter(), QStringLiteral("C"));
+        return editor.eliminarRegistro(clave);
+    }
+    CodigoEditor rights(services.connection(), permisos, services.prompter());
+    if (!rights.puede(c)) {
+        services.prompter().exclamation(CodigoEditor::kSinAcceso);
+        return false;
+    }
+    frmCodigo window(services, permisos, QString(c), clave, parent);
+    window.exec();
+    return window.modificado();
+}
+
+void frmCodigo::corregir(AppServices &services, Permisos &permisos, const QString &clave, const QString &error,
+                         int line, QWidget *parent)
+{
+    CodigoEditor rights(services.connection(), permisos, services.prompter());
+    if (!rights.puede(QLatin1Char('C')))
+        return;
+    frmCodigo window(services, permisos, QStringLiteral("C"), clave, parent);
+    window.mostrarError(error, line);
+    window.exec();
+}

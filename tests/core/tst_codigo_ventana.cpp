@@ -1,0 +1,251 @@
+// The script editor window offscreen: a stored script shown for change, the read-only query,
+// the run mode with its error and line, the help tree, and the catalogue's entry point; on both
+// engines.
+#include "AppServices.h"
+#include "CodigoEditor.h"
+#include "ConnectionManager.h"
+#include "Log.h"
+#include "Permisos.h"
+#include "ScriptedPrompter.h"
+#include "TestDatabase.h"
+#include "cCollectionContainer.h"
+#include "cConfigure.h"
+#include "frmCodigo.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace {
+
+// A logged-in workstation on the test database.
+struct Session {
+    explicit Session(TestDatabase &db, const QStringList &rights)
+        : services(prompter, dir.filePath(QStringLiteral("Mostrador.ini"))),
+          permisos(services.connection(), services.config())
+    {
+        services.config().setValue(QStringLiteral("CONEXION"), db.connectionString());
+        services.config().setValue(QStringLiteral("COMPUTER"), QStringLiteral("CAJA1"));
+        ok = services.connection().connectDatabase();
+        services.config().setValue(QStringLiteral("PERFIL"), QStringLiteral("ADMIN"));
+        db::Connection &c = db.connection();
+        c.execute(QStringLiteral("insert into tPerfil (perf_Clave, perf_Nombre) values ('ADMIN', 'Admin')"));
+        for (const QString &m : rights)
+            c.execute(QStringLiteral("insert into tSeguridad (perf_Clave, mod_Clave) values ('ADMIN', ?)"), {m});
+        c.execute(QStringLiteral("insert into tCodigo (codigo_Clave, codigo_Nombre, codigo_Text, codigo_Activo) "
+                                 "values ('OnTicketPrint', 'Impresion del ticket', ?, 'N')"),
+                  {QStringLiteral("' Impresión\r\nxApp.msgBar \"Ñandú\"")});
+    }
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    AppServices services;
+    Permisos permisos;
+    bool ok = false;
+};
+
+const QStringList kAll = {"frmCodigo_cmdAlta", "frmCodigo_cmdCambio", "frmCodigo_cmdBaja", "frmCodigo_cmdConsulta"};
+
+template <typename T> T *child(QWidget &w, const char *name)
+{
+    T *c = w.findChild<T *>(QLatin1String(name));
+    if (!c)
+        qWarning("missing %s", name);
+    return c;
+}
+
+int rows(TestDatabase &db)
+{
+    return db.connection().scalar(QStringLiteral("select count(*) from tCodigo")).toInt();
+}
+
+} // namespace
+
+class tst_CodigoVentana : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void cambio_data() { TestDatabase::addEngineRows(); }
+    void cambio();
+    void consulta_data() { TestDatabase::addEngineRows(); }
+    void consulta();
+    void ejecutar_data() { TestDatabase::addEngineRows(); }
+    void ejecutar();
+    void abrir_data() { TestDatabase::addEngineRows(); }
+    void abrir();
+
+private:
+    QTemporaryDir m_logDir;
+};
+
+void tst_CodigoVentana::initTestCase()
+{
+    const QString dir = m_logDir.path();
+    Log::setDirectoryProvider([dir] { return dir; });
+}
+
+void tst_CodigoVentana::cleanupTestCase()
+{
+    Log::setDirectoryProvider({});
+}
+
+void tst_CodigoVentana::cambio()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    Session s(db, kAll);
+    QVERIFY(s.ok);
+    frmCodigo window(s.services, s.permisos, QStringLiteral("C"), QStringLiteral("OnTicketPrint"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Cambio de Codigo"));
+    auto *clave = child<QLineEdit>(window, "txtClave");
+    auto *nombre = child<QLineEdit>(window, "txtNombre");
+    auto *activo = child<QComboBox>(window, "cmbActivo");
+    auto *texto = child<QPlainTextEdit>(window, "txtCodigo");
+    auto *aceptar = child<QPushButton>(window, "cmdAceptar");
+    QVERIFY(clave && nombre && activo && texto && aceptar);
+    QCOMPARE(clave->text(), QStringLiteral("OnTicketPrint"));
+    QVERIFY(clave->isReadOnly()); // the key of a stored script does not change
+    QCOMPARE(nombre->text(), QStringLiteral("Impresion del ticket"));
+    QCOMPARE(activo->currentData().toString(), QStringLiteral("N"));
+    QCOMPARE(texto->toPlainText(), QStringLiteral("' Impresión\nxApp.msgBar \"Ñandú\""));
+    QVERIFY(child<QPushButton>(window, "cmdEliminar")->isVisible());
+    QVERIFY(!child<QPushButton>(window, "cmdEjecutar")->isVisible());
+    QVERIFY(s.prompter.texts().isEmpty());
+
+    // The help tree: one node per object, xGlobal under "Globales".
+    auto *ayuda = child<QTreeWidget>(window, "tvwAyuda");
+    QStringList topics;
+    for (int i = 0; i < ayuda->topLevelItemCount(); ++i)
+        topics << ayuda->topLevelItem(i)->text(0);
+    QVERIFY2(topics.contains(QStringLiteral("Globales (xGlobal)")), qPrintable(topics.join(u',')));
+    QVERIFY(topics.contains(QStringLiteral("Aplicacion (xApp)")));
+
+    // Double-clicking a member inserts it qualified by its object.
+    QTreeWidgetItem *app = ayuda->findItems(QStringLiteral("Aplicacion (xApp)"), Qt::MatchExactly).value(0);
+    QTreeWidgetItem *msgBar = nullptr;
+    for (int i = 0; app && i < app->childCount(); ++i)
+        if (app->child(i)->text(0) == QLatin1String("msgBar(sCad)"))
+            msgBar = app->child(i);
+    QVERIFY(msgBar);
+    texto->moveCursor(QTextCursor::End);
+    Q_EMIT ayuda->itemDoubleClicked(msgBar, 0);
+    QVERIFY(texto->toPlainText().endsWith(QLatin1String("xApp.msgBar(sCad)")));
+
+    // Saved as changed; the window reports the row changed.
+    nombre->setText(QStringLiteral("Ticket"));
+    activo->setCurrentIndex(activo->findData(QStringLiteral("S")));
+    QTest::mouseClick(aceptar, Qt::LeftButton);
+    QCOMPARE(s.prompter.texts(), QStringList{CodigoEditor::kActualizado});
+    QVERIFY(window.modificado());
+    QCOMPARE(db.connection()
+                 .scalar(QStringLiteral("select codigo_Activo from tCodigo where codigo_Clave = 'OnTicketPrint'"))
+                 .toString()
+                 .trimmed(),
+             QStringLiteral("S"));
+    // The stored line ends come back as they were.
+    QCOMPARE(db.connection()
+                 .scalar(QStringLiteral("select codigo_Text from tCodigo where codigo_Clave = 'OnTicketPrint'"))
+                 .toString(),
+             QStringLiteral("' Impresión\r\nxApp.msgBar \"Ñandú\"xApp.msgBar(sCad)"));
+}
+
+void tst_CodigoVentana::consulta()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    Session s(db, {"frmCodigo_cmdConsulta"});
+    QVERIFY(s.ok);
+    frmCodigo window(s.services, s.permisos, QStringLiteral("Q"), QStringLiteral("OnTicketPrint"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Consulta de Codigo"));
+    QCOMPARE(child<QLineEdit>(window, "txtNombre")->text(), QStringLiteral("Impresion del ticket"));
+    QVERIFY(child<QLineEdit>(window, "txtClave")->isReadOnly() == false); // another key may be typed
+    QVERIFY(child<QLineEdit>(window, "txtNombre")->isReadOnly());
+    QVERIFY(!child<QComboBox>(window, "cmbActivo")->isEnabled());
+    QVERIFY(child<QPlainTextEdit>(window, "txtCodigo")->isReadOnly());
+    QVERIFY(!child<QPushButton>(window, "cmdImportar")->isEnabled());
+    QVERIFY(child<QPushButton>(window, "cmdAceptar")->isHidden());
+    QVERIFY(child<QPushButton>(window, "cmdEliminar")->isHidden());
+}
+
+void tst_CodigoVentana::ejecutar()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    Session s(db, kAll);
+    QVERIFY(s.ok);
+    db.connection().execute(QStringLiteral("insert into tCodigo (codigo_Clave, codigo_Nombre, codigo_Text, "
+                                           "codigo_Activo) values ('LIBRERIA', 'Libreria', ?, 'S')"),
+                            {QStringLiteral("Function Doble(n)\r\n Doble = n * 2\r\nEnd Function")});
+    frmCodigo window(s.services, s.permisos, QStringLiteral("R"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Ejecutar codigo"));
+    auto *texto = child<QPlainTextEdit>(window, "txtCodigo");
+    auto *error = child<QPlainTextEdit>(window, "txtError");
+    auto *ejecutar = child<QPushButton>(window, "cmdEjecutar");
+    QVERIFY(texto && error && ejecutar && ejecutar->isVisible() && ejecutar->isEnabled());
+
+    // The text sees the standard objects and the library.
+    texto->setPlainText(QStringLiteral("xGlobal.addObject Doble(21), \"respuesta\""));
+    QTest::mouseClick(ejecutar, Qt::LeftButton);
+    QCOMPARE(error->toPlainText(), QString());
+    QCOMPARE(s.services.global().getItem(QStringLiteral("respuesta")).toInt(), 42);
+
+    // A failure shows its text and puts the cursor on its line; no message box on top.
+    texto->setPlainText(QStringLiteral("x = 1\ny = x / 0\nz = 2"));
+    QTest::mouseClick(ejecutar, Qt::LeftButton);
+    QVERIFY2(error->toPlainText().contains(QLatin1String("Division by zero")), qPrintable(error->toPlainText()));
+    QCOMPARE(texto->textCursor().blockNumber(), 1);
+    QVERIFY(s.prompter.texts().isEmpty());
+
+    // The next good run clears the error field.
+    texto->setPlainText(QStringLiteral("x = 1"));
+    QTest::mouseClick(ejecutar, Qt::LeftButton);
+    QCOMPARE(error->toPlainText(), QString());
+}
+
+void tst_CodigoVentana::abrir()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    Session s(db, {"frmCodigo_cmdConsulta", "frmCodigo_cmdBaja"});
+    QVERIFY(s.ok);
+
+    // Without the right the window does not open.
+    QVERIFY(!frmCodigo::abrir(s.services, s.permisos, u'A', QString()));
+    QCOMPARE(s.prompter.texts(), QStringList{CodigoEditor::kSinAcceso});
+    QVERIFY(!frmCodigo::abrir(s.services, s.permisos, u'C', QStringLiteral("OnTicketPrint")));
+
+    // Query opens modally and changes nothing.
+    s.prompter.clear();
+    QString shownTitle;
+    QTimer::singleShot(0, this, [&] {
+        if (QWidget *w = QApplication::activeModalWidget()) {
+            shownTitle = w->windowTitle();
+            w->close();
+        }
+    });
+    QVERIFY(!frmCodigo::abrir(s.services, s.permisos, u'q', QStringLiteral("OnTicketPrint")));
+    QCOMPARE(shownTitle, QStringLiteral("Consulta de Codigo"));
+
+    // Delete asks; No keeps the row, Yes removes it.
+    s.prompter.answers.enqueue(false);
+    QVERIFY(!frmCodigo::abrir(s.services, s.permisos, u'B', QStringLiteral("OnTicketPrint")));
+    QCOMPARE(rows(db), 1);
+    s.prompter.answers.enqueue(true);
+    QVERIFY(frmCodigo::abrir(s.services, s.permisos, u'B', QStringLiteral("OnTicketPrint")));
+    QCOMPARE(rows(db), 0);
+    QCOMPARE(s.prompter.texts(),
+             (QStringList{CodigoEditor::kConfirmaBaja, CodigoEditor::kConfirmaBaja, CodigoEditor::kEliminado}));
+}
+
+QTEST_MAIN(tst_CodigoVentana)
+#include "tst_codigo_ventana.moc"
