@@ -77,6 +77,8 @@ void cCode::unload()
 
 void cCode::resetObjects()
 {
+    if (m_running)
+        return;
     clearObjects();
     if (m_standardObjects)
         m_objects = m_standardObjects();
@@ -84,6 +86,8 @@ void cCode::resetObjects()
 
 bool cCode::Search(const QString &clave)
 {
+    if (refuseWhileRunning(clave))
+        return false;
     resetObjects();
     unload();
     try {
@@ -140,6 +144,8 @@ bool cCode::existsObject(const QString &name) const
 
 void cCode::clearObjects()
 {
+    if (m_running)
+        return;
     // The engine still refers to the objects of the last run; let it go of them first.
     m_engine->reset();
     m_objects.clear();
@@ -157,6 +163,8 @@ QVariant cCode::valueOf(const QString &name) const
 
 bool cCode::runEvent(const QString &clave, const NamedObjects &extraObjects)
 {
+    if (refuseWhileRunning(clave))
+        return false;
     if (!Search(clave))
         return true;
     for (const auto &[name, object] : extraObjects)
@@ -225,41 +233,54 @@ bool cCode::prepare(const QString &clave)
 
 bool cCode::runPrepared(const QString &clave, const QString &text, const QString &routine, bool wrap)
 {
+    if (refuseWhileRunning(clave))
+        return false;
+    m_failure.reset();
     const QString where = wrap ? QStringLiteral("cCode.execute") : QStringLiteral("cCode.Run");
+    m_running = true;
     try {
-        if (!prepare(clave))
-            return false;
-        const bool isLibrary = clave.compare(libraryKey(), Qt::CaseInsensitive) == 0;
-        if (wrap && !isLibrary) {
-            // The header shares the first line with the text, so error lines are the text's own.
-            const QString name = procedureName(clave);
-            if (!m_engine->addCode(procedureHeader(name) + text + QStringLiteral("\nend sub")) ||
-                !m_engine->run(name))
-                return fail(clave, where);
-            return true;
+        if (prepare(clave)) {
+            const bool isLibrary = clave.compare(libraryKey(), Qt::CaseInsensitive) == 0;
+            if (wrap && !isLibrary) {
+                // The header shares the first line with the text, so error lines are the text's own.
+                const QString name = procedureName(clave);
+                if (!m_engine->addCode(procedureHeader(name) + text + QStringLiteral("\nend sub")) ||
+                    !m_engine->run(name))
+                    fail(clave, where);
+            } else if (!m_engine->addCode(text) || (!routine.isEmpty() && !m_engine->run(routine))) {
+                fail(clave, where);
+            }
         }
-        if (!m_engine->addCode(text))
-            return fail(clave, where);
-        if (!routine.isEmpty() && !m_engine->run(routine))
-            return fail(clave, where);
-        return true;
     } catch (const std::exception &e) {
         // The library could not be read: the run ends like a script error.
-        const ErrorInfo info = ErrorInfo::fromException(e);
-        m_lastError = info.description;
-        m_lastErrorLine = 0;
-        reportFailure(clave, where, info);
-        return false;
+        m_failure = Failure{clave, where, ErrorInfo::fromException(e)};
     }
+    m_running = false;
+    if (!m_failure)
+        return true;
+    // Reported once the run is over: the hook may open windows that run scripts themselves.
+    const Failure failure = *m_failure;
+    m_lastError = failure.info.description;
+    reportFailure(failure.clave, failure.where, failure.info);
+    return false;
 }
 
 bool cCode::fail(const QString &clave, const QString &where)
 {
     const vbs::ScriptError &e = m_engine->lastError();
-    m_lastError = m_engine->errorText();
     m_lastErrorLine = e.line;
-    reportFailure(clave, where, ErrorInfo{e.number, m_lastError, e.source});
+    m_failure = Failure{clave, where, ErrorInfo{e.number, m_engine->errorText(), e.source}};
     return false;
+}
+
+bool cCode::refuseWhileRunning(const QString &clave)
+{
+    if (!m_running)
+        return false;
+    // A script that makes the program raise another event on the same host: the engine and
+    // the objects are in use, so the inner event is skipped rather than pulled from under it.
+    writeLog(QStringLiteral("cCode: ") + clave + QStringLiteral(" no se ejecutó: otro script está en curso"));
+    return true;
 }
 
 void cCode::reportFailure(const QString &clave, const QString &where, const ErrorInfo &info)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Log.h"
 #include "ScriptObjects.h"
 
 #include <QList>
@@ -9,11 +10,11 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 
 class ConnectionProvider;
 class Prompter;
-struct ErrorInfo;
 class cConfigure;
 
 namespace vbs {
@@ -88,7 +89,8 @@ public:
     QVariant valueOf(const QString &name) const;
 
     // One line for the events: Search, the extra objects, execute when found and active.
-    // False only when the script failed.
+    // False when the script failed, or when it was raised from inside a running script of
+    // this host (skipped and logged: the engine is in use).
     bool runEvent(const QString &clave, const NamedObjects &extraObjects = {});
     // Runs text with the full preparation (locale, objects, library) as the body of a
     // procedure named clave, as execute does for a stored script: the editor's run mode and
@@ -122,9 +124,16 @@ Q_SIGNALS:
 private:
     bool prepare(const QString &clave);
     bool runPrepared(const QString &clave, const QString &text, const QString &routine, bool wrap);
-    // Keeps the engine's error, reports it and calls the hook; always false.
+    // Keeps the engine's error for reporting once the run is over; always false.
     bool fail(const QString &clave, const QString &where);
     void reportFailure(const QString &clave, const QString &where, const ErrorInfo &info);
+    bool refuseWhileRunning(const QString &clave);
+
+    struct Failure {
+        QString clave;
+        QString where;
+        ErrorInfo info;
+    };
     void unload();
 
     ConnectionProvider &m_connections;
@@ -140,6 +149,8 @@ private:
     QString m_text;
     bool m_activo = false;
 
+    bool m_running = false;
+    std::optional<Failure> m_failure;
     QString m_lastError;
     int m_lastErrorLine = 0;
     ErrorHook m_onScriptError;

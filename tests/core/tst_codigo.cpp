@@ -1,11 +1,15 @@
 // Event scripts: cCode with the standard named objects against a real store on both engines.
 #include "CValue.h"
+#include "ConnectionCatalog.h"
+#include "ConnectionManager.h"
 #include "ConnectionProvider.h"
 #include "DemoData.h"
 #include "Log.h"
+#include "MainWindowController.h"
 #include "ScriptObjects.h"
 #include "ScriptedPrompter.h"
 #include "SettingsStore.h"
+#include "Startup.h"
 #include "TestDatabase.h"
 #include "cAplication.h"
 #include "cCode.h"
@@ -61,6 +65,15 @@ struct Host {
     QStringList hooked;
 };
 
+// A service whose member makes the program raise another event, as a window opened from a
+// script would.
+class Reentrante : public QObject {
+    Q_OBJECT
+public:
+    cCode *code = nullptr;
+    Q_INVOKABLE bool evento() { return code->runEvent(QStringLiteral("OTRO")); }
+};
+
 QString todayLog(const QString &dir)
 {
     QFile f(dir + QLatin1Char('/') + Log::fileNameFor(QDate::currentDate()));
@@ -106,6 +119,12 @@ private Q_SLOTS:
     void msgBoxPorPrompter();
     void demoAlIniciar_data() { TestDatabase::addEngineRows(); }
     void demoAlIniciar();
+    void eventoDentroDeUnScript_data() { TestDatabase::addEngineRows(); }
+    void eventoDentroDeUnScript();
+    void alTerminarAunqueFalle_data() { TestDatabase::addEngineRows(); }
+    void alTerminarAunqueFalle();
+    void alIniciarTrasElAlmacen_data() { TestDatabase::addEngineRows(); }
+    void alIniciarTrasElAlmacen();
 
 private:
     QTemporaryDir m_logDir;
@@ -568,6 +587,73 @@ void tst_Codigo::demoAlIniciar()
                                                        "Echo \"[\" & ajustaTexto(\"Aspirina 500\", 8) & \"]\""));
     QVERIFY2(h.code.runEvent(QStringLiteral("FORMATOS")), qPrintable(h.code.lastError()));
     QCOMPARE(h.echoed, QStringList({"$1,234.50", "04/03/2026", "[Aspirina]"}));
+}
+
+void tst_Codigo::eventoDentroDeUnScript()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    Host h(db.connection());
+    Reentrante re;
+    re.code = &h.code;
+    h.store(QStringLiteral("OTRO"), QStringLiteral("Echo \"otro\""));
+    h.store(QStringLiteral("OnTicketPrint"),
+            QStringLiteral("Echo xVenta.Value\nEcho xRe.evento()\nEcho xVenta.Value & \" sigue\""));
+    QVERIFY(h.code.Search(QStringLiteral("OnTicketPrint")));
+    h.code.addObject(QStringLiteral("xVenta"), 7);
+    h.code.addObject(QStringLiteral("xRe"), &re);
+    // The inner event is skipped; the outer script keeps its objects and ends normally.
+    QVERIFY2(h.code.execute(), qPrintable(h.code.lastError()));
+    QCOMPARE(h.echoed, QStringList({"7", "False", "7 sigue"}));
+    QVERIFY(h.code.existsObject(QStringLiteral("xRe")));
+    QVERIFY(todayLog(m_logDir.path()).contains(QStringLiteral("OTRO no se ejecutó: otro script está en curso")));
+    h.echoed.clear();
+    QVERIFY(h.code.runEvent(QStringLiteral("OTRO")));
+    QCOMPARE(h.echoed, QStringList({"otro"}));
+}
+
+// Shutdown goes on after a failing OnTerminateProgram: the configuration is saved (with what
+// the script changed before failing) and the program ends.
+void tst_Codigo::alTerminarAunqueFalle()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    Host h(db.connection());
+    ConnectionCatalog catalog(h.settings);
+    ConnectionManager manager(h.config, catalog, h.prompter);
+    bool quit = false;
+    Startup::Hooks hooks;
+    hooks.runEventScript = [&](const char *key) { h.code.runEvent(QString::fromLatin1(key)); };
+    hooks.quit = [&] { quit = true; };
+    Startup startup(h.config, catalog, manager, hooks);
+    h.config.setValue(QStringLiteral("SALVAR-CONFIGURACION-AL-SALIR"), true);
+    h.store(QStringLiteral("OnTerminateProgram"),
+            QStringLiteral("xConfig.setValue \"LOCALE-ID\", \"en-gb\"\nx = 1 / 0"));
+
+    startup.terminateProgram();
+    QVERIFY(quit);
+    QCOMPARE(h.hooked.size(), 1);
+    QVERIFY(h.prompter.last().contains(QLatin1String("Division by zero (line 2)")));
+    QCOMPARE(db.connection()
+                 .scalar(QStringLiteral("select config_ValorStr from tConfiguracion where config_Clave = ?"),
+                         {QStringLiteral("LOCALE-ID")})
+                 .toString(),
+             QStringLiteral("en-gb"));
+}
+
+void tst_Codigo::alIniciarTrasElAlmacen()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    Host h(db.connection());
+    h.store(QStringLiteral("OnStartUpProgram"), QStringLiteral("Echo xConfig.getValue(\"ALMACEN\")"));
+    MainWindowController::Hooks hooks;
+    hooks.selectWarehouse = [&] { h.config.setValue(QStringLiteral("ALMACEN"), QStringLiteral("SUR")); };
+    hooks.runEventScript = [&](const QString &key) { h.code.runEvent(key); };
+    MainWindowController window(h.prompter, hooks);
+    QVERIFY(window.activate());
+    QVERIFY(!window.activate());
+    QCOMPARE(h.echoed, QStringList({"SUR"}));
 }
 
 QTEST_GUILESS_MAIN(tst_Codigo)
