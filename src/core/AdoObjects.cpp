@@ -86,6 +86,31 @@ QVariant toDb(const vbs::Value &value)
     }
 }
 
+// ADO's DataTypeEnum for what the layer reads; reports and layouts derive a column's kind from it.
+int adoType(const db::FieldInfo &field)
+{
+    switch (field.type.id()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+        return 3; // adInteger
+    case QMetaType::Double:
+        return 5; // adDouble
+    case QMetaType::Bool:
+        return 11; // adBoolean
+    case QMetaType::QDate:
+        return 133; // adDBDate
+    case QMetaType::QDateTime:
+        return 135; // adDBTimeStamp
+    case QMetaType::QByteArray:
+        return 205; // adLongVarBinary
+    default:
+        break;
+    }
+    if (field.type == QMetaType::fromType<Decimal>())
+        return 131; // adNumeric
+    return 200; // adVarChar
+}
+
 bool isMissing(vbs::Args &a, int i)
 {
     return i >= a.size() || a.isMissing(i);
@@ -132,6 +157,18 @@ public:
     QString typeName() const override { return QStringLiteral("Connection"); }
 
     bool isOpen() const { return m_open; }
+
+    void rollbackOwnTransactions()
+    {
+        if (m_depth == 0)
+            return;
+        db::Connection *conn = m_provider ? m_provider->currentConnection() : m_own.get();
+        while (m_depth > 0) {
+            --m_depth;
+            if (conn && conn->isOpen() && conn->transactionDepth() > 0)
+                conn->rollback();
+        }
+    }
 
     db::Connection &live()
     {
@@ -189,18 +226,6 @@ public:
 
 private:
     static QString source() { return QStringLiteral("ADODB.Connection"); }
-
-    void rollbackOwnTransactions()
-    {
-        if (m_depth == 0)
-            return;
-        db::Connection *conn = m_provider ? m_provider->currentConnection() : m_own.get();
-        while (m_depth > 0) {
-            --m_depth;
-            if (conn && conn->isOpen() && conn->transactionDepth() > 0)
-                conn->rollback();
-        }
-    }
 
     vbs::Value execute(vbs::Args &a);
 
@@ -281,6 +306,7 @@ public:
 
 private:
     static QString source() { return QStringLiteral("ADODB.Recordset"); }
+    vbs::Value getRows(int limit);
     void openSource(vbs::Args &a);
     bool batch() const { return m_lockType == adLockBatchOptimistic; }
     void writeIfImmediate()
@@ -311,6 +337,8 @@ public:
             r = m_rs->value(m_index);
         } else if (name.key == u"name") {
             r = vbs::Value(m_rs->open().fieldName(m_index));
+        } else if (name.key == u"type") {
+            r = vbs::Value::lng(adoType(m_rs->open().fields().at(m_index)));
         } else if (name.key == u"definedsize") {
             r = vbs::Value::lng(m_rs->open().fields().at(m_index).size);
         } else if (name.key == u"numericscale") {
@@ -454,6 +482,8 @@ bool AdoRecordset::get(const vbs::Name &name, vbs::Args &a, vbs::Value &r)
         guarded([&] { rs.moveFirst(); });
     } else if (k == u"movelast") {
         guarded([&] { rs.moveLast(); });
+    } else if (k == u"getrows") {
+        r = getRows(isMissing(a, 0) ? -1 : vbs::toLong(a[0]));
     } else if (k == u"addnew") {
         guarded([&] { rs.addNew(); });
     } else if (k == u"update") {
@@ -497,6 +527,29 @@ bool AdoRecordset::set(const vbs::Name &name, vbs::Args &a, const vbs::Value &v,
         return false;
     }
     return true;
+}
+
+// GetRows([n]): the rows from the current one on, as an array (field, row); the cursor ends
+// after the last row read.
+vbs::Value AdoRecordset::getRows(int limit)
+{
+    db::Recordset &rs = open();
+    if (rs.eof() || rs.bof())
+        fail(db::errors::NoCurrentRecord, QStringLiteral("No hay registro actual (BOF o EOF)"), source());
+    const int fields = rs.fieldCount();
+    auto *array = new vbs::ArrayData;
+    vbs::Value out = vbs::Value::array(array);
+    int rows = 0;
+    guarded([&] {
+        while (!rs.eof() && (limit < 0 || rows < limit)) {
+            for (int i = 0; i < fields; ++i)
+                array->items.push_back(fromDb(rs.value(i)));
+            ++rows;
+            rs.moveNext();
+        }
+    });
+    array->bounds = {fields - 1, rows - 1};
+    return out;
 }
 
 void AdoRecordset::openSource(vbs::Args &a)
@@ -606,6 +659,12 @@ vbs::HostObjectRef newConnection()
     return vbs::HostObjectRef(new AdoConnection(nullptr));
 }
 
+void endScriptTransactions(const vbs::HostObjectRef &connection)
+{
+    if (auto *c = dynamic_cast<AdoConnection *>(connection.get()))
+        guarded([&] { c->rollbackOwnTransactions(); });
+}
+
 vbs::HostObjectRef newRecordset()
 {
     return vbs::HostObjectRef(new AdoRecordset);
@@ -642,11 +701,14 @@ QStringList recordsetMembers()
             QStringLiteral("MoveFirst"),
             QStringLiteral("MoveLast"),
             QStringLiteral("RecordCount"),
+            QStringLiteral("GetRows([nFilas])"),
             QStringLiteral("Fields(vIndice).Value"),
             QStringLiteral("Fields(vIndice).Name"),
+            QStringLiteral("Fields(vIndice).Type"),
             QStringLiteral("Fields.Count"),
             QStringLiteral("AddNew"),
             QStringLiteral("Update"),
+            QStringLiteral("UpdateBatch"),
             QStringLiteral("CancelUpdate"),
             QStringLiteral("Delete")};
 }

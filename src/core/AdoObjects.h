@@ -22,6 +22,10 @@ vbs::HostObjectRef sharedConnection(ConnectionProvider &provider);
 vbs::HostObjectRef newConnection();
 // CreateObject("ADODB.Recordset"): closed until Open(source, connection, ...).
 vbs::HostObjectRef newRecordset();
+// Rolls back the transactions a script began on this connection object and did not end, so the
+// program's connection never stays inside them; the script host calls it after every run.
+// Letting go of the object does the same. Other objects are ignored.
+void endScriptTransactions(const vbs::HostObjectRef &connection);
 // Makes CreateObject("ADODB.Connection") and CreateObject("ADODB.Recordset") work on the engine.
 void registerProgIds(vbs::Engine &engine);
 

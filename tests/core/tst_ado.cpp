@@ -54,6 +54,12 @@ private Q_SLOTS:
     void commandsReportAffectedRows();
     void transactions_data();
     void transactions();
+    void nestedTransactions_data() { TestDatabase::addEngineRows(); }
+    void nestedTransactions();
+    void scriptTransactionsEndWithTheRun_data() { TestDatabase::addEngineRows(); }
+    void scriptTransactionsEndWithTheRun();
+    void closingSharedConnectionOnlyClosesTheObject_data() { TestDatabase::addEngineRows(); }
+    void closingSharedConnectionOnlyClosesTheObject();
     void databaseErrorsBecomeScriptErrors_data() { TestDatabase::addEngineRows(); }
     void databaseErrorsBecomeScriptErrors();
     void serverDialectRunsAsWritten_data() { TestDatabase::addEngineRows(); }
@@ -122,6 +128,17 @@ void tst_Ado::readsValues_data()
                                                      << "1";
         TestDatabase::newRow(e, "NULL integer through Value") << 1 << "IsNull(rs.Fields(\"cantidad\").Value)"
                                                               << "true";
+        TestDatabase::newRow(e, "ADO types of the columns")
+            << 0 << "rs(0).Type & \",\" & rs(1).Type & \",\" & rs(2).Type & \",\" & rs(3).Type & \",\" & rs(4).Type"
+            << "3,200,131,135,3";
+        TestDatabase::newRow(e, "GetRows: one entry per field") << 0 << "UBound(rs.GetRows(), 1)"
+                                                                << "4";
+        TestDatabase::newRow(e, "GetRows from the current row to the end") << 1 << "UBound(rs.GetRows(), 2) & rs.EOF"
+                                                                           << "1True";
+        TestDatabase::newRow(e, "GetRows is (field, row)") << 0 << "rs.GetRows(2)(1, 1)"
+                                                           << "Beto";
+        TestDatabase::newRow(e, "GetRows moves past what it read") << 0 << "UBound(rs.GetRows(2), 2) & rs(\"nombre\")"
+                                                                   << "1Ceci";
         TestDatabase::newRow(e, "NULL propagates") << 1 << "IsNull(rs(\"importe\") + 1)"
                                                    << "true";
     }
@@ -308,6 +325,73 @@ void tst_Ado::transactions()
     QCOMPARE(other->scalar(QStringLiteral("select count(*) from tAdoPrueba")).toInt(), rowsAfter);
 }
 
+void tst_Ado::nestedTransactions()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine);
+    Fixture f(db);
+    QVERIFY2(f.engine.execute(QStringLiteral("a = cn.BeginTrans\n"
+                                             "cn.Execute \"insert into tAdoPrueba (id) values (1)\"\n"
+                                             "b = cn.BeginTrans\n"
+                                             "cn.Execute \"insert into tAdoPrueba (id) values (2)\"\n"
+                                             "cn.RollbackTrans\n"
+                                             "cn.CommitTrans\n")),
+             qPrintable(f.engine.errorText()));
+    QCOMPARE(f.engine.eval(QStringLiteral("a & b")).toString(), QStringLiteral("12"));
+    QCOMPARE(f.count(db.connection()), 1);
+    QCOMPARE(f.count(db.connection(), QStringLiteral("id = 1")), 1);
+    QCOMPARE(db.connection().transactionDepth(), 0);
+    // Ending what was never begun is an error, not a commit of someone else's work.
+    db.connection().begin();
+    QVERIFY(!f.engine.execute(QStringLiteral("cn.CommitTrans")));
+    QVERIFY(!f.engine.execute(QStringLiteral("cn.RollbackTrans")));
+    QCOMPARE(db.connection().transactionDepth(), 1);
+    db.connection().rollback();
+}
+
+void tst_Ado::scriptTransactionsEndWithTheRun()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine);
+    FixedConnectionProvider provider(&db.connection());
+    db.connection().execute(QStringLiteral("create table tAdoPrueba (id integer primary key)"));
+    // The host keeps "cn" between runs, as the event-script host does until its next Search.
+    const vbs::HostObjectRef cn = ado::sharedConnection(provider);
+    vbs::Engine script;
+    script.addObject(QStringLiteral("cn"), cn);
+    // The program is inside its own document transaction when the event runs.
+    db.connection().begin();
+    db.connection().execute(QStringLiteral("insert into tAdoPrueba (id) values (1)"));
+    QVERIFY(!script.execute(QStringLiteral("cn.BeginTrans\n"
+                                           "cn.Execute \"insert into tAdoPrueba (id) values (2)\"\n"
+                                           "Err.Raise 5\n"
+                                           "cn.CommitTrans\n")));
+    ado::endScriptTransactions(cn);
+    QCOMPARE(db.connection().transactionDepth(), 1);
+    db.connection().commit();
+    QCOMPARE(db.connection().scalar(QStringLiteral("select count(*) from tAdoPrueba")).toInt(), 1);
+    // Ending again does nothing, and the object keeps working.
+    ado::endScriptTransactions(cn);
+    QVERIFY2(script.execute(QStringLiteral("n = cn.Execute(\"select count(*) from tAdoPrueba\")(0)")),
+             qPrintable(script.errorText()));
+    QCOMPARE(script.eval(QStringLiteral("n")).toInt(), 1);
+}
+
+void tst_Ado::closingSharedConnectionOnlyClosesTheObject()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine);
+    Fixture f(db);
+    QVERIFY2(f.engine.execute(QStringLiteral("cn.Close\ns = cn.State")), qPrintable(f.engine.errorText()));
+    QCOMPARE(f.engine.eval(QStringLiteral("s")).toInt(), 0);
+    QVERIFY(db.connection().isOpen());
+    QVERIFY(!f.engine.execute(QStringLiteral("cn.Execute \"delete from tAdoPrueba\"")));
+    QCOMPARE(f.engine.lastError().number, 3704);
+    QVERIFY2(f.engine.execute(QStringLiteral("cn.Open\nn = cn.Execute(\"select count(*) from tAdoPrueba\")(0)")),
+             qPrintable(f.engine.errorText()));
+    QCOMPARE(f.engine.eval(QStringLiteral("cn.State & n")).toString(), QStringLiteral("10"));
+}
+
 void tst_Ado::databaseErrorsBecomeScriptErrors()
 {
     QFETCH(QString, engine);
@@ -427,6 +511,25 @@ void tst_Ado::updatableRecordset()
     QCOMPARE(back.dateTime(QStringLiteral("fecha")).date(), QDate(2026, 2, 1));
     QCOMPARE(f.count(db.connection(), QStringLiteral("id = 1 and cantidad = 42")), 1);
     QCOMPARE(f.count(db.connection()), 4);
+
+    // Batch locking keeps rows until UpdateBatch; optimistic locking writes a Delete at once;
+    // Null empties a column.
+    QVERIFY2(f.engine.execute(QStringLiteral(
+                 "Set rs = CreateObject(\"ADODB.Recordset\")\n"
+                 "rs.Open \"tAdoPrueba\", cn, 3, 4\n"
+                 "rs.AddNew\n rs(\"id\") = 30\n rs.Update\n"
+                 "rs.AddNew\n rs(\"id\") = 31\n rs.Update\n")),
+             qPrintable(f.engine.errorText()));
+    QCOMPARE(f.count(db.connection()), 4);
+    QVERIFY2(f.engine.execute(QStringLiteral("rs.UpdateBatch\nrs.Close\n"
+                                             "rs.Open \"select * from tAdoPrueba where id = 2\", cn, 3, 3\n"
+                                             "rs.Delete\nrs.Close\n"
+                                             "rs.Open \"select * from tAdoPrueba where id = 20\", cn, 3, 3\n"
+                                             "rs(\"nombre\") = Null\nrs.Update\nrs.Close\n")),
+             qPrintable(f.engine.errorText()));
+    QCOMPARE(f.count(db.connection(), QStringLiteral("id in (30, 31)")), 2);
+    QCOMPARE(f.count(db.connection(), QStringLiteral("id = 2")), 0);
+    QCOMPARE(f.count(db.connection(), QStringLiteral("id = 20 and nombre is null")), 1);
 
     // A read-only recordset refuses changes with the database layer's text.
     QVERIFY(!f.engine.execute(QStringLiteral("Set r2 = cn.Execute(\"select * from tAdoPrueba\")\n"
