@@ -15,6 +15,7 @@
 #include "cAplication.h"
 #include "cCode.h"
 #include "cConfigure.h"
+#include "frmCodigo.h"
 #include "frmConfig.h"
 #include "frmLogin.h"
 #include "frmModuloCon.h"
@@ -67,6 +68,11 @@ int main(int argc, char **argv)
     // The reader is chosen with MOSTRADOR_LECTOR_HUELLA ("simulado" by default).
     FingerprintReader *reader = FingerprintReader::create(qEnvironmentVariable("MOSTRADOR_LECTOR_HUELLA"), &application);
     Permisos permisos(services.connection(), services.config());
+    // A failing script opens in the editor, on its error line, for users who may change scripts.
+    services.code().setOnScriptError([&](const QString &clave, const QString &text) {
+        frmCodigo::corregir(services, permisos, clave, text, services.code().lastErrorLine(),
+                            QApplication::activeWindow());
+    });
     LoginController::Hooks loginHooks;
     loginHooks.databaseCurrent = [&] { return services.connection().databaseCurrent(); };
     loginHooks.selectedConnection = [&] { return services.catalog().selected(); };
