@@ -64,6 +64,25 @@ int rows(TestDatabase &db)
     return db.connection().scalar(QStringLiteral("select count(*) from tCodigo")).toInt();
 }
 
+// What a modal window showed before the timer closed it.
+struct Seen {
+    QString title;
+    QString error;
+    int line = -1;
+};
+
+void closeNextModal(QObject *context, Seen &seen)
+{
+    QTimer::singleShot(0, context, [&seen] {
+        if (QWidget *w = QApplication::activeModalWidget()) {
+            seen.title = w->windowTitle();
+            seen.error = w->findChild<QPlainTextEdit *>(QStringLiteral("txtError"))->toPlainText();
+            seen.line = w->findChild<QPlainTextEdit *>(QStringLiteral("txtCodigo"))->textCursor().blockNumber();
+            w->close();
+        }
+    });
+}
+
 } // namespace
 
 class tst_CodigoVentana : public QObject {
@@ -79,6 +98,8 @@ private Q_SLOTS:
     void ejecutar();
     void abrir_data() { TestDatabase::addEngineRows(); }
     void abrir();
+    void corregir_data() { TestDatabase::addEngineRows(); }
+    void corregir();
 
 private:
     QTemporaryDir m_logDir;
@@ -226,15 +247,10 @@ void tst_CodigoVentana::abrir()
 
     // Query opens modally and changes nothing.
     s.prompter.clear();
-    QString shownTitle;
-    QTimer::singleShot(0, this, [&] {
-        if (QWidget *w = QApplication::activeModalWidget()) {
-            shownTitle = w->windowTitle();
-            w->close();
-        }
-    });
+    Seen seen;
+    closeNextModal(this, seen);
     QVERIFY(!frmCodigo::abrir(s.services, s.permisos, u'q', QStringLiteral("OnTicketPrint")));
-    QCOMPARE(shownTitle, QStringLiteral("Consulta de Codigo"));
+    QCOMPARE(seen.title, QStringLiteral("Consulta de Codigo"));
 
     // Delete asks; No keeps the row, Yes removes it.
     s.prompter.answers.enqueue(false);
@@ -245,6 +261,35 @@ void tst_CodigoVentana::abrir()
     QCOMPARE(rows(db), 0);
     QCOMPARE(s.prompter.texts(),
              (QStringList{CodigoEditor::kConfirmaBaja, CodigoEditor::kConfirmaBaja, CodigoEditor::kEliminado}));
+}
+
+void tst_CodigoVentana::corregir()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    {
+        // Without the change right the failing script is not opened.
+        Session s(db, {"frmCodigo_cmdConsulta"});
+        QVERIFY(s.ok);
+        Seen seen;
+        closeNextModal(this, seen);
+        frmCodigo::corregir(s.services, s.permisos, QStringLiteral("OnTicketPrint"), QStringLiteral("Error"), 2);
+        QCOMPARE(seen.title, QString());
+        QVERIFY(s.prompter.texts().isEmpty());
+        QTest::qWait(0); // let the timer go by before the next case
+        db.connection().execute(QStringLiteral("delete from tCodigo"));
+        db.connection().execute(QStringLiteral("delete from tSeguridad"));
+        db.connection().execute(QStringLiteral("delete from tPerfil"));
+    }
+    Session s(db, {"frmCodigo_cmdCambio"});
+    QVERIFY(s.ok);
+    Seen seen;
+    closeNextModal(this, seen);
+    frmCodigo::corregir(s.services, s.permisos, QStringLiteral("OnTicketPrint"),
+                        QStringLiteral("Type mismatch (line 2)"), 2);
+    QCOMPARE(seen.title, QStringLiteral("Cambio de Codigo"));
+    QCOMPARE(seen.error, QStringLiteral("Type mismatch (line 2)"));
+    QCOMPARE(seen.line, 1);
 }
 
 QTEST_MAIN(tst_CodigoVentana)
