@@ -1,26 +1,18 @@
 // mostrador-admin script run / script file against a demo store, as an administrator runs them.
+#include "AdminRun.h"
 #include "TestDatabase.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Run = AdminRun;
 
 Run admin(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(MDR_ADMIN_PATH), args);
-    p.waitForFinished(120000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return runAdmin(QStringLiteral(MDR_ADMIN_PATH), args);
 }
 
 // A script that touches every standard object a session has.

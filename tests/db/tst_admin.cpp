@@ -1,31 +1,23 @@
 // mostrador-admin as an administrator runs it.
 
+#include "AdminRun.h"
 #include "Connection.h"
 #include "ConnectionString.h"
 #include "DatabaseAdmin.h"
 #include "Schema.h"
 #include "TestDatabase.h"
 
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Run = AdminRun;
 
 Run admin(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(MDR_ADMIN_PATH), args);
-    p.waitForFinished(120000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return runAdmin(QStringLiteral(MDR_ADMIN_PATH), args);
 }
 
 } // namespace
