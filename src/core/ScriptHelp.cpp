@@ -80,6 +80,26 @@ QStringList linesFor(const QString &name, const QList<Overload> &overloads)
     return out;
 }
 
+QString memberName(const QString &line)
+{
+    return line.section(QLatin1Char('('), 0, 0).trimmed().toLower();
+}
+
+// The string library's adapter adds the members with ByRef parameters (StrToArr), which the
+// meta-object system cannot describe; the library lists them with the rest of its routines.
+QStringList withByRefMembers(QStringList lines, const QStringList &listed)
+{
+    QSet<QString> names;
+    for (const QString &line : std::as_const(lines))
+        names.insert(memberName(line));
+    for (const QString &line : listed)
+        if (!names.contains(memberName(line))) {
+            lines << line;
+            names.insert(memberName(line));
+        }
+    return lines;
+}
+
 } // namespace
 
 QString ScriptHelp::signature(const QString &name, const QStringList &required, const QStringList &optional,
@@ -165,6 +185,8 @@ QList<ScriptHelp::Topic> ScriptHelp::standard(const ScriptServices &services)
             object = &services.string;
         if (name.compare(QLatin1String("cn"), Qt::CaseInsensitive) == 0)
             out << topic(name, ado::connectionMembers());
+        else if (object == &services.string)
+            out << topic(name, withByRefMembers(members(*object->metaObject()), services.string.listaFunciones()));
         else if (object)
             out << topic(name, members(*object->metaObject()));
     }

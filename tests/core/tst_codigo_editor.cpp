@@ -598,8 +598,12 @@ void tst_CodigoEditor::ayudaEstandar()
     QCOMPARE(find(QStringLiteral("cn")).members, ado::connectionMembers());
     QCOMPARE(find(QStringLiteral("rs")).members, ado::recordsetMembers());
     QVERIFY(!find(QStringLiteral("cn")).members.isEmpty());
-    // xLibStr reaches scripts through an adapter; its help is the string library's.
-    QCOMPARE(find(QStringLiteral("xLibStr")).members, ScriptHelp::members(cString::staticMetaObject));
+    // xLibStr reaches scripts through an adapter: the string library's members, and the ByRef
+    // StrToArr that only the adapter offers.
+    const QStringList cadenas = find(QStringLiteral("xLibStr")).members;
+    const QStringList plain = ScriptHelp::members(cString::staticMetaObject);
+    QCOMPARE(cadenas.mid(0, plain.size()), plain);
+    QCOMPARE(cadenas.mid(plain.size()), QStringList{QStringLiteral("StrToArr(aArr, sString, iLen)")});
     QVERIFY(find(QStringLiteral("xApp")).members.contains(
         QStringLiteral("getNextSequence(sTipo, [[[[dValorIni,] dValorFin,] dIncremento,] dValorInicial])")));
     QVERIFY(startingWith(find(QStringLiteral("xConfig")).members, QStringLiteral("getValue(")) >= 0);
