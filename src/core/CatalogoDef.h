@@ -29,6 +29,7 @@ struct CatalogoCampo {
     bool oculto = false; // a password: typed without echo
     QString si = QStringLiteral("S");
     QString no = QStringLiteral("N");
+    bool marcada = false; // Bandera: its state in a new row, as the column's default
     QStringList opciones; // Opcion: list entries, text then Tab then the stored value
     QString refTabla;     // Referencia: table, key and name columns of the choice list
     QString refClave;

@@ -133,7 +133,7 @@ void CatalogoEditor::falla(const char *donde, const std::exception &e)
 QVariant CatalogoEditor::valorSql(const CatalogoCampo &c, const QVariant &v) const
 {
     if (c.tipo == Tipo::Bandera)
-        return bandera(c, v) ? c.si : c.no;
+        return (v.isValid() ? bandera(c, v) : c.marcada) ? c.si : c.no; // absent: as a new row has it
     if (vacio(v))
         return {};
     switch (c.tipo) {

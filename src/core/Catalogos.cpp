@@ -39,12 +39,14 @@ CatalogoCampo numero(Tipo tipo, const char *columna, const char *titulo, const c
     return c;
 }
 
-CatalogoCampo bandera(const char *columna, const char *titulo, const char *si = "S", const char *no = "N")
+CatalogoCampo bandera(const char *columna, const char *titulo, bool marcada = false, const char *si = "S",
+                      const char *no = "N")
 {
     CatalogoCampo c = texto(columna, titulo, "", 0);
     c.tipo = Tipo::Bandera;
     c.si = QString::fromLatin1(si);
     c.no = QString::fromLatin1(no);
+    c.marcada = marcada;
     return c;
 }
 
@@ -161,17 +163,18 @@ QList<CatalogoDef> build()
                 << referencia("tcontrol_Clave", "Control de precio", "un control de precio", "tTipoControlPrecio",
                               "tcontrol_Clave", "tcontrol_Nombre")
                 << numero(Tipo::Entero, "tcli_Lista", "Lista de precios", "la lista de precios", false, 1)
-                << bandera("tcli_Ticket", "Emite ticket", "SI", "NO") << bandera("tcli_Nota", "Emite nota", "SI", "NO")
-                << bandera("tcli_Factura", "Emite factura", "SI", "NO")
-                << bandera("tcli_AcumularArticulos", "Acumular articulos en la venta")
+                << bandera("tcli_Ticket", "Emite ticket", true, "SI", "NO")
+                << bandera("tcli_Nota", "Emite nota", false, "SI", "NO")
+                << bandera("tcli_Factura", "Emite factura", false, "SI", "NO")
+                << bandera("tcli_AcumularArticulos", "Acumular articulos en la venta", true)
                 << bandera("tcli_RedondeoVenta", "Redondeo de la venta")
                 << numero(Tipo::Decimal, "tcli_RedondeoVentaCantidad", "Redondear venta a", "el redondeo de la venta",
                           false, 0)
-                << bandera("tcli_RedondeoVentaImporteMedio", "Venta: medio importe hacia arriba")
+                << bandera("tcli_RedondeoVentaImporteMedio", "Venta: medio importe hacia arriba", true)
                 << bandera("tcli_RedondeoArticulo", "Redondeo por articulo")
                 << numero(Tipo::Decimal, "tcli_RedondeoArticuloCantidad", "Redondear articulo a",
                           "el redondeo por articulo", false, 0)
-                << bandera("tcli_RedondeoArticuloImporteMedio", "Articulo: medio importe hacia arriba")
+                << bandera("tcli_RedondeoArticuloImporteMedio", "Articulo: medio importe hacia arriba", true)
                 << numero(Tipo::Entero, "tcli_Periodo", "Periodo de credito", "el periodo de credito", false, 0)
                 << texto("per_Clave", "Tipo de periodo", "el tipo de periodo", 20)
                 << numero(Tipo::Decimal, "tcli_Credito", "Limite de credito", "el limite de credito", false, 0);
@@ -213,7 +216,7 @@ QList<CatalogoDef> build()
     CatalogoDef alm = simple("tAlmacen", "frmAlmacen", "Almacen", "almacen", "el", "almacenes", "alm_Clave", 20,
                              "alm_Nombre");
     alm.campos << texto("alm_Direccion", "Direccion", "una direccion", 200)
-               << texto("alm_Telefono", "Telefono", "un telefono", 50) << bandera("alm_Activo", "Activo");
+               << texto("alm_Telefono", "Telefono", "un telefono", 50) << bandera("alm_Activo", "Activo", true);
     alm.referencias << ref("tTerminal", {"alm_Clave"}) << ref("tUsuario", {"alm_Clave"})
                     << ref("tArticuloAlmacen", {"alm_Clave"}) << ref("tMovAlmacen", {"alm_Clave"})
                     << ref("tCorte", {"alm_Clave"}) << ref("tVenta", {"alm_Clave"});

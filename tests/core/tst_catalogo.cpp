@@ -423,7 +423,9 @@ void tst_Catalogo::valoresLeidos()
                                     {"tcli_Credito", ""}}));
     QCOMPARE(c.scalar(QStringLiteral("select tcli_Factura from tTipoCliente where tcli_Clave = 'MAY'")).toString(), QStringLiteral("SI"));
     QCOMPARE(c.scalar(QStringLiteral("select tcli_Ticket from tTipoCliente where tcli_Clave = 'MAY'")).toString(), QStringLiteral("NO"));
-    QCOMPARE(c.scalar(QStringLiteral("select tcli_AcumularArticulos from tTipoCliente where tcli_Clave = 'MAY'")).toString(), QStringLiteral("N"));
+    // A flag the caller leaves out takes its default, not "no".
+    QCOMPARE(c.scalar(QStringLiteral("select tcli_AcumularArticulos from tTipoCliente where tcli_Clave = 'MAY'")).toString(), QStringLiteral("S"));
+    QCOMPARE(c.scalar(QStringLiteral("select tcli_Nota from tTipoCliente where tcli_Clave = 'MAY'")).toString(), QStringLiteral("NO"));
     QVERIFY(c.scalar(QStringLiteral("select tcli_Credito from tTipoCliente where tcli_Clave = 'MAY'")).isNull());
     QVariantMap leido;
     QVERIFY(editor.consultarRegistro({QStringLiteral("MAY")}, leido));

@@ -68,6 +68,7 @@ private Q_SLOTS:
     void controlesPorModo();
     void cambioDesdeLaVentana();
     void altaContinuaOTermina();
+    void banderasComoLaBase();
     void abridorDeComandos();
     void menuConectado();
 
@@ -189,6 +190,34 @@ void tst_CatalogoVentanas::altaContinuaOTermina()
                  .toString(),
              QStringLiteral("N"));
     QVERIFY(s.prompter.drained());
+}
+
+void tst_CatalogoVentanas::banderasComoLaBase()
+{
+    // A new client type from the window starts with the flags the table gives a bare insert.
+    MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
+    Station s(&db.connection(), settingsFile());
+    db::Connection &c = db.connection();
+    c.execute(QStringLiteral("insert into tTipoCliente (tcli_Clave, tcli_Nombre) values ('BASE', 'Base')"));
+    const CatalogoDef &def = *Catalogos::porTabla(QStringLiteral("tTipoCliente"));
+    CatalogoEditor editor(def, s.provider, s.permisos, s.prompter, QStringLiteral("A"));
+    frmCatalogoDet w(editor);
+    qobject_cast<QLineEdit *>(w.control(QStringLiteral("tcli_Clave")))->setText(QStringLiteral("VENTANA"));
+    qobject_cast<QLineEdit *>(w.control(QStringLiteral("tcli_Nombre")))->setText(QStringLiteral("Ventana"));
+    auto *control = qobject_cast<QComboBox *>(w.control(QStringLiteral("tcontrol_Clave")));
+    control->setCurrentIndex(control->findText(QStringLiteral("Por articulo")));
+    s.prompter.answers.enqueue(false);
+    w.cmdAceptar_Click();
+    QVERIFY(w.guardado());
+    int flags = 0;
+    for (const CatalogoCampo &f : def.campos) {
+        if (f.tipo != CatalogoCampo::Tipo::Bandera)
+            continue;
+        ++flags;
+        const QString sql = QStringLiteral("select ") + f.columna + QStringLiteral(" from tTipoCliente where tcli_Clave = ?");
+        QCOMPARE(c.scalar(sql, {QStringLiteral("VENTANA")}).toString(), c.scalar(sql, {QStringLiteral("BASE")}).toString());
+    }
+    QCOMPARE(flags, 8);
 }
 
 void tst_CatalogoVentanas::abridorDeComandos()

@@ -151,7 +151,7 @@ void frmCatalogoDet::limpia()
         if (auto *t = qobject_cast<QLineEdit *>(w))
             t->clear();
         else if (auto *b = qobject_cast<QCheckBox *>(w))
-            b->setChecked(false);
+            b->setChecked(c.marcada);
         else if (auto *d = qobject_cast<QDateEdit *>(w))
             d->setDate(QDate::currentDate());
         else if (auto *cmb = qobject_cast<QComboBox *>(w))
