@@ -50,12 +50,16 @@ int ScriptObjects::indexOf(const QString &name) const
 
 void ScriptObjects::add(const QString &name, const QVariant &object)
 {
+    // A script value that is not an object is a plain value like any other.
+    const QVariant value = object.metaType() == QMetaType::fromType<vbs::Value>() && !object.value<vbs::Value>().isObject()
+                               ? vbs::toVariant(object.value<vbs::Value>())
+                               : object;
     auto item = std::make_unique<CValue>(name, QVariant(), QStringLiteral("O"));
-    if (isObject(object)) {
-        item->setValue(object);
+    if (isObject(value)) {
+        item->setValue(value);
     } else {
         // The wrapper belongs to the pair, so it lives exactly as long as the name does.
-        auto *wrapper = new CValue(name, object, tipoOf(object), item.get());
+        auto *wrapper = new CValue(name, value, tipoOf(value), item.get());
         item->setValue(QVariant::fromValue<QObject *>(wrapper));
     }
     const int i = indexOf(name);

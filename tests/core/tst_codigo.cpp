@@ -4,6 +4,7 @@
 #include "ConnectionManager.h"
 #include "ConnectionProvider.h"
 #include "DemoData.h"
+#include "Engine.h"
 #include "Log.h"
 #include "MainWindowController.h"
 #include "ScriptObjects.h"
@@ -318,9 +319,9 @@ Echo cn.Execute("select count(*) as n from tCodigo")("n")
 Echo xLibStr.leftFill("7", "0", 4)
 xApp.msgBar "hola"
 Set c = xFactory.newcCollectionContainer()
-c.addObject "k", "v"
+c.addObject "v", "k"
 Echo c.getItem("k")
-xGlobal.addObject "g", 3
+xGlobal.addObject 3, "g"
 Echo xGlobal.getItem("g")
 Set rs = CreateObject("ADODB.Recordset")
 Echo TypeName(rs) <> "")"));
@@ -491,6 +492,7 @@ void tst_Codigo::calculoConCValue()
     Publico.Value = Round(Costo.Value * (1 + Margen.Value / 100), 2)
     Utilidad.Value = Publico - Costo
     Total.Value = Round(Publico.Value * (1 + ImpuestoPorcentaje.Value / 100), 2)
+    Nota.Value = UCase(Nota.Value)
 End If)"));
     QVERIFY(h.code.Search(QStringLiteral("ONCHANGEPRICE_MARGEN")));
     h.code.clearObjects();
@@ -502,11 +504,14 @@ End If)"));
     for (int i = 0; i < cifras.size(); ++i)
         h.code.addObject(cifras[i], valores[i]);
     QVERIFY(qobject_cast<CValue *>(h.code.getObject(QStringLiteral("Costo")).value<QObject *>()));
+    // A value that comes from another script is wrapped the same way.
+    h.code.addObject(QStringLiteral("Nota"), QVariant::fromValue(vbs::Value(QStringLiteral("lista 2"))));
     QVERIFY2(h.code.execute(), qPrintable(h.code.lastError()));
     QCOMPARE(h.code.valueOf(QStringLiteral("Publico")).toDouble(), 100.0);
     QCOMPARE(h.code.valueOf(QStringLiteral("Utilidad")).toDouble(), 20.0);
     QCOMPARE(h.code.valueOf(QStringLiteral("Total")).toDouble(), 116.0);
     QCOMPARE(h.code.valueOf(QStringLiteral("Costo")).toDouble(), 80.0);
+    QCOMPARE(h.code.valueOf(QStringLiteral("Nota")).toString(), QStringLiteral("LISTA 2"));
     QVERIFY(!h.code.existsObject(QStringLiteral("xConfig")));
 }
 
