@@ -2,16 +2,13 @@
 // command, script files in and out (UTF-8 and the Windows-1252 of older scripts) and the help
 // list read from the objects scripts receive; on both engines where the table is involved.
 #include "AdoObjects.h"
+#include "CodigoFixture.h"
 #include "AppServices.h"
 #include "CodigoEditor.h"
-#include "ConnectionManager.h"
-#include "ConnectionProvider.h"
 #include "Log.h"
-#include "Permisos.h"
 #include "ScriptHelp.h"
 #include "ScriptObjects.h"
 #include "ScriptedPrompter.h"
-#include "SettingsStore.h"
 #include "TestDatabase.h"
 #include "cAplication.h"
 #include "cCollectionContainer.h"
@@ -30,37 +27,6 @@ namespace {
 
 using C = CodigoEditor::Codigo;
 using Texts = QStringList;
-
-const QStringList kAllRights = {"frmCodigo_cmdAlta", "frmCodigo_cmdCambio", "frmCodigo_cmdBaja",
-                                "frmCodigo_cmdConsulta"};
-
-struct Station {
-    Station(db::Connection *conn, const QString &settingsFile)
-        : provider(conn), settings(settingsFile), config(provider, settings, prompter), permisos(provider, config)
-    {
-        config.setValue(QStringLiteral("COMPUTER"), QStringLiteral("CAJA1"));
-        config.setValue(QStringLiteral("PERFIL"), QStringLiteral("ADMIN"));
-    }
-    FixedConnectionProvider provider;
-    ScriptedPrompter prompter;
-    SettingsStore settings;
-    cConfigure config;
-    Permisos permisos;
-};
-
-void grant(db::Connection &c, const QStringList &modules)
-{
-    c.execute(QStringLiteral("insert into tPerfil (perf_Clave, perf_Nombre) values ('ADMIN', 'Admin')"));
-    for (const QString &m : modules)
-        c.execute(QStringLiteral("insert into tSeguridad (perf_Clave, mod_Clave) values ('ADMIN', ?)"), {m});
-}
-
-void insertScript(db::Connection &c, const C &s)
-{
-    c.execute(QStringLiteral("insert into tCodigo (codigo_Clave, codigo_Nombre, codigo_Text, codigo_Activo) "
-                             "values (?, ?, ?, ?)"),
-              {s.clave, s.nombre, s.text, s.activo});
-}
 
 // The row as "name|text|flag", empty when it does not exist.
 QString row(db::Connection &c, const QString &clave)
@@ -148,7 +114,6 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    QString settingsFile() const { return m_dir->filePath(QStringLiteral("Mostrador.ini")); }
 };
 
 void tst_CodigoEditor::init()
@@ -181,8 +146,8 @@ void tst_CodigoEditor::titulo()
     QFETCH(QString, modo);
     QFETCH(QString, titulo);
     QFETCH(bool, soloLectura);
-    Station s(nullptr, settingsFile());
-    CodigoEditor editor(s.provider, s.permisos, s.prompter, modo);
+    CodigoSession s;
+    CodigoEditor editor = s.editor(modo);
     QCOMPARE(editor.titulo(), titulo);
     QCOMPARE(editor.soloLectura(), soloLectura);
 }
@@ -212,8 +177,8 @@ void tst_CodigoEditor::validaDatos()
     QFETCH(QString, nombre);
     QFETCH(QString, activo);
     QFETCH(QString, message);
-    Station s(nullptr, settingsFile());
-    CodigoEditor editor(s.provider, s.permisos, s.prompter);
+    CodigoSession s;
+    CodigoEditor editor = s.editor(QStringLiteral("A"));
     QCOMPARE(editor.validaDatos({clave, nombre, QString(), activo}), message.isEmpty());
     QCOMPARE(s.prompter.texts(), message.isEmpty() ? Texts{} : Texts{message});
 }
@@ -279,12 +244,12 @@ void tst_CodigoEditor::mensajes()
     QFETCH(QString, ticketRow);
     QFETCH(int, rows);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
-    grant(db.connection(), kAllRights);
+    CodigoSession s;
+    QVERIFY(s.open(db, kCodigoRights));
     insertScript(db.connection(), kTicket);
-    Station s(&db.connection(), settingsFile());
     for (bool a : answers)
         s.prompter.answers.enqueue(a);
-    CodigoEditor editor(s.provider, s.permisos, s.prompter, command == QLatin1String("B") ? "C" : command);
+    CodigoEditor editor = s.editor(command == QLatin1String("B") ? "C" : command);
 
     bool done = false;
     if (command == QLatin1String("A")) {
@@ -333,12 +298,12 @@ void tst_CodigoEditor::derechos()
     QFETCH(QString, missing);
     QFETCH(QString, allowed);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
-    QStringList rights = kAllRights;
+    QStringList rights = kCodigoRights;
     rights.removeAll(missing);
-    grant(db.connection(), rights);
+    CodigoSession s;
+    QVERIFY(s.open(db, rights));
     insertScript(db.connection(), kTicket);
-    Station s(&db.connection(), settingsFile());
-    CodigoEditor editor(s.provider, s.permisos, s.prompter, QStringLiteral("C"));
+    CodigoEditor editor = s.editor(QStringLiteral("C"));
     for (QChar command : QStringLiteral("ACBQR"))
         QCOMPARE(editor.puede(command), allowed.contains(command));
 
@@ -368,18 +333,18 @@ void tst_CodigoEditor::consultaConDerechoDeCambio()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     insertScript(db.connection(), kTicket);
+    CodigoSession s;
+    QVERIFY(s.open(db));
+    CodigoEditor editor = s.editor(QStringLiteral("C"));
     {
         // No right at all: even reading is refused.
-        Station s(&db.connection(), settingsFile());
-        CodigoEditor editor(s.provider, s.permisos, s.prompter, QStringLiteral("Q"));
         C read;
         QVERIFY(!editor.consultarRegistro(kTicket.clave, &read));
         QCOMPARE(s.prompter.texts(), Texts{CodigoEditor::kSinAcceso});
         QVERIFY(read.clave.isEmpty());
+        s.prompter.clear();
     }
-    grant(db.connection(), {"frmCodigo_cmdCambio"});
-    Station s(&db.connection(), settingsFile());
-    CodigoEditor editor(s.provider, s.permisos, s.prompter, QStringLiteral("C"));
+    s.grant({"frmCodigo_cmdCambio"});
     C read;
     QVERIFY(editor.consultarRegistro(QStringLiteral(" OnTicketPrint "), &read));
     QCOMPARE(read.clave, kTicket.clave);
@@ -418,8 +383,8 @@ void tst_CodigoEditor::decodeScript()
 
 void tst_CodigoEditor::exportarImportar()
 {
-    Station s(nullptr, settingsFile());
-    CodigoEditor editor(s.provider, s.permisos, s.prompter, QStringLiteral("C"));
+    CodigoSession s;
+    CodigoEditor editor = s.editor(QStringLiteral("C"));
     const QString text = QStringLiteral("Sub Main()\r\n  ' Descripción del año\r\n  xApp.msgBar \"Ñandú €\"\r\nEnd Sub\r\n");
     const QString file = m_dir->filePath(QStringLiteral("OnTicketPrint.vbs"));
     QVERIFY(editor.exportar(file, text));
@@ -443,8 +408,8 @@ void tst_CodigoEditor::exportarImportar()
 
 void tst_CodigoEditor::importarAnsi()
 {
-    Station s(nullptr, settingsFile());
-    CodigoEditor editor(s.provider, s.permisos, s.prompter, QStringLiteral("A"));
+    CodigoSession s;
+    CodigoEditor editor = s.editor(QStringLiteral("A"));
     const QString file = m_dir->filePath(QStringLiteral("viejo.vbs"));
     QFile f(file);
     QVERIFY(f.open(QIODevice::WriteOnly));
@@ -457,8 +422,8 @@ void tst_CodigoEditor::importarAnsi()
 
 void tst_CodigoEditor::archivosInaccesibles()
 {
-    Station s(nullptr, settingsFile());
-    CodigoEditor editor(s.provider, s.permisos, s.prompter, QStringLiteral("A"));
+    CodigoSession s;
+    CodigoEditor editor = s.editor(QStringLiteral("A"));
     QString text = QStringLiteral("unchanged");
     const QString missing = m_dir->filePath(QStringLiteral("no-existe.vbs"));
     QVERIFY(!editor.importar(missing, &text));
@@ -568,8 +533,8 @@ void tst_CodigoEditor::ayudaSobrecargasYPropiedades()
 
 void tst_CodigoEditor::ayudaEstandar()
 {
-    ScriptedPrompter prompter;
-    AppServices services(prompter, settingsFile());
+    CodigoSession s;
+    AppServices &services = s.services;
     const ScriptServices objects{services.config(), services.connection(), services.string(),
                                  services.app(),    services.factory(),    services.global()};
     const QList<ScriptHelp::Topic> topics = ScriptHelp::standard(objects);

@@ -1,15 +1,9 @@
 // The script editor window offscreen: a stored script shown for change, the read-only query,
 // the run mode with its error and line, the help tree, and the catalogue's entry point; on both
 // engines.
-#include "AppServices.h"
-#include "CodigoEditor.h"
-#include "ConnectionManager.h"
+#include "CodigoFixture.h"
 #include "Log.h"
-#include "Permisos.h"
-#include "ScriptedPrompter.h"
-#include "TestDatabase.h"
 #include "cCollectionContainer.h"
-#include "cConfigure.h"
 #include "frmCodigo.h"
 
 #include <QApplication>
@@ -24,32 +18,17 @@
 
 namespace {
 
-// A logged-in workstation on the test database.
-struct Session {
-    explicit Session(TestDatabase &db, const QStringList &rights)
-        : services(prompter, dir.filePath(QStringLiteral("Mostrador.ini"))),
-          permisos(services.connection(), services.config())
-    {
-        services.config().setValue(QStringLiteral("CONEXION"), db.connectionString());
-        services.config().setValue(QStringLiteral("COMPUTER"), QStringLiteral("CAJA1"));
-        ok = services.connection().connectDatabase();
-        services.config().setValue(QStringLiteral("PERFIL"), QStringLiteral("ADMIN"));
-        db::Connection &c = db.connection();
-        c.execute(QStringLiteral("insert into tPerfil (perf_Clave, perf_Nombre) values ('ADMIN', 'Admin')"));
-        for (const QString &m : rights)
-            c.execute(QStringLiteral("insert into tSeguridad (perf_Clave, mod_Clave) values ('ADMIN', ?)"), {m});
-        c.execute(QStringLiteral("insert into tCodigo (codigo_Clave, codigo_Nombre, codigo_Text, codigo_Activo) "
-                                 "values ('OnTicketPrint', 'Impresion del ticket', ?, 'N')"),
-                  {QStringLiteral("' Impresión\r\nxApp.msgBar \"Ñandú\"")});
-    }
-    QTemporaryDir dir;
-    ScriptedPrompter prompter;
-    AppServices services;
-    Permisos permisos;
-    bool ok = false;
-};
+const CodigoEditor::Codigo kTicket = {"OnTicketPrint", "Impresion del ticket",
+                                      "' Impresión\r\nxApp.msgBar \"Ñandú\"", "N"};
 
-const QStringList kAll = {"frmCodigo_cmdAlta", "frmCodigo_cmdCambio", "frmCodigo_cmdBaja", "frmCodigo_cmdConsulta"};
+// A logged-in workstation on db holding kTicket.
+bool open(CodigoSession &s, TestDatabase &db, const QStringList &rights)
+{
+    if (!s.open(db, rights))
+        return false;
+    insertScript(db.connection(), kTicket);
+    return true;
+}
 
 template <typename T> T *child(QWidget &w, const char *name)
 {
@@ -120,8 +99,8 @@ void tst_CodigoVentana::cambio()
 {
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
-    Session s(db, kAll);
-    QVERIFY(s.ok);
+    CodigoSession s;
+    QVERIFY(open(s, db, kCodigoRights));
     frmCodigo window(s.services, s.permisos, QStringLiteral("C"), QStringLiteral("OnTicketPrint"));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -182,8 +161,8 @@ void tst_CodigoVentana::consulta()
 {
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
-    Session s(db, {"frmCodigo_cmdConsulta"});
-    QVERIFY(s.ok);
+    CodigoSession s;
+    QVERIFY(open(s, db, {"frmCodigo_cmdConsulta"}));
     frmCodigo window(s.services, s.permisos, QStringLiteral("Q"), QStringLiteral("OnTicketPrint"));
     QCOMPARE(window.windowTitle(), QStringLiteral("Consulta de Codigo"));
     QCOMPARE(child<QLineEdit>(window, "txtNombre")->text(), QStringLiteral("Impresion del ticket"));
@@ -200,8 +179,8 @@ void tst_CodigoVentana::ejecutar()
 {
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
-    Session s(db, kAll);
-    QVERIFY(s.ok);
+    CodigoSession s;
+    QVERIFY(open(s, db, kCodigoRights));
     db.connection().execute(QStringLiteral("insert into tCodigo (codigo_Clave, codigo_Nombre, codigo_Text, "
                                            "codigo_Activo) values ('LIBRERIA', 'Libreria', ?, 'S')"),
                             {QStringLiteral("Function Doble(n)\r\n Doble = n * 2\r\nEnd Function")});
@@ -237,8 +216,8 @@ void tst_CodigoVentana::abrir()
 {
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
-    Session s(db, {"frmCodigo_cmdConsulta", "frmCodigo_cmdBaja"});
-    QVERIFY(s.ok);
+    CodigoSession s;
+    QVERIFY(open(s, db, {"frmCodigo_cmdConsulta", "frmCodigo_cmdBaja"}));
 
     // Without the right the window does not open.
     QVERIFY(!frmCodigo::abrir(s.services, s.permisos, u'A', QString()));
@@ -267,22 +246,18 @@ void tst_CodigoVentana::corregir()
 {
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    CodigoSession s;
+    QVERIFY(open(s, db, {"frmCodigo_cmdConsulta"}));
     {
         // Without the change right the failing script is not opened.
-        Session s(db, {"frmCodigo_cmdConsulta"});
-        QVERIFY(s.ok);
         Seen seen;
         closeNextModal(this, seen);
         frmCodigo::corregir(s.services, s.permisos, QStringLiteral("OnTicketPrint"), QStringLiteral("Error"), 2);
         QCOMPARE(seen.title, QString());
         QVERIFY(s.prompter.texts().isEmpty());
         QTest::qWait(0); // let the timer go by before the next case
-        db.connection().execute(QStringLiteral("delete from tCodigo"));
-        db.connection().execute(QStringLiteral("delete from tSeguridad"));
-        db.connection().execute(QStringLiteral("delete from tPerfil"));
     }
-    Session s(db, {"frmCodigo_cmdCambio"});
-    QVERIFY(s.ok);
+    s.grant({"frmCodigo_cmdCambio"});
     Seen seen;
     closeNextModal(this, seen);
     frmCodigo::corregir(s.services, s.permisos, QStringLiteral("OnTicketPrint"),
