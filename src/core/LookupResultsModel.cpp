@@ -47,11 +47,13 @@ void LookupResultsModel::load(PageSource source)
         m_source = previous;
         throw;
     }
+    m_changing = true;
     beginResetModel();
     m_fields = fields;
     m_rows = rows;
     m_more = more;
     endResetModel();
+    m_changing = false;
 }
 
 void LookupResultsModel::clear()
@@ -71,7 +73,7 @@ bool LookupResultsModel::canFetchMore(const QModelIndex &parent) const
 
 void LookupResultsModel::fetchMore(const QModelIndex &parent)
 {
-    if (parent.isValid() || !m_more)
+    if (parent.isValid() || !m_more || m_changing)
         return;
     bool more = false;
     QList<QVariantList> rows;
@@ -86,9 +88,11 @@ void LookupResultsModel::fetchMore(const QModelIndex &parent)
     m_more = more;
     if (rows.isEmpty())
         return;
+    m_changing = true;
     beginInsertRows(QModelIndex(), int(m_rows.size()), int(m_rows.size() + rows.size() - 1));
     m_rows.append(rows);
     endInsertRows();
+    m_changing = false;
 }
 
 int LookupResultsModel::rowCount(const QModelIndex &parent) const

@@ -62,5 +62,6 @@ private:
     PageSource m_source;
     int m_pageSize = 100;
     bool m_more = false;
+    bool m_changing = false; // views ask for more from inside our own change signals
     std::function<void(const std::exception &)> m_onError;
 };
