@@ -4,6 +4,7 @@
 #include "CodigoFixture.h"
 #include "Log.h"
 #include "cCollectionContainer.h"
+#include "VbsHighlighter.h"
 #include "frmCodigo.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -79,6 +81,8 @@ private Q_SLOTS:
     void abrir();
     void corregir_data() { TestDatabase::addEngineRows(); }
     void corregir();
+    void resaltado_data();
+    void resaltado();
 
 private:
     QTemporaryDir m_logDir;
@@ -265,6 +269,49 @@ void tst_CodigoVentana::corregir()
     QCOMPARE(seen.title, QStringLiteral("Cambio de Codigo"));
     QCOMPARE(seen.error, QStringLiteral("Type mismatch (line 2)"));
     QCOMPARE(seen.line, 1);
+}
+
+using Kind = VbsHighlighter::Kind;
+Q_DECLARE_METATYPE(VbsHighlighter::Kind)
+
+void tst_CodigoVentana::resaltado_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("at"); // the first occurrence of this text
+    QTest::addColumn<Kind>("kind");
+    QTest::newRow("palabra clave") << "Dim x" << "Dim" << Kind::Keyword;
+    QTest::newRow("palabra clave en minusculas") << "end if" << "if" << Kind::Keyword;
+    QTest::newRow("objeto") << "xApp.msgBar \"x\"" << "xApp" << Kind::Object;
+    QTest::newRow("miembro sin color") << "xApp.msgBar \"x\"" << "msgBar" << Kind::Plain;
+    QTest::newRow("apostrofo dentro de texto") << "s = \"It's\" ' nota" << "'s" << Kind::String;
+    QTest::newRow("comentario tras el texto") << "s = \"It's\" ' nota" << "nota" << Kind::Comment;
+    QTest::newRow("comillas dobladas") << "s = \"a \"\" Then\"" << "Then" << Kind::String;
+    QTest::newRow("texto sin cerrar") << "s = \"If abierto" << "abierto" << Kind::String;
+    QTest::newRow("comillas dentro de comentario") << "' dice \"If\"" << "If" << Kind::Comment;
+    QTest::newRow("Rem al inicio") << "  Rem If nota" << "If" << Kind::Comment;
+    QTest::newRow("Rem tras dos puntos") << "x = 1 : Rem nota" << "nota" << Kind::Comment;
+    QTest::newRow("nombre que empieza con Rem") << "Remate = 1" << "Remate" << Kind::Plain;
+    QTest::newRow("Rem dentro de una linea") << "x = Rem" << "Rem" << Kind::Plain;
+    QTest::newRow("hexadecimal") << "n = &H1F + 2.5" << "&H1F" << Kind::Number;
+    QTest::newRow("decimal") << "n = &H1F + 2.5" << "2.5" << Kind::Number;
+    QTest::newRow("digito de un nombre") << "v1 = 3" << "1" << Kind::Plain;
+    QTest::newRow("palabra clave dentro de un nombre") << "EndIfs = 1" << "If" << Kind::Plain;
+}
+
+void tst_CodigoVentana::resaltado()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, at);
+    QFETCH(Kind, kind);
+    QTextDocument document;
+    VbsHighlighter highlighter(&document);
+    highlighter.setObjectNames({QStringLiteral("xApp"), QStringLiteral("cn")});
+    document.setPlainText(line);
+    highlighter.rehighlight(); // a new highlighter's first pass is otherwise left to the event loop
+    const int position = int(line.indexOf(at));
+    QVERIFY(position >= 0);
+    for (int i = position; i < position + at.size(); ++i)
+        QCOMPARE(highlighter.kindAt(document.firstBlock(), i), kind);
 }
 
 QTEST_MAIN(tst_CodigoVentana)

@@ -1,5 +1,7 @@
 #include "VbsHighlighter.h"
 
+#include <QTextLayout>
+
 namespace {
 
 const char *const kKeywords[] = {
@@ -40,7 +42,8 @@ VbsHighlighter::VbsHighlighter(QTextDocument *document) : QSyntaxHighlighter(doc
     for (const char *k : kKeywords)
         keywords << QString::fromLatin1(k);
     m_keywords = wordsPattern(keywords);
-    m_numbers = QRegularExpression(QStringLiteral("\\b(?:&H[0-9A-F]+&?|\\d+(?:\\.\\d*)?(?:E[+-]?\\d+)?)\\b"),
+    // Not inside a name ("v1") nor after a member dot.
+    m_numbers = QRegularExpression(QStringLiteral("(?<![\\w.])(?:&H[0-9A-F]+&?|\\d+(?:\\.\\d+)?(?:E[+-]?\\d+)?)(?!\\w)"),
                                    QRegularExpression::CaseInsensitiveOption);
     m_keywordFormat.setForeground(QColor(0x00, 0x00, 0xA0));
     m_keywordFormat.setFontWeight(QFont::Bold);
@@ -55,6 +58,19 @@ void VbsHighlighter::setObjectNames(const QStringList &names)
 {
     m_objects = names.isEmpty() ? QRegularExpression() : wordsPattern(names);
     rehighlight();
+}
+
+VbsHighlighter::Kind VbsHighlighter::kindAt(const QTextBlock &block, int position) const
+{
+    const QList<std::pair<const QTextCharFormat *, Kind>> kinds = {
+        {&m_keywordFormat, Kind::Keyword}, {&m_objectFormat, Kind::Object}, {&m_stringFormat, Kind::String},
+        {&m_numberFormat, Kind::Number},   {&m_commentFormat, Kind::Comment}};
+    for (const QTextLayout::FormatRange &r : block.layout()->formats())
+        if (position >= r.start && position < r.start + r.length)
+            for (const auto &[format, kind] : kinds)
+                if (r.format.foreground() == format->foreground())
+                    return kind;
+    return Kind::Plain;
 }
 
 void VbsHighlighter::highlightBlock(const QString &text)

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <QSyntaxHighlighter>
+#include <QTextBlock>
 #include <QTextCharFormat>
 
 // VBScript colouring for the script editor: keywords, the named objects scripts receive,
@@ -13,8 +14,12 @@ class VbsHighlighter : public QSyntaxHighlighter {
 public:
     explicit VbsHighlighter(QTextDocument *document);
 
+    enum class Kind { Plain, Keyword, Object, String, Number, Comment };
+
     // Names shown as objects ("xApp", "cn" ...).
     void setObjectNames(const QStringList &names);
+    // What the character at position of block was coloured as.
+    Kind kindAt(const QTextBlock &block, int position) const;
 
 protected:
     void highlightBlock(const QString &text) override;
