@@ -108,6 +108,20 @@ ConsultaSQLEditor::ConsultaSQLEditor(ConnectionProvider &connections, Prompter &
 {
 }
 
+LookupDefinition ConsultaSQLEditor::definicionCatalogo()
+{
+    LookupDefinition d;
+    d.selectList = QStringLiteral("con_Clave, con_Nombre");
+    d.table = QStringLiteral("tConsulta");
+    d.order = QStringLiteral("con_Nombre");
+    d.searchFields = {{QStringLiteral("Nombre"), QStringLiteral("con_Nombre"), LookupField::Texto},
+                      {QStringLiteral("Clave"), QStringLiteral("con_Clave"), LookupField::Numero}};
+    d.columns = {{QStringLiteral("Clave"), QLatin1Char('I'), 70}, {QStringLiteral("Nombre"), QLatin1Char('?'), 0}};
+    d.title = QStringLiteral("Consulta SQL");
+    d.maintenanceWindow = kWhere;
+    return d;
+}
+
 int ConsultaSQLEditor::nuevaClave()
 {
     try {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LookupDefinition.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
@@ -52,6 +54,9 @@ public:
     };
 
     ConsultaSQLEditor(ConnectionProvider &connections, Prompter &prompter);
+
+    // The lookup over tConsulta whose maintenance window is frmConsultaSQL (Sistema ▸ Consulta SQL).
+    static LookupDefinition definicionCatalogo();
 
     const QString &modo() const { return m_modo; }
     void setModo(const QString &modo) { m_modo = modo; }
