@@ -124,6 +124,9 @@ int main(int argc, char **argv)
             if (mainWindow)
                 PermisosMenu::applyMenuPermissions(*mainWindow, permisos);
         });
+        catalogos.registraVentana(QStringLiteral("frmCodigo"), [&](const QString &, QChar command, const QString &clave) {
+            return frmCodigo::abrir(services, permisos, command, clave, mainWindow);
+        });
         catalogos.conecta(*mainWindow);
         mainWindow->setCommand(QStringLiteral("mnuSeguridad_Mod"), [&] {
             QMdiSubWindow *w = mainWindow->addWindow(new frmModuloCon(services.connection(), prompter));

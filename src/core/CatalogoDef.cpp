@@ -63,7 +63,11 @@ LookupDefinition CatalogoDef::lookup(const QString &tituloVentana, const QString
         d.columns.last().kind = QLatin1Char('I');
     else
         d.searchFields << LookupField{nombreTitulo, t + nombre, LookupField::Texto};
-    d.searchFields << LookupField{QStringLiteral("Clave"), claveSql.last(), LookupField::Texto};
+    const CatalogoCampo *k = campo(claves.last());
+    d.searchFields << LookupField{QStringLiteral("Clave"), claveSql.last(),
+                                  k && k->tipo == CatalogoCampo::Tipo::Entero ? LookupField::Numero : LookupField::Texto};
+    if (k && k->tipo == CatalogoCampo::Tipo::Entero)
+        d.columns.first().kind = QLatin1Char('I');
     d.table = tabla;
     if (!padreTabla.isEmpty()) {
         // The parent's key is the detail's first key column (tEstado.pais_Clave) or its reference.

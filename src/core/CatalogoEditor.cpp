@@ -1,6 +1,7 @@
 #include "CatalogoEditor.h"
 
 #include "ConnectionProvider.h"
+#include "ListEntry.h"
 #include "Log.h"
 #include "Permisos.h"
 #include "Prompter.h"
@@ -100,13 +101,12 @@ bool CatalogoEditor::requiere(QChar comando)
 
 QString CatalogoEditor::claveDe(const QString &entrada)
 {
-    const QStringList partes = entrada.split(u'\t');
-    return (partes.size() > 1 ? partes.at(1) : partes.first()).trimmed();
+    return (entrada.contains(u'\t') ? ListEntry::key(entrada) : entrada).trimmed();
 }
 
 QString CatalogoEditor::entrada(const QString &texto, const QString &clave)
 {
-    return texto.leftJustified(kAnchoLista) + u'\t' + clave;
+    return ListEntry::make(texto, clave, kAnchoLista);
 }
 
 QString CatalogoEditor::whereClave() const
@@ -467,7 +467,7 @@ QStringList CatalogoEditor::lista(const CatalogoCampo &campo)
     QStringList out;
     if (campo.tipo == Tipo::Opcion) {
         for (const QString &o : campo.opciones)
-            out << entrada(o.section(u'\t', 0, 0), claveDe(o));
+            out << entrada(ListEntry::text(o), claveDe(o));
         return out;
     }
     if (campo.tipo != Tipo::Referencia)

@@ -295,6 +295,15 @@ QList<CatalogoDef> build()
     sec.nombreTitulo = QStringLiteral("Valor");
     t << sec;
 
+    CatalogoDef codigo = simple("tCodigo", "frmCodigo", "Codigos", "codigo", "el", "codigos", "codigo_Clave", 100,
+                                "codigo_Nombre", 255);
+    t << codigo;
+
+    CatalogoDef consulta = simple("tConsulta", "frmConsultaSQL", "Consulta SQL", "consulta", "la", "consultas",
+                                  "con_Clave", 0, "con_Nombre");
+    consulta.campos.first() = numero(Tipo::Entero, "con_Clave", "Clave", "una clave", true);
+    t << consulta;
+
     t << simple("tPerfil", "frmPerfil", "Perfil", "perfil", "el", "perfiles", "perf_Clave", 20, "perf_Nombre");
     t << simple("tUsuario", "frmUsuario", "Usuarios", "usuario", "el", "usuarios", "usu_Clave", 20, "usu_Nombre");
     return t;
@@ -327,7 +336,8 @@ const CatalogoDef *Catalogos::porVentana(const QString &ventana)
 bool Catalogos::tieneVentanaPropia(const CatalogoDef &def)
 {
     static const QStringList propias = {QStringLiteral("frmParametro"), QStringLiteral("frmSecuencia"),
-                                        QStringLiteral("frmPerfil"), QStringLiteral("frmUsuario")};
+                                        QStringLiteral("frmPerfil"),    QStringLiteral("frmUsuario"),
+                                        QStringLiteral("frmCodigo"),    QStringLiteral("frmConsultaSQL")};
     return propias.contains(def.ventana);
 }
 
@@ -357,8 +367,6 @@ const QHash<QString, QString> &Catalogos::pendientes()
             {QStringLiteral("mnuSistema_EDI_Origen"), interc},
             {QStringLiteral("mnuSistema_EDI_Destino"), interc},
             {QStringLiteral("mnuSistema_EDI_LayOut"), interc},
-            {QStringLiteral("mnuSistema_Codigo"), QStringLiteral("la ventana de codigos")},
-            {QStringLiteral("mnuSistema_Consulta"), QStringLiteral("la ventana de consultas SQL")},
         };
     }();
     return p;

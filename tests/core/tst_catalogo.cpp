@@ -606,9 +606,13 @@ void tst_Catalogo::lookupDeCatalogo()
         QCOMPARE(l.maintenanceWindow, d.ventana);
         QCOMPARE(l.columns.size(), l.selectList.count(u',') + 1);
         for (const LookupField &f : l.searchFields) {
+            const bool numero = f.kind == LookupField::Numero;
             const QString sql = QStringLiteral("SELECT ") + l.selectList + QStringLiteral(" FROM ") + l.table +
-                                QStringLiteral(" WHERE ") + f.column + QStringLiteral(" LIKE ? ORDER BY ") + l.order;
-            QVERIFY2(c.openRecordset(sql, {QStringLiteral("%")}).recordCount() > 0, qPrintable(sql));
+                                QStringLiteral(" WHERE ") + f.column +
+                                (numero ? QStringLiteral(" >= ?") : QStringLiteral(" LIKE ?")) +
+                                QStringLiteral(" ORDER BY ") + l.order;
+            const QVariant todo = numero ? QVariant(0) : QVariant(QStringLiteral("%"));
+            QVERIFY2(c.openRecordset(sql, {todo}).recordCount() > 0, qPrintable(sql));
         }
     }
     const LookupDefinition estados = Catalogos::porTabla(QStringLiteral("tEstado"))->lookup();

@@ -251,23 +251,41 @@ void tst_CatalogoVentanas::menuConectado()
     CatalogoWindows windows(s.provider, s.config, s.permisos, s.prompter);
     MainWindowController controller(s.prompter);
     mdiMain main(controller);
-    const QStringList wired = windows.conecta(main);
+    QStringList wired = windows.conecta(main);
     for (const MenuEntry &e : MenuTree::entries()) {
         if (e.opens != QLatin1String(MenuTree::kCatalogueWindow))
             continue;
-        const bool expected = Catalogos::paraMenu(e) != nullptr;
+        const CatalogoDef *def = Catalogos::paraMenu(e);
+        const bool expected = def && windows.disponible(*def);
         QCOMPARE(wired.contains(e.name), expected);
         QVERIFY2(main.menuAction(e.name)->isEnabled() == expected, qPrintable(e.name));
     }
     QVERIFY(!main.menuAction(QStringLiteral("mnuCatalogo_Articulos"))->isEnabled());
     QVERIFY(main.menuAction(QStringLiteral("mnuCatalogo_Estado"))->isEnabled());
+    QVERIFY(main.menuAction(QStringLiteral("mnuSistema_Parametros"))->isEnabled());
+
+    // A window of its own registered later gets its entry and the lookup's commands.
+    QVERIFY(!main.menuAction(QStringLiteral("mnuSistema_Codigo"))->isEnabled());
+    QStringList calls;
+    windows.registraVentana(QStringLiteral("frmCodigo"), [&](const QString &w, QChar command, const QString &key) {
+        calls << w + u' ' + command + u' ' + key;
+        return true;
+    });
+    wired = windows.conecta(main);
+    QVERIFY(wired.contains(QStringLiteral("mnuSistema_Codigo")));
+    QVERIFY(main.menuAction(QStringLiteral("mnuSistema_Codigo"))->isEnabled());
+    QVERIFY(windows.opener()(QStringLiteral("frmCodigo"), u'C', QStringLiteral("OnStartUpProgram")));
+    QCOMPARE(calls, QStringList{QStringLiteral("frmCodigo C OnStartUpProgram")});
 
     main.menuAction(QStringLiteral("mnuCatalogo_Estado"))->trigger();
+    main.menuAction(QStringLiteral("mnuSistema_Codigo"))->trigger(); // only the lookup opens
     const auto subs = main.mdiArea()->subWindowList();
-    QCOMPARE(subs.size(), 1);
+    QCOMPARE(subs.size(), 2);
     auto *lookup = qobject_cast<frmCatalogo *>(subs.first()->widget());
     QVERIFY(lookup);
     QCOMPARE(lookup->windowTitle(), QStringLiteral("Estados"));
+    QCOMPARE(subs.last()->widget()->windowTitle(), QStringLiteral("Codigos"));
+    QVERIFY(calls.size() == 1);
 }
 
 QTEST_MAIN(tst_CatalogoVentanas)

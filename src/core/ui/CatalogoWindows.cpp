@@ -78,6 +78,13 @@ frmCatalogo *CatalogoWindows::catalogo(const MenuEntry &entry, QWidget *parent)
     return w;
 }
 
+bool CatalogoWindows::disponible(const CatalogoDef &def) const
+{
+    static const QStringList nuestras = {QStringLiteral("frmParametro"), QStringLiteral("frmSecuencia"),
+                                         QStringLiteral("frmPerfil"), QStringLiteral("frmUsuario")};
+    return !Catalogos::tieneVentanaPropia(def) || nuestras.contains(def.ventana) || m_propias.contains(def.ventana);
+}
+
 QStringList CatalogoWindows::conecta(mdiMain &main)
 {
     QStringList wired;
@@ -85,7 +92,8 @@ QStringList CatalogoWindows::conecta(mdiMain &main)
     for (const MenuEntry &e : MenuTree::entries()) {
         if (e.opens != QLatin1String(MenuTree::kCatalogueWindow))
             continue;
-        if (!Catalogos::paraMenu(e)) {
+        const CatalogoDef *def = Catalogos::paraMenu(e);
+        if (!def || !disponible(*def)) {
             main.setCommand(e.name, {});
             continue;
         }
@@ -111,6 +119,8 @@ bool CatalogoWindows::abrir(const QString &ventana, QChar comando, const QString
     const CatalogoDef *def = Catalogos::porVentana(ventana);
     if (!def)
         return false;
+    if (const auto propia = m_propias.constFind(ventana); propia != m_propias.cend())
+        return (*propia)(ventana, comando, clave);
     const QStringList partes = comando == u'A' ? QStringList() : def->decodificaClave(clave);
     if (Catalogos::tieneVentanaPropia(*def))
         return abrirPropia(ventana, comando, partes, parent);

@@ -2,6 +2,7 @@
 
 #include "LookupDefinition.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +12,7 @@ class ConnectionProvider;
 class Permisos;
 class Prompter;
 class cConfigure;
+struct CatalogoDef;
 class mdiMain;
 class frmCatalogo;
 struct MenuEntry;
@@ -26,7 +28,14 @@ public:
     // Called after profiles change, or a window that may change them closes.
     void setReapplyPermissions(std::function<void()> reapply) { m_reapply = std::move(reapply); }
 
-    // Wires every catalogue entry that has a description; the others are left disabled.
+    // A window of its own that lives outside the core's windows (frmCodigo, frmConsultaSQL):
+    // its catalogue entry is wired once it is registered.
+    void registraVentana(const QString &ventana, MaintenanceOpener abrir) { m_propias.insert(ventana, std::move(abrir)); }
+    // Whether the maintenance window of a description can be opened.
+    bool disponible(const CatalogoDef &def) const;
+
+    // Wires every catalogue entry that has a description and an available window; the others
+    // are left disabled.
     // Returns the names of the entries wired.
     QStringList conecta(mdiMain &main);
 
@@ -47,4 +56,5 @@ private:
     Permisos &m_permisos;
     Prompter &m_prompter;
     std::function<void()> m_reapply;
+    QHash<QString, MaintenanceOpener> m_propias;
 };

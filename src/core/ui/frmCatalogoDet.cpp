@@ -1,6 +1,7 @@
 #include "frmCatalogoDet.h"
 
 #include "CatalogoEditor.h"
+#include "ListEntry.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -42,7 +43,7 @@ frmCatalogoDet::frmCatalogoDet(CatalogoEditor &editor, const QStringList &clave,
             cmb->addItem(QString(), QString()); // nothing chosen yet: "Debe seleccionar …"
             // The entry keeps the list-entry form; the combo shows only its text.
             for (const QString &e : editor.lista(c))
-                cmb->addItem(e.section(u'\t', 0, 0).trimmed(), e);
+                cmb->addItem(ListEntry::text(e), e);
             w = cmb;
             break;
         }
