@@ -17,6 +17,7 @@
 #include "cConfigure.h"
 #include "frmCodigo.h"
 #include "frmConfig.h"
+#include "frmConsultaSQL.h"
 #include "frmLogin.h"
 #include "frmModuloCon.h"
 #include "frmODBCLogon.h"
@@ -127,6 +128,11 @@ int main(int argc, char **argv)
         catalogos.registraVentana(QStringLiteral("frmCodigo"), [&](const QString &, QChar command, const QString &clave) {
             return frmCodigo::abrir(services, permisos, command, clave, mainWindow);
         });
+        catalogos.registraVentana(QStringLiteral("frmConsultaSQL"),
+                                  [&](const QString &, QChar command, const QString &clave) {
+                                      return frmConsultaSQL::abrir({services.connection(), services.config(), prompter},
+                                                                   command, clave, mainWindow);
+                                  });
         catalogos.conecta(*mainWindow);
         mainWindow->setCommand(QStringLiteral("mnuSeguridad_Mod"), [&] {
             QMdiSubWindow *w = mainWindow->addWindow(new frmModuloCon(services.connection(), prompter));
