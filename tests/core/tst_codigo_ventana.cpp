@@ -203,12 +203,25 @@ void tst_CodigoVentana::ejecutar()
     QCOMPARE(error->toPlainText(), QString());
     QCOMPARE(s.services.global().getItem(QStringLiteral("respuesta")).toInt(), 42);
 
-    // A failure shows its text and puts the cursor on its line; no message box on top.
+    // MsgBox reaches the user.
+    texto->setPlainText(QStringLiteral("MsgBox \"Hola \" & Doble(2)"));
+    QTest::mouseClick(ejecutar, Qt::LeftButton);
+    QCOMPARE(s.prompter.texts(), QStringList{QStringLiteral("Hola 4")});
+    s.prompter.clear();
+
+    // A failure shows its text and puts the cursor on its line; the error report is shown once
+    // and no other editor opens.
     texto->setPlainText(QStringLiteral("x = 1\ny = x / 0\nz = 2"));
     QTest::mouseClick(ejecutar, Qt::LeftButton);
     QVERIFY2(error->toPlainText().contains(QLatin1String("Division by zero")), qPrintable(error->toPlainText()));
     QCOMPARE(texto->textCursor().blockNumber(), 1);
-    QVERIFY(s.prompter.texts().isEmpty());
+    QCOMPARE(s.prompter.shown.size(), 1);
+    QCOMPARE(s.prompter.shown.first().icon, Prompter::Icon::Critical);
+    QTest::qWait(0);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QCOMPARE(std::count_if(windows.cbegin(), windows.cend(),
+                           [](QWidget *w) { return w->objectName() == QLatin1String("frmCodigo") && w->isVisible(); }),
+             1);
 
     // The next good run clears the error field.
     texto->setPlainText(QStringLiteral("x = 1"));

@@ -31,15 +31,6 @@ ScriptServices scriptServices(AppServices &s)
 
 constexpr int kQualifiedRole = Qt::UserRole + 1;
 
-// The run mode shows a failure in txtError with its line; a message box on top would only repeat it.
-class ErrorFieldPrompter : public Prompter {
-public:
-    void message(Icon, const QString &, const QString &) override {}
-    bool question(const QString &, bool defaultYes, const QString &) override { return defaultYes; }
-    bool input(const QString &, const QString &, QString &) override { return false; }
-    bool choose(const QString &, const QString &, const QStringList &, int &) override { return false; }
-};
-
 } // namespace
 
 frmCodigo::frmCodigo(AppServices &services, Permisos &permisos, const QString &modo, const QString &clave,
@@ -53,6 +44,7 @@ frmCodigo::frmCodigo(AppServices &services, Permisos &permisos, const QString &m
     m_txtClave->setMaxLength(100);
     m_txtNombre = new QLineEdit(this);
     m_txtNombre->setObjectName(QStringLiteral("txtNombre"));
+    m_txtNombre->setMaxLength(255);
     m_cmbActivo = new QComboBox(this);
     m_cmbActivo->setObjectName(QStringLiteral("cmbActivo"));
     m_cmbActivo->addItem(QStringLiteral("Si"), QStringLiteral("S"));
@@ -275,10 +267,10 @@ void frmCodigo::cmdEjecutar_Click()
     if (!m_editor.puede(QLatin1Char('R')))
         return;
     if (!m_runner) {
-        // The editor's own host: the error stays here instead of opening another editor.
+        // The editor's own host, without the program's error hook: a failure is corrected here
+        // instead of opening another editor. MsgBox and the error report still reach the user.
         const ScriptServices objects = scriptServices(m_services);
-        static ErrorFieldPrompter quiet;
-        m_runner = std::make_unique<cCode>(m_services.connection(), m_services.config(), quiet,
+        m_runner = std::make_unique<cCode>(m_services.connection(), m_services.config(), m_services.prompter(),
                                            [objects] { return buildScriptObjects(objects); });
     }
     m_txtError->clear();
