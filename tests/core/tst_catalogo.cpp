@@ -2,15 +2,11 @@
 // detail of countries with a composite key), validation, rights, references that forbid a
 // delete, the descriptions against the real tables and the demo catalogues; on both engines.
 #include "CatalogoEditor.h"
+#include "CatalogoPrueba.h"
 #include "Catalogos.h"
-#include "ConnectionProvider.h"
 #include "Log.h"
 #include "MenuTree.h"
-#include "Permisos.h"
-#include "ScriptedPrompter.h"
-#include "SettingsStore.h"
 #include "TestDatabase.h"
-#include "cConfigure.h"
 
 #include "DemoData.h"
 
@@ -21,30 +17,11 @@ using Icon = Prompter::Icon;
 
 namespace {
 
-struct Station {
-    Station(db::Connection *conn, const QString &settingsFile)
-        : provider(conn), settings(settingsFile), config(provider, settings, prompter), permisos(provider, config)
-    {
-        config.setValue(QStringLiteral("COMPUTER"), QStringLiteral("CAJA1"));
-        config.setValue(QStringLiteral("PERFIL"), QStringLiteral("PRUEBA"));
-    }
-    FixedConnectionProvider provider;
-    ScriptedPrompter prompter;
-    SettingsStore settings;
-    cConfigure config;
-    Permisos permisos;
-};
+using Station = CatalogoPrueba;
 
-// The test profile with every module, or only the given ones.
 void grant(db::Connection &c, const QStringList &modules = {})
 {
-    c.execute(QStringLiteral("insert into tPerfil (perf_Clave, perf_Nombre) values ('PRUEBA', 'Prueba')"));
-    if (modules.isEmpty()) {
-        c.execute(QStringLiteral("insert into tSeguridad (perf_Clave, mod_Clave) select 'PRUEBA', mod_Clave from tModulo"));
-        return;
-    }
-    for (const QString &m : modules)
-        c.execute(QStringLiteral("insert into tSeguridad (perf_Clave, mod_Clave) values ('PRUEBA', ?)"), {m});
+    CatalogoPrueba::grant(c, modules);
 }
 
 const CatalogoDef &def(const char *tabla)

@@ -2,17 +2,13 @@
 // built from the description, read-only keys in change and query, the add loop, the opener of
 // the lookups' commands, and which menu entries are wired.
 #include "CatalogoEditor.h"
+#include "CatalogoPrueba.h"
 #include "CatalogoWindows.h"
 #include "Catalogos.h"
-#include "ConnectionProvider.h"
 #include "Log.h"
 #include "MainWindowController.h"
 #include "MenuTree.h"
-#include "Permisos.h"
-#include "ScriptedPrompter.h"
-#include "SettingsStore.h"
 #include "TestDatabase.h"
-#include "cConfigure.h"
 #include "frmCatalogo.h"
 #include "frmCatalogoDet.h"
 #include "mdiMain.h"
@@ -29,25 +25,16 @@
 
 namespace {
 
-struct Station {
-    Station(db::Connection *conn, const QString &settingsFile)
-        : provider(conn), settings(settingsFile), config(provider, settings, prompter), permisos(provider, config)
+// Every right, two countries and one state.
+struct Station : CatalogoPrueba {
+    Station(db::Connection *conn, const QString &settingsFile) : CatalogoPrueba(conn, settingsFile)
     {
-        config.setValue(QStringLiteral("COMPUTER"), QStringLiteral("CAJA1"));
-        config.setValue(QStringLiteral("PERFIL"), QStringLiteral("PRUEBA"));
-        conn->execute(QStringLiteral("insert into tPerfil (perf_Clave, perf_Nombre) values ('PRUEBA', 'Prueba')"));
-        conn->execute(
-            QStringLiteral("insert into tSeguridad (perf_Clave, mod_Clave) select 'PRUEBA', mod_Clave from tModulo"));
+        grant(*conn);
         conn->execute(QStringLiteral("insert into tPais (pais_Clave, pais_Nombre) values ('MEX', 'México')"));
         conn->execute(QStringLiteral("insert into tPais (pais_Clave, pais_Nombre) values ('USA', 'Estados Unidos')"));
         conn->execute(
             QStringLiteral("insert into tEstado (pais_Clave, edo_Clave, edo_Nombre) values ('MEX', 'JAL', 'Jalisco')"));
     }
-    FixedConnectionProvider provider;
-    ScriptedPrompter prompter;
-    SettingsStore settings;
-    cConfigure config;
-    Permisos permisos;
 };
 
 bool readOnly(QWidget *w)
