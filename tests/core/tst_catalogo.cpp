@@ -51,6 +51,8 @@ private Q_SLOTS:
 
     void bancoCicloCompleto_data() { TestDatabase::addEngineRows(); }
     void bancoCicloCompleto();
+    void altaSimultanea_data() { TestDatabase::addEngineRows(); }
+    void altaSimultanea();
     void estadoDentroDePais_data() { TestDatabase::addEngineRows(); }
     void estadoDentroDePais();
     void validaDatos_data();
@@ -161,6 +163,28 @@ void tst_Catalogo::bancoCicloCompleto()
     QVERIFY(!editor.eliminarRegistro({QStringLiteral("BBVA")}));
     QCOMPARE(s.prompter.texts(), QStringList{QStringLiteral("La clave no existe")});
     QVERIFY(s.prompter.drained());
+}
+
+void tst_Catalogo::altaSimultanea()
+{
+    // Another workstation adds the same key between the check and the insert.
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    db::Connection &c = db.connection();
+    grant(c);
+    std::unique_ptr<db::Connection> otra = db.openAnother();
+    c.setStatementHook([&](const QString &sql) {
+        if (sql.startsWith(QLatin1String("INSERT INTO tBanco")))
+            otra->execute(QStringLiteral("insert into tBanco (banco_Clave, banco_Nombre) values ('BAJIO', 'BanBajío')"));
+    });
+    Station s(&c, settingsFile());
+    CatalogoEditor editor(def("tBanco"), s.provider, s.permisos, s.prompter, QStringLiteral("A"));
+    QVERIFY(!editor.agregarRegistro(banco(QStringLiteral("BAJIO"), QStringLiteral("Banco del Bajío"))));
+    c.setStatementHook({});
+    QCOMPARE(s.prompter.texts(),
+             QStringList{QStringLiteral("La clave ya esta en uso para el siguiente banco BanBajío")});
+    QCOMPARE(c.scalar(QStringLiteral("select banco_Nombre from tBanco where banco_Clave = 'BAJIO'")).toString(),
+             QStringLiteral("BanBajío"));
 }
 
 void tst_Catalogo::estadoDentroDePais()
