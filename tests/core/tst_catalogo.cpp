@@ -57,6 +57,8 @@ private Q_SLOTS:
     void estadoDentroDePais();
     void validaDatos_data();
     void validaDatos();
+    void fechas_data();
+    void fechas();
     void borradoRechazadoPorLaBase_data() { TestDatabase::addEngineRows(); }
     void borradoRechazadoPorLaBase();
     void detallesSeBorranConElRegistro_data() { TestDatabase::addEngineRows(); }
@@ -299,6 +301,41 @@ void tst_Catalogo::validaDatos()
     CatalogoEditor editor(*Catalogos::porTabla(tabla), s.provider, s.permisos, s.prompter);
     QCOMPARE(editor.validaDatos(valores), mensaje.isEmpty());
     QCOMPARE(s.prompter.texts(), mensaje.isEmpty() ? QStringList() : QStringList{mensaje});
+}
+
+void tst_Catalogo::fechas_data()
+{
+    QTest::addColumn<QVariant>("valor");
+    QTest::addColumn<bool>("valida");
+    QTest::newRow("dia primero") << QVariant(QStringLiteral("29/02/2024")) << true;
+    QTest::newRow("sin ceros") << QVariant(QStringLiteral("1/3/2026")) << true;
+    QTest::newRow("ISO") << QVariant(QStringLiteral("2026-03-04")) << true;
+    QTest::newRow("QDate") << QVariant(QDate(2026, 3, 4)) << true;
+    QTest::newRow("29 de febrero no bisiesto") << QVariant(QStringLiteral("29/02/2026")) << false;
+    QTest::newRow("mes 13") << QVariant(QStringLiteral("01/13/2026")) << false;
+    QTest::newRow("texto") << QVariant(QStringLiteral("mañana")) << false;
+}
+
+void tst_Catalogo::fechas()
+{
+    // No catalogue of the menu has a date yet; the rule serves any description that does.
+    QFETCH(QVariant, valor);
+    QFETCH(bool, valida);
+    CatalogoDef d;
+    d.tabla = QStringLiteral("tVigencia");
+    d.claves = {QStringLiteral("vig_Clave")};
+    CatalogoCampo f;
+    f.columna = QStringLiteral("vig_Fecha");
+    f.titulo = QStringLiteral("Vigencia");
+    f.falta = QStringLiteral("la vigencia");
+    f.tipo = CatalogoCampo::Tipo::Fecha;
+    f.requerido = true;
+    d.campos << f;
+    Station s(nullptr, settingsFile());
+    CatalogoEditor editor(d, s.provider, s.permisos, s.prompter);
+    QCOMPARE(editor.validaDatos({{QStringLiteral("vig_Fecha"), valor}}), valida);
+    QCOMPARE(s.prompter.texts(),
+             valida ? QStringList() : QStringList{QStringLiteral("Debe indicar una fecha valida en Vigencia")});
 }
 
 void tst_Catalogo::borradoRechazadoPorLaBase()
