@@ -494,6 +494,11 @@ void tst_Catalogo::descripcionesCoincidenConLasTablas()
         const auto cols = columnas(d.tabla);
         QVERIFY2(!d.claves.isEmpty() && !d.nombre.isEmpty(), qPrintable(where));
         QVERIFY2(d.campo(d.nombre), qPrintable(where + d.nombre));
+        // The window's four commands are rights of the module tree.
+        for (const char *verb : {"_cmdAlta", "_cmdCambio", "_cmdBaja", "_cmdConsulta"})
+            QVERIFY2(count(c, QStringLiteral("select count(*) from tModulo where mod_Clave = ?"),
+                           {QVariant(d.ventana + QLatin1String(verb))}) == 1,
+                     qPrintable(d.ventana + QLatin1String(verb)));
         QStringList pk;
         for (const QString &k : c.primaryKey(d.tabla))
             pk << k.toLower();
