@@ -30,16 +30,23 @@ void foldFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
     const int size = sqlite3_value_bytes(argv[0]);
     QByteArray out(text, size);
-    bool ascii = true;
-    for (char &c : out) {
-        if (uchar(c) >= 0x80) {
-            ascii = false;
-            break;
+    // Spanish text is ASCII plus Latin-1 letters (Á É Í Ñ Ó Ú Ü: two UTF-8 bytes, C3 80-9E);
+    // those fold in place. Anything else goes through QString.
+    bool simple = true;
+    for (qsizetype i = 0; i < out.size() && simple; ++i) {
+        const uchar c = uchar(out[i]);
+        if (c < 0x80) {
+            if (c >= 'A' && c <= 'Z')
+                out[i] = char(c + ('a' - 'A'));
+        } else if (c == 0xC3 && i + 1 < out.size()) {
+            const uchar n = uchar(out[++i]);
+            if (n >= 0x80 && n <= 0x9E && n != 0x97) // upper-case letters, not the sign ×
+                out[i] = char(n + 0x20);
+        } else {
+            simple = false;
         }
-        if (c >= 'A' && c <= 'Z')
-            c = char(c + ('a' - 'A'));
     }
-    if (!ascii)
+    if (!simple)
         out = QString::fromUtf8(text, size).toLower().toUtf8();
     sqlite3_result_text(ctx, out.constData(), int(out.size()), SQLITE_TRANSIENT);
 }

@@ -46,6 +46,7 @@ void addArticulos(db::Connection &c)
         {"A11", "axb", "REGISTRADO", 0, {}},
         {"A12", "ruta c:\\temp", "REGISTRADO", 0, {}},
         {"A13", "abc suspendido", "SUSPENDIDO", 0, {}},
+        {"A14", "CAFÉ ŁÓDŹ ÑANDÚ", "REGISTRADO", 0, {}},
     };
     for (const Articulo &a : rows)
         c.execute(QStringLiteral("insert into tArticulo (art_Clave, art_Nombre, eart_Clave, art_Caduca, art_FecAlta, "
@@ -172,6 +173,8 @@ void tst_ConsultaBusqueda::texto_data()
         TestDatabase::newRow(e, "porcentaje solo") << true << "%" << QStringList{"A08"};
         TestDatabase::newRow(e, "guion bajo literal") << false << "a_b" << QStringList{"A10"};
         TestDatabase::newRow(e, "diagonal invertida") << true << "c:\\temp" << QStringList{"A12"};
+        TestDatabase::newRow(e, "fuera de Latin-1") << true << "łódź ñandú" << QStringList{"A14"};
+        TestDatabase::newRow(e, "eñe mayuscula") << true << "ÑAN" << QStringList{"A14"};
         TestDatabase::newRow(e, "inyeccion sin efecto") << true << "x' or '1'='1" << QStringList{};
     }
 }
@@ -196,7 +199,7 @@ void tst_ConsultaBusqueda::texto()
         QCOMPARE(outcome, Outcome::Found);
         QVERIFY(st.prompter.shown.isEmpty());
     }
-    QVERIFY(db.connection().scalar(QStringLiteral("select count(*) from tArticulo")).toInt() == 13);
+    QVERIFY(db.connection().scalar(QStringLiteral("select count(*) from tArticulo")).toInt() == 14);
 }
 
 void tst_ConsultaBusqueda::condicionDeTexto_data()
@@ -238,15 +241,15 @@ void tst_ConsultaBusqueda::busquedaVacia_data()
         TestDatabase::newRow(e, "texto: No detiene") << 0 << true << false << QList<bool>{false} << true
                                                      << Outcome::Cancelled << 0;
         TestDatabase::newRow(e, "texto: Si busca todo") << 0 << true << false << QList<bool>{true} << true
-                                                        << Outcome::Found << 13;
+                                                        << Outcome::Found << 14;
         TestDatabase::newRow(e, "numero: No detiene") << 1 << true << false << QList<bool>{false} << true
                                                       << Outcome::Cancelled << 0;
         TestDatabase::newRow(e, "numero: Si busca todo") << 1 << true << false << QList<bool>{true} << true
-                                                         << Outcome::Found << 13;
+                                                         << Outcome::Found << 14;
         TestDatabase::newRow(e, "configuracion sin pregunta") << 0 << false << false << QList<bool>{} << false
-                                                              << Outcome::Found << 13;
+                                                              << Outcome::Found << 14;
         TestDatabase::newRow(e, "definicion sin pregunta") << 0 << true << true << QList<bool>{} << false
-                                                           << Outcome::Found << 13;
+                                                           << Outcome::Found << 14;
     }
 }
 
