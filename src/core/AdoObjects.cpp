@@ -185,9 +185,10 @@ public:
             fail(kAlreadyOpen, QStringLiteral("La conexión ya está abierta"), source());
         if (!m_provider) {
             const QString cs = text.isEmpty() ? m_connectionString : text;
-            auto conn = std::make_unique<db::Connection>();
-            guarded([&] { conn->open(cs); });
-            m_own = std::move(conn);
+            // One session object for the connection's life: recordsets opened on it keep its address.
+            if (!m_own)
+                m_own = std::make_unique<db::Connection>();
+            guarded([&] { m_own->open(cs); });
             m_connectionString = cs;
         }
         m_open = true;
@@ -200,7 +201,6 @@ public:
         guarded([&] { rollbackOwnTransactions(); });
         if (m_own)
             m_own->close();
-        m_own.reset();
         m_open = false;
     }
 
@@ -620,7 +620,7 @@ bool AdoConnection::get(const vbs::Name &name, vbs::Args &a, vbs::Value &r)
             db::Connection *c = m_provider->currentConnection();
             r = vbs::Value(c ? c->target().toDisplayString() : QString());
         } else {
-            r = vbs::Value(m_own ? m_own->target().toDisplayString() : m_connectionString);
+            r = vbs::Value(m_own && m_own->isOpen() ? m_own->target().toDisplayString() : m_connectionString);
         }
     } else if (k == u"open") {
         open(isMissing(a, 0) ? QString() : vbs::toString(a[0]));

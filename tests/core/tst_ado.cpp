@@ -475,6 +475,16 @@ void tst_Ado::createdConnection()
     QVERIFY(!f.engine.execute(QStringLiteral("c.Execute \"delete from tAdoPrueba\"")));
     QCOMPARE(f.engine.lastError().number, 3704);
     QCOMPARE(f.count(db.connection()), 2);
+    // A recordset that outlives its connection's Close cannot write through it any more.
+    QVERIFY2(f.engine.execute(QStringLiteral("c.Open \"%1\"\n"
+                                             "Set r = CreateObject(\"ADODB.Recordset\")\n"
+                                             "r.Open \"tAdoPrueba\", c, 3, 4\n"
+                                             "c.Close\n"
+                                             "r.AddNew\n r(\"id\") = 40\n r.Update\n")
+                                  .arg(cs)),
+             qPrintable(f.engine.errorText()));
+    QVERIFY(!f.engine.execute(QStringLiteral("r.UpdateBatch")));
+    QCOMPARE(f.count(db.connection()), 2);
     // A bad connection string is a script error too, and the object stays closed.
     QVERIFY(!f.engine.execute(QStringLiteral("c.Open \"nada:que/ver\"")));
     QCOMPARE(f.engine.eval(QStringLiteral("c.State")).toInt(), 0);
