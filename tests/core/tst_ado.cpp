@@ -139,6 +139,15 @@ void tst_Ado::readsValues_data()
                                                            << "Beto";
         TestDatabase::newRow(e, "GetRows moves past what it read") << 0 << "UBound(rs.GetRows(2), 2) & rs(\"nombre\")"
                                                                    << "1Ceci";
+        TestDatabase::newRow(e, "compared with text") << 0 << "rs(\"nombre\") = \"Ana\""
+                                                      << "true";
+        TestDatabase::newRow(e, "compared with a number") << 0 << "rs(\"importe\") > 1000 And rs(\"id\") = 1"
+                                                          << "true";
+        TestDatabase::newRow(e, "passed to built-ins")
+            << 0 << "Len(rs(\"nombre\")) & UCase(rs(\"nombre\")) & CStr(rs(0)) & FormatNumber(rs(\"importe\"), 2)"
+            << "3ANA11,250.50";
+        TestDatabase::newRow(e, "Null through Value in concatenation") << 1 << "\"[\" & rs(\"importe\") & \"]\""
+                                                                       << "[]";
         TestDatabase::newRow(e, "NULL propagates") << 1 << "IsNull(rs(\"importe\") + 1)"
                                                    << "true";
     }
