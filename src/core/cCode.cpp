@@ -124,12 +124,14 @@ bool cCode::Run(const QString &routine)
 
 void cCode::addObject(const QString &name, const QVariant &object)
 {
-    m_objects.add(name, object);
+    // Replacing an object would free it under the running script.
+    if (!m_running)
+        m_objects.add(name, object);
 }
 
 void cCode::addObject(const QString &name, QObject *object)
 {
-    m_objects.add(name, QVariant::fromValue(object));
+    addObject(name, QVariant::fromValue(object));
 }
 
 QVariant cCode::getObject(const QString &name) const

@@ -75,7 +75,8 @@ public:
     // Runs one procedure of the loaded script; true as for execute.
     Q_INVOKABLE bool Run(const QString &routine);
     // A named object for the next run. QObjects and script objects are handed over as they are;
-    // plain values are wrapped in a CValue so the script reads and changes `.Value`.
+    // plain values are wrapped in a CValue so the script reads and changes `.Value`. While a
+    // script of this host runs, the list does not change (Search, addObject, clearObjects).
     Q_INVOKABLE void addObject(const QString &name, const QVariant &object);
     void addObject(const QString &name, QObject *object);
     // The object under name (the CValue wrapper for a plain value); invalid when there is none.

@@ -73,6 +73,11 @@ class Reentrante : public QObject {
 public:
     cCode *code = nullptr;
     Q_INVOKABLE bool evento() { return code->runEvent(QStringLiteral("OTRO")); }
+    Q_INVOKABLE void cambia()
+    {
+        code->addObject(QStringLiteral("xVenta"), 8);
+        code->clearObjects();
+    }
 };
 
 QString todayLog(const QString &dir)
@@ -603,7 +608,7 @@ void tst_Codigo::eventoDentroDeUnScript()
     re.code = &h.code;
     h.store(QStringLiteral("OTRO"), QStringLiteral("Echo \"otro\""));
     h.store(QStringLiteral("OnTicketPrint"),
-            QStringLiteral("Echo xVenta.Value\nEcho xRe.evento()\nEcho xVenta.Value & \" sigue\""));
+            QStringLiteral("Echo xVenta.Value\nEcho xRe.evento()\nxRe.cambia\nEcho xVenta.Value & \" sigue\""));
     QVERIFY(h.code.Search(QStringLiteral("OnTicketPrint")));
     h.code.addObject(QStringLiteral("xVenta"), 7);
     h.code.addObject(QStringLiteral("xRe"), &re);
