@@ -1,22 +1,19 @@
 #include "frmConsultaArt.h"
 
-#include "LookupArticulo.h"
 #include "LookupPanel.h"
 
-namespace {
-
-LookupArticulo::Definicion definicion(const LookupServices &services)
+frmConsultaArt::frmConsultaArt(const LookupServices &services, MaintenanceOpener opener, QWidget *parent)
+    : frmConsultaArt(services, LookupArticulo::definicion(services.config, services.connections), std::move(opener),
+                     parent)
 {
-    return LookupArticulo::definicion(services.config, services.connections);
 }
 
-} // namespace
-
-frmConsultaArt::frmConsultaArt(const LookupServices &services, MaintenanceOpener opener, QWidget *parent)
-    : frmConsulta(services, definicion(services).definition, std::move(opener), parent)
+frmConsultaArt::frmConsultaArt(const LookupServices &services, const LookupArticulo::Definicion &definicion,
+                               MaintenanceOpener opener, QWidget *parent)
+    : frmConsulta(services, definicion.definition, std::move(opener), parent)
 {
     setObjectName(QStringLiteral("frmConsultaArt"));
-    panel()->setCampo(definicion(services).campoInicial);
+    panel()->setCampo(definicion.campoInicial);
     resize(1000, 560);
 }
 

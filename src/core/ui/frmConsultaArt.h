@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LookupArticulo.h"
 #include "frmConsulta.h"
 
 // The article lookup: frmConsulta over the article definition of the configuration
@@ -12,4 +13,8 @@ public:
 
     static LookupResult consultaArticulo(const LookupServices &services, MaintenanceOpener opener = {},
                                          QWidget *parent = nullptr, const QString &texto = QString());
+
+private:
+    frmConsultaArt(const LookupServices &services, const LookupArticulo::Definicion &definicion,
+                   MaintenanceOpener opener, QWidget *parent);
 };
