@@ -37,7 +37,8 @@ constexpr int adLockBatchOptimistic = 4;
 [[noreturn]] void raiseDb(const db::DbError &e)
 {
     int number = kErrorsInCommand;
-    if (e.kind() == db::DbError::Usage && e.number() > 0)
+    const bool closed = e.kind() == db::DbError::ConnectionLost && e.number() == db::errors::NotOpen;
+    if ((e.kind() == db::DbError::Usage && e.number() > 0) || closed)
         number = e.number();
     else if (e.kind() == db::DbError::ConnectionLost)
         number = kProviderFailure;

@@ -30,6 +30,11 @@ struct Fixture {
     {
         return conn.scalar(QStringLiteral("select count(*) from tAdoPrueba where ") + where).toInt();
     }
+    bool run(const QString &code) { return engine.execute(code); }
+    QByteArray why() const { return engine.errorText().toUtf8(); }
+    QVariant value(const QString &expression) { return engine.eval(expression); }
+    // The error number a statement fails with; 0 when it runs.
+    int failure(const QString &code) { return engine.execute(code) ? 0 : engine.lastError().number; }
 
     FixedConnectionProvider provider;
     vbs::Engine engine;
@@ -165,10 +170,10 @@ void tst_Ado::readsValues()
     QString code = QStringLiteral("Set rs = cn.Execute(\"select * from tAdoPrueba order by id\")\n");
     for (int i = 0; i < row; ++i)
         code += QStringLiteral("rs.MoveNext\n");
-    QVERIFY2(f.engine.execute(code), qPrintable(f.engine.errorText()));
+    QVERIFY2(f.run(code), f.why().constData());
     // Assigned as scripts do, so a Field object gives its value.
-    QVERIFY2(f.engine.execute(QStringLiteral("result = ") + expression), qPrintable(f.engine.errorText()));
-    QCOMPARE(f.engine.eval(QStringLiteral("result")).toString(), expected);
+    QVERIFY2(f.run(QStringLiteral("result = ") + expression), f.why().constData());
+    QCOMPARE(f.value(QStringLiteral("result")).toString(), expected);
 }
 
 void tst_Ado::emptyResult()
@@ -176,21 +181,19 @@ void tst_Ado::emptyResult()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine);
     Fixture f(db);
-    QVERIFY2(f.engine.execute(QStringLiteral("Set rs = cn.Execute(\"select * from tAdoPrueba\")\n"
+    QVERIFY2(f.run(QStringLiteral("Set rs = cn.Execute(\"select * from tAdoPrueba\")\n"
                                              "n = 0\n"
                                              "Do While Not rs.EOF\n n = n + 1\n rs.MoveNext\nLoop\n")),
-             qPrintable(f.engine.errorText()));
-    QCOMPARE(f.engine.eval(QStringLiteral("rs.EOF And rs.BOF")).toBool(), true);
-    QCOMPARE(f.engine.eval(QStringLiteral("n")).toInt(), 0);
-    QCOMPARE(f.engine.eval(QStringLiteral("rs.RecordCount")).toInt(), 0);
-    QCOMPARE(f.engine.eval(QStringLiteral("rs.State")).toInt(), 1);
+             f.why().constData());
+    QCOMPARE(f.value(QStringLiteral("rs.EOF And rs.BOF")).toBool(), true);
+    QCOMPARE(f.value(QStringLiteral("n")).toInt(), 0);
+    QCOMPARE(f.value(QStringLiteral("rs.RecordCount")).toInt(), 0);
+    QCOMPARE(f.value(QStringLiteral("rs.State")).toInt(), 1);
     // The columns are known even without rows.
-    QCOMPARE(f.engine.eval(QStringLiteral("rs.Fields.Count")).toInt(), 5);
+    QCOMPARE(f.value(QStringLiteral("rs.Fields.Count")).toInt(), 5);
     // Reading a field at EOF is ADO's "no current record".
-    QVERIFY(!f.engine.execute(QStringLiteral("x = rs(\"nombre\")")));
-    QCOMPARE(f.engine.lastError().number, 3021);
-    QVERIFY(!f.engine.execute(QStringLiteral("rs.MoveNext")));
-    QCOMPARE(f.engine.lastError().number, 3021);
+    QCOMPARE(f.failure(QStringLiteral("x = rs(\"nombre\")")), 3021);
+    QCOMPARE(f.failure(QStringLiteral("rs.MoveNext")), 3021);
 }
 
 void tst_Ado::navigation()
@@ -199,7 +202,7 @@ void tst_Ado::navigation()
     MDR_TEST_DATABASE(db, engine);
     Fixture f(db);
     f.seed(db.connection());
-    QVERIFY2(f.engine.execute(QStringLiteral(
+    QVERIFY2(f.run(QStringLiteral(
                  "Set rs = cn.Execute(\"select id from tAdoPrueba order by id\")\n"
                  "s = rs.RecordCount & \":\" & rs.BOF & \":\"\n"
                  "Do Until rs.EOF\n s = s & rs(\"id\")\n rs.MoveNext\nLoop\n"
@@ -208,11 +211,10 @@ void tst_Ado::navigation()
                  "rs.MovePrevious\n rs.MovePrevious\n s = s & \":\" & rs.BOF & rs.EOF\n"
                  "rs.MoveFirst\n s = s & \":\" & rs(0) & rs.BOF\n"
                  "rs.Close\n s = s & \":\" & rs.State\n")),
-             qPrintable(f.engine.errorText()));
-    QCOMPARE(f.engine.eval(QStringLiteral("s")).toString(), QStringLiteral("3:False:123:32:TrueFalse:1False:0"));
+             f.why().constData());
+    QCOMPARE(f.value(QStringLiteral("s")).toString(), QStringLiteral("3:False:123:32:TrueFalse:1False:0"));
     // A closed recordset refuses to be read.
-    QVERIFY(!f.engine.execute(QStringLiteral("x = rs.EOF")));
-    QCOMPARE(f.engine.lastError().number, 3704);
+    QCOMPARE(f.failure(QStringLiteral("x = rs.EOF")), 3704);
 }
 
 void tst_Ado::forEachOverFields()
@@ -221,19 +223,16 @@ void tst_Ado::forEachOverFields()
     MDR_TEST_DATABASE(db, engine);
     Fixture f(db);
     f.seed(db.connection());
-    QVERIFY2(f.engine.execute(QStringLiteral(
+    QVERIFY2(f.run(QStringLiteral(
                  "Set rs = cn.Execute(\"select id, nombre, cantidad from tAdoPrueba where id = 1\")\n"
                  "s = \"\"\n"
                  "For Each fld In rs.Fields\n s = s & fld.Name & \"=\" & fld.Value & \";\"\nNext\n"
                  "For i = 0 To rs.Fields.Count - 1\n s = s & rs(i)\nNext\n")),
-             qPrintable(f.engine.errorText()));
-    QCOMPARE(f.engine.eval(QStringLiteral("s")).toString(), QStringLiteral("id=1;nombre=Ana;cantidad=3;1Ana3"));
-    QVERIFY(!f.engine.execute(QStringLiteral("x = rs(\"noexiste\")")));
-    QCOMPARE(f.engine.lastError().number, 3265);
-    QVERIFY(!f.engine.execute(QStringLiteral("x = rs(3)")));
-    QCOMPARE(f.engine.lastError().number, 3265);
-    QVERIFY(!f.engine.execute(QStringLiteral("x = rs(-1)")));
-    QCOMPARE(f.engine.lastError().number, 3265);
+             f.why().constData());
+    QCOMPARE(f.value(QStringLiteral("s")).toString(), QStringLiteral("id=1;nombre=Ana;cantidad=3;1Ana3"));
+    QCOMPARE(f.failure(QStringLiteral("x = rs(\"noexiste\")")), 3265);
+    QCOMPARE(f.failure(QStringLiteral("x = rs(3)")), 3265);
+    QCOMPARE(f.failure(QStringLiteral("x = rs(-1)")), 3265);
 }
 
 void tst_Ado::moneyStaysExact()
@@ -245,11 +244,11 @@ void tst_Ado::moneyStaysExact()
     // Ten lines of 0.10: a Double sum would not be exactly 1.
     for (int i = 1; i <= 10; ++i)
         conn.execute(QStringLiteral("insert into tAdoPrueba (id, importe) values (?, 0.1)"), {i});
-    QVERIFY2(f.engine.execute(QStringLiteral("Set rs = cn.Execute(\"select importe from tAdoPrueba\")\n"
+    QVERIFY2(f.run(QStringLiteral("Set rs = cn.Execute(\"select importe from tAdoPrueba\")\n"
                                              "t = 0\nDo Until rs.EOF\n t = t + rs(\"importe\")\n rs.MoveNext\nLoop\n")),
-             qPrintable(f.engine.errorText()));
-    QCOMPARE(f.engine.eval(QStringLiteral("t = 1")).toBool(), true);
-    QCOMPARE(f.engine.eval(QStringLiteral("TypeName(t)")).toString(), QStringLiteral("Currency"));
+             f.why().constData());
+    QCOMPARE(f.value(QStringLiteral("t = 1")).toBool(), true);
+    QCOMPARE(f.value(QStringLiteral("TypeName(t)")).toString(), QStringLiteral("Currency"));
 }
 
 void tst_Ado::commandsReportAffectedRows_data()
@@ -285,9 +284,9 @@ void tst_Ado::commandsReportAffectedRows()
                                              " Set rs = cn.Execute(sql, n)\n"
                                              " corre = n & \":\" & rs.State\n"
                                              "End Function\n")),
-             qPrintable(f.engine.errorText()));
+             f.why().constData());
     vbs::Value result;
-    QVERIFY2(f.engine.call(QStringLiteral("corre"), args, &result), qPrintable(f.engine.errorText()));
+    QVERIFY2(f.engine.call(QStringLiteral("corre"), args, &result), f.why().constData());
     // A statement without rows gives a closed recordset and its count in the ByRef argument.
     QCOMPARE(vbs::toString(result), QStringLiteral("%1:0").arg(affected));
     QCOMPARE(f.count(db.connection(), QStringLiteral("nombre = 'Z'")), rowsNamedZed);
@@ -317,14 +316,14 @@ void tst_Ado::transactions()
     {
         Fixture f(db);
         f.seed(conn);
-        QVERIFY2(f.engine.execute(QStringLiteral("level = cn.BeginTrans\n"
+        QVERIFY2(f.run(QStringLiteral("level = cn.BeginTrans\n"
                                                  "cn.Execute \"insert into tAdoPrueba (id) values (10)\"\n"
                                                  "cn.Execute \"insert into tAdoPrueba (id) values (11)\"\n"
                                                  "inside = cn.Execute(\"select count(*) from tAdoPrueba\")(0)\n") +
                                   ending),
-                 qPrintable(f.engine.errorText()));
-        QCOMPARE(f.engine.eval(QStringLiteral("level")).toInt(), 1);
-        QCOMPARE(f.engine.eval(QStringLiteral("inside")).toInt(), 5);
+                 f.why().constData());
+        QCOMPARE(f.value(QStringLiteral("level")).toInt(), 1);
+        QCOMPARE(f.value(QStringLiteral("inside")).toInt(), 5);
         f.engine.reset();
     }
     QCOMPARE(conn.transactionDepth(), 0);
@@ -339,21 +338,21 @@ void tst_Ado::nestedTransactions()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine);
     Fixture f(db);
-    QVERIFY2(f.engine.execute(QStringLiteral("a = cn.BeginTrans\n"
+    QVERIFY2(f.run(QStringLiteral("a = cn.BeginTrans\n"
                                              "cn.Execute \"insert into tAdoPrueba (id) values (1)\"\n"
                                              "b = cn.BeginTrans\n"
                                              "cn.Execute \"insert into tAdoPrueba (id) values (2)\"\n"
                                              "cn.RollbackTrans\n"
                                              "cn.CommitTrans\n")),
-             qPrintable(f.engine.errorText()));
-    QCOMPARE(f.engine.eval(QStringLiteral("a & b")).toString(), QStringLiteral("12"));
+             f.why().constData());
+    QCOMPARE(f.value(QStringLiteral("a & b")).toString(), QStringLiteral("12"));
     QCOMPARE(f.count(db.connection()), 1);
     QCOMPARE(f.count(db.connection(), QStringLiteral("id = 1")), 1);
     QCOMPARE(db.connection().transactionDepth(), 0);
     // Ending what was never begun is an error, not a commit of someone else's work.
     db.connection().begin();
-    QVERIFY(!f.engine.execute(QStringLiteral("cn.CommitTrans")));
-    QVERIFY(!f.engine.execute(QStringLiteral("cn.RollbackTrans")));
+    QCOMPARE(f.failure(QStringLiteral("cn.CommitTrans")), -2147168242);
+    QCOMPARE(f.failure(QStringLiteral("cn.RollbackTrans")), -2147168242);
     QCOMPARE(db.connection().transactionDepth(), 1);
     db.connection().rollback();
 }
@@ -391,14 +390,13 @@ void tst_Ado::closingSharedConnectionOnlyClosesTheObject()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine);
     Fixture f(db);
-    QVERIFY2(f.engine.execute(QStringLiteral("cn.Close\ns = cn.State")), qPrintable(f.engine.errorText()));
-    QCOMPARE(f.engine.eval(QStringLiteral("s")).toInt(), 0);
+    QVERIFY2(f.run(QStringLiteral("cn.Close\ns = cn.State")), f.why().constData());
+    QCOMPARE(f.value(QStringLiteral("s")).toInt(), 0);
     QVERIFY(db.connection().isOpen());
-    QVERIFY(!f.engine.execute(QStringLiteral("cn.Execute \"delete from tAdoPrueba\"")));
-    QCOMPARE(f.engine.lastError().number, 3704);
-    QVERIFY2(f.engine.execute(QStringLiteral("cn.Open\nn = cn.Execute(\"select count(*) from tAdoPrueba\")(0)")),
-             qPrintable(f.engine.errorText()));
-    QCOMPARE(f.engine.eval(QStringLiteral("cn.State & n")).toString(), QStringLiteral("10"));
+    QCOMPARE(f.failure(QStringLiteral("cn.Execute \"delete from tAdoPrueba\"")), 3704);
+    QVERIFY2(f.run(QStringLiteral("cn.Open\nn = cn.Execute(\"select count(*) from tAdoPrueba\")(0)")),
+             f.why().constData());
+    QCOMPARE(f.value(QStringLiteral("cn.State & n")).toString(), QStringLiteral("10"));
 }
 
 void tst_Ado::databaseErrorsBecomeScriptErrors()
@@ -408,7 +406,7 @@ void tst_Ado::databaseErrorsBecomeScriptErrors()
     Fixture f(db);
     f.seed(db.connection());
     // Caught: the database's own text reaches Err.Description and the script goes on.
-    QVERIFY2(f.engine.execute(QStringLiteral("On Error Resume Next\n"
+    QVERIFY2(f.run(QStringLiteral("On Error Resume Next\n"
                                              "cn.Execute \"insert into tAdoPrueba (id) values (1)\"\n"
                                              "num = Err.Number\n desc = Err.Description\n"
                                              "Err.Clear\n"
@@ -416,26 +414,26 @@ void tst_Ado::databaseErrorsBecomeScriptErrors()
                                              "desc2 = Err.Description\n"
                                              "On Error GoTo 0\n"
                                              "after = cn.Execute(\"select count(*) from tAdoPrueba\")(0)\n")),
-             qPrintable(f.engine.errorText()));
-    QVERIFY(f.engine.eval(QStringLiteral("num")).toInt() != 0);
-    const QString duplicate = f.engine.eval(QStringLiteral("desc")).toString();
+             f.why().constData());
+    QVERIFY(f.value(QStringLiteral("num")).toInt() != 0);
+    const QString duplicate = f.value(QStringLiteral("desc")).toString();
     QVERIFY2(duplicate.contains(QStringLiteral("unique"), Qt::CaseInsensitive) ||
                  duplicate.contains(QStringLiteral("duplicate"), Qt::CaseInsensitive),
              qPrintable(duplicate));
-    QVERIFY2(f.engine.eval(QStringLiteral("desc2")).toString().contains(QStringLiteral("nada")),
-             qPrintable(f.engine.eval(QStringLiteral("desc2")).toString()));
-    QCOMPARE(f.engine.eval(QStringLiteral("after")).toInt(), 3);
+    QVERIFY2(f.value(QStringLiteral("desc2")).toString().contains(QStringLiteral("nada")),
+             qPrintable(f.value(QStringLiteral("desc2")).toString()));
+    QCOMPARE(f.value(QStringLiteral("after")).toInt(), 3);
 
     // Uncaught: the run fails with the database's text.
     QVERIFY(!f.engine.execute(QStringLiteral("x = 1\ncn.Execute \"update tAdoNoExiste set a = 1\"\nx = 2")));
     QVERIFY2(f.engine.errorText().contains(QStringLiteral("tadonoexiste"), Qt::CaseInsensitive),
-             qPrintable(f.engine.errorText()));
+             f.why().constData());
     QCOMPARE(f.engine.lastError().line, 2);
-    QCOMPARE(f.engine.eval(QStringLiteral("x")).toInt(), 1);
+    QCOMPARE(f.value(QStringLiteral("x")).toInt(), 1);
     // A failed statement leaves the shared connection usable.
-    QVERIFY2(f.engine.execute(QStringLiteral("y = cn.Execute(\"select count(*) from tAdoPrueba\")(0)")),
-             qPrintable(f.engine.errorText()));
-    QCOMPARE(f.engine.eval(QStringLiteral("y")).toInt(), 3);
+    QVERIFY2(f.run(QStringLiteral("y = cn.Execute(\"select count(*) from tAdoPrueba\")(0)")),
+             f.why().constData());
+    QCOMPARE(f.value(QStringLiteral("y")).toInt(), 3);
 }
 
 void tst_Ado::serverDialectRunsAsWritten()
@@ -444,16 +442,16 @@ void tst_Ado::serverDialectRunsAsWritten()
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     Fixture f(db);
     f.seed(db.connection());
-    QVERIFY2(f.engine.execute(QStringLiteral(
+    QVERIFY2(f.run(QStringLiteral(
                  "Set rs = cn.Execute(\"select count(*) as n from tAdoPrueba (nolock) "
                  "where fecha between '01/03/2026 00:00:00' and '31/03/2026 23:59:59'\")\n"
                  "n = rs(\"n\")\n"
                  "Set rs = cn.Execute(\"select getdate() as Fecha\")\n"
                  "d = rs(\"Fecha\").Value\n"
                  "cn.Execute \"update tAdoPrueba set fecha = '05/01/2026' where id = 2\"\n")),
-             qPrintable(f.engine.errorText()));
-    QCOMPARE(f.engine.eval(QStringLiteral("n")).toInt(), 1);
-    QCOMPARE(f.engine.eval(QStringLiteral("TypeName(d)")).toString(), QStringLiteral("Date"));
+             f.why().constData());
+    QCOMPARE(f.value(QStringLiteral("n")).toInt(), 1);
+    QCOMPARE(f.value(QStringLiteral("TypeName(d)")).toString(), QStringLiteral("Date"));
     // Day first: 5 January, not 1 May.
     QCOMPARE(db.connection().scalar(QStringLiteral("select fecha from tAdoPrueba where id = 2")).toDateTime().date(),
              QDate(2026, 1, 5));
@@ -466,7 +464,7 @@ void tst_Ado::createdConnection()
     Fixture f(db);
     f.seed(db.connection());
     const QString cs = db.connectionString();
-    QVERIFY2(f.engine.execute(QStringLiteral("Set c = CreateObject(\"ADODB.Connection\")\n"
+    QVERIFY2(f.run(QStringLiteral("Set c = CreateObject(\"ADODB.Connection\")\n"
                                              "before = c.State\n"
                                              "c.Open \"%1\"\n"
                                              "opened = c.State\n"
@@ -475,28 +473,27 @@ void tst_Ado::createdConnection()
                                              "c.Close\n"
                                              "closed = c.State\n")
                                   .arg(cs)),
-             qPrintable(f.engine.errorText()));
-    QCOMPARE(f.engine.eval(QStringLiteral("before & opened & closed")).toString(), QStringLiteral("010"));
-    QCOMPARE(f.engine.eval(QStringLiteral("n")).toInt(), 3);
-    QCOMPARE(f.engine.eval(QStringLiteral("k")).toInt(), 1);
+             f.why().constData());
+    QCOMPARE(f.value(QStringLiteral("before & opened & closed")).toString(), QStringLiteral("010"));
+    QCOMPARE(f.value(QStringLiteral("n")).toInt(), 3);
+    QCOMPARE(f.value(QStringLiteral("k")).toInt(), 1);
     QCOMPARE(f.count(db.connection()), 2);
     // Closed: statements are refused with ADO's number.
-    QVERIFY(!f.engine.execute(QStringLiteral("c.Execute \"delete from tAdoPrueba\"")));
-    QCOMPARE(f.engine.lastError().number, 3704);
+    QCOMPARE(f.failure(QStringLiteral("c.Execute \"delete from tAdoPrueba\"")), 3704);
     QCOMPARE(f.count(db.connection()), 2);
     // A recordset that outlives its connection's Close cannot write through it any more.
-    QVERIFY2(f.engine.execute(QStringLiteral("c.Open \"%1\"\n"
+    QVERIFY2(f.run(QStringLiteral("c.Open \"%1\"\n"
                                              "Set r = CreateObject(\"ADODB.Recordset\")\n"
                                              "r.Open \"tAdoPrueba\", c, 3, 4\n"
                                              "c.Close\n"
                                              "r.AddNew\n r(\"id\") = 40\n r.Update\n")
                                   .arg(cs)),
-             qPrintable(f.engine.errorText()));
-    QVERIFY(!f.engine.execute(QStringLiteral("r.UpdateBatch")));
+             f.why().constData());
+    QCOMPARE(f.failure(QStringLiteral("r.UpdateBatch")), 3704);
     QCOMPARE(f.count(db.connection()), 2);
     // A bad connection string is a script error too, and the object stays closed.
-    QVERIFY(!f.engine.execute(QStringLiteral("c.Open \"nada:que/ver\"")));
-    QCOMPARE(f.engine.eval(QStringLiteral("c.State")).toInt(), 0);
+    QCOMPARE(f.failure(QStringLiteral("c.Open \"nada:que/ver\"")), 3706);
+    QCOMPARE(f.value(QStringLiteral("c.State")).toInt(), 0);
 }
 
 void tst_Ado::updatableRecordset()
@@ -505,7 +502,7 @@ void tst_Ado::updatableRecordset()
     MDR_TEST_DATABASE(db, engine);
     Fixture f(db);
     f.seed(db.connection());
-    QVERIFY2(f.engine.execute(QStringLiteral(
+    QVERIFY2(f.run(QStringLiteral(
                  "Set rs = CreateObject(\"ADODB.Recordset\")\n"
                  "rs.Open \"select * from tAdoPrueba where id = 0\", cn, 3, 3\n"
                  "rs.AddNew\n"
@@ -521,7 +518,7 @@ void tst_Ado::updatableRecordset()
                  " rs.MoveNext\n"
                  "Loop\n"
                  "rs.Close\n")),
-             qPrintable(f.engine.errorText()));
+             f.why().constData());
     db::Recordset back =
         db.connection().openRecordset(QStringLiteral("select nombre, importe, fecha from tAdoPrueba where id = 20"));
     QVERIFY(!back.eof());
@@ -533,27 +530,27 @@ void tst_Ado::updatableRecordset()
 
     // Batch locking keeps rows until UpdateBatch; optimistic locking writes a Delete at once;
     // Null empties a column.
-    QVERIFY2(f.engine.execute(QStringLiteral(
+    QVERIFY2(f.run(QStringLiteral(
                  "Set rs = CreateObject(\"ADODB.Recordset\")\n"
                  "rs.Open \"tAdoPrueba\", cn, 3, 4\n"
                  "rs.AddNew\n rs(\"id\") = 30\n rs.Update\n"
                  "rs.AddNew\n rs(\"id\") = 31\n rs.Update\n")),
-             qPrintable(f.engine.errorText()));
+             f.why().constData());
     QCOMPARE(f.count(db.connection()), 4);
-    QVERIFY2(f.engine.execute(QStringLiteral("rs.UpdateBatch\nrs.Close\n"
+    QVERIFY2(f.run(QStringLiteral("rs.UpdateBatch\nrs.Close\n"
                                              "rs.Open \"select * from tAdoPrueba where id = 2\", cn, 3, 3\n"
                                              "rs.Delete\nrs.Close\n"
                                              "rs.Open \"select * from tAdoPrueba where id = 20\", cn, 3, 3\n"
                                              "rs(\"nombre\") = Null\nrs.Update\nrs.Close\n")),
-             qPrintable(f.engine.errorText()));
+             f.why().constData());
     QCOMPARE(f.count(db.connection(), QStringLiteral("id in (30, 31)")), 2);
     QCOMPARE(f.count(db.connection(), QStringLiteral("id = 2")), 0);
     QCOMPARE(f.count(db.connection(), QStringLiteral("id = 20 and nombre is null")), 1);
 
     // A read-only recordset refuses changes with the database layer's text.
-    QVERIFY(!f.engine.execute(QStringLiteral("Set r2 = cn.Execute(\"select * from tAdoPrueba\")\n"
-                                             "r2(\"nombre\") = \"X\"")));
-    QCOMPARE(f.engine.lastError().number, 3251);
+    QCOMPARE(f.failure(QStringLiteral("Set r2 = cn.Execute(\"select * from tAdoPrueba\")\n"
+                                             "r2(\"nombre\") = \"X\"")),
+             3251);
 }
 
 void tst_Ado::helpLists()
