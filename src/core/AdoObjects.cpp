@@ -339,11 +339,11 @@ public:
         } else if (name.key == u"name") {
             r = vbs::Value(m_rs->open().fieldName(m_index));
         } else if (name.key == u"type") {
-            r = vbs::Value::lng(adoType(m_rs->open().fields().at(m_index)));
+            r = vbs::Value::lng(adoType(info()));
         } else if (name.key == u"definedsize") {
-            r = vbs::Value::lng(m_rs->open().fields().at(m_index).size);
+            r = vbs::Value::lng(info().size);
         } else if (name.key == u"numericscale") {
-            r = vbs::Value::lng(m_rs->open().fields().at(m_index).scale);
+            r = vbs::Value::lng(info().scale);
         } else {
             return false;
         }
@@ -372,6 +372,15 @@ public:
     }
 
 private:
+    // The recordset may have been opened again on fewer columns since this field was taken.
+    db::FieldInfo info() const
+    {
+        const QList<db::FieldInfo> fields = m_rs->open().fields();
+        if (m_index >= fields.size())
+            vbs::raise(3265);
+        return fields.at(m_index);
+    }
+
     RecordsetRef m_rs;
     int m_index;
 };

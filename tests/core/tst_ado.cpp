@@ -233,6 +233,12 @@ void tst_Ado::forEachOverFields()
     QCOMPARE(f.failure(QStringLiteral("x = rs(\"noexiste\")")), 3265);
     QCOMPARE(f.failure(QStringLiteral("x = rs(3)")), 3265);
     QCOMPARE(f.failure(QStringLiteral("x = rs(-1)")), 3265);
+    // A Field kept while its recordset is opened again on fewer columns.
+    QVERIFY2(f.run(QStringLiteral("Set tercero = rs(2)\nrs.Close\n"
+                                  "rs.Open \"select id from tAdoPrueba\", cn\n")),
+             f.why().constData());
+    QCOMPARE(f.failure(QStringLiteral("x = tercero.Value")), 3265);
+    QCOMPARE(f.failure(QStringLiteral("x = tercero.Type")), 3265);
 }
 
 void tst_Ado::moneyStaysExact()
