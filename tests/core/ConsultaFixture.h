@@ -3,12 +3,29 @@
 // One workstation for the lookup and stored-query tests: a connection, a scripted prompter,
 // a configuration in a temporary settings file, and the session values the markers read.
 #include "ConnectionProvider.h"
+#include "Log.h"
 #include "LookupServices.h"
 #include "ScriptedPrompter.h"
 #include "SettingsStore.h"
 #include "cConfigure.h"
 
 #include <QTemporaryDir>
+
+#include <optional>
+
+// While it lives, the log goes to a temporary folder of its own.
+class TestLogDirectory {
+public:
+    TestLogDirectory()
+    {
+        const QString dir = m_dir.path();
+        Log::setDirectoryProvider([dir] { return dir; });
+    }
+    ~TestLogDirectory() { Log::setDirectoryProvider({}); }
+
+private:
+    QTemporaryDir m_dir;
+};
 
 struct ConsultaStation {
     explicit ConsultaStation(db::Connection *conn)

@@ -5,7 +5,6 @@
 #include "ConsultaFixture.h"
 #include "DemoDataConsultas.h"
 #include "ListEntry.h"
-#include "Log.h"
 #include "TestDatabase.h"
 
 #include <QDate>
@@ -51,8 +50,8 @@ void addQuery(db::Connection &c, int clave, const QString &sql, const QList<CCon
 class tst_Consulta : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init() { m_log.emplace(); }
+    void cleanup() { m_log.reset(); }
 
     void remplazaValorSistema_data();
     void remplazaValorSistema();
@@ -85,21 +84,8 @@ private Q_SLOTS:
     void listEntry();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_log;
+    std::optional<TestLogDirectory> m_log;
 };
-
-void tst_Consulta::init()
-{
-    m_log = std::make_unique<QTemporaryDir>();
-    const QString dir = m_log->path();
-    Log::setDirectoryProvider([dir] { return dir; });
-}
-
-void tst_Consulta::cleanup()
-{
-    Log::setDirectoryProvider({});
-    m_log.reset();
-}
 
 void tst_Consulta::remplazaValorSistema_data()
 {

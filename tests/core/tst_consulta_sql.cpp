@@ -2,7 +2,6 @@
 // columns written in one transaction, and the refusal to delete a query a report parameter uses.
 #include "ConsultaFixture.h"
 #include "ConsultaSQLEditor.h"
-#include "Log.h"
 #include "TestDatabase.h"
 
 #include <QAbstractItemModelTester>
@@ -45,8 +44,8 @@ int cuenta(db::Connection &c, const char *sql)
 class tst_ConsultaSQL : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init() { m_log.emplace(); }
+    void cleanup() { m_log.reset(); }
 
     void validaDatos_data();
     void validaDatos();
@@ -67,21 +66,8 @@ private Q_SLOTS:
     void modeloDeColumnas();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_log;
+    std::optional<TestLogDirectory> m_log;
 };
-
-void tst_ConsultaSQL::init()
-{
-    m_log = std::make_unique<QTemporaryDir>();
-    const QString dir = m_log->path();
-    Log::setDirectoryProvider([dir] { return dir; });
-}
-
-void tst_ConsultaSQL::cleanup()
-{
-    Log::setDirectoryProvider({});
-    m_log.reset();
-}
 
 void tst_ConsultaSQL::validaDatos_data()
 {

@@ -4,7 +4,6 @@
 #include "ConsultaFixture.h"
 #include "ConsultaSQLEditor.h"
 #include "ListEntry.h"
-#include "Log.h"
 #include "LookupPanel.h"
 #include "TestDatabase.h"
 #include "frmCatalogo.h"
@@ -67,8 +66,8 @@ void grantRights(db::Connection &c, const QStringList &rights)
 class tst_ConsultaVentana : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init() { m_log.emplace(); }
+    void cleanup() { m_log.reset(); }
 
     void consultaAutoAceptaSinMostrarse_data() { TestDatabase::addEngineRows(); }
     void consultaAutoAceptaSinMostrarse();
@@ -84,21 +83,8 @@ private Q_SLOTS:
     void consultaSQLAltaYConsulta();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_log;
+    std::optional<TestLogDirectory> m_log;
 };
-
-void tst_ConsultaVentana::init()
-{
-    m_log = std::make_unique<QTemporaryDir>();
-    const QString dir = m_log->path();
-    Log::setDirectoryProvider([dir] { return dir; });
-}
-
-void tst_ConsultaVentana::cleanup()
-{
-    Log::setDirectoryProvider({});
-    m_log.reset();
-}
 
 void tst_ConsultaVentana::consultaAutoAceptaSinMostrarse()
 {
