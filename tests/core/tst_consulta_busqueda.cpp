@@ -52,6 +52,8 @@ void addArticulos(db::Connection &c)
                                  "art_Total) values (?, ?, ?, ?, ?, ?)"),
                   {a.clave, QString::fromUtf8(a.nombre), a.estado, a.caduca,
                    a.alta.isValid() ? QVariant(a.alta) : QVariant(), Decimal("1234.5")});
+    // A number kept in a text column, as many catalogue keys are.
+    c.execute(QStringLiteral("update tArticulo set art_Referencia = '1000' where art_Clave = 'A09'"));
 }
 
 LookupDefinition articulos()
@@ -62,7 +64,8 @@ LookupDefinition articulos()
     d.order = QStringLiteral("art_Clave");
     d.searchFields = {{QStringLiteral("Nombre"), QStringLiteral("art_Nombre"), LookupField::Texto},
                       {QStringLiteral("Caducidad"), QStringLiteral("art_Caduca"), LookupField::Numero},
-                      {QStringLiteral("Alta"), QStringLiteral("art_FecAlta"), LookupField::Fecha}};
+                      {QStringLiteral("Alta"), QStringLiteral("art_FecAlta"), LookupField::Fecha},
+                      {QStringLiteral("Referencia"), QStringLiteral("art_Referencia"), LookupField::Numero}};
     d.columns = {{QStringLiteral("Clave"), QLatin1Char('?'), 0},
                  {QStringLiteral("Nombre"), QLatin1Char('?'), 0},
                  {QStringLiteral("Total"), QLatin1Char('N'), 0},
@@ -272,23 +275,26 @@ void tst_ConsultaBusqueda::busquedaVacia()
 void tst_ConsultaBusqueda::numero_data()
 {
     QTest::addColumn<QString>("engine");
+    QTest::addColumn<int>("campo");
     QTest::addColumn<QString>("buscado");
     QTest::addColumn<QStringList>("expected");
     QTest::addColumn<QString>("mensaje");
     const QString kNumero = QStringLiteral("Debe indicar un numero para efectuar la busqueda");
     for (const QString &e : TestDatabase::engines()) {
-        TestDatabase::newRow(e, "entero") << "12" << QStringList{"A01", "A03"} << QString();
-        TestDatabase::newRow(e, "con espacios") << " 6 " << QStringList{"A02"} << QString();
-        TestDatabase::newRow(e, "decimal exacto") << "6.0" << QStringList{"A02"} << QString();
-        TestDatabase::newRow(e, "letras") << "doce" << QStringList{} << kNumero;
-        TestDatabase::newRow(e, "inyeccion") << "1 or 1=1" << QStringList{} << kNumero;
-        TestDatabase::newRow(e, "sin coincidencia") << "99" << QStringList{} << kNoEncontrado;
+        TestDatabase::newRow(e, "entero") << 1 << "12" << QStringList{"A01", "A03"} << QString();
+        TestDatabase::newRow(e, "con espacios") << 1 << " 6 " << QStringList{"A02"} << QString();
+        TestDatabase::newRow(e, "decimal exacto") << 1 << "6.0" << QStringList{"A02"} << QString();
+        TestDatabase::newRow(e, "letras") << 1 << "doce" << QStringList{} << kNumero;
+        TestDatabase::newRow(e, "inyeccion") << 1 << "1 or 1=1" << QStringList{} << kNumero;
+        TestDatabase::newRow(e, "sin coincidencia") << 1 << "99" << QStringList{} << kNoEncontrado;
+        TestDatabase::newRow(e, "numero en columna de texto") << 3 << "1000" << QStringList{"A09"} << QString();
     }
 }
 
 void tst_ConsultaBusqueda::numero()
 {
     QFETCH(QString, engine);
+    QFETCH(int, campo);
     QFETCH(QString, buscado);
     QFETCH(QStringList, expected);
     QFETCH(QString, mensaje);
@@ -296,7 +302,7 @@ void tst_ConsultaBusqueda::numero()
     addArticulos(db.connection());
     ConsultaStation st(&db.connection());
     LookupSearch s(st.services(), articulos());
-    s.cmdBuscar(criterio(buscado, 1));
+    s.cmdBuscar(criterio(buscado, campo));
     QCOMPARE(claves(s), expected);
     QCOMPARE(st.prompter.texts(), mensaje.isEmpty() ? QStringList() : QStringList{mensaje});
     if (!mensaje.isEmpty())
@@ -349,7 +355,7 @@ void tst_ConsultaBusqueda::sinCampo()
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     ConsultaStation st(&db.connection());
     LookupSearch s(st.services(), articulos());
-    for (int campo : {-1, 3}) {
+    for (int campo : {-1, 4}) {
         st.prompter.clear();
         QCOMPARE(s.cmdBuscar(criterio(QStringLiteral("abc"), campo)), Outcome::Refused);
         QCOMPARE(st.prompter.texts(), QStringList{"Deber seleccionar un campo de busqueda"});
@@ -495,7 +501,7 @@ void tst_ConsultaBusqueda::errorConservaLaRejilla()
     LookupSearch s(st.services(), d);
     QCOMPARE(s.cmdBuscar(criterio(QStringLiteral("abc"))), Outcome::Found);
     const QStringList before = claves(s);
-    QCOMPARE(s.cmdBuscar(criterio(QStringLiteral("abc"), 3)), Outcome::Failed);
+    QCOMPARE(s.cmdBuscar(criterio(QStringLiteral("abc"), 4)), Outcome::Failed);
     QCOMPARE(claves(s), before);
     QCOMPARE(st.prompter.shown.size(), 1);
     QCOMPARE(st.prompter.shown.first().icon, Icon::Critical);
