@@ -135,12 +135,20 @@ QString LookupResultsModel::displayText(int r, int column) const
         return d.toString(cConfigValue::qtDateFormat(m_config.getValue(QStringLiteral("FORMATO-FECHA-CLIENTE")).toString()));
     }
     default:
-        if (v.metaType() == QMetaType::fromType<Decimal>())
-            return v.value<Decimal>().toString();
-        if (v.typeId() == QMetaType::QDateTime)
-            return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        return v.toString();
+        return plainText(r, column);
     }
+}
+
+QString LookupResultsModel::plainText(int r, int column) const
+{
+    const QVariant v = m_rows.value(r).value(column);
+    if (!v.isValid() || v.isNull())
+        return {};
+    if (v.metaType() == QMetaType::fromType<Decimal>())
+        return v.value<Decimal>().toString();
+    if (v.typeId() == QMetaType::QDateTime)
+        return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return v.toString();
 }
 
 QVariant LookupResultsModel::data(const QModelIndex &index, int role) const

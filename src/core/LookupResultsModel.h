@@ -40,6 +40,8 @@ public:
     QVariantList row(int r) const { return m_rows.value(r); }
     QStringList fieldNames() const { return m_fields; }
     QString displayText(int r, int column) const;
+    // The value as plain text whatever the column's display kind: what a key is handed back as.
+    QString plainText(int r, int column) const;
     // Called when a later page fails; the model then stops asking for more.
     void setErrorHandler(std::function<void(const std::exception &)> handler) { m_onError = std::move(handler); }
 

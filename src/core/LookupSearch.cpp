@@ -303,11 +303,10 @@ LookupResult LookupSearch::resultFor(int row) const
         return r;
     r.accepted = true;
     r.row = m_model.row(row);
-    const auto text = [&](int column) {
-        return column >= 0 && column < r.row.size() ? m_model.displayText(row, column).trimmed() : QString();
-    };
-    r.key = text(m_definition.keyColumn);
-    r.name = text(m_definition.nameColumn);
+    const auto inRow = [&](int column) { return column >= 0 && column < r.row.size(); };
+    // The key as stored ("1234.5", not the grid's "1,234.50"); the name as the user saw it.
+    r.key = inRow(m_definition.keyColumn) ? m_model.plainText(row, m_definition.keyColumn).trimmed() : QString();
+    r.name = inRow(m_definition.nameColumn) ? m_model.displayText(row, m_definition.nameColumn).trimmed() : QString();
     return r;
 }
 

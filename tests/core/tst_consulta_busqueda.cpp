@@ -587,6 +587,16 @@ void tst_ConsultaBusqueda::formatoDeColumnas()
     QCOMPARE(m.data(m.index(0, 3)).toString(), QStringLiteral("2026-03-05"));
     QCOMPARE(m.data(m.index(0, 2), Qt::TextAlignmentRole).value<Qt::Alignment>(),
              Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+
+    // A key in a number column comes back as stored, not as the grid shows it.
+    LookupDefinition d = articulos();
+    d.keyColumn = 2;
+    d.nameColumn = 3;
+    LookupSearch porTotal(st.services(), d);
+    porTotal.cmdBuscar(criterio(QStringLiteral("xabc")));
+    QVERIFY(porTotal.cmdAceptar(0));
+    QCOMPARE(porTotal.result().key, QStringLiteral("1234.5"));
+    QCOMPARE(porTotal.result().name, QStringLiteral("2026-03-05"));
 }
 
 void tst_ConsultaBusqueda::mantenimiento_data()
