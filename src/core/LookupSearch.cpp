@@ -278,7 +278,14 @@ LookupSearch::Outcome LookupSearch::cmdBuscar(const Criteria &criteria)
 {
     m_focus = Focus::None;
     Outcome outcome = Outcome::Found;
-    const std::optional<PreparedQuery> q = composeQuery(criteria, &outcome);
+    std::optional<PreparedQuery> q;
+    try {
+        q = composeQuery(criteria, &outcome);
+    } catch (const std::exception &e) { // no connection to ask the engine of
+        reportError(m_services.prompter, QStringLiteral("cmdBuscar"), QStringLiteral("frmConsulta"),
+                    ErrorInfo::fromException(e));
+        return Outcome::Failed;
+    }
     if (!q)
         return outcome;
     if (!runQuery(*q))
@@ -334,8 +341,14 @@ bool LookupSearch::maintenance(QChar command, bool allowed, int row)
     if (withRow && !needsRow(row))
         return false;
     const QString key = withRow ? resultFor(row).key : QString();
-    if (!m_opener(m_definition.maintenanceWindow, command, key))
+    try {
+        if (!m_opener(m_definition.maintenanceWindow, command, key))
+            return false;
+    } catch (const std::exception &e) {
+        reportError(m_services.prompter, m_definition.maintenanceWindow, QStringLiteral("frmConsulta"),
+                    ErrorInfo::fromException(e));
         return false;
+    }
     if (m_last)
         runQuery(*m_last);
     return true;

@@ -117,6 +117,7 @@ private Q_SLOTS:
     void aceptar();
     void errorConservaLaRejilla_data() { TestDatabase::addEngineRows(); }
     void errorConservaLaRejilla();
+    void sinConexion();
     void estadoMientrasCarga_data() { TestDatabase::addEngineRows(); }
     void estadoMientrasCarga();
     void paginas_data() { TestDatabase::addEngineRows(); }
@@ -508,6 +509,33 @@ void tst_ConsultaBusqueda::errorConservaLaRejilla()
     // The connection stays usable.
     QCOMPARE(s.cmdBuscar(criterio(QStringLiteral("xabc"))), Outcome::Found);
     QCOMPARE(claves(s), QStringList{"A02"});
+}
+
+void tst_ConsultaBusqueda::sinConexion()
+{
+    // The user gave up reconnecting: the search reports it and the window stays usable.
+    struct Lost : ConnectionProvider {
+        db::Connection *currentConnection() override { return nullptr; }
+        db::Connection &getConnection() override
+        {
+            throw db::DbError(-1, QStringLiteral("No hay conexion"), QStringLiteral("prueba"));
+        }
+    } lost;
+    ConsultaStation st(nullptr);
+    LookupDefinition d = articulos();
+    d.maintenanceWindow = QStringLiteral("frmArticulo");
+    LookupSearch s(LookupServices{lost, st.config, st.prompter}, d, [](const QString &, QChar, const QString &) {
+        return true;
+    });
+    QVERIFY(!s.commands().alta); // no right can be read without a database
+    for (int campo : {0, 1}) {
+        st.prompter.clear();
+        QCOMPARE(s.cmdBuscar(criterio(QStringLiteral("12"), campo)), Outcome::Failed);
+        QCOMPARE(st.prompter.shown.size(), 1);
+        QCOMPARE(st.prompter.shown.first().icon, Icon::Critical);
+        QVERIFY(st.prompter.shown.first().text.contains(QStringLiteral("No hay conexion")));
+    }
+    QCOMPARE(s.model().rowCount(), 0);
 }
 
 void tst_ConsultaBusqueda::estadoMientrasCarga()
