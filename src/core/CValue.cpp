@@ -3,6 +3,8 @@
 #include "cConfigValue.h"
 #include "cConfigure.h"
 
+#include "Decimal.h"
+
 #include <QDateTime>
 #include <QHash>
 
@@ -31,6 +33,14 @@ QDateTime asDateTime(const QVariant &v)
     return {};
 }
 
+// Decimal has no QVariant text conversion of its own.
+QString textOf(const QVariant &v)
+{
+    if (v.metaType() == QMetaType::fromType<Decimal>())
+        return v.value<Decimal>().toString();
+    return v.toString();
+}
+
 bool isEmpty(const QVariant &v)
 {
     return !v.isValid() || v.isNull() || (v.typeId() == QMetaType::QString && v.toString().isEmpty());
@@ -57,9 +67,9 @@ QString CValue::literalText(const QString &vbDateFormat) const
 {
     if (m_tipo == QLatin1String("F")) {
         const QDateTime d = asDateTime(m_value);
-        return d.isValid() ? d.toString(cConfigValue::qtDateFormat(vbDateFormat)) : m_value.toString();
+        return d.isValid() ? d.toString(cConfigValue::qtDateFormat(vbDateFormat)) : textOf(m_value);
     }
-    return m_value.toString();
+    return textOf(m_value);
 }
 
 QString CValue::valueToDb(const QString &vbDateFormat) const
@@ -72,7 +82,7 @@ QString CValue::valueToDb(const QString &vbDateFormat) const
     if (m_tipo == QLatin1String("F") || m_tipo == QLatin1String("E") || m_tipo == QLatin1String("T"))
         return quoted(literalText(vbDateFormat));
     if (m_tipo == QLatin1String("N"))
-        return m_value.toString();
+        return textOf(m_value);
     return QString();
 }
 
@@ -82,25 +92,26 @@ QVariant CValue::valueForBinding() const
         return QVariant(QMetaType(QMetaType::QString));
     if (m_tipo == QLatin1String("N")) {
         bool ok = false;
-        const qlonglong n = m_value.toString().trimmed().toLongLong(&ok);
+        const qlonglong n = textOf(m_value).trimmed().toLongLong(&ok);
         if (ok)
             return n;
-        const double d = m_value.toString().trimmed().toDouble(&ok);
-        return ok ? QVariant(d) : m_value;
+        // Exact, as every amount the program binds.
+        const Decimal d = Decimal::fromString(textOf(m_value).trimmed(), &ok);
+        return ok ? d.toQVariant() : m_value;
     }
     if (m_tipo == QLatin1String("F")) {
         const QDateTime d = asDateTime(m_value);
         return d.isValid() ? QVariant(d) : m_value;
     }
     if (m_tipo == QLatin1String("S")) {
-        const QString t = m_value.toString().trimmed().toUpper();
+        const QString t = textOf(m_value).trimmed().toUpper();
         const bool yes = m_value.typeId() == QMetaType::Bool ? m_value.toBool()
                                                              : (t == QLatin1String("S") || t == QLatin1String("SI") ||
                                                                 t == QLatin1String("TRUE") || t == QLatin1String("-1") ||
                                                                 t == QLatin1String("1"));
         return yes ? QStringLiteral("S") : QStringLiteral("N");
     }
-    return m_value.toString();
+    return textOf(m_value);
 }
 
 QStringList CValue::tipos()

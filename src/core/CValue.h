@@ -43,8 +43,8 @@ public:
     void setConfig(const cConfigure *config) { m_config = config; }
     QString dateFormat() const;
 
-    // The value converted for binding by its data type: "N" to a number, "F" to a date and time,
-    // "S" to 'S'/'N', "T"/"E" to text; an empty value binds as NULL.
+    // The value converted for binding by its data type: "N" to a whole number or a Decimal,
+    // "F" to a date and time, "S" to 'S'/'N', "T"/"E" to text; an empty value binds as NULL.
     QVariant valueForBinding() const;
 
     // Data-type codes in the order offered to users, and their names.

@@ -124,6 +124,7 @@ void tst_Consulta::remplazaValorUsuario_data()
     QTest::newRow("fecha F") << "F" << QVariant(when) << "where f >= '05/03/2026 14:07:09'";
     QTest::newRow("fecha F desde texto") << "F" << QVariant(QStringLiteral("2026-03-05")) << "where f >= '05/03/2026 00:00:00'";
     QTest::newRow("numero N") << "N" << QVariant(QStringLiteral("12.5")) << "where f >= 12.5";
+    QTest::newRow("numero N decimal") << "N" << Decimal("12.50").toQVariant() << "where f >= 12.5";
     QTest::newRow("texto T con apostrofo") << "T" << QVariant(QStringLiteral("O'Brien")) << "where f >= 'O''Brien'";
     QTest::newRow("EAN E") << "E" << QVariant(QStringLiteral("7501234567890")) << "where f >= '7501234567890'";
     QTest::newRow("objeto O vacio") << "O" << QVariant(QStringLiteral("algo")) << "where f >= ";
@@ -180,6 +181,8 @@ void tst_Consulta::valorParaEnlazar_data()
     QTest::newRow("F texto dia primero") << "F" << QVariant(QStringLiteral("05/03/2026 14:07:09"))
                                          << QVariant(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 9)));
     QTest::newRow("N entero") << "N" << QVariant(QStringLiteral("42")) << QVariant(qlonglong(42));
+    QTest::newRow("N fraccion exacta") << "N" << QVariant(QStringLiteral("0.10")) << Decimal("0.1").toQVariant();
+    QTest::newRow("N desde Decimal") << "N" << Decimal("7.25").toQVariant() << Decimal("7.25").toQVariant();
     QTest::newRow("S verdadero") << "S" << QVariant(true) << QVariant(QStringLiteral("S"));
     QTest::newRow("S NO") << "S" << QVariant(QStringLiteral("NO")) << QVariant(QStringLiteral("N"));
     QTest::newRow("T texto") << "T" << QVariant(QStringLiteral("O'Brien")) << QVariant(QStringLiteral("O'Brien"));
