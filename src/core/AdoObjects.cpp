@@ -242,8 +242,9 @@ class AdoRecordset : public vbs::HostObject {
 public:
     QString typeName() const override { return QStringLiteral("Recordset"); }
 
-    void adopt(db::Recordset rs, ConnectionRef connection, int lockType)
+    void adopt(db::Recordset rs, ConnectionRef connection, int lockType, const QString &sourceText)
     {
+        m_source = sourceText;
         m_rs = std::move(rs);
         m_connection = std::move(connection);
         m_lockType = lockType;
@@ -309,6 +310,7 @@ private:
     static QString source() { return QStringLiteral("ADODB.Recordset"); }
     vbs::Value getRows(int limit);
     void openSource(vbs::Args &a);
+    void load(const ConnectionRef &conn);
     bool batch() const { return m_lockType == adLockBatchOptimistic; }
     void writeIfImmediate()
     {
@@ -492,6 +494,9 @@ bool AdoRecordset::get(const vbs::Name &name, vbs::Args &a, vbs::Value &r)
         guarded([&] { rs.moveFirst(); });
     } else if (k == u"movelast") {
         guarded([&] { rs.moveLast(); });
+    } else if (k == u"requery") {
+        const ConnectionRef conn = m_connection; // load() replaces it
+        load(conn);
     } else if (k == u"getrows") {
         r = getRows(isMissing(a, 0) ? -1 : vbs::toLong(a[0]));
     } else if (k == u"addnew") {
@@ -587,6 +592,11 @@ void AdoRecordset::openSource(vbs::Args &a)
         conn = ConnectionRef(new AdoConnection(nullptr));
         conn->open(cs);
     }
+    load(conn);
+}
+
+void AdoRecordset::load(const ConnectionRef &conn)
+{
     db::Connection &c = conn->live();
     const bool updatable = m_lockType > adLockReadOnly;
     db::Recordset rs = guarded([&] {
@@ -595,7 +605,7 @@ void AdoRecordset::openSource(vbs::Args &a)
         return c.openRecordset(isTableName(m_source) ? QStringLiteral("select * from ") + m_source.trimmed()
                                                      : m_source);
     });
-    adopt(std::move(rs), conn, m_lockType);
+    adopt(std::move(rs), conn, m_lockType, m_source);
 }
 
 vbs::Value AdoConnection::execute(vbs::Args &a)
@@ -609,7 +619,7 @@ vbs::Value AdoConnection::execute(vbs::Args &a)
     int affected = -1;
     if (returnsRows(sql)) {
         db::Recordset rs = guarded([&] { return conn.openRecordset(sql); });
-        result->adopt(std::move(rs), ConnectionRef(this), adLockReadOnly);
+        result->adopt(std::move(rs), ConnectionRef(this), adLockReadOnly, sql);
     } else {
         affected = guarded([&] { return conn.execute(sql); });
     }
@@ -712,6 +722,7 @@ QStringList recordsetMembers()
             QStringLiteral("MoveLast"),
             QStringLiteral("RecordCount"),
             QStringLiteral("GetRows([nFilas])"),
+            QStringLiteral("Requery"),
             QStringLiteral("Fields(vIndice).Value"),
             QStringLiteral("Fields(vIndice).Name"),
             QStringLiteral("Fields(vIndice).Type"),

@@ -213,6 +213,17 @@ void tst_Ado::navigation()
                  "rs.Close\n s = s & \":\" & rs.State\n")),
              f.why().constData());
     QCOMPARE(f.value(QStringLiteral("s")).toString(), QStringLiteral("3:False:123:32:TrueFalse:1False:0"));
+
+    // Requery runs the same text again and sees what changed meanwhile; AbsolutePosition is 1-based.
+    QVERIFY2(f.run(QStringLiteral("Set rs = cn.Execute(\"select id from tAdoPrueba order by id\")\n"
+                                  "rs.MoveNext\np = rs.AbsolutePosition\n"
+                                  "cn.Execute \"delete from tAdoPrueba where id = 1\"\n"
+                                  "n = rs.RecordCount\nrs.Requery\n"
+                                  "s = n & \":\" & rs.RecordCount & \":\" & rs(0) & \":\" & p & rs.Source\n")),
+             f.why().constData());
+    QCOMPARE(f.value(QStringLiteral("s")).toString(),
+             QStringLiteral("3:2:2:2select id from tAdoPrueba order by id"));
+    QVERIFY2(f.run(QStringLiteral("rs.Close")), f.why().constData());
     // A closed recordset refuses to be read.
     QCOMPARE(f.failure(QStringLiteral("x = rs.EOF")), 3704);
 }
