@@ -109,7 +109,7 @@ int adoType(const db::FieldInfo &field)
     }
     if (field.type == QMetaType::fromType<Decimal>())
         return 131; // adNumeric
-    return 200; // adVarChar
+    return 200;     // adVarChar
 }
 
 bool isMissing(vbs::Args &a, int i)
@@ -126,8 +126,9 @@ bool returnsRows(const QString &sql)
     const auto m = lead.match(sql);
     if (!m.hasMatch())
         return false;
-    static const QStringList rowWords{QStringLiteral("select"), QStringLiteral("with"), QStringLiteral("values"),
-                                      QStringLiteral("show"),   QStringLiteral("pragma"), QStringLiteral("explain")};
+    static const QStringList rowWords{QStringLiteral("select"), QStringLiteral("with"),
+                                      QStringLiteral("values"), QStringLiteral("show"),
+                                      QStringLiteral("pragma"), QStringLiteral("explain")};
     return rowWords.contains(m.captured(1).toLower());
 }
 
@@ -217,8 +218,8 @@ public:
             m_connectionString = vbs::toString(v);
             return true;
         }
-        if (name.key == u"commandtimeout" || name.key == u"connectiontimeout" || name.key == u"cursorlocation" ||
-            name.key == u"mode" || name.key == u"isolationlevel") {
+        if (name.key == u"commandtimeout" || name.key == u"connectiontimeout" ||
+            name.key == u"cursorlocation" || name.key == u"mode" || name.key == u"isolationlevel") {
             m_settings.insert(name.key, vbs::toLong(v));
             return true;
         }

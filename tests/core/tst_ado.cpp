@@ -22,9 +22,11 @@ struct Fixture {
     }
     void seed(db::Connection &conn)
     {
-        conn.execute(QStringLiteral("insert into tAdoPrueba values (1, 'Ana', 1250.5, '2026-03-15 10:30:00', 3)"));
+        conn.execute(
+            QStringLiteral("insert into tAdoPrueba values (1, 'Ana', 1250.5, '2026-03-15 10:30:00', 3)"));
         conn.execute(QStringLiteral("insert into tAdoPrueba values (2, 'Beto', null, null, null)"));
-        conn.execute(QStringLiteral("insert into tAdoPrueba values (3, 'Ceci', 0.123456, '2026-12-31 23:59:59', -7)"));
+        conn.execute(
+            QStringLiteral("insert into tAdoPrueba values (3, 'Ceci', 0.123456, '2026-12-31 23:59:59', -7)"));
     }
     int count(db::Connection &conn, const QString &where = QStringLiteral("1 = 1"))
     {
@@ -120,11 +122,13 @@ void tst_Ado::readsValues_data()
         TestDatabase::newRow(e, "timestamp is Date") << 0 << "TypeName(rs(\"fecha\").Value)"
                                                      << "Date";
         TestDatabase::newRow(e, "timestamp parts")
-            << 0 << "Year(rs(\"fecha\")) & \"-\" & Month(rs(\"fecha\")) & \"-\" & Day(rs(\"fecha\")) & \" \" & "
-                    "Hour(rs(\"fecha\")) & \":\" & Minute(rs(\"fecha\"))"
+            << 0
+            << "Year(rs(\"fecha\")) & \"-\" & Month(rs(\"fecha\")) & \"-\" & Day(rs(\"fecha\")) & \" \" & "
+               "Hour(rs(\"fecha\")) & \":\" & Minute(rs(\"fecha\"))"
             << "2026-3-15 10:30";
-        TestDatabase::newRow(e, "last second of the year") << 2 << "Second(rs(\"fecha\")) & Month(rs(\"fecha\"))"
-                                                           << "5912";
+        TestDatabase::newRow(e, "last second of the year")
+            << 2 << "Second(rs(\"fecha\")) & Month(rs(\"fecha\"))"
+            << "5912";
         TestDatabase::newRow(e, "NULL text column is not Null") << 1 << "IsNull(rs(\"nombre\"))"
                                                                 << "false";
         TestDatabase::newRow(e, "NULL number is Null") << 1 << "IsNull(rs(\"importe\"))"
@@ -134,25 +138,31 @@ void tst_Ado::readsValues_data()
         TestDatabase::newRow(e, "NULL integer through Value") << 1 << "IsNull(rs.Fields(\"cantidad\").Value)"
                                                               << "true";
         TestDatabase::newRow(e, "ADO types of the columns")
-            << 0 << "rs(0).Type & \",\" & rs(1).Type & \",\" & rs(2).Type & \",\" & rs(3).Type & \",\" & rs(4).Type"
+            << 0
+            << "rs(0).Type & \",\" & rs(1).Type & \",\" & rs(2).Type & \",\" & rs(3).Type & \",\" & "
+               "rs(4).Type"
             << "3,200,131,135,3";
         TestDatabase::newRow(e, "GetRows: one entry per field") << 0 << "UBound(rs.GetRows(), 1)"
                                                                 << "4";
-        TestDatabase::newRow(e, "GetRows from the current row to the end") << 1 << "UBound(rs.GetRows(), 2) & rs.EOF"
-                                                                           << "1True";
+        TestDatabase::newRow(e, "GetRows from the current row to the end")
+            << 1 << "UBound(rs.GetRows(), 2) & rs.EOF"
+            << "1True";
         TestDatabase::newRow(e, "GetRows is (field, row)") << 0 << "rs.GetRows(2)(1, 1)"
                                                            << "Beto";
-        TestDatabase::newRow(e, "GetRows moves past what it read") << 0 << "UBound(rs.GetRows(2), 2) & rs(\"nombre\")"
-                                                                   << "1Ceci";
+        TestDatabase::newRow(e, "GetRows moves past what it read")
+            << 0 << "UBound(rs.GetRows(2), 2) & rs(\"nombre\")"
+            << "1Ceci";
         TestDatabase::newRow(e, "compared with text") << 0 << "rs(\"nombre\") = \"Ana\""
                                                       << "true";
         TestDatabase::newRow(e, "compared with a number") << 0 << "rs(\"importe\") > 1000 And rs(\"id\") = 1"
                                                           << "true";
         TestDatabase::newRow(e, "passed to built-ins")
-            << 0 << "Len(rs(\"nombre\")) & UCase(rs(\"nombre\")) & CStr(rs(0)) & FormatNumber(rs(\"importe\"), 2)"
+            << 0
+            << "Len(rs(\"nombre\")) & UCase(rs(\"nombre\")) & CStr(rs(0)) & FormatNumber(rs(\"importe\"), 2)"
             << "3ANA11,250.50";
-        TestDatabase::newRow(e, "Null through Value in concatenation") << 1 << "\"[\" & rs(\"importe\") & \"]\""
-                                                                       << "[]";
+        TestDatabase::newRow(e, "Null through Value in concatenation")
+            << 1 << "\"[\" & rs(\"importe\") & \"]\""
+            << "[]";
         TestDatabase::newRow(e, "NULL propagates") << 1 << "IsNull(rs(\"importe\") + 1)"
                                                    << "true";
     }
@@ -182,8 +192,8 @@ void tst_Ado::emptyResult()
     MDR_TEST_DATABASE(db, engine);
     Fixture f(db);
     QVERIFY2(f.run(QStringLiteral("Set rs = cn.Execute(\"select * from tAdoPrueba\")\n"
-                                             "n = 0\n"
-                                             "Do While Not rs.EOF\n n = n + 1\n rs.MoveNext\nLoop\n")),
+                                  "n = 0\n"
+                                  "Do While Not rs.EOF\n n = n + 1\n rs.MoveNext\nLoop\n")),
              f.why().constData());
     QCOMPARE(f.value(QStringLiteral("rs.EOF And rs.BOF")).toBool(), true);
     QCOMPARE(f.value(QStringLiteral("n")).toInt(), 0);
@@ -202,25 +212,25 @@ void tst_Ado::navigation()
     MDR_TEST_DATABASE(db, engine);
     Fixture f(db);
     f.seed(db.connection());
-    QVERIFY2(f.run(QStringLiteral(
-                 "Set rs = cn.Execute(\"select id from tAdoPrueba order by id\")\n"
-                 "s = rs.RecordCount & \":\" & rs.BOF & \":\"\n"
-                 "Do Until rs.EOF\n s = s & rs(\"id\")\n rs.MoveNext\nLoop\n"
-                 "rs.MoveLast\n s = s & \":\" & rs(0)\n"
-                 "rs.MovePrevious\n s = s & rs(0)\n"
-                 "rs.MovePrevious\n rs.MovePrevious\n s = s & \":\" & rs.BOF & rs.EOF\n"
-                 "rs.MoveFirst\n s = s & \":\" & rs(0) & rs.BOF\n"
-                 "rs.Close\n s = s & \":\" & rs.State\n")),
+    QVERIFY2(f.run(QStringLiteral("Set rs = cn.Execute(\"select id from tAdoPrueba order by id\")\n"
+                                  "s = rs.RecordCount & \":\" & rs.BOF & \":\"\n"
+                                  "Do Until rs.EOF\n s = s & rs(\"id\")\n rs.MoveNext\nLoop\n"
+                                  "rs.MoveLast\n s = s & \":\" & rs(0)\n"
+                                  "rs.MovePrevious\n s = s & rs(0)\n"
+                                  "rs.MovePrevious\n rs.MovePrevious\n s = s & \":\" & rs.BOF & rs.EOF\n"
+                                  "rs.MoveFirst\n s = s & \":\" & rs(0) & rs.BOF\n"
+                                  "rs.Close\n s = s & \":\" & rs.State\n")),
              f.why().constData());
     QCOMPARE(f.value(QStringLiteral("s")).toString(), QStringLiteral("3:False:123:32:TrueFalse:1False:0"));
 
     // Requery runs the same text again and sees what changed meanwhile; AbsolutePosition is 1-based.
-    QVERIFY2(f.run(QStringLiteral("Set rs = cn.Execute(\"select id from tAdoPrueba order by id\")\n"
-                                  "rs.MoveNext\np = rs.AbsolutePosition\n"
-                                  "cn.Execute \"delete from tAdoPrueba where id = 1\"\n"
-                                  "n = rs.RecordCount\nrs.Requery\n"
-                                  "s = n & \":\" & rs.RecordCount & \":\" & rs(0) & \":\" & p & rs.Source\n")),
-             f.why().constData());
+    QVERIFY2(
+        f.run(QStringLiteral("Set rs = cn.Execute(\"select id from tAdoPrueba order by id\")\n"
+                             "rs.MoveNext\np = rs.AbsolutePosition\n"
+                             "cn.Execute \"delete from tAdoPrueba where id = 1\"\n"
+                             "n = rs.RecordCount\nrs.Requery\n"
+                             "s = n & \":\" & rs.RecordCount & \":\" & rs(0) & \":\" & p & rs.Source\n")),
+        f.why().constData());
     QCOMPARE(f.value(QStringLiteral("s")).toString(),
              QStringLiteral("3:2:2:2select id from tAdoPrueba order by id"));
     QVERIFY2(f.run(QStringLiteral("rs.Close")), f.why().constData());
@@ -262,7 +272,7 @@ void tst_Ado::moneyStaysExact()
     for (int i = 1; i <= 10; ++i)
         conn.execute(QStringLiteral("insert into tAdoPrueba (id, importe) values (?, 0.1)"), {i});
     QVERIFY2(f.run(QStringLiteral("Set rs = cn.Execute(\"select importe from tAdoPrueba\")\n"
-                                             "t = 0\nDo Until rs.EOF\n t = t + rs(\"importe\")\n rs.MoveNext\nLoop\n")),
+                                  "t = 0\nDo Until rs.EOF\n t = t + rs(\"importe\")\n rs.MoveNext\nLoop\n")),
              f.why().constData());
     QCOMPARE(f.value(QStringLiteral("t = 1")).toBool(), true);
     QCOMPARE(f.value(QStringLiteral("TypeName(t)")).toString(), QStringLiteral("Currency"));
@@ -276,10 +286,10 @@ void tst_Ado::commandsReportAffectedRows_data()
     QTest::addColumn<int>("rowsNamedZed"); // rows left with nombre 'Z'
     for (const QString &e : TestDatabase::engines()) {
         TestDatabase::newRow(e, "insert") << "insert into tAdoPrueba (id, nombre) values (9, 'Z')" << 1 << 1;
-        TestDatabase::newRow(e, "update of several rows") << "update tAdoPrueba set nombre = 'Z' where id > 1" << 2
-                                                          << 2;
-        TestDatabase::newRow(e, "update of no row") << "update tAdoPrueba set nombre = 'Z' where id = 99" << 0
-                                                    << 0;
+        TestDatabase::newRow(e, "update of several rows")
+            << "update tAdoPrueba set nombre = 'Z' where id > 1" << 2 << 2;
+        TestDatabase::newRow(e, "update of no row")
+            << "update tAdoPrueba set nombre = 'Z' where id = 99" << 0 << 0;
         TestDatabase::newRow(e, "delete") << "delete from tAdoPrueba where id in (1, 3)" << 2 << 0;
         TestDatabase::newRow(e, "leading comment and spaces")
             << "  -- cambia\n  update tAdoPrueba set nombre = 'Z'" << 3 << 3;
@@ -334,10 +344,10 @@ void tst_Ado::transactions()
         Fixture f(db);
         f.seed(conn);
         QVERIFY2(f.run(QStringLiteral("level = cn.BeginTrans\n"
-                                                 "cn.Execute \"insert into tAdoPrueba (id) values (10)\"\n"
-                                                 "cn.Execute \"insert into tAdoPrueba (id) values (11)\"\n"
-                                                 "inside = cn.Execute(\"select count(*) from tAdoPrueba\")(0)\n") +
-                                  ending),
+                                      "cn.Execute \"insert into tAdoPrueba (id) values (10)\"\n"
+                                      "cn.Execute \"insert into tAdoPrueba (id) values (11)\"\n"
+                                      "inside = cn.Execute(\"select count(*) from tAdoPrueba\")(0)\n") +
+                       ending),
                  f.why().constData());
         QCOMPARE(f.value(QStringLiteral("level")).toInt(), 1);
         QCOMPARE(f.value(QStringLiteral("inside")).toInt(), 5);
@@ -356,11 +366,11 @@ void tst_Ado::nestedTransactions()
     MDR_TEST_DATABASE(db, engine);
     Fixture f(db);
     QVERIFY2(f.run(QStringLiteral("a = cn.BeginTrans\n"
-                                             "cn.Execute \"insert into tAdoPrueba (id) values (1)\"\n"
-                                             "b = cn.BeginTrans\n"
-                                             "cn.Execute \"insert into tAdoPrueba (id) values (2)\"\n"
-                                             "cn.RollbackTrans\n"
-                                             "cn.CommitTrans\n")),
+                                  "cn.Execute \"insert into tAdoPrueba (id) values (1)\"\n"
+                                  "b = cn.BeginTrans\n"
+                                  "cn.Execute \"insert into tAdoPrueba (id) values (2)\"\n"
+                                  "cn.RollbackTrans\n"
+                                  "cn.CommitTrans\n")),
              f.why().constData());
     QCOMPARE(f.value(QStringLiteral("a & b")).toString(), QStringLiteral("12"));
     QCOMPARE(f.count(db.connection()), 1);
@@ -424,13 +434,13 @@ void tst_Ado::databaseErrorsBecomeScriptErrors()
     f.seed(db.connection());
     // Caught: the database's own text reaches Err.Description and the script goes on.
     QVERIFY2(f.run(QStringLiteral("On Error Resume Next\n"
-                                             "cn.Execute \"insert into tAdoPrueba (id) values (1)\"\n"
-                                             "num = Err.Number\n desc = Err.Description\n"
-                                             "Err.Clear\n"
-                                             "Set rs = cn.Execute(\"select nada from tAdoPrueba\")\n"
-                                             "desc2 = Err.Description\n"
-                                             "On Error GoTo 0\n"
-                                             "after = cn.Execute(\"select count(*) from tAdoPrueba\")(0)\n")),
+                                  "cn.Execute \"insert into tAdoPrueba (id) values (1)\"\n"
+                                  "num = Err.Number\n desc = Err.Description\n"
+                                  "Err.Clear\n"
+                                  "Set rs = cn.Execute(\"select nada from tAdoPrueba\")\n"
+                                  "desc2 = Err.Description\n"
+                                  "On Error GoTo 0\n"
+                                  "after = cn.Execute(\"select count(*) from tAdoPrueba\")(0)\n")),
              f.why().constData());
     QVERIFY(f.value(QStringLiteral("num")).toInt() != 0);
     const QString duplicate = f.value(QStringLiteral("desc")).toString();
@@ -459,18 +469,21 @@ void tst_Ado::serverDialectRunsAsWritten()
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     Fixture f(db);
     f.seed(db.connection());
-    QVERIFY2(f.run(QStringLiteral(
-                 "Set rs = cn.Execute(\"select count(*) as n from tAdoPrueba (nolock) "
-                 "where fecha between '01/03/2026 00:00:00' and '31/03/2026 23:59:59'\")\n"
-                 "n = rs(\"n\")\n"
-                 "Set rs = cn.Execute(\"select getdate() as Fecha\")\n"
-                 "d = rs(\"Fecha\").Value\n"
-                 "cn.Execute \"update tAdoPrueba set fecha = '05/01/2026' where id = 2\"\n")),
-             f.why().constData());
+    QVERIFY2(
+        f.run(QStringLiteral("Set rs = cn.Execute(\"select count(*) as n from tAdoPrueba (nolock) "
+                             "where fecha between '01/03/2026 00:00:00' and '31/03/2026 23:59:59'\")\n"
+                             "n = rs(\"n\")\n"
+                             "Set rs = cn.Execute(\"select getdate() as Fecha\")\n"
+                             "d = rs(\"Fecha\").Value\n"
+                             "cn.Execute \"update tAdoPrueba set fecha = '05/01/2026' where id = 2\"\n")),
+        f.why().constData());
     QCOMPARE(f.value(QStringLiteral("n")).toInt(), 1);
     QCOMPARE(f.value(QStringLiteral("TypeName(d)")).toString(), QStringLiteral("Date"));
     // Day first: 5 January, not 1 May.
-    QCOMPARE(db.connection().scalar(QStringLiteral("select fecha from tAdoPrueba where id = 2")).toDateTime().date(),
+    QCOMPARE(db.connection()
+                 .scalar(QStringLiteral("select fecha from tAdoPrueba where id = 2"))
+                 .toDateTime()
+                 .date(),
              QDate(2026, 1, 5));
 }
 
@@ -482,14 +495,14 @@ void tst_Ado::createdConnection()
     f.seed(db.connection());
     const QString cs = db.connectionString();
     QVERIFY2(f.run(QStringLiteral("Set c = CreateObject(\"ADODB.Connection\")\n"
-                                             "before = c.State\n"
-                                             "c.Open \"%1\"\n"
-                                             "opened = c.State\n"
-                                             "n = c.Execute(\"select count(*) from tAdoPrueba\")(0)\n"
-                                             "k = -5\nc.Execute \"delete from tAdoPrueba where id = 3\", k\n"
-                                             "c.Close\n"
-                                             "closed = c.State\n")
-                                  .arg(cs)),
+                                  "before = c.State\n"
+                                  "c.Open \"%1\"\n"
+                                  "opened = c.State\n"
+                                  "n = c.Execute(\"select count(*) from tAdoPrueba\")(0)\n"
+                                  "k = -5\nc.Execute \"delete from tAdoPrueba where id = 3\", k\n"
+                                  "c.Close\n"
+                                  "closed = c.State\n")
+                       .arg(cs)),
              f.why().constData());
     QCOMPARE(f.value(QStringLiteral("before & opened & closed")).toString(), QStringLiteral("010"));
     QCOMPARE(f.value(QStringLiteral("n")).toInt(), 3);
@@ -500,11 +513,11 @@ void tst_Ado::createdConnection()
     QCOMPARE(f.count(db.connection()), 2);
     // A recordset that outlives its connection's Close cannot write through it any more.
     QVERIFY2(f.run(QStringLiteral("c.Open \"%1\"\n"
-                                             "Set r = CreateObject(\"ADODB.Recordset\")\n"
-                                             "r.Open \"tAdoPrueba\", c, 3, 4\n"
-                                             "c.Close\n"
-                                             "r.AddNew\n r(\"id\") = 40\n r.Update\n")
-                                  .arg(cs)),
+                                  "Set r = CreateObject(\"ADODB.Recordset\")\n"
+                                  "r.Open \"tAdoPrueba\", c, 3, 4\n"
+                                  "c.Close\n"
+                                  "r.AddNew\n r(\"id\") = 40\n r.Update\n")
+                       .arg(cs)),
              f.why().constData());
     QCOMPARE(f.failure(QStringLiteral("r.UpdateBatch")), 3704);
     QCOMPARE(f.count(db.connection()), 2);
@@ -519,25 +532,24 @@ void tst_Ado::updatableRecordset()
     MDR_TEST_DATABASE(db, engine);
     Fixture f(db);
     f.seed(db.connection());
-    QVERIFY2(f.run(QStringLiteral(
-                 "Set rs = CreateObject(\"ADODB.Recordset\")\n"
-                 "rs.Open \"select * from tAdoPrueba where id = 0\", cn, 3, 3\n"
-                 "rs.AddNew\n"
-                 "rs(\"id\") = 20\n"
-                 "rs.Fields(\"nombre\").Value = \"Nueva\"\n"
-                 "rs.Fields(\"importe\") = CCur(\"19.99\")\n"
-                 "rs(\"fecha\") = DateSerial(2026, 2, 1)\n"
-                 "rs.Update\n"
-                 "rs.Close\n"
-                 "rs.Open \"tAdoPrueba\", cn, 1, 3\n"
-                 "Do Until rs.EOF\n"
-                 " If rs(\"id\") = 1 Then rs(\"cantidad\") = 42 : rs.Update\n"
-                 " rs.MoveNext\n"
-                 "Loop\n"
-                 "rs.Close\n")),
+    QVERIFY2(f.run(QStringLiteral("Set rs = CreateObject(\"ADODB.Recordset\")\n"
+                                  "rs.Open \"select * from tAdoPrueba where id = 0\", cn, 3, 3\n"
+                                  "rs.AddNew\n"
+                                  "rs(\"id\") = 20\n"
+                                  "rs.Fields(\"nombre\").Value = \"Nueva\"\n"
+                                  "rs.Fields(\"importe\") = CCur(\"19.99\")\n"
+                                  "rs(\"fecha\") = DateSerial(2026, 2, 1)\n"
+                                  "rs.Update\n"
+                                  "rs.Close\n"
+                                  "rs.Open \"tAdoPrueba\", cn, 1, 3\n"
+                                  "Do Until rs.EOF\n"
+                                  " If rs(\"id\") = 1 Then rs(\"cantidad\") = 42 : rs.Update\n"
+                                  " rs.MoveNext\n"
+                                  "Loop\n"
+                                  "rs.Close\n")),
              f.why().constData());
-    db::Recordset back =
-        db.connection().openRecordset(QStringLiteral("select nombre, importe, fecha from tAdoPrueba where id = 20"));
+    db::Recordset back = db.connection().openRecordset(
+        QStringLiteral("select nombre, importe, fecha from tAdoPrueba where id = 20"));
     QVERIFY(!back.eof());
     QCOMPARE(back.text(QStringLiteral("nombre")), QStringLiteral("Nueva"));
     QCOMPARE(back.decimal(QStringLiteral("importe")), Decimal("19.99"));
@@ -547,18 +559,17 @@ void tst_Ado::updatableRecordset()
 
     // Batch locking keeps rows until UpdateBatch; optimistic locking writes a Delete at once;
     // Null empties a column.
-    QVERIFY2(f.run(QStringLiteral(
-                 "Set rs = CreateObject(\"ADODB.Recordset\")\n"
-                 "rs.Open \"tAdoPrueba\", cn, 3, 4\n"
-                 "rs.AddNew\n rs(\"id\") = 30\n rs.Update\n"
-                 "rs.AddNew\n rs(\"id\") = 31\n rs.Update\n")),
+    QVERIFY2(f.run(QStringLiteral("Set rs = CreateObject(\"ADODB.Recordset\")\n"
+                                  "rs.Open \"tAdoPrueba\", cn, 3, 4\n"
+                                  "rs.AddNew\n rs(\"id\") = 30\n rs.Update\n"
+                                  "rs.AddNew\n rs(\"id\") = 31\n rs.Update\n")),
              f.why().constData());
     QCOMPARE(f.count(db.connection()), 4);
     QVERIFY2(f.run(QStringLiteral("rs.UpdateBatch\nrs.Close\n"
-                                             "rs.Open \"select * from tAdoPrueba where id = 2\", cn, 3, 3\n"
-                                             "rs.Delete\nrs.Close\n"
-                                             "rs.Open \"select * from tAdoPrueba where id = 20\", cn, 3, 3\n"
-                                             "rs(\"nombre\") = Null\nrs.Update\nrs.Close\n")),
+                                  "rs.Open \"select * from tAdoPrueba where id = 2\", cn, 3, 3\n"
+                                  "rs.Delete\nrs.Close\n"
+                                  "rs.Open \"select * from tAdoPrueba where id = 20\", cn, 3, 3\n"
+                                  "rs(\"nombre\") = Null\nrs.Update\nrs.Close\n")),
              f.why().constData());
     QCOMPARE(f.count(db.connection(), QStringLiteral("id in (30, 31)")), 2);
     QCOMPARE(f.count(db.connection(), QStringLiteral("id = 2")), 0);
@@ -566,7 +577,7 @@ void tst_Ado::updatableRecordset()
 
     // A read-only recordset refuses changes with the database layer's text.
     QCOMPARE(f.failure(QStringLiteral("Set r2 = cn.Execute(\"select * from tAdoPrueba\")\n"
-                                             "r2(\"nombre\") = \"X\"")),
+                                      "r2(\"nombre\") = \"X\"")),
              3251);
 }
 

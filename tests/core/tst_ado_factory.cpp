@@ -135,12 +135,13 @@ void tst_AdoFactory::globalRemove()
     QFETCH(bool, removed);
     QFETCH(QStringList, left);
     Scripting s;
-    QVERIFY2(s.engine.execute(QStringLiteral("xGlobal.addObject 1, \"a\"\n"
-                                             "xGlobal.addObject CreateObject(\"Scripting.Dictionary\"), \"b\"\n"
-                                             "xGlobal.addObject 3, \"c\"\n"
-                                             "result = xGlobal.removeItem(%1)\n")
-                                  .arg(which)),
-             qPrintable(s.engine.errorText()));
+    QVERIFY2(
+        s.engine.execute(QStringLiteral("xGlobal.addObject 1, \"a\"\n"
+                                        "xGlobal.addObject CreateObject(\"Scripting.Dictionary\"), \"b\"\n"
+                                        "xGlobal.addObject 3, \"c\"\n"
+                                        "result = xGlobal.removeItem(%1)\n")
+                             .arg(which)),
+        qPrintable(s.engine.errorText()));
     QCOMPARE(s.engine.eval(QStringLiteral("result")).toBool(), removed);
     QCOMPARE(s.global.keys(), left);
 }
@@ -176,28 +177,33 @@ void tst_AdoFactory::globalRefusesScriptClasses()
 void tst_AdoFactory::factoryMembers()
 {
     Scripting s;
-    QVERIFY2(s.engine.execute(QStringLiteral(
-                 "Set v = xFactory.newCValue()\n"
-                 "v.Key = \"Precio\"\n v.Value = 5\n"
-                 "r1 = TypeName(v) & \":\" & v.Key & \":\" & (v + 1)\n"
-                 "Set b = xFactory.NewCollection()\n"
-                 "b.addObject v, \"p\"\n"
-                 "r2 = TypeName(b) & \":\" & b.getCount & \":\" & xGlobal.getCount & \":\" & b.getItem(1).Key\n"
-                 "Set c = xFactory.newADODBConnection()\n"
-                 "Set c2 = xFactory.newADODBConnection()\n"
-                 "Set r = xFactory.newADODBRecordSet()\n"
-                 "r3 = TypeName(c) & \":\" & c.State & \":\" & (c Is c2) & \":\" & TypeName(r) & \":\" & r.State\n")),
-             qPrintable(s.engine.errorText()));
+    QVERIFY2(
+        s.engine.execute(QStringLiteral(
+            "Set v = xFactory.newCValue()\n"
+            "v.Key = \"Precio\"\n v.Value = 5\n"
+            "r1 = TypeName(v) & \":\" & v.Key & \":\" & (v + 1)\n"
+            "Set b = xFactory.NewCollection()\n"
+            "b.addObject v, \"p\"\n"
+            "r2 = TypeName(b) & \":\" & b.getCount & \":\" & xGlobal.getCount & \":\" & b.getItem(1).Key\n"
+            "Set c = xFactory.newADODBConnection()\n"
+            "Set c2 = xFactory.newADODBConnection()\n"
+            "Set r = xFactory.newADODBRecordSet()\n"
+            "r3 = TypeName(c) & \":\" & c.State & \":\" & (c Is c2) & \":\" & TypeName(r) & \":\" & "
+            "r.State\n")),
+        qPrintable(s.engine.errorText()));
     QCOMPARE(s.engine.eval(QStringLiteral("r1")).toString(), QStringLiteral("CValue:Precio:6"));
-    QCOMPARE(s.engine.eval(QStringLiteral("r2")).toString(), QStringLiteral("cCollectionContainer:1:0:Precio"));
-    QCOMPARE(s.engine.eval(QStringLiteral("r3")).toString(), QStringLiteral("Connection:0:False:Recordset:0"));
+    QCOMPARE(s.engine.eval(QStringLiteral("r2")).toString(),
+             QStringLiteral("cCollectionContainer:1:0:Precio"));
+    QCOMPARE(s.engine.eval(QStringLiteral("r3")).toString(),
+             QStringLiteral("Connection:0:False:Recordset:0"));
 }
 
 void tst_AdoFactory::factoryAdoObjects()
 {
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine);
-    db.connection().execute(QStringLiteral("create table tAdoFabrica (id integer primary key, nombre varchar(20))"));
+    db.connection().execute(
+        QStringLiteral("create table tAdoFabrica (id integer primary key, nombre varchar(20))"));
     db.connection().execute(QStringLiteral("insert into tAdoFabrica values (1, 'uno'), (2, 'dos')"));
     Scripting s;
     QVERIFY2(s.engine.execute(QStringLiteral("Set c = xFactory.newADODBConnection()\n"
@@ -221,13 +227,13 @@ void tst_AdoFactory::ownership_data()
     QTest::addColumn<bool>("aliveAfterReset");
     QTest::newRow("factory object dropped by the script is deleted")
         << "Set o = xFactory.newCValue()\nprobe.keep o\nSet o = Nothing" << false << false;
-    QTest::newRow("factory object used as a temporary is deleted") << "probe.keep xFactory.newcCollectionContainer()"
-                                                                   << false << false;
+    QTest::newRow("factory object used as a temporary is deleted")
+        << "probe.keep xFactory.newcCollectionContainer()" << false << false;
     QTest::newRow("factory object held in a variable lives until the reset")
         << "Set o = xFactory.create(\"newCValue\")\nprobe.keep o" << true << false;
     QTest::newRow("factory object kept in xGlobal outlives the run")
-        << "Set o = xFactory.NewCollection()\nprobe.keep o\nxGlobal.addObject o, \"k\"\nSet o = Nothing" << true
-        << true;
+        << "Set o = xFactory.NewCollection()\nprobe.keep o\nxGlobal.addObject o, \"k\"\nSet o = Nothing"
+        << true << true;
     QTest::newRow("an object with a parent stays its parent's")
         << "Set o = probe.child()\nprobe.keep o\nSet o = Nothing" << true << true;
     QTest::newRow("a factory object given a parent meanwhile stays")
@@ -262,7 +268,8 @@ void tst_AdoFactory::removingFromGlobalReleases()
              qPrintable(s.engine.errorText()));
     const QPointer<QObject> seen = s.probe.last;
     QVERIFY(seen);
-    QVERIFY2(s.engine.execute(QStringLiteral("ok = xGlobal.removeItem(\"v\")")), qPrintable(s.engine.errorText()));
+    QVERIFY2(s.engine.execute(QStringLiteral("ok = xGlobal.removeItem(\"v\")")),
+             qPrintable(s.engine.errorText()));
     QVERIFY(s.engine.eval(QStringLiteral("ok")).toBool());
     QVERIFY(!seen); // the bag held the script's last reference
 }

@@ -126,7 +126,8 @@ void tst_Collection::factoryTakesNewClasses()
     std::unique_ptr<QObject> s(factory.create("newcstring"));
     QVERIFY(s);
     QCOMPARE(s->objectName(), QStringLiteral("cString"));
-    QCOMPARE(factory.members(), (QStringList{"newcCollectionContainer", "NewCollection", "newcString", "newCValue"}));
+    QCOMPARE(factory.members(),
+             (QStringList{"newcCollectionContainer", "NewCollection", "newcString", "newCValue"}));
 }
 
 QTEST_GUILESS_MAIN(tst_Collection)
