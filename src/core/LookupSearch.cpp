@@ -235,7 +235,7 @@ std::optional<PreparedQuery> LookupSearch::composeQuery(const Criteria &criteria
     return prepared;
 }
 
-bool LookupSearch::runQuery(const PreparedQuery &query)
+bool LookupSearch::cargaGrid(const PreparedQuery &query)
 {
     const bool templated = !m_definition.sqlTemplate.isEmpty();
     const bool ordered = templated || !m_definition.order.trimmed().isEmpty();
@@ -288,7 +288,7 @@ LookupSearch::Outcome LookupSearch::cmdBuscar(const Criteria &criteria)
     }
     if (!q)
         return outcome;
-    if (!runQuery(*q))
+    if (!cargaGrid(*q))
         return Outcome::Failed;
     m_last = q;
     if (m_definition.autoAccept && m_model.rowCount() == 1 && m_model.complete()) {
@@ -350,7 +350,7 @@ bool LookupSearch::maintenance(QChar command, bool allowed, int row)
         return false;
     }
     if (m_last)
-        runQuery(*m_last);
+        cargaGrid(*m_last);
     return true;
 }
 

@@ -95,8 +95,11 @@ public:
     static PreparedQuery textCondition(const QString &column, const QString &text, bool anywhere,
                                        bool sqlite);
 
+    // Fills the grid with the first page of a statement; a database error is reported and
+    // leaves the grid as it was.
+    bool cargaGrid(const PreparedQuery &query);
+
 private:
-    bool runQuery(const PreparedQuery &query);
     bool maintenance(QChar command, bool allowed, int row);
     bool needsRow(int row);
 
