@@ -33,7 +33,7 @@ const QList<Consulta> &consultas()
          {{"usu_Clave", "Usuario", true, false}, {"usu_Nombre", "Nombre", false, true}}},
         {4, "Usuarios del almacen",
          "select usu_Clave, usu_Nombre, alm_Clave from tUsuario where alm_Clave = {ALM_CLAVE} order by usu_Nombre",
-         {{"usu_Clave", "Usuario", true, true}, {"usu_Nombre", "Nombre", false, true},
+         {{"usu_Clave", "Usuario", true, false}, {"usu_Nombre", "Nombre", false, true},
           {"alm_Clave", "Almacen", false, false}}},
     };
     return list;
