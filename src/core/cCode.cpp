@@ -1,5 +1,7 @@
 #include "cCode.h"
 
+#include "AdoObjects.h"
+
 #include "CValue.h"
 #include "Connection.h"
 #include "ConnectionProvider.h"
@@ -258,6 +260,7 @@ bool cCode::runPrepared(const QString &clave, const QString &text, const QString
         m_failure = Failure{clave, where, ErrorInfo::fromException(e)};
     }
     m_running = false;
+    endScriptTransactions();
     if (!m_failure)
         return true;
     // Reported once the run is over: the hook may open windows that run scripts themselves.
@@ -265,6 +268,18 @@ bool cCode::runPrepared(const QString &clave, const QString &text, const QString
     m_lastError = failure.info.description;
     reportFailure(failure.clave, failure.where, failure.info);
     return false;
+}
+
+// A script that began a transaction on "cn" and did not end it must not leave the program's
+// connection inside it: what it left open is rolled back when the run ends.
+void cCode::endScriptTransactions()
+{
+    const QVariant cn = m_objects.get(QStringLiteral("cn"));
+    if (cn.metaType() != QMetaType::fromType<vbs::Value>())
+        return;
+    const vbs::Value value = cn.value<vbs::Value>();
+    if (value.isObject())
+        ado::endScriptTransactions(vbs::HostObjectRef(value.rawObject()));
 }
 
 bool cCode::fail(const QString &clave, const QString &where)

@@ -126,6 +126,7 @@ private:
     bool prepare(const QString &clave);
     bool runPrepared(const QString &clave, const QString &text, const QString &routine, bool wrap);
     // Keeps the engine's error for reporting once the run is over; always false.
+    void endScriptTransactions();
     bool fail(const QString &clave, const QString &where);
     void reportFailure(const QString &clave, const QString &where, const ErrorInfo &info);
     bool refuseWhileRunning(const QString &clave);

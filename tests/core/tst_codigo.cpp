@@ -12,6 +12,7 @@
 #include "SettingsStore.h"
 #include "Startup.h"
 #include "TestDatabase.h"
+#include "Transaction.h"
 #include "cAplication.h"
 #include "cCode.h"
 #include "cCollectionContainer.h"
@@ -111,6 +112,8 @@ private Q_SLOTS:
     void folioDesdeScript();
     void tablasPorCn_data() { TestDatabase::addEngineRows(); }
     void tablasPorCn();
+    void transaccionAbiertaPorElScript_data();
+    void transaccionAbiertaPorElScript();
     void globalEntreEventos_data() { TestDatabase::addEngineRows(); }
     void globalEntreEventos();
     void errorEnMedio_data();
@@ -403,6 +406,44 @@ cn.RollbackTrans)"));
                  .scalar(QStringLiteral("select alm_Telefono from tAlmacen where alm_Clave = 'MATRIZ'"))
                  .toString(),
              QStringLiteral("111"));
+}
+
+void tst_Codigo::transaccionAbiertaPorElScript_data()
+{
+    TestDatabase::addEngineColumn();
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<bool>("termina");
+    for (const QString &e : TestDatabase::engines()) {
+        TestDatabase::newRow(e, "termina sin CommitTrans")
+            << "cn.BeginTrans\ncn.Execute \"update tAlmacen set alm_Telefono = '999'\"" << true;
+        TestDatabase::newRow(e, "falla dentro de la transaccion")
+            << "cn.BeginTrans\ncn.Execute \"update tAlmacen set alm_Telefono = '999'\"\nx = 1 / 0" << false;
+    }
+}
+
+// What a script began and left open is undone when its run ends; the program's connection
+// is not left inside the script's transaction.
+void tst_Codigo::transaccionAbiertaPorElScript()
+{
+    QFETCH(QString, engine);
+    QFETCH(QString, texto);
+    QFETCH(bool, termina);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    Host h(db.connection());
+    db.connection().execute(QStringLiteral("insert into tAlmacen (alm_Clave, alm_Nombre, alm_Telefono) values "
+                                           "('MATRIZ', 'Matriz', '111')"));
+    h.store(QStringLiteral("OnTerminateProgram"), texto);
+    QCOMPARE(h.code.runEvent(QStringLiteral("OnTerminateProgram")), termina);
+    QCOMPARE(db.connection().scalar(QStringLiteral("select alm_Telefono from tAlmacen")).toString(),
+             QStringLiteral("111"));
+    // The program's own write after the script commits for good.
+    {
+        db::Transaction tx(db.connection());
+        db.connection().execute(QStringLiteral("update tAlmacen set alm_Telefono = '222'"));
+        tx.commit();
+    }
+    const auto other = db.openAnother();
+    QCOMPARE(other->scalar(QStringLiteral("select alm_Telefono from tAlmacen")).toString(), QStringLiteral("222"));
 }
 
 void tst_Codigo::globalEntreEventos()
