@@ -30,6 +30,7 @@ QComboBox *entryCombo(QWidget *parent, const char *name, const QStringList &entr
 {
     auto *c = new QComboBox(parent);
     c->setObjectName(QLatin1String(name));
+    c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (const QString &e : entries)
         c->addItem(ListEntry::text(e), e);
     c->setCurrentIndex(current);
@@ -101,20 +102,26 @@ LookupPanel::LookupPanel(const LookupServices &services, const LookupDefinition 
     settings->addWidget(m_cmbPregunta);
     settings->addWidget(m_cmdSalvarSetting);
     settings->addStretch(1);
+    // The maintenance commands get a row of their own so the settings keep their full captions.
+    auto *commands = new QHBoxLayout;
+    commands->addStretch(1);
     for (const auto &[b, allowed] : maintenance)
-        settings->addWidget(b);
+        commands->addWidget(b);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(criteria);
     layout->addWidget(m_grid, 1);
     layout->addLayout(settings);
+    layout->addLayout(commands);
     layout->addWidget(m_status);
 
     // Column widths of the definition; 0 leaves the width to the grid.
-    for (int i = 0; i < definition.columns.size(); ++i)
-        if (definition.columns.at(i).width > 0)
+    for (int i = 0; i < definition.columns.size(); ++i) {
+        m_fixedWidths << (definition.columns.at(i).width > 0);
+        if (m_fixedWidths.last())
             m_grid->setColumnWidth(i, definition.columns.at(i).width);
+    }
 
     m_search.setBusyHandler([this](bool busy) {
         m_cmdBuscar->setEnabled(!busy);
@@ -194,6 +201,12 @@ LookupSearch::Outcome LookupPanel::cmdBuscar_Click()
 {
     const LookupSearch::Outcome outcome = m_search.cmdBuscar(criteria());
     if (outcome == LookupSearch::Outcome::Found) {
+        // Columns without a designed width fit what the first page shows; the last one stretches.
+        const int columns = m_search.model().columnCount();
+        for (int c = 0; c + 1 < columns; ++c) {
+            if (!m_fixedWidths.value(c))
+                m_grid->resizeColumnToContents(c);
+        }
         m_grid->selectRow(0);
         m_grid->setFocus();
     }

@@ -48,6 +48,7 @@ private:
     void applyFocus();
 
     LookupSearch m_search;
+    QList<bool> m_fixedWidths; // per result column: the definition gave its width
     QComboBox *m_cmbCampo = nullptr;
     QLineEdit *m_txtBuscar = nullptr;
     QDateEdit *m_dtpDesde = nullptr;
