@@ -21,12 +21,12 @@ public:
     // Scripts write addObject(xObj, sKey): the value first. Adding under a key already present
     // replaces its value and keeps its place. Instances of a script's own classes are refused:
     // they cannot outlive the run that made them.
-    Q_INVOKABLE void addObject(const QVariant &value, const QString &key);
+    Q_INVOKABLE void addObject(const QVariant &xObj, const QString &sKey);
     // By key (text) or by 1-based position (number); Empty when there is no such item.
-    Q_INVOKABLE QVariant getItem(const QVariant &keyOrPosition) const;
-    Q_INVOKABLE QVariant getObject(const QVariant &keyOrPosition) const { return getItem(keyOrPosition); }
+    Q_INVOKABLE QVariant getItem(const QVariant &vVariant) const;
+    Q_INVOKABLE QVariant getObject(const QVariant &vVariant) const { return getItem(vVariant); }
     // By key or position; false when there was nothing to remove.
-    Q_INVOKABLE bool removeItem(const QVariant &keyOrPosition);
+    Q_INVOKABLE bool removeItem(const QVariant &vVariant);
     Q_INVOKABLE bool existsItem(const QString &key) const;
     Q_INVOKABLE bool existsValue(const QString &key) const { return existsItem(key); }
     Q_INVOKABLE int count() const { return int(m_order.size()); }

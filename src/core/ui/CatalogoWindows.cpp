@@ -153,7 +153,9 @@ bool CatalogoWindows::abrirPropia(const QString &ventana, QChar comando, const Q
     if (ventana == QLatin1String("frmSecuencia")) {
         if (comando == u'B')
             return SecuenciaEditor(m_connections, m_prompter).eliminarRegistro(primera);
-        ejecuta(new frmSecuencia(m_connections, m_prompter, modo, primera), parent);
+        auto *w = new frmSecuencia(m_connections, m_prompter, modo, primera);
+        w->soloFormulario();
+        ejecuta(w, parent);
         return comando != u'Q';
     }
     if (ventana == QLatin1String("frmPerfil")) {

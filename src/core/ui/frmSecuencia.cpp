@@ -171,3 +171,9 @@ void frmSecuencia::cmdEliminar_Click()
     m_catalogo.recargar();
     limpia();
 }
+
+void frmSecuencia::soloFormulario()
+{
+    m_grdCatalogo->hide();
+    m_cmdNuevo->hide();
+}

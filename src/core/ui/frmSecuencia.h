@@ -25,6 +25,9 @@ public:
     SecuenciaEditor::Secuencia datos() const;
     void setDatos(const SecuenciaEditor::Secuencia &s);
     SecuenciaCatalogo &catalogo() { return m_catalogo; }
+    // Opened from the catalogue lookup on one row: the lookup is the list, so this window shows
+    // only the form.
+    void soloFormulario();
 
 public Q_SLOTS:
     void cmdNuevo_Click();
