@@ -3,6 +3,7 @@
 #include "ConnectionProvider.h"
 #include "ListEntry.h"
 #include "Log.h"
+#include "MensajesMantenimiento.h"
 #include "Permisos.h"
 #include "Prompter.h"
 
@@ -16,11 +17,11 @@
 
 using Tipo = CatalogoCampo::Tipo;
 
-const QString CatalogoEditor::kSinAcceso = QStringLiteral("Su perfil no tiene acceso a esta operacion");
-const QString CatalogoEditor::kClaveNoExiste = QStringLiteral("La clave no existe");
-const QString CatalogoEditor::kActualizado = QStringLiteral("El registro fue actualizado con exito");
-const QString CatalogoEditor::kEliminado = QStringLiteral("El registro fue eliminado con exito");
-const QString CatalogoEditor::kEnUso = QStringLiteral("La clave esta en uso, no es posible eliminar este registro");
+const QString CatalogoEditor::kSinAcceso = MensajesMantenimiento::sinAcceso();
+const QString CatalogoEditor::kClaveNoExiste = MensajesMantenimiento::claveNoExiste();
+const QString CatalogoEditor::kActualizado = MensajesMantenimiento::actualizado();
+const QString CatalogoEditor::kEliminado = MensajesMantenimiento::eliminado();
+const QString CatalogoEditor::kEnUso = MensajesMantenimiento::enUso();
 // A Tab would split the key in every list entry; '|' joins the parts of a composite key.
 const QString CatalogoEditor::kClaveInvalida =
     QStringLiteral("La clave no puede contener tabuladores ni el caracter |");

@@ -2,6 +2,7 @@
 
 #include "ConnectionProvider.h"
 #include "Log.h"
+#include "MensajesMantenimiento.h"
 #include "Permisos.h"
 #include "Prompter.h"
 
@@ -12,15 +13,14 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
-// The same refusal as the other maintenance windows.
-const QString CodigoEditor::kSinAcceso = QStringLiteral("Su perfil no tiene acceso a esta operacion");
+const QString CodigoEditor::kSinAcceso = MensajesMantenimiento::sinAcceso();
 const QString CodigoEditor::kClaveEnUso = QStringLiteral("La clave ya esta en uso para el siguiente Codigo");
 const QString CodigoEditor::kAgregado =
     QStringLiteral("El registro fue agregado con exito, desea continuar agregando mas Codigos");
 const QString CodigoEditor::kNoExiste = QStringLiteral("La clave del Codigo no existe");
-const QString CodigoEditor::kActualizado = QStringLiteral("El registro fue actualizado con exito");
+const QString CodigoEditor::kActualizado = MensajesMantenimiento::actualizado();
 const QString CodigoEditor::kConfirmaBaja = QStringLiteral("Esta seguro de eliminar el Codigo");
-const QString CodigoEditor::kEliminado = QStringLiteral("El registro fue eliminado con exito");
+const QString CodigoEditor::kEliminado = MensajesMantenimiento::eliminado();
 const QString CodigoEditor::kExportado = QStringLiteral("Se ha exportado exitosamente");
 
 CodigoEditor::CodigoEditor(ConnectionProvider &connections, Permisos &permisos, Prompter &prompter,

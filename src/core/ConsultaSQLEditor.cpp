@@ -2,6 +2,7 @@
 
 #include "ConnectionProvider.h"
 #include "Log.h"
+#include "MensajesMantenimiento.h"
 #include "Prompter.h"
 
 #include "Connection.h"
@@ -218,7 +219,7 @@ bool ConsultaSQLEditor::modificarRegistro(const Datos &datos)
     const int clave = datos.clave.trimmed().toInt();
     try {
         if (!existe(clave)) {
-            m_prompter.exclamation(QStringLiteral("La clave no existe"));
+            m_prompter.exclamation(MensajesMantenimiento::claveNoExiste());
             return false;
         }
         db::Connection &c = m_connections.getConnection();
@@ -231,7 +232,7 @@ bool ConsultaSQLEditor::modificarRegistro(const Datos &datos)
         reportError(m_prompter, QStringLiteral("modificarRegistro"), kWhere, ErrorInfo::fromException(e));
         return false;
     }
-    m_prompter.information(QStringLiteral("El registro fue actualizado con exito"));
+    m_prompter.information(MensajesMantenimiento::actualizado());
     return true;
 }
 
@@ -244,7 +245,7 @@ std::optional<ConsultaSQLEditor::Datos> ConsultaSQLEditor::consultarRegistro(con
         db::Recordset rs = c.openRecordset(
             QStringLiteral("select con_Clave, con_Nombre, con_SQL from tConsulta where con_Clave = ?"), {n});
         if (!numeric || rs.eof()) {
-            m_prompter.exclamation(QStringLiteral("La clave no existe"));
+            m_prompter.exclamation(MensajesMantenimiento::claveNoExiste());
             return std::nullopt;
         }
         Datos d{QString::number(n), rs.text(QStringLiteral("con_Nombre")), rs.text(QStringLiteral("con_SQL")), {}};
@@ -270,7 +271,7 @@ bool ConsultaSQLEditor::eliminarRegistro(const QString &clave)
     try {
         QString nombre;
         if (!numeric || !existe(n, &nombre)) {
-            m_prompter.exclamation(QStringLiteral("La clave no existe"));
+            m_prompter.exclamation(MensajesMantenimiento::claveNoExiste());
             return false;
         }
         db::Connection &c = m_connections.getConnection();
@@ -279,7 +280,7 @@ bool ConsultaSQLEditor::eliminarRegistro(const QString &clave)
             if (!c.tableExists(QStringLiteral("tReporteParam")) ||
                 c.scalar(QStringLiteral("select count(*) from tReporteParam where con_Clave = ?"), {n}).toInt() == 0)
                 return false;
-            m_prompter.exclamation(QStringLiteral("La clave esta en uso, no es posible eliminar este registro"));
+            m_prompter.exclamation(MensajesMantenimiento::enUso());
             return true;
         };
         if (enUso() || !m_prompter.question(QStringLiteral("Esta seguro de eliminar la Consulta ") + nombre, false))
@@ -294,6 +295,6 @@ bool ConsultaSQLEditor::eliminarRegistro(const QString &clave)
         reportError(m_prompter, QStringLiteral("eliminarRegistro"), kWhere, ErrorInfo::fromException(e));
         return false;
     }
-    m_prompter.information(QStringLiteral("El registro fue eliminado con exito"));
+    m_prompter.information(MensajesMantenimiento::eliminado());
     return true;
 }

@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "ConnectionProvider.h"
 #include "Log.h"
+#include "MensajesMantenimiento.h"
 #include "Prompter.h"
 #include "Transaction.h"
 
@@ -82,7 +83,7 @@ bool ModuloEditor::consultarRegistro(const QString &clave, Modulo &m)
             m = x;
             return true;
         }
-    m_prompter.information(QStringLiteral("La clave no existe"));
+    m_prompter.information(MensajesMantenimiento::claveNoExiste());
     return false;
 }
 
@@ -156,10 +157,10 @@ bool ModuloEditor::modificarRegistro(const Modulo &m)
         {m.nombre.trimmed(), m.secuencia.trimmed().toInt(), key(m.claveSup), key(m.tipo), m.descripcion,
          m.clave.trimmed()});
     if (rows == 0) {
-        m_prompter.information(QStringLiteral("La clave no existe"));
+        m_prompter.information(MensajesMantenimiento::claveNoExiste());
         return false;
     }
-    m_prompter.information(QStringLiteral("El registro fue actualizado con exito"));
+    m_prompter.information(MensajesMantenimiento::actualizado());
     return true;
 }
 
@@ -175,7 +176,7 @@ bool ModuloEditor::eliminarRegistro(const QString &clave)
             conn.scalar(QStringLiteral("select count(*) from tModulo where mod_ClaveSup = ?"), {clave}).toInt();
         if (uses > 0) {
             tx.rollback();
-            m_prompter.exclamation(QStringLiteral("La clave esta en uso, no es posible eliminar este registro"));
+            m_prompter.exclamation(MensajesMantenimiento::enUso());
             return false;
         }
         conn.execute(QStringLiteral("delete from tModulo where mod_Clave = ?"), {clave});
@@ -184,6 +185,6 @@ bool ModuloEditor::eliminarRegistro(const QString &clave)
         reportError(m_prompter, QString(), QStringLiteral("frmModulo.eliminarRegistro"), ErrorInfo::fromException(e));
         return false;
     }
-    m_prompter.information(QStringLiteral("El registro fue eliminado con exito"));
+    m_prompter.information(MensajesMantenimiento::eliminado());
     return true;
 }

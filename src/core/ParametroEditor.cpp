@@ -2,6 +2,7 @@
 
 #include "ConnectionProvider.h"
 #include "Log.h"
+#include "MensajesMantenimiento.h"
 #include "Prompter.h"
 
 #include "Connection.h"
@@ -104,7 +105,7 @@ bool ParametroEditor::modificarRegistro(const Parametro &entrada)
                     ErrorInfo::fromException(e));
         return false;
     }
-    m_prompter.information(QStringLiteral("El registro fue actualizado con exito"));
+    m_prompter.information(MensajesMantenimiento::actualizado());
     return true;
 }
 
@@ -114,7 +115,7 @@ bool ParametroEditor::consultarRegistro(const QString &tipo, const QString &clav
         return false;
     try {
         if (!fetch(tipo.trimmed(), clave.trimmed(), p)) {
-            m_prompter.exclamation(QStringLiteral("La clave no existe"));
+            m_prompter.exclamation(MensajesMantenimiento::claveNoExiste());
             return false;
         }
         return true;
@@ -131,7 +132,7 @@ bool ParametroEditor::eliminarRegistro(const QString &tipo, const QString &clave
         return false;
     try {
         if (!fetch(tipo.trimmed(), clave.trimmed(), nullptr)) {
-            m_prompter.exclamation(QStringLiteral("La clave no existe"));
+            m_prompter.exclamation(MensajesMantenimiento::claveNoExiste());
             return false;
         }
         if (!m_prompter.question(QStringLiteral("Esta seguro de eliminar el parametro"), false))
@@ -144,7 +145,7 @@ bool ParametroEditor::eliminarRegistro(const QString &tipo, const QString &clave
                     ErrorInfo::fromException(e));
         return false;
     }
-    m_prompter.information(QStringLiteral("El registro fue eliminado con exito"));
+    m_prompter.information(MensajesMantenimiento::eliminado());
     return true;
 }
 

@@ -3,16 +3,17 @@
 #include "Connection.h"
 #include "ConnectionProvider.h"
 #include "Log.h"
+#include "MensajesMantenimiento.h"
 #include "Prompter.h"
 #include "Transaction.h"
 
 const QString PerfilEditor::kClaveEnUso = QStringLiteral("La clave ya esta en uso para el siguiente Perfil");
 const QString PerfilEditor::kAgregado =
     QStringLiteral("El registro fue agregado con exito, desea continuar agregando mas Perfiles");
-const QString PerfilEditor::kActualizado = QStringLiteral("El registro fue actualizado con exito");
+const QString PerfilEditor::kActualizado = MensajesMantenimiento::actualizado();
 const QString PerfilEditor::kConfirmaBaja = QStringLiteral("Esta seguro de eliminar el Perfil");
-const QString PerfilEditor::kEnUso = QStringLiteral("La clave esta en uso, no es posible eliminar este registro");
-const QString PerfilEditor::kEliminado = QStringLiteral("El registro fue eliminado con exito");
+const QString PerfilEditor::kEnUso = MensajesMantenimiento::enUso();
+const QString PerfilEditor::kEliminado = MensajesMantenimiento::eliminado();
 
 namespace {
 // A module tree deeper than this has a cycle in mod_ClaveSup.
@@ -87,7 +88,7 @@ bool PerfilEditor::consultarRegistro(const QString &clave, QString &nombre)
         db::Recordset rs = m_connections.getConnection().openRecordset(
             QStringLiteral("select perf_Nombre from tPerfil where perf_Clave = ?"), {clave});
         if (rs.eof()) {
-            m_prompter.information(QStringLiteral("La clave no existe"));
+            m_prompter.information(MensajesMantenimiento::claveNoExiste());
             return false;
         }
         nombre = rs.text(QStringLiteral("perf_Nombre"));
@@ -131,7 +132,7 @@ bool PerfilEditor::guardaDatos(const QString &clave, const QString &nombre, cons
         } else if (conn.execute(QStringLiteral("update tPerfil set perf_Nombre = ? where perf_Clave = ?"),
                                 {nombre.trimmed(), key}) == 0) {
             tx.rollback();
-            m_prompter.information(QStringLiteral("La clave no existe"));
+            m_prompter.information(MensajesMantenimiento::claveNoExiste());
             return false;
         }
         conn.execute(QStringLiteral("DELETE FROM tSeguridad where perf_Clave = ?"), {key});

@@ -2,6 +2,7 @@
 
 #include "ConnectionProvider.h"
 #include "Log.h"
+#include "MensajesMantenimiento.h"
 #include "Prompter.h"
 
 #include "Connection.h"
@@ -123,7 +124,7 @@ bool SecuenciaEditor::modificarRegistro(const Secuencia &s)
     const QString clave = s.clave.trimmed();
     try {
         if (!fetch(clave, nullptr)) {
-            m_prompter.exclamation(QStringLiteral("La clave no existe"));
+            m_prompter.exclamation(MensajesMantenimiento::claveNoExiste());
             return false;
         }
         m_connections.getConnection().execute(
@@ -135,7 +136,7 @@ bool SecuenciaEditor::modificarRegistro(const Secuencia &s)
         report("modificarRegistro", e);
         return false;
     }
-    m_prompter.information(QStringLiteral("El registro fue actualizado con exito"));
+    m_prompter.information(MensajesMantenimiento::actualizado());
     return true;
 }
 
@@ -145,7 +146,7 @@ bool SecuenciaEditor::consultarRegistro(const QString &clave, Secuencia *s)
         return false;
     try {
         if (!fetch(clave.trimmed(), s)) {
-            m_prompter.exclamation(QStringLiteral("La clave no existe"));
+            m_prompter.exclamation(MensajesMantenimiento::claveNoExiste());
             return false;
         }
         return true;
@@ -162,7 +163,7 @@ bool SecuenciaEditor::eliminarRegistro(const QString &clave)
     const QString k = clave.trimmed();
     try {
         if (!fetch(k, nullptr)) {
-            m_prompter.exclamation(QStringLiteral("La clave no existe"));
+            m_prompter.exclamation(MensajesMantenimiento::claveNoExiste());
             return false;
         }
         if (!m_prompter.question(QStringLiteral("Esta seguro de eliminar la secuencia ") + k, false))
@@ -173,6 +174,6 @@ bool SecuenciaEditor::eliminarRegistro(const QString &clave)
         report("eliminarRegistro", e);
         return false;
     }
-    m_prompter.information(QStringLiteral("El registro fue eliminado con exito"));
+    m_prompter.information(MensajesMantenimiento::eliminado());
     return true;
 }

@@ -4,6 +4,7 @@
 #include "ConnectionProvider.h"
 #include "Log.h"
 #include "LoginPassword.h"
+#include "MensajesMantenimiento.h"
 #include "Permisos.h"
 #include "Prompter.h"
 #include "Transaction.h"
@@ -40,7 +41,7 @@ const QStringList &UsuarioEditor::dateColumns()
     return c;
 }
 
-const QString UsuarioEditor::kSinAcceso = QStringLiteral("Su perfil no tiene acceso a esta operacion");
+const QString UsuarioEditor::kSinAcceso = MensajesMantenimiento::sinAcceso();
 
 UsuarioEditor::UsuarioEditor(ConnectionProvider &connections, cConfigure &config, Permisos &permisos,
                              Prompter &prompter, const QString &mode)
@@ -118,7 +119,7 @@ bool UsuarioEditor::consultarRegistro(const QString &clave, QVariantMap &usuario
                 QStringLiteral(" from tUsuario where usu_Clave = ?"),
             {clave});
         if (rs.eof()) {
-            m_prompter.information(QStringLiteral("La clave no existe"));
+            m_prompter.information(MensajesMantenimiento::claveNoExiste());
             return false;
         }
         usuario.clear();
@@ -232,7 +233,7 @@ bool UsuarioEditor::guardaDatos(QVariantMap u, const QString &password, bool *co
                                  QStringLiteral(" where usu_Clave = ?"),
                              params) == 0) {
                 tx.rollback();
-                m_prompter.information(QStringLiteral("La clave no existe"));
+                m_prompter.information(MensajesMantenimiento::claveNoExiste());
                 return false;
             }
         }
@@ -247,7 +248,7 @@ bool UsuarioEditor::guardaDatos(QVariantMap u, const QString &password, bool *co
         if (continuar)
             *continuar = more;
     } else {
-        m_prompter.information(QStringLiteral("El registro fue actualizado con exito"));
+        m_prompter.information(MensajesMantenimiento::actualizado());
     }
     return true;
 }
@@ -262,6 +263,6 @@ bool UsuarioEditor::eliminarRegistro(const QString &clave)
         reportError(m_prompter, QString(), QStringLiteral("frmUsuario.eliminarRegistro"), ErrorInfo::fromException(e));
         return false;
     }
-    m_prompter.information(QStringLiteral("El registro fue eliminado con exito"));
+    m_prompter.information(MensajesMantenimiento::eliminado());
     return true;
 }
