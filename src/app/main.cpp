@@ -67,19 +67,21 @@ int main(int argc, char **argv)
     std::unique_ptr<Startup> startup;
 
     // The reader is chosen with MOSTRADOR_LECTOR_HUELLA ("simulado" by default).
-    FingerprintReader *reader = FingerprintReader::create(qEnvironmentVariable("MOSTRADOR_LECTOR_HUELLA"), &application);
+    FingerprintReader *reader =
+        FingerprintReader::create(qEnvironmentVariable("MOSTRADOR_LECTOR_HUELLA"), &application);
     Permisos permisos(services.connection(), services.config());
     // A failing script opens in the editor, on its error line, for users who may change scripts.
     services.code().setOnScriptError([&](const QString &clave, const QString &text) {
-        frmCodigo::corregir(services, permisos, clave, text, services.code().lastErrorLine(),
-                            QApplication::activeWindow());
+        frmCodigo::corregir(services.scriptServices(), services.prompter(), permisos, clave, text,
+                            services.code().lastErrorLine(), QApplication::activeWindow());
     });
     LoginController::Hooks loginHooks;
     loginHooks.databaseCurrent = [&] { return services.connection().databaseCurrent(); };
     loginHooks.selectedConnection = [&] { return services.catalog().selected(); };
     loginHooks.askPassword = [&] { return frmPsw::ask(QApplication::activeWindow()); };
     loginHooks.connectionDialog = [&] { return startup->showConnectionDialog(); };
-    LoginController login(services.connection(), services.config(), services.app(), prompter, loginHooks, reader);
+    LoginController login(services.connection(), services.config(), services.app(), prompter, loginHooks,
+                          reader);
     // frmLogin, modal; the change of user keeps the workstation's terminal.
     auto runLogin = [&](bool terminalList) {
         frmLogin dialog(login, qobject_cast<FingerprintSimulated *>(reader), mainWindow);
@@ -92,7 +94,9 @@ int main(int argc, char **argv)
     auto showMainWindow = [&] {
         MainWindowController::Hooks mainHooks;
         mainHooks.selectedConnection = [&] { return services.catalog().selected(); };
-        mainHooks.warehouse = [&] { return services.config().getValue(QStringLiteral("ALMACEN")).toString(); };
+        mainHooks.warehouse = [&] {
+            return services.config().getValue(QStringLiteral("ALMACEN")).toString();
+        };
         mainHooks.terminateProgram = [&] { startup->terminateProgram(); };
         mainHooks.runEventScript = [&](const QString &key) { services.code().runEvent(key); };
         mainHooks.changeUser = [&] { return runLogin(false); };
@@ -125,14 +129,16 @@ int main(int argc, char **argv)
             if (mainWindow)
                 PermisosMenu::applyMenuPermissions(*mainWindow, permisos);
         });
-        catalogos.registraVentana(QStringLiteral("frmCodigo"), [&](const QString &, QChar command, const QString &clave) {
-            return frmCodigo::abrir(services, permisos, command, clave, mainWindow);
-        });
-        catalogos.registraVentana(QStringLiteral("frmConsultaSQL"),
+        catalogos.registraVentana(QStringLiteral("frmCodigo"),
                                   [&](const QString &, QChar command, const QString &clave) {
-                                      return frmConsultaSQL::abrir({services.connection(), services.config(), prompter},
-                                                                   command, clave, mainWindow);
+                                      return frmCodigo::abrir(services.scriptServices(), services.prompter(),
+                                                              permisos, command, clave, mainWindow);
                                   });
+        catalogos.registraVentana(
+            QStringLiteral("frmConsultaSQL"), [&](const QString &, QChar command, const QString &clave) {
+                return frmConsultaSQL::abrir({services.connection(), services.config(), prompter}, command,
+                                             clave, mainWindow);
+            });
         catalogos.conecta(*mainWindow);
         mainWindow->setCommand(QStringLiteral("mnuSeguridad_Mod"), [&] {
             QMdiSubWindow *w = mainWindow->addWindow(new frmModuloCon(services.connection(), prompter));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConnectionProvider.h"
+#include "ScriptObjects.h"
 
 #include <QString>
 
@@ -40,6 +41,8 @@ public:
     cCollectionContainer &global() { return *m_global; }
     // gCode: the event-script host; every event goes through runEvent.
     cCode &code() { return *m_code; }
+    // What scripts receive from these services (the script editor builds its objects from it).
+    ScriptServices scriptServices();
 
 private:
     // The configuration needs the connection and the connection needs the configuration
@@ -47,7 +50,10 @@ private:
     class Forwarder : public ConnectionProvider {
     public:
         ConnectionProvider *target = nullptr;
-        db::Connection *currentConnection() override { return target ? target->currentConnection() : nullptr; }
+        db::Connection *currentConnection() override
+        {
+            return target ? target->currentConnection() : nullptr;
+        }
         db::Connection &getConnection() override { return target->getConnection(); }
     };
 

@@ -58,7 +58,8 @@ void closeNextModal(QObject *context, Seen &seen)
         if (QWidget *w = QApplication::activeModalWidget()) {
             seen.title = w->windowTitle();
             seen.error = w->findChild<QPlainTextEdit *>(QStringLiteral("txtError"))->toPlainText();
-            seen.line = w->findChild<QPlainTextEdit *>(QStringLiteral("txtCodigo"))->textCursor().blockNumber();
+            seen.line =
+                w->findChild<QPlainTextEdit *>(QStringLiteral("txtCodigo"))->textCursor().blockNumber();
             w->close();
         }
     });
@@ -105,7 +106,8 @@ void tst_CodigoVentana::cambio()
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     CodigoSession s;
     QVERIFY(open(s, db, kCodigoRights));
-    frmCodigo window(s.services, s.permisos, QStringLiteral("C"), QStringLiteral("OnTicketPrint"));
+    frmCodigo window(s.services.scriptServices(), s.prompter, s.permisos, QStringLiteral("C"),
+                     QStringLiteral("OnTicketPrint"));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.windowTitle(), QStringLiteral("Cambio de Codigo"));
@@ -149,16 +151,18 @@ void tst_CodigoVentana::cambio()
     QTest::mouseClick(aceptar, Qt::LeftButton);
     QCOMPARE(s.prompter.texts(), QStringList{CodigoEditor::kActualizado});
     QVERIFY(window.modificado());
-    QCOMPARE(db.connection()
-                 .scalar(QStringLiteral("select codigo_Activo from tCodigo where codigo_Clave = 'OnTicketPrint'"))
-                 .toString()
-                 .trimmed(),
-             QStringLiteral("S"));
+    QCOMPARE(
+        db.connection()
+            .scalar(QStringLiteral("select codigo_Activo from tCodigo where codigo_Clave = 'OnTicketPrint'"))
+            .toString()
+            .trimmed(),
+        QStringLiteral("S"));
     // The stored line ends come back as they were.
-    QCOMPARE(db.connection()
-                 .scalar(QStringLiteral("select codigo_Text from tCodigo where codigo_Clave = 'OnTicketPrint'"))
-                 .toString(),
-             QStringLiteral("' Impresión\r\nxApp.msgBar \"Ñandú\"xApp.msgBar(sCad)"));
+    QCOMPARE(
+        db.connection()
+            .scalar(QStringLiteral("select codigo_Text from tCodigo where codigo_Clave = 'OnTicketPrint'"))
+            .toString(),
+        QStringLiteral("' Impresión\r\nxApp.msgBar \"Ñandú\"xApp.msgBar(sCad)"));
 }
 
 void tst_CodigoVentana::consulta()
@@ -167,7 +171,8 @@ void tst_CodigoVentana::consulta()
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     CodigoSession s;
     QVERIFY(open(s, db, {"frmCodigo_cmdConsulta"}));
-    frmCodigo window(s.services, s.permisos, QStringLiteral("Q"), QStringLiteral("OnTicketPrint"));
+    frmCodigo window(s.services.scriptServices(), s.prompter, s.permisos, QStringLiteral("Q"),
+                     QStringLiteral("OnTicketPrint"));
     QCOMPARE(window.windowTitle(), QStringLiteral("Consulta de Codigo"));
     QCOMPARE(child<QLineEdit>(window, "txtNombre")->text(), QStringLiteral("Impresion del ticket"));
     QVERIFY(child<QLineEdit>(window, "txtClave")->isReadOnly() == false); // another key may be typed
@@ -188,7 +193,7 @@ void tst_CodigoVentana::ejecutar()
     db.connection().execute(QStringLiteral("insert into tCodigo (codigo_Clave, codigo_Nombre, codigo_Text, "
                                            "codigo_Activo) values ('LIBRERIA', 'Libreria', ?, 'S')"),
                             {QStringLiteral("Function Doble(n)\r\n Doble = n * 2\r\nEnd Function")});
-    frmCodigo window(s.services, s.permisos, QStringLiteral("R"));
+    frmCodigo window(s.services.scriptServices(), s.prompter, s.permisos, QStringLiteral("R"));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.windowTitle(), QStringLiteral("Ejecutar codigo"));
@@ -213,14 +218,16 @@ void tst_CodigoVentana::ejecutar()
     // and no other editor opens.
     texto->setPlainText(QStringLiteral("x = 1\ny = x / 0\nz = 2"));
     QTest::mouseClick(ejecutar, Qt::LeftButton);
-    QVERIFY2(error->toPlainText().contains(QLatin1String("Division by zero")), qPrintable(error->toPlainText()));
+    QVERIFY2(error->toPlainText().contains(QLatin1String("Division by zero")),
+             qPrintable(error->toPlainText()));
     QCOMPARE(texto->textCursor().blockNumber(), 1);
     QCOMPARE(s.prompter.shown.size(), 1);
     QCOMPARE(s.prompter.shown.first().icon, Prompter::Icon::Critical);
     QTest::qWait(0);
     const QWidgetList windows = QApplication::topLevelWidgets();
-    QCOMPARE(std::count_if(windows.cbegin(), windows.cend(),
-                           [](QWidget *w) { return w->objectName() == QLatin1String("frmCodigo") && w->isVisible(); }),
+    QCOMPARE(std::count_if(
+                 windows.cbegin(), windows.cend(),
+                 [](QWidget *w) { return w->objectName() == QLatin1String("frmCodigo") && w->isVisible(); }),
              1);
 
     // The next good run clears the error field.
@@ -237,26 +244,30 @@ void tst_CodigoVentana::abrir()
     QVERIFY(open(s, db, {"frmCodigo_cmdConsulta", "frmCodigo_cmdBaja"}));
 
     // Without the right the window does not open.
-    QVERIFY(!frmCodigo::abrir(s.services, s.permisos, u'A', QString()));
+    QVERIFY(!frmCodigo::abrir(s.services.scriptServices(), s.prompter, s.permisos, u'A', QString()));
     QCOMPARE(s.prompter.texts(), QStringList{CodigoEditor::kSinAcceso});
-    QVERIFY(!frmCodigo::abrir(s.services, s.permisos, u'C', QStringLiteral("OnTicketPrint")));
+    QVERIFY(!frmCodigo::abrir(s.services.scriptServices(), s.prompter, s.permisos, u'C',
+                              QStringLiteral("OnTicketPrint")));
 
     // Query opens modally and changes nothing.
     s.prompter.clear();
     Seen seen;
     closeNextModal(this, seen);
-    QVERIFY(!frmCodigo::abrir(s.services, s.permisos, u'q', QStringLiteral("OnTicketPrint")));
+    QVERIFY(!frmCodigo::abrir(s.services.scriptServices(), s.prompter, s.permisos, u'q',
+                              QStringLiteral("OnTicketPrint")));
     QCOMPARE(seen.title, QStringLiteral("Consulta de Codigo"));
 
     // Delete asks; No keeps the row, Yes removes it.
     s.prompter.answers.enqueue(false);
-    QVERIFY(!frmCodigo::abrir(s.services, s.permisos, u'B', QStringLiteral("OnTicketPrint")));
+    QVERIFY(!frmCodigo::abrir(s.services.scriptServices(), s.prompter, s.permisos, u'B',
+                              QStringLiteral("OnTicketPrint")));
     QCOMPARE(rows(db), 1);
     s.prompter.answers.enqueue(true);
-    QVERIFY(frmCodigo::abrir(s.services, s.permisos, u'B', QStringLiteral("OnTicketPrint")));
+    QVERIFY(frmCodigo::abrir(s.services.scriptServices(), s.prompter, s.permisos, u'B',
+                             QStringLiteral("OnTicketPrint")));
     QCOMPARE(rows(db), 0);
-    QCOMPARE(s.prompter.texts(),
-             (QStringList{CodigoEditor::kConfirmaBaja, CodigoEditor::kConfirmaBaja, CodigoEditor::kEliminado}));
+    QCOMPARE(s.prompter.texts(), (QStringList{CodigoEditor::kConfirmaBaja, CodigoEditor::kConfirmaBaja,
+                                              CodigoEditor::kEliminado}));
 }
 
 void tst_CodigoVentana::corregir()
@@ -269,7 +280,8 @@ void tst_CodigoVentana::corregir()
         // Without the change right the failing script is not opened.
         Seen seen;
         closeNextModal(this, seen);
-        frmCodigo::corregir(s.services, s.permisos, QStringLiteral("OnTicketPrint"), QStringLiteral("Error"), 2);
+        frmCodigo::corregir(s.services.scriptServices(), s.prompter, s.permisos,
+                            QStringLiteral("OnTicketPrint"), QStringLiteral("Error"), 2);
         QCOMPARE(seen.title, QString());
         QVERIFY(s.prompter.texts().isEmpty());
         QTest::qWait(0); // let the timer go by before the next case
@@ -277,7 +289,7 @@ void tst_CodigoVentana::corregir()
     s.grant({"frmCodigo_cmdCambio"});
     Seen seen;
     closeNextModal(this, seen);
-    frmCodigo::corregir(s.services, s.permisos, QStringLiteral("OnTicketPrint"),
+    frmCodigo::corregir(s.services.scriptServices(), s.prompter, s.permisos, QStringLiteral("OnTicketPrint"),
                         QStringLiteral("Type mismatch (line 2)"), 2);
     QCOMPARE(seen.title, QStringLiteral("Cambio de Codigo"));
     QCOMPARE(seen.error, QStringLiteral("Type mismatch (line 2)"));
@@ -292,23 +304,40 @@ void tst_CodigoVentana::resaltado_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("at"); // the first occurrence of this text
     QTest::addColumn<Kind>("kind");
-    QTest::newRow("palabra clave") << "Dim x" << "Dim" << Kind::Keyword;
-    QTest::newRow("palabra clave en minusculas") << "end if" << "if" << Kind::Keyword;
-    QTest::newRow("objeto") << "xApp.msgBar \"x\"" << "xApp" << Kind::Object;
-    QTest::newRow("miembro sin color") << "xApp.msgBar \"x\"" << "msgBar" << Kind::Plain;
-    QTest::newRow("apostrofo dentro de texto") << "s = \"It's\" ' nota" << "'s" << Kind::String;
-    QTest::newRow("comentario tras el texto") << "s = \"It's\" ' nota" << "nota" << Kind::Comment;
-    QTest::newRow("comillas dobladas") << "s = \"a \"\" Then\"" << "Then" << Kind::String;
-    QTest::newRow("texto sin cerrar") << "s = \"If abierto" << "abierto" << Kind::String;
-    QTest::newRow("comillas dentro de comentario") << "' dice \"If\"" << "If" << Kind::Comment;
-    QTest::newRow("Rem al inicio") << "  Rem If nota" << "If" << Kind::Comment;
-    QTest::newRow("Rem tras dos puntos") << "x = 1 : Rem nota" << "nota" << Kind::Comment;
-    QTest::newRow("nombre que empieza con Rem") << "Remate = 1" << "Remate" << Kind::Plain;
-    QTest::newRow("Rem dentro de una linea") << "x = Rem" << "Rem" << Kind::Plain;
-    QTest::newRow("hexadecimal") << "n = &H1F + 2.5" << "&H1F" << Kind::Number;
-    QTest::newRow("decimal") << "n = &H1F + 2.5" << "2.5" << Kind::Number;
-    QTest::newRow("digito de un nombre") << "v1 = 3" << "1" << Kind::Plain;
-    QTest::newRow("palabra clave dentro de un nombre") << "EndIfs = 1" << "If" << Kind::Plain;
+    QTest::newRow("palabra clave") << "Dim x"
+                                   << "Dim" << Kind::Keyword;
+    QTest::newRow("palabra clave en minusculas") << "end if"
+                                                 << "if" << Kind::Keyword;
+    QTest::newRow("objeto") << "xApp.msgBar \"x\""
+                            << "xApp" << Kind::Object;
+    QTest::newRow("miembro sin color") << "xApp.msgBar \"x\""
+                                       << "msgBar" << Kind::Plain;
+    QTest::newRow("apostrofo dentro de texto") << "s = \"It's\" ' nota"
+                                               << "'s" << Kind::String;
+    QTest::newRow("comentario tras el texto") << "s = \"It's\" ' nota"
+                                              << "nota" << Kind::Comment;
+    QTest::newRow("comillas dobladas") << "s = \"a \"\" Then\""
+                                       << "Then" << Kind::String;
+    QTest::newRow("texto sin cerrar") << "s = \"If abierto"
+                                      << "abierto" << Kind::String;
+    QTest::newRow("comillas dentro de comentario") << "' dice \"If\""
+                                                   << "If" << Kind::Comment;
+    QTest::newRow("Rem al inicio") << "  Rem If nota"
+                                   << "If" << Kind::Comment;
+    QTest::newRow("Rem tras dos puntos") << "x = 1 : Rem nota"
+                                         << "nota" << Kind::Comment;
+    QTest::newRow("nombre que empieza con Rem") << "Remate = 1"
+                                                << "Remate" << Kind::Plain;
+    QTest::newRow("Rem dentro de una linea") << "x = Rem"
+                                             << "Rem" << Kind::Plain;
+    QTest::newRow("hexadecimal") << "n = &H1F + 2.5"
+                                 << "&H1F" << Kind::Number;
+    QTest::newRow("decimal") << "n = &H1F + 2.5"
+                             << "2.5" << Kind::Number;
+    QTest::newRow("digito de un nombre") << "v1 = 3"
+                                         << "1" << Kind::Plain;
+    QTest::newRow("palabra clave dentro de un nombre") << "EndIfs = 1"
+                                                       << "If" << Kind::Plain;
 }
 
 void tst_CodigoVentana::resaltado()

@@ -45,7 +45,13 @@ AppServices::AppServices(Prompter &prompter, const QString &settingsFile) : m_pr
         return buildScriptObjects({*config, *connection, *string, *app, *factory, *global});
     });
     prepareScriptEngine(m_code->engine());
-    Log::setDirectoryProvider([config] { return config->getValue(QStringLiteral("SETTING-DIRECTORIO-LOG")).toString(); });
+    Log::setDirectoryProvider(
+        [config] { return config->getValue(QStringLiteral("SETTING-DIRECTORIO-LOG")).toString(); });
+}
+
+ScriptServices AppServices::scriptServices()
+{
+    return {*m_config, *m_connection, *m_string, *m_app, *m_factory, *m_global};
 }
 
 AppServices::~AppServices()

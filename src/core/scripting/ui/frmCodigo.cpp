@@ -1,7 +1,5 @@
 #include "frmCodigo.h"
 
-#include "AppServices.h"
-#include "ConnectionManager.h"
 #include "Prompter.h"
 #include "ScriptHelp.h"
 #include "ScriptObjects.h"
@@ -24,18 +22,14 @@
 
 namespace {
 
-ScriptServices scriptServices(AppServices &s)
-{
-    return {s.config(), s.connection(), s.string(), s.app(), s.factory(), s.global()};
-}
-
 constexpr int kQualifiedRole = Qt::UserRole + 1;
 
 } // namespace
 
-frmCodigo::frmCodigo(AppServices &services, Permisos &permisos, const QString &modo, const QString &clave,
-                     QWidget *parent)
-    : QDialog(parent), m_services(services), m_editor(services.connection(), permisos, services.prompter())
+frmCodigo::frmCodigo(const ScriptServices &services, Prompter &prompter, Permisos &permisos,
+                     const QString &modo, const QString &clave, QWidget *parent)
+    : QDialog(parent), m_services(services), m_prompter(prompter),
+      m_editor(services.connections, permisos, prompter)
 {
     setObjectName(QStringLiteral("frmCodigo"));
 
@@ -117,7 +111,8 @@ frmCodigo::frmCodigo(AppServices &services, Permisos &permisos, const QString &m
     connect(m_cmdAceptar, &QPushButton::clicked, this, &frmCodigo::cmdAceptar_Click);
     connect(m_cmdEliminar, &QPushButton::clicked, this, &frmCodigo::cmdEliminar_Click);
     connect(cmdCerrar, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_tvwAyuda, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) { insertaAyuda(item); });
+    connect(m_tvwAyuda, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem *item) { insertaAyuda(item); });
     connect(m_txtClave, &QLineEdit::returnPressed, this, [this] {
         if (m_editor.modo() != QLatin1String("A"))
             consulta();
@@ -141,7 +136,7 @@ frmCodigo::~frmCodigo() = default;
 
 void frmCodigo::cargaAyuda()
 {
-    for (const ScriptHelp::Topic &t : ScriptHelp::standard(scriptServices(m_services))) {
+    for (const ScriptHelp::Topic &t : ScriptHelp::standard(m_services)) {
         auto *top = new QTreeWidgetItem(m_tvwAyuda, {t.title + QStringLiteral(" (") + t.object + u')'});
         top->setData(0, Qt::UserRole, t.object);
         for (int i = 0; i < t.members.size(); ++i) {
@@ -269,8 +264,8 @@ void frmCodigo::cmdEjecutar_Click()
     if (!m_runner) {
         // The editor's own host, without the program's error hook: a failure is corrected here
         // instead of opening another editor. MsgBox and the error report still reach the user.
-        const ScriptServices objects = scriptServices(m_services);
-        m_runner = std::make_unique<cCode>(m_services.connection(), m_services.config(), m_services.prompter(),
+        const ScriptServices objects = m_services;
+        m_runner = std::make_unique<cCode>(m_services.connections, m_services.config, m_prompter,
                                            [objects] { return buildScriptObjects(objects); });
     }
     m_txtError->clear();
@@ -305,31 +300,31 @@ void frmCodigo::cmdExportar_Click()
         m_editor.exportar(file, texto());
 }
 
-bool frmCodigo::abrir(AppServices &services, Permisos &permisos, QChar command, const QString &clave,
-                      QWidget *parent)
+bool frmCodigo::abrir(const ScriptServices &services, Prompter &prompter, Permisos &permisos, QChar command,
+                      const QString &clave, QWidget *parent)
 {
     const QChar c = command.toUpper();
     if (c == QLatin1Char('B')) {
-        CodigoEditor editor(services.connection(), permisos, services.prompter(), QStringLiteral("C"));
+        CodigoEditor editor(services.connections, permisos, prompter, QStringLiteral("C"));
         return editor.eliminarRegistro(clave);
     }
-    CodigoEditor rights(services.connection(), permisos, services.prompter());
+    CodigoEditor rights(services.connections, permisos, prompter);
     if (!rights.puede(c)) {
-        services.prompter().exclamation(CodigoEditor::kSinAcceso);
+        prompter.exclamation(CodigoEditor::kSinAcceso);
         return false;
     }
-    frmCodigo window(services, permisos, QString(c), clave, parent);
+    frmCodigo window(services, prompter, permisos, QString(c), clave, parent);
     window.exec();
     return window.modificado();
 }
 
-void frmCodigo::corregir(AppServices &services, Permisos &permisos, const QString &clave, const QString &error,
-                         int line, QWidget *parent)
+void frmCodigo::corregir(const ScriptServices &services, Prompter &prompter, Permisos &permisos,
+                         const QString &clave, const QString &error, int line, QWidget *parent)
 {
-    CodigoEditor rights(services.connection(), permisos, services.prompter());
+    CodigoEditor rights(services.connections, permisos, prompter);
     if (!rights.puede(QLatin1Char('C')))
         return;
-    frmCodigo window(services, permisos, QStringLiteral("C"), clave, parent);
+    frmCodigo window(services, prompter, permisos, QStringLiteral("C"), clave, parent);
     window.mostrarError(error, line);
     window.exec();
 }

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "CodigoEditor.h"
+#include "ScriptObjects.h"
 
 #include <QDialog>
 
 #include <memory>
 
-class AppServices;
 class Permisos;
+class Prompter;
 class cCode;
 class QComboBox;
 class QLabel;
@@ -24,20 +25,21 @@ class QTreeWidgetItem;
 class frmCodigo : public QDialog {
     Q_OBJECT
 public:
+    // services: what the scripts run here receive (the program's standard objects).
     // modo: "A" add, "C" change, "Q" query, "R" run; clave: the row to show (not in "A").
-    frmCodigo(AppServices &services, Permisos &permisos, const QString &modo, const QString &clave = QString(),
-              QWidget *parent = nullptr);
+    frmCodigo(const ScriptServices &services, Prompter &prompter, Permisos &permisos, const QString &modo,
+              const QString &clave = QString(), QWidget *parent = nullptr);
     ~frmCodigo() override;
 
     // The maintenance entry of the catalogue of scripts: 'A', 'C', 'Q' (and 'R') open the window
     // modally, 'B' deletes clave after the question. Refuses with a message when the profile lacks
     // the command's right. True when rows may have changed.
-    static bool abrir(AppServices &services, Permisos &permisos, QChar command, const QString &clave,
-                      QWidget *parent = nullptr);
+    static bool abrir(const ScriptServices &services, Prompter &prompter, Permisos &permisos, QChar command,
+                      const QString &clave, QWidget *parent = nullptr);
     // Opens the failing script clave in change mode with the error in txtError and the cursor on
     // its line (0: unknown), for a user holding frmCodigo_cmdCambio; does nothing otherwise.
-    static void corregir(AppServices &services, Permisos &permisos, const QString &clave, const QString &error,
-                         int line, QWidget *parent = nullptr);
+    static void corregir(const ScriptServices &services, Prompter &prompter, Permisos &permisos,
+                         const QString &clave, const QString &error, int line, QWidget *parent = nullptr);
 
     CodigoEditor &editor() { return m_editor; }
     CodigoEditor::Codigo datos() const;
@@ -63,7 +65,8 @@ private:
     void cargaAyuda();
     void insertaAyuda(QTreeWidgetItem *item);
 
-    AppServices &m_services;
+    ScriptServices m_services;
+    Prompter &m_prompter;
     CodigoEditor m_editor;
     std::unique_ptr<cCode> m_runner; // the editor's own host: its failures stay in this window
     bool m_modificado = false;
