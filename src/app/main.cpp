@@ -94,6 +94,7 @@ int main(int argc, char **argv)
     auto showMainWindow = [&] {
         MainWindowController::Hooks mainHooks;
         mainHooks.selectedConnection = [&] { return services.catalog().selected(); };
+        mainHooks.user = [&] { return services.config().getValue(QStringLiteral("USUARIO")).toString(); };
         mainHooks.warehouse = [&] {
             return services.config().getValue(QStringLiteral("ALMACEN")).toString();
         };

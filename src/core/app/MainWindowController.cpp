@@ -15,6 +15,11 @@ QString MainWindowController::statusText(const QString &connection, const QStrin
     return QStringLiteral("Conexion: <") + connection + QStringLiteral("> Almacen: ") + warehouse;
 }
 
+QString MainWindowController::userText(const QString &user)
+{
+    return QStringLiteral("Usuario: ") + user;
+}
+
 QString MainWindowController::statusText() const
 {
     return statusText(m_hooks.selectedConnection ? m_hooks.selectedConnection() : QString(),
@@ -56,6 +61,7 @@ bool MainWindowController::mnuArchivo_Usuario()
         m_hooks.selectWarehouse();
     load();
     refreshStatus();
+    Q_EMIT messageChanged(userText(m_hooks.user ? m_hooks.user() : QString()));
     return true;
 }
 

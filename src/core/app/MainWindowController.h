@@ -24,6 +24,8 @@ public:
         // "Servers"/"Selected" of the settings store and the session's ALMACEN.
         std::function<QString()> selectedConnection;
         std::function<QString()> warehouse;
+        // The session's USUARIO.
+        std::function<QString()> user;
         // frmSelAlmacen, modal.
         std::function<void()> selectWarehouse;
         // frmLogin, modal, terminal list disabled; true when a user was accepted.
@@ -46,6 +48,8 @@ public:
 
     // "Conexion: <" + connection + "> Almacen: " + warehouse
     static QString statusText(const QString &connection, const QString &warehouse);
+    // "Usuario: " + user
+    static QString userText(const QString &user);
     QString statusText() const;
 
     // On load: the reports menu, then the profile's rights.
@@ -67,6 +71,9 @@ public:
 
 Q_SIGNALS:
     void statusTextChanged(const QString &text);
+    // The message panel: after a change of user it names the new user, so that no greeting or
+    // message of the previous session stays on screen.
+    void messageChanged(const QString &text);
 
 private:
     void refreshStatus();

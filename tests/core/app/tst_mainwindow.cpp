@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QPointer>
 #include <QTest>
 #include <QWindow>
 
@@ -36,6 +37,7 @@ private Q_SLOTS:
     void changeOfUser_data();
     void changeOfUser();
 
+    void windowCloseTakesItsFrame();
     void menuBarCarriesEveryEntry();
     void commandsStartDisabled();
     void setCommandEnablesAndRuns();
@@ -56,6 +58,7 @@ struct Recorder {
         MainWindowController::Hooks h;
         h.selectedConnection = [] { return QStringLiteral("Matriz"); };
         h.warehouse = [] { return QStringLiteral("ALM01"); };
+        h.user = [] { return QStringLiteral("CAJERO"); };
         h.selectWarehouse = [this] { calls << "selectWarehouse"; };
         h.changeUser = [this, loginOk] {
             calls << "login";
@@ -199,9 +202,34 @@ void tst_MainWindow::changeOfUser()
     Recorder rec;
     MainWindowController controller(prompter, rec.hooks(loginOk));
     QSignalSpy status(&controller, &MainWindowController::statusTextChanged);
+    QSignalSpy message(&controller, &MainWindowController::messageChanged);
     QCOMPARE(controller.mnuArchivo_Usuario(), loginOk);
     QCOMPARE(rec.calls, calls);
     QCOMPARE(status.size(), statusUpdates);
+    // The previous user's greeting gives way to the new user's name.
+    QCOMPARE(message.size(), statusUpdates);
+    if (loginOk)
+        QCOMPARE(message.first().first().toString(), QStringLiteral("Usuario: CAJERO"));
+}
+
+void tst_MainWindow::windowCloseTakesItsFrame()
+{
+    ScriptedPrompter prompter;
+    MainWindowController controller(prompter);
+    mdiMain w(controller);
+    auto *inner = new QWidget;
+    QPointer<QMdiSubWindow> sub = w.addWindow(inner);
+    inner->close(); // what a window's "Cerrar" does
+    QTRY_VERIFY(sub.isNull());
+    QVERIFY(w.mdiArea()->subWindowList().isEmpty());
+
+    // Closing the frame itself closes its window once.
+    auto *second = new QWidget;
+    QPointer<QWidget> secondAlive = second;
+    QPointer<QMdiSubWindow> sub2 = w.addWindow(second);
+    sub2->close();
+    QTRY_VERIFY(sub2.isNull());
+    QVERIFY(secondAlive.isNull());
 }
 
 void tst_MainWindow::menuBarCarriesEveryEntry()

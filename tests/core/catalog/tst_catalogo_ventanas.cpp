@@ -14,6 +14,7 @@
 #include "mdiMain.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -21,6 +22,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 namespace {
@@ -31,9 +33,10 @@ struct Station : CatalogoPrueba {
     {
         grant(*conn);
         conn->execute(QStringLiteral("insert into tPais (pais_Clave, pais_Nombre) values ('MEX', 'México')"));
-        conn->execute(QStringLiteral("insert into tPais (pais_Clave, pais_Nombre) values ('USA', 'Estados Unidos')"));
         conn->execute(
-            QStringLiteral("insert into tEstado (pais_Clave, edo_Clave, edo_Nombre) values ('MEX', 'JAL', 'Jalisco')"));
+            QStringLiteral("insert into tPais (pais_Clave, pais_Nombre) values ('USA', 'Estados Unidos')"));
+        conn->execute(QStringLiteral(
+            "insert into tEstado (pais_Clave, edo_Clave, edo_Nombre) values ('MEX', 'JAL', 'Jalisco')"));
     }
 };
 
@@ -57,6 +60,8 @@ private Q_SLOTS:
     void altaContinuaOTermina();
     void banderasComoLaBase();
     void abridorDeComandos();
+    void ventanasPropiasSeCierran_data();
+    void ventanasPropiasSeCierran();
     void menuConectado();
 
 private:
@@ -110,7 +115,8 @@ void tst_CatalogoVentanas::controlesPorModo()
     QCOMPARE(w.findChild<QPushButton *>(QStringLiteral("cmdAceptar"))->isVisibleTo(&w), aceptarVisible);
     if (modo != QLatin1String("A")) {
         QCOMPARE(pais->currentText(), QStringLiteral("México"));
-        QCOMPARE(qobject_cast<QLineEdit *>(w.control(QStringLiteral("edo_Nombre")))->text(), QStringLiteral("Jalisco"));
+        QCOMPARE(qobject_cast<QLineEdit *>(w.control(QStringLiteral("edo_Nombre")))->text(),
+                 QStringLiteral("Jalisco"));
     }
     QVERIFY(s.prompter.shown.isEmpty());
 }
@@ -122,12 +128,15 @@ void tst_CatalogoVentanas::cambioDesdeLaVentana()
     CatalogoEditor editor(*Catalogos::porTabla(QStringLiteral("tEstado")), s.provider, s.permisos, s.prompter,
                           QStringLiteral("C"));
     frmCatalogoDet w(editor, {QStringLiteral("MEX"), QStringLiteral("JAL")});
-    qobject_cast<QLineEdit *>(w.control(QStringLiteral("edo_Nombre")))->setText(QStringLiteral("Jalisco de Dolores"));
+    qobject_cast<QLineEdit *>(w.control(QStringLiteral("edo_Nombre")))
+        ->setText(QStringLiteral("Jalisco de Dolores"));
     w.cmdAceptar_Click();
     QCOMPARE(s.prompter.texts(), QStringList{QStringLiteral("El registro fue actualizado con exito")});
     QVERIFY(w.guardado());
     QCOMPARE(w.result(), int(QDialog::Accepted));
-    QCOMPARE(db.connection().scalar(QStringLiteral("select edo_Nombre from tEstado where edo_Clave = 'JAL'")).toString(),
+    QCOMPARE(db.connection()
+                 .scalar(QStringLiteral("select edo_Nombre from tEstado where edo_Clave = 'JAL'"))
+                 .toString(),
              QStringLiteral("Jalisco de Dolores"));
 
     // A key that vanished: the window says so and is not shown.
@@ -159,23 +168,26 @@ void tst_CatalogoVentanas::altaContinuaOTermina()
     s.prompter.answers.enqueue(true);
     w.cmdAceptar_Click();
     QCOMPARE(s.prompter.last(),
-             QStringLiteral("El registro fue agregado con exito, desea continuar agregando mas tipos de movimiento"));
+             QStringLiteral(
+                 "El registro fue agregado con exito, desea continuar agregando mas tipos de movimiento"));
     QVERIFY(clave->text().isEmpty()); // ready for the next one
     QVERIFY(!entrada->isChecked());
-    QCOMPARE(db.connection()
-                 .scalar(QStringLiteral("select tmova_Entrada from tTipoMovAlmacen where tmova_Clave = 'REGALO'"))
-                 .toString(),
-             QStringLiteral("S"));
+    QCOMPARE(
+        db.connection()
+            .scalar(QStringLiteral("select tmova_Entrada from tTipoMovAlmacen where tmova_Clave = 'REGALO'"))
+            .toString(),
+        QStringLiteral("S"));
 
     clave->setText(QStringLiteral("MUESTRA"));
     nombre->setText(QStringLiteral("Salida de muestra medica"));
     s.prompter.answers.enqueue(false);
     w.cmdAceptar_Click();
     QCOMPARE(w.result(), int(QDialog::Accepted));
-    QCOMPARE(db.connection()
-                 .scalar(QStringLiteral("select tmova_Salida from tTipoMovAlmacen where tmova_Clave = 'MUESTRA'"))
-                 .toString(),
-             QStringLiteral("N"));
+    QCOMPARE(
+        db.connection()
+            .scalar(QStringLiteral("select tmova_Salida from tTipoMovAlmacen where tmova_Clave = 'MUESTRA'"))
+            .toString(),
+        QStringLiteral("N"));
     QVERIFY(s.prompter.drained());
 }
 
@@ -201,8 +213,10 @@ void tst_CatalogoVentanas::banderasComoLaBase()
         if (f.tipo != CatalogoCampo::Tipo::Bandera)
             continue;
         ++flags;
-        const QString sql = QStringLiteral("select ") + f.columna + QStringLiteral(" from tTipoCliente where tcli_Clave = ?");
-        QCOMPARE(c.scalar(sql, {QStringLiteral("VENTANA")}).toString(), c.scalar(sql, {QStringLiteral("BASE")}).toString());
+        const QString sql =
+            QStringLiteral("select ") + f.columna + QStringLiteral(" from tTipoCliente where tcli_Clave = ?");
+        QCOMPARE(c.scalar(sql, {QStringLiteral("VENTANA")}).toString(),
+                 c.scalar(sql, {QStringLiteral("BASE")}).toString());
     }
     QCOMPARE(flags, 8);
 }
@@ -231,6 +245,49 @@ void tst_CatalogoVentanas::abridorDeComandos()
     QVERIFY(s.prompter.drained());
 }
 
+void tst_CatalogoVentanas::ventanasPropiasSeCierran_data()
+{
+    QTest::addColumn<QString>("ventana");
+    QTest::addColumn<QChar>("comando");
+    QTest::addColumn<QString>("boton"); // empty: Escape
+    QTest::newRow("secuencia, alta, Escape") << "frmSecuencia" << QChar(u'A') << QString();
+    QTest::newRow("secuencia, alta, Cancelar") << "frmSecuencia" << QChar(u'A') << "cmdCancelar";
+    QTest::newRow("secuencia, consulta, Escape") << "frmSecuencia" << QChar(u'Q') << QString();
+    QTest::newRow("parametro, alta, Escape") << "frmParametro" << QChar(u'A') << QString();
+    QTest::newRow("parametro, alta, Cancelar") << "frmParametro" << QChar(u'A') << "cmdCancelar";
+    QTest::newRow("perfil, alta, Escape") << "frmPerfil" << QChar(u'A') << QString();
+    QTest::newRow("usuario, alta, Escape") << "frmUsuario" << QChar(u'A') << QString();
+}
+
+// The windows of their own that the catalogue runs modally end without a fault however they are
+// left: Escape, or their own button that closes them.
+void tst_CatalogoVentanas::ventanasPropiasSeCierran()
+{
+    QFETCH(QString, ventana);
+    QFETCH(QChar, comando);
+    QFETCH(QString, boton);
+    MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
+    Station s(&db.connection(), settingsFile());
+    CatalogoWindows windows(s.provider, s.config, s.permisos, s.prompter);
+    QWidget parent;
+    parent.show();
+    bool closed = false;
+    QTimer::singleShot(0, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        if (boton.isEmpty()) {
+            QTest::keyClick(modal, Qt::Key_Escape);
+        } else if (auto *b = modal->findChild<QPushButton *>(boton)) {
+            b->click();
+        }
+        closed = true;
+    });
+    windows.opener (&parent)(ventana, comando, comando == u'A' ? QString() : QStringLiteral("FOLIO"));
+    QVERIFY(closed);
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
 void tst_CatalogoVentanas::menuConectado()
 {
     MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
@@ -254,10 +311,11 @@ void tst_CatalogoVentanas::menuConectado()
     // A window of its own registered later gets its entry and the lookup's commands.
     QVERIFY(!main.menuAction(QStringLiteral("mnuSistema_Codigo"))->isEnabled());
     QStringList calls;
-    windows.registraVentana(QStringLiteral("frmCodigo"), [&](const QString &w, QChar command, const QString &key) {
-        calls << w + u' ' + command + u' ' + key;
-        return true;
-    });
+    windows.registraVentana(QStringLiteral("frmCodigo"),
+                            [&](const QString &w, QChar command, const QString &key) {
+                                calls << w + u' ' + command + u' ' + key;
+                                return true;
+                            });
     wired = windows.conecta(main);
     QVERIFY(wired.contains(QStringLiteral("mnuSistema_Codigo")));
     QVERIFY(main.menuAction(QStringLiteral("mnuSistema_Codigo"))->isEnabled());

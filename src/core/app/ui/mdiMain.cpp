@@ -32,6 +32,7 @@ mdiMain::mdiMain(MainWindowController &controller, QWidget *parent)
 
     connect(&m_controller, &MainWindowController::statusTextChanged, this,
             [this](const QString &text) { setPanelText(2, text); });
+    connect(&m_controller, &MainWindowController::messageChanged, this, &mdiMain::showMessage);
     m_controller.setUnloadWindows([this] { unloadOtherWindows(); });
 
     // The two commands the window owns; every other one is wired by whoever owns its window.
@@ -143,10 +144,33 @@ QMenu *mdiMain::reportsMenu() const
     return m_menus.value(QString::fromLatin1(MenuTree::kReportsMenu));
 }
 
+namespace {
+
+// A window that closes itself (its "Cerrar") takes its frame along; otherwise the frame would stay
+// open and empty. Closing the frame closes the window first, which Qt does not repeat.
+class CierraMarco : public QObject {
+public:
+    explicit CierraMarco(QMdiSubWindow *sub) : QObject(sub), m_sub(sub) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Close && event->isAccepted())
+            m_sub->close();
+        return false;
+    }
+
+private:
+    QMdiSubWindow *m_sub;
+};
+
+} // namespace
+
 QMdiSubWindow *mdiMain::addWindow(QWidget *window)
 {
     QMdiSubWindow *sub = m_mdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    window->installEventFilter(new CierraMarco(sub));
     sub->show();
     return sub;
 }

@@ -17,6 +17,7 @@
 #include "mdiMain.h"
 
 #include <QDialog>
+#include <QEvent>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QVBoxLayout>
@@ -25,19 +26,40 @@ namespace {
 
 QString modoDe(QChar comando)
 {
-    return comando == u'Q' ? QStringLiteral("Q") : comando == u'A' ? QStringLiteral("A") : QStringLiteral("C");
+    return comando == u'Q'   ? QStringLiteral("Q")
+           : comando == u'A' ? QStringLiteral("A")
+                             : QStringLiteral("C");
 }
 
-// Runs a window that is a plain widget as a modal dialog; it ends when the widget closes itself.
+// Ends the dialog when the window it holds closes itself (its Cancelar, or after saving).
+class CierraConVentana : public QObject {
+public:
+    explicit CierraConVentana(QDialog &dialog) : QObject(&dialog), m_dialog(dialog) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Close)
+            m_dialog.accept();
+        return false;
+    }
+
+private:
+    QDialog &m_dialog;
+};
+
+// Runs a window that is a plain widget as a modal dialog. The dialog owns the window and deletes it
+// once, however the dialog ends (Escape, the window's own close): the window is never deleted on
+// close, nor does its deletion reach back into a dialog being destroyed.
 void ejecuta(QWidget *window, QWidget *parent)
 {
     QDialog dialog(parent);
     dialog.setWindowTitle(window->windowTitle());
     auto *layout = new QVBoxLayout(&dialog);
     layout->setContentsMargins(0, 0, 0, 0);
-    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
     layout->addWidget(window);
-    QObject::connect(window, &QObject::destroyed, &dialog, &QDialog::accept);
+    window->installEventFilter(new CierraConVentana(dialog));
     dialog.resize(window->sizeHint().expandedTo(QSize(480, 320)));
     dialog.exec();
 }
@@ -69,10 +91,11 @@ frmCatalogo *CatalogoWindows::catalogo(const MenuEntry &entry, QWidget *parent)
     const CatalogoDef *def = Catalogos::paraMenu(entry);
     if (!def)
         return nullptr;
-    const LookupDefinition lookup =
-        def->lookup(entry.catalogue.title, entry.catalogue.filterColumn,
-                    entry.catalogue.filterColumn.isEmpty() ? QVariant() : QVariant(entry.catalogue.filterValue));
-    auto *w = new frmCatalogo(LookupServices{m_connections, m_config, m_prompter}, lookup, opener(parent), parent);
+    const LookupDefinition lookup = def->lookup(
+        entry.catalogue.title, entry.catalogue.filterColumn,
+        entry.catalogue.filterColumn.isEmpty() ? QVariant() : QVariant(entry.catalogue.filterValue));
+    auto *w =
+        new frmCatalogo(LookupServices{m_connections, m_config, m_prompter}, lookup, opener(parent), parent);
     w->setObjectName(QStringLiteral("frmCatalogo_") + def->tabla);
     w->setWindowTitle(entry.catalogue.title);
     return w;
@@ -82,7 +105,8 @@ bool CatalogoWindows::disponible(const CatalogoDef &def) const
 {
     static const QStringList nuestras = {QStringLiteral("frmParametro"), QStringLiteral("frmSecuencia"),
                                          QStringLiteral("frmPerfil"), QStringLiteral("frmUsuario")};
-    return !Catalogos::tieneVentanaPropia(def) || nuestras.contains(def.ventana) || m_propias.contains(def.ventana);
+    return !Catalogos::tieneVentanaPropia(def) || nuestras.contains(def.ventana) ||
+           m_propias.contains(def.ventana);
 }
 
 QStringList CatalogoWindows::conecta(mdiMain &main)
@@ -135,7 +159,8 @@ bool CatalogoWindows::abrir(const QString &ventana, QChar comando, const QString
     return window.guardado();
 }
 
-bool CatalogoWindows::abrirPropia(const QString &ventana, QChar comando, const QStringList &clave, QWidget *parent)
+bool CatalogoWindows::abrirPropia(const QString &ventana, QChar comando, const QStringList &clave,
+                                  QWidget *parent)
 {
     const QString modo = modoDe(comando);
     const QString primera = clave.value(0);
