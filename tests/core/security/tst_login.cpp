@@ -12,7 +12,9 @@
 #include "TestDatabase.h"
 #include "cAplication.h"
 #include "cConfigure.h"
+#include "frmLogin.h"
 
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,7 +28,8 @@ namespace {
 // One workstation on a test database.
 struct Station {
     Station(db::Connection &conn, const QString &settingsFile)
-        : provider(&conn), settings(settingsFile), config(provider, settings, prompter), app(provider, prompter)
+        : provider(&conn), settings(settingsFile), config(provider, settings, prompter),
+          app(provider, prompter)
     {
         config.setValue(QStringLiteral("COMPUTER"), QStringLiteral("CAJA1"));
     }
@@ -41,8 +44,9 @@ void addUser(db::Connection &c, const QString &key, const QString &storedPsw, co
              const QString &estado = QStringLiteral("ACTIVO"), const QVariant &credencial = {},
              const QVariant &huella = {})
 {
-    c.execute(QStringLiteral("insert into tUsuario (usu_Clave, usu_Nombre, usu_Psw, alm_Clave, perf_Clave, eusu_Clave, "
-                             "usu_Credencial, hdigital_Clave) values (?, ?, ?, 'MATRIZ', ?, ?, ?, ?)"),
+    c.execute(QStringLiteral(
+                  "insert into tUsuario (usu_Clave, usu_Nombre, usu_Psw, alm_Clave, perf_Clave, eusu_Clave, "
+                  "usu_Credencial, hdigital_Clave) values (?, ?, ?, 'MATRIZ', ?, ?, ?, ?)"),
               {key, QStringLiteral("Nombre de ") + key, storedPsw, perfil, estado, credencial, huella});
 }
 
@@ -65,7 +69,8 @@ QString hashOf(const QString &plain)
 void addUsers(db::Connection &c)
 {
     c.execute(QStringLiteral("insert into tAlmacen (alm_Clave, alm_Nombre) values ('MATRIZ', 'Matriz')"));
-    c.execute(QStringLiteral("insert into tAlmacen (alm_Clave, alm_Nombre) values ('NORTE', 'Sucursal Norte')"));
+    c.execute(
+        QStringLiteral("insert into tAlmacen (alm_Clave, alm_Nombre) values ('NORTE', 'Sucursal Norte')"));
     c.execute(QStringLiteral("insert into tTerminal (term_Clave, term_Nombre) values ('CAJA1', 'Caja 1')"));
     c.execute(QStringLiteral("insert into tTerminal (term_Clave, term_Nombre) values ('CAJA2', 'Caja 2')"));
     addUser(c, QStringLiteral("ANA"), hashOf(QStringLiteral("secreto")), QStringLiteral("CAJERO"),
@@ -110,6 +115,8 @@ private Q_SLOTS:
     void databaseName();
     void warehouseWindow_data() { TestDatabase::addEngineRows(); }
     void warehouseWindow();
+    void enterRefusesOnce_data();
+    void enterRefusesOnce();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -144,24 +151,65 @@ void tst_Login::validateLogin_data()
     const QString inactive = QStringLiteral("EL Usuario no esta activo");
     const QString prev = QStringLiteral("ANTERIOR"); // the previous session stays on a refusal
     for (const QString &e : TestDatabase::engines()) {
-        TestDatabase::newRow(e, "usuario y contraseña correctos")
-            << "USUARIO" << "ANA" << "secreto" << "" << qint64(0) << "" << "ANA";
-        TestDatabase::newRow(e, "contraseña distinta") << "USUARIO" << "ANA" << "Secreto" << "" << qint64(0) << bad << prev;
-        TestDatabase::newRow(e, "usuario inexistente") << "USUARIO" << "NADIE" << "secreto" << "" << qint64(0) << bad << prev;
-        TestDatabase::newRow(e, "vacia guardada admite vacia") << "USUARIO" << "SINPSW" << "" << "" << qint64(0) << "" << "SINPSW";
+        TestDatabase::newRow(e, "usuario y contraseña correctos") << "USUARIO"
+                                                                  << "ANA"
+                                                                  << "secreto"
+                                                                  << "" << qint64(0) << ""
+                                                                  << "ANA";
+        TestDatabase::newRow(e, "contraseña distinta") << "USUARIO"
+                                                       << "ANA"
+                                                       << "Secreto"
+                                                       << "" << qint64(0) << bad << prev;
+        TestDatabase::newRow(e, "usuario inexistente") << "USUARIO"
+                                                       << "NADIE"
+                                                       << "secreto"
+                                                       << "" << qint64(0) << bad << prev;
+        TestDatabase::newRow(e, "vacia guardada admite vacia") << "USUARIO"
+                                                               << "SINPSW"
+                                                               << ""
+                                                               << "" << qint64(0) << ""
+                                                               << "SINPSW";
         TestDatabase::newRow(e, "vacia tecleada no abre una con contraseña")
-            << "USUARIO" << "ANA" << "" << "" << qint64(0) << bad << prev;
-        TestDatabase::newRow(e, "inactivo con contraseña correcta")
-            << "USUARIO" << "BETO" << "clave" << "" << qint64(0) << inactive << prev;
-        TestDatabase::newRow(e, "texto plano antiguo") << "USUARIO" << "VIEJO" << "antigua" << "" << qint64(0) << "" << "VIEJO";
-        TestDatabase::newRow(e, "credencial registrada") << "CREDENCIAL" << "" << "" << "111" << qint64(0) << "" << "ANA";
+            << "USUARIO"
+            << "ANA"
+            << ""
+            << "" << qint64(0) << bad << prev;
+        TestDatabase::newRow(e, "inactivo con contraseña correcta") << "USUARIO"
+                                                                    << "BETO"
+                                                                    << "clave"
+                                                                    << "" << qint64(0) << inactive << prev;
+        TestDatabase::newRow(e, "texto plano antiguo") << "USUARIO"
+                                                       << "VIEJO"
+                                                       << "antigua"
+                                                       << "" << qint64(0) << ""
+                                                       << "VIEJO";
+        TestDatabase::newRow(e, "credencial registrada") << "CREDENCIAL"
+                                                         << ""
+                                                         << ""
+                                                         << "111" << qint64(0) << ""
+                                                         << "ANA";
         TestDatabase::newRow(e, "credencial desconocida")
-            << "CREDENCIAL" << "ANA" << "secreto" << "999" << qint64(0) << "Credencial Invalida" << prev;
-        TestDatabase::newRow(e, "credencial de usuario inactivo")
-            << "CREDENCIAL" << "" << "" << "222" << qint64(0) << inactive << prev;
-        TestDatabase::newRow(e, "huella registrada") << "HUELLA" << "" << "" << "" << qint64(7) << "" << "ANA";
-        TestDatabase::newRow(e, "huella desconocida") << "HUELLA" << "ANA" << "secreto" << "" << qint64(99) << "Huella Invalida" << prev;
-        TestDatabase::newRow(e, "huella de usuario inactivo") << "HUELLA" << "" << "" << "" << qint64(8) << inactive << prev;
+            << "CREDENCIAL"
+            << "ANA"
+            << "secreto"
+            << "999" << qint64(0) << "Credencial Invalida" << prev;
+        TestDatabase::newRow(e, "credencial de usuario inactivo") << "CREDENCIAL"
+                                                                  << ""
+                                                                  << ""
+                                                                  << "222" << qint64(0) << inactive << prev;
+        TestDatabase::newRow(e, "huella registrada") << "HUELLA"
+                                                     << ""
+                                                     << ""
+                                                     << "" << qint64(7) << ""
+                                                     << "ANA";
+        TestDatabase::newRow(e, "huella desconocida") << "HUELLA"
+                                                      << "ANA"
+                                                      << "secreto"
+                                                      << "" << qint64(99) << "Huella Invalida" << prev;
+        TestDatabase::newRow(e, "huella de usuario inactivo") << "HUELLA"
+                                                              << ""
+                                                              << ""
+                                                              << "" << qint64(8) << inactive << prev;
     }
 }
 
@@ -190,7 +238,8 @@ void tst_Login::validateLogin()
     if (!message.isEmpty())
         QCOMPARE(s.prompter.shown.first().icon, Icon::Exclamation);
     QCOMPARE(s.config.getString(QStringLiteral("USUARIO")), usuario);
-    QCOMPARE(s.config.getString(QStringLiteral("PERFIL")), ok ? QStringLiteral("CAJERO") : QStringLiteral("PERFIL-ANTERIOR"));
+    QCOMPARE(s.config.getString(QStringLiteral("PERFIL")),
+             ok ? QStringLiteral("CAJERO") : QStringLiteral("PERFIL-ANTERIOR"));
     if (ok) {
         // USUARIO is written to its store: the next start offers the last user.
         Station next(db.connection(), settingsFile());
@@ -246,10 +295,18 @@ void tst_Login::validateUserOn_data()
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("perfil");
     for (const QString &e : TestDatabase::engines()) {
-        TestDatabase::newRow(e, "correcto") << "ANA" << "secreto" << "CAJERO";
-        TestDatabase::newRow(e, "texto plano de la sucursal") << "VIEJO" << "antigua" << "CAJERO";
-        TestDatabase::newRow(e, "contraseña distinta") << "ANA" << "otra" << "";
-        TestDatabase::newRow(e, "usuario inexistente") << "NADIE" << "secreto" << "";
+        TestDatabase::newRow(e, "correcto") << "ANA"
+                                            << "secreto"
+                                            << "CAJERO";
+        TestDatabase::newRow(e, "texto plano de la sucursal") << "VIEJO"
+                                                              << "antigua"
+                                                              << "CAJERO";
+        TestDatabase::newRow(e, "contraseña distinta") << "ANA"
+                                                       << "otra"
+                                                       << "";
+        TestDatabase::newRow(e, "usuario inexistente") << "NADIE"
+                                                       << "secreto"
+                                                       << "";
     }
 }
 
@@ -263,8 +320,9 @@ void tst_Login::validateUserOn()
     addUsers(db.connection());
     ScriptedPrompter prompter;
     QCOMPARE(LoginValidator::validateUserOn(db.connection(), user, password, &prompter), perfil);
-    QCOMPARE(prompter.texts(),
-             perfil.isEmpty() ? QStringList{QStringLiteral("Usuario o contraseña incorrecta")} : QStringList());
+    QCOMPARE(prompter.texts(), perfil.isEmpty()
+                                   ? QStringList{QStringLiteral("Usuario o contraseña incorrecta")}
+                                   : QStringList());
 }
 
 void tst_Login::cmdOKChecks_data()
@@ -281,23 +339,47 @@ void tst_Login::cmdOKChecks_data()
     const int info = int(Icon::Information);
     const int excl = int(Icon::Exclamation);
     for (const QString &e : TestDatabase::engines()) {
-        TestDatabase::newRow(e, "sin usuario") << "USUARIO" << false << " " << "x" << "" << "Indique el usuario" << info
-                                               << int(Field::User);
-        TestDatabase::newRow(e, "sin contraseña") << "USUARIO" << false << "ANA" << "" << ""
+        TestDatabase::newRow(e, "sin usuario") << "USUARIO" << false << " "
+                                               << "x"
+                                               << ""
+                                               << "Indique el usuario" << info << int(Field::User);
+        TestDatabase::newRow(e, "sin contraseña") << "USUARIO" << false << "ANA"
+                                                  << ""
+                                                  << ""
                                                   << "Indique la contraseña" << info << int(Field::Password);
         TestDatabase::newRow(e, "SESION-SIN-PSW pasa la vacia a la consulta")
-            << "USUARIO" << true << "ANA" << "" << "" << "Usuario o contraseña incorrecta" << excl << int(Field::User);
-        TestDatabase::newRow(e, "SESION-SIN-PSW y sin contraseña guardada")
-            << "USUARIO" << true << "SINPSW" << "" << "" << "" << 0 << -1;
+            << "USUARIO" << true << "ANA"
+            << ""
+            << ""
+            << "Usuario o contraseña incorrecta" << excl << int(Field::User);
+        TestDatabase::newRow(e, "SESION-SIN-PSW y sin contraseña guardada") << "USUARIO" << true << "SINPSW"
+                                                                            << ""
+                                                                            << ""
+                                                                            << "" << 0 << -1;
         TestDatabase::newRow(e, "contraseña incorrecta regresa al usuario")
-            << "USUARIO" << false << "ANA" << "mala" << "" << "Usuario o contraseña incorrecta" << excl << int(Field::User);
-        TestDatabase::newRow(e, "sin credencial") << "CREDENCIAL" << false << "ANA" << "secreto" << " "
-                                                  << "Indique la credencial" << info << int(Field::Credential);
+            << "USUARIO" << false << "ANA"
+            << "mala"
+            << ""
+            << "Usuario o contraseña incorrecta" << excl << int(Field::User);
+        TestDatabase::newRow(e, "sin credencial")
+            << "CREDENCIAL" << false << "ANA"
+            << "secreto"
+            << " "
+            << "Indique la credencial" << info << int(Field::Credential);
         TestDatabase::newRow(e, "credencial invalida regresa a la credencial")
-            << "CREDENCIAL" << false << "" << "" << "123" << "Credencial Invalida" << excl << int(Field::Credential);
-        TestDatabase::newRow(e, "credencial correcta") << "CREDENCIAL" << false << "" << "" << "111" << "" << 0 << -1;
-        TestDatabase::newRow(e, "huella sin capturar") << "HUELLA" << false << "ANA" << "secreto" << "111"
-                                                       << "Toque el lector de huella digital" << info << int(Field::Finger);
+            << "CREDENCIAL" << false << ""
+            << ""
+            << "123"
+            << "Credencial Invalida" << excl << int(Field::Credential);
+        TestDatabase::newRow(e, "credencial correcta") << "CREDENCIAL" << false << ""
+                                                       << ""
+                                                       << "111"
+                                                       << "" << 0 << -1;
+        TestDatabase::newRow(e, "huella sin capturar")
+            << "HUELLA" << false << "ANA"
+            << "secreto"
+            << "111"
+            << "Toque el lector de huella digital" << info << int(Field::Finger);
     }
 }
 
@@ -347,8 +429,9 @@ void tst_Login::outdatedDatabaseRefused()
     login.load();
     QVERIFY(!login.cmdOK(QStringLiteral("ANA"), QStringLiteral("secreto"), {}, 0));
     QVERIFY(!login.loginOk());
-    QCOMPARE(s.prompter.texts(), QStringList{QStringLiteral("La base de datos no esta actualizada para usar esta "
-                                                            "version del sistema [DB-2009May11]\nConexion: <Demo>")});
+    QCOMPARE(s.prompter.texts(),
+             QStringList{QStringLiteral("La base de datos no esta actualizada para usar esta "
+                                        "version del sistema [DB-2009May11]\nConexion: <Demo>")});
     QCOMPARE(s.prompter.shown.first().icon, Icon::Critical);
 }
 
@@ -405,15 +488,15 @@ void tst_Login::cmdModoSesion()
 void tst_Login::cmdConexion_data()
 {
     TestDatabase::addEngineColumn();
-    QTest::addColumn<QString>("stored");  // CONEXION-PSW in the settings store
+    QTest::addColumn<QString>("stored");    // CONEXION-PSW in the settings store
     QTest::addColumn<QStringList>("typed"); // frmPsw's answer; empty list: cancelled
     QTest::addColumn<bool>("opened");
     QTest::addColumn<QString>("message");
     for (const QString &e : TestDatabase::engines()) {
         TestDatabase::newRow(e, "sin contraseña de conexion") << "" << QStringList() << true << "";
         TestDatabase::newRow(e, "contraseña correcta") << "s3cr3t" << QStringList{"s3cr3t"} << true << "";
-        TestDatabase::newRow(e, "contraseña distinta") << "s3cr3t" << QStringList{"S3CR3T"} << false
-                                                       << "Contraseña Invalida";
+        TestDatabase::newRow(e, "contraseña distinta")
+            << "s3cr3t" << QStringList{"S3CR3T"} << false << "Contraseña Invalida";
         TestDatabase::newRow(e, "cancelada") << "s3cr3t" << QStringList() << false << "";
     }
 }
@@ -465,7 +548,8 @@ void tst_Login::fingerprintLogin()
     QCOMPARE(anaKey, otherKey + 1);
     QCOMPARE(s.app.getDigitalFinger(anaKey), QByteArrayLiteral("pulgar-de-ana"));
     QVERIFY(s.app.getDigitalFinger(anaKey + 10).isEmpty());
-    db.connection().execute(QStringLiteral("update tUsuario set hdigital_Clave = ? where usu_Clave = 'ANA'"), {anaKey});
+    db.connection().execute(QStringLiteral("update tUsuario set hdigital_Clave = ? where usu_Clave = 'ANA'"),
+                            {anaKey});
     db.connection().execute(QStringLiteral("update tUsuario set hdigital_Clave = ? where usu_Clave = 'BETO'"),
                             {otherKey});
     s.config.setValue(QStringLiteral("SESION-MODO"), QStringLiteral("HUELLA"));
@@ -479,13 +563,15 @@ void tst_Login::fingerprintLogin()
     QSignalSpy accepted(&login, &LoginController::accepted);
     reader.plugIn();
     reader.touch(QByteArrayLiteral("pulgar-de-ana"), FingerprintReader::Quality::Poor);
-    QCOMPARE(prompts, (QStringList{"El lector esta conectado", "El dedo ha sido puesto sobre el lector",
-                                   "El dedo ha sido removido del lector", "La calidad de la huella es pobre"}));
+    QCOMPARE(prompts,
+             (QStringList{"El lector esta conectado", "El dedo ha sido puesto sobre el lector",
+                          "El dedo ha sido removido del lector", "La calidad de la huella es pobre"}));
     QCOMPARE(accepted.size(), 0);
 
     prompts.clear();
     reader.touch(QByteArrayLiteral("dedo-desconocido"));
-    QCOMPARE(prompts.mid(2, 2), (QStringList{"La calidad de la huella es buena", "Procesando la huella ..."}));
+    QCOMPARE(prompts.mid(2, 2),
+             (QStringList{"La calidad de la huella es buena", "Procesando la huella ..."}));
     QCOMPARE(prompts.last(), QStringLiteral("Verificacion fallida Tiempo:  00:00:00"));
     QCOMPARE(s.prompter.texts(), QStringList{QStringLiteral("La huella no es valida")});
     QVERIFY(!login.loginOk());
@@ -512,11 +598,16 @@ void tst_Login::databaseName_data()
 {
     QTest::addColumn<QString>("conexion");
     QTest::addColumn<QString>("name");
-    QTest::newRow("cadena de proveedor") << "Provider=SQLNCLI;Server=srv;Database=tienda;Uid=sa" << "tienda";
-    QTest::newRow("Database con espacios") << "Server=srv; Database = farmacia ;" << "farmacia";
-    QTest::newRow("archivo SQLite") << "sqlite:/home/caja1/demo.sqlite" << "demo.sqlite";
-    QTest::newRow("servidor PostgreSQL") << "postgresql://tienda:x@10.0.0.5:5432/sucursal" << "sucursal";
-    QTest::newRow("vacia") << "" << "";
+    QTest::newRow("cadena de proveedor") << "Provider=SQLNCLI;Server=srv;Database=tienda;Uid=sa"
+                                         << "tienda";
+    QTest::newRow("Database con espacios") << "Server=srv; Database = farmacia ;"
+                                           << "farmacia";
+    QTest::newRow("archivo SQLite") << "sqlite:/home/caja1/demo.sqlite"
+                                    << "demo.sqlite";
+    QTest::newRow("servidor PostgreSQL") << "postgresql://tienda:x@10.0.0.5:5432/sucursal"
+                                         << "sucursal";
+    QTest::newRow("vacia") << ""
+                           << "";
 }
 
 void tst_Login::databaseName()
@@ -558,5 +649,29 @@ void tst_Login::warehouseWindow()
     QCOMPARE(s.config.getString(QStringLiteral("ALMACEN")), QStringLiteral("NORTE"));
 }
 
-QTEST_GUILESS_MAIN(tst_Login)
+QTEST_MAIN(tst_Login)
+void tst_Login::enterRefusesOnce_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::newRow("Enter en la contraseña") << "txtPassword";
+    QTest::newRow("Enter en el usuario") << "txtUserName";
+}
+
+// Enter in a field of the login window checks once: one refusal, not one per route to cmdOK.
+void tst_Login::enterRefusesOnce()
+{
+    QFETCH(QString, field);
+    MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
+    addUsers(db.connection());
+    Station s(db.connection(), settingsFile());
+    LoginController login(s.provider, s.config, s.app, s.prompter, {});
+    frmLogin window(login);
+    window.show();
+    window.findChild<QLineEdit *>(QStringLiteral("txtUserName"))->setText(QStringLiteral("ANA"));
+    window.findChild<QLineEdit *>(QStringLiteral("txtPassword"))->setText(QStringLiteral("equivocada"));
+    QTest::keyClick(window.findChild<QLineEdit *>(field), Qt::Key_Return);
+    QCOMPARE(s.prompter.texts(), QStringList{QStringLiteral("Usuario o contraseña incorrecta")});
+    QVERIFY(!login.loginOk());
+}
+
 #include "tst_login.moc"

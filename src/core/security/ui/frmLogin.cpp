@@ -89,9 +89,8 @@ frmLogin::frmLogin(LoginController &controller, FingerprintSimulated *simulated,
     connect(cancel, &QPushButton::clicked, this, &frmLogin::cmdCancel);
     connect(cmdModoSesion, &QPushButton::clicked, this, [this] { m_controller.cmdModoSesion(); });
     connect(cmdConexion, &QPushButton::clicked, this, [this] { m_controller.cmdConexion(); });
-    connect(txtUserName, &QLineEdit::returnPressed, this, &frmLogin::cmdOK);
-    connect(txtPassword, &QLineEdit::returnPressed, this, &frmLogin::cmdOK);
-    connect(txtCredencial, &QLineEdit::returnPressed, this, &frmLogin::cmdOK);
+    // Enter in any field reaches cmdOK through the default button only: a second route would
+    // check (and refuse) the same login twice.
     connect(cmbTerminal, &QComboBox::currentIndexChanged, this,
             [this](int index) { m_controller.setChosenTerminal(index); });
     connect(&m_controller, &LoginController::modeChanged, this, &frmLogin::showMode);
@@ -121,7 +120,8 @@ void frmLogin::showMode(LoginController::Mode mode)
 {
     m_pages->setCurrentIndex(int(mode));
     if (mode == LoginController::Mode::Usuario)
-        focusField(txtUserName->text().isEmpty() ? LoginController::Field::User : LoginController::Field::Password);
+        focusField(txtUserName->text().isEmpty() ? LoginController::Field::User
+                                                 : LoginController::Field::Password);
     else
         focusField(mode == LoginController::Mode::Credencial ? LoginController::Field::Credential
                                                              : LoginController::Field::Finger);
