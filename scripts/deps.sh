@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build ccache pkg-config git
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql qt6-qpa-plugins
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6sql6-sqlite libqt6sql6-psql qt6-qpa-plugins
   libsqlite3-dev sqlite3 libsodium-dev libcurl4-openssl-dev libpq-dev
   libbenchmark-dev liblua5.4-dev lua5.4
   postgresql xvfb xauth imagemagick fonts-dejavu-core

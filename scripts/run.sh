@@ -21,6 +21,17 @@ if [ ! -f "$settings" ] || ! grep -q '^Server[0-9]*=Demo$' "$settings"; then
   "$admin" connection add --name Demo --connection "sqlite:$store" --select
 fi
 
+# The desktop entry and its icon, for the user's application menu.
+apps="${XDG_DATA_HOME:-$HOME/.local/share}/applications"
+icons="${XDG_DATA_HOME:-$HOME/.local/share}/icons/hicolor"
+root=$(cd "$(dirname "$0")/.." && pwd)
+mkdir -p "$apps"
+sed "s|^Exec=.*|Exec=$(cd "$build" && pwd)/bin/mostrador|" "$root/data/mostrador.desktop" >"$apps/mostrador.desktop"
+for size in 16 32 48 64 128 256; do
+  mkdir -p "$icons/${size}x${size}/apps"
+  cp "$root/src/core/common/ui/icons/mostrador-$size.png" "$icons/${size}x${size}/apps/mostrador.png"
+done
+
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   echo "No hay pantalla (DISPLAY); se inicia en un servidor X virtual."
   exec xvfb-run -a "$build/bin/mostrador" "${@:2}"

@@ -8,10 +8,12 @@
 #include "LoginController.h"
 #include "LoginWarehouse.h"
 #include "MainWindowController.h"
+#include "IconoPrograma.h"
 #include "MessageBoxPrompter.h"
 #include "Permisos.h"
 #include "PermisosMenu.h"
 #include "Startup.h"
+#include "Traducciones.h"
 #include "cAplication.h"
 #include "cCode.h"
 #include "cConfigure.h"
@@ -38,6 +40,9 @@ int main(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("Mostrador"));
     QApplication::setApplicationVersion(QStringLiteral(MOSTRADOR_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(iconoPrograma());
+    QGuiApplication::setDesktopFileName(QStringLiteral("mostrador"));
+    cargaTraducciones(application);
 
     MessageBoxPrompter prompter;
     AppServices services(prompter);
@@ -71,7 +76,11 @@ int main(int argc, char **argv)
         FingerprintReader::create(qEnvironmentVariable("MOSTRADOR_LECTOR_HUELLA"), &application);
     Permisos permisos(services.connection(), services.config());
     // A failing script opens in the editor, on its error line, for users who may change scripts.
+    // Everyone else only sees a note in the status bar; the detail is in the log.
     services.code().setOnScriptError([&](const QString &clave, const QString &text) {
+        if (mainWindow)
+            mainWindow->showMessage(QStringLiteral("El script ") + clave +
+                                    QStringLiteral(" no terminó; el detalle quedó en la bitácora"));
         frmCodigo::corregir(services.scriptServices(), services.prompter(), permisos, clave, text,
                             services.code().lastErrorLine(), QApplication::activeWindow());
     });

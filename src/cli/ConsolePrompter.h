@@ -9,6 +9,12 @@ class ConsolePrompter : public Prompter {
 public:
     explicit ConsolePrompter(QTextStream &err) : m_err(err) {}
     void message(Icon, const QString &text, const QString &) override { m_err << text << Qt::endl; }
+    void detailedMessage(Icon, const QString &text, const QString &details, const QString &) override
+    {
+        m_err << text << Qt::endl;
+        if (!details.isEmpty())
+            m_err << details << Qt::endl;
+    }
     bool question(const QString &text, bool defaultYes, const QString &) override
     {
         m_err << text << Qt::endl;

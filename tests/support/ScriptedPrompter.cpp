@@ -7,6 +7,12 @@ void ScriptedPrompter::message(Icon icon, const QString &text, const QString &ti
     shown.append({icon, text, title});
 }
 
+void ScriptedPrompter::detailedMessage(Icon icon, const QString &text, const QString &details,
+                                       const QString &title)
+{
+    shown.append({icon, text, title, false, details});
+}
+
 bool ScriptedPrompter::question(const QString &text, bool defaultYes, const QString &title)
 {
     shown.append({Icon::Question, text, title, defaultYes});
@@ -26,7 +32,8 @@ bool ScriptedPrompter::input(const QString &prompt, const QString &title, QStrin
     return true;
 }
 
-bool ScriptedPrompter::choose(const QString &prompt, const QString &title, const QStringList &items, int &index)
+bool ScriptedPrompter::choose(const QString &prompt, const QString &title, const QStringList &items,
+                              int &index)
 {
     shown.append({Icon::Question, prompt, title});
     if (choices.isEmpty())

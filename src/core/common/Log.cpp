@@ -59,11 +59,43 @@ void writeLog(const QString &text)
     }
 }
 
+QString errorParaUsuario(const QString &text, const QString &where)
+{
+    const QString sentence = text.trimmed();
+    if (sentence.contains(QLatin1Char(' ')))
+        return sentence;
+    // Otherwise text and where are procedure names ("agregarRegistro", "frmPerfil.guardaDatos").
+    static const QList<std::pair<QString, QString>> operaciones = {
+        {QStringLiteral("agregar"), QStringLiteral("No se pudo agregar el registro")},
+        {QStringLiteral("modificar"), QStringLiteral("No se pudo modificar el registro")},
+        {QStringLiteral("eliminar"), QStringLiteral("No se pudo eliminar el registro")},
+        {QStringLiteral("consultar"), QStringLiteral("No se pudo consultar el registro")},
+        {QStringLiteral("guarda"), QStringLiteral("No se pudieron guardar los datos")},
+        {QStringLiteral("save"), QStringLiteral("No se pudo guardar la configuración")},
+        {QStringLiteral("valida"), QStringLiteral("No se pudieron revisar los datos")},
+        {QStringLiteral("cmdok"), QStringLiteral("No se pudo revisar el usuario")},
+        {QStringLiteral("huella"), QStringLiteral("No se pudo revisar la huella digital")},
+        {QStringLiteral("buscar"), QStringLiteral("No se pudo realizar la búsqueda")},
+        {QStringLiteral("cargagrid"), QStringLiteral("No se pudo realizar la búsqueda")},
+        {QStringLiteral("carga"), QStringLiteral("No se pudieron leer los datos")},
+    };
+    const QString where1 = where.section(QLatin1Char('.'), -1).toLower();
+    for (const QString &name : {sentence.toLower(), where1}) {
+        if (name.isEmpty())
+            continue;
+        for (const auto &[prefix, message] : operaciones)
+            if (name.startsWith(prefix) || name.contains(prefix))
+                return message;
+    }
+    return QStringLiteral("No se pudo completar la operación");
+}
+
 QString reportError(Prompter &prompter, const QString &text, const QString &where, const ErrorInfo &error)
 {
-    const QString message = where + QStringLiteral(":[") + QString::number(error.number) + QStringLiteral("]-[") +
-                            error.description + QStringLiteral("]-[") + error.source + QStringLiteral("]:") + text;
+    const QString message = where + QStringLiteral(":[") + QString::number(error.number) +
+                            QStringLiteral("]-[") + error.description + QStringLiteral("]-[") + error.source +
+                            QStringLiteral("]:") + text;
     writeLog(message);
-    prompter.critical(message);
+    prompter.detailedMessage(Prompter::Icon::Critical, errorParaUsuario(text, where), message);
     return message;
 }

@@ -31,5 +31,10 @@ public:
 // Appends "HH:nn:ss:" + text to today's log; every failure is ignored.
 void writeLog(const QString &text);
 
-// Logs and shows (critical icon) where:[number]-[description]-[source]:text; returns the text.
+// The error report: logs where:[number]-[description]-[source]:text and shows, with the critical
+// icon, a plain Spanish sentence (errorParaUsuario) with that technical line behind "Detalles".
+// Returns the technical line.
 QString reportError(Prompter &prompter, const QString &text, const QString &where, const ErrorInfo &error);
+// What the user reads of an error: text when the caller gave a sentence ("Error al abrir la
+// conexion"), otherwise a sentence for the operation that failed (text or where name it).
+QString errorParaUsuario(const QString &text, const QString &where);

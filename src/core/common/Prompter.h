@@ -12,12 +12,19 @@ public:
     virtual ~Prompter() = default;
 
     virtual void message(Icon icon, const QString &text, const QString &title = QString()) = 0;
+    // A message whose technical detail stays out of the text and behind a "Detalles" button.
+    virtual void detailedMessage(Icon icon, const QString &text, const QString &details,
+                                 const QString &title = QString())
+    {
+        message(icon, text, title);
+    }
     // Yes/No question; the default button is Yes when defaultYes is true.
     virtual bool question(const QString &text, bool defaultYes = false, const QString &title = QString()) = 0;
     // Free text; returns false when the user cancelled.
     virtual bool input(const QString &prompt, const QString &title, QString &value) = 0;
     // One entry of a list; returns false when the user cancelled.
-    virtual bool choose(const QString &prompt, const QString &title, const QStringList &items, int &index) = 0;
+    virtual bool choose(const QString &prompt, const QString &title, const QStringList &items,
+                        int &index) = 0;
 
     void information(const QString &text, const QString &title = QString())
     {
@@ -27,5 +34,8 @@ public:
     {
         message(Icon::Exclamation, text, title);
     }
-    void critical(const QString &text, const QString &title = QString()) { message(Icon::Critical, text, title); }
+    void critical(const QString &text, const QString &title = QString())
+    {
+        message(Icon::Critical, text, title);
+    }
 };

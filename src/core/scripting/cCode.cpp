@@ -28,7 +28,8 @@ QString procedureName(const QString &clave)
 QString procedureHeader(const QString &name)
 {
     static const QRegularExpression plain(QStringLiteral("^[A-Za-z][A-Za-z0-9_]*$"));
-    return QStringLiteral("sub ") + (plain.match(name).hasMatch() ? name : QLatin1Char('[') + name + QLatin1Char(']')) +
+    return QStringLiteral("sub ") +
+           (plain.match(name).hasMatch() ? name : QLatin1Char('[') + name + QLatin1Char(']')) +
            QStringLiteral("() : ");
 }
 
@@ -302,7 +303,10 @@ bool cCode::refuseWhileRunning(const QString &clave)
 
 void cCode::reportFailure(const QString &clave, const QString &where, const ErrorInfo &info)
 {
-    reportError(m_prompter, clave, where, info);
+    // Logged always; shown only through the hook, which opens the editor for those who may
+    // correct the script. Anyone else (a cashier at login) is not interrupted by it.
+    writeLog(where + QStringLiteral(":[") + QString::number(info.number) + QStringLiteral("]-[") +
+             info.description + QStringLiteral("]-[") + info.source + QStringLiteral("]:") + clave);
     Q_EMIT scriptFailed(clave, m_lastError);
     if (m_onScriptError)
         m_onScriptError(clave, m_lastError);

@@ -23,6 +23,8 @@ private Q_SLOTS:
     void unwritableDirectoryIsIgnored();
     void reportErrorText_data();
     void reportErrorText();
+    void plainSentence_data();
+    void plainSentence();
     void servicesFollowConfiguration();
 };
 
@@ -80,9 +82,12 @@ void tst_Log::reportErrorText_data()
 {
     QTest::addColumn<int>("kind"); // 0 plain values, 1 database error, 2 other exception
     QTest::addColumn<QString>("expected");
-    QTest::newRow("plain") << 0 << "frmVenta.guardaDatos:[5]-[Invalid procedure call]-[Mostrador]:No se guardo";
-    QTest::newRow("database error") << 1 << "frmVenta.guardaDatos:[19]-[UNIQUE constraint failed]-[SQLite.execute]:No se guardo";
-    QTest::newRow("other exception") << 2 << "frmVenta.guardaDatos:[0]-[algo salio mal]-[Mostrador]:No se guardo";
+    QTest::newRow("plain") << 0
+                           << "frmVenta.guardaDatos:[5]-[Invalid procedure call]-[Mostrador]:No se guardo";
+    QTest::newRow("database error")
+        << 1 << "frmVenta.guardaDatos:[19]-[UNIQUE constraint failed]-[SQLite.execute]:No se guardo";
+    QTest::newRow("other exception") << 2
+                                     << "frmVenta.guardaDatos:[0]-[algo salio mal]-[Mostrador]:No se guardo";
 }
 
 void tst_Log::reportErrorText()
@@ -105,11 +110,47 @@ void tst_Log::reportErrorText()
     QCOMPARE(reportError(prompter, "No se guardo", "frmVenta.guardaDatos", info), expected);
     QCOMPARE(prompter.shown.size(), 1);
     QCOMPARE(prompter.shown.first().icon, Prompter::Icon::Critical);
-    QCOMPARE(prompter.last(), expected);
+    // The user reads the caller's sentence; the technical line waits behind "Detalles".
+    QCOMPARE(prompter.last(), QStringLiteral("No se guardo"));
+    QCOMPARE(prompter.shown.first().details, expected);
 
     QFile file(dir.filePath(Log::fileNameFor(QDate::currentDate())));
     QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
     QVERIFY(QString::fromUtf8(file.readAll()).trimmed().endsWith(expected));
+}
+
+void tst_Log::plainSentence_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("the caller's sentence") << "Error al abrir la conexion"
+                                           << "cmdBase"
+                                           << "Error al abrir la conexion";
+    QTest::newRow("operation in text") << "agregarRegistro"
+                                       << "frmParametro"
+                                       << "No se pudo agregar el registro";
+    QTest::newRow("operation in where") << ""
+                                        << "frmPerfil.guardaDatos"
+                                        << "No se pudieron guardar los datos";
+    QTest::newRow("delete") << ""
+                            << "frmUsuario.eliminarRegistro"
+                            << "No se pudo eliminar el registro";
+    QTest::newRow("a key is not a sentence") << "TIMER_VENTAS_MSG"
+                                             << "cConfigure.saveValue"
+                                             << "No se pudo guardar la configuración";
+    QTest::newRow("unknown operation") << ""
+                                       << "frmX.algo"
+                                       << "No se pudo completar la operación";
+}
+
+// What reaches the screen is Spanish and plain, never a procedure name.
+void tst_Log::plainSentence()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, where);
+    QFETCH(QString, shown);
+    QCOMPARE(errorParaUsuario(text, where), shown);
 }
 
 void tst_Log::servicesFollowConfiguration()

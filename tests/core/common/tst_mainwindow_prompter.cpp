@@ -1,7 +1,10 @@
+#include "IconoPrograma.h"
 #include "MessageBoxPrompter.h"
+#include "Traducciones.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -15,11 +18,15 @@
 class tst_MainWindowPrompter : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase();
     void messageIcons_data();
     void messageIcons();
     void questionDefault_data();
     void questionDefault();
     void inputAndChoice();
+    void spanishButtons();
+    void detailsBehindAButton();
+    void programIcon();
 
 private:
     // Runs act on the next modal dialog once it is up.
@@ -35,6 +42,61 @@ private:
         });
     }
 };
+
+void tst_MainWindowPrompter::initTestCase()
+{
+    QVERIFY2(cargaTraducciones(*qApp), "Qt's Spanish translations are not installed");
+}
+
+// No English word of the toolkit on screen: message boxes and the standard buttons of forms.
+void tst_MainWindowPrompter::spanishButtons()
+{
+    QStringList buttons;
+    whenDialog([&](QWidget *w) {
+        for (QAbstractButton *b : w->findChildren<QAbstractButton *>())
+            buttons << b->text();
+        qobject_cast<QDialog *>(w)->accept();
+    });
+    MessageBoxPrompter prompter;
+    prompter.information(QStringLiteral("Listo"));
+    QCOMPARE(buttons, QStringList{QStringLiteral("Aceptar")});
+
+    QDialogButtonBox box(QDialogButtonBox::Save | QDialogButtonBox::Cancel | QDialogButtonBox::Close);
+    QCOMPARE(box.button(QDialogButtonBox::Save)->text(), QStringLiteral("Guardar"));
+    QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Cancelar"));
+    QCOMPARE(box.button(QDialogButtonBox::Close)->text(), QStringLiteral("Cerrar"));
+}
+
+void tst_MainWindowPrompter::detailsBehindAButton()
+{
+    QString text, details;
+    QStringList buttons;
+    whenDialog([&](QWidget *w) {
+        auto *box = qobject_cast<QMessageBox *>(w);
+        QVERIFY(box);
+        text = box->text();
+        details = box->detailedText();
+        for (QAbstractButton *b : box->buttons())
+            buttons << b->text();
+        box->accept();
+    });
+    MessageBoxPrompter prompter;
+    prompter.detailedMessage(Prompter::Icon::Critical, QStringLiteral("Error al abrir la conexion"),
+                             QStringLiteral("connectDatabase:[0]-[could not connect]-[PostgreSQL.open]"));
+    QCOMPARE(text, QStringLiteral("Error al abrir la conexion"));
+    QCOMPARE(details, QStringLiteral("connectDatabase:[0]-[could not connect]-[PostgreSQL.open]"));
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{QStringLiteral("Aceptar"), QStringLiteral("Detalles")}));
+}
+
+void tst_MainWindowPrompter::programIcon()
+{
+    const QIcon icon = iconoPrograma();
+    QVERIFY(!icon.isNull());
+    QVERIFY(icon.availableSizes().contains(QSize(16, 16)));
+    QVERIFY(icon.availableSizes().contains(QSize(256, 256)));
+    QVERIFY(!icon.pixmap(32, 32).isNull());
+}
 
 void tst_MainWindowPrompter::messageIcons_data()
 {

@@ -424,7 +424,8 @@ void tst_Config::lostDatabaseReportedValueKept()
     QVERIFY(!config.saveValue(QStringLiteral("TIMER_VENTAS_MSG")));
     QCOMPARE(m_prompter.shown.size(), 1);
     QCOMPARE(m_prompter.shown.first().icon, Prompter::Icon::Critical);
-    QCOMPARE(m_prompter.last(),
+    QCOMPARE(m_prompter.last(), QStringLiteral("No se pudo guardar la configuración"));
+    QCOMPARE(m_prompter.shown.first().details,
              QStringLiteral("cConfigure.saveValue:[-1]-[No hay conexion]-[prueba]:TIMER_VENTAS_MSG"));
     QCOMPARE(config.getValue(QStringLiteral("TIMER_VENTAS_MSG")), QVariant(3000));
 

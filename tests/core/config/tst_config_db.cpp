@@ -303,8 +303,9 @@ void tst_ConfigDb::failedWriteReportedAndRolledBack()
     });
     ws.config.setValue(QStringLiteral("TIMER_VENTAS_MSG"), 3000);
     QVERIFY(!ws.config.saveValue(QStringLiteral("TIMER_VENTAS_MSG")));
-    QCOMPARE(ws.prompter.texts(), QStringList{QStringLiteral(
-                                      "cConfigure.saveValue:[99]-[disco lleno]-[prueba]:TIMER_VENTAS_MSG")});
+    QCOMPARE(ws.prompter.texts(), QStringList{QStringLiteral("No se pudo guardar la configuración")});
+    QCOMPARE(ws.prompter.shown.first().details,
+             QStringLiteral("cConfigure.saveValue:[99]-[disco lleno]-[prueba]:TIMER_VENTAS_MSG"));
     QCOMPARE(ws.prompter.shown.first().icon, Prompter::Icon::Critical);
     QCOMPARE(ws.config.getValue(QStringLiteral("TIMER_VENTAS_MSG")), QVariant(3000));
 

@@ -271,8 +271,9 @@ void tst_Parametro::errorDeBaseDeDatos()
     QVERIFY(!editor.agregarRegistro(
         {QStringLiteral("MSGVENTA"), QStringLiteral("01"), QStringLiteral("Aviso"), QString()}));
     db.connection().setStatementHook({});
-    QCOMPARE(prompter.texts(),
-             QStringList{QStringLiteral("frmParametro:[7]-[sin espacio]-[prueba]:agregarRegistro")});
+    QCOMPARE(prompter.texts(), QStringList{QStringLiteral("No se pudo agregar el registro")});
+    QCOMPARE(prompter.shown.first().details,
+             QStringLiteral("frmParametro:[7]-[sin espacio]-[prueba]:agregarRegistro"));
     QCOMPARE(prompter.shown.first().icon, Prompter::Icon::Critical);
     QVERIFY(!editor.continuarAgregando());
     QCOMPARE(count(db.connection()), 0);

@@ -30,7 +30,8 @@ void createArticles(db::Connection &c, const QString &table, int rows)
                   .arg(table));
     db::Transaction tx(c);
     for (int i = 1; i <= rows; ++i)
-        c.execute(QStringLiteral("insert into %1 (art_Clave, art_Nombre, art_Precio, art_Extra) values (?, ?, ?, ?)")
+        c.execute(QStringLiteral(
+                      "insert into %1 (art_Clave, art_Nombre, art_Precio, art_Extra) values (?, ?, ?, ?)")
                       .arg(table),
                   {QString::number(i), QStringLiteral("Articulo %1").arg(i), Decimal("10.25") * Decimal(i),
                    QStringLiteral("x")});
@@ -44,7 +45,8 @@ void tst_Branch::loadAndOpenBranch()
     MDR_TEST_DATABASE(head, engine, TestDatabase::Upgraded);
     MDR_TEST_DATABASE(branch, engine, TestDatabase::Upgraded);
     head.connection().execute(
-        "insert into tSucursal (suc_Clave, suc_Nombre, suc_Matriz, alm_Clave, suc_DSN, suc_User, suc_Psw, usu_Clave, "
+        "insert into tSucursal (suc_Clave, suc_Nombre, suc_Matriz, alm_Clave, suc_DSN, suc_User, suc_Psw, "
+        "usu_Clave, "
         "usu_Psw) values (?, ?, ?, ?, ?, ?, ?, ?, ?)",
         {"NORTE", "Sucursal Norte", "N", "NORTE", branch.connectionString(), "", "", "ADMIN", "x"});
 
@@ -74,8 +76,8 @@ void tst_Branch::openFailureIsReported()
     sucursal.setDSN("sqlite:/no/such/folder/branch.sqlite");
     QVERIFY(!sucursal.abrirSucursal());
     QCOMPARE(prompter.shown.size(), 1);
-    QVERIFY(prompter.last().endsWith(":Error al abrir la conexion"));
-    QVERIFY(prompter.last().startsWith("cSucursal.abrirSucursal:["));
+    QCOMPARE(prompter.last(), QStringLiteral("Error al abrir la conexion"));
+    QVERIFY(prompter.shown.first().details.startsWith("cSucursal.abrirSucursal:["));
 }
 
 void tst_Branch::bulkCopy_data()
@@ -86,13 +88,18 @@ void tst_Branch::bulkCopy_data()
     QTest::addColumn<int>("interval");
     QTest::addColumn<QStringList>("copied");
     for (const QString &engine : TestDatabase::engines()) {
-        TestDatabase::newRow(engine, "same names") << "" << "" << 2 << QStringList{"art_Clave", "art_Nombre", "art_Precio"};
+        TestDatabase::newRow(engine, "same names")
+            << ""
+            << "" << 2 << QStringList{"art_Clave", "art_Nombre", "art_Precio"};
         TestDatabase::newRow(engine, "lists paired by position")
-            << "art_Clave, art_Nombre" << "art_Clave,art_Extra" << 100 << QStringList{"art_Clave", "art_Nombre"};
+            << "art_Clave, art_Nombre"
+            << "art_Clave,art_Extra" << 100 << QStringList{"art_Clave", "art_Nombre"};
         TestDatabase::newRow(engine, "a missing column is left out")
-            << "art_Clave,art_Nombre" << "art_Clave,art_NoExiste" << 1 << QStringList{"art_Clave"};
+            << "art_Clave,art_Nombre"
+            << "art_Clave,art_NoExiste" << 1 << QStringList{"art_Clave"};
         TestDatabase::newRow(engine, "interval below one counts every row")
-            << "" << "" << 0 << QStringList{"art_Clave", "art_Nombre", "art_Precio"};
+            << ""
+            << "" << 0 << QStringList{"art_Clave", "art_Nombre", "art_Precio"};
     }
 }
 
@@ -107,8 +114,9 @@ void tst_Branch::bulkCopy()
     MDR_TEST_DATABASE(src, engine);
     MDR_TEST_DATABASE(dst, engine);
     createArticles(src.connection(), "tOrigen", 5);
-    dst.connection().execute("create table tDestino (art_Clave varchar(20) primary key, art_Nombre varchar(80), "
-                             "art_Precio numeric(18,6))");
+    dst.connection().execute(
+        "create table tDestino (art_Clave varchar(20) primary key, art_Nombre varchar(80), "
+        "art_Precio numeric(18,6))");
 
     ScriptedPrompter prompter;
     cDatabase database(prompter);
@@ -123,8 +131,8 @@ void tst_Branch::bulkCopy()
     QCOMPARE(rs.recordCount(), 5);
     QCOMPARE(rs.text("art_Clave"), QStringLiteral("1"));
     if (copied.contains("art_Nombre"))
-        QCOMPARE(rs.text("art_Nombre"), sourceColumns.contains("art_Extra") ? QStringLiteral("x")
-                                                                            : QStringLiteral("Articulo 1"));
+        QCOMPARE(rs.text("art_Nombre"),
+                 sourceColumns.contains("art_Extra") ? QStringLiteral("x") : QStringLiteral("Articulo 1"));
     else
         QVERIFY(rs.isNull("art_Nombre"));
     if (copied.contains("art_Precio")) {
@@ -135,7 +143,8 @@ void tst_Branch::bulkCopy()
     const int step = qMax(1, interval);
     QCOMPARE(progress.size(), 5 / step + 1);
     if (step <= 5)
-        QVERIFY(progress.first().startsWith(QStringLiteral(" Registros ") + QString::number(step) + " Tiempo 00:00:"));
+        QVERIFY(progress.first().startsWith(QStringLiteral(" Registros ") + QString::number(step) +
+                                            " Tiempo 00:00:"));
     QCOMPARE(progress.last(), QStringLiteral(" Actualizando ..."));
 }
 
@@ -147,7 +156,8 @@ void tst_Branch::bulkCopyIncompatible()
     src.connection().execute("create table tOtra (otra_Clave varchar(20))");
     ScriptedPrompter prompter;
     cDatabase database(prompter);
-    QVERIFY(!database.bulkCopy(src.connection(), src.connection(), "select * from tOtra", "select * from tOrigen"));
+    QVERIFY(!database.bulkCopy(src.connection(), src.connection(), "select * from tOtra",
+                               "select * from tOrigen"));
     QCOMPARE(prompter.shown.size(), 1);
     QCOMPARE(prompter.shown.first().icon, Prompter::Icon::Exclamation);
     QCOMPARE(prompter.last(), QStringLiteral("El Origen y Destino No son compatibles"));
@@ -162,17 +172,20 @@ void tst_Branch::bulkCopyBetweenEngines()
     createArticles(src.connection(), "tOrigen", 50);
     createArticles(dst.connection(), "tDestino", 0);
     // A duplicate key in the batch: nothing of the copy may land.
-    dst.connection().execute("insert into tDestino (art_Clave, art_Nombre) values (?, ?)", {"50", "ya existe"});
+    dst.connection().execute("insert into tDestino (art_Clave, art_Nombre) values (?, ?)",
+                             {"50", "ya existe"});
 
     ScriptedPrompter prompter;
     cDatabase database(prompter);
-    QVERIFY(!database.bulkCopy(dst.connection(), src.connection(), "select * from tDestino", "select * from tOrigen"));
+    QVERIFY(!database.bulkCopy(dst.connection(), src.connection(), "select * from tDestino",
+                               "select * from tOrigen"));
     QCOMPARE(prompter.shown.size(), 1);
     QCOMPARE(dst.connection().scalar("select count(*) from tDestino").toInt(), 1);
 
     dst.connection().execute("delete from tDestino");
     prompter.clear();
-    QVERIFY(database.bulkCopy(dst.connection(), src.connection(), "select * from tDestino", "select * from tOrigen"));
+    QVERIFY(database.bulkCopy(dst.connection(), src.connection(), "select * from tDestino",
+                              "select * from tOrigen"));
     QCOMPARE(dst.connection().scalar("select count(*) from tDestino").toInt(), 50);
     QCOMPARE(Decimal::fromVariant(dst.connection().scalar("select sum(art_Precio) from tDestino")),
              Decimal("10.25") * Decimal(1275));

@@ -247,8 +247,9 @@ void tst_Secuencia::setSequenceValueReportaError()
     });
     QVERIFY(!app.setSequenceValue(QStringLiteral("VENTA_01"), 90));
     db.connection().setStatementHook({});
-    QCOMPARE(prompter.texts(),
-             QStringList{QStringLiteral("cAplication:[7]-[sin espacio]-[prueba]:setSequenceValue")});
+    QCOMPARE(prompter.texts(), QStringList{QStringLiteral("No se pudo completar la operación")});
+    QCOMPARE(prompter.shown.first().details,
+             QStringLiteral("cAplication:[7]-[sin espacio]-[prueba]:setSequenceValue"));
     QCOMPARE(prompter.shown.first().icon, Prompter::Icon::Critical);
     QCOMPARE(fila(db.connection(), QStringLiteral("VENTA_01")).valor, 1);
 }

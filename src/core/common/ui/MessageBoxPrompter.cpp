@@ -23,24 +23,47 @@ QString MessageBoxPrompter::titleOr(const QString &title)
     return display.isEmpty() ? QStringLiteral("Mostrador") : display;
 }
 
-void MessageBoxPrompter::message(Icon icon, const QString &text, const QString &title)
+namespace {
+
+QMessageBox::Icon boxIconFor(Prompter::Icon icon)
 {
     QMessageBox::Icon boxIcon = QMessageBox::Information;
     switch (icon) {
-    case Icon::Information:
+    case Prompter::Icon::Information:
         boxIcon = QMessageBox::Information;
         break;
-    case Icon::Exclamation:
+    case Prompter::Icon::Exclamation:
         boxIcon = QMessageBox::Warning;
         break;
-    case Icon::Critical:
+    case Prompter::Icon::Critical:
         boxIcon = QMessageBox::Critical;
         break;
-    case Icon::Question:
+    case Prompter::Icon::Question:
         boxIcon = QMessageBox::Question;
         break;
     }
-    QMessageBox box(boxIcon, titleOr(title), text, QMessageBox::Ok, parentWidget());
+    return boxIcon;
+}
+
+} // namespace
+
+void MessageBoxPrompter::message(Icon icon, const QString &text, const QString &title)
+{
+    detailedMessage(icon, text, QString(), title);
+}
+
+void MessageBoxPrompter::detailedMessage(Icon icon, const QString &text, const QString &details,
+                                         const QString &title)
+{
+    QMessageBox box(boxIconFor(icon), titleOr(title), text, QMessageBox::Ok, parentWidget());
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
+    if (!details.isEmpty()) {
+        box.setDetailedText(details);
+        // The box adds its own toggle with the action role; it reads "Detalles" until opened.
+        for (QAbstractButton *b : box.buttons())
+            if (box.buttonRole(b) == QMessageBox::ActionRole)
+                b->setText(QStringLiteral("Detalles"));
+    }
     box.exec();
 }
 

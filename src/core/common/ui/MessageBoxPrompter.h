@@ -15,6 +15,8 @@ public:
     void setParent(QWidget *parent) { m_parent = parent; }
 
     void message(Icon icon, const QString &text, const QString &title = QString()) override;
+    void detailedMessage(Icon icon, const QString &text, const QString &details,
+                         const QString &title = QString()) override;
     bool question(const QString &text, bool defaultYes = false, const QString &title = QString()) override;
     bool input(const QString &prompt, const QString &title, QString &value) override;
     bool choose(const QString &prompt, const QString &title, const QStringList &items, int &index) override;
