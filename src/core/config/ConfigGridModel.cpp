@@ -18,13 +18,64 @@ ConfigGridModel::ConfigGridModel(cConfigure &config, QObject *parent)
     connect(&m_config, &cConfigure::itemAdded, this, &ConfigGridModel::onItemAdded);
 }
 
+QString ConfigGridModel::nombreCategoria(int category)
+{
+    // What the administrator reads; the stored names (getTypeToString) stay as they are for the
+    // exchange files and scripts.
+    static const QStringList nombres = {QStringLiteral("Sesión"),
+                                        QStringLiteral("Usuarios"),
+                                        QStringLiteral("Ajustes generales"),
+                                        QStringLiteral("Operación"),
+                                        QStringLiteral("Impresión"),
+                                        QStringLiteral("Reportes Crystal"),
+                                        QStringLiteral("Actualizaciones"),
+                                        QStringLiteral("Base de datos"),
+                                        QStringLiteral("Instalación"),
+                                        QStringLiteral("Ventas"),
+                                        QStringLiteral("Recepción"),
+                                        QStringLiteral("Resurtido"),
+                                        QStringLiteral("Envío"),
+                                        QStringLiteral("Facturación"),
+                                        QStringLiteral("Pedidos"),
+                                        QStringLiteral("Catálogo"),
+                                        QStringLiteral("Almacén"),
+                                        QStringLiteral("Códigos (scripts)"),
+                                        QStringLiteral("Reportes"),
+                                        QStringLiteral("Consulta"),
+                                        QStringLiteral("Tiempo aire"),
+                                        QStringLiteral("Apariencia"),
+                                        QStringLiteral("Pagos"),
+                                        QStringLiteral("Asistencia"),
+                                        QStringLiteral("Agenda"),
+                                        QStringLiteral("Consultorio")};
+    if (category >= 1 && category <= nombres.size())
+        return nombres.at(category - 1);
+    return QStringLiteral("Otros (") + QString::number(category) + QLatin1Char(')');
+}
+
+QString ConfigGridModel::nombreDato(int dataType)
+{
+    switch (dataType) {
+    case cConfigValue::STRING:
+        return QStringLiteral("Texto");
+    case cConfigValue::BOOLEAN:
+        return QStringLiteral("Sí/No");
+    case cConfigValue::LONG:
+        return QStringLiteral("Entero");
+    case cConfigValue::DOUBLE:
+        return QStringLiteral("Número");
+    case cConfigValue::DATE:
+        return QStringLiteral("Fecha");
+    default:
+        return QString();
+    }
+}
+
 QList<QPair<int, QString>> ConfigGridModel::categorias() const
 {
     QList<QPair<int, QString>> out;
-    for (int c : m_config.categories()) {
-        const QString name = m_config.getTypeToString(c);
-        out.append({c, name.isEmpty() ? QString::number(c) : name});
-    }
+    for (int c : m_config.categories())
+        out.append({c, nombreCategoria(c)});
     return out;
 }
 
@@ -124,12 +175,10 @@ QVariant ConfigGridModel::data(const QModelIndex &index, int role) const
         return m_config.computer();
     case Clave:
         return item->key();
-    case Tipo: {
-        const QString name = m_config.getTypeToString(item->category());
-        return name.isEmpty() ? QString::number(item->category()) : name;
-    }
+    case Tipo:
+        return nombreCategoria(item->category());
     case Dato:
-        return m_config.getDataTypeToString(item->dataType());
+        return nombreDato(item->dataType());
     case Salvar:
         return siNo(item->writeBack());
     case Valor:

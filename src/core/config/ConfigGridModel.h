@@ -18,9 +18,12 @@ public:
 
     explicit ConfigGridModel(cConfigure &config, QObject *parent = nullptr);
 
-    // The entries of cmbTipoConfig: category number and the text shown (name, or the number
-    // for the categories without one).
+    // The entries of cmbTipoConfig: category number and its caption.
     QList<QPair<int, QString>> categorias() const;
+    // The Spanish caption of a category, for the list and the "Tipo" column.
+    static QString nombreCategoria(int category);
+    // The Spanish caption of a data type, for the "Dato" column.
+    static QString nombreDato(int dataType);
 
     void setCategoria(int category);
     int categoria() const { return m_category; }

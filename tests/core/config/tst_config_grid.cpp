@@ -81,7 +81,7 @@ void tst_ConfigGrid::headersAndRows()
 
     model.setCategoria(cConfigure::Almacen);
     QCOMPARE(model.rowCount(), 1);
-    const QStringList row = {"CAJA1", "KARDEX-ARTICULOS", "Almacen", "BOOLEAN", "Sí", "Sí"};
+    const QStringList row = {"CAJA1", "KARDEX-ARTICULOS", "Almacén", "Sí/No", "Sí", "Sí"};
     for (int c = 0; c < row.size(); ++c)
         QCOMPARE(model.data(model.index(0, c)).toString(), row.at(c));
 
@@ -89,8 +89,8 @@ void tst_ConfigGrid::headersAndRows()
     const int r = model.rowOf(QStringLiteral("ALMACEN"));
     QCOMPARE(model.data(model.index(r, ConfigGridModel::Salvar)).toString(), QStringLiteral("No"));
     model.setCategoria(22);
-    QCOMPARE(model.data(model.index(0, ConfigGridModel::Tipo)).toString(), QStringLiteral("22"));
-    QCOMPARE(model.data(model.index(0, ConfigGridModel::Dato)).toString(), QStringLiteral("LONG"));
+    QCOMPARE(model.data(model.index(0, ConfigGridModel::Tipo)).toString(), QStringLiteral("Apariencia"));
+    QCOMPARE(model.data(model.index(0, ConfigGridModel::Dato)).toString(), QStringLiteral("Entero"));
 }
 
 void tst_ConfigGrid::categoryList()
@@ -106,8 +106,31 @@ void tst_ConfigGrid::categoryList()
     // Crystal (6) and TiempoAire (21) hold no key.
     QCOMPARE(numbers, QList<int>({1,  2,  3,  4,  5,  7,  8,  9,  10, 11, 12, 13,
                                   14, 15, 16, 17, 18, 19, 20, 22, 23, 24, 25, 26}));
-    QCOMPARE(texts.first(), QStringLiteral("GLOBAL"));
-    QCOMPARE(texts.last(), QStringLiteral("26"));
+    // Spanish captions, never the stored English names nor bare numbers.
+    QCOMPARE(texts, (QStringList{"Sesión",
+                                 "Usuarios",
+                                 "Ajustes generales",
+                                 "Operación",
+                                 "Impresión",
+                                 "Actualizaciones",
+                                 "Base de datos",
+                                 "Instalación",
+                                 "Ventas",
+                                 "Recepción",
+                                 "Resurtido",
+                                 "Envío",
+                                 "Facturación",
+                                 "Pedidos",
+                                 "Catálogo",
+                                 "Almacén",
+                                 "Códigos (scripts)",
+                                 "Reportes",
+                                 "Consulta",
+                                 "Apariencia",
+                                 "Pagos",
+                                 "Asistencia",
+                                 "Agenda",
+                                 "Consultorio"}));
 }
 
 void tst_ConfigGrid::countAndSorting()

@@ -81,7 +81,7 @@ void tst_ConfigWindows::frmConfigShowsTheGrid()
     QVERIFY(grid && combo && count);
     QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Computadora"));
     QCOMPARE(grid->model()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Valor"));
-    QCOMPARE(combo->currentText(), QStringLiteral("GLOBAL"));
+    QCOMPARE(combo->currentText(), QStringLiteral("Sesión"));
     QCOMPARE(count->text(), QStringLiteral("5 Registros"));
 
     combo->setCurrentIndex(combo->findText(QStringLiteral("Ventas")));
