@@ -32,7 +32,8 @@ constexpr int kAnchoLista = 50;
 
 bool vacio(const QVariant &v)
 {
-    return !v.isValid() || v.isNull() || (v.typeId() == QMetaType::QString && v.toString().trimmed().isEmpty());
+    return !v.isValid() || v.isNull() ||
+           (v.typeId() == QMetaType::QString && v.toString().trimmed().isEmpty());
 }
 
 QDate fecha(const QVariant &v)
@@ -60,7 +61,10 @@ bool bandera(const CatalogoCampo &c, const QVariant &v)
 QString rango(const CatalogoCampo &c)
 {
     if (c.minimo && c.maximo)
-        return QStringLiteral("El valor de %1 debe estar entre %2 y %3").arg(c.titulo).arg(*c.minimo).arg(*c.maximo);
+        return QStringLiteral("El valor de %1 debe estar entre %2 y %3")
+            .arg(c.titulo)
+            .arg(*c.minimo)
+            .arg(*c.maximo);
     if (c.minimo)
         return QStringLiteral("El valor de %1 debe ser mayor o igual a %2").arg(c.titulo).arg(*c.minimo);
     return QStringLiteral("El valor de %1 debe ser menor o igual a %2").arg(c.titulo).arg(*c.maximo);
@@ -173,19 +177,21 @@ QVariant CatalogoEditor::valorLeido(const CatalogoCampo &c, const QVariant &v) c
 bool CatalogoEditor::validaDatos(const QVariantMap &valores)
 {
     for (const CatalogoCampo &c : m_def.campos) {
+        m_campoRechazado = c.columna; // cleared below when every field passes
         const QVariant v = valores.value(c.columna);
         if (vacio(v) && c.tipo != Tipo::Bandera) {
             if (!c.requerido)
                 continue;
-            m_prompter.information((c.esSeleccion() ? QStringLiteral("Debe seleccionar ")
-                                                    : QStringLiteral("Debe indicar ")) +
-                                   c.falta);
+            m_prompter.information(
+                (c.esSeleccion() ? QStringLiteral("Debe seleccionar ") : QStringLiteral("Debe indicar ")) +
+                c.falta);
             return false;
         }
         const QString texto = v.toString().trimmed();
         switch (c.tipo) {
         case Tipo::Texto:
-            if (m_def.esClave(c.columna) && (texto.contains(u'\t') || texto.contains(CatalogoDef::kSeparador))) {
+            if (m_def.esClave(c.columna) &&
+                (texto.contains(u'\t') || texto.contains(CatalogoDef::kSeparador))) {
                 m_prompter.exclamation(kClaveInvalida);
                 return false;
             }
@@ -207,10 +213,10 @@ bool CatalogoEditor::validaDatos(const QVariantMap &valores)
                 d = Decimal::fromString(texto, &ok);
             }
             if (!ok) {
-                m_prompter.information(
-                    (c.tipo == Tipo::Entero ? QStringLiteral("Debe indicar un numero entero en ")
+                m_prompter.information((c.tipo == Tipo::Entero
+                                            ? QStringLiteral("Debe indicar un numero entero en ")
                                             : QStringLiteral("Debe indicar un valor numerico en ")) +
-                    c.titulo);
+                                       c.titulo);
                 return false;
             }
             if ((c.minimo && d < Decimal(*c.minimo)) || (c.maximo && d > Decimal(*c.maximo))) {
@@ -240,8 +246,8 @@ bool CatalogoEditor::validaDatos(const QVariantMap &valores)
             try {
                 // Identifiers from the description; the value is bound.
                 if (m_connections.getConnection()
-                        .scalar(QStringLiteral("SELECT count(*) FROM ") + c.refTabla + QStringLiteral(" WHERE ") +
-                                    c.refClave + QStringLiteral(" = ?"),
+                        .scalar(QStringLiteral("SELECT count(*) FROM ") + c.refTabla +
+                                    QStringLiteral(" WHERE ") + c.refClave + QStringLiteral(" = ?"),
                                 {claveDe(texto)})
                         .toInt() == 0) {
                     m_prompter.information(QStringLiteral("Debe seleccionar ") + c.falta);
@@ -256,14 +262,15 @@ bool CatalogoEditor::validaDatos(const QVariantMap &valores)
             break;
         }
     }
+    m_campoRechazado.clear();
     return true;
 }
 
 bool CatalogoEditor::existe(const QStringList &clave, QString *nombre)
 {
     db::Recordset rs = m_connections.getConnection().openRecordset(
-        QStringLiteral("SELECT ") + m_def.nombre + QStringLiteral(" FROM ") + m_def.tabla + QStringLiteral(" WHERE ") +
-            whereClave(),
+        QStringLiteral("SELECT ") + m_def.nombre + QStringLiteral(" FROM ") + m_def.tabla +
+            QStringLiteral(" WHERE ") + whereClave(),
         QVariantList(clave.cbegin(), clave.cend()));
     if (rs.eof())
         return false;
@@ -297,11 +304,11 @@ bool CatalogoEditor::agregarRegistro(const QVariantMap &valores)
             params << valorSql(c, valores.value(c.columna));
         }
         try {
-            m_connections.getConnection().execute(QStringLiteral("INSERT INTO ") + m_def.tabla + QStringLiteral(" (") +
-                                                      columnas.join(QStringLiteral(", ")) +
-                                                      QStringLiteral(") VALUES (") +
-                                                      marcas.join(QStringLiteral(", ")) + u')',
-                                                  params);
+            m_connections.getConnection().execute(
+                QStringLiteral("INSERT INTO ") + m_def.tabla + QStringLiteral(" (") +
+                    columnas.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
+                    marcas.join(QStringLiteral(", ")) + u')',
+                params);
         } catch (const db::DbError &e) {
             // Another workstation added the same key between the check and the insert.
             if (e.kind() != db::DbError::UniqueViolation || !existe(clave, &nombre))
@@ -314,7 +321,8 @@ bool CatalogoEditor::agregarRegistro(const QVariantMap &valores)
         return false;
     }
     m_continuar = m_prompter.question(
-        QStringLiteral("El registro fue agregado con exito, desea continuar agregando mas ") + m_def.plural, true);
+        QStringLiteral("El registro fue agregado con exito, desea continuar agregando mas ") + m_def.plural,
+        true);
     return true;
 }
 
@@ -339,10 +347,10 @@ bool CatalogoEditor::modificarRegistro(const QVariantMap &valores)
         for (const QString &k : clave)
             params << k;
         if (!sets.isEmpty())
-            m_connections.getConnection().execute(QStringLiteral("UPDATE ") + m_def.tabla + QStringLiteral(" SET ") +
-                                                      sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") +
-                                                      whereClave(),
-                                                  params);
+            m_connections.getConnection().execute(
+                QStringLiteral("UPDATE ") + m_def.tabla + QStringLiteral(" SET ") +
+                    sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") + whereClave(),
+                params);
     } catch (const std::exception &e) {
         falla("modificarRegistro", e);
         return false;
@@ -377,8 +385,8 @@ bool CatalogoEditor::consultarRegistro(const QStringList &claveTexto, QVariantMa
         for (const CatalogoCampo &c : m_def.campos)
             columnas << c.columna;
         db::Recordset rs = m_connections.getConnection().openRecordset(
-            QStringLiteral("SELECT ") + columnas.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + m_def.tabla +
-                QStringLiteral(" WHERE ") + whereClave(),
+            QStringLiteral("SELECT ") + columnas.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+                m_def.tabla + QStringLiteral(" WHERE ") + whereClave(),
             QVariantList(clave.cbegin(), clave.cend()));
         if (rs.eof()) {
             m_prompter.exclamation(kClaveNoExiste);
@@ -429,8 +437,8 @@ bool CatalogoEditor::eliminarRegistro(const QStringList &claveTexto)
             m_prompter.exclamation(kEnUso);
             return false;
         }
-        if (!m_prompter.question(QStringLiteral("Esta seguro de eliminar ") + m_def.articulo + u' ' + m_def.singular,
-                                 false))
+        if (!m_prompter.question(
+                QStringLiteral("Esta seguro de eliminar ") + m_def.articulo + u' ' + m_def.singular, false))
             return false;
         db::Connection &c = m_connections.getConnection();
         const QVariantList params(clave.cbegin(), clave.cend());
@@ -446,7 +454,8 @@ bool CatalogoEditor::eliminarRegistro(const QStringList &claveTexto)
                               w.join(QStringLiteral(" AND ")),
                           params);
             }
-            c.execute(QStringLiteral("DELETE FROM ") + m_def.tabla + QStringLiteral(" WHERE ") + whereClave(), params);
+            c.execute(QStringLiteral("DELETE FROM ") + m_def.tabla + QStringLiteral(" WHERE ") + whereClave(),
+                      params);
             tx.commit();
         } catch (const db::DbError &e) {
             // A reference the description does not list: the database's own foreign key refused it.

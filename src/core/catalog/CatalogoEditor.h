@@ -27,8 +27,8 @@ public:
     static const QString kEnUso;
     static const QString kClaveInvalida;
 
-    CatalogoEditor(const CatalogoDef &def, ConnectionProvider &connections, Permisos &permisos, Prompter &prompter,
-                   const QString &modo = QStringLiteral("A"));
+    CatalogoEditor(const CatalogoDef &def, ConnectionProvider &connections, Permisos &permisos,
+                   Prompter &prompter, const QString &modo = QStringLiteral("A"));
 
     const CatalogoDef &def() const { return m_def; }
     const QString &modo() const { return m_modo; }
@@ -40,6 +40,8 @@ public:
     bool permitido(QChar comando) const;
 
     bool validaDatos(const QVariantMap &valores);
+    // The column of the last refusal (empty after a success), for the form's focus.
+    const QString &campoRechazado() const { return m_campoRechazado; }
     // After the insert asks whether to go on adding; the answer is left in continuarAgregando().
     bool agregarRegistro(const QVariantMap &valores);
     bool continuarAgregando() const { return m_continuar; }
@@ -72,4 +74,5 @@ private:
     Prompter &m_prompter;
     QString m_modo;
     bool m_continuar = false;
+    QString m_campoRechazado;
 };

@@ -10,6 +10,9 @@
 #include "Transaction.h"
 #include "cConfigure.h"
 
+#include <QHash>
+#include <QRegularExpression>
+
 namespace {
 
 QString keyOf(const QVariant &v)
@@ -26,12 +29,15 @@ const QStringList kNumeric = {"hdigital_Clave", "obj_ClaveFoto"};
 const QStringList &UsuarioEditor::columns()
 {
     static const QStringList c = {
-        "usu_Clave",      "usu_Nombre",    "alm_Clave",     "perf_Clave",     "term_Clave",        "eusu_Clave",
-        "rusu_Clave",     "usu_Credencial", "hdigital_Clave", "obj_ClaveFoto", "id_Clave",          "usu_Calle",
-        "usu_Exterior",   "usu_Interior",  "usu_Colonia",   "usu_DelMun",     "usu_Ciudad",        "usu_CP",
-        "usu_Telefono1",  "usu_Telefono2", "usu_Email",     "usu_RFC",        "usu_CURP",          "usu_IMSS",
-        "usu_INFONAVIT",  "usu_Cedula",    "usu_InstCedula", "usu_Identificacion", "usu_Relacion",  "usu_Referencia",
-        "usu_FecNacimiento", "usu_FecIngreso", "usu_FecBaja", "usu_OtraInfo"};
+        "usu_Clave",      "usu_Nombre",     "alm_Clave",         "perf_Clave",
+        "term_Clave",     "eusu_Clave",     "rusu_Clave",        "usu_Credencial",
+        "hdigital_Clave", "obj_ClaveFoto",  "id_Clave",          "usu_Calle",
+        "usu_Exterior",   "usu_Interior",   "usu_Colonia",       "usu_DelMun",
+        "usu_Ciudad",     "usu_CP",         "usu_Telefono1",     "usu_Telefono2",
+        "usu_Email",      "usu_RFC",        "usu_CURP",          "usu_IMSS",
+        "usu_INFONAVIT",  "usu_Cedula",     "usu_InstCedula",    "usu_Identificacion",
+        "usu_Relacion",   "usu_Referencia", "usu_FecNacimiento", "usu_FecIngreso",
+        "usu_FecBaja",    "usu_OtraInfo"};
     return c;
 }
 
@@ -39,6 +45,44 @@ const QStringList &UsuarioEditor::dateColumns()
 {
     static const QStringList c = {"usu_FecNacimiento", "usu_FecIngreso", "usu_FecBaja"};
     return c;
+}
+
+QString UsuarioEditor::titulo(const QString &column)
+{
+    static const QHash<QString, QString> titulos = {{"usu_Clave", "Clave"},
+                                                    {"usu_Nombre", "Nombre"},
+                                                    {"alm_Clave", "Almacen"},
+                                                    {"perf_Clave", "Perfil"},
+                                                    {"term_Clave", "Terminal"},
+                                                    {"eusu_Clave", "Estado"},
+                                                    {"rusu_Clave", "Relacion"},
+                                                    {"usu_Credencial", "Credencial"},
+                                                    {"hdigital_Clave", "Huella digital"},
+                                                    {"obj_ClaveFoto", "Foto"},
+                                                    {"id_Clave", "Tipo de identificacion"},
+                                                    {"usu_DelMun", "Delegacion/Municipio"},
+                                                    {"usu_CP", "Codigo postal"},
+                                                    {"usu_InstCedula", "Institucion de la cedula"},
+                                                    {"usu_FecNacimiento", "Fecha de nacimiento"},
+                                                    {"usu_FecIngreso", "Fecha de ingreso"},
+                                                    {"usu_FecBaja", "Fecha de baja"},
+                                                    {"usu_OtraInfo", "Otra informacion"}};
+    return titulos.value(column, QString(column).remove(QStringLiteral("usu_")));
+}
+
+QDate UsuarioEditor::fecha(const QVariant &v)
+{
+    if (v.typeId() == QMetaType::QDate)
+        return v.toDate();
+    if (v.typeId() == QMetaType::QDateTime)
+        return v.toDateTime().date();
+    const QString t = v.toString().trimmed();
+    for (const char *f : {"dd/MM/yyyy", "d/M/yyyy", "yyyy-MM-dd"}) {
+        const QDate d = QDate::fromString(t, QString::fromLatin1(f));
+        if (d.isValid())
+            return d;
+    }
+    return {};
 }
 
 const QString UsuarioEditor::kSinAcceso = MensajesMantenimiento::sinAcceso();
@@ -70,14 +114,14 @@ QStringList UsuarioEditor::lista(const QString &table, const QString &keyColumn,
     // Identifiers come from this program's own code, never from the user.
     QStringList out;
     try {
-        db::Recordset rs = m_connections.getConnection().openRecordset(QStringLiteral("select ") + keyColumn +
-                                                                       QStringLiteral(", ") + nameColumn +
-                                                                       QStringLiteral(" from ") + table +
-                                                                       QStringLiteral(" order by ") + keyColumn);
+        db::Recordset rs = m_connections.getConnection().openRecordset(
+            QStringLiteral("select ") + keyColumn + QStringLiteral(", ") + nameColumn +
+            QStringLiteral(" from ") + table + QStringLiteral(" order by ") + keyColumn);
         for (; !rs.eof(); rs.moveNext())
             out << rs.text(keyColumn).trimmed() + QLatin1Char('\t') + rs.text(nameColumn);
     } catch (const std::exception &e) {
-        writeLog(QStringLiteral("frmUsuario.lista ") + table + QStringLiteral(": ") + QString::fromUtf8(e.what()));
+        writeLog(QStringLiteral("frmUsuario.lista ") + table + QStringLiteral(": ") +
+                 QString::fromUtf8(e.what()));
     }
     return out;
 }
@@ -124,10 +168,12 @@ bool UsuarioEditor::consultarRegistro(const QString &clave, QVariantMap &usuario
         }
         usuario.clear();
         for (const QString &c : columns())
-            usuario.insert(c, kNumeric.contains(c) ? (rs.isNull(c) ? QVariant() : QVariant(rs.integer(c))) : rs.value(c));
+            usuario.insert(c, kNumeric.contains(c) ? (rs.isNull(c) ? QVariant() : QVariant(rs.integer(c)))
+                                                   : rs.value(c));
         return true;
     } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), QStringLiteral("frmUsuario.consultarRegistro"), ErrorInfo::fromException(e));
+        reportError(m_prompter, QString(), QStringLiteral("frmUsuario.consultarRegistro"),
+                    ErrorInfo::fromException(e));
         return false;
     }
 }
@@ -143,11 +189,28 @@ bool UsuarioEditor::validaDatos(const QVariantMap &u)
         {"eusu_Clave", "Debe indicar el estado del usuario"},
         {"rusu_Clave", "Debe indicar la relacion del empleado"},
     };
+    m_campoRechazado.clear();
+    const auto rechaza = [this](const QString &column, const QString &message) {
+        m_campoRechazado = column;
+        m_prompter.information(message);
+        return false;
+    };
     for (const auto &r : required)
-        if (keyOf(u.value(r.first)).isEmpty()) {
-            m_prompter.information(r.second);
-            return false;
-        }
+        if (keyOf(u.value(r.first)).isEmpty())
+            return rechaza(r.first, r.second);
+    // A typed value that is not what its field holds is refused, never stored as NULL.
+    for (const QString &c : dateColumns()) {
+        const QVariant v = u.value(c);
+        const bool vacio = !v.isValid() || v.isNull() || v.toString().trimmed().isEmpty();
+        if (!vacio && !fecha(v).isValid())
+            return rechaza(c, QStringLiteral("Debe indicar una fecha valida en ") + titulo(c));
+    }
+    const QString cp = u.value(QStringLiteral("usu_CP")).toString().trimmed();
+    static const QRegularExpression cincoDigitos(QStringLiteral("^[0-9]{5}$"));
+    if (!cp.isEmpty() && !cincoDigitos.match(cp).hasMatch())
+        return rechaza(QStringLiteral("usu_CP"),
+                       QStringLiteral("Debe indicar un codigo postal de 5 digitos en ") +
+                           titulo(QStringLiteral("usu_CP")));
     const QString credencial = formatoCredencial(u.value(QStringLiteral("usu_Credencial")).toString());
     if (credencial.isEmpty())
         return true;
@@ -156,12 +219,14 @@ bool UsuarioEditor::validaDatos(const QVariantMap &u)
             QStringLiteral("select usu_Nombre from tUsuario where usu_Credencial = ? and usu_Clave <> ?"),
             {credencial, keyOf(u.value(QStringLiteral("usu_Clave")))});
         if (!rs.eof()) {
+            m_campoRechazado = QStringLiteral("usu_Credencial");
             m_prompter.exclamation(QStringLiteral("La credencial esta asignada al siguiente usuario ") +
                                    rs.text(QStringLiteral("usu_Nombre")));
             return false;
         }
     } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), QStringLiteral("frmUsuario.validaDatos"), ErrorInfo::fromException(e));
+        reportError(m_prompter, QString(), QStringLiteral("frmUsuario.validaDatos"),
+                    ErrorInfo::fromException(e));
         return false;
     }
     return true;
@@ -188,9 +253,10 @@ bool UsuarioEditor::guardaDatos(QVariantMap u, const QString &password, bool *co
     const QString credencial = formatoCredencial(u.value(QStringLiteral("usu_Credencial")).toString());
     // NULL, not '', for "no card": the column is unique.
     u.insert(QStringLiteral("usu_Credencial"), credencial.isEmpty() ? QVariant() : QVariant(credencial));
-    for (const QString &c : dateColumns())
-        if (!u.value(c).toDateTime().isValid() && !u.value(c).toDate().isValid())
-            u.insert(c, QVariant());
+    for (const QString &c : dateColumns()) {
+        const QDate d = fecha(u.value(c));
+        u.insert(c, d.isValid() ? QVariant(d) : QVariant()); // validaDatos refused anything else
+    }
     const QString clave = keyOf(u.value(QStringLiteral("usu_Clave")));
     u.insert(QStringLiteral("usu_Clave"), clave);
 
@@ -207,8 +273,8 @@ bool UsuarioEditor::guardaDatos(QVariantMap u, const QString &password, bool *co
         db::Connection &conn = m_connections.getConnection();
         db::Transaction tx(conn);
         if (adding) {
-            db::Recordset rs = conn.openRecordset(QStringLiteral("select usu_Nombre from tUsuario where usu_Clave = ?"),
-                                                  {clave});
+            db::Recordset rs = conn.openRecordset(
+                QStringLiteral("select usu_Nombre from tUsuario where usu_Clave = ?"), {clave});
             if (!rs.eof()) {
                 tx.rollback();
                 m_prompter.exclamation(QStringLiteral("La clave ya esta en uso para el siguiente Usuario ") +
@@ -218,8 +284,8 @@ bool UsuarioEditor::guardaDatos(QVariantMap u, const QString &password, bool *co
             QStringList marks;
             for (qsizetype i = 0; i < cols.size(); ++i)
                 marks << QStringLiteral("?");
-            conn.execute(QStringLiteral("insert into tUsuario (") + cols.join(u',') + QStringLiteral(") values (") +
-                             marks.join(u',') + u')',
+            conn.execute(QStringLiteral("insert into tUsuario (") + cols.join(u',') +
+                             QStringLiteral(") values (") + marks.join(u',') + u')',
                          values);
         } else {
             QStringList sets;
@@ -239,12 +305,14 @@ bool UsuarioEditor::guardaDatos(QVariantMap u, const QString &password, bool *co
         }
         tx.commit();
     } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), QStringLiteral("frmUsuario.guardaDatos"), ErrorInfo::fromException(e));
+        reportError(m_prompter, QString(), QStringLiteral("frmUsuario.guardaDatos"),
+                    ErrorInfo::fromException(e));
         return false;
     }
     if (adding) {
         const bool more = m_prompter.question(
-            QStringLiteral("El registro fue agregado con exito, desea continuar agregando mas Usuarios"), true);
+            QStringLiteral("El registro fue agregado con exito, desea continuar agregando mas Usuarios"),
+            true);
         if (continuar)
             *continuar = more;
     } else {
@@ -258,9 +326,11 @@ bool UsuarioEditor::eliminarRegistro(const QString &clave)
     if (!m_prompter.question(QStringLiteral("Esta seguro de eliminar el Usuario"), false))
         return false;
     try {
-        m_connections.getConnection().execute(QStringLiteral("delete from tUsuario where usu_Clave = ?"), {clave});
+        m_connections.getConnection().execute(QStringLiteral("delete from tUsuario where usu_Clave = ?"),
+                                              {clave});
     } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), QStringLiteral("frmUsuario.eliminarRegistro"), ErrorInfo::fromException(e));
+        reportError(m_prompter, QString(), QStringLiteral("frmUsuario.eliminarRegistro"),
+                    ErrorInfo::fromException(e));
         return false;
     }
     m_prompter.information(MensajesMantenimiento::eliminado());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
@@ -17,6 +18,11 @@ public:
     // Columns of tUsuario the window edits, in form order (usu_Psw is handled apart).
     static const QStringList &columns();
     static const QStringList &dateColumns();
+    // The caption of a column, as the form and the messages name it.
+    static QString titulo(const QString &column);
+    // A date as typed ("dd/mm/aaaa", also "d/m/aaaa" and "aaaa-mm-dd") or as a QDate; invalid when
+    // it is not a date.
+    static QDate fecha(const QVariant &value);
 
     static const QString kSinAcceso;
 
@@ -36,7 +42,10 @@ public:
     QString formatoCredencial(const QString &code) const;
 
     bool consultarRegistro(const QString &clave, QVariantMap &usuario);
+    // Refuses missing required fields, dates that are not dates and a postal code that is not
+    // five digits; campoRechazado() then names the column, for the form's focus.
     bool validaDatos(const QVariantMap &usuario);
+    const QString &campoRechazado() const { return m_campoRechazado; }
     bool guardaDatos(QVariantMap usuario, const QString &password, bool *continuar = nullptr);
     bool eliminarRegistro(const QString &clave);
 
@@ -46,4 +55,5 @@ private:
     Permisos &m_permisos;
     Prompter &m_prompter;
     QString m_mode;
+    QString m_campoRechazado;
 };

@@ -158,9 +158,19 @@ void tst_CatalogoVentanas::altaContinuaOTermina()
     auto *nombre = qobject_cast<QLineEdit *>(w.control(QStringLiteral("tmova_Nombre")));
     auto *entrada = qobject_cast<QCheckBox *>(w.control(QStringLiteral("tmova_Entrada")));
     QCOMPARE(clave->maxLength(), 20);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
     // Nothing typed: the first required field is named.
     w.cmdAceptar_Click();
     QCOMPARE(s.prompter.texts(), QStringList{QStringLiteral("Debe indicar una clave")});
+    // A key but no name: the name takes the focus, not the key typed last.
+    clave->setFocus();
+    clave->setText(QStringLiteral("REGALO"));
+    s.prompter.clear();
+    w.cmdAceptar_Click();
+    QVERIFY(s.prompter.last().startsWith(QStringLiteral("Debe indicar")));
+    QTRY_COMPARE(QApplication::focusWidget(), nombre);
+    s.prompter.clear();
 
     clave->setText(QStringLiteral("REGALO"));
     nombre->setText(QStringLiteral("Entrada por obsequio"));

@@ -9,7 +9,13 @@
 #include "TestDatabase.h"
 #include "UsuarioEditor.h"
 #include "cConfigure.h"
+#include "frmUsuario.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,7 +23,8 @@ namespace {
 
 struct Station {
     Station(db::Connection *conn, const QString &settingsFile)
-        : provider(conn), settings(settingsFile), config(provider, settings, prompter), permisos(provider, config)
+        : provider(conn), settings(settingsFile), config(provider, settings, prompter),
+          permisos(provider, config)
     {
         config.setValue(QStringLiteral("COMPUTER"), QStringLiteral("CAJA1"));
         config.setValue(QStringLiteral("PERFIL"), QStringLiteral("ADMIN"));
@@ -67,6 +74,9 @@ private Q_SLOTS:
     void addChangeAndBadge();
     void rightsGuardCommands_data() { TestDatabase::addEngineRows(); }
     void rightsGuardCommands();
+    void badValuesRefused_data();
+    void badValuesRefused();
+    void formFocusesRefusedField();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -90,13 +100,20 @@ void tst_Usuario::required_data()
 {
     QTest::addColumn<QString>("blank");
     QTest::addColumn<QString>("message");
-    QTest::newRow("clave") << "usu_Clave" << "Debe indicar una clave";
-    QTest::newRow("nombre") << "usu_Nombre" << "Debe indicar un nombre";
-    QTest::newRow("almacen") << "alm_Clave" << "Debe indicar el almacen";
-    QTest::newRow("perfil") << "perf_Clave" << "Debe indicar el perfil de acceso";
-    QTest::newRow("terminal") << "term_Clave" << "Debe indicar las terminal de acceso";
-    QTest::newRow("estado") << "eusu_Clave" << "Debe indicar el estado del usuario";
-    QTest::newRow("relacion") << "rusu_Clave" << "Debe indicar la relacion del empleado";
+    QTest::newRow("clave") << "usu_Clave"
+                           << "Debe indicar una clave";
+    QTest::newRow("nombre") << "usu_Nombre"
+                            << "Debe indicar un nombre";
+    QTest::newRow("almacen") << "alm_Clave"
+                             << "Debe indicar el almacen";
+    QTest::newRow("perfil") << "perf_Clave"
+                            << "Debe indicar el perfil de acceso";
+    QTest::newRow("terminal") << "term_Clave"
+                              << "Debe indicar las terminal de acceso";
+    QTest::newRow("estado") << "eusu_Clave"
+                            << "Debe indicar el estado del usuario";
+    QTest::newRow("relacion") << "rusu_Clave"
+                              << "Debe indicar la relacion del empleado";
 }
 
 void tst_Usuario::required()
@@ -117,12 +134,30 @@ void tst_Usuario::formatoCredencial_data()
     QTest::addColumn<QString>("formato");
     QTest::addColumn<QString>("prefijo");
     QTest::addColumn<QString>("result");
-    QTest::newRow("por omision quita ceros") << "000123" << "###############" << "" << "123";
-    QTest::newRow("ceros del formato") << "123" << "000000" << "" << "000123";
-    QTest::newRow("texto se conserva") << "AB-12" << "###############" << "" << "AB-12";
-    QTest::newRow("prefijo de codigo de barras") << "0042" << "0000" << "EMP" << "EMP0042";
-    QTest::newRow("prefijo ya leido por el lector") << "EMP0042" << "0000" << "EMP" << "EMP0042";
-    QTest::newRow("vacia") << "  " << "0000" << "EMP" << "";
+    QTest::newRow("por omision quita ceros") << "000123"
+                                             << "###############"
+                                             << ""
+                                             << "123";
+    QTest::newRow("ceros del formato") << "123"
+                                       << "000000"
+                                       << ""
+                                       << "000123";
+    QTest::newRow("texto se conserva") << "AB-12"
+                                       << "###############"
+                                       << ""
+                                       << "AB-12";
+    QTest::newRow("prefijo de codigo de barras") << "0042"
+                                                 << "0000"
+                                                 << "EMP"
+                                                 << "EMP0042";
+    QTest::newRow("prefijo ya leido por el lector") << "EMP0042"
+                                                    << "0000"
+                                                    << "EMP"
+                                                    << "EMP0042";
+    QTest::newRow("vacia") << "  "
+                           << "0000"
+                           << "EMP"
+                           << "";
 }
 
 void tst_Usuario::formatoCredencial()
@@ -134,6 +169,96 @@ void tst_Usuario::formatoCredencial()
     QCOMPARE(UsuarioEditor::formatoCredencial(code, formato, prefijo), result);
 }
 
+void tst_Usuario::badValuesRefused_data()
+{
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("message"); // empty: accepted
+    QTest::addColumn<QDate>("stored");
+    const QString fecha = QStringLiteral("Debe indicar una fecha valida en Fecha de nacimiento");
+    const QString cp = QStringLiteral("Debe indicar un codigo postal de 5 digitos en Codigo postal");
+    QTest::newRow("31 de febrero") << "usu_FecNacimiento" << QVariant("31/02/2024") << fecha << QDate();
+    QTest::newRow("mes 13") << "usu_FecNacimiento" << QVariant("2024-13-01") << fecha << QDate();
+    QTest::newRow("texto") << "usu_FecNacimiento" << QVariant("ayer") << fecha << QDate();
+    QTest::newRow("fecha valida") << "usu_FecNacimiento" << QVariant("29/02/2024") << QString()
+                                  << QDate(2024, 2, 29);
+    QTest::newRow("sin dia ni mes con cero")
+        << "usu_FecNacimiento" << QVariant("5/3/1990") << QString() << QDate(1990, 3, 5);
+    QTest::newRow("fecha vacia") << "usu_FecNacimiento" << QVariant("  ") << QString() << QDate();
+    QTest::newRow("cp con letras") << "usu_CP" << QVariant("abcde") << cp << QDate();
+    QTest::newRow("cp corto") << "usu_CP" << QVariant("4410") << cp << QDate();
+    QTest::newRow("cp valido") << "usu_CP" << QVariant("44100") << QString() << QDate();
+}
+
+// What is not a date or a postal code is refused, named, and nothing is written.
+void tst_Usuario::badValuesRefused()
+{
+    QFETCH(QString, column);
+    QFETCH(QVariant, value);
+    QFETCH(QString, message);
+    QFETCH(QDate, stored);
+    MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
+    grant(db.connection(), {"frmUsuario_cmdAlta", "frmUsuario_cmdConsulta"});
+    Station s(&db.connection(), settingsFile());
+    UsuarioEditor add(s.provider, s.config, s.permisos, s.prompter, QStringLiteral("A"));
+    QVariantMap u = complete(QStringLiteral("ANA"));
+    u.insert(column, value);
+    s.prompter.answers.enqueue(false);
+    const bool saved = add.guardaDatos(u, QStringLiteral("uno"));
+    QCOMPARE(saved, message.isEmpty());
+    const int rows = db.connection().scalar(QStringLiteral("select count(*) from tUsuario")).toInt();
+    if (!saved) {
+        QCOMPARE(s.prompter.texts(), QStringList{message});
+        QCOMPARE(add.campoRechazado(), column);
+        QCOMPARE(rows, 0);
+        return;
+    }
+    QCOMPARE(rows, 1);
+    if (column == QLatin1String("usu_FecNacimiento")) {
+        const QVariant v = db.connection().scalar(QStringLiteral("select usu_FecNacimiento from tUsuario"));
+        QCOMPARE(v.toDateTime().date(), stored);
+    }
+}
+
+// After the message, the refused field (on its tab) has the focus, so the next typing lands there.
+void tst_Usuario::formFocusesRefusedField()
+{
+    MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
+    grant(db.connection(), {"frmUsuario_cmdAlta", "frmUsuario_cmdConsulta"});
+    Station s(&db.connection(), settingsFile());
+    UsuarioEditor add(s.provider, s.config, s.permisos, s.prompter, QStringLiteral("A"));
+    for (const char *sql :
+         {"insert into tAlmacen (alm_Clave, alm_Nombre) values ('MATRIZ', 'Matriz')",
+          "insert into tTerminal (term_Clave, term_Nombre) values ('CAJA1', 'Caja 1')",
+          "insert into tEstadoUsuario (eusu_Clave, eusu_Nombre) values ('ACTIVO', 'Activo')",
+          "insert into tRelacionUsuario (rusu_Clave, rusu_Nombre) values ('EMP', 'Empleado')"}) {
+        const QString table = QString::fromLatin1(sql).section(u' ', 2, 2);
+        if (db.connection().scalar(QStringLiteral("select count(*) from ") + table).toInt() == 0)
+            db.connection().execute(QString::fromLatin1(sql));
+    }
+    frmUsuario window(add, QString());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.findChild<QLineEdit *>(QStringLiteral("txtusu_Clave"))->setText(QStringLiteral("ANA"));
+    window.findChild<QLineEdit *>(QStringLiteral("txtusu_Nombre"))->setText(QStringLiteral("Ana"));
+    for (QComboBox *c : window.findChildren<QComboBox *>())
+        c->setCurrentIndex(0);
+    auto *nacimiento = window.findChild<QLineEdit *>(QStringLiteral("txtusu_FecNacimiento"));
+    nacimiento->setText(QStringLiteral("31/02/2024"));
+    window.cmdGuardar();
+    QVERIFY(s.prompter.last().startsWith(QStringLiteral("Debe")));
+    QCOMPARE(db.connection().scalar(QStringLiteral("select count(*) from tUsuario")).toInt(), 0);
+    QTRY_COMPARE(QApplication::focusWidget(), nacimiento);
+    const QStringList captions = [&] {
+        QStringList out;
+        for (QPushButton *b : window.findChildren<QPushButton *>())
+            out << b->text();
+        return out;
+    }();
+    QVERIFY(captions.contains(QStringLiteral("&Aceptar")));
+    QVERIFY(!captions.contains(QStringLiteral("Save")));
+}
+
 void tst_Usuario::addChangeAndBadge()
 {
     QFETCH(QString, engine);
@@ -143,12 +268,15 @@ void tst_Usuario::addChangeAndBadge()
     UsuarioEditor add(s.provider, s.config, s.permisos, s.prompter, QStringLiteral("A"));
     s.prompter.answers.enqueue(true);
     bool more = false;
-    QVERIFY(add.guardaDatos(complete(QStringLiteral("ANA"), QStringLiteral("00077")), QStringLiteral("uno"), &more));
+    QVERIFY(add.guardaDatos(complete(QStringLiteral("ANA"), QStringLiteral("00077")), QStringLiteral("uno"),
+                            &more));
     QVERIFY(more);
     QCOMPARE(s.prompter.texts(),
-             QStringList{QStringLiteral("El registro fue agregado con exito, desea continuar agregando mas Usuarios")});
-    const QString hash =
-        db.connection().scalar(QStringLiteral("select usu_Psw from tUsuario where usu_Clave = 'ANA'")).toString();
+             QStringList{QStringLiteral(
+                 "El registro fue agregado con exito, desea continuar agregando mas Usuarios")});
+    const QString hash = db.connection()
+                             .scalar(QStringLiteral("select usu_Psw from tUsuario where usu_Clave = 'ANA'"))
+                             .toString();
     QVERIFY(LoginPassword::verify(hash, QStringLiteral("uno")) && LoginPassword::isHashed(hash));
     s.prompter.answers.enqueue(false);
     QVERIFY(add.guardaDatos(complete(QStringLiteral("BETO")), QStringLiteral("dos")));
@@ -156,7 +284,8 @@ void tst_Usuario::addChangeAndBadge()
     // Same card, another user: refused with the holder's name.
     s.prompter.clear();
     QVERIFY(!add.guardaDatos(complete(QStringLiteral("CARLA"), QStringLiteral("77")), QString()));
-    QCOMPARE(s.prompter.texts(), QStringList{QStringLiteral("La credencial esta asignada al siguiente usuario Nombre ANA")});
+    QCOMPARE(s.prompter.texts(),
+             QStringList{QStringLiteral("La credencial esta asignada al siguiente usuario Nombre ANA")});
     s.prompter.clear();
     QVERIFY(!add.guardaDatos(complete(QStringLiteral("ANA")), QString()));
     QVERIFY(s.prompter.last().startsWith(QLatin1String("La clave ya esta en uso")));
@@ -173,15 +302,22 @@ void tst_Usuario::addChangeAndBadge()
     ana.insert(QStringLiteral("usu_Ciudad"), QStringLiteral("Zapopan"));
     QVERIFY(change.guardaDatos(ana, QString()));
     QCOMPARE(s.prompter.texts(), QStringList{QStringLiteral("El registro fue actualizado con exito")});
-    QCOMPARE(db.connection().scalar(QStringLiteral("select usu_Psw from tUsuario where usu_Clave = 'ANA'")).toString(),
+    QCOMPARE(db.connection()
+                 .scalar(QStringLiteral("select usu_Psw from tUsuario where usu_Clave = 'ANA'"))
+                 .toString(),
              hash);
-    QCOMPARE(db.connection().scalar(QStringLiteral("select usu_Ciudad from tUsuario where usu_Clave = 'ANA'")).toString(),
+    QCOMPARE(db.connection()
+                 .scalar(QStringLiteral("select usu_Ciudad from tUsuario where usu_Clave = 'ANA'"))
+                 .toString(),
              QStringLiteral("Zapopan"));
     QVariantMap again;
     QVERIFY(change.consultarRegistro(QStringLiteral("ANA"), again));
     QCOMPARE(again.value(QStringLiteral("hdigital_Clave")).toLongLong(), 5); // kept through the change
     // Users without a card do not collide with each other.
-    QCOMPARE(db.connection().scalar(QStringLiteral("select count(*) from tUsuario where usu_Credencial is null")).toInt(), 1);
+    QCOMPARE(db.connection()
+                 .scalar(QStringLiteral("select count(*) from tUsuario where usu_Credencial is null"))
+                 .toInt(),
+             1);
 }
 
 void tst_Usuario::rightsGuardCommands()
@@ -199,5 +335,5 @@ void tst_Usuario::rightsGuardCommands()
     QVERIFY(query.allowed());
 }
 
-QTEST_GUILESS_MAIN(tst_Usuario)
+QTEST_MAIN(tst_Usuario)
 #include "tst_usuario.moc"

@@ -60,7 +60,8 @@ frmCatalogoDet::frmCatalogoDet(CatalogoEditor &editor, const QStringList &clave,
         }
         w->setObjectName(c.columna);
         m_controles.insert(c.columna, w);
-        const bool soloLectura = editor.soloLectura() || (def.esClave(c.columna) && editor.modo() != QLatin1String("A"));
+        const bool soloLectura =
+            editor.soloLectura() || (def.esClave(c.columna) && editor.modo() != QLatin1String("A"));
         if (auto *t = qobject_cast<QLineEdit *>(w))
             t->setReadOnly(soloLectura);
         else
@@ -165,17 +166,29 @@ void frmCatalogoDet::limpia()
 
 void frmCatalogoDet::cmdAceptar_Click()
 {
+    // After a refusal the field it names takes the next keystrokes.
+    const auto enfoca = [this] {
+        if (QWidget *w = m_controles.value(m_editor.campoRechazado())) {
+            w->setFocus();
+            if (auto *t = qobject_cast<QLineEdit *>(w))
+                t->selectAll();
+        }
+    };
     if (m_editor.modo() == QLatin1String("A")) {
-        if (!m_editor.agregarRegistro(datos()))
+        if (!m_editor.agregarRegistro(datos())) {
+            enfoca();
             return;
+        }
         m_guardado = true;
         if (m_editor.continuarAgregando())
             limpia();
         else
             accept();
     } else if (m_editor.modo() == QLatin1String("C")) {
-        if (!m_editor.modificarRegistro(datos()))
+        if (!m_editor.modificarRegistro(datos())) {
+            enfoca();
             return;
+        }
         m_guardado = true;
         accept();
     }

@@ -27,16 +27,13 @@ const Combo kCombos[] = {
     {"rusu_Clave", "tRelacionUsuario", "rusu_Clave", "rusu_Nombre"},
 };
 
+// Required fields carry the "*" every maintenance form shows.
 QString label(const QString &column)
 {
-    static const QHash<QString, QString> labels = {
-        {"usu_Clave", "Clave"}, {"usu_Nombre", "Nombre"}, {"alm_Clave", "Almacen"}, {"perf_Clave", "Perfil"},
-        {"term_Clave", "Terminal"}, {"eusu_Clave", "Estado"}, {"rusu_Clave", "Relacion"},
-        {"usu_Credencial", "Credencial"}, {"hdigital_Clave", "Huella digital"}, {"obj_ClaveFoto", "Foto"},
-        {"id_Clave", "Tipo de identificacion"}, {"usu_DelMun", "Delegacion/Municipio"},
-        {"usu_InstCedula", "Institucion de la cedula"}, {"usu_FecNacimiento", "Fecha de nacimiento"},
-        {"usu_FecIngreso", "Fecha de ingreso"}, {"usu_FecBaja", "Fecha de baja"}, {"usu_OtraInfo", "Otra informacion"}};
-    return labels.value(column, QString(column).remove(QStringLiteral("usu_")));
+    static const QStringList required = {"usu_Clave",  "usu_Nombre", "alm_Clave", "perf_Clave",
+                                         "term_Clave", "eusu_Clave", "rusu_Clave"};
+    return UsuarioEditor::titulo(column) +
+           (required.contains(column) ? QStringLiteral(" *:") : QStringLiteral(":"));
 }
 
 constexpr int kFirstPersonal = 11; // columns before this index go on the first tab
@@ -68,7 +65,7 @@ frmUsuario::frmUsuario(UsuarioEditor &editor, const QString &clave, QWidget *par
     }
     const QStringList &columns = UsuarioEditor::columns();
     for (int i = 0; i < columns.size(); ++i) {
-        (i < kFirstPersonal ? generalForm : personalForm)->addRow(label(columns.at(i)) + u':', field(columns.at(i)));
+        (i < kFirstPersonal ? generalForm : personalForm)->addRow(label(columns.at(i)), field(columns.at(i)));
         if (columns.at(i) == QLatin1String("usu_Nombre")) {
             txtPassword = new QLineEdit(this);
             txtPassword->setObjectName(QStringLiteral("txtPassword"));
@@ -79,9 +76,14 @@ frmUsuario::frmUsuario(UsuarioEditor &editor, const QString &clave, QWidget *par
         }
     }
     const bool query = m_editor.mode() == QLatin1String("Q");
-    auto *buttons = new QDialogButtonBox(query ? QDialogButtonBox::Close
-                                               : QDialogButtonBox::Save | QDialogButtonBox::Cancel,
-                                         this);
+    auto *buttons = new QDialogButtonBox(
+        query ? QDialogButtonBox::Close : QDialogButtonBox::Save | QDialogButtonBox::Cancel, this);
+    if (QPushButton *b = buttons->button(QDialogButtonBox::Save))
+        b->setText(QStringLiteral("&Aceptar"));
+    if (QPushButton *b = buttons->button(QDialogButtonBox::Cancel))
+        b->setText(QStringLiteral("&Cancelar"));
+    if (QPushButton *b = buttons->button(QDialogButtonBox::Close))
+        b->setText(QStringLiteral("&Cerrar"));
     connect(buttons, &QDialogButtonBox::accepted, this, &frmUsuario::cmdGuardar);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -117,8 +119,8 @@ void frmUsuario::showUser(const QVariantMap &u)
     for (auto it = m_lines.cbegin(); it != m_lines.cend(); ++it) {
         const QVariant v = u.value(it.key());
         if (UsuarioEditor::dateColumns().contains(it.key()))
-            it.value()->setText(v.toDateTime().isValid() ? v.toDateTime().toString(QStringLiteral("dd/MM/yyyy"))
-                                                         : QString());
+            it.value()->setText(
+                v.toDateTime().isValid() ? v.toDateTime().toString(QStringLiteral("dd/MM/yyyy")) : QString());
         else
             it.value()->setText(v.toString());
     }
@@ -134,10 +136,7 @@ QVariantMap frmUsuario::read() const
 {
     QVariantMap u;
     for (auto it = m_lines.cbegin(); it != m_lines.cend(); ++it) {
-        if (UsuarioEditor::dateColumns().contains(it.key()))
-            u.insert(it.key(), QDate::fromString(it.value()->text().trimmed(), QStringLiteral("dd/MM/yyyy")));
-        else
-            u.insert(it.key(), it.value()->text());
+        u.insert(it.key(), it.value()->text()); // dates as typed: the editor refuses what is not one
     }
     for (auto it = m_combos.cbegin(); it != m_combos.cend(); ++it)
         u.insert(it.key(), it.value()->currentData());
@@ -147,8 +146,10 @@ QVariantMap frmUsuario::read() const
 void frmUsuario::cmdGuardar()
 {
     bool more = false;
-    if (!m_editor.guardaDatos(read(), txtPassword->text(), &more))
+    if (!m_editor.guardaDatos(read(), txtPassword->text(), &more)) {
+        enfocaRechazado();
         return;
+    }
     if (m_editor.mode() == QLatin1String("A") && more) {
         for (QLineEdit *l : std::as_const(m_lines))
             l->clear();
@@ -156,4 +157,22 @@ void frmUsuario::cmdGuardar()
         return;
     }
     accept();
+}
+
+void frmUsuario::enfocaRechazado()
+{
+    const QString column = m_editor.campoRechazado();
+    QWidget *w = m_lines.value(column);
+    if (!w)
+        w = m_combos.value(column);
+    if (!w)
+        return;
+    // The field may sit on the other tab.
+    for (QWidget *p = w->parentWidget(); p; p = p->parentWidget())
+        if (auto *tabs =
+                qobject_cast<QTabWidget *>(p->parentWidget() ? p->parentWidget()->parentWidget() : nullptr))
+            tabs->setCurrentWidget(p);
+    w->setFocus();
+    if (auto *line = qobject_cast<QLineEdit *>(w))
+        line->selectAll();
 }

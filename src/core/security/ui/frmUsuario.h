@@ -19,6 +19,8 @@ private:
     QWidget *field(const QString &column);
     void showUser(const QVariantMap &u);
     QVariantMap read() const;
+    // After a refusal the field the rule named gets the focus (on its tab).
+    void enfocaRechazado();
 
     UsuarioEditor &m_editor;
     QHash<QString, QLineEdit *> m_lines;
