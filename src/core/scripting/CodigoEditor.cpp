@@ -1,5 +1,7 @@
 #include "CodigoEditor.h"
 
+#include "cCode.h"
+
 #include "ConnectionProvider.h"
 #include "Log.h"
 #include "MensajesMantenimiento.h"
@@ -108,14 +110,33 @@ bool CodigoEditor::fetch(const QString &clave, Codigo *c)
         return false;
     if (c)
         *c = {rs.text(QStringLiteral("codigo_Clave")), rs.text(QStringLiteral("codigo_Nombre")),
-              rs.text(QStringLiteral("codigo_Text")), rs.text(QStringLiteral("codigo_Activo")).trimmed().toUpper()};
+              rs.text(QStringLiteral("codigo_Text")),
+              rs.text(QStringLiteral("codigo_Activo")).trimmed().toUpper()};
     return true;
+}
+
+QString CodigoEditor::preguntaSintaxis(const QString &error)
+{
+    return QStringLiteral("El codigo tiene un error de sintaxis: ") + error +
+           QStringLiteral(". ¿Desea guardarlo de todos modos?");
+}
+
+bool CodigoEditor::revisaSintaxis(const Codigo &c)
+{
+    m_errorSintaxis.clear();
+    m_lineaError = 0;
+    const QString clave = c.clave.trimmed();
+    if (cCode::compila(clave, c.text, clave.compare(m_libreria, Qt::CaseInsensitive) == 0, &m_errorSintaxis,
+                       &m_lineaError))
+        return true;
+    // A script that does not compile fails at every event: saved only on purpose.
+    return m_prompter.question(preguntaSintaxis(m_errorSintaxis), false);
 }
 
 bool CodigoEditor::agregarRegistro(const Codigo &c)
 {
     m_continuar = false;
-    if (!checkRight(QLatin1Char('A')) || !validaDatos(c))
+    if (!checkRight(QLatin1Char('A')) || !validaDatos(c) || !revisaSintaxis(c))
         return false;
     const QString clave = c.clave.trimmed();
     try {
@@ -138,7 +159,7 @@ bool CodigoEditor::agregarRegistro(const Codigo &c)
 
 bool CodigoEditor::modificarRegistro(const Codigo &c)
 {
-    if (!checkRight(QLatin1Char('C')) || !validaDatos(c))
+    if (!checkRight(QLatin1Char('C')) || !validaDatos(c) || !revisaSintaxis(c))
         return false;
     try {
         if (m_connections.getConnection().execute(
@@ -188,7 +209,8 @@ bool CodigoEditor::eliminarRegistro(const QString &clave)
         }
         if (!m_prompter.question(kConfirmaBaja, false))
             return false;
-        m_connections.getConnection().execute(QStringLiteral("DELETE FROM tCodigo WHERE codigo_Clave = ?"), {k});
+        m_connections.getConnection().execute(QStringLiteral("DELETE FROM tCodigo WHERE codigo_Clave = ?"),
+                                              {k});
     } catch (const std::exception &e) {
         report("eliminarRegistro", e);
         return false;
@@ -201,8 +223,8 @@ bool CodigoEditor::exportar(const QString &archivo, const QString &texto)
 {
     QSaveFile file(archivo);
     if (!file.open(QIODevice::WriteOnly) || file.write(texto.toUtf8()) < 0 || !file.commit()) {
-        m_prompter.critical(QStringLiteral("No fue posible escribir el archivo ") + archivo + QStringLiteral(": ") +
-                            file.errorString());
+        m_prompter.critical(QStringLiteral("No fue posible escribir el archivo ") + archivo +
+                            QStringLiteral(": ") + file.errorString());
         return false;
     }
     m_prompter.information(kExportado);
@@ -213,8 +235,8 @@ bool CodigoEditor::importar(const QString &archivo, QString *texto)
 {
     QFile file(archivo);
     if (!file.open(QIODevice::ReadOnly)) {
-        m_prompter.critical(QStringLiteral("No fue posible leer el archivo ") + archivo + QStringLiteral(": ") +
-                            file.errorString());
+        m_prompter.critical(QStringLiteral("No fue posible leer el archivo ") + archivo +
+                            QStringLiteral(": ") + file.errorString());
         return false;
     }
     *texto = decodeScript(file.readAll());

@@ -45,6 +45,14 @@ public:
     bool puede(QChar comando) const;
 
     bool validaDatos(const Codigo &c);
+    // The key of the library script (CODIGO-LIBRERIA), which compiles whole, not as a procedure.
+    void setLibreria(const QString &clave) { m_libreria = clave.trimmed(); }
+    // Before a save: a text that does not compile is shown (errorSintaxis(), lineaError()) and
+    // saved only when the user says so. True to go on saving.
+    bool revisaSintaxis(const Codigo &c);
+    const QString &errorSintaxis() const { return m_errorSintaxis; }
+    int lineaError() const { return m_lineaError; }
+    static QString preguntaSintaxis(const QString &error);
     // Refuses an existing key; afterwards asks whether to go on adding (continuarAgregando()).
     bool agregarRegistro(const Codigo &c);
     bool continuarAgregando() const { return m_continuar; }
@@ -72,4 +80,7 @@ private:
     Prompter &m_prompter;
     QString m_modo;
     bool m_continuar = false;
+    QString m_libreria = QStringLiteral("LIBRERIA");
+    QString m_errorSintaxis;
+    int m_lineaError = 0;
 };

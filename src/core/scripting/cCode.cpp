@@ -236,6 +236,23 @@ bool cCode::prepare(const QString &clave)
     return true;
 }
 
+bool cCode::compila(const QString &clave, const QString &text, bool libreria, QString *error, int *line)
+{
+    vbs::Engine engine;
+    // The library's top-level statements would run: one at most, with no objects to reach.
+    engine.setStatementBudget(1);
+    const bool ok =
+        libreria ? engine.addCode(text)
+                 : engine.addCode(procedureHeader(procedureName(clave)) + text + QStringLiteral("\nend sub"));
+    if (ok || !engine.lastError().compile)
+        return true;
+    if (error)
+        *error = engine.errorText();
+    if (line)
+        *line = engine.lastError().line;
+    return false;
+}
+
 bool cCode::runPrepared(const QString &clave, const QString &text, const QString &routine, bool wrap)
 {
     if (refuseWhileRunning(clave))

@@ -52,6 +52,12 @@ public:
     // Statements one run may take before it is stopped, so that no script hangs the program.
     static constexpr qint64 kStatementBudget = 200'000'000;
 
+    // Compiles a script's text as its event would (wrapped in its procedure; the library whole),
+    // running none of it. False with the error text (its line the text's own) when it does not
+    // compile; run-time errors are not looked for.
+    static bool compila(const QString &clave, const QString &text, bool libreria, QString *error = nullptr,
+                        int *line = nullptr);
+
     cCode(ConnectionProvider &connections, cConfigure &config, Prompter &prompter,
           ObjectListBuilder standardObjects = {}, QObject *parent = nullptr);
     ~cCode() override;

@@ -32,7 +32,9 @@ using Texts = QStringList;
 QString row(db::Connection &c, const QString &clave)
 {
     db::Recordset rs = c.openRecordset(
-        QStringLiteral("select codigo_Nombre, codigo_Text, codigo_Activo from tCodigo where codigo_Clave = ?"), {clave});
+        QStringLiteral(
+            "select codigo_Nombre, codigo_Text, codigo_Activo from tCodigo where codigo_Clave = ?"),
+        {clave});
     if (rs.eof())
         return QString();
     return rs.text(QStringLiteral("codigo_Nombre")) + u'|' + rs.text(QStringLiteral("codigo_Text")) + u'|' +
@@ -53,7 +55,8 @@ int count(db::Connection &c)
     return c.scalar(QStringLiteral("select count(*) from tCodigo")).toInt();
 }
 
-const C kTicket = {"OnTicketPrint", "Impresion del ticket", "xApp.msgBar \"Imprimiendo\"\r\nDim n : n = 1", "S"};
+const C kTicket = {"OnTicketPrint", "Impresion del ticket", "xApp.msgBar \"Imprimiendo\"\r\nDim n : n = 1",
+                   "S"};
 
 // A class whose overloads are not the chain that default arguments make.
 class Mixed : public QObject {
@@ -64,7 +67,11 @@ public:
     int total() const { return 0; }
     QString nombre() const { return {}; }
     Q_INVOKABLE void buscar(const QString &sClave) { Q_UNUSED(sClave); }
-    Q_INVOKABLE void buscar(int iPos, bool bExacta) { Q_UNUSED(iPos); Q_UNUSED(bExacta); }
+    Q_INVOKABLE void buscar(int iPos, bool bExacta)
+    {
+        Q_UNUSED(iPos);
+        Q_UNUSED(bExacta);
+    }
     Q_INVOKABLE int total(int iDesde) const { return iDesde; }
     Q_INVOKABLE void saltado(int a, int b = 1, int c = 2);
     Q_INVOKABLE void saltado(int a, int b, int c, int d, int e);
@@ -98,6 +105,8 @@ private Q_SLOTS:
     void consultaConDerechoDeCambio_data() { TestDatabase::addEngineRows(); }
     void consultaConDerechoDeCambio();
 
+    void sintaxisAlGuardar_data();
+    void sintaxisAlGuardar();
     void decodeScript_data();
     void decodeScript();
     void exportarImportar();
@@ -134,11 +143,16 @@ void tst_CodigoEditor::titulo_data()
     QTest::addColumn<QString>("modo");
     QTest::addColumn<QString>("titulo");
     QTest::addColumn<bool>("soloLectura");
-    QTest::newRow("alta") << "A" << "Alta de Codigo" << false;
-    QTest::newRow("cambio") << "C" << "Cambio de Codigo" << false;
-    QTest::newRow("consulta") << "Q" << "Consulta de Codigo" << true;
-    QTest::newRow("ejecutar") << "R" << "Ejecutar codigo" << true;
-    QTest::newRow("minusculas y espacios") << " c " << "Cambio de Codigo" << false;
+    QTest::newRow("alta") << "A"
+                          << "Alta de Codigo" << false;
+    QTest::newRow("cambio") << "C"
+                            << "Cambio de Codigo" << false;
+    QTest::newRow("consulta") << "Q"
+                              << "Consulta de Codigo" << true;
+    QTest::newRow("ejecutar") << "R"
+                              << "Ejecutar codigo" << true;
+    QTest::newRow("minusculas y espacios") << " c "
+                                           << "Cambio de Codigo" << false;
 }
 
 void tst_CodigoEditor::titulo()
@@ -158,17 +172,42 @@ void tst_CodigoEditor::validaDatos_data()
     QTest::addColumn<QString>("nombre");
     QTest::addColumn<QString>("activo");
     QTest::addColumn<QString>("message"); // empty: accepted
-    QTest::newRow("sin clave") << "" << "Nombre" << "S" << "Debe indicar una clave";
-    QTest::newRow("clave en blanco") << "   " << "Nombre" << "S" << "Debe indicar una clave";
-    QTest::newRow("sin nombre") << "K" << "" << "S" << "Debe indicar un nombre";
-    QTest::newRow("nombre en blanco") << "K" << " \t" << "N" << "Debe indicar un nombre";
-    QTest::newRow("activo sin elegir") << "K" << "Nombre" << ""
+    QTest::newRow("sin clave") << ""
+                               << "Nombre"
+                               << "S"
+                               << "Debe indicar una clave";
+    QTest::newRow("clave en blanco") << "   "
+                                     << "Nombre"
+                                     << "S"
+                                     << "Debe indicar una clave";
+    QTest::newRow("sin nombre") << "K"
+                                << ""
+                                << "S"
+                                << "Debe indicar un nombre";
+    QTest::newRow("nombre en blanco") << "K"
+                                      << " \t"
+                                      << "N"
+                                      << "Debe indicar un nombre";
+    QTest::newRow("activo sin elegir") << "K"
+                                       << "Nombre"
+                                       << ""
                                        << "De indicar si esta activo o no el procedimiento";
-    QTest::newRow("activo desconocido") << "K" << "Nombre" << "X"
+    QTest::newRow("activo desconocido") << "K"
+                                        << "Nombre"
+                                        << "X"
                                         << "De indicar si esta activo o no el procedimiento";
-    QTest::newRow("la clave se revisa antes") << "" << "" << "" << "Debe indicar una clave";
-    QTest::newRow("activo") << "K" << "Nombre" << "S" << "";
-    QTest::newRow("inactivo en minuscula") << "K" << "Nombre" << "n" << "";
+    QTest::newRow("la clave se revisa antes") << ""
+                                              << ""
+                                              << ""
+                                              << "Debe indicar una clave";
+    QTest::newRow("activo") << "K"
+                            << "Nombre"
+                            << "S"
+                            << "";
+    QTest::newRow("inactivo en minuscula") << "K"
+                                           << "Nombre"
+                                           << "n"
+                                           << "";
 }
 
 void tst_CodigoEditor::validaDatos()
@@ -181,6 +220,60 @@ void tst_CodigoEditor::validaDatos()
     CodigoEditor editor = s.editor(QStringLiteral("A"));
     QCOMPARE(editor.validaDatos({clave, nombre, QString(), activo}), message.isEmpty());
     QCOMPARE(s.prompter.texts(), message.isEmpty() ? Texts{} : Texts{message});
+}
+
+void tst_CodigoEditor::sintaxisAlGuardar_data()
+{
+    QTest::addColumn<QString>("clave");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<bool>>("answers"); // empty: no question expected
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<int>("line"); // of the compile error, 0 when none
+    QTest::newRow("compila") << "OnStartUpSale"
+                             << "x = 1\ny = x + 1" << QList<bool>{} << true << 0;
+    QTest::newRow("no compila: no se guarda") << "OnStartUpSale"
+                                              << "x = 1\ny = (" << QList<bool>{false} << false << 2;
+    QTest::newRow("no compila: guardado a proposito") << "OnStartUpSale"
+                                                      << "x = 1\ny = (" << QList<bool>{true} << true << 2;
+    QTest::newRow("procedimiento en un evento") << "OnStartUpSale"
+                                                << "Sub f()\nEnd Sub" << QList<bool>{false} << false << 1;
+    QTest::newRow("la libreria compila entera")
+        << "LIBRERIA"
+        << "Sub f()\nEnd Sub\nFunction g()\nEnd Function" << QList<bool>{} << true << 0;
+    // Compiling runs nothing that could hang the save.
+    QTest::newRow("libreria con un ciclo") << "LIBRERIA"
+                                           << "Do\nLoop\nSub f()\nEnd Sub" << QList<bool>{} << true << 0;
+    QTest::newRow("error de ejecucion no es de sintaxis") << "OnStartUpSale"
+                                                          << "x = 1 / 0" << QList<bool>{} << true << 0;
+}
+
+// A text that does not compile is named with its line before it is stored, and stored only when
+// the user insists.
+void tst_CodigoEditor::sintaxisAlGuardar()
+{
+    QFETCH(QString, clave);
+    QFETCH(QString, text);
+    QFETCH(QList<bool>, answers);
+    QFETCH(bool, saved);
+    QFETCH(int, line);
+    MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
+    CodigoSession s;
+    QVERIFY(s.open(db, kCodigoRights));
+    for (bool a : answers)
+        s.prompter.answers.enqueue(a);
+    s.prompter.answers.enqueue(false); // "continuar agregando"
+    CodigoEditor editor = s.editor(QStringLiteral("A"));
+    QCOMPARE(editor.agregarRegistro({clave, QStringLiteral("Prueba"), text, QStringLiteral("S")}), saved);
+    QCOMPARE(editor.lineaError(), line);
+    QCOMPARE(editor.errorSintaxis().isEmpty(), line == 0);
+    if (!answers.isEmpty()) {
+        QCOMPARE(s.prompter.shown.first().text, CodigoEditor::preguntaSintaxis(editor.errorSintaxis()));
+        QVERIFY(!s.prompter.shown.first().defaultYes);
+    }
+    QCOMPARE(db.connection()
+                 .scalar(QStringLiteral("select count(*) from tCodigo where codigo_Clave = ?"), {clave})
+                 .toInt(),
+             saved ? 1 : 0);
 }
 
 // Every command against a table holding kTicket: the messages in order, the questions'
@@ -223,13 +316,17 @@ void tst_CodigoEditor::mensajes_data()
             << "B" << kTicket << QList<bool>{true} << true
             << Texts{CodigoEditor::kConfirmaBaja, CodigoEditor::kEliminado} << "" << 0;
         TestDatabase::newRow(engine, "baja rechazada conserva el registro")
-            << "B" << kTicket << QList<bool>{false} << false << Texts{CodigoEditor::kConfirmaBaja} << original << 1;
+            << "B" << kTicket << QList<bool>{false} << false << Texts{CodigoEditor::kConfirmaBaja} << original
+            << 1;
         TestDatabase::newRow(engine, "baja de clave inexistente")
-            << "B" << C{"OnCutOfBox", "", "", ""} << QList<bool>{} << false << Texts{CodigoEditor::kNoExiste} << original << 1;
+            << "B" << C{"OnCutOfBox", "", "", ""} << QList<bool>{} << false << Texts{CodigoEditor::kNoExiste}
+            << original << 1;
         TestDatabase::newRow(engine, "consulta inexistente")
-            << "Q" << C{"OnCutOfBox", "", "", ""} << QList<bool>{} << false << Texts{CodigoEditor::kNoExiste} << original << 1;
+            << "Q" << C{"OnCutOfBox", "", "", ""} << QList<bool>{} << false << Texts{CodigoEditor::kNoExiste}
+            << original << 1;
         TestDatabase::newRow(engine, "consulta sin clave")
-            << "Q" << C{" ", "", "", ""} << QList<bool>{} << false << Texts{"Debe indicar una clave"} << original << 1;
+            << "Q" << C{" ", "", "", ""} << QList<bool>{} << false << Texts{"Debe indicar una clave"}
+            << original << 1;
     }
 }
 
@@ -283,12 +380,16 @@ void tst_CodigoEditor::derechos_data()
     QTest::addColumn<QString>("missing");
     QTest::addColumn<QString>("allowed");
     for (const QString &engine : TestDatabase::engines()) {
-        TestDatabase::newRow(engine, "sin alta") << "frmCodigo_cmdAlta" << "CBQR";
+        TestDatabase::newRow(engine, "sin alta") << "frmCodigo_cmdAlta"
+                                                 << "CBQR";
         // Running any text is as powerful as changing a stored script.
-        TestDatabase::newRow(engine, "sin cambio") << "frmCodigo_cmdCambio" << "ABQ";
-        TestDatabase::newRow(engine, "sin baja") << "frmCodigo_cmdBaja" << "ACQR";
+        TestDatabase::newRow(engine, "sin cambio") << "frmCodigo_cmdCambio"
+                                                   << "ABQ";
+        TestDatabase::newRow(engine, "sin baja") << "frmCodigo_cmdBaja"
+                                                 << "ACQR";
         // Who may change a script may read it.
-        TestDatabase::newRow(engine, "sin consulta") << "frmCodigo_cmdConsulta" << "ACBQR";
+        TestDatabase::newRow(engine, "sin consulta") << "frmCodigo_cmdConsulta"
+                                                     << "ACBQR";
     }
 }
 
@@ -309,8 +410,14 @@ void tst_CodigoEditor::derechos()
 
     const QString original = kTicket.nombre + u'|' + kTicket.text + u'|' + kTicket.activo;
     const QList<std::pair<QChar, std::function<bool()>>> commands = {
-        {u'A', [&] { return editor.agregarRegistro({"Nuevo", "Nuevo", "x = 1", "S"}); }},
-        {u'C', [&] { return editor.modificarRegistro({kTicket.clave, "Cambiado", "x = 2", "N"}); }},
+        {u'A',
+         [&] {
+             return editor.agregarRegistro({"Nuevo", "Nuevo", "x = 1", "S"});
+         }},
+        {u'C',
+         [&] {
+             return editor.modificarRegistro({kTicket.clave, "Cambiado", "x = 2", "N"});
+         }},
         {u'B', [&] { return editor.eliminarRegistro(kTicket.clave); }},
     };
     for (const auto &[command, run] : commands) {
@@ -367,8 +474,9 @@ void tst_CodigoEditor::decodeScript_data()
         utf16 += char(c.unicode() & 0xFF), utf16 += char(c.unicode() >> 8);
     QTest::newRow("utf-16 con marca") << utf16 << accents;
     // As older scripts were saved: Windows-1252, no mark; 0x80 is the euro sign there.
-    QTest::newRow("windows-1252")
-        << QByteArray("' Descripci\xF3n: a\xF1o, ni\xF1o \x80\r\nx = \"\xD1" "and\xFA\"") << accents;
+    QTest::newRow("windows-1252") << QByteArray("' Descripci\xF3n: a\xF1o, ni\xF1o \x80\r\nx = \"\xD1"
+                                                "and\xFA\"")
+                                  << accents;
     QTest::newRow("windows-1252 con comillas tipograficas")
         << QByteArray("s = \"\x93hola\x94\"") << QStringLiteral("s = \"\u201Chola\u201D\"");
     QTest::newRow("vacio") << QByteArray() << QString();
@@ -385,7 +493,8 @@ void tst_CodigoEditor::exportarImportar()
 {
     CodigoSession s;
     CodigoEditor editor = s.editor(QStringLiteral("C"));
-    const QString text = QStringLiteral("Sub Main()\r\n  ' Descripción del año\r\n  xApp.msgBar \"Ñandú €\"\r\nEnd Sub\r\n");
+    const QString text =
+        QStringLiteral("Sub Main()\r\n  ' Descripción del año\r\n  xApp.msgBar \"Ñandú €\"\r\nEnd Sub\r\n");
     const QString file = m_dir->filePath(QStringLiteral("OnTicketPrint.vbs"));
     QVERIFY(editor.exportar(file, text));
     QCOMPARE(s.prompter.texts(), Texts{CodigoEditor::kExportado});
@@ -448,19 +557,21 @@ void tst_CodigoEditor::firma_data()
     QTest::addColumn<QStringList>("optional");
     QTest::addColumn<bool>("function");
     QTest::addColumn<QString>("line");
-    QTest::newRow("procedimiento sin parametros") << "execDoEvents" << QStringList{} << QStringList{} << false
-                                                  << "execDoEvents";
-    QTest::newRow("funcion sin parametros") << "getDate" << QStringList{} << QStringList{} << true << "getDate()";
+    QTest::newRow("procedimiento sin parametros")
+        << "execDoEvents" << QStringList{} << QStringList{} << false << "execDoEvents";
+    QTest::newRow("funcion sin parametros")
+        << "getDate" << QStringList{} << QStringList{} << true << "getDate()";
     QTest::newRow("solo requeridos") << "ShellAndWait" << QStringList{"sProgram_name", "window_style"}
                                      << QStringList{} << true << "ShellAndWait(sProgram_name, window_style)";
-    QTest::newRow("un opcional") << "generaFaltanteCompras" << QStringList{"bTodo"} << QStringList{"sProvBusq"}
-                                 << false << "generaFaltanteCompras(bTodo, [sProvBusq])";
+    QTest::newRow("un opcional") << "generaFaltanteCompras" << QStringList{"bTodo"}
+                                 << QStringList{"sProvBusq"} << false
+                                 << "generaFaltanteCompras(bTodo, [sProvBusq])";
     QTest::newRow("cuatro opcionales")
         << "getNextSequence" << QStringList{"sTipo"}
         << QStringList{"dValorIni", "dValorFin", "dIncremento", "dValorInicial"} << true
         << "getNextSequence(sTipo, [[[[dValorIni,] dValorFin,] dIncremento,] dValorInicial])";
-    QTest::newRow("solo opcionales") << "getTempFile" << QStringList{} << QStringList{"prefix", "extension"} << true
-                                     << "getTempFile([[prefix,] extension])";
+    QTest::newRow("solo opcionales") << "getTempFile" << QStringList{} << QStringList{"prefix", "extension"}
+                                     << true << "getTempFile([[prefix,] extension])";
 }
 
 void tst_CodigoEditor::firma()
@@ -513,7 +624,8 @@ void tst_CodigoEditor::ayudaCompletaDeAplicacion()
     QVERIFY(invokables.size() > 20);
     for (const QString &name : invokables)
         QCOMPARE(names.count(name), 1);
-    for (const char *hidden : {"deleteLater", "destroyed", "objectName", "objectNameChanged", "statusMessage"})
+    for (const char *hidden :
+         {"deleteLater", "destroyed", "objectName", "objectNameChanged", "statusMessage"})
         QVERIFY2(!names.contains(QLatin1String(hidden)), hidden);
 }
 
@@ -521,11 +633,13 @@ void tst_CodigoEditor::ayudaSobrecargasYPropiedades()
 {
     const QStringList help = ScriptHelp::members(Mixed::staticMetaObject);
     const QStringList expected = {
-        "refrescar",                                 // public slots are callable (the meta-object lists them first)
-        "buscar(sClave)", "buscar(iPos, bExacta)", // different overloads: one line each
-        "total(iDesde)",                             // the method stands for the property too
-        "saltado(a, [[b,] c])", "saltado(a, b, c, d, e)", // a gap in the counts: not one chain
-        "Nombre",                                    // a property
+        "refrescar", // public slots are callable (the meta-object lists them first)
+        "buscar(sClave)",
+        "buscar(iPos, bExacta)", // different overloads: one line each
+        "total(iDesde)",         // the method stands for the property too
+        "saltado(a, [[b,] c])",
+        "saltado(a, b, c, d, e)", // a gap in the counts: not one chain
+        "Nombre",                 // a property
     };
     QCOMPARE(help, expected);
 }
@@ -569,8 +683,9 @@ void tst_CodigoEditor::ayudaEstandar()
     const QStringList plain = ScriptHelp::members(cString::staticMetaObject);
     QCOMPARE(cadenas.mid(0, plain.size()), plain);
     QCOMPARE(cadenas.mid(plain.size()), QStringList{QStringLiteral("StrToArr(aArr, sString, iLen)")});
-    QVERIFY(find(QStringLiteral("xApp")).members.contains(
-        QStringLiteral("getNextSequence(sTipo, [[[[dValorIni,] dValorFin,] dIncremento,] dValorInicial])")));
+    QVERIFY(find(QStringLiteral("xApp"))
+                .members.contains(QStringLiteral(
+                    "getNextSequence(sTipo, [[[[dValorIni,] dValorFin,] dIncremento,] dValorInicial])")));
     QVERIFY(startingWith(find(QStringLiteral("xConfig")).members, QStringLiteral("getValue(")) >= 0);
 }
 

@@ -145,11 +145,19 @@ void tst_CodigoVentana::cambio()
     Q_EMIT ayuda->itemDoubleClicked(msgBar, 0);
     QVERIFY(texto->toPlainText().endsWith(QLatin1String("xApp.msgBar(sCad)")));
 
-    // Saved as changed; the window reports the row changed.
+    // The inserted member ran into the last statement: the save names the compile error, shows
+    // it with its line, and stores the text because the user insists; the window reports the
+    // row changed.
     nombre->setText(QStringLiteral("Ticket"));
     activo->setCurrentIndex(activo->findData(QStringLiteral("S")));
+    s.prompter.answers.enqueue(true);
     QTest::mouseClick(aceptar, Qt::LeftButton);
-    QCOMPARE(s.prompter.texts(), QStringList{CodigoEditor::kActualizado});
+    QCOMPARE(s.prompter.texts().size(), 2);
+    QVERIFY(s.prompter.texts().first().startsWith(QStringLiteral("El codigo tiene un error de sintaxis")));
+    QCOMPARE(s.prompter.texts().last(), CodigoEditor::kActualizado);
+    QVERIFY2(child<QPlainTextEdit>(window, "txtError")->toPlainText().contains(QStringLiteral("(line 2)")),
+             qPrintable(child<QPlainTextEdit>(window, "txtError")->toPlainText()));
+    QCOMPARE(texto->textCursor().blockNumber(), 1);
     QVERIFY(window.modificado());
     QCOMPARE(
         db.connection()

@@ -5,6 +5,7 @@
 #include "ScriptObjects.h"
 #include "VbsHighlighter.h"
 #include "cCode.h"
+#include "cConfigure.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -233,9 +234,17 @@ void frmCodigo::mostrarError(const QString &text, int line)
 
 void frmCodigo::cmdAceptar_Click()
 {
+    m_editor.setLibreria(m_services.config.getString(QStringLiteral("CODIGO-LIBRERIA")));
+    // A compile error found on saving stays on screen, whatever the user chose.
+    const auto muestraSintaxis = [this] {
+        if (!m_editor.errorSintaxis().isEmpty())
+            mostrarError(m_editor.errorSintaxis(), m_editor.lineaError());
+    };
     if (m_editor.modo() == QLatin1String("A")) {
         const QString clave = m_txtClave->text().trimmed();
-        if (!m_editor.agregarRegistro(datos()))
+        const bool added = m_editor.agregarRegistro(datos());
+        muestraSintaxis();
+        if (!added)
             return;
         m_modificado = true;
         if (m_editor.continuarAgregando()) {
@@ -246,6 +255,7 @@ void frmCodigo::cmdAceptar_Click()
         }
     } else if (m_editor.modo() == QLatin1String("C")) {
         m_modificado = m_editor.modificarRegistro(datos()) || m_modificado;
+        muestraSintaxis();
     }
 }
 
