@@ -1,6 +1,7 @@
 #include "SqliteFunctions.h"
 
 #include "DateParts.h"
+#include "TextFold.h"
 
 #include <QDateTime>
 #include <QString>
@@ -57,8 +58,8 @@ void unknownPart(sqlite3_context *ctx, sqlite3_value *v)
 void fnGetdate(sqlite3_context *ctx, int, sqlite3_value **)
 {
     const QDateTime now = QDateTime::currentDateTime();
-    resultText(ctx, DateParts::toStorage(QDateTime(now.date(), QTime(now.time().hour(), now.time().minute(),
-                                                                      now.time().second()))));
+    resultText(ctx, DateParts::toStorage(QDateTime(
+                        now.date(), QTime(now.time().hour(), now.time().minute(), now.time().second()))));
 }
 
 void fnDateadd(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -107,8 +108,7 @@ void fnDatepart(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     sqlite3_result_int(ctx, *r);
 }
 
-template <int Which>
-void fnYmd(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+template <int Which> void fnYmd(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
@@ -121,8 +121,7 @@ void fnYmd(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     sqlite3_result_int(ctx, Which == 0 ? d.year() : Which == 1 ? d.month() : d.day());
 }
 
-template <bool Left>
-void fnLeftRight(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+template <bool Left> void fnLeftRight(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
@@ -144,11 +143,16 @@ bool registerSqliteFunctions(sqlite3 *h)
         bool deterministic;
     };
     static const Fn fns[] = {
-        {"getdate", 0, fnGetdate, false},      {"dateadd", 3, fnDateadd, true},
-        {"datediff", 3, fnDatediff, true},     {"datepart", 2, fnDatepart, true},
-        {"year", 1, fnYmd<0>, true},           {"month", 1, fnYmd<1>, true},
-        {"day", 1, fnYmd<2>, true},            {"left", 2, fnLeftRight<true>, true},
+        {"getdate", 0, fnGetdate, false},
+        {"dateadd", 3, fnDateadd, true},
+        {"datediff", 3, fnDatediff, true},
+        {"datepart", 2, fnDatepart, true},
+        {"year", 1, fnYmd<0>, true},
+        {"month", 1, fnYmd<1>, true},
+        {"day", 1, fnYmd<2>, true},
+        {"left", 2, fnLeftRight<true>, true},
         {"right", 2, fnLeftRight<false>, true},
+        {"mdr_fold", 1, sqliteFold, true},
     };
     bool ok = true;
     for (const Fn &f : fns) {

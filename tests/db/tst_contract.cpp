@@ -4,6 +4,7 @@
 #include "Connection.h"
 #include "Routines.h"
 #include "Schema.h"
+#include "TextFold.h"
 #include "TestDatabase.h"
 #include "Transaction.h"
 
@@ -24,9 +25,10 @@ QDateTime at(int y, int m, int d, int h = 0, int mi = 0, int s = 0)
 
 void createArticulos(Connection &c)
 {
-    db::Schema::executeDdl(c, QStringLiteral("create table tArticulo (art_Clave varchar(20) not null primary key, "
-                                             "art_Nombre varchar(60), art_Precio numeric(18,6), "
-                                             "art_Existencia integer, art_Alta timestamp, art_Foto blob)"));
+    db::Schema::executeDdl(
+        c, QStringLiteral("create table tArticulo (art_Clave varchar(20) not null primary key, "
+                          "art_Nombre varchar(60), art_Precio numeric(18,6), "
+                          "art_Existencia integer, art_Alta timestamp, art_Foto blob)"));
 }
 
 void insertArticulo(Connection &c, const QString &clave, const QString &nombre, const Decimal &precio)
@@ -52,6 +54,8 @@ private slots:
     void getdateIsServerNow();
     void nullAndTextFunctions_data();
     void nullAndTextFunctions();
+    void foldSameEverywhere_data();
+    void foldSameEverywhere();
     void dateCount_data();
     void dateCount();
     void dateadd_data();
@@ -150,17 +154,57 @@ void tst_Contract::nullAndTextFunctions_data()
     QTest::addColumn<QString>("expression");
     QTest::addColumn<QString>("expected");
     for (const QString &e : TestDatabase::engines()) {
-        TestDatabase::newRow(e, "null takes the default") << "select isnull(null, 5) as r" << "5";
-        TestDatabase::newRow(e, "value kept") << "select isnull(2, 5) as r" << "2";
+        TestDatabase::newRow(e, "null takes the default") << "select isnull(null, 5) as r"
+                                                          << "5";
+        TestDatabase::newRow(e, "value kept") << "select isnull(2, 5) as r"
+                                              << "2";
         TestDatabase::newRow(e, "next number on an empty table")
-            << "select ISNULL(MAX(n), 0) + 1 as r from tNumero" << "1";
+            << "select ISNULL(MAX(n), 0) + 1 as r from tNumero"
+            << "1";
         TestDatabase::newRow(e, "text column") << "select isnull(max(nombre), 'ninguno') as r from tNumero"
                                                << "ninguno";
-        TestDatabase::newRow(e, "left and right")
-            << "select left('Aspirina', 3) || right('Aspirina', 2) as r" << "Aspna";
+        TestDatabase::newRow(e, "left and right") << "select left('Aspirina', 3) || right('Aspirina', 2) as r"
+                                                  << "Aspna";
         TestDatabase::newRow(e, "inside a condition")
-            << "select count(*) as r from tNumero where isnull(nombre, '') = ''" << "0";
+            << "select count(*) as r from tNumero where isnull(nombre, '') = ''"
+            << "0";
     }
+}
+
+void tst_Contract::foldSameEverywhere_data()
+{
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("folded");
+    for (const QString &e : TestDatabase::engines()) {
+        TestDatabase::newRow(e, "acentos y eñe") << "José PEÑA Álvarez"
+                                                 << "jose pena alvarez";
+        TestDatabase::newRow(e, "dieresis y cedilla") << "PINGÜINO Çà"
+                                                      << "pinguino ca";
+        TestDatabase::newRow(e, "sin letra base: solo minusculas") << "ÆØÐÞ"
+                                                                   << "æøðþ";
+        TestDatabase::newRow(e, "signos y eszett quedan") << "2×3÷ß"
+                                                          << "2×3÷ß";
+        TestDatabase::newRow(e, "y con dieresis") << "ÿÝ"
+                                                  << "yy";
+        TestDatabase::newRow(e, "fuera de Latin-1 solo se baja") << "ŁÓDŹ"
+                                                                 << "łodź";
+        TestDatabase::newRow(e, "ascii") << "ABC-xyz 09"
+                                         << "abc-xyz 09";
+    }
+}
+
+// The fold that searches compare: the SQL function on each engine and the one the program folds
+// the typed text with must agree, or a search misses rows.
+void tst_Contract::foldSameEverywhere()
+{
+    QFETCH(QString, engine);
+    QFETCH(QString, text);
+    QFETCH(QString, folded);
+    MDR_TEST_DATABASE(t, engine, TestDatabase::Upgraded);
+    QCOMPARE(db::foldText(text), folded);
+    QCOMPARE(t.connection().scalar(QStringLiteral("select mdr_fold(?)"), {text}).toString(), folded);
+    QVERIFY(t.connection().scalar(QStringLiteral("select mdr_fold(null)")).isNull());
 }
 
 void tst_Contract::nullAndTextFunctions()
@@ -193,15 +237,19 @@ void tst_Contract::dateCount_data()
             << "datediff('dd', '01/02/2026', '01/03/2026')" << qint64(28);
         TestDatabase::newRow(e, "mm: one day across months")
             << "datediff(mm, '31/01/2026', '01/02/2026')" << qint64(1);
-        TestDatabase::newRow(e, "month: long name") << "datediff(month, '15/01/2026', '14/03/2026')" << qint64(2);
+        TestDatabase::newRow(e, "month: long name")
+            << "datediff(month, '15/01/2026', '14/03/2026')" << qint64(2);
         TestDatabase::newRow(e, "yyyy: one second across years")
             << "datediff(yyyy, '31/12/2025 23:59:59', '01/01/2026 00:00:00')" << qint64(1);
         TestDatabase::newRow(e, "yy: same year") << "datediff(yy, '01/01/2026', '31/12/2026')" << qint64(0);
         TestDatabase::newRow(e, "hh: one boundary")
             << "datediff(hh, '04/03/2026 10:59:00', '04/03/2026 11:00:00')" << qint64(1);
-        TestDatabase::newRow(e, "ss") << "datediff(ss, '04/03/2026 10:00:00', '04/03/2026 10:01:05')" << qint64(65);
-        TestDatabase::newRow(e, "wk: Saturday to Sunday") << "datediff(wk, '07/03/2026', '08/03/2026')" << qint64(1);
-        TestDatabase::newRow(e, "wk: Sunday to Saturday") << "datediff(wk, '01/03/2026', '07/03/2026')" << qint64(0);
+        TestDatabase::newRow(e, "ss")
+            << "datediff(ss, '04/03/2026 10:00:00', '04/03/2026 10:01:05')" << qint64(65);
+        TestDatabase::newRow(e, "wk: Saturday to Sunday")
+            << "datediff(wk, '07/03/2026', '08/03/2026')" << qint64(1);
+        TestDatabase::newRow(e, "wk: Sunday to Saturday")
+            << "datediff(wk, '01/03/2026', '07/03/2026')" << qint64(0);
         TestDatabase::newRow(e, "qq") << "datediff(qq, '31/03/2026', '01/04/2026')" << qint64(1);
         TestDatabase::newRow(e, "datepart dd") << "datepart(dd, '04/03/2026 13:45:10')" << qint64(4);
         TestDatabase::newRow(e, "datepart mm") << "datepart(mm, '04/03/2026 13:45:10')" << qint64(3);
@@ -218,10 +266,12 @@ void tst_Contract::dateCount_data()
         TestDatabase::newRow(e, "datepart wk: first Sunday starts week 2")
             << "datepart(wk, '04/01/2026')" << qint64(2);
         TestDatabase::newRow(e, "year() month() day()")
-            << "year('04/03/2026') * 10000 + month('04/03/2026') * 100 + day('04/03/2026')" << qint64(20260304);
-        TestDatabase::newRow(e, "against getdate") << "datediff(yyyy, '01/01/2000', getdate()) - (datepart(yyyy, "
-                                                      "getdate()) - 2000)"
-                                                   << qint64(0);
+            << "year('04/03/2026') * 10000 + month('04/03/2026') * 100 + day('04/03/2026')"
+            << qint64(20260304);
+        TestDatabase::newRow(e, "against getdate")
+            << "datediff(yyyy, '01/01/2000', getdate()) - (datepart(yyyy, "
+               "getdate()) - 2000)"
+            << qint64(0);
     }
 }
 
@@ -231,7 +281,8 @@ void tst_Contract::dateCount()
     QFETCH(QString, expression);
     QFETCH(qint64, expected);
     MDR_TEST_DATABASE(t, engine, TestDatabase::Upgraded);
-    const Recordset rs = t.connection().openRecordset(QStringLiteral("select ") + expression + QStringLiteral(" as r"));
+    const Recordset rs =
+        t.connection().openRecordset(QStringLiteral("select ") + expression + QStringLiteral(" as r"));
     QCOMPARE(rs.integer(QStringLiteral("r")), expected);
 }
 
@@ -242,16 +293,20 @@ void tst_Contract::dateadd_data()
     QTest::addColumn<QDateTime>("expected");
     for (const QString &e : TestDatabase::engines()) {
         TestDatabase::newRow(e, "dd: into next month") << "dateadd(dd, 1, '31/03/2026')" << at(2026, 4, 1);
-        TestDatabase::newRow(e, "d: backwards") << "dateadd(d, -7, '04/03/2026 10:00:00')" << at(2026, 2, 25, 10);
-        TestDatabase::newRow(e, "mm: clamps to month end") << "dateadd(mm, 1, '31/01/2026')" << at(2026, 2, 28);
+        TestDatabase::newRow(e, "d: backwards")
+            << "dateadd(d, -7, '04/03/2026 10:00:00')" << at(2026, 2, 25, 10);
+        TestDatabase::newRow(e, "mm: clamps to month end")
+            << "dateadd(mm, 1, '31/01/2026')" << at(2026, 2, 28);
         TestDatabase::newRow(e, "yyyy: leap day") << "dateadd(yyyy, 1, '29/02/2024')" << at(2025, 2, 28);
-        TestDatabase::newRow(e, "mi: across midnight") << "dateadd(mi, 90, '04/03/2026 23:00:00')" << at(2026, 3, 5, 0, 30);
+        TestDatabase::newRow(e, "mi: across midnight")
+            << "dateadd(mi, 90, '04/03/2026 23:00:00')" << at(2026, 3, 5, 0, 30);
         TestDatabase::newRow(e, "hh: back across midnight")
             << "dateadd(hh, -1, '01/03/2026 00:30:00')" << at(2026, 2, 28, 23, 30);
         TestDatabase::newRow(e, "ss") << "dateadd(ss, 61, '01/03/2026 00:00:00')" << at(2026, 3, 1, 0, 1, 1);
         TestDatabase::newRow(e, "wk") << "dateadd(wk, 2, '01/03/2026')" << at(2026, 3, 15);
         TestDatabase::newRow(e, "qq") << "dateadd(qq, 1, '30/11/2026')" << at(2027, 2, 28);
-        TestDatabase::newRow(e, "ISO literal") << "dateadd(day, 1, '2026-03-04 10:00:00')" << at(2026, 3, 5, 10);
+        TestDatabase::newRow(e, "ISO literal")
+            << "dateadd(day, 1, '2026-03-04 10:00:00')" << at(2026, 3, 5, 10);
     }
 }
 
@@ -261,7 +316,8 @@ void tst_Contract::dateadd()
     QFETCH(QString, expression);
     QFETCH(QDateTime, expected);
     MDR_TEST_DATABASE(t, engine, TestDatabase::Upgraded);
-    const Recordset rs = t.connection().openRecordset(QStringLiteral("select ") + expression + QStringLiteral(" as r"));
+    const Recordset rs =
+        t.connection().openRecordset(QStringLiteral("select ") + expression + QStringLiteral(" as r"));
     QCOMPARE(rs.dateTime(QStringLiteral("r")), expected);
 }
 
@@ -271,11 +327,13 @@ void tst_Contract::datePartFromData()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(t, engine, TestDatabase::Upgraded);
     Connection &c = t.connection();
-    c.executeScript(QStringLiteral("create table tPeriodo (per_Clave varchar(10), per_IntervaloSQL varchar(10))"));
+    c.executeScript(
+        QStringLiteral("create table tPeriodo (per_Clave varchar(10), per_IntervaloSQL varchar(10))"));
     c.execute(QStringLiteral("insert into tPeriodo values ('MES', 'mm'), ('SEMANA', 'wk')"));
-    const Recordset rs = c.openRecordset(QStringLiteral("select per_Clave, dateadd(per_IntervaloSQL, 2, ?) as hasta "
-                                                        "from tPeriodo order by per_Clave"),
-                                         {at(2026, 1, 15)});
+    const Recordset rs =
+        c.openRecordset(QStringLiteral("select per_Clave, dateadd(per_IntervaloSQL, 2, ?) as hasta "
+                                       "from tPeriodo order by per_Clave"),
+                        {at(2026, 1, 15)});
     QCOMPARE(rs.text(QStringLiteral("per_Clave")), QStringLiteral("MES"));
     QCOMPARE(rs.dateTime(QStringLiteral("hasta")), at(2026, 3, 15));
     Recordset next = rs;
@@ -288,12 +346,15 @@ void tst_Contract::tableHints_data()
     TestDatabase::addEngineColumn();
     QTest::addColumn<QString>("sql");
     for (const QString &e : TestDatabase::engines()) {
-        TestDatabase::newRow(e, "hint after alias") << "select a.art_Nombre from tArticulo a (nolock) where a.art_Clave = 'A1'";
+        TestDatabase::newRow(e, "hint after alias")
+            << "select a.art_Nombre from tArticulo a (nolock) where a.art_Clave = 'A1'";
         TestDatabase::newRow(e, "with hint, upper case")
             << "select art_Nombre from tArticulo WITH (NOLOCK) where art_Clave = 'A1'";
-        TestDatabase::newRow(e, "dbo prefix and hint") << "select art_Nombre from dbo.tArticulo (nolock) where art_Clave = 'A1'";
-        TestDatabase::newRow(e, "bracketed names") << "select [art_Nombre] from [dbo].[tArticulo] with (nolock) "
-                                                      "where [art_Clave] = 'A1'";
+        TestDatabase::newRow(e, "dbo prefix and hint")
+            << "select art_Nombre from dbo.tArticulo (nolock) where art_Clave = 'A1'";
+        TestDatabase::newRow(e, "bracketed names")
+            << "select [art_Nombre] from [dbo].[tArticulo] with (nolock) "
+               "where [art_Clave] = 'A1'";
         TestDatabase::newRow(e, "hint list in a join")
             << "select a.art_Nombre from tArticulo a with (nolock, rowlock) inner join tArticulo b (nolock) "
                "on b.art_Clave = a.art_Clave where a.art_Clave = 'A1'";
@@ -324,7 +385,8 @@ void tst_Contract::dayFirstLiterals_data()
         TestDatabase::newRow(e, "before a date") << "venta_Fecha < '01/03/2026'" << 1;
         TestDatabase::newRow(e, "exact moment") << "venta_Fecha = '15/03/2026 12:00:00'" << 1;
         TestDatabase::newRow(e, "date alone is midnight") << "venta_Fecha = '01/03/2026'" << 1;
-        TestDatabase::newRow(e, "single-digit day and month") << "venta_Fecha between '1/3/2026' and '2/3/2026'" << 1;
+        TestDatabase::newRow(e, "single-digit day and month")
+            << "venta_Fecha between '1/3/2026' and '2/3/2026'" << 1;
         TestDatabase::newRow(e, "day 13 cannot be a month") << "venta_Fecha < '13/03/2026'" << 2;
     }
 }
@@ -340,8 +402,10 @@ void tst_Contract::dayFirstLiterals()
     const QList<QDateTime> moments = {at(2026, 2, 28, 23, 59, 59), at(2026, 3, 1), at(2026, 3, 15, 12),
                                       at(2026, 3, 31, 23, 59, 59), at(2026, 4, 1)};
     for (int i = 0; i < moments.size(); ++i)
-        c.execute(QStringLiteral("insert into tVenta (venta_Numero, venta_Fecha) values (?, ?)"), {i + 1, moments[i]});
-    QCOMPARE(c.scalar(QStringLiteral("select count(*) from tVenta (nolock) where ") + condition).toInt(), expected);
+        c.execute(QStringLiteral("insert into tVenta (venta_Numero, venta_Fecha) values (?, ?)"),
+                  {i + 1, moments[i]});
+    QCOMPARE(c.scalar(QStringLiteral("select count(*) from tVenta (nolock) where ") + condition).toInt(),
+             expected);
 }
 
 void tst_Contract::dayFirstLiteralStored()
@@ -361,7 +425,8 @@ void tst_Contract::textLeftAlone_data()
     TestDatabase::addEngineColumn();
     QTest::addColumn<QString>("literal");
     for (const QString &e : TestDatabase::engines()) {
-        TestDatabase::newRow(e, "words that are rewritten elsewhere") << "con (nolock), dbo.x, isnull(a, b), [c]";
+        TestDatabase::newRow(e, "words that are rewritten elsewhere")
+            << "con (nolock), dbo.x, isnull(a, b), [c]";
         TestDatabase::newRow(e, "date inside a sentence") << "Fecha: 01/03/2026";
         TestDatabase::newRow(e, "question mark and colon name") << "¿Cuánto? :precio";
         TestDatabase::newRow(e, "doubled apostrophe") << "D''Angelo (nolock)";
@@ -374,7 +439,9 @@ void tst_Contract::textLeftAlone()
     QFETCH(QString, literal);
     MDR_TEST_DATABASE(t, engine);
     const QString expected = QString(literal).replace(QLatin1String("''"), QLatin1String("'"));
-    QCOMPARE(t.connection().scalar(QStringLiteral("select '") + literal + QStringLiteral("' -- dbo.x (nolock) ?")).toString(),
+    QCOMPARE(t.connection()
+                 .scalar(QStringLiteral("select '") + literal + QStringLiteral("' -- dbo.x (nolock) ?"))
+                 .toString(),
              expected);
 }
 
@@ -388,7 +455,8 @@ void tst_Contract::recordsetNavigation()
     insertArticulo(c, QStringLiteral("B2"), QStringLiteral("Bicarbonato"), Decimal("8"));
     insertArticulo(c, QStringLiteral("C3"), QStringLiteral("Curitas"), Decimal("25.9"));
 
-    Recordset rs = c.openRecordset(QStringLiteral("select art_Clave, art_Nombre from tArticulo order by art_Clave"));
+    Recordset rs =
+        c.openRecordset(QStringLiteral("select art_Clave, art_Nombre from tArticulo order by art_Clave"));
     QCOMPARE(rs.recordCount(), 3);
     QCOMPARE(rs.fieldCount(), 2);
     QVERIFY(rs.hasField(QStringLiteral("ART_NOMBRE")));
@@ -416,7 +484,8 @@ void tst_Contract::recordsetNavigation()
     QVERIFY(rs.eof());
     QCOMPARE(rs.recordCount(), 0);
 
-    const Recordset empty = c.openRecordset(QStringLiteral("select * from tArticulo where art_Clave = ?"), {"ZZ"});
+    const Recordset empty =
+        c.openRecordset(QStringLiteral("select * from tArticulo where art_Clave = ?"), {"ZZ"});
     QVERIFY(empty.eof());
     QVERIFY(empty.bof());
     QCOMPARE(empty.recordCount(), 0);
@@ -485,10 +554,12 @@ void tst_Contract::decimalsExact()
     c.executeScript(QStringLiteral("create table tImporte (n integer, importe numeric(18,6))"));
     for (int i = 1; i <= 3; ++i)
         c.execute(QStringLiteral("insert into tImporte values (?, ?)"), {i, value});
-    const Recordset rs = c.openRecordset(QStringLiteral("select importe from tImporte where importe = ?"), {value});
+    const Recordset rs =
+        c.openRecordset(QStringLiteral("select importe from tImporte where importe = ?"), {value});
     QCOMPARE(rs.recordCount(), 3);
     QCOMPARE(rs.decimal(QStringLiteral("importe")), value);
-    QCOMPARE(Decimal::fromVariant(c.scalar(QStringLiteral("select sum(importe) from tImporte"))), value * Decimal(3));
+    QCOMPARE(Decimal::fromVariant(c.scalar(QStringLiteral("select sum(importe) from tImporte"))),
+             value * Decimal(3));
 }
 
 void tst_Contract::forwardOnly()
@@ -515,18 +586,24 @@ void tst_Contract::namedAndPositionalParameters()
     MDR_TEST_DATABASE(t, engine);
     Connection &c = t.connection();
     createArticulos(c);
-    c.execute(QStringLiteral("insert into tArticulo (art_Clave, art_Nombre, art_Precio) values (:clave, :nombre, :precio)"),
-              QVariantMap{{"clave", "N1"}, {"@Nombre", "Naproxeno"}, {":PRECIO", Decimal("45.5").toQVariant()}});
-    QCOMPARE(c.scalar(QStringLiteral("select art_Nombre from tArticulo where art_Clave = :c and art_Precio = :p "
-                                     "and art_Clave = :C"),
-                      QVariantMap{{"c", "N1"}, {"p", Decimal("45.50").toQVariant()}})
-                 .toString(),
-             QStringLiteral("Naproxeno"));
-    QCOMPARE(c.scalar(QStringLiteral("select count(*) from tArticulo where art_Clave = ? or art_Clave = ?"), {"N1", "X"})
+    c.execute(
+        QStringLiteral(
+            "insert into tArticulo (art_Clave, art_Nombre, art_Precio) values (:clave, :nombre, :precio)"),
+        QVariantMap{{"clave", "N1"}, {"@Nombre", "Naproxeno"}, {":PRECIO", Decimal("45.5").toQVariant()}});
+    QCOMPARE(
+        c.scalar(QStringLiteral("select art_Nombre from tArticulo where art_Clave = :c and art_Precio = :p "
+                                "and art_Clave = :C"),
+                 QVariantMap{{"c", "N1"}, {"p", Decimal("45.50").toQVariant()}})
+            .toString(),
+        QStringLiteral("Naproxeno"));
+    QCOMPARE(c.scalar(QStringLiteral("select count(*) from tArticulo where art_Clave = ? or art_Clave = ?"),
+                      {"N1", "X"})
                  .toInt(),
              1);
     QCOMPARE(c.scalar(QStringLiteral("select cast(? as integer) + 1"), {41}).toInt(), 42);
-    QCOMPARE(c.execute(QStringLiteral("update tArticulo set art_Existencia = ? where art_Clave like ?"), {7, "N%"}), 1);
+    QCOMPARE(c.execute(QStringLiteral("update tArticulo set art_Existencia = ? where art_Clave like ?"),
+                       {7, "N%"}),
+             1);
     QCOMPARE(c.execute(QStringLiteral("delete from tArticulo where art_Clave = ?"), {"nadie"}), 0);
 }
 
@@ -540,7 +617,9 @@ void tst_Contract::injectionStaysData()
     insertArticulo(c, QStringLiteral("A1"), QStringLiteral("Uno"), Decimal(1));
     insertArticulo(c, QStringLiteral("E1"), evil, Decimal(1));
     QCOMPARE(count(c, QStringLiteral("tArticulo")), 2);
-    QCOMPARE(c.scalar(QStringLiteral("select art_Nombre from tArticulo where art_Clave = ?"), {"E1"}).toString(), evil);
+    QCOMPARE(
+        c.scalar(QStringLiteral("select art_Nombre from tArticulo where art_Clave = ?"), {"E1"}).toString(),
+        evil);
 }
 
 void tst_Contract::updatableBatch()
@@ -565,7 +644,8 @@ void tst_Contract::updatableBatch()
     rs.updateBatch();
     QCOMPARE(rs.pendingCount(), 0);
     QCOMPARE(count(*other, QStringLiteral("tArticulo")), 2);
-    const Recordset check = other->openRecordset(QStringLiteral("select * from tArticulo order by art_Clave"));
+    const Recordset check =
+        other->openRecordset(QStringLiteral("select * from tArticulo order by art_Clave"));
     QCOMPARE(check.decimal(QStringLiteral("art_Precio")), Decimal("10.25"));
     Recordset second = check;
     second.moveNext();
@@ -604,13 +684,15 @@ void tst_Contract::updatableChangeAndDelete()
     insertArticulo(c, QStringLiteral("A1"), QStringLiteral("Uno"), Decimal(1));
     insertArticulo(c, QStringLiteral("A2"), QStringLiteral("Dos"), Decimal(2));
     insertArticulo(c, QStringLiteral("A3"), QStringLiteral("Tres"), Decimal(3));
-    Recordset rs = c.openUpdatable(QStringLiteral("select art_Clave, art_Precio from dbo.tArticulo (nolock) order by art_Clave"));
+    Recordset rs = c.openUpdatable(
+        QStringLiteral("select art_Clave, art_Precio from dbo.tArticulo (nolock) order by art_Clave"));
     rs.setValue(QStringLiteral("art_Precio"), Decimal("1.5"));
     rs.moveNext();
     rs.deleteCurrent();
     rs.updateBatch();
     QCOMPARE(count(c, QStringLiteral("tArticulo")), 2);
-    QCOMPARE(Decimal::fromVariant(c.scalar(QStringLiteral("select art_Precio from tArticulo where art_Clave = 'A1'"))),
+    QCOMPARE(Decimal::fromVariant(
+                 c.scalar(QStringLiteral("select art_Precio from tArticulo where art_Clave = 'A1'"))),
              Decimal("1.5"));
     QCOMPARE(c.scalar(QStringLiteral("select art_Nombre from tArticulo where art_Clave = 'A1'")).toString(),
              QStringLiteral("Uno"));
@@ -678,7 +760,9 @@ void tst_Contract::nestedTransactions()
         }
         outer.commit();
     }
-    QCOMPARE(c.scalar(QStringLiteral("select count(*) from tArticulo where art_Clave in ('O1', 'I2')")).toInt(), 2);
+    QCOMPARE(
+        c.scalar(QStringLiteral("select count(*) from tArticulo where art_Clave in ('O1', 'I2')")).toInt(),
+        2);
     QCOMPARE(count(c, QStringLiteral("tArticulo")), 2);
 }
 
@@ -691,7 +775,8 @@ void tst_Contract::failedStatementSpoilsCommit()
     createArticulos(c);
     c.begin();
     insertArticulo(c, QStringLiteral("A1"), QStringLiteral("Uno"), Decimal(1));
-    QVERIFY_THROWS_EXCEPTION(DbError, insertArticulo(c, QStringLiteral("A1"), QStringLiteral("Otra vez"), Decimal(1)));
+    QVERIFY_THROWS_EXCEPTION(DbError,
+                             insertArticulo(c, QStringLiteral("A1"), QStringLiteral("Otra vez"), Decimal(1)));
     QVERIFY_THROWS_EXCEPTION(DbError, c.commit());
     QCOMPARE(c.transactionDepth(), 0);
     QCOMPARE(count(c, QStringLiteral("tArticulo")), 0);
@@ -735,10 +820,10 @@ void tst_Contract::errorsCarryDetail_data()
         TestDatabase::newRow(e, "syntax") << "selec 1" << DbError::Other;
         TestDatabase::newRow(e, "missing table") << "select * from tNoExiste" << DbError::NotFound;
         TestDatabase::newRow(e, "missing column") << "select art_Nada from tArticulo" << DbError::NotFound;
-        TestDatabase::newRow(e, "duplicate key") << "insert into tArticulo (art_Clave) values ('A1')"
-                                                 << DbError::UniqueViolation;
-        TestDatabase::newRow(e, "not null") << "insert into tArticulo (art_Nombre) values ('sin clave')"
-                                            << DbError::ConstraintViolation;
+        TestDatabase::newRow(e, "duplicate key")
+            << "insert into tArticulo (art_Clave) values ('A1')" << DbError::UniqueViolation;
+        TestDatabase::newRow(e, "not null")
+            << "insert into tArticulo (art_Nombre) values ('sin clave')" << DbError::ConstraintViolation;
     }
 }
 
@@ -784,7 +869,10 @@ void tst_Contract::layerErrors()
     };
     QCOMPARE(numberOf([&] { c.scalar(QStringLiteral("select ?, ?"), {1}); }), db::errors::BadParameters);
     QCOMPARE(numberOf([&] { c.scalar(QStringLiteral("select 1"), {1}); }), db::errors::BadParameters);
-    QCOMPARE(numberOf([&] { c.scalar(QStringLiteral("select :a"), QVariantMap{{"b", 1}}); }), db::errors::BadParameters);
+    QCOMPARE(numberOf([&] {
+                 c.scalar(QStringLiteral("select :a"), QVariantMap{{"b", 1}});
+             }),
+             db::errors::BadParameters);
     QCOMPARE(numberOf([&] { c.scalar(QStringLiteral("select :a, ?"), {1, 2}); }), db::errors::BadParameters);
     QCOMPARE(numberOf([&] { c.commit(); }), db::errors::NotOpen);
     c.close();
@@ -797,10 +885,12 @@ void tst_Contract::tablesAndColumns()
     MDR_TEST_DATABASE(t, engine);
     Connection &c = t.connection();
     createArticulos(c);
-    c.executeScript(QStringLiteral("create table tLinea (lin_Folio integer not null, lin_Renglon integer not null, "
-                                   "lin_Cantidad numeric(18,6), primary key (lin_Folio, lin_Renglon))"));
+    c.executeScript(
+        QStringLiteral("create table tLinea (lin_Folio integer not null, lin_Renglon integer not null, "
+                       "lin_Cantidad numeric(18,6), primary key (lin_Folio, lin_Renglon))"));
     const QStringList tables = c.tables();
-    QVERIFY2(tables.contains(QStringLiteral("tArticulo"), Qt::CaseInsensitive), qPrintable(tables.join(u',')));
+    QVERIFY2(tables.contains(QStringLiteral("tArticulo"), Qt::CaseInsensitive),
+             qPrintable(tables.join(u',')));
     QVERIFY(c.tableExists(QStringLiteral("TARTICULO")));
     QVERIFY(!c.tableExists(QStringLiteral("tNada")));
 
@@ -808,7 +898,8 @@ void tst_Contract::tablesAndColumns()
     QStringList kinds;
     for (const db::FieldInfo &f : cols)
         kinds.append(f.name.toLower() + u'=' + f.kind);
-    QCOMPARE(kinds.join(u' '), QStringLiteral("art_clave=T art_nombre=T art_precio=N art_existencia=N art_alta=F art_foto=I"));
+    QCOMPARE(kinds.join(u' '),
+             QStringLiteral("art_clave=T art_nombre=T art_precio=N art_existencia=N art_alta=F art_foto=I"));
     QCOMPARE(cols[0].size, 20);
     QVERIFY(cols[0].primaryKey);
     QVERIFY(!cols[0].nullable);
@@ -844,10 +935,12 @@ $$)"));
         return;
     }
     db::Routines::registerRoutine(QStringLiteral("sp_prueba"), [](Connection &conn, const QVariantMap &p) {
-        conn.execute(QStringLiteral("insert into tBitacora values (?, ?)"), {p.value("clave"), p.value("cantidad")});
+        conn.execute(QStringLiteral("insert into tBitacora values (?, ?)"),
+                     {p.value("clave"), p.value("cantidad")});
         if (p.value(QStringLiteral("falla")).toString() == u"S")
             throw DbError(50000, QStringLiteral("falla pedida"), QStringLiteral("SQLite.sp_prueba"));
-        return QVariantMap{{"@Valor", p.value(QStringLiteral("cantidad")).toInt() * 2}, {"eco", p.value("clave")}};
+        return QVariantMap{{"@Valor", p.value(QStringLiteral("cantidad")).toInt() * 2},
+                           {"eco", p.value("clave")}};
     });
 }
 
@@ -978,7 +1071,8 @@ void tst_Contract::tableChangedByAnotherWorkstation()
     const QString sql = QStringLiteral("select * from tArticulo where art_Clave = ?");
     QCOMPARE(c.openRecordset(sql, {"A1"}).fieldCount(), 6);
     auto other = t.openAnother();
-    other->executeScript(QStringLiteral("alter table tArticulo add column art_Nuevo varchar(10) default 'x'"));
+    other->executeScript(
+        QStringLiteral("alter table tArticulo add column art_Nuevo varchar(10) default 'x'"));
     const Recordset rs = c.openRecordset(sql, {"A1"});
     QCOMPARE(rs.fieldCount(), 7);
     QCOMPARE(rs.text(QStringLiteral("art_Nuevo")), QStringLiteral("x"));
@@ -997,7 +1091,8 @@ void tst_Contract::repeatedStatementsKeepTheirValues()
     MDR_TEST_DATABASE(t, engine);
     Connection &c = t.connection();
     createArticulos(c);
-    const QString insert = QStringLiteral("insert into tArticulo (art_Clave, art_Nombre, art_Precio) values (?, ?, ?)");
+    const QString insert =
+        QStringLiteral("insert into tArticulo (art_Clave, art_Nombre, art_Precio) values (?, ?, ?)");
     c.execute(insert, {"A1", "Uno", Decimal("1.5")});
     c.execute(insert, {"A2", QVariant(), QVariant()});
     QVERIFY_THROWS_EXCEPTION(DbError, c.execute(insert, {"A1", "Repetido", Decimal(9)}));

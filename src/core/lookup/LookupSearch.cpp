@@ -9,72 +9,11 @@
 
 #include "Connection.h"
 #include "Decimal.h"
+#include "TextFold.h"
 
-#include <QSqlDriver>
 #include <QTime>
 
-#include <sqlite3.h>
-
 namespace {
-
-const QString kFold = QStringLiteral("mdr_lower");
-
-// SQLite's lower() and LIKE fold ASCII letters only: "JOSÉ" would not find "José". This
-// function folds every letter the way QString::toLower does, which is how the pattern is folded.
-void foldFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
-{
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
-    const int size = sqlite3_value_bytes(argv[0]);
-    QByteArray out(text, size);
-    // Spanish text is ASCII plus Latin-1 letters (Á É Í Ñ Ó Ú Ü: two UTF-8 bytes, C3 80-9E);
-    // those fold in place. Anything else goes through QString.
-    bool simple = true;
-    for (qsizetype i = 0; i < out.size() && simple; ++i) {
-        const uchar c = uchar(out[i]);
-        if (c < 0x80) {
-            if (c >= 'A' && c <= 'Z')
-                out[i] = char(c + ('a' - 'A'));
-        } else if (c == 0xC3 && i + 1 < out.size()) {
-            const uchar n = uchar(out[++i]);
-            if (n >= 0x80 && n <= 0x9E && n != 0x97) // upper-case letters, not the sign ×
-                out[i] = char(n + 0x20);
-        } else {
-            simple = false;
-        }
-    }
-    if (!simple)
-        out = QString::fromUtf8(text, size).toLower().toUtf8();
-    sqlite3_result_text(ctx, out.constData(), int(out.size()), SQLITE_TRANSIENT);
-}
-
-// Registers the fold on this SQLite session once (a session keeps its functions while open).
-void ensureFold(db::Connection &connection)
-{
-    const QVariant handle = connection.database().driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return;
-    sqlite3 *h = *static_cast<sqlite3 *const *>(handle.constData());
-    if (!h)
-        return;
-    sqlite3_stmt *probe = nullptr;
-    const bool present = sqlite3_prepare_v2(h, "select mdr_lower('')", -1, &probe, nullptr) == SQLITE_OK;
-    sqlite3_finalize(probe);
-    if (!present)
-        sqlite3_create_function_v2(h, "mdr_lower", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, foldFunction,
-                                   nullptr, nullptr, nullptr);
-}
-
-bool isAscii(const QString &text)
-{
-    for (const QChar c : text)
-        if (c.unicode() >= 0x80)
-            return false;
-    return true;
-}
 
 // '?' placeholders outside quoted literals.
 int placeholders(const QString &sql)
@@ -115,21 +54,18 @@ LookupSearch::LookupSearch(const LookupServices &services, const LookupDefinitio
     }
 }
 
-PreparedQuery LookupSearch::textCondition(const QString &column, const QString &text, bool anywhere, bool sqlite)
+PreparedQuery LookupSearch::textCondition(const QString &column, const QString &text, bool anywhere,
+                                          bool sqlite)
 {
-    QString pattern = text.toLower();
+    // Case and accents do not count ("mexico" finds "México"): both sides go through the same
+    // fold, mdr_fold in SQL and foldText here.
+    QString pattern = db::foldText(text);
     pattern.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
     pattern.replace(QLatin1Char('%'), QStringLiteral("\\%"));
     pattern.replace(QLatin1Char('_'), QStringLiteral("\\_"));
     pattern = (anywhere ? QStringLiteral("%") : QString()) + pattern + QLatin1Char('%');
-    QString left;
-    if (!sqlite)
-        left = QStringLiteral("lower(cast(") + column + QStringLiteral(" as text))");
-    else if (isAscii(text))
-        left = column; // SQLite's own LIKE already ignores the case of ASCII letters
-    else
-        left = kFold + QLatin1Char('(') + column + QLatin1Char(')');
-    return {left + QStringLiteral(" LIKE ? ESCAPE '\\'"), {pattern}};
+    const QString value = sqlite ? column : QStringLiteral("cast(") + column + QStringLiteral(" as text)");
+    return {QStringLiteral("mdr_fold(") + value + QStringLiteral(") LIKE ? ESCAPE '\\'"), {pattern}};
 }
 
 std::optional<PreparedQuery> LookupSearch::composeQuery(const Criteria &criteria, Outcome *outcome)
@@ -143,7 +79,8 @@ std::optional<PreparedQuery> LookupSearch::composeQuery(const Criteria &criteria
         return std::nullopt;
     };
     if (criteria.field < 0 || criteria.field >= m_definition.searchFields.size())
-        return refuse(Outcome::Refused, Focus::Field, QStringLiteral("Deber seleccionar un campo de busqueda"));
+        return refuse(Outcome::Refused, Focus::Field,
+                      QStringLiteral("Deber seleccionar un campo de busqueda"));
     const LookupField &field = m_definition.searchFields.at(criteria.field);
     const QString text = criteria.text.trimmed();
     const cConfigure &config = m_services.config;
@@ -153,8 +90,9 @@ std::optional<PreparedQuery> LookupSearch::composeQuery(const Criteria &criteria
             !config.getValue(QStringLiteral("PREGUNTAR-CONSULTA-VACIA")).toBool())
             return true;
         return m_services.prompter.question(
-            QStringLiteral("No se ha indicado un elemento de busqueda, el resultado puede ser muy grande, desea "
-                           "continuar"),
+            QStringLiteral(
+                "No se ha indicado un elemento de busqueda, el resultado puede ser muy grande, desea "
+                "continuar"),
             false);
     };
 
@@ -181,8 +119,9 @@ std::optional<PreparedQuery> LookupSearch::composeQuery(const Criteria &criteria
         if (!criteria.desde.isValid() || !criteria.hasta.isValid())
             return refuse(Outcome::Refused, Focus::Dates,
                           QStringLiteral("Debe indicar una fecha para efectuar la busqueda"));
-        condition = {field.column + QStringLiteral(" BETWEEN ? AND ?"),
-                     {QDateTime(criteria.desde, QTime(0, 0, 0)), QDateTime(criteria.hasta, QTime(23, 59, 59))}};
+        condition = {
+            field.column + QStringLiteral(" BETWEEN ? AND ?"),
+            {QDateTime(criteria.desde, QTime(0, 0, 0)), QDateTime(criteria.hasta, QTime(23, 59, 59))}};
         break;
     }
     default: {
@@ -214,7 +153,8 @@ std::optional<PreparedQuery> LookupSearch::composeQuery(const Criteria &criteria
             }
         }
     } else {
-        q.sql = QStringLiteral("SELECT ") + m_definition.selectList + QStringLiteral(" FROM ") + m_definition.table;
+        q.sql = QStringLiteral("SELECT ") + m_definition.selectList + QStringLiteral(" FROM ") +
+                m_definition.table;
         const bool filtered = !m_definition.filter.trimmed().isEmpty();
         // The fixed filter stands in parentheses: an OR in it must not swallow the condition.
         if (filtered) {
@@ -243,8 +183,9 @@ bool LookupSearch::cargaGrid(const PreparedQuery &query)
     while (sql.endsWith(QLatin1Char(';')))
         sql.chop(1);
     // Pages need a stable order; without one, the first column gives it.
-    const QString paged = templated ? QString(QStringLiteral("SELECT * FROM (") + sql + QStringLiteral(") mdr_pagina"))
-                                    : QString(sql + (ordered ? QString() : QStringLiteral(" ORDER BY 1")));
+    const QString paged =
+        templated ? QString(QStringLiteral("SELECT * FROM (") + sql + QStringLiteral(") mdr_pagina"))
+                  : QString(sql + (ordered ? QString() : QStringLiteral(" ORDER BY 1")));
     const QString pageSql = paged + QStringLiteral(" LIMIT ? OFFSET ?");
     ConnectionProvider &connections = m_services.connections;
     const QVariantList values = query.values;
@@ -254,9 +195,6 @@ bool LookupSearch::cargaGrid(const PreparedQuery &query)
         m_status(QStringLiteral("Cargando datos ..."));
     bool ok = true;
     try {
-        db::Connection &c = connections.getConnection();
-        if (c.engine() == db::Engine::SQLite)
-            ensureFold(c);
         m_model.load([&connections, pageSql, values](int offset, int limit) {
             QVariantList v = values;
             v << limit << offset;
@@ -296,7 +234,8 @@ LookupSearch::Outcome LookupSearch::cmdBuscar(const Criteria &criteria)
         return Outcome::Accepted;
     }
     if (m_model.rowCount() == 0) {
-        m_services.prompter.information(QStringLiteral("No se encontraron elementos con el criterio indicado"));
+        m_services.prompter.information(
+            QStringLiteral("No se encontraron elementos con el criterio indicado"));
         m_focus = Focus::Text;
         return Outcome::NotFound;
     }
@@ -312,8 +251,10 @@ LookupResult LookupSearch::resultFor(int row) const
     r.row = m_model.row(row);
     const auto inRow = [&](int column) { return column >= 0 && column < r.row.size(); };
     // The key as stored ("1234.5", not the grid's "1,234.50"); the name as the user saw it.
-    r.key = inRow(m_definition.keyColumn) ? m_model.plainText(row, m_definition.keyColumn).trimmed() : QString();
-    r.name = inRow(m_definition.nameColumn) ? m_model.displayText(row, m_definition.nameColumn).trimmed() : QString();
+    r.key =
+        inRow(m_definition.keyColumn) ? m_model.plainText(row, m_definition.keyColumn).trimmed() : QString();
+    r.name = inRow(m_definition.nameColumn) ? m_model.displayText(row, m_definition.nameColumn).trimmed()
+                                            : QString();
     return r;
 }
 

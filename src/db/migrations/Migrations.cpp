@@ -13,6 +13,7 @@ const QList<Migration> &all()
         {QStringLiteral("MDR-2026-consultas"), &consultas},
         {QStringLiteral("MDR-2026-catalogos"), &catalogos},
         {QStringLiteral("MDR-2026-articulo"), &articulo},
+        {QStringLiteral("MDR-2026-busqueda"), &busqueda},
     };
     return list;
 }

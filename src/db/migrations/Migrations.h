@@ -15,13 +15,14 @@ const QList<Migration> &all();
 
 void baseline(Connection &connection);          // DB-2009May11
 void contractFunctions(Connection &connection); // the server contract on PostgreSQL
-void secuencias(Connection &connection);         // tSecuencia, sp_generasecuencia
+void secuencias(Connection &connection);        // tSecuencia, sp_generasecuencia
 // sp_generasecuencia for SQLite (Routines)
 QVariantMap generaSecuencia(Connection &connection, const QVariantMap &params);
-void seguridad(Connection &connection);          // users, profiles, modules and rights
-void codigo(Connection &connection);             // tCodigo: event scripts
-void consultas(Connection &connection);          // tConsulta, tSelect: stored queries
-void catalogos(Connection &connection);          // the small catalogues
-void articulo(Connection &connection);           // tArticulo
+void seguridad(Connection &connection); // users, profiles, modules and rights
+void codigo(Connection &connection);    // tCodigo: event scripts
+void consultas(Connection &connection); // tConsulta, tSelect: stored queries
+void catalogos(Connection &connection); // the small catalogues
+void articulo(Connection &connection);  // tArticulo
+void busqueda(Connection &connection);  // mdr_fold on PostgreSQL: accent-blind searches
 
 } // namespace db::migrations
