@@ -69,6 +69,7 @@ LookupDefinition CatalogoDef::lookup(const QString &tituloVentana, const QString
     if (k && k->tipo == CatalogoCampo::Tipo::Entero)
         d.columns.first().kind = QLatin1Char('I');
     d.table = tabla;
+    QString primero;
     if (!padreTabla.isEmpty()) {
         // The parent's key is the detail's first key column (tEstado.pais_Clave) or its reference.
         const CatalogoCampo *ref = nullptr;
@@ -76,6 +77,9 @@ LookupDefinition CatalogoDef::lookup(const QString &tituloVentana, const QString
             if (c.tipo == CatalogoCampo::Tipo::Referencia && c.refTabla == padreTabla)
                 ref = &c;
         if (ref) {
+            if (!padrePrimero.isEmpty()) // a key of the description, never user text
+                primero = QStringLiteral("CASE WHEN ") + t + ref->columna + QStringLiteral(" = '") + padrePrimero +
+                          QStringLiteral("' THEN 0 ELSE 1 END, ");
             d.table += QStringLiteral(" INNER JOIN ") + padreTabla + QStringLiteral(" ON ") + padreTabla +
                        QLatin1Char('.') + ref->refClave + QStringLiteral(" = ") + t + ref->columna;
             select << padreTabla + QLatin1Char('.') + padreNombre;
@@ -89,7 +93,8 @@ LookupDefinition CatalogoDef::lookup(const QString &tituloVentana, const QString
         d.filter = t + filtroColumna + QStringLiteral(" = ?");
         d.filterParams << filtroValor;
     }
-    d.order = (padreTabla.isEmpty() ? QString() : padreTabla + QLatin1Char('.') + padreNombre + QStringLiteral(", ")) +
+    d.order = primero +
+              (padreTabla.isEmpty() ? QString() : padreTabla + QLatin1Char('.') + padreNombre + QStringLiteral(", ")) +
               t + (numerico ? claves.last() : nombre);
     d.title = tituloVentana.isEmpty() ? titulo : tituloVentana;
     d.maintenanceWindow = ventana;

@@ -66,6 +66,8 @@ struct CatalogoDef {
     QString padreTabla;
     QString padreNombre;
     QString padreTitulo;
+    // A parent key listed first (the store's own country: Mexico's states before the others').
+    QString padrePrimero;
 
     const CatalogoCampo *campo(const QString &columna) const;
     QList<const CatalogoCampo *> camposClave() const;

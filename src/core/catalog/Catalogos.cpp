@@ -114,6 +114,7 @@ QList<CatalogoDef> build()
     estado.referencias << ref("tCliente", {"pais_Clave", "edo_Clave"}) << ref("tCliente", {"pais_ClaveFis", "edo_ClaveFis"})
                        << ref("tProveedor", {"pais_Clave", "edo_Clave"});
     estado.padreTabla = QStringLiteral("tPais");
+    estado.padrePrimero = QStringLiteral("MEX");
     estado.padreNombre = QStringLiteral("pais_Nombre");
     estado.padreTitulo = QStringLiteral("Pais");
     t << estado;

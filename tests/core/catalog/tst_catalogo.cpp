@@ -663,6 +663,14 @@ void tst_Catalogo::lookupDeCatalogo()
                                        estados.table + QStringLiteral(" WHERE tEstado.edo_Nombre = 'Jalisco'"));
     QCOMPARE(rs.value(estados.keyColumn).toString(), QStringLiteral("MEX|JAL"));
     QCOMPARE(rs.value(2).toString(), QStringLiteral("México"));
+    // The store's own country first: Mexico's 32 states, then the others (Canadá sorts before).
+    db::Recordset todos = c.openRecordset(QStringLiteral("SELECT ") + estados.selectList + QStringLiteral(" FROM ") +
+                                          estados.table + QStringLiteral(" ORDER BY ") + estados.order);
+    QStringList paises;
+    for (; !todos.eof(); todos.moveNext())
+        paises << todos.value(2).toString();
+    QCOMPARE(paises.indexOf(QStringLiteral("México")), 0);
+    QCOMPARE(paises.lastIndexOf(QStringLiteral("México")), 31);
     // A restriction is a bound filter.
     const LookupDefinition r = Catalogos::porTabla(QStringLiteral("tAlmacen"))->lookup(
         QStringLiteral("Almacen"), QStringLiteral("alm_Activo"), QStringLiteral("S"));
