@@ -175,6 +175,14 @@ std::optional<PreparedQuery> LookupSearch::composeQuery(const Criteria &criteria
     return prepared;
 }
 
+void LookupSearch::ordena(int column, Qt::SortOrder order)
+{
+    m_sortColumn = column;
+    m_sortOrder = order;
+    if (m_last)
+        cargaGrid(*m_last);
+}
+
 bool LookupSearch::cargaGrid(const PreparedQuery &query)
 {
     const bool templated = !m_definition.sqlTemplate.isEmpty();
@@ -183,9 +191,13 @@ bool LookupSearch::cargaGrid(const PreparedQuery &query)
     while (sql.endsWith(QLatin1Char(';')))
         sql.chop(1);
     // Pages need a stable order; without one, the first column gives it.
-    const QString paged =
-        templated ? QString(QStringLiteral("SELECT * FROM (") + sql + QStringLiteral(") mdr_pagina"))
-                  : QString(sql + (ordered ? QString() : QStringLiteral(" ORDER BY 1")));
+    QString paged = templated ? QString(QStringLiteral("SELECT * FROM (") + sql + QStringLiteral(") mdr_pagina"))
+                              : QString(sql + (ordered ? QString() : QStringLiteral(" ORDER BY 1")));
+    if (m_sortColumn >= 0 && m_sortColumn < m_model.columnCount())
+        paged = QStringLiteral("SELECT * FROM (") + sql + QStringLiteral(") mdr_orden ORDER BY ") +
+                QString::number(m_sortColumn + 1) +
+                (m_sortOrder == Qt::DescendingOrder ? QStringLiteral(" DESC") : QString()) +
+                (m_sortColumn == 0 ? QString() : QStringLiteral(", 1"));
     const QString pageSql = paged + QStringLiteral(" LIMIT ? OFFSET ?");
     ConnectionProvider &connections = m_services.connections;
     const QVariantList values = query.values;

@@ -99,6 +99,11 @@ public:
     // leaves the grid as it was.
     bool cargaGrid(const PreparedQuery &query);
 
+    // A click on a column's header: the rows of the last search again, all of them ordered by
+    // that column (by the database, not only the page on screen); later searches keep it.
+    // column -1 goes back to the definition's own order.
+    void ordena(int column, Qt::SortOrder order);
+
 private:
     bool maintenance(QChar command, bool allowed, int row);
     bool needsRow(int row);
@@ -112,6 +117,8 @@ private:
     LookupResult m_result;
     Focus m_focus = Focus::None;
     std::optional<PreparedQuery> m_last;
+    int m_sortColumn = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     std::function<void(bool)> m_busy;
     std::function<void(const QString &)> m_status;
 };

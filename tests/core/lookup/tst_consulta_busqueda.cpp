@@ -130,6 +130,8 @@ private Q_SLOTS:
     void estadoMientrasCarga();
     void paginas_data() { TestDatabase::addEngineRows(); }
     void paginas();
+    void ordenPorColumna_data() { TestDatabase::addEngineRows(); }
+    void ordenPorColumna();
     void formatoDeColumnas_data() { TestDatabase::addEngineRows(); }
     void formatoDeColumnas();
     void mantenimiento_data();
@@ -552,6 +554,37 @@ void tst_ConsultaBusqueda::estadoMientrasCarga()
     events.clear();
     s.cmdBuscar(criterio(QStringLiteral("doce"), 1)); // refused before any loading
     QCOMPARE(events, QStringList());
+}
+
+// A header click orders every row of the search, across pages, not only the page on screen.
+void tst_ConsultaBusqueda::ordenPorColumna()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    db::Connection &c = db.connection();
+    for (int i = 1; i <= 150; ++i)
+        c.execute(QStringLiteral("insert into tArticulo (art_Clave, art_Nombre) values (?, ?)"),
+                  {QStringLiteral("P%1").arg(i, 4, 10, QLatin1Char('0')),
+                   QStringLiteral("Producto %1").arg(1000 - i)});
+    ConsultaStation st(&c);
+    LookupSearch s(st.services(), articulos()); // ordered by art_Clave
+    s.model().setPageSize(100);
+    QCOMPARE(s.cmdBuscar(criterio(QStringLiteral("producto"))), Outcome::Found);
+    QCOMPARE(s.model().row(0).value(0).toString(), QStringLiteral("P0001"));
+
+    s.ordena(0, Qt::DescendingOrder);
+    QCOMPARE(s.model().row(0).value(0).toString(), QStringLiteral("P0150")); // from the last page
+    s.ordena(1, Qt::AscendingOrder);
+    QCOMPARE(s.model().row(0).value(1).toString(), QStringLiteral("Producto 850"));
+    while (s.model().canFetchMore({}))
+        s.model().fetchMore({});
+    QCOMPARE(s.model().rowCount(), 150);
+    QCOMPARE(s.model().row(149).value(1).toString(), QStringLiteral("Producto 999"));
+    // A new search keeps the chosen order; -1 goes back to the definition's.
+    s.cmdBuscar(criterio(QStringLiteral("producto 9")));
+    QCOMPARE(s.model().row(0).value(1).toString(), QStringLiteral("Producto 900"));
+    s.ordena(-1, Qt::AscendingOrder);
+    QCOMPARE(s.model().row(0).value(0).toString(), QStringLiteral("P0001"));
 }
 
 void tst_ConsultaBusqueda::paginas()

@@ -66,6 +66,13 @@ LookupPanel::LookupPanel(const LookupServices &services, const LookupDefinition 
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
     m_grid->horizontalHeader()->setStretchLastSection(true);
+    // A click on a header orders every row of the search by that column (a second click turns
+    // the order round); the database orders them, so pages stay in step.
+    m_grid->horizontalHeader()->setSectionsClickable(true);
+    m_grid->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    m_grid->horizontalHeader()->setSortIndicatorShown(true);
+    connect(m_grid->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+            [this](int section, Qt::SortOrder order) { m_search.ordena(section, order); });
     m_grid->installEventFilter(this);
 
     m_cmbBusqueda = entryCombo(this, "cmbBusqueda", LookupSearch::opcionesBusqueda(), m_search.busquedaIndex());
