@@ -1,5 +1,6 @@
 // The desktop program: creates the process-wide services, connects, shows the splash, the login
 // and then the main window. Everything here is wiring; the order and the rules live in src/core.
+#include "AjustePantalla.h"
 #include "AppServices.h"
 #include "CatalogoWindows.h"
 #include "ConnectionCatalog.h"
@@ -43,6 +44,7 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(iconoPrograma());
     QGuiApplication::setDesktopFileName(QStringLiteral("mostrador"));
     cargaTraducciones(application);
+    application.installEventFilter(new AjustePantalla(&application));
 
     MessageBoxPrompter prompter;
     AppServices services(prompter);

@@ -62,6 +62,7 @@ private Q_SLOTS:
     void abridorDeComandos();
     void ventanasPropiasSeCierran_data();
     void ventanasPropiasSeCierran();
+    void enterAcepta();
     void menuConectado();
 
 private:
@@ -296,6 +297,39 @@ void tst_CatalogoVentanas::ventanasPropiasSeCierran()
     windows.opener (&parent)(ventana, comando, comando == u'A' ? QString() : QStringLiteral("FOLIO"));
     QVERIFY(closed);
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+// Enter in a field of a window the catalogue runs saves, as in every form.
+void tst_CatalogoVentanas::enterAcepta()
+{
+    MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
+    Station s(&db.connection(), settingsFile());
+    CatalogoWindows windows(s.provider, s.config, s.permisos, s.prompter);
+    s.prompter.answers.enqueue(false); // no more after this one, where asked
+    QTimer::singleShot(0, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        const auto set = [&](const char *name, const QString &text) {
+            auto *e = modal->findChild<QLineEdit *>(QLatin1String(name));
+            QVERIFY2(e, name);
+            e->setText(text);
+        };
+        set("txtClave", QStringLiteral("TICKET"));
+        set("txtMinimo", QStringLiteral("1"));
+        set("txtMaximo", QStringLiteral("999999"));
+        set("txtValor", QStringLiteral("1"));
+        set("txtIncremento", QStringLiteral("1"));
+        auto *last = modal->findChild<QLineEdit *>(QStringLiteral("txtIncremento"));
+        last->setFocus();
+        QTest::keyClick(last, Qt::Key_Return);
+        if (QApplication::activeModalWidget())
+            QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
+    });
+    windows.opener()(QStringLiteral("frmSecuencia"), u'A', QString());
+    QCOMPARE(db.connection()
+                 .scalar(QStringLiteral("select count(*) from tSecuencia where sec_Clave = 'TICKET'"))
+                 .toInt(),
+             1);
 }
 
 void tst_CatalogoVentanas::menuConectado()

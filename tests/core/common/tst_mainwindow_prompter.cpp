@@ -1,3 +1,4 @@
+#include "AjustePantalla.h"
 #include "IconoPrograma.h"
 #include "MessageBoxPrompter.h"
 #include "Traducciones.h"
@@ -7,6 +8,9 @@
 #include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -27,6 +31,7 @@ private Q_SLOTS:
     void spanishButtons();
     void detailsBehindAButton();
     void programIcon();
+    void windowsFitTheScreen();
 
 private:
     // Runs act on the next modal dialog once it is up.
@@ -87,6 +92,34 @@ void tst_MainWindowPrompter::detailsBehindAButton()
     QCOMPARE(details, QStringLiteral("connectDatabase:[0]-[could not connect]-[PostgreSQL.open]"));
     buttons.sort();
     QCOMPARE(buttons, (QStringList{QStringLiteral("Aceptar"), QStringLiteral("Detalles")}));
+}
+
+// No window larger than the screen, none opened off it; inner windows stay inside the frame.
+void tst_MainWindowPrompter::windowsFitTheScreen()
+{
+    AjustePantalla filter;
+    qApp->installEventFilter(&filter);
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+
+    QDialog tall;
+    tall.resize(available.width() + 300, available.height() + 400);
+    tall.move(available.right() - 50, available.bottom() - 50);
+    tall.show();
+    QVERIFY(available.contains(tall.frameGeometry()));
+
+    QWidget frame;
+    frame.resize(400, 300);
+    auto *area = new QMdiArea(&frame);
+    area->resize(400, 300);
+    frame.show();
+    auto *inner = new QWidget;
+    inner->resize(720, 480);
+    QMdiSubWindow *sub = area->addSubWindow(inner);
+    sub->resize(720, 480);
+    sub->show();
+    QVERIFY2(area->viewport()->rect().contains(sub->geometry()),
+             qPrintable(QStringLiteral("%1x%2").arg(sub->width()).arg(sub->height())));
+    qApp->removeEventFilter(&filter);
 }
 
 void tst_MainWindowPrompter::programIcon()

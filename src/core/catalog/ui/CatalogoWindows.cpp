@@ -20,6 +20,7 @@
 #include <QEvent>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -60,6 +61,12 @@ void ejecuta(QWidget *window, QWidget *parent)
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     layout->addWidget(window);
     window->installEventFilter(new CierraConVentana(dialog));
+    // Enter accepts, as in every form: the window's own accept command is the default button.
+    for (const char *name : {"cmdAceptar", "cmdGuardar"})
+        if (auto *b = window->findChild<QPushButton *>(QLatin1String(name)); b && !b->isHidden()) {
+            b->setDefault(true);
+            break;
+        }
     dialog.resize(window->sizeHint().expandedTo(QSize(480, 320)));
     dialog.exec();
 }

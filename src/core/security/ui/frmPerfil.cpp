@@ -9,7 +9,8 @@
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
-frmPerfil::frmPerfil(PerfilEditor &editor, const QString &clave, QWidget *parent) : QWidget(parent), m_editor(editor)
+frmPerfil::frmPerfil(PerfilEditor &editor, const QString &clave, QWidget *parent)
+    : QWidget(parent), m_editor(editor)
 {
     setObjectName(QStringLiteral("frmPerfil"));
     setWindowTitle(m_editor.title());
@@ -31,6 +32,7 @@ frmPerfil::frmPerfil(PerfilEditor &editor, const QString &clave, QWidget *parent
     layout->addWidget(tvData, 1);
     auto *buttons = new QHBoxLayout;
     cmdSave = new QPushButton(QStringLiteral("&Guardar"), this);
+    cmdSave->setObjectName(QStringLiteral("cmdGuardar"));
     cmdDelete = new QPushButton(QStringLiteral("&Eliminar"), this);
     auto *close = new QPushButton(QStringLiteral("&Cerrar"), this);
     buttons->addStretch();
