@@ -9,8 +9,6 @@ private Q_SLOTS:
     void namedEntryExistsOnce_data();
     void namedEntryExistsOnce();
     void namesAreUniqueAndParentsComeFirst();
-    void catalogueEntries_data();
-    void catalogueEntries();
     void commandsOpenTheirWindows_data();
     void commandsOpenTheirWindows();
     void rightsPaths_data();
@@ -75,84 +73,6 @@ void tst_Menu::namesAreUniqueAndParentsComeFirst()
     QCOMPARE(MenuTree::topLevel().size(), 13);
     QCOMPARE(MenuTree::topLevel().first()->name, QStringLiteral("mnuArchivo"));
     QCOMPARE(MenuTree::topLevel().last()->name, QStringLiteral("mnuAsistencia"));
-}
-
-void tst_Menu::catalogueEntries_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QStringList>("tables");
-    QTest::addColumn<QString>("filter"); // column=value
-    QTest::addColumn<bool>("reapply");
-    auto row = [](const char *n, const char *title, QStringList tables, const char *filter = "",
-                  bool reapply = false) {
-        QTest::newRow(n) << QString::fromLatin1(n) << QString::fromUtf8(title) << tables
-                         << QString::fromLatin1(filter) << reapply;
-    };
-    row("mnuCatalogo_Almacen", "Almacen", {"tAlmacen"});
-    row("mnuCatalogo_Articulos", "Articulos", {"tArticulo"});
-    row("mnuCatalogo_Banco", "Bancos", {"tBanco"});
-    row("mnuCatalogo_CambioPrecio", "Tipo de Cambio de Precio", {"tCambioPrecio"});
-    row("mnuCatalogo_Categoria", "Categoria", {"tTipoArticulo", "tSubTipo"});
-    row("mnuCatalogo_Clientes", "Cliente", {"tCliente"});
-    row("mnuCatalogo_Concepto", "Conceptos de Caja", {"tConcepto"});
-    row("mnuCatalogo_CuentaBancaria", "Cuentas Bancarias", {"tCuentaBancaria"});
-    row("mnuCatalogo_Departamentos", "Departamentos", {"tTipoArticulo"});
-    row("mnuCatalogo_Estado", "Estados", {"tPais", "tEstado"});
-    row("mnuCatalogo_EstadoCivil", "Estado Civil", {"tEstadoCivil"});
-    row("mnuCatalogo_Fabricante", "Fabricantes", {"tFabricante"});
-    row("mnuCatalogo_Familia", "Familias", {"tFamilia"});
-    row("mnuCatalogo_Identificaciones", "Identificaciones", {"tIdentificacion"});
-    row("mnuCatalogo_lista", "Lista de Precios", {"tArticulo", "tLista"});
-    row("mnuCatalogo_Medidas", "Medidas", {"tMedida"});
-    row("mnuCatalogo_Ofertas", "Ofertas del proveedor", {"tArticulo", "tOferta"});
-    row("mnuCatalogo_Pais", "Pais", {"tPais"});
-    row("mnuCatalogo_Proveedores", "Proveedor", {"tProveedor"});
-    row("mnuCatalogo_RelacionUsuario", "Relacion", {"tRelacionUsuario"});
-    row("mnuCatalogo_Ruta", "Ruta de entrega", {"tRuta"});
-    row("mnuCatalogo_Secuencia", "Secuencias", {"tSecuencia"});
-    row("mnuCatalogo_SSA", "SSA", {"tSSA"});
-    row("mnuCatalogo_Sucursal", "Sucursal", {"tSucursal"});
-    row("mnuCatalogo_TipoCliente", "Tipo de Cliente", {"tTipoCliente"});
-    row("mnuCatalogo_TipoEDI", "Tipo de EDI", {"tTipoEDI"});
-    row("mnuCatalogo_TipoMov", "Tipo de Movimiento de Almacen", {"tTipoMovAlmacen"});
-    row("mnuCatalogo_TipoMovCtaBan", "Tipo de Movimiento de Cuenta Bancaria", {"tTipoMovCuentaBancaria"});
-    row("mnuCatalogo_TipoPago", "Tipo de Pago", {"tTipoPago"});
-    row("mnuCatalogo_Zona", "Zona de entrega", {"tZona"});
-    row("mnuConsultorio_Pacientes", "Paciente", {"tPaciente"});
-    row("mnuConsultorioCat_TipoDoc", "Tipo de Documento", {"tTipoDocumento"});
-    row("mnuConsultorioCat_TipoPaciente", "Tipo de Paciente", {"tTipoPaciente"});
-    row("mnuSeguridad_Perfil", "Perfil", {"tPerfil"}, "", true);
-    row("mnuSeguridad_Usuarios", "Usuarios", {"tUsuario"});
-    row("mnuSistema_Codigo", "Codigos", {"tCodigo"});
-    row("mnuSistema_Consulta", "Consulta SQL", {"tConsulta"});
-    row("mnuSistema_EDI_Origen", "Origenes", {"tOrigen"});
-    row("mnuSistema_EDI_Destino", "Destinos", {"tDestino"});
-    row("mnuSistema_EDI_LayOut", "LayOuts", {"tLayOut"}, "layOut_Sistema=N");
-    row("mnuSistema_Imagenes", "Imagenes", {"tObjeto"}, "obj_Extension=jpg");
-    row("mnuSistema_Parametros", "Parametros", {"tParametro"});
-    row("mnuSistema_Reportes", "Reportes", {"tReporte"}, "", true);
-    row("mnuSistema_Terminales", "Terminales", {"tTerminal"});
-}
-
-void tst_Menu::catalogueEntries()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, title);
-    QFETCH(QStringList, tables);
-    QFETCH(QString, filter);
-    QFETCH(bool, reapply);
-    const MenuEntry *e = MenuTree::find(name);
-    QVERIFY(e);
-    QCOMPARE(e->kind, MenuEntry::Kind::Command);
-    QCOMPARE(e->opens, QString::fromLatin1(MenuTree::kCatalogueWindow));
-    QCOMPARE(e->catalogue.title, title);
-    QCOMPARE(e->catalogue.tables, tables);
-    const QString actual = e->catalogue.filterColumn.isEmpty()
-                               ? QString()
-                               : e->catalogue.filterColumn + '=' + e->catalogue.filterValue;
-    QCOMPARE(actual, filter);
-    QCOMPARE(e->catalogue.reapplyPermissions, reapply);
 }
 
 void tst_Menu::commandsOpenTheirWindows_data()

@@ -82,8 +82,6 @@ void tst_ConfigDb::freshWorkstationHasDefaults()
     Workstation ws(db.connection(), settingsFile(QStringLiteral("a")), QStringLiteral("CAJA1"));
     ws.config.loadAll();
     QCOMPARE(ws.config.getValue(QStringLiteral("COBRO-RAPIDO")), QVariant(false));
-    QCOMPARE(ws.config.getValue(QStringLiteral("TIMER_VENTAS_MSG")), QVariant(10000));
-    QCOMPARE(ws.config.getValue(QStringLiteral("IMPRESORA-PUERTO")), QVariant(QStringLiteral("LPT1")));
     QVERIFY(!ws.config.loadValue(QStringLiteral("COBRO-RAPIDO"))); // no row: nothing read
     QVERIFY(ws.prompter.shown.isEmpty());
 }
