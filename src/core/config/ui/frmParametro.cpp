@@ -35,9 +35,9 @@ frmParametro::frmParametro(ConnectionProvider &connections, Prompter &prompter, 
     m_txtValor->setReadOnly(consulta);
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Tipo:"), m_cmbTipo);
-    form->addRow(QStringLiteral("Clave:"), m_txtClave);
-    form->addRow(QStringLiteral("Nombre:"), m_txtNombre);
+    form->addRow(QStringLiteral("Tipo *:"), m_cmbTipo);
+    form->addRow(QStringLiteral("Clave *:"), m_txtClave);
+    form->addRow(QStringLiteral("Nombre *:"), m_txtNombre);
     form->addRow(QStringLiteral("Valor:"), m_txtValor);
 
     m_cmdAceptar =

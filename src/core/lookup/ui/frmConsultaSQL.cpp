@@ -49,9 +49,9 @@ frmConsultaSQL::frmConsultaSQL(const LookupServices &services, const QString &mo
     auto *cmdCerrar = button("cmdCerrar", QStringLiteral("&Cerrar"));
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Clave"), m_txtClave);
-    form->addRow(QStringLiteral("Nombre"), m_txtNombre);
-    form->addRow(QStringLiteral("SQL"), m_txtSQL);
+    form->addRow(QStringLiteral("Clave *"), m_txtClave);
+    form->addRow(QStringLiteral("Nombre *"), m_txtNombre);
+    form->addRow(QStringLiteral("SQL *"), m_txtSQL);
     auto *columnButtons = new QHBoxLayout;
     columnButtons->addWidget(m_cmdAgregarColumna);
     columnButtons->addWidget(m_cmdQuitarColumna);

@@ -63,9 +63,9 @@ frmCodigo::frmCodigo(const ScriptServices &services, Prompter &prompter, Permiso
     m_tvwAyuda->setToolTip(QStringLiteral("Doble clic inserta el miembro en el codigo"));
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Clave:"), m_txtClave);
-    form->addRow(QStringLiteral("Nombre:"), m_txtNombre);
-    form->addRow(QStringLiteral("Activo:"), m_cmbActivo);
+    form->addRow(QStringLiteral("Clave *:"), m_txtClave);
+    form->addRow(QStringLiteral("Nombre *:"), m_txtNombre);
+    form->addRow(QStringLiteral("Activo *:"), m_cmbActivo);
 
     auto *textAndError = new QSplitter(Qt::Vertical, this);
     textAndError->addWidget(m_txtCodigo);

@@ -19,12 +19,12 @@ frmModulo::frmModulo(ModuloEditor &editor, const QString &clave, QWidget *parent
     cmbTipo = new QComboBox(this);
     cmbSuperior = new QComboBox(this);
     txtSecuencia = new QLineEdit(this);
-    form->addRow(QStringLiteral("&Clave:"), txtClave);
-    form->addRow(QStringLiteral("&Nombre:"), txtNombre);
+    form->addRow(QStringLiteral("&Clave *:"), txtClave);
+    form->addRow(QStringLiteral("&Nombre *:"), txtNombre);
     form->addRow(QStringLiteral("&Descripcion:"), txtDescripcion);
-    form->addRow(QStringLiteral("&Tipo de componente:"), cmbTipo);
-    form->addRow(QStringLiteral("Modulo &superior:"), cmbSuperior);
-    form->addRow(QStringLiteral("S&ecuencia:"), txtSecuencia);
+    form->addRow(QStringLiteral("&Tipo de componente *:"), cmbTipo);
+    form->addRow(QStringLiteral("Modulo &superior *:"), cmbSuperior);
+    form->addRow(QStringLiteral("S&ecuencia *:"), txtSecuencia);
     layout->addLayout(form);
     for (const QString &e : m_editor.tipos())
         cmbTipo->addItem(QString(e).replace(QLatin1Char('\t'), QStringLiteral(" - ")), e);

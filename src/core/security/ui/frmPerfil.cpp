@@ -22,8 +22,8 @@ frmPerfil::frmPerfil(PerfilEditor &editor, const QString &clave, QWidget *parent
     txtNombre = new QLineEdit(this);
     txtNombre->setObjectName(QStringLiteral("txtNombre"));
     txtNombre->setMaxLength(100);
-    form->addRow(QStringLiteral("&Clave:"), txtClave);
-    form->addRow(QStringLiteral("&Nombre:"), txtNombre);
+    form->addRow(QStringLiteral("&Clave *:"), txtClave);
+    form->addRow(QStringLiteral("&Nombre *:"), txtNombre);
     layout->addLayout(form);
     tvData = new QTreeWidget(this);
     tvData->setObjectName(QStringLiteral("tvData"));

@@ -39,11 +39,11 @@ frmSecuencia::frmSecuencia(ConnectionProvider &connections, Prompter &prompter, 
     m_txtIncremento = numero("txtIncremento");
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Clave:"), m_txtClave);
-    form->addRow(QStringLiteral("Límite inferior:"), m_txtMinimo);
-    form->addRow(QStringLiteral("Límite superior:"), m_txtMaximo);
-    form->addRow(QStringLiteral("Valor:"), m_txtValor);
-    form->addRow(QStringLiteral("Incremento:"), m_txtIncremento);
+    form->addRow(QStringLiteral("Clave *:"), m_txtClave);
+    form->addRow(QStringLiteral("Límite inferior *:"), m_txtMinimo);
+    form->addRow(QStringLiteral("Límite superior *:"), m_txtMaximo);
+    form->addRow(QStringLiteral("Valor *:"), m_txtValor);
+    form->addRow(QStringLiteral("Incremento *:"), m_txtIncremento);
 
     m_cmdNuevo = new QPushButton(QStringLiteral("&Nuevo"), this);
     m_cmdNuevo->setObjectName(QStringLiteral("cmdNuevo"));
