@@ -116,6 +116,7 @@ struct Expr {
     Op op = Op::None;
     bool literal = false; // a constant in the source: comparisons convert the other side to its type
     bool parens = false;  // written inside parentheses: passed by value
+    uint16_t depth = 1;   // height of the subtree: evaluation recurses this deep
     int line = 0;
     explicit Expr(EK k) : kind(k) {}
 };

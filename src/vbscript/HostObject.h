@@ -44,7 +44,7 @@ public:
     void release()
     {
         if (--m_refs == 0)
-            finalRelease();
+            lastRelease(this);
     }
     int refCount() const { return m_refs; }
 
@@ -66,6 +66,10 @@ protected:
     virtual void finalRelease() { delete this; }
 
 private:
+    friend struct ReleaseQueue;
+    // Runs finalRelease; objects freed by another object's destruction wait in a queue, so a long
+    // chain of objects is freed in a loop rather than by recursion.
+    static void lastRelease(HostObject *o);
     int m_refs = 0;
 };
 

@@ -86,6 +86,7 @@ Interpreter::Interpreter()
     }
     frame = &m_scriptFrame;
     m_evalUnit = std::make_unique<Unit>();
+    m_stackLimit = stackLimit();
 }
 
 Interpreter::~Interpreter()
@@ -118,6 +119,7 @@ void Interpreter::reset()
 
 void Interpreter::beginRun()
 {
+    m_stackLimit = stackLimit();
     m_budget = m_budgetLimit;
     cancel.store(false, std::memory_order_relaxed);
 }
@@ -474,6 +476,7 @@ Value Interpreter::withObject()
 
 Value Interpreter::eval(const Expr *e)
 {
+    checkStack();
     switch (e->kind) {
     case EK::Literal:
         return static_cast<const LiteralExpr *>(e)->value;
@@ -596,7 +599,14 @@ Value Interpreter::callBuiltin(const Builtin *b, Expr *const *args, int n)
 {
     if (n < b->minArgs || n > b->maxArgs)
         raise(450, QString::fromLatin1(b->name));
-    Value argv[kInlineArgs];
+    // Array() takes up to 255 arguments: only short calls use the inline buffer
+    Value inlineArgv[kInlineArgs];
+    std::unique_ptr<Value[]> big;
+    Value *argv = inlineArgv;
+    if (n > kInlineArgs) {
+        big = std::make_unique<Value[]>(size_t(n));
+        argv = big.get();
+    }
     for (int i = 0; i < n; ++i)
         argv[i] = eval(args[i]);
     return b->fn(*this, argv, n);
@@ -907,6 +917,7 @@ Value Interpreter::invokeProc(Procedure *p, ClassInstance *me, Value **args, int
         raise(450, symbols.name(p->sym).text);
     if (m_depth >= kMaxDepth)
         raise(28);
+    checkStack();
     const int nl = int(p->localSyms.size());
     Value inlineStore[12];
     Value *inlineSlots[12];
@@ -1069,6 +1080,8 @@ void ClassInstance::finalRelease()
     if (in && m_cls->terminate) {
         addRef(); // keep alive while Class_Terminate runs
         try {
+            // what Class_Terminate lets go of dies at once, as it would in VBScript
+            ReleaseImmediately now;
             in->invokeProc(m_cls->terminate, this, nullptr, 0);
         } catch (...) {
             // errors in Class_Terminate are ignored, as VBScript does; this runs from destructors
@@ -1103,6 +1116,7 @@ void Interpreter::noteError(const ScriptError &e)
 
 Flow Interpreter::execBlock(const Block &b)
 {
+    checkStack();
     for (int i = 0; i < b.count; ++i) {
         const Stmt *s = b.items[i];
         m_line = s->line;

@@ -4,6 +4,7 @@
 #include "HostObject.h"
 #include "Lexer.h"
 #include "ScriptError.h"
+#include "StackGuard.h"
 #include "SymbolTable.h"
 
 #include <QHash>
@@ -174,6 +175,13 @@ private:
     Flow execSelect(const SelectStmt *s);
     void execReDim(const ReDimStmt *s);
     void noteError(const ScriptError &e);
+    // Deep recursion (expressions, calls, Eval, default members) ends in error 28 before the
+    // native stack does.
+    void checkStack() const
+    {
+        if (stackPointer() < m_stackLimit)
+            raise(28);
+    }
     void tick()
     {
         if (m_budget > 0 && --m_budget == 0)
@@ -197,6 +205,7 @@ private:
     int m_line = 0;
     int64_t m_budget = 0;
     int64_t m_budgetLimit = 0;
+    uintptr_t m_stackLimit = 0;
 
     // Reused for Eval and report formulas so each evaluation allocates next to nothing.
     std::vector<Token> m_tokens;

@@ -1,10 +1,36 @@
 #include "Parser.h"
 
 #include "ScriptError.h"
+#include "StackGuard.h"
 
 #include <algorithm>
 
 namespace vbs {
+
+namespace {
+// Nested blocks, parentheses and prefix operators the parser follows by recursion.
+constexpr int kMaxNesting = 200;
+// Height of one expression's tree (a long a + b + ... chain, a(1)(1)... or a.b.b...): evaluation
+// recurses that deep, so texts beyond it are refused before they run.
+constexpr int kMaxExprDepth = 3000;
+} // namespace
+
+Parser::Nest::Nest(Parser &parser) : p(parser)
+{
+    if (++p.m_nesting > kMaxNesting)
+        p.fail(28);
+    if (stackPointer() < stackLimit())
+        p.fail(28);
+}
+
+// A new node over children at most childDepth high.
+Expr *Parser::grown(Expr *node, int childDepth)
+{
+    if (childDepth >= kMaxExprDepth)
+        fail(28);
+    node->depth = uint16_t(childDepth + 1);
+    return node;
+}
 
 Parser::Parser(SymbolTable &symbols, Unit &unit, const QString &src, const std::vector<Token> &tokens)
     : m_symbols(symbols), m_unit(unit), m_arena(unit.arena), m_src(src), m_toks(tokens)
@@ -138,12 +164,7 @@ bool Parser::atBlockEnd() const
 
 Block Parser::parseBlock()
 {
-    if (++m_nesting > 200)
-        fail(1001);
-    struct Unnest {
-        int &n;
-        ~Unnest() { --n; }
-    } unnest{m_nesting};
+    Nest nest(*this);
     std::vector<Stmt *> items;
     for (;;) {
         skipSeparators();
@@ -882,6 +903,10 @@ Stmt *Parser::parseAssignOrCall()
     auto *call = m_arena.make<CallExpr>(target);
     call->line = cur().line;
     parseArgs(call, false);
+    int childDepth = target->depth;
+    for (int i = 0; i < call->nargs; ++i)
+        childDepth = std::max<int>(childDepth, call->args[i]->depth);
+    grown(call, childDepth);
     s->call = call;
     return s;
 }
@@ -891,11 +916,8 @@ Stmt *Parser::parseAssignOrCall()
 Expr *Parser::parseExpr()
 {
     // deeply nested input would exhaust the stack; real formulas stay far below this
-    if (++m_nesting > 200)
-        fail(1001);
-    Expr *e = parseImp();
-    --m_nesting;
-    return e;
+    Nest nest(*this);
+    return parseImp();
 }
 
 #define BINARY_LEVEL(fn, next, cond, opExpr)                                                                 \
@@ -911,7 +933,7 @@ Expr *Parser::parseExpr()
             const int line = cur().line;                                                                     \
             advance();                                                                                       \
             Expr *r = next();                                                                                \
-            l = m_arena.make<BinaryExpr>(op, l, r);                                                          \
+            l = grown(m_arena.make<BinaryExpr>(op, l, r), std::max(l->depth, r->depth));                    \
             l->line = line;                                                                                  \
         }                                                                                                    \
     }
@@ -936,7 +958,9 @@ Expr *Parser::parseNot()
     if (isKw(Kw::Not)) {
         const int line = cur().line;
         advance();
-        Expr *e = m_arena.make<UnaryExpr>(Op::Not, parseNot());
+        Nest nest(*this);
+        Expr *operand = parseNot();
+        Expr *e = grown(m_arena.make<UnaryExpr>(Op::Not, operand), operand->depth);
         e->line = line;
         return e;
     }
@@ -979,7 +1003,7 @@ Expr *Parser::parseCompare()
         const int line = cur().line;
         advance();
         Expr *r = parseConcat();
-        l = m_arena.make<BinaryExpr>(op, l, r);
+        l = grown(m_arena.make<BinaryExpr>(op, l, r), std::max(l->depth, r->depth));
         l->line = line;
     }
 }
@@ -989,6 +1013,7 @@ Expr *Parser::parseUnary()
     if (cur().type == T::Minus) {
         const int line = cur().line;
         advance();
+        Nest nest(*this);
         Expr *operand = parseUnary();
         if (operand->kind == EK::Literal && !operand->parens) {
             // fold -literal so it stays a literal (hard-typed for comparisons)
@@ -1010,12 +1035,13 @@ Expr *Parser::parseUnary()
                 break;
             }
         }
-        Expr *e = m_arena.make<UnaryExpr>(Op::Neg, operand);
+        Expr *e = grown(m_arena.make<UnaryExpr>(Op::Neg, operand), operand->depth);
         e->line = line;
         return e;
     }
     if (cur().type == T::Plus) {
         advance();
+        Nest nest(*this);
         return parseUnary();
     }
     if (isKw(Kw::Not))
@@ -1035,11 +1061,11 @@ Expr *Parser::parsePow()
             advance();
             r = parsePostfix(false);
             if (neg)
-                r = m_arena.make<UnaryExpr>(Op::Neg, r);
+                r = grown(m_arena.make<UnaryExpr>(Op::Neg, r), r->depth);
         } else {
             r = parsePostfix(false);
         }
-        l = m_arena.make<BinaryExpr>(Op::Pow, l, r);
+        l = grown(m_arena.make<BinaryExpr>(Op::Pow, l, r), std::max(l->depth, r->depth));
         l->line = line;
     }
     return l;
@@ -1083,7 +1109,7 @@ Expr *Parser::parsePostfix(bool statementStart)
             const int sym = cur().sym;
             const int line = cur().line;
             advance();
-            e = m_arena.make<MemberExpr>(e, sym);
+            e = grown(m_arena.make<MemberExpr>(e, sym), e->depth);
             e->line = line;
             continue;
         }
@@ -1096,8 +1122,11 @@ Expr *Parser::parsePostfix(bool statementStart)
             auto *c = m_arena.make<CallExpr>(e);
             c->line = line;
             parseArgs(c, true);
+            int childDepth = e->depth;
+            for (int i = 0; i < c->nargs; ++i)
+                childDepth = std::max<int>(childDepth, c->args[i]->depth);
+            e = grown(c, childDepth);
             m_lastParenPos = parenPos;
-            e = c;
             continue;
         }
         return e;

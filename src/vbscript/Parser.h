@@ -86,6 +86,13 @@ private:
     std::vector<int> parseBounds();
     int constInt();
 
+    Expr *grown(Expr *node, int childDepth);
+    struct Nest {
+        Parser &p;
+        explicit Nest(Parser &parser);
+        ~Nest() { --p.m_nesting; }
+    };
+
     void declareLocal(int sym);
     void resolvePending();
 

@@ -3,7 +3,81 @@
 #include "HostObject.h"
 #include "ScriptError.h"
 
+#include <vector>
+
 namespace vbs {
+
+// Objects and arrays whose last reference went while another was being freed, in release order.
+struct ReleaseQueue {
+    bool draining = false;
+    size_t head = 0;
+    std::vector<HostObject *> objects; // nullptr entries stand for the next array
+    std::vector<ArrayData *> arrays;
+    size_t arrayHead = 0;
+
+    static ReleaseQueue &local()
+    {
+        thread_local ReleaseQueue q;
+        return q;
+    }
+    template <class F> void run(F &&first)
+    {
+        draining = true;
+        struct Done {
+            ReleaseQueue &q;
+            ~Done()
+            {
+                q.draining = false;
+                q.objects.clear();
+                q.arrays.clear();
+                q.head = q.arrayHead = 0;
+            }
+        } done{*this};
+        first();
+        while (head < objects.size()) {
+            HostObject *o = objects[head++];
+            if (o)
+                o->finalRelease();
+            else
+                delete arrays[arrayHead++];
+        }
+    }
+};
+
+void HostObject::lastRelease(HostObject *o)
+{
+    ReleaseQueue &q = ReleaseQueue::local();
+    if (q.draining) {
+        q.objects.push_back(o);
+        return;
+    }
+    q.run([o] { o->finalRelease(); });
+}
+
+void ArrayData::lastRelease(ArrayData *a)
+{
+    ReleaseQueue &q = ReleaseQueue::local();
+    if (q.draining) {
+        q.objects.push_back(nullptr);
+        q.arrays.push_back(a);
+        return;
+    }
+    q.run([a] { delete a; });
+}
+
+ReleaseImmediately::ReleaseImmediately() : saved(ReleaseQueue::local().draining)
+{
+    ReleaseQueue &q = ReleaseQueue::local();
+    if (saved) {
+        // hand what is queued so far to the nested run; the outer loop then finds an empty queue
+        q.draining = false;
+    }
+}
+
+ReleaseImmediately::~ReleaseImmediately()
+{
+    ReleaseQueue::local().draining = saved;
+}
 
 Value Value::object(HostObject *o)
 {
