@@ -44,8 +44,19 @@ QString str(const Value &v)
     return v.isNull() ? QString() : toString(v);
 }
 
+// Appends to a result text, refusing what would pass the string limit before it is built.
+void appendChecked(QString &out, QStringView part)
+{
+    if (out.size() + part.size() > kMaxStringLength)
+        raise(14);
+    out += part;
+}
+
 Value makeArray(ValueList items)
 {
+    if (items.size() > (size_t(1) << 26))
+        raise(7);
+    chargeMemory(items.size() * sizeof(Value));
     auto *a = new ArrayData;
     a->bounds = {int(items.size()) - 1};
     a->items = std::move(items);
@@ -204,8 +215,8 @@ Value fJoin(Interpreter &, A a, int n)
     QString out;
     for (size_t i = 0; i < arr->items.size(); ++i) {
         if (i)
-            out += sep;
-        out += str(arr->items[i]);
+            appendChecked(out, sep);
+        appendChecked(out, str(arr->items[i]));
     }
     return Value(out);
 }
@@ -308,13 +319,13 @@ Value fReplace(Interpreter &, A a, int n)
         const qsizetype k = src.indexOf(find, pos, cs(text));
         if (k < 0)
             break;
-        out += QStringView(src).mid(pos, k - pos);
-        out += repl;
+        appendChecked(out, QStringView(src).mid(pos, k - pos));
+        appendChecked(out, repl);
         pos = k + find.size();
         if (count > 0)
             --count;
     }
-    out += QStringView(src).mid(pos);
+    appendChecked(out, QStringView(src).mid(pos));
     return Value(out);
 }
 
@@ -325,6 +336,7 @@ Value fSpace(Interpreter &, A a, int)
         raise(5);
     if (k > kMaxStringLength)
         raise(14);
+    chargeMemory(size_t(k) * 2);
     return Value(QString(k, QLatin1Char(' ')));
 }
 
@@ -350,6 +362,7 @@ Value fSplit(Interpreter &, A a, int n)
         const qsizetype k = s.indexOf(sep, pos, cs(text));
         if (k < 0)
             break;
+        chargeMemory(sizeof(Value) + size_t(k - pos) * 2);
         items.push_back(Value(s.mid(pos, k - pos)));
         pos = k + sep.size();
     }
@@ -376,6 +389,7 @@ Value fString(Interpreter &, A a, int)
         raise(14);
     if (a[1].isNull())
         return a[1];
+    chargeMemory(size_t(k) * 2);
     QChar c;
     if (a[1].isString()) {
         if (a[1].rawString().isEmpty())
@@ -1140,12 +1154,13 @@ Value fEscape(Interpreter &, A a, int)
         const char16_t u = c.unicode();
         if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') ||
             QStringLiteral("@*_+-./").contains(c))
-            out += c;
+            appendChecked(out, QStringView(&c, 1));
         else if (u < 256)
-            out += QStringLiteral("%") + QString::number(u, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+            appendChecked(out, QString(QStringLiteral("%") +
+                                       QString::number(u, 16).toUpper().rightJustified(2, QLatin1Char('0'))));
         else
-            out +=
-                QStringLiteral("%u") + QString::number(u, 16).toUpper().rightJustified(4, QLatin1Char('0'));
+            appendChecked(out, QString(QStringLiteral("%u") +
+                                       QString::number(u, 16).toUpper().rightJustified(4, QLatin1Char('0'))));
     }
     return Value(out);
 }

@@ -451,16 +451,22 @@ Value defaultValue(const Value &v)
 {
     if (v.type() != VarType::Object)
         return v;
-    HostObject *o = v.rawObject();
-    if (!o)
-        raise(91);
-    Value out;
-    Args none(nullptr, 0);
-    if (!o->getDefault(none, out))
-        raise(438);
-    if (out.isObject())
-        return defaultValue(out);
-    return out;
+    // a loop, not recursion: a default member may return another object, or the same one again
+    Value cur = v;
+    for (int hops = 0; hops < 1000; ++hops) {
+        HostObject *o = cur.rawObject();
+        if (!o)
+            raise(91);
+        Value out;
+        Args none(nullptr, 0);
+        if (!o->getDefault(none, out))
+            raise(438);
+        checkedFromHost(out);
+        if (!out.isObject())
+            return out;
+        cur = std::move(out);
+    }
+    raise(28);
 }
 
 Value toNumeric(const Value &v)

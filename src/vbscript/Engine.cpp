@@ -18,7 +18,15 @@ template <class F> bool Engine::guarded(F &&f)
     m_hasError = false;
     m_error = ScriptError();
     setCurrentLocale(localeByLcid(m_in->localeLcid));
-    m_in->beginRun();
+    // a host function calling back into the engine stays within the outer call's limits
+    const bool outermost = m_running == 0;
+    if (outermost)
+        m_in->beginRun();
+    ResourceMeter::Scope meter(&m_in->meter());
+    struct Running {
+        int &n;
+        ~Running() { --n; }
+    } running{++m_running};
     try {
         f();
         return true;
@@ -30,7 +38,7 @@ template <class F> bool Engine::guarded(F &&f)
         m_in->err().description = e.description;
         m_in->err().source = e.source;
     } catch (const Abort &a) {
-        m_error = ScriptError(0, a.reason, QStringLiteral("vbscript host"));
+        m_error = ScriptError(a.number, a.reason, QStringLiteral("vbscript host"));
         m_error.line = m_in->line();
     } catch (const std::bad_alloc &) {
         m_error = ScriptError(7, errorMessage(7), QString::fromLatin1(kRuntimeSource));
@@ -144,6 +152,16 @@ void Engine::clearError()
 void Engine::setStatementBudget(qint64 statements)
 {
     m_in->setBudget(statements);
+}
+
+void Engine::setMemoryLimit(qint64 bytes)
+{
+    m_in->setMemoryLimit(bytes > 0 ? size_t(bytes) : 0);
+}
+
+void Engine::setTimeLimit(qint64 milliseconds)
+{
+    m_in->setTimeLimit(milliseconds > 0 ? milliseconds : 0);
 }
 
 void Engine::cancel()

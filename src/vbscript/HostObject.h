@@ -75,4 +75,8 @@ private:
 
 using HostObjectRef = Ref<HostObject>;
 
+// What a host member or function returned, as scripts may hold it: texts within the string limit
+// ("Out of string space", 14), sizes reported to the call's memory limit.
+const Value &checkedFromHost(const Value &v);
+
 } // namespace vbs

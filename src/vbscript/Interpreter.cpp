@@ -121,6 +121,7 @@ void Interpreter::beginRun()
 {
     m_stackLimit = stackLimit();
     m_budget = m_budgetLimit;
+    m_meter.begin(m_memoryLimit, m_timeLimitMs);
     cancel.store(false, std::memory_order_relaxed);
 }
 
@@ -302,7 +303,7 @@ Value Interpreter::callByName(const QString &name, Value **args, int n)
             return invokeProc(m_procs[size_t(b.index)], nullptr, args, n);
         if (b.kind == Kind::HostFn) {
             Args a(args, n);
-            return m_hostFns[size_t(b.index)](a);
+            return checkedFromHost(m_hostFns[size_t(b.index)](a));
         }
     }
     raise(35, name);
@@ -409,7 +410,7 @@ Value Interpreter::readName(const IdentExpr *e)
             return invokeProc(m_procs[size_t(b.index)], nullptr, nullptr, 0);
         case Kind::HostFn: {
             Args a(nullptr, 0);
-            return m_hostFns[size_t(b.index)](a);
+            return checkedFromHost(m_hostFns[size_t(b.index)](a));
         }
         case Kind::Class:
             raise(13, symbols.name(sym).text);
@@ -609,7 +610,13 @@ Value Interpreter::callBuiltin(const Builtin *b, Expr *const *args, int n)
     }
     for (int i = 0; i < n; ++i)
         argv[i] = eval(args[i]);
-    return b->fn(*this, argv, n);
+    Value r = b->fn(*this, argv, n);
+    if (r.isString()) {
+        if (r.rawString().size() > kMaxStringLength)
+            raise(14);
+        chargeMemory(size_t(r.rawString().size()) * 2);
+    }
+    return r;
 }
 
 Value Interpreter::callName(const IdentExpr *id, const CallExpr *c)
@@ -674,6 +681,7 @@ Value Interpreter::callName(const IdentExpr *id, const CallExpr *c)
                 } catch (const std::exception &ex) {
                     raiseText(440, QString::fromLocal8Bit(ex.what()));
                 }
+                checkedFromHost(r);
                 writeBack(pack);
                 return r;
             }
@@ -700,7 +708,7 @@ Value Interpreter::callValue(const Value &callee, Value **args, int n)
         Args a(args, n);
         Value r;
         if (o->getDefault(a, r))
-            return r;
+            return checkedFromHost(r);
         if (n == 0)
             return callee;
         raise(438);
@@ -766,7 +774,7 @@ Value Interpreter::memberGet(const Value &obj, int sym, Value **args, int n)
     }
     if (!found)
         raise(438, symbols.name(sym).text);
-    return r;
+    return checkedFromHost(r);
 }
 
 void Interpreter::memberSet(const Value &obj, int sym, Value **args, int n, const Value &v, bool isSet)
@@ -980,6 +988,7 @@ Value Interpreter::newInstance(int classSym)
     }
     const int idx = m_bind[size_t(classSym)].index;
     ClassDef *c = m_classes[size_t(idx)];
+    chargeMemory(sizeof(ClassInstance) + c->fields.size() * sizeof(Value));
     auto *inst = new ClassInstance(this, m_classUnits[size_t(idx)], c);
     Value v = Value::object(inst);
     for (size_t i = 0; i < c->fields.size(); ++i) {
@@ -1317,6 +1326,7 @@ Flow Interpreter::exec(const Stmt *s)
                         const QString tail = r.isNull() ? QString() : toString(r);
                         if (var->rawString().size() + tail.size() > kMaxStringLength)
                             raise(14);
+                        chargeMemory(size_t(tail.size()) * 2);
                         var->appendString(tail);
                         return Flow::Normal;
                     }

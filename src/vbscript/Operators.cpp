@@ -1,5 +1,7 @@
 #include "Convert.h"
+#include "Resources.h"
 #include "Interpreter.h"
+#include "Resources.h"
 
 #include <cmath>
 
@@ -154,6 +156,7 @@ Value Interpreter::binary(Op op, const Value &a0, const Value &b0)
         const QString r = concatPart(b);
         if (l.size() + r.size() > kMaxStringLength)
             raise(14);
+        chargeMemory(size_t(l.size() + r.size()) * 2);
         l += r;
         return Value(std::move(l));
     }
@@ -167,6 +170,7 @@ Value Interpreter::binary(Op op, const Value &a0, const Value &b0)
         if (a.isString() && b.isString()) {
             if (a.rawString().size() + b.rawString().size() > kMaxStringLength)
                 raise(14);
+            chargeMemory(size_t(a.rawString().size() + b.rawString().size()) * 2);
             return Value(a.rawString() + b.rawString());
         }
         if (a.isString() && b.isEmpty())

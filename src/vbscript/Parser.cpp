@@ -1,7 +1,7 @@
 #include "Parser.h"
 
 #include "ScriptError.h"
-#include "StackGuard.h"
+#include "Resources.h"
 
 #include <algorithm>
 

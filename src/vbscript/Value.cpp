@@ -1,6 +1,7 @@
 #include "Value.h"
 
 #include "HostObject.h"
+#include "Resources.h"
 #include "ScriptError.h"
 
 #include <vector>
@@ -63,6 +64,27 @@ void ArrayData::lastRelease(ArrayData *a)
         return;
     }
     q.run([a] { delete a; });
+}
+
+const Value &checkedFromHost(const Value &v)
+{
+    auto check = [](const Value &x) {
+        if (x.isString()) {
+            if (x.rawString().size() > kMaxStringLength)
+                raise(14);
+            chargeMemory(size_t(x.rawString().size()) * 2);
+        }
+    };
+    check(v);
+    if (v.isArray()) {
+        const ArrayData *a = v.rawArray();
+        if (a->items.size() > (size_t(1) << 26))
+            raise(7);
+        chargeMemory(a->items.size() * sizeof(Value));
+        for (const Value &x : a->items)
+            check(x);
+    }
+    return v;
 }
 
 ReleaseImmediately::ReleaseImmediately() : saved(ReleaseQueue::local().draining)
@@ -155,6 +177,7 @@ ArrayData *Value::mutableArray()
     if (m_type != VarType::Array)
         return nullptr;
     if (m_arr->refs() > 1) {
+        chargeMemory(m_arr->items.size() * sizeof(Value));
         auto *copy = new ArrayData;
         copy->bounds = m_arr->bounds;
         copy->items = m_arr->items;
@@ -183,6 +206,8 @@ void ArrayData::resize(const std::vector<int> &newBounds, bool preserve)
         if (total > (size_t(1) << 26)) // 64 M elements: refuse rather than exhaust the host's memory
             raise(7);
     }
+    if (total > items.size())
+        chargeMemory((total - items.size()) * sizeof(Value));
     if (!preserve) {
         bounds = newBounds;
         items.assign(total, Value());

@@ -12,7 +12,33 @@ private Q_SLOTS:
     void deepCallsWithLongExpressions();
     void longChainsAreFreedWithoutRecursion_data();
     void longChainsAreFreedWithoutRecursion();
+    void stringLimitHoldsEverywhere_data();
+    void stringLimitHoldsEverywhere();
+    void hostLimitsStopTheCall_data();
+    void hostLimitsStopTheCall();
 };
+
+namespace {
+
+// A host object whose method hands back a text longer than scripts may hold.
+class BigText : public vbs::HostObject {
+public:
+    bool get(const vbs::Name &name, vbs::Args &, vbs::Value &result) override
+    {
+        if (name.key != QLatin1String("text"))
+            return false;
+        result = vbs::Value(QString(vbs::kMaxStringLength + 1, QLatin1Char('x')));
+        return true;
+    }
+    bool getDefault(vbs::Args &args, vbs::Value &result) override
+    {
+        vbs::Name n;
+        n.key = QStringLiteral("text");
+        return get(n, args, result);
+    }
+};
+
+} // namespace
 
 namespace {
 
@@ -146,6 +172,93 @@ void tst_Limits::longChainsAreFreedWithoutRecursion()
     // whatever is still alive goes with the engine's variables
     QVERIFY(e.addCode(code));
     e.reset();
+}
+
+void tst_Limits::stringLimitHoldsEverywhere_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::newRow("Join") << QStringLiteral("s = Join(Array(Space(40000000), Space(40000000)), \"\")");
+    QTest::newRow("Join separator") << QStringLiteral("s = Join(Array(1, 2, 3), Space(40000000))");
+    QTest::newRow("Replace") << QStringLiteral("s = Replace(String(1000000, \"a\"), \"a\", String(100, \"b\"))");
+    QTest::newRow("Replace text compare")
+        << QStringLiteral("s = Replace(String(1000000, \"a\"), \"A\", String(100, \"b\"), 1, -1, 1)");
+    QTest::newRow("Escape") << QStringLiteral("s = Escape(String(20000000, ChrW(1000)))");
+    QTest::newRow("concatenation") << QStringLiteral("s = Space(40000000) & Space(40000000)");
+    QTest::newRow("appending") << QStringLiteral("s = Space(40000000) : s = s & Space(40000000)");
+    QTest::newRow("host method") << QStringLiteral("s = xBig.Text");
+    QTest::newRow("host default member") << QStringLiteral("s = xBig & \"\"");
+    QTest::newRow("host function") << QStringLiteral("s = bigText()");
+}
+
+void tst_Limits::stringLimitHoldsEverywhere()
+{
+    QFETCH(QString, code);
+    vbs::Engine e;
+    e.addObject(QStringLiteral("xBig"), vbs::HostObjectRef(new BigText));
+    e.addFunction(QStringLiteral("bigText"),
+                  [](vbs::Args &) { return vbs::Value(QString(vbs::kMaxStringLength + 1, QLatin1Char('y'))); });
+    QVERIFY(!e.addCode(code));
+    QCOMPARE(e.lastError().number, 14);
+    // a script may catch it and go on
+    QVERIFY(e.addCode(QStringLiteral("On Error Resume Next\n") + code + QStringLiteral("\nn = Err.Number")));
+    QCOMPARE(e.global(QStringLiteral("n")).rawInt(), 14);
+}
+
+void tst_Limits::hostLimitsStopTheCall_data()
+{
+    QTest::addColumn<qint64>("memoryLimit");
+    QTest::addColumn<qint64>("timeLimit");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("error");
+
+    const qint64 mb = 1 << 20;
+    QTest::newRow("many arrays") << 200 * mb << qint64(0)
+                                 << QStringLiteral("Dim a(200)\nFor i = 0 To 200 : ReDim b(4000000) : a(i) = b : Next") << 7;
+    QTest::newRow("one huge array") << 200 * mb << qint64(0) << QStringLiteral("ReDim b(60000000)") << 7;
+    QTest::newRow("copied arrays") << 200 * mb << qint64(0)
+                                   << QStringLiteral("ReDim b(1000000)\nDim a(500)\nFor i = 0 To 500 : b(0) = i : a(i) = b : "
+                                                     "Next")
+                                   << 7;
+    QTest::newRow("many texts") << 100 * mb << qint64(0)
+                                << QStringLiteral("ReDim a(2000)\nFor i = 0 To 2000 : a(i) = Space(1000000) & i : Next")
+                                << 7;
+    QTest::newRow("split pieces") << 100 * mb << qint64(0)
+                                  << QStringLiteral("s = String(30000000, \",\")\nDim keep(9)\n"
+                                                    "For i = 0 To 9 : keep(i) = Split(s, \",\") : Next")
+                                  << 7;
+    QTest::newRow("instances") << 50 * mb << qint64(0)
+                               << QStringLiteral("Class C : Public a, b, c, d : End Class\nReDim k(10000000)\n"
+                                                 "For i = 0 To 10000000 : Set k(i) = New C : Next")
+                               << 7;
+    QTest::newRow("not caught by On Error") << 100 * mb << qint64(0)
+                                            << QStringLiteral("On Error Resume Next\nReDim a(2000)\n"
+                                                              "For i = 0 To 2000 : a(i) = Space(1000000) & i : Next")
+                                            << 7;
+    QTest::newRow("endless loop") << qint64(0) << qint64(200) << QStringLiteral("Do : Loop") << 0;
+    QTest::newRow("slow built-ins") << qint64(0) << qint64(300)
+                                    << QStringLiteral("For i = 1 To 200 : s = Replace(String(30000000, \"a\"), "
+                                                      "\"a\", \"bb\") : Next")
+                                    << 0;
+    QTest::newRow("time not caught by On Error")
+        << qint64(0) << qint64(200) << QStringLiteral("On Error Resume Next\nDo : x = 1 / 0 : Loop") << 0;
+}
+
+void tst_Limits::hostLimitsStopTheCall()
+{
+    QFETCH(qint64, memoryLimit);
+    QFETCH(qint64, timeLimit);
+    QFETCH(QString, code);
+    QFETCH(int, error);
+    vbs::Engine e;
+    e.setMemoryLimit(memoryLimit);
+    e.setTimeLimit(timeLimit);
+    QVERIFY(!e.addCode(code));
+    QCOMPARE(e.lastError().number, error);
+    if (timeLimit)
+        QVERIFY2(e.errorText().contains(QStringLiteral("time limit")), qPrintable(e.errorText()));
+    // the limits are per call: the engine goes on working
+    e.reset();
+    QCOMPARE(e.eval(QStringLiteral("Len(Space(1000))")).toInt(), 1000);
 }
 
 QTEST_GUILESS_MAIN(tst_Limits)
