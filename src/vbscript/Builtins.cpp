@@ -183,10 +183,18 @@ Value fInStr(Interpreter &, A a, int n)
     return Value::lng(int32_t(s1.indexOf(s2, start - 1, cs(text)) + 1));
 }
 
+// Text parameters (InStrRev, Replace, Join's separator ...) may not be Null.
+const Value &notNull(const Value &v)
+{
+    if (v.isNull())
+        raise(94);
+    return v;
+}
+
 Value fInStrRev(Interpreter &, A a, int n)
 {
-    if (a[0].isNull() || a[1].isNull())
-        return Value::null();
+    notNull(a[0]);
+    notNull(a[1]);
     const QString s1 = toString(a[0]), s2 = toString(a[1]);
     int start = intArg(a, n, 2, -1);
     if (start == 0 || start < -1)
@@ -206,7 +214,7 @@ Value fInStrRev(Interpreter &, A a, int n)
 
 Value fJoin(Interpreter &, A a, int n)
 {
-    if (!a[0].isArray())
+    if (!notNull(a[0]).isArray())
         raise(13);
     const QString sep = given(a, n, 1) ? toString(a[1]) : QStringLiteral(" ");
     const ArrayData *arr = a[0].rawArray();
@@ -298,11 +306,9 @@ Value fTrim(Interpreter &, A a, int)
 
 Value fReplace(Interpreter &, A a, int n)
 {
-    if (a[0].isNull())
-        return a[0];
-    const QString s = toString(a[0]);
-    const QString find = str(a[1]);
-    const QString repl = str(a[2]);
+    const QString s = toString(notNull(a[0]));
+    const QString find = toString(notNull(a[1]));
+    const QString repl = toString(notNull(a[2]));
     const int start = intArg(a, n, 3, 1);
     int count = intArg(a, n, 4, -1);
     if (start < 1 || count < -1)
@@ -412,7 +418,7 @@ Value fStrReverse(Interpreter &, A a, int)
 
 Value fFilter(Interpreter &, A a, int n)
 {
-    if (!a[0].isArray())
+    if (!notNull(a[0]).isArray())
         raise(13);
     const QString match = toString(a[1]);
     const bool include = given(a, n, 2) ? toBool(a[2]) : true;
@@ -592,9 +598,7 @@ Value fRound(Interpreter &, A a, int n)
 
 Value fSgn(Interpreter &, A a, int)
 {
-    const Value v = toNumeric(a[0]);
-    if (v.isNull())
-        return v;
+    const Value v = toNumeric(notNull(a[0]));
     const double d = toDouble(v);
     return Value::integer(int16_t(d > 0 ? 1 : (d < 0 ? -1 : 0)));
 }
@@ -721,15 +725,13 @@ Value fTimeSerial(Interpreter &, A a, int)
 
 Value fDateValue(Interpreter &, A a, int)
 {
-    if (a[0].isNull())
-        return a[0];
+    notNull(a[0]);
     return Value::date(std::trunc(toDate(a[0])));
 }
 
 Value fTimeValue(Interpreter &, A a, int)
 {
-    if (a[0].isNull())
-        return a[0];
+    notNull(a[0]);
     // rebuilt from its parts so it equals TimeSerial of the same time exactly
     const DateParts p = splitDate(toDate(a[0]));
     return Value::date((p.hour * 3600 + p.minute * 60 + p.second) / 86400.0);
@@ -762,8 +764,10 @@ double addMonths(double serial, int months)
 Value fDateAdd(Interpreter &, A a, int)
 {
     const QString iv = intervalOf(a[0]);
-    if (a[1].isNull() || a[2].isNull())
+    if (a[1].isNull())
         raise(94);
+    if (a[2].isNull())
+        return a[2]; // a Null date gives Null
     const double k = std::trunc(toDouble(a[1]));
     const double d = dateArg(a[2]);
     double r;

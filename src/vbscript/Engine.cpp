@@ -37,6 +37,8 @@ template <class F> bool Engine::guarded(F &&f)
         m_in->err().number = e.number;
         m_in->err().description = e.description;
         m_in->err().source = e.source;
+        m_in->err().helpFile = e.helpFile;
+        m_in->err().helpContext = e.helpContext;
     } catch (const Abort &a) {
         m_error = ScriptError(a.number, a.reason, QStringLiteral("vbscript host"));
         m_error.line = m_in->line();
@@ -138,9 +140,9 @@ QString Engine::errorText() const
     if (!m_hasError)
         return QString();
     if (m_error.line > 0)
-        return m_error.description + QStringLiteral(" (line ") + QString::number(m_error.line) +
+        return m_error.describe() + QStringLiteral(" (line ") + QString::number(m_error.line) +
                QLatin1Char(')');
-    return m_error.description;
+    return m_error.describe();
 }
 
 void Engine::clearError()

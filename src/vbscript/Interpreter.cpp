@@ -1120,6 +1120,8 @@ void Interpreter::noteError(const ScriptError &e)
     m_err->number = e.number;
     m_err->description = e.description;
     m_err->source = e.source;
+    m_err->helpFile = e.helpFile;
+    m_err->helpContext = e.helpContext;
     m_err->line = e.line ? e.line : m_line;
 }
 
@@ -1440,7 +1442,10 @@ bool ErrObject::get(const Name &name, Args &args, Value &result)
     } else if (k == QLatin1String("raise")) {
         if (args.size() < 1 || args.size() > 5)
             raise(450);
-        const int n = toLong(args[0]);
+        const int given = toLong(args[0]);
+        if (given == 0)
+            raise(5);
+        const int n = mapErrorNumber(given);
         ScriptError e;
         e.number = n;
         e.source =
@@ -1452,8 +1457,10 @@ bool ErrObject::get(const Name &name, Args &args, Value &result)
             if (e.description.isEmpty())
                 e.description = QStringLiteral("Unknown runtime error");
         }
-        if (n == 0)
-            raise(5);
+        if (args.size() > 3 && !args.isMissing(3))
+            e.helpFile = toString(args[3]);
+        if (args.size() > 4 && !args.isMissing(4))
+            e.helpContext = toLong(args[4]);
         throw e;
     } else {
         return false;
@@ -1465,7 +1472,7 @@ bool ErrObject::set(const Name &name, Args &args, const Value &value, bool isSet
 {
     const QString &k = name.key;
     if (k == QLatin1String("number"))
-        number = toLong(value);
+        number = mapErrorNumber(toLong(value));
     else if (k == QLatin1String("description"))
         description = toString(value);
     else if (k == QLatin1String("source"))

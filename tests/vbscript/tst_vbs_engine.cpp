@@ -315,8 +315,9 @@ void tst_Engine::qobjectMembersIgnoreCase()
     QVERIFY(!e.addCode(QStringLiteral("xConfig.iva = 1")));
     QVERIFY(!e.addCode(QStringLiteral("x = xConfig.NoSuchMember")));
     QCOMPARE(e.lastError().number, 438);
-    QCOMPARE(e.lastError().description,
-             QStringLiteral("Object doesn't support this property or method: 'NoSuchMember'"));
+    QCOMPARE(e.lastError().description, QStringLiteral("Object doesn't support this property or method"));
+    QCOMPARE(e.lastError().detail, QStringLiteral("NoSuchMember"));
+    QVERIFY(e.errorText().startsWith(QStringLiteral("Object doesn't support this property or method: 'NoSuchMember'")));
 }
 
 void tst_Engine::qobjectMethodsAndConversions()
