@@ -573,6 +573,8 @@ Value fRandomize(Interpreter &in, A a, int n)
 
 Value fRound(Interpreter &, A a, int n)
 {
+    if (a[0].type() == VarType::Boolean)
+        return a[0]; // Round(True) is True
     const Value v = toNumeric(a[0]);
     const int digits = intArg(a, n, 1, 0);
     if (digits < 0)

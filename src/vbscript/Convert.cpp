@@ -376,6 +376,18 @@ double roundHalfEven(double d)
     return r;
 }
 
+namespace {
+// printf("%.*f") into a string of the size it needs: digits and magnitude come from scripts.
+std::string fixedText(double v, int digits)
+{
+    const int len = std::snprintf(nullptr, 0, "%.*f", digits, v);
+    std::string out(size_t(len > 0 ? len : 0) + 1, '\0');
+    std::snprintf(out.data(), out.size(), "%.*f", digits, v);
+    out.resize(size_t(len > 0 ? len : 0));
+    return out;
+}
+} // namespace
+
 double roundDecimal(double d, int digits, bool halfEven)
 {
     if (!std::isfinite(d))
@@ -419,8 +431,7 @@ double roundDecimal(double d, int digits, bool halfEven)
     const int scale = digits - 0;
     double result = scale >= 0 ? v / std::pow(10.0, scale) : v * std::pow(10.0, -scale);
     // Re-read through text for the nearest double of the decimal result.
-    std::snprintf(buf, sizeof buf, "%.*f", digits > 0 ? digits : 0, result);
-    result = std::strtod(buf, nullptr);
+    result = std::strtod(fixedText(result, digits > 0 ? digits : 0).c_str(), nullptr);
     return neg ? -result : result;
 }
 
@@ -559,6 +570,8 @@ int16_t toInteger(const Value &v)
 
 uint8_t toByte(const Value &v)
 {
+    if (v.type() == VarType::Boolean)
+        return v.rawBool() ? 255 : 0; // CByte(True) is 255: True's bits, not -1
     const int32_t l = toLong(v);
     if (l < 0 || l > 255)
         raise(6);
@@ -1122,9 +1135,7 @@ QString groupDigits(const QString &intDigits, QChar sep)
 QString fixedDigits(double v, int digits, QString &intPart)
 {
     const double r = std::fabs(roundDecimal(v, digits, false));
-    char buf[400];
-    std::snprintf(buf, sizeof buf, "%.*f", digits, r);
-    QString s = QString::fromLatin1(buf);
+    const QString s = QString::fromStdString(fixedText(r, digits));
     const qsizetype dot = s.indexOf(QLatin1Char('.'));
     intPart = dot < 0 ? s : s.left(dot);
     return dot < 0 ? QString() : s.mid(dot + 1);

@@ -1008,13 +1008,21 @@ Expr *Parser::parseCompare()
     }
 }
 
+// Sign operators bind tighter than ^ in VBScript: -3 ^ 2 is 9, 2 ^ -1 is 0.5.
 Expr *Parser::parseUnary()
+{
+    if (isKw(Kw::Not))
+        return parseNot();
+    return parsePow();
+}
+
+Expr *Parser::parseSigned()
 {
     if (cur().type == T::Minus) {
         const int line = cur().line;
         advance();
         Nest nest(*this);
-        Expr *operand = parseUnary();
+        Expr *operand = parseSigned();
         if (operand->kind == EK::Literal && !operand->parens) {
             // fold -literal so it stays a literal (hard-typed for comparisons)
             auto *lit = static_cast<LiteralExpr *>(operand);
@@ -1042,29 +1050,22 @@ Expr *Parser::parseUnary()
     if (cur().type == T::Plus) {
         advance();
         Nest nest(*this);
-        return parseUnary();
+        return parseSigned();
     }
-    if (isKw(Kw::Not))
+    if (isKw(Kw::Not)) {
+        Nest nest(*this);
         return parseNot();
-    return parsePow();
+    }
+    return parsePostfix(false);
 }
 
 Expr *Parser::parsePow()
 {
-    Expr *l = parsePostfix(false);
+    Expr *l = parseSigned();
     while (cur().type == T::Caret) {
         const int line = cur().line;
         advance();
-        Expr *r;
-        if (cur().type == T::Minus || cur().type == T::Plus) {
-            const bool neg = cur().type == T::Minus;
-            advance();
-            r = parsePostfix(false);
-            if (neg)
-                r = grown(m_arena.make<UnaryExpr>(Op::Neg, r), r->depth);
-        } else {
-            r = parsePostfix(false);
-        }
+        Expr *r = parseSigned();
         l = grown(m_arena.make<BinaryExpr>(Op::Pow, l, r), std::max(l->depth, r->depth));
         l->line = line;
     }

@@ -79,6 +79,7 @@ private:
     Expr *parseMul();
     Expr *parseUnary();
     Expr *parsePow();
+    Expr *parseSigned();
     Expr *parsePostfix(bool statementStart);
     Expr *parsePrimary();
     void parseArgs(CallExpr *call, bool parenthesized);
