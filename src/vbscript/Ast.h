@@ -381,6 +381,13 @@ struct Unit {
     std::vector<int> globals; // Dim'd at script level (hoisted)
     std::vector<ArrayDecl> arrays;
     std::vector<ConstDecl> consts;
+    // Execute inside a procedure: Dim'd names become that call's locals (isArray: with bounds)
+    struct ScopeDim {
+        int sym;
+        bool isArray;
+        ArrayDecl array;
+    };
+    std::vector<ScopeDim> scopeDims;
     bool optionExplicit = false;
     int firstLine = 1;
 };

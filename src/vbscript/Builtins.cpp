@@ -432,6 +432,116 @@ Value fFilter(Interpreter &, A a, int n)
     return makeArray(std::move(out));
 }
 
+// ---------------------------------------------------------------- byte strings
+// VBScript texts are UTF-16; the B functions count and cut their bytes (little-endian). A result
+// with an odd byte count keeps its last byte as a character of its own.
+
+QByteArray bytesOf(const QString &s)
+{
+    QByteArray b;
+    b.resize(s.size() * 2);
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t u = s[i].unicode();
+        b[2 * i] = char(u & 0xFF);
+        b[2 * i + 1] = char(u >> 8);
+    }
+    return b;
+}
+
+QString textOf(QByteArrayView b)
+{
+    QString s;
+    s.reserve((b.size() + 1) / 2);
+    for (qsizetype i = 0; i + 1 < b.size(); i += 2)
+        s += QChar(char16_t(uint8_t(b[i]) | (uint8_t(b[i + 1]) << 8)));
+    if (b.size() % 2)
+        s += QChar(char16_t(uint8_t(b[b.size() - 1])));
+    return s;
+}
+
+Value fLenB(Interpreter &, A a, int)
+{
+    if (a[0].isNull())
+        return a[0];
+    const Value v = a[0].isObject() ? defaultValue(a[0]) : a[0];
+    return Value::lng(int32_t(toString(v).size() * 2));
+}
+Value fLeftB(Interpreter &, A a, int)
+{
+    const int len = toLong(a[1]);
+    if (len < 0)
+        raise(5);
+    if (a[0].isNull())
+        return a[0];
+    const QByteArray b = bytesOf(toString(a[0]));
+    return Value(textOf(QByteArrayView(b).first(std::min<qsizetype>(len, b.size()))));
+}
+Value fRightB(Interpreter &, A a, int)
+{
+    const int len = toLong(a[1]);
+    if (len < 0)
+        raise(5);
+    if (a[0].isNull())
+        return a[0];
+    const QByteArray b = bytesOf(toString(a[0]));
+    return Value(textOf(QByteArrayView(b).last(std::min<qsizetype>(len, b.size()))));
+}
+Value fMidB(Interpreter &, A a, int n)
+{
+    const int start = toLong(a[1]);
+    if (start < 1)
+        raise(5);
+    int len = -1;
+    if (given(a, n, 2)) {
+        len = toLong(a[2]);
+        if (len < 0)
+            raise(5);
+    }
+    if (a[0].isNull())
+        return a[0];
+    const QByteArray b = bytesOf(toString(a[0]));
+    if (start > b.size())
+        return Value(QString());
+    const qsizetype from = start - 1;
+    const qsizetype count = len < 0 ? b.size() - from : std::min<qsizetype>(len, b.size() - from);
+    return Value(textOf(QByteArrayView(b).sliced(from, count)));
+}
+Value fInStrB(Interpreter &, A a, int n)
+{
+    int start = 1;
+    int i = 0;
+    if (n >= 3) {
+        start = toLong(notNull(a[0]));
+        i = 1;
+        if (start < 1)
+            raise(5);
+    }
+    if (n == 4)
+        (void)textCompare(a, n, 3);
+    if (a[i].isNull() || a[i + 1].isNull())
+        return Value::null();
+    const QByteArray s1 = bytesOf(toString(a[i])), s2 = bytesOf(toString(a[i + 1]));
+    if (start > s1.size())
+        return Value::lng(0);
+    if (s2.isEmpty())
+        return Value::lng(start);
+    return Value::lng(int32_t(s1.indexOf(s2, start - 1) + 1));
+}
+Value fAscB(Interpreter &, A a, int)
+{
+    const QString s = toString(notNull(a[0]));
+    if (s.isEmpty())
+        raise(5);
+    return Value::integer(int16_t(s[0].unicode() & 0xFF));
+}
+Value fChrB(Interpreter &, A a, int)
+{
+    const int c = toLong(a[0]);
+    if (c < 0 || c > 255)
+        raise(5);
+    return Value(QString(QChar(char16_t(c))));
+}
+
 // ---------------------------------------------------------------- numbers
 
 Value fAbs(Interpreter &, A a, int)
@@ -786,7 +896,7 @@ Value fDateAdd(Interpreter &, A a, int)
         // work in whole seconds on a linear time line to cross midnight and negative dates correctly
         const DateParts p = splitDate(d);
         const double dayNo = std::trunc(d);
-        const double secs = dayNo * 86400.0 + (p.hour * 3600 + p.minute * 60 + p.second) * (d < 0 ? -1 : 1);
+        const double secs = dayNo * 86400.0 + (p.hour * 3600 + p.minute * 60 + p.second);
         const double total = secs + k * (86400.0 / unit);
         const double day = std::floor(total / 86400.0);
         r = combineDateTime(day, (total - day * 86400.0) / 86400.0);
@@ -812,8 +922,9 @@ Value fDateDiff(Interpreter &, A a, int n)
     const double d1 = toDate(a[1]), d2 = toDate(a[2]);
     const DateParts p1 = splitDate(d1), p2 = splitDate(d2);
     const int first = firstDay(a, n, 3);
+    // the time of day runs forward from midnight on either side of 30/12/1899
     auto secsOf = [](double d, const DateParts &p) {
-        return std::trunc(d) * 86400.0 + (p.hour * 3600 + p.minute * 60 + p.second) * (d < 0 ? -1 : 1);
+        return std::trunc(d) * 86400.0 + (p.hour * 3600 + p.minute * 60 + p.second);
     };
     double r;
     if (iv == QLatin1String("yyyy"))
@@ -834,6 +945,8 @@ Value fDateDiff(Interpreter &, A a, int n)
         r = std::floor(secsOf(d2, p2) / 60.0) - std::floor(secsOf(d1, p1) / 60.0);
     else
         r = secsOf(d2, p2) - secsOf(d1, p1);
+    if (r < -2147483648.0 || r > 2147483647.0)
+        raise(6);
     return Value::lng(int32_t(r));
 }
 
@@ -1050,9 +1163,11 @@ Value fArray(Interpreter &, A a, int n)
 
 Value bound(A a, int n, bool upper)
 {
-    if (!a[0].isArray())
+    // UBound(obj) where obj's default member returns an array
+    const Value v = a[0].isObject() ? defaultValue(a[0]) : a[0];
+    if (!v.isArray())
         raise(13);
-    const ArrayData *arr = a[0].rawArray();
+    const ArrayData *arr = v.rawArray();
     const int dim = intArg(a, n, 1, 1);
     if (dim < 1 || dim > arr->dims())
         raise(9);
@@ -1069,19 +1184,40 @@ Value fUBound(Interpreter &, A a, int n)
 
 // ---------------------------------------------------------------- engine
 
+// Text that does not compile inside Eval/Execute reaches the script as "Syntax error" (1002).
+template <class F> Value compiled(F &&f)
+{
+    try {
+        return f();
+    } catch (ScriptError &e) {
+        if (e.compile && e.number > 1000) {
+            e.number = 1002;
+            e.description = errorMessage(1002);
+        }
+        throw;
+    }
+}
+
 Value fEval(Interpreter &in, A a, int)
 {
-    return in.evalInScope(toString(a[0]));
+    const QString text = toString(a[0]);
+    return compiled([&] { return in.evalInScope(text); });
 }
 Value fExecute(Interpreter &in, A a, int)
 {
-    in.executeInScope(toString(a[0]), false);
-    return Value();
+    const QString text = toString(a[0]);
+    return compiled([&] {
+        in.executeInScope(text, false);
+        return Value();
+    });
 }
 Value fExecuteGlobal(Interpreter &in, A a, int)
 {
-    in.executeInScope(toString(a[0]), true);
-    return Value();
+    const QString text = toString(a[0]);
+    return compiled([&] {
+        in.executeInScope(text, true);
+        return Value();
+    });
 }
 Value fGetRef(Interpreter &in, A a, int)
 {
@@ -1227,26 +1363,26 @@ const Builtin kBuiltins[] = {
     {"Hex", 1, 1, fHex},
     {"Oct", 1, 1, fOct},
     {"Asc", 1, 1, fAsc},
-    {"AscB", 1, 1, fAsc},
+    {"AscB", 1, 1, fAscB},
     {"AscW", 1, 1, fAscW},
     {"Chr", 1, 1, fChr},
-    {"ChrB", 1, 1, fChr},
+    {"ChrB", 1, 1, fChrB},
     {"ChrW", 1, 1, fChrW},
     {"InStr", 2, 4, fInStr},
-    {"InStrB", 2, 4, fInStr},
+    {"InStrB", 2, 4, fInStrB},
     {"InStrRev", 2, 4, fInStrRev},
     {"Join", 1, 2, fJoin},
     {"LCase", 1, 1, fLCase},
     {"Left", 2, 2, fLeft},
-    {"LeftB", 2, 2, fLeft},
+    {"LeftB", 2, 2, fLeftB},
     {"Len", 1, 1, fLen},
-    {"LenB", 1, 1, fLen},
+    {"LenB", 1, 1, fLenB},
     {"LTrim", 1, 1, fLTrim},
     {"Mid", 2, 3, fMid},
-    {"MidB", 2, 3, fMid},
+    {"MidB", 2, 3, fMidB},
     {"Replace", 3, 6, fReplace},
     {"Right", 2, 2, fRight},
-    {"RightB", 2, 2, fRight},
+    {"RightB", 2, 2, fRightB},
     {"RTrim", 1, 1, fRTrim},
     {"Space", 1, 1, fSpace},
     {"Split", 1, 4, fSplit},
@@ -1390,6 +1526,10 @@ const Builtin kBuiltins[] = {
     CONST_INT("vbDefaultButton4", 768),
     CONST_INT("vbApplicationModal", 0),
     CONST_INT("vbSystemModal", 4096),
+    CONST_INT("vbMsgBoxHelpButton", 16384),
+    CONST_INT("vbMsgBoxSetForeground", 65536),
+    CONST_INT("vbMsgBoxRight", 524288),
+    CONST_INT("vbMsgBoxRtlReading", 1048576),
     CONST_INT("vbOK", 1),
     CONST_INT("vbCancel", 2),
     CONST_INT("vbAbort", 3),

@@ -274,6 +274,34 @@ void Interpreter::executeInScope(const QString &text, bool global)
     p.parseProgram();
     loadUnit(unit, false);
     FrameGuard g(*this, target);
+    for (const Unit::ScopeDim &d : unit->scopeDims) {
+        // a local of this call already (a slot or an earlier Execute), else a new one shadowing globals
+        Value *existing = nullptr;
+        for (auto &dl : target->dynLocals)
+            if (dl.first == d.sym)
+                existing = &dl.second;
+        if (target->proc) {
+            const auto &ls = target->proc->localSyms;
+            const auto it = std::find(ls.begin(), ls.end(), d.sym);
+            if (it != ls.end())
+                existing = target->vars[it - ls.begin()];
+        }
+        if (existing && !d.isArray)
+            continue;
+        Value init;
+        if (d.isArray) {
+            auto *a = new ArrayData;
+            init = Value::array(a);
+            if (!d.array.dynamic) {
+                a->resize(d.array.bounds, false);
+                a->fixedSize = true;
+            }
+        }
+        if (existing)
+            *existing = std::move(init);
+        else
+            target->dynLocals.emplace_back(d.sym, std::move(init));
+    }
     execBlock(unit->body);
 }
 
@@ -844,9 +872,32 @@ void Interpreter::classMemberSet(ClassInstance *inst, const ClassMember *m, Valu
     invokeProc(p, inst, pack.refs(), n + 1);
 }
 
+// A class's Property Let receives an object itself (obj.P = other), not its default value.
+bool Interpreter::letTakesObject(const Value &obj, int sym) const
+{
+    if (!obj.isObject() || !obj.rawObject())
+        return false;
+    ClassInstance *ci = obj.rawObject()->asClassInstance();
+    if (!ci)
+        return false;
+    const ClassMember *m = ci->cls()->member(sym);
+    return m && m->field < 0 && m->let;
+}
+
 void Interpreter::assign(const Expr *target, Value v, bool isSet)
 {
-    v = assignedValue(std::move(v), isSet);
+    const bool rawObject = !isSet && v.isObject();
+    if (target->kind != EK::Member && !(target->kind == EK::Call &&
+                                        static_cast<const CallExpr *>(target)->target->kind == EK::Member)) {
+        if (rawObject && target->kind == EK::Ident && static_cast<const IdentExpr *>(target)->slot < 0 &&
+            frame->me && letTakesObject(Value::object(frame->me), static_cast<const IdentExpr *>(target)->sym)) {
+            // P = other inside the class, through its Property Let
+            classMemberSet(frame->me, frame->me->cls()->member(static_cast<const IdentExpr *>(target)->sym),
+                           nullptr, 0, v, false);
+            return;
+        }
+        v = assignedValue(std::move(v), isSet);
+    }
     switch (target->kind) {
     case EK::Ident: {
         const auto *id = static_cast<const IdentExpr *>(target);
@@ -860,17 +911,25 @@ void Interpreter::assign(const Expr *target, Value v, bool isSet)
     case EK::Member: {
         const auto *m = static_cast<const MemberExpr *>(target);
         Value obj = m->object ? eval(m->object) : withObject();
+        if (!(rawObject && letTakesObject(obj, m->sym)))
+            v = assignedValue(std::move(v), isSet);
         memberSet(obj, m->sym, nullptr, 0, v, isSet);
         return;
     }
     case EK::Call: {
         const auto *c = static_cast<const CallExpr *>(target);
+        if (c->target->kind == EK::Call) {
+            assignNested(c, std::move(v));
+            return;
+        }
         ArgPack pack(c->nargs);
         for (int i = 0; i < c->nargs; ++i)
             pack.temp(i) = eval(c->args[i]);
         if (c->target->kind == EK::Member) {
             const auto *m = static_cast<const MemberExpr *>(c->target);
             Value obj = m->object ? eval(m->object) : withObject();
+            if (!(rawObject && letTakesObject(obj, m->sym)))
+                v = assignedValue(std::move(v), isSet);
             memberSet(obj, m->sym, pack.refs(), c->nargs, v, isSet);
             return;
         }
@@ -914,6 +973,66 @@ void Interpreter::assign(const Expr *target, Value v, bool isSet)
     default:
         raise(501);
     }
+}
+
+// x(0)(1) = v: each index but the last selects an element (an array in an array, or what a default
+// member returns); the last one is written.
+void Interpreter::assignNested(const CallExpr *c, Value v)
+{
+    std::vector<const CallExpr *> chain;
+    const Expr *root = c;
+    while (root->kind == EK::Call) {
+        chain.push_back(static_cast<const CallExpr *>(root));
+        root = static_cast<const CallExpr *>(root)->target;
+    }
+    std::reverse(chain.begin(), chain.end()); // innermost first: x(0) before (1)
+    std::vector<std::vector<Value>> subs(chain.size());
+    for (size_t k = 0; k < chain.size(); ++k)
+        for (int i = 0; i < chain[k]->nargs; ++i)
+            subs[k].push_back(eval(chain[k]->args[i]));
+    auto refsOf = [](std::vector<Value> &vals) {
+        std::vector<Value *> r;
+        for (Value &x : vals)
+            r.push_back(&x);
+        return r;
+    };
+    std::deque<Value> temps; // what default members return; stable addresses
+    Value *cur = nullptr;
+    if (root->kind == EK::Ident) {
+        const auto *id = static_cast<const IdentExpr *>(root);
+        cur = id->slot >= 0 ? frame->vars[id->slot] : findVariable(id->sym, *frame);
+    }
+    if (!cur) {
+        temps.push_back(eval(root));
+        cur = &temps.back();
+    }
+    for (size_t k = 0; k + 1 < chain.size(); ++k) {
+        std::vector<Value *> r = refsOf(subs[k]);
+        if (cur->isArray()) {
+            cur = arrayElement(*cur, r.data(), int(r.size()), true);
+        } else if (cur->isObject()) {
+            temps.push_back(callValue(*cur, r.data(), int(r.size())));
+            cur = &temps.back();
+        } else {
+            raise(13);
+        }
+    }
+    std::vector<Value *> r = refsOf(subs.back());
+    if (cur->isArray()) {
+        *arrayElement(*cur, r.data(), int(r.size()), true) = assignedValue(std::move(v), false);
+        return;
+    }
+    if (cur->isObject()) {
+        HostObject *o = cur->rawObject();
+        if (!o)
+            raise(91);
+        Value keep = *cur;
+        Args a(r.data(), int(r.size()));
+        if (!o->setDefault(a, assignedValue(std::move(v), false)))
+            raise(438);
+        return;
+    }
+    raise(13);
 }
 
 // ---------------------------------------------------------------- procedures and classes
@@ -1024,7 +1143,9 @@ bool ClassInstance::get(const Name &name, Args &args, Value &result)
     Interpreter *in = *interp;
     if (!in)
         return false;
-    const int sym = in->symbols.find(name.text);
+    int sym = in->symbols.find(name.text);
+    if (sym >= 0 && sym < Kw::Count) // a member named like a keyword
+        sym = in->symbols.find(QString(QStringLiteral("[") + name.text + QLatin1Char(']')));
     const ClassMember *m = sym >= 0 ? m_cls->member(sym) : nullptr;
     if (!m || !m->isPublic)
         return false;
@@ -1040,7 +1161,9 @@ bool ClassInstance::set(const Name &name, Args &args, const Value &value, bool i
     Interpreter *in = *interp;
     if (!in)
         return false;
-    const int sym = in->symbols.find(name.text);
+    int sym = in->symbols.find(name.text);
+    if (sym >= 0 && sym < Kw::Count) // a member named like a keyword
+        sym = in->symbols.find(QString(QStringLiteral("[") + name.text + QLatin1Char(']')));
     const ClassMember *m = sym >= 0 ? m_cls->member(sym) : nullptr;
     if (!m || !m->isPublic)
         return false;
@@ -1177,16 +1300,33 @@ Flow Interpreter::execIf(const IfStmt *s)
     return Flow::Normal;
 }
 
+// A For, For Each or Select Case whose header failed under On Error Resume Next: VBScript resumes
+// at the next statement, the first of the block, which runs once.
+Flow Interpreter::enterAfterFailedHeader(const Block &body, const ScriptError &e, bool forLoop)
+{
+    if (!frame->resumeNext)
+        throw e;
+    noteError(e);
+    const Flow f = execBlock(body);
+    return forLoop && f == Flow::ExitFor ? Flow::Normal : f;
+}
+
 Flow Interpreter::execFor(const ForStmt *s)
 {
-    Value from = toNumeric(eval(s->from));
-    const Value to = toNumeric(eval(s->to));
-    const Value step = s->step ? toNumeric(eval(s->step)) : Value::integer(1);
-    if (from.isNull() || to.isNull() || step.isNull())
-        raise(94);
-    const double toD = toDouble(to);
-    const double stepD = toDouble(step);
-    assign(s->var, from, false);
+    double toD, stepD;
+    Value step;
+    try {
+        Value from = toNumeric(eval(s->from));
+        const Value to = toNumeric(eval(s->to));
+        step = s->step ? toNumeric(eval(s->step)) : Value::integer(1);
+        if (from.isNull() || to.isNull() || step.isNull())
+            raise(94);
+        toD = toDouble(to);
+        stepD = toDouble(step);
+        assign(s->var, from, false);
+    } catch (const ScriptError &e) {
+        return enterAfterFailedHeader(s->body, e, true);
+    }
     for (;;) {
         const double c = toDouble(eval(s->var));
         if (stepD >= 0 ? c > toD : c < toD)
@@ -1204,15 +1344,19 @@ Flow Interpreter::execFor(const ForStmt *s)
 
 Flow Interpreter::execForEach(const ForEachStmt *s)
 {
-    Value coll = eval(s->collection);
     ValueList items;
-    if (coll.isArray()) {
-        items = coll.rawArray()->items;
-    } else if (coll.isObject() && coll.rawObject()) {
-        if (!coll.rawObject()->enumerate(items))
+    try {
+        Value coll = eval(s->collection);
+        if (coll.isArray()) {
+            items = coll.rawArray()->items;
+        } else if (coll.isObject() && coll.rawObject()) {
+            if (!coll.rawObject()->enumerate(items))
+                raise(451);
+        } else {
             raise(451);
-    } else {
-        raise(451);
+        }
+    } catch (const ScriptError &e) {
+        return enterAfterFailedHeader(s->body, e, true);
     }
     for (Value &item : items) {
         tick();
@@ -1252,7 +1396,14 @@ Flow Interpreter::execDo(const DoStmt *s)
 
 Flow Interpreter::execSelect(const SelectStmt *s)
 {
-    const Value test = eval(s->test);
+    Value test;
+    try {
+        test = eval(s->test);
+    } catch (const ScriptError &e) {
+        if (s->count == 0)
+            return enterAfterFailedHeader(s->elseBlock, e, false);
+        return enterAfterFailedHeader(s->cases[0].body, e, false);
+    }
     const bool testLit = s->test->literal;
     auto holds = [&](Op op, const Expr *e) {
         const Value v = compare(op, test, eval(e), testLit, e->literal);
@@ -1375,7 +1526,18 @@ Flow Interpreter::exec(const Stmt *s)
         return execSelect(static_cast<const SelectStmt *>(s));
     case SK::With: {
         const auto *w = static_cast<const WithStmt *>(s);
-        Value obj = eval(w->object);
+        Value obj;
+        try {
+            obj = eval(w->object);
+            if (!obj.isObject())
+                raise(424);
+        } catch (const ScriptError &e) {
+            // under On Error Resume Next VBScript goes on into the block
+            if (!frame->resumeNext)
+                throw;
+            noteError(e);
+            obj = Value();
+        }
         Frame *f = frame;
         f->with.push_back(std::move(obj));
         struct Pop {

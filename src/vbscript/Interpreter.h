@@ -165,6 +165,9 @@ private:
     void classMemberSet(ClassInstance *inst, const ClassMember *m, Value **args, int n, const Value &v,
                         bool isSet);
     Value assignedValue(Value v, bool isSet);
+    bool letTakesObject(const Value &obj, int sym) const;
+    void assignNested(const CallExpr *c, Value v);
+    Flow enterAfterFailedHeader(const Block &body, const ScriptError &e, bool forLoop);
 
     Flow execBlock(const Block &b);
     Flow exec(const Stmt *s);

@@ -81,7 +81,8 @@ void Parser::expectKw(int kw, int err)
 bool Parser::atEndOfStatement() const
 {
     const T t = cur().type;
-    return t == T::Newline || t == T::Colon || t == T::End;
+    // VBScript also ends a statement at End If / End Sub ... on the same line: "Sub f() x = 1 End Sub"
+    return t == T::Newline || t == T::Colon || t == T::End || isKw(Kw::End);
 }
 
 void Parser::endOfStatement()
@@ -322,6 +323,11 @@ bool Parser::parseStatement(std::vector<Stmt *> &out, bool singleLine)
         case Kw::Call:
             s = parseCallKw();
             break;
+        case Kw::Stop:
+            // a breakpoint for a debugger; without one VBScript goes on
+            advance();
+            s = m_arena.make<Stmt>(SK::Nop);
+            break;
         case Kw::Next:
             fail(1055);
         case Kw::Loop:
@@ -384,6 +390,10 @@ void Parser::parseDim(std::vector<Stmt *> &out, bool isPublicField, bool classLe
             continue;
         }
         declareLocal(sym);
+        if (m_scope && !m_proc) {
+            m_unit.scopeDims.push_back({sym, isArray, ArrayDecl{sym, -1, bounds, bounds.empty()}});
+            continue;
+        }
         if (isArray) {
             ArrayDecl d{sym, -1, bounds, bounds.empty()};
             if (m_proc) {
@@ -1107,7 +1117,7 @@ Expr *Parser::parsePostfix(bool statementStart)
             advance();
             if (cur().type != T::Name)
                 fail(1010);
-            const int sym = cur().sym;
+            const int sym = m_symbols.member(cur().sym);
             const int line = cur().line;
             advance();
             e = grown(m_arena.make<MemberExpr>(e, sym), e->depth);
@@ -1178,7 +1188,7 @@ Expr *Parser::parsePrimary()
         advance();
         if (cur().type != T::Name)
             fail(1010);
-        auto *m = m_arena.make<MemberExpr>(nullptr, cur().sym);
+        auto *m = m_arena.make<MemberExpr>(nullptr, m_symbols.member(cur().sym));
         m->line = line;
         advance();
         return m;
