@@ -2,6 +2,7 @@
 #include "Interpreter.h"
 
 #include <QDateTime>
+#include <QLocale>
 #include <QUrl>
 
 #include <algorithm>
@@ -1275,7 +1276,14 @@ Value fSetLocale(Interpreter &in, A a, int n)
         }
     } else {
         const int lcid = toLong(a[0]);
-        info = lcid == 0 ? localeByLcid(1033) : localeByLcid(lcid);
+        // 0 (and 1024, 2048): the user's or system's locale
+        if (lcid == 0 || lcid == 1024 || lcid == 2048) {
+            info = localeByName(QLocale::system().name());
+            if (!info)
+                info = localeByLcid(1033);
+        } else {
+            info = localeByLcid(lcid);
+        }
     }
     if (!info)
         raise(5);

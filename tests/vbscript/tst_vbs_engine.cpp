@@ -135,6 +135,8 @@ private Q_SLOTS:
     void cancelStopsARunningScriptFromAnotherThread();
     void budgetIsNotCaughtByOnErrorResumeNext();
     void localeIsKeptPerEngine();
+    void hostLocaleNames_data();
+    void hostLocaleNames();
     void eventScriptPreparation();
     void objectsAreReleasedOnReset();
     void deepRecursionFailsCleanly();
@@ -448,6 +450,37 @@ void tst_Engine::localeIsKeptPerEngine()
     QCOMPARE(us.eval(QStringLiteral("CStr(1.5)")).toString(), QStringLiteral("1,5"));
     QCOMPARE(mx.eval(QStringLiteral("CStr(1.5)")).toString(), QStringLiteral("1.5"));
     QVERIFY(!mx.setLocale(QStringLiteral("xx-yy")));
+}
+
+void tst_Engine::hostLocaleNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("lcid"); // 0: refused
+    // what QLocale::system().name() gives on workstations, and VBScript's own short names
+    QTest::newRow("es_MX") << QStringLiteral("es_MX") << 2058;
+    QTest::newRow("de_AT") << QStringLiteral("de_AT") << 3079;
+    QTest::newRow("fr_CA") << QStringLiteral("fr_CA") << 3084;
+    QTest::newRow("nb_NO") << QStringLiteral("nb_NO") << 1044;
+    QTest::newRow("sr_Latn_RS") << QStringLiteral("sr_Latn_RS") << 2074;
+    QTest::newRow("ja_JP") << QStringLiteral("ja_JP") << 1041;
+    QTest::newRow("zh-tw") << QStringLiteral("zh-tw") << 1028;
+    QTest::newRow("es-ve") << QStringLiteral("es-ve") << 8202;
+    QTest::newRow("unknown") << QStringLiteral("xx-yy") << 0;
+    QTest::newRow("C") << QStringLiteral("C") << 0;
+}
+
+void tst_Engine::hostLocaleNames()
+{
+    QFETCH(QString, name);
+    QFETCH(int, lcid);
+    vbs::Engine e;
+    QCOMPARE(e.setLocale(name), lcid != 0);
+    QCOMPARE(e.locale(), lcid ? lcid : 1033);
+    if (lcid) {
+        QVERIFY(e.setLocale(1033));
+        QVERIFY(e.setLocale(lcid)); // and by LCID
+        QCOMPARE(e.eval(QStringLiteral("GetLocale()")).toInt(), lcid);
+    }
 }
 
 void tst_Engine::eventScriptPreparation()
