@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ScriptError.h"
 #include "Value.h"
 
 #include <QString>
@@ -22,8 +23,19 @@ public:
     Args(Value **items, int n) : m_slots(items), m_n(n) {}
     int size() const { return m_n; }
     bool isEmpty() const { return m_n == 0; }
-    Value &operator[](int i) { return *m_slots[i]; }
-    const Value &at(int i) const { return *m_slots[i]; }
+    // A missing argument is "Wrong number of arguments" (450), never a read past the list.
+    Value &operator[](int i)
+    {
+        if (i < 0 || i >= m_n)
+            raise(450);
+        return *m_slots[i];
+    }
+    const Value &at(int i) const
+    {
+        if (i < 0 || i >= m_n)
+            raise(450);
+        return *m_slots[i];
+    }
     // An optional argument left out, as in f(1, , 3).
     bool isMissing(int i) const;
 

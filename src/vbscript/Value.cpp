@@ -226,6 +226,8 @@ void ArrayData::resize(const std::vector<int> &newBounds, bool preserve)
 
 bool Args::isMissing(int i) const
 {
+    if (i < 0 || i >= m_n)
+        return true;
     const Value &v = *m_slots[i];
     return v.type() == VarType::Error && int32_t(v.rawInt()) == int32_t(0x80020004u);
 }

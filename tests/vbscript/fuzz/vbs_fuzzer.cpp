@@ -1,5 +1,7 @@
-// libFuzzer entry: script text through lexer, parser and evaluator. Bounded by a statement budget
-// so a slow or endless script shows up as a timeout finding, not as a fuzzer stuck in a loop.
+// libFuzzer entry: script text through lexer, parser and evaluator. A statement budget and the
+// engine's time and memory limits end endless or greedy scripts; whatever still runs past the
+// fuzzer's -timeout or -rss_limit_mb (a built-in that cannot be stopped, a limit that leaks) is a
+// finding.
 // An input starting with '=' is evaluated as one expression (the report-formula path).
 #include "Engine.h"
 
@@ -12,10 +14,7 @@ namespace {
 
 vbs::Engine &engine()
 {
-    static vbs::Engine *e = [] {
-        auto *en = new vbs::Engine;
-        return en;
-    }();
+    static vbs::Engine *e = new vbs::Engine; // one engine, reset per input, as hosts reuse theirs
     return *e;
 }
 
@@ -23,6 +22,8 @@ void setUp(vbs::Engine &e)
 {
     e.reset();
     e.setStatementBudget(200000);
+    e.setTimeLimit(3000);
+    e.setMemoryLimit(qint64(512) << 20);
     e.addFunction(QStringLiteral("ok"), [](vbs::Args &) { return vbs::Value(); });
     e.addFunction(QStringLiteral("trace"), [](vbs::Args &) { return vbs::Value(); });
     e.addFunction(QStringLiteral("Echo"), [](vbs::Args &) { return vbs::Value(); });
