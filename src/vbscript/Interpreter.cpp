@@ -10,6 +10,8 @@ namespace vbs {
 
 namespace {
 constexpr int kMaxDepth = 900;
+// tokens and syntax tree of Execute/Eval text, per source character (a generous estimate)
+constexpr size_t kCodeBytesPerChar = 24;
 } // namespace
 
 // Arguments of one call: vars point at variables (ByRef) or at the temporaries here.
@@ -238,6 +240,7 @@ Value Interpreter::evalInScope(const QString &text)
     } else {
         u->arena.clear();
     }
+    chargeMemory(size_t(text.size()) * kCodeBytesPerChar);
     Lexer(symbols).tokenize(text, *toks);
     Parser p(symbols, *u, text, *toks);
     if (frame->proc)
@@ -266,6 +269,7 @@ void Interpreter::executeInScope(const QString &text, bool global)
 {
     auto unit = std::make_shared<Unit>();
     std::vector<Token> toks;
+    chargeMemory(size_t(text.size()) * kCodeBytesPerChar);
     Lexer(symbols).tokenize(text, toks);
     Parser p(symbols, *unit, text, toks);
     Frame *target = global ? &m_scriptFrame : frame;

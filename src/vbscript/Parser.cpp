@@ -19,7 +19,7 @@ Parser::Nest::Nest(Parser &parser) : p(parser)
 {
     if (++p.m_nesting > kMaxNesting)
         p.fail(28);
-    if (stackPointer() < stackLimit())
+    if (stackPointer() < p.m_stackLimit)
         p.fail(28);
 }
 
@@ -33,7 +33,7 @@ Expr *Parser::grown(Expr *node, int childDepth)
 }
 
 Parser::Parser(SymbolTable &symbols, Unit &unit, const QString &src, const std::vector<Token> &tokens)
-    : m_symbols(symbols), m_unit(unit), m_arena(unit.arena), m_src(src), m_toks(tokens)
+    : m_symbols(symbols), m_unit(unit), m_arena(unit.arena), m_src(src), m_toks(tokens), m_stackLimit(stackLimit())
 {
 }
 

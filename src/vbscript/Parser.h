@@ -111,6 +111,7 @@ private:
     size_t m_lastParenPos = 0; // token index of the last call parenthesis in a postfix chain
     int m_doDepth = 0, m_forDepth = 0;
     int m_nesting = 0;
+    uintptr_t m_stackLimit = 0;
 };
 
 } // namespace vbs

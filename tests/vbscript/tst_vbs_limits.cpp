@@ -234,6 +234,8 @@ void tst_Limits::hostLimitsStopTheCall_data()
                                             << QStringLiteral("On Error Resume Next\nReDim a(2000)\n"
                                                               "For i = 0 To 2000 : a(i) = Space(1000000) & i : Next")
                                             << 7;
+    QTest::newRow("huge Execute") << 200 * mb << qint64(0)
+                                  << QStringLiteral("t = Replace(Space(10000000), \" \", \"x=1:\")\nExecute t") << 7;
     QTest::newRow("endless loop") << qint64(0) << qint64(200) << QStringLiteral("Do : Loop") << 0;
     QTest::newRow("slow built-ins") << qint64(0) << qint64(300)
                                     << QStringLiteral("For i = 1 To 200 : s = Replace(String(30000000, \"a\"), "
