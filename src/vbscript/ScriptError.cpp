@@ -143,6 +143,7 @@ QString errorMessage(int number)
 
 void raise(int number, const QString &detail)
 {
+    number = mapErrorNumber(number); // a host may raise an HRESULT such as E_OUTOFMEMORY
     QString d = errorMessage(number);
     if (d.isEmpty())
         d = QStringLiteral("Unknown runtime error");
@@ -203,6 +204,7 @@ int mapErrorNumber(int number)
 
 void raiseText(int number, const QString &description)
 {
+    number = mapErrorNumber(number);
     throw ScriptError(number, description, QString::fromLatin1(kRuntimeSource));
 }
 

@@ -135,6 +135,8 @@ private Q_SLOTS:
     void cancelStopsARunningScriptFromAnotherThread();
     void budgetIsNotCaughtByOnErrorResumeNext();
     void localeIsKeptPerEngine();
+    void hostErrorsMapHresults_data();
+    void hostErrorsMapHresults();
     void hostLocaleNames_data();
     void hostLocaleNames();
     void eventScriptPreparation();
@@ -450,6 +452,33 @@ void tst_Engine::localeIsKeptPerEngine()
     QCOMPARE(us.eval(QStringLiteral("CStr(1.5)")).toString(), QStringLiteral("1,5"));
     QCOMPARE(mx.eval(QStringLiteral("CStr(1.5)")).toString(), QStringLiteral("1.5"));
     QVERIFY(!mx.setLocale(QStringLiteral("xx-yy")));
+}
+
+void tst_Engine::hostErrorsMapHresults_data()
+{
+    QTest::addColumn<uint>("raised");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("E_OUTOFMEMORY") << 0x8007000Eu << 7 << QStringLiteral("Out of memory");
+    QTest::newRow("VBScript facility") << 0x800A0035u << 53 << QStringLiteral("File not found");
+    QTest::newRow("DISP_E_TYPEMISMATCH") << 0x80020005u << 13 << QStringLiteral("Type mismatch");
+    QTest::newRow("E_ACCESSDENIED") << 0x80070005u << 70 << QStringLiteral("Permission denied");
+    QTest::newRow("plain number") << 5u << 5 << QStringLiteral("Invalid procedure call or argument");
+    QTest::newRow("other HRESULT") << 0x80040201u << int(0x80040201u) << QStringLiteral("Unknown runtime error");
+}
+
+void tst_Engine::hostErrorsMapHresults()
+{
+    QFETCH(uint, raised);
+    QFETCH(int, number);
+    QFETCH(QString, description);
+    vbs::Engine e;
+    e.addFunction(QStringLiteral("failing"), [raised](vbs::Args &) -> vbs::Value { vbs::raise(int(raised)); });
+    QVERIFY(e.addCode(QStringLiteral("On Error Resume Next\nfailing\nn = Err.Number : d = Err.Description")));
+    QCOMPARE(e.global(QStringLiteral("n")).rawInt(), number);
+    QCOMPARE(e.global(QStringLiteral("d")).rawString(), description);
+    QVERIFY(!e.addCode(QStringLiteral("failing")));
+    QCOMPARE(e.lastError().number, number);
 }
 
 void tst_Engine::hostLocaleNames_data()
