@@ -4,7 +4,21 @@
 
 #include <algorithm>
 
-#if defined(__GLIBC__)
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VBS_ASAN 1
+#endif
+#endif
+#if !defined(VBS_ASAN) && defined(__SANITIZE_ADDRESS__)
+#define VBS_ASAN 1
+#endif
+#ifndef VBS_ASAN
+#define VBS_ASAN 0
+#endif
+
+#if VBS_ASAN
+#include <sanitizer/allocator_interface.h>
+#elif defined(__GLIBC__)
 #include <malloc.h>
 #endif
 
@@ -70,7 +84,9 @@ uintptr_t stackLimit()
 
 size_t heapInUse()
 {
-#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 33))
+#if VBS_ASAN
+    return __sanitizer_get_current_allocated_bytes(); // the sanitizer's allocator replaces malloc's
+#elif defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 33))
     const struct mallinfo2 mi = mallinfo2();
     return mi.uordblks + mi.hblkhd;
 #elif defined(Q_OS_WIN)
