@@ -15,7 +15,7 @@ sanitize)
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_CXX_FLAGS="$san -O1" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
   nice -n 10 cmake --build build-asan -j "$jobs" --target mdr_vbscript vbsrun tst_vbs_engine tst_vbs_scripts \
-    tst_vbs_fuzz tst_vbs_values
+    tst_vbs_fuzz tst_vbs_values tst_vbs_limits
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan -R vbs --output-on-failure
   ;;
 fuzz)

@@ -923,7 +923,7 @@ void Interpreter::assign(const Expr *target, Value v, bool isSet)
     case EK::Call: {
         const auto *c = static_cast<const CallExpr *>(target);
         if (c->target->kind == EK::Call) {
-            assignNested(c, std::move(v));
+            assignNested(c, std::move(v), isSet);
             return;
         }
         ArgPack pack(c->nargs);
@@ -981,7 +981,7 @@ void Interpreter::assign(const Expr *target, Value v, bool isSet)
 
 // x(0)(1) = v: each index but the last selects an element (an array in an array, or what a default
 // member returns); the last one is written.
-void Interpreter::assignNested(const CallExpr *c, Value v)
+void Interpreter::assignNested(const CallExpr *c, Value v, bool isSet)
 {
     std::vector<const CallExpr *> chain;
     const Expr *root = c;
@@ -1023,7 +1023,7 @@ void Interpreter::assignNested(const CallExpr *c, Value v)
     }
     std::vector<Value *> r = refsOf(subs.back());
     if (cur->isArray()) {
-        *arrayElement(*cur, r.data(), int(r.size()), true) = assignedValue(std::move(v), false);
+        *arrayElement(*cur, r.data(), int(r.size()), true) = std::move(v);
         return;
     }
     if (cur->isObject()) {
@@ -1032,7 +1032,7 @@ void Interpreter::assignNested(const CallExpr *c, Value v)
             raise(91);
         Value keep = *cur;
         Args a(r.data(), int(r.size()));
-        if (!o->setDefault(a, assignedValue(std::move(v), false)))
+        if (isSet || !o->setDefault(a, v))
             raise(438);
         return;
     }

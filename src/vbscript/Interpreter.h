@@ -166,7 +166,7 @@ private:
                         bool isSet);
     Value assignedValue(Value v, bool isSet);
     bool letTakesObject(const Value &obj, int sym) const;
-    void assignNested(const CallExpr *c, Value v);
+    void assignNested(const CallExpr *c, Value v, bool isSet);
     Flow enterAfterFailedHeader(const Block &body, const ScriptError &e, bool forLoop);
 
     Flow execBlock(const Block &b);

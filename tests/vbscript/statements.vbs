@@ -25,6 +25,8 @@ Dim tables(0)
 Set tables(0) = h
 tables(0)(1) = 25
 ok h(1) = 25, "element holding an object: its default member is written"
+Set grid(1)(0)(1) = h
+ok IsObject(grid(1)(0)(1)) And grid(1)(0)(1)(1) = 25, "Set through nested indexes keeps the object"
 
 ' Property Let receives an object itself when the object has no default member
 Class Holder
