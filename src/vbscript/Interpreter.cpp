@@ -509,7 +509,7 @@ Value Interpreter::withObject()
 
 Value Interpreter::eval(const Expr *e)
 {
-    checkStack();
+    // only the kinds that recurse check the stack: literals and names are most nodes
     switch (e->kind) {
     case EK::Literal:
         return static_cast<const LiteralExpr *>(e)->value;
@@ -520,6 +520,7 @@ Value Interpreter::eval(const Expr *e)
         return readName(id);
     }
     case EK::Binary: {
+        checkStack();
         const auto *b = static_cast<const BinaryExpr *>(e);
         Value l = eval(b->left);
         Value r = eval(b->right);
@@ -535,10 +536,13 @@ Value Interpreter::eval(const Expr *e)
         return binary(b->op, l, r);
     }
     case EK::Call:
+        checkStack();
         return evalCall(static_cast<const CallExpr *>(e));
     case EK::Member:
+        checkStack();
         return evalMember(static_cast<const MemberExpr *>(e));
     case EK::Unary: {
+        checkStack();
         const auto *u = static_cast<const UnaryExpr *>(e);
         Value v = eval(u->operand);
         return u->op == Op::Neg ? negate(v) : logicalNot(v);

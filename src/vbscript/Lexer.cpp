@@ -46,9 +46,13 @@ void Lexer::tokenize(const QString &src, std::vector<Token> &out, int firstLine)
         out.emplace_back();
         Token &t = out.back();
         t.type = type;
-        // "obj _" then ".Member" on the next line is still obj.Member
-        t.space = space && !(continued && type == T::Dot);
-        continued = false;
+        t.space = space;
+        if (continued) {
+            // "obj _" then ".Member" on the next line is still obj.Member
+            if (type == T::Dot)
+                t.space = false;
+            continued = false;
+        }
         t.line = line;
         t.col = int(start - lineStart) + 1;
         space = false;
@@ -102,8 +106,7 @@ void Lexer::tokenize(const QString &src, std::vector<Token> &out, int firstLine)
                 ++i;
             const QStringView name(src.constData() + start, qsizetype(i - start));
             const int sym = m_symbols.intern(name);
-            const bool member = !out.empty() && out.back().type == T::Dot && start > 0 && p[start - 1] == '.';
-            if (sym == Kw::Rem && !member &&
+            if (sym == Kw::Rem && !(!out.empty() && out.back().type == T::Dot && p[start - 1] == '.') &&
                 (i >= n || p[i] == ' ' || p[i] == '\t' || p[i] == '\r' || p[i] == '\n' || p[i] == ':')) {
                 while (i < n && p[i] != '\r' && p[i] != '\n')
                     ++i;
@@ -169,10 +172,9 @@ void Lexer::tokenize(const QString &src, std::vector<Token> &out, int firstLine)
                     continue;
                 }
             }
-            std::string digits;
-            digits.reserve(i - start);
+            std::string digits(i - start, '0'); // as long as the literal is: no fixed buffer
             for (size_t k = start; k < i; ++k)
-                digits += char(p[k]);
+                digits[k - start] = char(p[k]);
             const double d = std::strtod(digits.c_str(), nullptr);
             if (!std::isfinite(d))
                 raiseCompile(6, line, int(start - lineStart) + 1); // 1e99999: Overflow, not infinity

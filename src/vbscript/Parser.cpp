@@ -7,31 +7,6 @@
 
 namespace vbs {
 
-namespace {
-// Nested blocks, parentheses and prefix operators the parser follows by recursion.
-constexpr int kMaxNesting = 200;
-// Height of one expression's tree (a long a + b + ... chain, a(1)(1)... or a.b.b...): evaluation
-// recurses that deep, so texts beyond it are refused before they run.
-constexpr int kMaxExprDepth = 3000;
-} // namespace
-
-Parser::Nest::Nest(Parser &parser) : p(parser)
-{
-    if (++p.m_nesting > kMaxNesting)
-        p.fail(28);
-    if (stackPointer() < p.m_stackLimit)
-        p.fail(28);
-}
-
-// A new node over children at most childDepth high.
-Expr *Parser::grown(Expr *node, int childDepth)
-{
-    if (childDepth >= kMaxExprDepth)
-        fail(28);
-    node->depth = uint16_t(childDepth + 1);
-    return node;
-}
-
 Parser::Parser(SymbolTable &symbols, Unit &unit, const QString &src, const std::vector<Token> &tokens)
     : m_symbols(symbols), m_unit(unit), m_arena(unit.arena), m_src(src), m_toks(tokens), m_stackLimit(stackLimit())
 {
@@ -927,105 +902,121 @@ Expr *Parser::parseExpr()
 {
     // deeply nested input would exhaust the stack; real formulas stay far below this
     Nest nest(*this);
-    return parseImp();
+    return parseBinary(1);
 }
 
-#define BINARY_LEVEL(fn, next, cond, opExpr)                                                                 \
-    Expr *Parser::fn()                                                                                       \
-    {                                                                                                        \
-        Expr *l = next();                                                                                    \
-        for (;;) {                                                                                           \
-            Op op;                                                                                           \
-            if (cond)                                                                                        \
-                op = opExpr;                                                                                 \
-            else                                                                                             \
-                return l;                                                                                    \
-            const int line = cur().line;                                                                     \
-            advance();                                                                                       \
-            Expr *r = next();                                                                                \
-            l = grown(m_arena.make<BinaryExpr>(op, l, r), std::max(l->depth, r->depth));                    \
-            l->line = line;                                                                                  \
-        }                                                                                                    \
+// The binary operator at the current token and how tightly it binds (0: none):
+// Imp < Eqv < Xor < Or < And < (Not) < comparisons and Is < & < + - < Mod < \ < * /.
+int Parser::binaryOperator(Op &op) const
+{
+    const Token &t = cur();
+    switch (t.type) {
+    case T::Star:
+        op = Op::Mul;
+        return 12;
+    case T::Slash:
+        op = Op::Div;
+        return 12;
+    case T::Backslash:
+        op = Op::IntDiv;
+        return 11;
+    case T::Plus:
+        op = Op::Add;
+        return 9;
+    case T::Minus:
+        op = Op::Sub;
+        return 9;
+    case T::Amp:
+        op = Op::Concat;
+        return 8;
+    case T::Eq:
+        op = Op::Eq;
+        return 7;
+    case T::Ne:
+        op = Op::Ne;
+        return 7;
+    case T::Lt:
+        op = Op::Lt;
+        return 7;
+    case T::Gt:
+        op = Op::Gt;
+        return 7;
+    case T::Le:
+        op = Op::Le;
+        return 7;
+    case T::Ge:
+        op = Op::Ge;
+        return 7;
+    case T::Name:
+        switch (t.sym) {
+        case Kw::Mod:
+            op = Op::Mod;
+            return 10;
+        case Kw::Is:
+            op = Op::Is;
+            return 7;
+        case Kw::And:
+            op = Op::And;
+            return 5;
+        case Kw::Or:
+            op = Op::Or;
+            return 4;
+        case Kw::Xor:
+            op = Op::Xor;
+            return 3;
+        case Kw::Eqv:
+            op = Op::Eqv;
+            return 2;
+        case Kw::Imp:
+            op = Op::Imp;
+            return 1;
+        default:
+            return 0;
+        }
+    default:
+        return 0;
     }
+}
 
-BINARY_LEVEL(parseImp, parseEqv, isKw(Kw::Imp), Op::Imp)
-BINARY_LEVEL(parseEqv, parseXor, isKw(Kw::Eqv), Op::Eqv)
-BINARY_LEVEL(parseXor, parseOr, isKw(Kw::Xor), Op::Xor)
-BINARY_LEVEL(parseOr, parseAnd, isKw(Kw::Or), Op::Or)
-BINARY_LEVEL(parseAnd, parseNot, isKw(Kw::And), Op::And)
-BINARY_LEVEL(parseConcat, parseAdd, cur().type == T::Amp, Op::Concat)
-BINARY_LEVEL(parseAdd, parseMod, cur().type == T::Plus || cur().type == T::Minus,
-             cur().type == T::Plus ? Op::Add : Op::Sub)
-BINARY_LEVEL(parseMod, parseIntDiv, isKw(Kw::Mod), Op::Mod)
-BINARY_LEVEL(parseIntDiv, parseMul, cur().type == T::Backslash, Op::IntDiv)
-BINARY_LEVEL(parseMul, parseUnary, cur().type == T::Star || cur().type == T::Slash,
-             cur().type == T::Star ? Op::Mul : Op::Div)
+// Operators binding at least as tightly as minPrecedence, left to right (one loop per level
+// instead of a function per level: formulas are parsed on every evaluation).
+Expr *Parser::parseBinary(int minPrecedence)
+{
+    Expr *l = isKw(Kw::Not) ? parseNot() : parsePow();
+    for (;;) {
+        Op op;
+        const int prec = binaryOperator(op);
+        if (prec < minPrecedence || prec == 0)
+            return l;
+        const int line = cur().line;
+        advance();
+        Expr *r = parseBinary(prec + 1);
+        l = grown(m_arena.make<BinaryExpr>(op, l, r), std::max(l->depth, r->depth));
+        l->line = line;
+    }
+}
 
-#undef BINARY_LEVEL
+Expr *Parser::parseConcat()
+{
+    return parseBinary(8);
+}
 
+// Not binds more loosely than comparisons: Not a = b is Not (a = b).
 Expr *Parser::parseNot()
 {
     if (isKw(Kw::Not)) {
         const int line = cur().line;
         advance();
         Nest nest(*this);
-        Expr *operand = parseNot();
+        Expr *operand = parseBinary(7);
         Expr *e = grown(m_arena.make<UnaryExpr>(Op::Not, operand), operand->depth);
         e->line = line;
         return e;
     }
-    return parseCompare();
-}
-
-Expr *Parser::parseCompare()
-{
-    Expr *l = parseConcat();
-    for (;;) {
-        Op op;
-        switch (cur().type) {
-        case T::Eq:
-            op = Op::Eq;
-            break;
-        case T::Ne:
-            op = Op::Ne;
-            break;
-        case T::Lt:
-            op = Op::Lt;
-            break;
-        case T::Gt:
-            op = Op::Gt;
-            break;
-        case T::Le:
-            op = Op::Le;
-            break;
-        case T::Ge:
-            op = Op::Ge;
-            break;
-        case T::Name:
-            if (cur().sym == Kw::Is) {
-                op = Op::Is;
-                break;
-            }
-            return l;
-        default:
-            return l;
-        }
-        const int line = cur().line;
-        advance();
-        Expr *r = parseConcat();
-        l = grown(m_arena.make<BinaryExpr>(op, l, r), std::max(l->depth, r->depth));
-        l->line = line;
-    }
+    return parseBinary(7);
 }
 
 // Sign operators bind tighter than ^ in VBScript: -3 ^ 2 is 9, 2 ^ -1 is 0.5.
-Expr *Parser::parseUnary()
-{
-    if (isKw(Kw::Not))
-        return parseNot();
-    return parsePow();
-}
-
 Expr *Parser::parseSigned()
 {
     if (cur().type == T::Minus) {

@@ -85,10 +85,12 @@ int SymbolTable::intern(QStringView name)
     Name n;
     n.id = id;
     n.text = name.toString();
-    m_keys.push_back(n.text.toLower());
-    if (n.text.size() > 2 && n.text.startsWith(QLatin1Char('[')) && n.text.endsWith(QLatin1Char(']')))
-        n.text = n.text.mid(1, n.text.size() - 2);
     n.key = n.text.toLower();
+    m_keys.push_back(n.key); // shared with the key unless bracketed
+    if (n.text.size() > 2 && n.text.startsWith(QLatin1Char('[')) && n.text.endsWith(QLatin1Char(']'))) {
+        n.text = n.text.mid(1, n.text.size() - 2);
+        n.key = n.text.toLower();
+    }
     m_names.push_back(std::move(n));
     m_hashes.push_back(h);
     m_slots[i] = id;

@@ -39,3 +39,13 @@ ok CByte(True) = 255 And getVT(CByte(True)) = "VT_UI1" And CByte(False) = 0, "CB
 ok ErrOf("CByte(-1)") = 6 And ErrOf("CByte(256)") = 6, "CByte still overflows outside 0-255"
 ok Round(True) = True And getVT(Round(True)) = "VT_BOOL" And getVT(Round(False)) = "VT_BOOL", "Round keeps Boolean"
 ok Round(2.5) = 2 And Round(3.5) = 4, "Round of numbers unchanged"
+
+' precedence from Imp (loosest) to * and / (tightest), left to right within a level
+ok 1 + 2 * 3 ^ 2 = 19 And 2 * 3 Mod 4 = 2 And 7 \ 2 * 3 = 1 And 10 Mod 4 \ 2 = 0, "arithmetic levels"
+ok 10 - 4 - 3 = 3 And 64 / 4 / 2 = 8 And 2 ^ 3 ^ 2 = 64, "left to right"
+ok "a" & 1 + 2 = "a3" And ("a" & 1 = "a1"), "& below +, above ="
+Call ok((True Or False And False) = True And (False Imp True Eqv False) = True And (5 Xor 3 Or 1) = 6, "logical levels")
+Call ok((Not 1 = 2) = True And (Not 0 And 1) = 1 And (Not False Or True) = True, "Not over a comparison, under And/Or")
+Dim pa, pb : pa = 1 : pb = 2
+Call ok((pa + Not pb = 3 Or False) = (pa + (Not (pb = 3))) Or False, "Not inside a sum takes the comparison after it")
+Call ok((1 < 2 = True) = True And (3 > 2 > 1) = False, "comparisons chain left to right")
