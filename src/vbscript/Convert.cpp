@@ -535,14 +535,23 @@ double roundHalfEven(double d)
 }
 
 namespace {
-// printf("%.*f") into a string of the size it needs: digits and magnitude come from scripts.
-std::string fixedText(double v, int digits)
+// printf("%.*f") handed to `use` as characters: digits and magnitude come from scripts, so a text
+// longer than the first try is formatted again at its full length.
+template <class F> void fixedText(double v, int digits, F &&use)
 {
-    const int len = std::snprintf(nullptr, 0, "%.*f", digits, v);
-    std::string out(size_t(len > 0 ? len : 0) + 1, '\0');
+    char first[128];
+    const int len = std::snprintf(first, sizeof first, "%.*f", digits, v);
+    if (len < 0) {
+        use("0", size_t(1));
+        return;
+    }
+    if (size_t(len) < sizeof first) {
+        use(static_cast<const char *>(first), size_t(len));
+        return;
+    }
+    std::string out(size_t(len) + 1, '\0');
     std::snprintf(out.data(), out.size(), "%.*f", digits, v);
-    out.resize(size_t(len > 0 ? len : 0));
-    return out;
+    use(static_cast<const char *>(out.data()), size_t(len));
 }
 } // namespace
 
@@ -589,7 +598,7 @@ double roundDecimal(double d, int digits, bool halfEven)
     const int scale = digits - 0;
     double result = scale >= 0 ? v / std::pow(10.0, scale) : v * std::pow(10.0, -scale);
     // Re-read through text for the nearest double of the decimal result.
-    result = std::strtod(fixedText(result, digits > 0 ? digits : 0).c_str(), nullptr);
+    fixedText(result, digits > 0 ? digits : 0, [&](const char *text, size_t) { result = std::strtod(text, nullptr); });
     return neg ? -result : result;
 }
 
@@ -1293,7 +1302,8 @@ QString groupDigits(const QString &intDigits, QChar sep)
 QString fixedDigits(double v, int digits, QString &intPart)
 {
     const double r = std::fabs(roundDecimal(v, digits, false));
-    const QString s = QString::fromStdString(fixedText(r, digits));
+    QString s;
+    fixedText(r, digits, [&](const char *text, size_t n) { s = QString::fromLatin1(text, qsizetype(n)); });
     const qsizetype dot = s.indexOf(QLatin1Char('.'));
     intPart = dot < 0 ? s : s.left(dot);
     return dot < 0 ? QString() : s.mid(dot + 1);

@@ -76,10 +76,9 @@ uintptr_t computeLimit()
 
 } // namespace
 
-uintptr_t stackLimit()
+uintptr_t computeStackLimit()
 {
-    thread_local const uintptr_t limit = computeLimit();
-    return limit;
+    return computeLimit();
 }
 
 size_t heapInUse()
@@ -122,6 +121,12 @@ ResourceMeter::Scope::~Scope()
 
 void ResourceMeter::begin(size_t memoryLimit, int64_t timeLimitMs)
 {
+    if (memoryLimit == 0 && timeLimitMs <= 0) {
+        m_active = false;
+        m_memoryLimit = 0;
+        m_hasDeadline = false;
+        return;
+    }
     m_memoryLimit = memoryLimit;
     m_hasDeadline = timeLimitMs > 0;
     if (m_hasDeadline)

@@ -12,7 +12,12 @@ namespace vbs {
 // must end in "Out of stack space" (28) while enough stack remains for the host and the error path.
 
 // Lowest address the engine lets this thread's stack grow to (0 when the bounds are unknown).
-uintptr_t stackLimit();
+uintptr_t computeStackLimit();
+inline uintptr_t stackLimit()
+{
+    thread_local const uintptr_t limit = computeStackLimit(); // the bounds are read once per thread
+    return limit;
+}
 
 inline uintptr_t stackPointer()
 {
