@@ -1152,7 +1152,7 @@ bool ClassInstance::get(const Name &name, Args &args, Value &result)
     if (!in)
         return false;
     int sym = in->symbols.find(name.text);
-    if (sym >= 0 && sym < Kw::Count) // a member named like a keyword
+    if (sym >= 0 && sym < Kw::FirstSoft) // a member named like a keyword
         sym = in->symbols.find(QString(QStringLiteral("[") + name.text + QLatin1Char(']')));
     const ClassMember *m = sym >= 0 ? m_cls->member(sym) : nullptr;
     if (!m || !m->isPublic)
@@ -1170,7 +1170,7 @@ bool ClassInstance::set(const Name &name, Args &args, const Value &value, bool i
     if (!in)
         return false;
     int sym = in->symbols.find(name.text);
-    if (sym >= 0 && sym < Kw::Count) // a member named like a keyword
+    if (sym >= 0 && sym < Kw::FirstSoft) // a member named like a keyword
         sym = in->symbols.find(QString(QStringLiteral("[") + name.text + QLatin1Char(']')));
     const ClassMember *m = sym >= 0 ? m_cls->member(sym) : nullptr;
     if (!m || !m->isPublic)

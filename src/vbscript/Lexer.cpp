@@ -125,7 +125,7 @@ void Lexer::tokenize(const QString &src, std::vector<Token> &out, int firstLine)
             Token &t = push(T::Name, start);
             t.sym = m_symbols.intern(QStringView(src.constData() + i + 1, qsizetype(j - i - 1)));
             // bracketed names are never keywords; re-intern keyword spellings under a distinct form
-            if (t.sym < Kw::Count)
+            if (t.sym < Kw::FirstSoft)
                 t.sym = m_symbols.intern(QStringView(src.constData() + i, qsizetype(j - i + 1)));
             i = j + 1;
             continue;

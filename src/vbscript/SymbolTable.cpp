@@ -64,7 +64,7 @@ int SymbolTable::find(QStringView name) const
 
 int SymbolTable::member(int sym)
 {
-    if (sym >= Kw::Count)
+    if (sym >= Kw::FirstSoft) // soft keywords (Step, Property ...) are names already
         return sym;
     return intern(QString(QStringLiteral("[") + m_names[size_t(sym)].text + QLatin1Char(']')));
 }

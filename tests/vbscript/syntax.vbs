@@ -27,6 +27,12 @@ Set o = New Kw
 o.rem = "comment?" ' a real comment follows
 o.end = "e" : o.next = "n"
 ok o.rem = "comment?" And o.end = "e" And o.next = "n", "obj.rem, obj.end, obj.next"
+Class Soft
+    Public Step, Property, [Error]
+End Class
+Set o = New Soft
+o.Step = 2 : o.Property = "p" : o.Error = "e"
+ok o.Step = 2 And o.Property = "p" And o.Error = "e", "members named like soft keywords, bracketed or not"
 Rem a comment line still works
 r = 1 : Rem and after a colon
 
