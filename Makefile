@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: all deps configure build run test bench clean format
+.PHONY: all deps configure build run test bench clean format sanitize-vbs fuzz-vbs
 
 all: build
 
@@ -28,6 +28,12 @@ test: build
 
 bench: build
 	@bash scripts/bench.sh $(BUILD_DIR)
+
+# VBScript engine under ASan+UBSan, and a libFuzzer run (FUZZ_SECONDS, default 600).
+sanitize-vbs:
+	@bash scripts/vbs-check.sh sanitize
+fuzz-vbs:
+	@bash scripts/vbs-check.sh fuzz $(FUZZ_SECONDS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -116,6 +116,7 @@ struct Expr {
     Op op = Op::None;
     bool literal = false; // a constant in the source: comparisons convert the other side to its type
     bool parens = false;  // written inside parentheses: passed by value
+    uint16_t depth = 1;   // height of the subtree: evaluation recurses this deep
     int line = 0;
     explicit Expr(EK k) : kind(k) {}
 };
@@ -380,6 +381,13 @@ struct Unit {
     std::vector<int> globals; // Dim'd at script level (hoisted)
     std::vector<ArrayDecl> arrays;
     std::vector<ConstDecl> consts;
+    // Execute inside a procedure: Dim'd names become that call's locals (isArray: with bounds)
+    struct ScopeDim {
+        int sym;
+        bool isArray;
+        ArrayDecl array;
+    };
+    std::vector<ScopeDim> scopeDims;
     bool optionExplicit = false;
     int firstLine = 1;
 };

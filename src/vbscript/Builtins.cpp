@@ -2,6 +2,7 @@
 #include "Interpreter.h"
 
 #include <QDateTime>
+#include <QLocale>
 #include <QUrl>
 
 #include <algorithm>
@@ -44,8 +45,19 @@ QString str(const Value &v)
     return v.isNull() ? QString() : toString(v);
 }
 
+// Appends to a result text, refusing what would pass the string limit before it is built.
+void appendChecked(QString &out, QStringView part)
+{
+    if (out.size() + part.size() > kMaxStringLength)
+        raise(14);
+    out += part;
+}
+
 Value makeArray(ValueList items)
 {
+    if (items.size() > (size_t(1) << 26))
+        raise(7);
+    chargeMemory(items.size() * sizeof(Value));
     auto *a = new ArrayData;
     a->bounds = {int(items.size()) - 1};
     a->items = std::move(items);
@@ -172,10 +184,18 @@ Value fInStr(Interpreter &, A a, int n)
     return Value::lng(int32_t(s1.indexOf(s2, start - 1, cs(text)) + 1));
 }
 
+// Text parameters (InStrRev, Replace, Join's separator ...) may not be Null.
+const Value &notNull(const Value &v)
+{
+    if (v.isNull())
+        raise(94);
+    return v;
+}
+
 Value fInStrRev(Interpreter &, A a, int n)
 {
-    if (a[0].isNull() || a[1].isNull())
-        return Value::null();
+    notNull(a[0]);
+    notNull(a[1]);
     const QString s1 = toString(a[0]), s2 = toString(a[1]);
     int start = intArg(a, n, 2, -1);
     if (start == 0 || start < -1)
@@ -195,7 +215,7 @@ Value fInStrRev(Interpreter &, A a, int n)
 
 Value fJoin(Interpreter &, A a, int n)
 {
-    if (!a[0].isArray())
+    if (!notNull(a[0]).isArray())
         raise(13);
     const QString sep = given(a, n, 1) ? toString(a[1]) : QStringLiteral(" ");
     const ArrayData *arr = a[0].rawArray();
@@ -204,8 +224,8 @@ Value fJoin(Interpreter &, A a, int n)
     QString out;
     for (size_t i = 0; i < arr->items.size(); ++i) {
         if (i)
-            out += sep;
-        out += str(arr->items[i]);
+            appendChecked(out, sep);
+        appendChecked(out, str(arr->items[i]));
     }
     return Value(out);
 }
@@ -287,11 +307,9 @@ Value fTrim(Interpreter &, A a, int)
 
 Value fReplace(Interpreter &, A a, int n)
 {
-    if (a[0].isNull())
-        return a[0];
-    const QString s = toString(a[0]);
-    const QString find = str(a[1]);
-    const QString repl = str(a[2]);
+    const QString s = toString(notNull(a[0]));
+    const QString find = toString(notNull(a[1]));
+    const QString repl = toString(notNull(a[2]));
     const int start = intArg(a, n, 3, 1);
     int count = intArg(a, n, 4, -1);
     if (start < 1 || count < -1)
@@ -308,13 +326,13 @@ Value fReplace(Interpreter &, A a, int n)
         const qsizetype k = src.indexOf(find, pos, cs(text));
         if (k < 0)
             break;
-        out += QStringView(src).mid(pos, k - pos);
-        out += repl;
+        appendChecked(out, QStringView(src).mid(pos, k - pos));
+        appendChecked(out, repl);
         pos = k + find.size();
         if (count > 0)
             --count;
     }
-    out += QStringView(src).mid(pos);
+    appendChecked(out, QStringView(src).mid(pos));
     return Value(out);
 }
 
@@ -325,6 +343,7 @@ Value fSpace(Interpreter &, A a, int)
         raise(5);
     if (k > kMaxStringLength)
         raise(14);
+    chargeMemory(size_t(k) * 2);
     return Value(QString(k, QLatin1Char(' ')));
 }
 
@@ -350,6 +369,7 @@ Value fSplit(Interpreter &, A a, int n)
         const qsizetype k = s.indexOf(sep, pos, cs(text));
         if (k < 0)
             break;
+        chargeMemory(sizeof(Value) + size_t(k - pos) * 2);
         items.push_back(Value(s.mid(pos, k - pos)));
         pos = k + sep.size();
     }
@@ -376,6 +396,7 @@ Value fString(Interpreter &, A a, int)
         raise(14);
     if (a[1].isNull())
         return a[1];
+    chargeMemory(size_t(k) * 2);
     QChar c;
     if (a[1].isString()) {
         if (a[1].rawString().isEmpty())
@@ -398,7 +419,7 @@ Value fStrReverse(Interpreter &, A a, int)
 
 Value fFilter(Interpreter &, A a, int n)
 {
-    if (!a[0].isArray())
+    if (!notNull(a[0]).isArray())
         raise(13);
     const QString match = toString(a[1]);
     const bool include = given(a, n, 2) ? toBool(a[2]) : true;
@@ -410,6 +431,116 @@ Value fFilter(Interpreter &, A a, int n)
             out.push_back(Value(s));
     }
     return makeArray(std::move(out));
+}
+
+// ---------------------------------------------------------------- byte strings
+// VBScript texts are UTF-16; the B functions count and cut their bytes (little-endian). A result
+// with an odd byte count keeps its last byte as a character of its own.
+
+QByteArray bytesOf(const QString &s)
+{
+    QByteArray b;
+    b.resize(s.size() * 2);
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t u = s[i].unicode();
+        b[2 * i] = char(u & 0xFF);
+        b[2 * i + 1] = char(u >> 8);
+    }
+    return b;
+}
+
+QString textOf(QByteArrayView b)
+{
+    QString s;
+    s.reserve((b.size() + 1) / 2);
+    for (qsizetype i = 0; i + 1 < b.size(); i += 2)
+        s += QChar(char16_t(uint8_t(b[i]) | (uint8_t(b[i + 1]) << 8)));
+    if (b.size() % 2)
+        s += QChar(char16_t(uint8_t(b[b.size() - 1])));
+    return s;
+}
+
+Value fLenB(Interpreter &, A a, int)
+{
+    if (a[0].isNull())
+        return a[0];
+    const Value v = a[0].isObject() ? defaultValue(a[0]) : a[0];
+    return Value::lng(int32_t(toString(v).size() * 2));
+}
+Value fLeftB(Interpreter &, A a, int)
+{
+    const int len = toLong(a[1]);
+    if (len < 0)
+        raise(5);
+    if (a[0].isNull())
+        return a[0];
+    const QByteArray b = bytesOf(toString(a[0]));
+    return Value(textOf(QByteArrayView(b).first(std::min<qsizetype>(len, b.size()))));
+}
+Value fRightB(Interpreter &, A a, int)
+{
+    const int len = toLong(a[1]);
+    if (len < 0)
+        raise(5);
+    if (a[0].isNull())
+        return a[0];
+    const QByteArray b = bytesOf(toString(a[0]));
+    return Value(textOf(QByteArrayView(b).last(std::min<qsizetype>(len, b.size()))));
+}
+Value fMidB(Interpreter &, A a, int n)
+{
+    const int start = toLong(a[1]);
+    if (start < 1)
+        raise(5);
+    int len = -1;
+    if (given(a, n, 2)) {
+        len = toLong(a[2]);
+        if (len < 0)
+            raise(5);
+    }
+    if (a[0].isNull())
+        return a[0];
+    const QByteArray b = bytesOf(toString(a[0]));
+    if (start > b.size())
+        return Value(QString());
+    const qsizetype from = start - 1;
+    const qsizetype count = len < 0 ? b.size() - from : std::min<qsizetype>(len, b.size() - from);
+    return Value(textOf(QByteArrayView(b).sliced(from, count)));
+}
+Value fInStrB(Interpreter &, A a, int n)
+{
+    int start = 1;
+    int i = 0;
+    if (n >= 3) {
+        start = toLong(notNull(a[0]));
+        i = 1;
+        if (start < 1)
+            raise(5);
+    }
+    if (n == 4)
+        (void)textCompare(a, n, 3);
+    if (a[i].isNull() || a[i + 1].isNull())
+        return Value::null();
+    const QByteArray s1 = bytesOf(toString(a[i])), s2 = bytesOf(toString(a[i + 1]));
+    if (start > s1.size())
+        return Value::lng(0);
+    if (s2.isEmpty())
+        return Value::lng(start);
+    return Value::lng(int32_t(s1.indexOf(s2, start - 1) + 1));
+}
+Value fAscB(Interpreter &, A a, int)
+{
+    const QString s = toString(notNull(a[0]));
+    if (s.isEmpty())
+        raise(5);
+    return Value::integer(int16_t(s[0].unicode() & 0xFF));
+}
+Value fChrB(Interpreter &, A a, int)
+{
+    const int c = toLong(a[0]);
+    if (c < 0 || c > 255)
+        raise(5);
+    return Value(QString(QChar(char16_t(c))));
 }
 
 // ---------------------------------------------------------------- numbers
@@ -553,6 +684,8 @@ Value fRandomize(Interpreter &in, A a, int n)
 
 Value fRound(Interpreter &, A a, int n)
 {
+    if (a[0].type() == VarType::Boolean)
+        return a[0]; // Round(True) is True
     const Value v = toNumeric(a[0]);
     const int digits = intArg(a, n, 1, 0);
     if (digits < 0)
@@ -578,9 +711,7 @@ Value fRound(Interpreter &, A a, int n)
 
 Value fSgn(Interpreter &, A a, int)
 {
-    const Value v = toNumeric(a[0]);
-    if (v.isNull())
-        return v;
+    const Value v = toNumeric(notNull(a[0]));
     const double d = toDouble(v);
     return Value::integer(int16_t(d > 0 ? 1 : (d < 0 ? -1 : 0)));
 }
@@ -707,15 +838,13 @@ Value fTimeSerial(Interpreter &, A a, int)
 
 Value fDateValue(Interpreter &, A a, int)
 {
-    if (a[0].isNull())
-        return a[0];
+    notNull(a[0]);
     return Value::date(std::trunc(toDate(a[0])));
 }
 
 Value fTimeValue(Interpreter &, A a, int)
 {
-    if (a[0].isNull())
-        return a[0];
+    notNull(a[0]);
     // rebuilt from its parts so it equals TimeSerial of the same time exactly
     const DateParts p = splitDate(toDate(a[0]));
     return Value::date((p.hour * 3600 + p.minute * 60 + p.second) / 86400.0);
@@ -748,8 +877,10 @@ double addMonths(double serial, int months)
 Value fDateAdd(Interpreter &, A a, int)
 {
     const QString iv = intervalOf(a[0]);
-    if (a[1].isNull() || a[2].isNull())
+    if (a[1].isNull())
         raise(94);
+    if (a[2].isNull())
+        return a[2]; // a Null date gives Null
     const double k = std::trunc(toDouble(a[1]));
     const double d = dateArg(a[2]);
     double r;
@@ -766,7 +897,7 @@ Value fDateAdd(Interpreter &, A a, int)
         // work in whole seconds on a linear time line to cross midnight and negative dates correctly
         const DateParts p = splitDate(d);
         const double dayNo = std::trunc(d);
-        const double secs = dayNo * 86400.0 + (p.hour * 3600 + p.minute * 60 + p.second) * (d < 0 ? -1 : 1);
+        const double secs = dayNo * 86400.0 + (p.hour * 3600 + p.minute * 60 + p.second);
         const double total = secs + k * (86400.0 / unit);
         const double day = std::floor(total / 86400.0);
         r = combineDateTime(day, (total - day * 86400.0) / 86400.0);
@@ -792,8 +923,9 @@ Value fDateDiff(Interpreter &, A a, int n)
     const double d1 = toDate(a[1]), d2 = toDate(a[2]);
     const DateParts p1 = splitDate(d1), p2 = splitDate(d2);
     const int first = firstDay(a, n, 3);
+    // the time of day runs forward from midnight on either side of 30/12/1899
     auto secsOf = [](double d, const DateParts &p) {
-        return std::trunc(d) * 86400.0 + (p.hour * 3600 + p.minute * 60 + p.second) * (d < 0 ? -1 : 1);
+        return std::trunc(d) * 86400.0 + (p.hour * 3600 + p.minute * 60 + p.second);
     };
     double r;
     if (iv == QLatin1String("yyyy"))
@@ -814,6 +946,8 @@ Value fDateDiff(Interpreter &, A a, int n)
         r = std::floor(secsOf(d2, p2) / 60.0) - std::floor(secsOf(d1, p1) / 60.0);
     else
         r = secsOf(d2, p2) - secsOf(d1, p1);
+    if (r < -2147483648.0 || r > 2147483647.0)
+        raise(6);
     return Value::lng(int32_t(r));
 }
 
@@ -1030,9 +1164,11 @@ Value fArray(Interpreter &, A a, int n)
 
 Value bound(A a, int n, bool upper)
 {
-    if (!a[0].isArray())
+    // UBound(obj) where obj's default member returns an array
+    const Value v = a[0].isObject() ? defaultValue(a[0]) : a[0];
+    if (!v.isArray())
         raise(13);
-    const ArrayData *arr = a[0].rawArray();
+    const ArrayData *arr = v.rawArray();
     const int dim = intArg(a, n, 1, 1);
     if (dim < 1 || dim > arr->dims())
         raise(9);
@@ -1049,19 +1185,40 @@ Value fUBound(Interpreter &, A a, int n)
 
 // ---------------------------------------------------------------- engine
 
+// Text that does not compile inside Eval/Execute reaches the script as "Syntax error" (1002).
+template <class F> Value compiled(F &&f)
+{
+    try {
+        return f();
+    } catch (ScriptError &e) {
+        if (e.compile && e.number > 1000) {
+            e.number = 1002;
+            e.description = errorMessage(1002);
+        }
+        throw;
+    }
+}
+
 Value fEval(Interpreter &in, A a, int)
 {
-    return in.evalInScope(toString(a[0]));
+    const QString text = toString(a[0]);
+    return compiled([&] { return in.evalInScope(text); });
 }
 Value fExecute(Interpreter &in, A a, int)
 {
-    in.executeInScope(toString(a[0]), false);
-    return Value();
+    const QString text = toString(a[0]);
+    return compiled([&] {
+        in.executeInScope(text, false);
+        return Value();
+    });
 }
 Value fExecuteGlobal(Interpreter &in, A a, int)
 {
-    in.executeInScope(toString(a[0]), true);
-    return Value();
+    const QString text = toString(a[0]);
+    return compiled([&] {
+        in.executeInScope(text, true);
+        return Value();
+    });
 }
 Value fGetRef(Interpreter &in, A a, int)
 {
@@ -1119,7 +1276,14 @@ Value fSetLocale(Interpreter &in, A a, int n)
         }
     } else {
         const int lcid = toLong(a[0]);
-        info = lcid == 0 ? localeByLcid(1033) : localeByLcid(lcid);
+        // 0 (and 1024, 2048): the user's or system's locale
+        if (lcid == 0 || lcid == 1024 || lcid == 2048) {
+            info = localeByName(QLocale::system().name());
+            if (!info)
+                info = localeByLcid(1033);
+        } else {
+            info = localeByLcid(lcid);
+        }
     }
     if (!info)
         raise(5);
@@ -1140,12 +1304,13 @@ Value fEscape(Interpreter &, A a, int)
         const char16_t u = c.unicode();
         if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') ||
             QStringLiteral("@*_+-./").contains(c))
-            out += c;
+            appendChecked(out, QStringView(&c, 1));
         else if (u < 256)
-            out += QStringLiteral("%") + QString::number(u, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+            appendChecked(out, QString(QStringLiteral("%") +
+                                       QString::number(u, 16).toUpper().rightJustified(2, QLatin1Char('0'))));
         else
-            out +=
-                QStringLiteral("%u") + QString::number(u, 16).toUpper().rightJustified(4, QLatin1Char('0'));
+            appendChecked(out, QString(QStringLiteral("%u") +
+                                       QString::number(u, 16).toUpper().rightJustified(4, QLatin1Char('0'))));
     }
     return Value(out);
 }
@@ -1206,26 +1371,26 @@ const Builtin kBuiltins[] = {
     {"Hex", 1, 1, fHex},
     {"Oct", 1, 1, fOct},
     {"Asc", 1, 1, fAsc},
-    {"AscB", 1, 1, fAsc},
+    {"AscB", 1, 1, fAscB},
     {"AscW", 1, 1, fAscW},
     {"Chr", 1, 1, fChr},
-    {"ChrB", 1, 1, fChr},
+    {"ChrB", 1, 1, fChrB},
     {"ChrW", 1, 1, fChrW},
     {"InStr", 2, 4, fInStr},
-    {"InStrB", 2, 4, fInStr},
+    {"InStrB", 2, 4, fInStrB},
     {"InStrRev", 2, 4, fInStrRev},
     {"Join", 1, 2, fJoin},
     {"LCase", 1, 1, fLCase},
     {"Left", 2, 2, fLeft},
-    {"LeftB", 2, 2, fLeft},
+    {"LeftB", 2, 2, fLeftB},
     {"Len", 1, 1, fLen},
-    {"LenB", 1, 1, fLen},
+    {"LenB", 1, 1, fLenB},
     {"LTrim", 1, 1, fLTrim},
     {"Mid", 2, 3, fMid},
-    {"MidB", 2, 3, fMid},
+    {"MidB", 2, 3, fMidB},
     {"Replace", 3, 6, fReplace},
     {"Right", 2, 2, fRight},
-    {"RightB", 2, 2, fRight},
+    {"RightB", 2, 2, fRightB},
     {"RTrim", 1, 1, fRTrim},
     {"Space", 1, 1, fSpace},
     {"Split", 1, 4, fSplit},
@@ -1369,6 +1534,10 @@ const Builtin kBuiltins[] = {
     CONST_INT("vbDefaultButton4", 768),
     CONST_INT("vbApplicationModal", 0),
     CONST_INT("vbSystemModal", 4096),
+    CONST_INT("vbMsgBoxHelpButton", 16384),
+    CONST_INT("vbMsgBoxSetForeground", 65536),
+    CONST_INT("vbMsgBoxRight", 524288),
+    CONST_INT("vbMsgBoxRtlReading", 1048576),
     CONST_INT("vbOK", 1),
     CONST_INT("vbCancel", 2),
     CONST_INT("vbAbort", 3),

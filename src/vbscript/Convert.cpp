@@ -1,5 +1,11 @@
 #include "Convert.h"
 
+#include <QLocale>
+#include <QMutex>
+#include <QRegularExpression>
+
+#include <deque>
+
 #include "HostObject.h"
 #include "ScriptError.h"
 
@@ -219,11 +225,145 @@ double checkedDate(double d)
 
 } // namespace
 
+namespace {
+
+// The locales VBScript knows by short name and LCID (its "Locale ID chart"). Formats come from
+// QLocale (`qt`: the Qt name where the chart's short name is not one Qt knows).
+struct KnownLocale {
+    const char *name;
+    int lcid;
+    const char *qt;
+};
+const KnownLocale kKnownLocales[] = {
+    {"af", 1078, "af_ZA"}, {"sq", 1052, "sq_AL"}, {"ar-ae", 14337, nullptr}, {"ar-bh", 15361, nullptr},
+    {"ar-dz", 5121, nullptr}, {"ar-eg", 3073, nullptr}, {"ar-iq", 2049, nullptr}, {"ar-jo", 11265, nullptr},
+    {"ar-kw", 13313, nullptr}, {"ar-lb", 12289, nullptr}, {"ar-ly", 4097, nullptr}, {"ar-ma", 6145, nullptr},
+    {"ar-om", 8193, nullptr}, {"ar-qa", 16385, nullptr}, {"ar-sa", 1025, nullptr}, {"ar-sy", 10241, nullptr},
+    {"ar-tn", 7169, nullptr}, {"ar-ye", 9217, nullptr}, {"hy", 1067, "hy_AM"}, {"az-az", 1068, "az_Latn_AZ"},
+    {"az-az", 2092, "az_Cyrl_AZ"}, {"eu", 1069, "eu_ES"}, {"be", 1059, "be_BY"}, {"bg", 1026, "bg_BG"},
+    {"ca", 1027, "ca_ES"}, {"zh-cn", 2052, nullptr}, {"zh-hk", 3076, nullptr}, {"zh-mo", 5124, nullptr},
+    {"zh-sg", 4100, nullptr}, {"zh-tw", 1028, nullptr}, {"hr", 1050, "hr_HR"}, {"cs", 1029, "cs_CZ"},
+    {"da", 1030, "da_DK"}, {"nl-nl", 1043, nullptr}, {"nl-be", 2067, nullptr}, {"en-au", 3081, nullptr},
+    {"en-bz", 10249, nullptr}, {"en-ca", 4105, nullptr}, {"en-cb", 9225, "en_JM"}, {"en-ie", 6153, nullptr},
+    {"en-jm", 8201, nullptr}, {"en-nz", 5129, nullptr}, {"en-ph", 13321, nullptr}, {"en-za", 7177, nullptr},
+    {"en-tt", 11273, nullptr}, {"en-gb", 2057, nullptr}, {"en-us", 1033, nullptr}, {"et", 1061, "et_EE"},
+    {"fa", 1065, "fa_IR"}, {"fi", 1035, "fi_FI"}, {"fo", 1080, "fo_FO"}, {"fr-fr", 1036, nullptr},
+    {"fr-be", 2060, nullptr}, {"fr-ca", 3084, nullptr}, {"fr-lu", 5132, nullptr}, {"fr-ch", 4108, nullptr},
+    {"gd-ie", 2108, "ga_IE"}, {"gd", 1084, "gd_GB"}, {"de-de", 1031, nullptr}, {"de-at", 3079, nullptr},
+    {"de-li", 5127, nullptr}, {"de-lu", 4103, nullptr}, {"de-ch", 2055, nullptr}, {"el", 1032, "el_GR"},
+    {"he", 1037, "he_IL"}, {"hi", 1081, "hi_IN"}, {"hu", 1038, "hu_HU"}, {"is", 1039, "is_IS"},
+    {"id", 1057, "id_ID"}, {"it-it", 1040, nullptr}, {"it-ch", 2064, nullptr}, {"ja", 1041, "ja_JP"},
+    {"ko", 1042, "ko_KR"}, {"lv", 1062, "lv_LV"}, {"lt", 1063, "lt_LT"}, {"mk", 1071, "mk_MK"},
+    {"ms-my", 1086, nullptr}, {"ms-bn", 2110, nullptr}, {"mt", 1082, "mt_MT"}, {"mr", 1102, "mr_IN"},
+    {"no-no", 1044, "nb_NO"}, {"no-no", 2068, "nn_NO"}, {"pl", 1045, "pl_PL"}, {"pt-pt", 2070, nullptr},
+    {"pt-br", 1046, nullptr}, {"rm", 1047, "rm_CH"}, {"ro", 1048, "ro_RO"}, {"ro-mo", 2072, "ro_MD"},
+    {"ru", 1049, "ru_RU"}, {"ru-mo", 2073, "ru_MD"}, {"sa", 1103, "sa_IN"}, {"sr-sp", 3098, "sr_Cyrl_RS"},
+    {"sr-sp", 2074, "sr_Latn_RS"}, {"tn", 1074, "tn_ZA"}, {"sl", 1060, "sl_SI"}, {"sk", 1051, "sk_SK"},
+    {"sb", 1070, "hsb_DE"}, {"es-es", 3082, nullptr}, {"es-es", 1034, nullptr}, {"es-ar", 11274, nullptr},
+    {"es-bo", 16394, nullptr}, {"es-cl", 13322, nullptr}, {"es-co", 9226, nullptr}, {"es-cr", 5130, nullptr},
+    {"es-do", 7178, nullptr}, {"es-ec", 12298, nullptr}, {"es-gt", 4106, nullptr}, {"es-hn", 18442, nullptr},
+    {"es-mx", 2058, nullptr}, {"es-ni", 19466, nullptr}, {"es-pa", 6154, nullptr}, {"es-pe", 10250, nullptr},
+    {"es-pr", 20490, nullptr}, {"es-py", 15370, nullptr}, {"es-sv", 17418, nullptr}, {"es-uy", 14346, nullptr},
+    {"es-ve", 8202, nullptr}, {"sx", 1072, "st_ZA"}, {"sw", 1089, "sw_KE"}, {"sv-se", 1053, nullptr},
+    {"sv-fi", 2077, nullptr}, {"ta", 1097, "ta_IN"}, {"tt", 1092, "tt_RU"}, {"th", 1054, "th_TH"},
+    {"tr", 1055, "tr_TR"}, {"ts", 1073, "ts_ZA"}, {"uk", 1058, "uk_UA"}, {"ur", 1056, "ur_PK"},
+    {"uz-uz", 2115, "uz_Cyrl_UZ"}, {"uz-uz", 1091, "uz_Latn_UZ"}, {"vi", 1066, "vi_VN"}, {"xh", 1076, "xh_ZA"},
+    {"yi", 1085, "yi_001"}, {"zu", 1077, "zu_ZA"},
+};
+
+QLocale qtLocaleOf(const KnownLocale &k)
+{
+    return QLocale(QString::fromLatin1(k.qt ? k.qt : k.name).replace(QLatin1Char('-'), QLatin1Char('_')));
+}
+
+// Qt date pattern in the letters formatDate applies (d dd ddd dddd M MM MMM MMMM yy yyyy, 'text').
+QString datePattern(QString f, bool shortForm)
+{
+    if (shortForm && !f.contains(QLatin1String("yyyy")))
+        f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    if (!f.contains(QLatin1String("yyyy")))
+        f.replace(QRegularExpression(QStringLiteral("(?<!y)y(?!y)")), QStringLiteral("yyyy"));
+    return f;
+}
+
+LocaleInfo fromQLocale(const KnownLocale &k)
+{
+    const QLocale q = qtLocaleOf(k);
+    LocaleInfo l = enUs();
+    l.lcid = k.lcid;
+    l.name = k.name;
+    const QString dec = q.decimalPoint(), grp = q.groupSeparator();
+    l.decimal = dec.isEmpty() ? QLatin1Char('.') : dec[0];
+    l.group = grp.isEmpty() ? QLatin1Char(',') : grp[0];
+    l.shortDate = datePattern(q.dateFormat(QLocale::ShortFormat), true);
+    l.longDate = datePattern(q.dateFormat(QLocale::LongFormat), false);
+    const qsizetype d = l.shortDate.indexOf(QLatin1Char('d')), m = l.shortDate.indexOf(QLatin1Char('M')),
+                    y = l.shortDate.indexOf(QLatin1Char('y'));
+    l.order = (y >= 0 && y < d && y < m) ? LocaleInfo::YMD : (d >= 0 && d < m ? LocaleInfo::DMY : LocaleInfo::MDY);
+    const QString t = q.timeFormat(QLocale::ShortFormat);
+    l.hour12 = t.contains(QLatin1String("ap"), Qt::CaseInsensitive);
+    l.hourLeadingZero = t.contains(QLatin1String("hh")) || t.contains(QLatin1String("HH"));
+    l.am = q.amText();
+    l.pm = q.pmText();
+    l.months.clear();
+    l.monthsAbbr.clear();
+    for (int i = 1; i <= 12; ++i) {
+        l.months << q.standaloneMonthName(i, QLocale::LongFormat);
+        l.monthsAbbr << q.standaloneMonthName(i, QLocale::ShortFormat);
+    }
+    l.days.clear();
+    l.daysAbbr.clear();
+    for (int i = 0; i < 7; ++i) { // Sunday first; Qt counts Monday as 1
+        const int qd = i == 0 ? 7 : i;
+        l.days << q.dayName(qd, QLocale::LongFormat);
+        l.daysAbbr << q.dayName(qd, QLocale::ShortFormat);
+    }
+    l.currency = q.currencySymbol(QLocale::CurrencySymbol);
+    // where the symbol goes, read off the locale's own formatting of 1 and -1
+    const QString one = q.toCurrencyString(1.0, l.currency, 0);
+    const QString minus = q.toCurrencyString(-1.0, l.currency, 0);
+    const bool symbolFirst = one.indexOf(l.currency) < one.indexOf(QLatin1Char('1'));
+    const bool spaced = one.contains(QLatin1Char(' ')) || one.contains(QChar(0xA0)) || one.contains(QChar(0x202F));
+    l.currencyPositive = symbolFirst ? (spaced ? 2 : 0) : (spaced ? 3 : 1);
+    if (minus.startsWith(QLatin1Char('(')))
+        l.currencyNegative = 0;
+    else
+        l.currencyNegative = symbolFirst ? (spaced ? 9 : 1) : 8;
+    return l;
+}
+
+const KnownLocale *knownByName(const QString &n)
+{
+    for (const KnownLocale &k : kKnownLocales)
+        if (n == QLatin1String(k.name))
+            return &k;
+    return nullptr;
+}
+
+// Locales built from QLocale on first use; never freed, so pointers to them stay valid.
+const LocaleInfo *builtLocale(const KnownLocale &k)
+{
+    static QMutex mutex;
+    static std::deque<LocaleInfo> built;
+    QMutexLocker lock(&mutex);
+    for (const LocaleInfo &l : built)
+        if (l.lcid == k.lcid)
+            return &l;
+    built.push_back(fromQLocale(k));
+    return &built.back();
+}
+
+} // namespace
+
 const LocaleInfo *localeByLcid(int lcid)
 {
+    // the seven locales checked against Windows keep their Windows forms; the others follow QLocale
     for (const LocaleInfo &l : allLocales())
         if (l.lcid == lcid)
             return &l;
+    for (const KnownLocale &k : kKnownLocales)
+        if (k.lcid == lcid)
+            return builtLocale(k);
     return nullptr;
 }
 
@@ -233,6 +373,8 @@ const LocaleInfo *localeByName(const QString &name)
     for (const LocaleInfo &l : allLocales())
         if (n == QLatin1String(l.name))
             return &l;
+    if (const KnownLocale *k = knownByName(n))
+        return localeByLcid(k->lcid);
     static const struct {
         const char *alias;
         int lcid;
@@ -252,6 +394,22 @@ const LocaleInfo *localeByName(const QString &name)
     for (const auto &a : aliases)
         if (n == QLatin1String(a.alias))
             return localeByLcid(a.lcid);
+    // a Qt or BCP 47 name for a locale of the chart ("nb_NO", "sr-Latn-RS", "es-419" ...)
+    const QLocale q(name.trimmed());
+    if (q.language() != QLocale::C) {
+        const KnownLocale *languageOnly = nullptr;
+        for (const KnownLocale &k : kKnownLocales) {
+            const QLocale kq = qtLocaleOf(k);
+            if (kq.language() != q.language())
+                continue;
+            if (kq.territory() == q.territory() && kq.script() == q.script())
+                return localeByLcid(k.lcid);
+            if (!languageOnly)
+                languageOnly = &k;
+        }
+        if (languageOnly && !n.contains(QLatin1Char('-')))
+            return localeByLcid(languageOnly->lcid);
+    }
     return nullptr;
 }
 
@@ -376,6 +534,27 @@ double roundHalfEven(double d)
     return r;
 }
 
+namespace {
+// printf("%.*f") handed to `use` as characters: digits and magnitude come from scripts, so a text
+// longer than the first try is formatted again at its full length.
+template <class F> void fixedText(double v, int digits, F &&use)
+{
+    char first[128];
+    const int len = std::snprintf(first, sizeof first, "%.*f", digits, v);
+    if (len < 0) {
+        use("0", size_t(1));
+        return;
+    }
+    if (size_t(len) < sizeof first) {
+        use(static_cast<const char *>(first), size_t(len));
+        return;
+    }
+    std::string out(size_t(len) + 1, '\0');
+    std::snprintf(out.data(), out.size(), "%.*f", digits, v);
+    use(static_cast<const char *>(out.data()), size_t(len));
+}
+} // namespace
+
 double roundDecimal(double d, int digits, bool halfEven)
 {
     if (!std::isfinite(d))
@@ -419,8 +598,7 @@ double roundDecimal(double d, int digits, bool halfEven)
     const int scale = digits - 0;
     double result = scale >= 0 ? v / std::pow(10.0, scale) : v * std::pow(10.0, -scale);
     // Re-read through text for the nearest double of the decimal result.
-    std::snprintf(buf, sizeof buf, "%.*f", digits > 0 ? digits : 0, result);
-    result = std::strtod(buf, nullptr);
+    fixedText(result, digits > 0 ? digits : 0, [&](const char *text, size_t) { result = std::strtod(text, nullptr); });
     return neg ? -result : result;
 }
 
@@ -451,16 +629,22 @@ Value defaultValue(const Value &v)
 {
     if (v.type() != VarType::Object)
         return v;
-    HostObject *o = v.rawObject();
-    if (!o)
-        raise(91);
-    Value out;
-    Args none(nullptr, 0);
-    if (!o->getDefault(none, out))
-        raise(438);
-    if (out.isObject())
-        return defaultValue(out);
-    return out;
+    // a loop, not recursion: a default member may return another object, or the same one again
+    Value cur = v;
+    for (int hops = 0; hops < 1000; ++hops) {
+        HostObject *o = cur.rawObject();
+        if (!o)
+            raise(91);
+        Value out;
+        Args none(nullptr, 0);
+        if (!o->getDefault(none, out))
+            raise(438);
+        checkedFromHost(out);
+        if (!out.isObject())
+            return out;
+        cur = std::move(out);
+    }
+    raise(28);
 }
 
 Value toNumeric(const Value &v)
@@ -553,6 +737,8 @@ int16_t toInteger(const Value &v)
 
 uint8_t toByte(const Value &v)
 {
+    if (v.type() == VarType::Boolean)
+        return v.rawBool() ? 255 : 0; // CByte(True) is 255: True's bits, not -1
     const int32_t l = toLong(v);
     if (l < 0 || l > 255)
         raise(6);
@@ -1116,9 +1302,8 @@ QString groupDigits(const QString &intDigits, QChar sep)
 QString fixedDigits(double v, int digits, QString &intPart)
 {
     const double r = std::fabs(roundDecimal(v, digits, false));
-    char buf[400];
-    std::snprintf(buf, sizeof buf, "%.*f", digits, r);
-    QString s = QString::fromLatin1(buf);
+    QString s;
+    fixedText(r, digits, [&](const char *text, size_t n) { s = QString::fromLatin1(text, qsizetype(n)); });
     const qsizetype dot = s.indexOf(QLatin1Char('.'));
     intPart = dot < 0 ? s : s.left(dot);
     return dot < 0 ? QString() : s.mid(dot + 1);

@@ -18,7 +18,15 @@ template <class F> bool Engine::guarded(F &&f)
     m_hasError = false;
     m_error = ScriptError();
     setCurrentLocale(localeByLcid(m_in->localeLcid));
-    m_in->beginRun();
+    // a host function calling back into the engine stays within the outer call's limits
+    const bool outermost = m_running == 0;
+    if (outermost)
+        m_in->beginRun();
+    ResourceMeter::Scope meter(&m_in->meter());
+    struct Running {
+        int &n;
+        ~Running() { --n; }
+    } running{++m_running};
     try {
         f();
         return true;
@@ -29,8 +37,10 @@ template <class F> bool Engine::guarded(F &&f)
         m_in->err().number = e.number;
         m_in->err().description = e.description;
         m_in->err().source = e.source;
+        m_in->err().helpFile = e.helpFile;
+        m_in->err().helpContext = e.helpContext;
     } catch (const Abort &a) {
-        m_error = ScriptError(0, a.reason, QStringLiteral("vbscript host"));
+        m_error = ScriptError(a.number, a.reason, QStringLiteral("vbscript host"));
         m_error.line = m_in->line();
     } catch (const std::bad_alloc &) {
         m_error = ScriptError(7, errorMessage(7), QString::fromLatin1(kRuntimeSource));
@@ -130,9 +140,9 @@ QString Engine::errorText() const
     if (!m_hasError)
         return QString();
     if (m_error.line > 0)
-        return m_error.description + QStringLiteral(" (line ") + QString::number(m_error.line) +
+        return m_error.describe() + QStringLiteral(" (line ") + QString::number(m_error.line) +
                QLatin1Char(')');
-    return m_error.description;
+    return m_error.describe();
 }
 
 void Engine::clearError()
@@ -144,6 +154,16 @@ void Engine::clearError()
 void Engine::setStatementBudget(qint64 statements)
 {
     m_in->setBudget(statements);
+}
+
+void Engine::setMemoryLimit(qint64 bytes)
+{
+    m_in->setMemoryLimit(bytes > 0 ? size_t(bytes) : 0);
+}
+
+void Engine::setTimeLimit(qint64 milliseconds)
+{
+    m_in->setTimeLimit(milliseconds > 0 ? milliseconds : 0);
 }
 
 void Engine::cancel()

@@ -75,6 +75,12 @@ public:
 
     // At most `statements` statements per call (0: no limit).
     void setStatementBudget(qint64 statements);
+    // A call fails with "Out of memory" (number 7, not catchable by On Error Resume Next) when the
+    // process heap would grow by more than `bytes` during it (0: no limit). The heap is the whole
+    // process's, so other threads' allocations during the call count too.
+    void setMemoryLimit(qint64 bytes);
+    // A call stops after `milliseconds` of wall-clock time (0: no limit), like the budget.
+    void setTimeLimit(qint64 milliseconds);
     // Stops the call in progress (thread-safe); the call fails with a "cancelled" error.
     void cancel();
 
@@ -91,6 +97,7 @@ private:
     std::unique_ptr<Interpreter> m_in;
     ScriptError m_error;
     bool m_hasError = false;
+    int m_running = 0; // guarded calls in progress (a host function may call back in)
 };
 
 // Conversions at the boundary with Qt.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ScriptError.h"
 #include "Value.h"
 
 #include <QString>
@@ -22,8 +23,19 @@ public:
     Args(Value **items, int n) : m_slots(items), m_n(n) {}
     int size() const { return m_n; }
     bool isEmpty() const { return m_n == 0; }
-    Value &operator[](int i) { return *m_slots[i]; }
-    const Value &at(int i) const { return *m_slots[i]; }
+    // A missing argument is "Wrong number of arguments" (450), never a read past the list.
+    Value &operator[](int i)
+    {
+        if (i < 0 || i >= m_n)
+            raise(450);
+        return *m_slots[i];
+    }
+    const Value &at(int i) const
+    {
+        if (i < 0 || i >= m_n)
+            raise(450);
+        return *m_slots[i];
+    }
     // An optional argument left out, as in f(1, , 3).
     bool isMissing(int i) const;
 
@@ -44,7 +56,7 @@ public:
     void release()
     {
         if (--m_refs == 0)
-            finalRelease();
+            lastRelease(this);
     }
     int refCount() const { return m_refs; }
 
@@ -66,9 +78,17 @@ protected:
     virtual void finalRelease() { delete this; }
 
 private:
+    friend struct ReleaseQueue;
+    // Runs finalRelease; objects freed by another object's destruction wait in a queue, so a long
+    // chain of objects is freed in a loop rather than by recursion.
+    static void lastRelease(HostObject *o);
     int m_refs = 0;
 };
 
 using HostObjectRef = Ref<HostObject>;
+
+// What a host member or function returned, as scripts may hold it: texts within the string limit
+// ("Out of string space", 14), sizes reported to the call's memory limit.
+const Value &checkedFromHost(const Value &v);
 
 } // namespace vbs

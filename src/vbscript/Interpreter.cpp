@@ -10,6 +10,8 @@ namespace vbs {
 
 namespace {
 constexpr int kMaxDepth = 900;
+// tokens and syntax tree of Execute/Eval text, per source character (a generous estimate)
+constexpr size_t kCodeBytesPerChar = 24;
 } // namespace
 
 // Arguments of one call: vars point at variables (ByRef) or at the temporaries here.
@@ -86,6 +88,7 @@ Interpreter::Interpreter()
     }
     frame = &m_scriptFrame;
     m_evalUnit = std::make_unique<Unit>();
+    m_stackLimit = stackLimit();
 }
 
 Interpreter::~Interpreter()
@@ -118,7 +121,9 @@ void Interpreter::reset()
 
 void Interpreter::beginRun()
 {
+    m_stackLimit = stackLimit();
     m_budget = m_budgetLimit;
+    m_meter.begin(m_memoryLimit, m_timeLimitMs);
     cancel.store(false, std::memory_order_relaxed);
 }
 
@@ -235,6 +240,7 @@ Value Interpreter::evalInScope(const QString &text)
     } else {
         u->arena.clear();
     }
+    chargeMemory(size_t(text.size()) * kCodeBytesPerChar);
     Lexer(symbols).tokenize(text, *toks);
     Parser p(symbols, *u, text, *toks);
     if (frame->proc)
@@ -263,6 +269,7 @@ void Interpreter::executeInScope(const QString &text, bool global)
 {
     auto unit = std::make_shared<Unit>();
     std::vector<Token> toks;
+    chargeMemory(size_t(text.size()) * kCodeBytesPerChar);
     Lexer(symbols).tokenize(text, toks);
     Parser p(symbols, *unit, text, toks);
     Frame *target = global ? &m_scriptFrame : frame;
@@ -271,6 +278,34 @@ void Interpreter::executeInScope(const QString &text, bool global)
     p.parseProgram();
     loadUnit(unit, false);
     FrameGuard g(*this, target);
+    for (const Unit::ScopeDim &d : unit->scopeDims) {
+        // a local of this call already (a slot or an earlier Execute), else a new one shadowing globals
+        Value *existing = nullptr;
+        for (auto &dl : target->dynLocals)
+            if (dl.first == d.sym)
+                existing = &dl.second;
+        if (target->proc) {
+            const auto &ls = target->proc->localSyms;
+            const auto it = std::find(ls.begin(), ls.end(), d.sym);
+            if (it != ls.end())
+                existing = target->vars[it - ls.begin()];
+        }
+        if (existing && !d.isArray)
+            continue;
+        Value init;
+        if (d.isArray) {
+            auto *a = new ArrayData;
+            init = Value::array(a);
+            if (!d.array.dynamic) {
+                a->resize(d.array.bounds, false);
+                a->fixedSize = true;
+            }
+        }
+        if (existing)
+            *existing = std::move(init);
+        else
+            target->dynLocals.emplace_back(d.sym, std::move(init));
+    }
     execBlock(unit->body);
 }
 
@@ -300,7 +335,7 @@ Value Interpreter::callByName(const QString &name, Value **args, int n)
             return invokeProc(m_procs[size_t(b.index)], nullptr, args, n);
         if (b.kind == Kind::HostFn) {
             Args a(args, n);
-            return m_hostFns[size_t(b.index)](a);
+            return checkedFromHost(m_hostFns[size_t(b.index)](a));
         }
     }
     raise(35, name);
@@ -407,7 +442,7 @@ Value Interpreter::readName(const IdentExpr *e)
             return invokeProc(m_procs[size_t(b.index)], nullptr, nullptr, 0);
         case Kind::HostFn: {
             Args a(nullptr, 0);
-            return m_hostFns[size_t(b.index)](a);
+            return checkedFromHost(m_hostFns[size_t(b.index)](a));
         }
         case Kind::Class:
             raise(13, symbols.name(sym).text);
@@ -474,6 +509,7 @@ Value Interpreter::withObject()
 
 Value Interpreter::eval(const Expr *e)
 {
+    // only the kinds that recurse check the stack: literals and names are most nodes
     switch (e->kind) {
     case EK::Literal:
         return static_cast<const LiteralExpr *>(e)->value;
@@ -484,6 +520,7 @@ Value Interpreter::eval(const Expr *e)
         return readName(id);
     }
     case EK::Binary: {
+        checkStack();
         const auto *b = static_cast<const BinaryExpr *>(e);
         Value l = eval(b->left);
         Value r = eval(b->right);
@@ -499,10 +536,13 @@ Value Interpreter::eval(const Expr *e)
         return binary(b->op, l, r);
     }
     case EK::Call:
+        checkStack();
         return evalCall(static_cast<const CallExpr *>(e));
     case EK::Member:
+        checkStack();
         return evalMember(static_cast<const MemberExpr *>(e));
     case EK::Unary: {
+        checkStack();
         const auto *u = static_cast<const UnaryExpr *>(e);
         Value v = eval(u->operand);
         return u->op == Op::Neg ? negate(v) : logicalNot(v);
@@ -596,10 +636,23 @@ Value Interpreter::callBuiltin(const Builtin *b, Expr *const *args, int n)
 {
     if (n < b->minArgs || n > b->maxArgs)
         raise(450, QString::fromLatin1(b->name));
-    Value argv[kInlineArgs];
+    // Array() takes up to 255 arguments: only short calls use the inline buffer
+    Value inlineArgv[kInlineArgs];
+    std::unique_ptr<Value[]> big;
+    Value *argv = inlineArgv;
+    if (n > kInlineArgs) {
+        big = std::make_unique<Value[]>(size_t(n));
+        argv = big.get();
+    }
     for (int i = 0; i < n; ++i)
         argv[i] = eval(args[i]);
-    return b->fn(*this, argv, n);
+    Value r = b->fn(*this, argv, n);
+    if (r.isString()) {
+        if (r.rawString().size() > kMaxStringLength)
+            raise(14);
+        chargeMemory(size_t(r.rawString().size()) * 2);
+    }
+    return r;
 }
 
 Value Interpreter::callName(const IdentExpr *id, const CallExpr *c)
@@ -664,6 +717,7 @@ Value Interpreter::callName(const IdentExpr *id, const CallExpr *c)
                 } catch (const std::exception &ex) {
                     raiseText(440, QString::fromLocal8Bit(ex.what()));
                 }
+                checkedFromHost(r);
                 writeBack(pack);
                 return r;
             }
@@ -690,7 +744,7 @@ Value Interpreter::callValue(const Value &callee, Value **args, int n)
         Args a(args, n);
         Value r;
         if (o->getDefault(a, r))
-            return r;
+            return checkedFromHost(r);
         if (n == 0)
             return callee;
         raise(438);
@@ -756,7 +810,7 @@ Value Interpreter::memberGet(const Value &obj, int sym, Value **args, int n)
     }
     if (!found)
         raise(438, symbols.name(sym).text);
-    return r;
+    return checkedFromHost(r);
 }
 
 void Interpreter::memberSet(const Value &obj, int sym, Value **args, int n, const Value &v, bool isSet)
@@ -826,9 +880,32 @@ void Interpreter::classMemberSet(ClassInstance *inst, const ClassMember *m, Valu
     invokeProc(p, inst, pack.refs(), n + 1);
 }
 
+// A class's Property Let receives an object itself (obj.P = other), not its default value.
+bool Interpreter::letTakesObject(const Value &obj, int sym) const
+{
+    if (!obj.isObject() || !obj.rawObject())
+        return false;
+    ClassInstance *ci = obj.rawObject()->asClassInstance();
+    if (!ci)
+        return false;
+    const ClassMember *m = ci->cls()->member(sym);
+    return m && m->field < 0 && m->let;
+}
+
 void Interpreter::assign(const Expr *target, Value v, bool isSet)
 {
-    v = assignedValue(std::move(v), isSet);
+    const bool rawObject = !isSet && v.isObject();
+    if (target->kind != EK::Member && !(target->kind == EK::Call &&
+                                        static_cast<const CallExpr *>(target)->target->kind == EK::Member)) {
+        if (rawObject && target->kind == EK::Ident && static_cast<const IdentExpr *>(target)->slot < 0 &&
+            frame->me && letTakesObject(Value::object(frame->me), static_cast<const IdentExpr *>(target)->sym)) {
+            // P = other inside the class, through its Property Let
+            classMemberSet(frame->me, frame->me->cls()->member(static_cast<const IdentExpr *>(target)->sym),
+                           nullptr, 0, v, false);
+            return;
+        }
+        v = assignedValue(std::move(v), isSet);
+    }
     switch (target->kind) {
     case EK::Ident: {
         const auto *id = static_cast<const IdentExpr *>(target);
@@ -842,17 +919,25 @@ void Interpreter::assign(const Expr *target, Value v, bool isSet)
     case EK::Member: {
         const auto *m = static_cast<const MemberExpr *>(target);
         Value obj = m->object ? eval(m->object) : withObject();
+        if (!(rawObject && letTakesObject(obj, m->sym)))
+            v = assignedValue(std::move(v), isSet);
         memberSet(obj, m->sym, nullptr, 0, v, isSet);
         return;
     }
     case EK::Call: {
         const auto *c = static_cast<const CallExpr *>(target);
+        if (c->target->kind == EK::Call) {
+            assignNested(c, std::move(v), isSet);
+            return;
+        }
         ArgPack pack(c->nargs);
         for (int i = 0; i < c->nargs; ++i)
             pack.temp(i) = eval(c->args[i]);
         if (c->target->kind == EK::Member) {
             const auto *m = static_cast<const MemberExpr *>(c->target);
             Value obj = m->object ? eval(m->object) : withObject();
+            if (!(rawObject && letTakesObject(obj, m->sym)))
+                v = assignedValue(std::move(v), isSet);
             memberSet(obj, m->sym, pack.refs(), c->nargs, v, isSet);
             return;
         }
@@ -898,6 +983,66 @@ void Interpreter::assign(const Expr *target, Value v, bool isSet)
     }
 }
 
+// x(0)(1) = v: each index but the last selects an element (an array in an array, or what a default
+// member returns); the last one is written.
+void Interpreter::assignNested(const CallExpr *c, Value v, bool isSet)
+{
+    std::vector<const CallExpr *> chain;
+    const Expr *root = c;
+    while (root->kind == EK::Call) {
+        chain.push_back(static_cast<const CallExpr *>(root));
+        root = static_cast<const CallExpr *>(root)->target;
+    }
+    std::reverse(chain.begin(), chain.end()); // innermost first: x(0) before (1)
+    std::vector<std::vector<Value>> subs(chain.size());
+    for (size_t k = 0; k < chain.size(); ++k)
+        for (int i = 0; i < chain[k]->nargs; ++i)
+            subs[k].push_back(eval(chain[k]->args[i]));
+    auto refsOf = [](std::vector<Value> &vals) {
+        std::vector<Value *> r;
+        for (Value &x : vals)
+            r.push_back(&x);
+        return r;
+    };
+    std::deque<Value> temps; // what default members return; stable addresses
+    Value *cur = nullptr;
+    if (root->kind == EK::Ident) {
+        const auto *id = static_cast<const IdentExpr *>(root);
+        cur = id->slot >= 0 ? frame->vars[id->slot] : findVariable(id->sym, *frame);
+    }
+    if (!cur) {
+        temps.push_back(eval(root));
+        cur = &temps.back();
+    }
+    for (size_t k = 0; k + 1 < chain.size(); ++k) {
+        std::vector<Value *> r = refsOf(subs[k]);
+        if (cur->isArray()) {
+            cur = arrayElement(*cur, r.data(), int(r.size()), true);
+        } else if (cur->isObject()) {
+            temps.push_back(callValue(*cur, r.data(), int(r.size())));
+            cur = &temps.back();
+        } else {
+            raise(13);
+        }
+    }
+    std::vector<Value *> r = refsOf(subs.back());
+    if (cur->isArray()) {
+        *arrayElement(*cur, r.data(), int(r.size()), true) = std::move(v);
+        return;
+    }
+    if (cur->isObject()) {
+        HostObject *o = cur->rawObject();
+        if (!o)
+            raise(91);
+        Value keep = *cur;
+        Args a(r.data(), int(r.size()));
+        if (isSet || !o->setDefault(a, v))
+            raise(438);
+        return;
+    }
+    raise(13);
+}
+
 // ---------------------------------------------------------------- procedures and classes
 
 Value Interpreter::invokeProc(Procedure *p, ClassInstance *me, Value **args, int n)
@@ -907,6 +1052,7 @@ Value Interpreter::invokeProc(Procedure *p, ClassInstance *me, Value **args, int
         raise(450, symbols.name(p->sym).text);
     if (m_depth >= kMaxDepth)
         raise(28);
+    checkStack();
     const int nl = int(p->localSyms.size());
     Value inlineStore[12];
     Value *inlineSlots[12];
@@ -969,6 +1115,7 @@ Value Interpreter::newInstance(int classSym)
     }
     const int idx = m_bind[size_t(classSym)].index;
     ClassDef *c = m_classes[size_t(idx)];
+    chargeMemory(sizeof(ClassInstance) + c->fields.size() * sizeof(Value));
     auto *inst = new ClassInstance(this, m_classUnits[size_t(idx)], c);
     Value v = Value::object(inst);
     for (size_t i = 0; i < c->fields.size(); ++i) {
@@ -1004,7 +1151,9 @@ bool ClassInstance::get(const Name &name, Args &args, Value &result)
     Interpreter *in = *interp;
     if (!in)
         return false;
-    const int sym = in->symbols.find(name.text);
+    int sym = in->symbols.find(name.text);
+    if (sym >= 0 && sym < Kw::FirstSoft) // a member named like a keyword
+        sym = in->symbols.find(QString(QStringLiteral("[") + name.text + QLatin1Char(']')));
     const ClassMember *m = sym >= 0 ? m_cls->member(sym) : nullptr;
     if (!m || !m->isPublic)
         return false;
@@ -1020,7 +1169,9 @@ bool ClassInstance::set(const Name &name, Args &args, const Value &value, bool i
     Interpreter *in = *interp;
     if (!in)
         return false;
-    const int sym = in->symbols.find(name.text);
+    int sym = in->symbols.find(name.text);
+    if (sym >= 0 && sym < Kw::FirstSoft) // a member named like a keyword
+        sym = in->symbols.find(QString(QStringLiteral("[") + name.text + QLatin1Char(']')));
     const ClassMember *m = sym >= 0 ? m_cls->member(sym) : nullptr;
     if (!m || !m->isPublic)
         return false;
@@ -1069,6 +1220,8 @@ void ClassInstance::finalRelease()
     if (in && m_cls->terminate) {
         addRef(); // keep alive while Class_Terminate runs
         try {
+            // what Class_Terminate lets go of dies at once, as it would in VBScript
+            ReleaseImmediately now;
             in->invokeProc(m_cls->terminate, this, nullptr, 0);
         } catch (...) {
             // errors in Class_Terminate are ignored, as VBScript does; this runs from destructors
@@ -1098,11 +1251,14 @@ void Interpreter::noteError(const ScriptError &e)
     m_err->number = e.number;
     m_err->description = e.description;
     m_err->source = e.source;
+    m_err->helpFile = e.helpFile;
+    m_err->helpContext = e.helpContext;
     m_err->line = e.line ? e.line : m_line;
 }
 
 Flow Interpreter::execBlock(const Block &b)
 {
+    checkStack();
     for (int i = 0; i < b.count; ++i) {
         const Stmt *s = b.items[i];
         m_line = s->line;
@@ -1152,16 +1308,33 @@ Flow Interpreter::execIf(const IfStmt *s)
     return Flow::Normal;
 }
 
+// A For, For Each or Select Case whose header failed under On Error Resume Next: VBScript resumes
+// at the next statement, the first of the block, which runs once.
+Flow Interpreter::enterAfterFailedHeader(const Block &body, const ScriptError &e, bool forLoop)
+{
+    if (!frame->resumeNext)
+        throw e;
+    noteError(e);
+    const Flow f = execBlock(body);
+    return forLoop && f == Flow::ExitFor ? Flow::Normal : f;
+}
+
 Flow Interpreter::execFor(const ForStmt *s)
 {
-    Value from = toNumeric(eval(s->from));
-    const Value to = toNumeric(eval(s->to));
-    const Value step = s->step ? toNumeric(eval(s->step)) : Value::integer(1);
-    if (from.isNull() || to.isNull() || step.isNull())
-        raise(94);
-    const double toD = toDouble(to);
-    const double stepD = toDouble(step);
-    assign(s->var, from, false);
+    double toD, stepD;
+    Value step;
+    try {
+        Value from = toNumeric(eval(s->from));
+        const Value to = toNumeric(eval(s->to));
+        step = s->step ? toNumeric(eval(s->step)) : Value::integer(1);
+        if (from.isNull() || to.isNull() || step.isNull())
+            raise(94);
+        toD = toDouble(to);
+        stepD = toDouble(step);
+        assign(s->var, from, false);
+    } catch (const ScriptError &e) {
+        return enterAfterFailedHeader(s->body, e, true);
+    }
     for (;;) {
         const double c = toDouble(eval(s->var));
         if (stepD >= 0 ? c > toD : c < toD)
@@ -1179,15 +1352,19 @@ Flow Interpreter::execFor(const ForStmt *s)
 
 Flow Interpreter::execForEach(const ForEachStmt *s)
 {
-    Value coll = eval(s->collection);
     ValueList items;
-    if (coll.isArray()) {
-        items = coll.rawArray()->items;
-    } else if (coll.isObject() && coll.rawObject()) {
-        if (!coll.rawObject()->enumerate(items))
+    try {
+        Value coll = eval(s->collection);
+        if (coll.isArray()) {
+            items = coll.rawArray()->items;
+        } else if (coll.isObject() && coll.rawObject()) {
+            if (!coll.rawObject()->enumerate(items))
+                raise(451);
+        } else {
             raise(451);
-    } else {
-        raise(451);
+        }
+    } catch (const ScriptError &e) {
+        return enterAfterFailedHeader(s->body, e, true);
     }
     for (Value &item : items) {
         tick();
@@ -1227,7 +1404,14 @@ Flow Interpreter::execDo(const DoStmt *s)
 
 Flow Interpreter::execSelect(const SelectStmt *s)
 {
-    const Value test = eval(s->test);
+    Value test;
+    try {
+        test = eval(s->test);
+    } catch (const ScriptError &e) {
+        if (s->count == 0)
+            return enterAfterFailedHeader(s->elseBlock, e, false);
+        return enterAfterFailedHeader(s->cases[0].body, e, false);
+    }
     const bool testLit = s->test->literal;
     auto holds = [&](Op op, const Expr *e) {
         const Value v = compare(op, test, eval(e), testLit, e->literal);
@@ -1303,6 +1487,7 @@ Flow Interpreter::exec(const Stmt *s)
                         const QString tail = r.isNull() ? QString() : toString(r);
                         if (var->rawString().size() + tail.size() > kMaxStringLength)
                             raise(14);
+                        chargeMemory(size_t(tail.size()) * 2);
                         var->appendString(tail);
                         return Flow::Normal;
                     }
@@ -1349,7 +1534,18 @@ Flow Interpreter::exec(const Stmt *s)
         return execSelect(static_cast<const SelectStmt *>(s));
     case SK::With: {
         const auto *w = static_cast<const WithStmt *>(s);
-        Value obj = eval(w->object);
+        Value obj;
+        try {
+            obj = eval(w->object);
+            if (!obj.isObject())
+                raise(424);
+        } catch (const ScriptError &e) {
+            // under On Error Resume Next VBScript goes on into the block
+            if (!frame->resumeNext)
+                throw;
+            noteError(e);
+            obj = Value();
+        }
         Frame *f = frame;
         f->with.push_back(std::move(obj));
         struct Pop {
@@ -1416,7 +1612,10 @@ bool ErrObject::get(const Name &name, Args &args, Value &result)
     } else if (k == QLatin1String("raise")) {
         if (args.size() < 1 || args.size() > 5)
             raise(450);
-        const int n = toLong(args[0]);
+        const int given = toLong(args[0]);
+        if (given == 0)
+            raise(5);
+        const int n = mapErrorNumber(given);
         ScriptError e;
         e.number = n;
         e.source =
@@ -1428,8 +1627,10 @@ bool ErrObject::get(const Name &name, Args &args, Value &result)
             if (e.description.isEmpty())
                 e.description = QStringLiteral("Unknown runtime error");
         }
-        if (n == 0)
-            raise(5);
+        if (args.size() > 3 && !args.isMissing(3))
+            e.helpFile = toString(args[3]);
+        if (args.size() > 4 && !args.isMissing(4))
+            e.helpContext = toLong(args[4]);
         throw e;
     } else {
         return false;
@@ -1441,7 +1642,7 @@ bool ErrObject::set(const Name &name, Args &args, const Value &value, bool isSet
 {
     const QString &k = name.key;
     if (k == QLatin1String("number"))
-        number = toLong(value);
+        number = mapErrorNumber(toLong(value));
     else if (k == QLatin1String("description"))
         description = toString(value);
     else if (k == QLatin1String("source"))

@@ -4,6 +4,7 @@
 #include "HostObject.h"
 #include "Lexer.h"
 #include "ScriptError.h"
+#include "Resources.h"
 #include "SymbolTable.h"
 
 #include <QHash>
@@ -21,11 +22,6 @@ class ErrObject;
 
 using HostFunction = std::function<Value(Args &)>;
 using ObjectFactory = std::function<HostObjectRef()>;
-
-// Thrown past every On Error Resume Next: the host's budget ran out or it asked to stop.
-struct Abort {
-    QString reason;
-};
 
 // An instance of a script Class.
 class ClassInstance : public HostObject {
@@ -91,7 +87,12 @@ public:
 
     // limits
     void setBudget(int64_t statements) { m_budgetLimit = statements; }
+    void setMemoryLimit(size_t bytes) { m_memoryLimit = bytes; }
+    void setTimeLimit(int64_t ms) { m_timeLimitMs = ms; }
+    size_t memoryLimit() const { return m_memoryLimit; }
+    int64_t timeLimit() const { return m_timeLimitMs; }
     void beginRun();
+    ResourceMeter &meter() { return m_meter; }
     std::atomic<bool> cancel{false};
     int line() const { return m_line; }
     ErrObject &err() { return *m_err; }
@@ -164,6 +165,9 @@ private:
     void classMemberSet(ClassInstance *inst, const ClassMember *m, Value **args, int n, const Value &v,
                         bool isSet);
     Value assignedValue(Value v, bool isSet);
+    bool letTakesObject(const Value &obj, int sym) const;
+    void assignNested(const CallExpr *c, Value v, bool isSet);
+    Flow enterAfterFailedHeader(const Block &body, const ScriptError &e, bool forLoop);
 
     Flow execBlock(const Block &b);
     Flow exec(const Stmt *s);
@@ -174,12 +178,20 @@ private:
     Flow execSelect(const SelectStmt *s);
     void execReDim(const ReDimStmt *s);
     void noteError(const ScriptError &e);
+    // Deep recursion (expressions, calls, Eval, default members) ends in error 28 before the
+    // native stack does.
+    void checkStack() const
+    {
+        if (stackPointer() < m_stackLimit)
+            raise(28);
+    }
     void tick()
     {
         if (m_budget > 0 && --m_budget == 0)
             throw Abort{QStringLiteral("Script stopped: statement budget exhausted")};
         if (cancel.load(std::memory_order_relaxed))
             throw Abort{QStringLiteral("Script stopped: cancelled by the host")};
+        m_meter.tick();
     }
 
     std::vector<Binding> m_bind;
@@ -197,6 +209,10 @@ private:
     int m_line = 0;
     int64_t m_budget = 0;
     int64_t m_budgetLimit = 0;
+    uintptr_t m_stackLimit = 0;
+    size_t m_memoryLimit = 0;
+    int64_t m_timeLimitMs = 0;
+    ResourceMeter m_meter;
 
     // Reused for Eval and report formulas so each evaluation allocates next to nothing.
     std::vector<Token> m_tokens;

@@ -1,5 +1,7 @@
 #include "Lexer.h"
 
+#include <string>
+
 #include "Convert.h"
 #include "ScriptError.h"
 
@@ -39,11 +41,18 @@ void Lexer::tokenize(const QString &src, std::vector<Token> &out, int firstLine)
     int line = firstLine;
     size_t lineStart = 0;
     bool space = false;
+    bool continued = false; // a line continuation came before this token
     auto push = [&](T type, size_t start) -> Token & {
         out.emplace_back();
         Token &t = out.back();
         t.type = type;
         t.space = space;
+        if (continued) {
+            // "obj _" then ".Member" on the next line is still obj.Member
+            if (type == T::Dot)
+                t.space = false;
+            continued = false;
+        }
         t.line = line;
         t.col = int(start - lineStart) + 1;
         space = false;
@@ -86,6 +95,7 @@ void Lexer::tokenize(const QString &src, std::vector<Token> &out, int firstLine)
                 ++line;
                 lineStart = i;
                 space = true;
+                continued = true;
                 continue;
             }
             raiseCompile(1032, line, int(i - lineStart) + 1);
@@ -96,7 +106,7 @@ void Lexer::tokenize(const QString &src, std::vector<Token> &out, int firstLine)
                 ++i;
             const QStringView name(src.constData() + start, qsizetype(i - start));
             const int sym = m_symbols.intern(name);
-            if (sym == Kw::Rem &&
+            if (sym == Kw::Rem && !(!out.empty() && out.back().type == T::Dot && p[start - 1] == '.') &&
                 (i >= n || p[i] == ' ' || p[i] == '\t' || p[i] == '\r' || p[i] == '\n' || p[i] == ':')) {
                 while (i < n && p[i] != '\r' && p[i] != '\n')
                     ++i;
@@ -115,7 +125,7 @@ void Lexer::tokenize(const QString &src, std::vector<Token> &out, int firstLine)
             Token &t = push(T::Name, start);
             t.sym = m_symbols.intern(QStringView(src.constData() + i + 1, qsizetype(j - i - 1)));
             // bracketed names are never keywords; re-intern keyword spellings under a distinct form
-            if (t.sym < Kw::Count)
+            if (t.sym < Kw::FirstSoft)
                 t.sym = m_symbols.intern(QStringView(src.constData() + i, qsizetype(j - i + 1)));
             i = j + 1;
             continue;
@@ -162,17 +172,26 @@ void Lexer::tokenize(const QString &src, std::vector<Token> &out, int firstLine)
                     continue;
                 }
             }
-            char buf[128];
-            const size_t len = i - start < sizeof buf - 1 ? i - start : sizeof buf - 1;
-            for (size_t k = 0; k < len; ++k)
-                buf[k] = char(p[start + k]);
-            buf[len] = 0;
+            std::string digits(i - start, '0'); // as long as the literal is: no fixed buffer
+            for (size_t k = start; k < i; ++k)
+                digits[k - start] = char(p[k]);
+            const double d = std::strtod(digits.c_str(), nullptr);
+            if (!std::isfinite(d))
+                raiseCompile(6, line, int(start - lineStart) + 1); // 1e99999: Overflow, not infinity
             Token &t = push(T::Float, start);
-            t.fval = std::strtod(buf, nullptr);
+            t.fval = d;
             continue;
         }
+        // "x" &hi is the & operator before hi: &H and &O need a digit of their base right after
+        auto radixDigit = [&](size_t k, bool hex) {
+            if (k >= n)
+                return false;
+            const char16_t d = p[k];
+            return isDigit(d) || (hex && ((d >= 'a' && d <= 'f') || (d >= 'A' && d <= 'F')));
+        };
         if (c == '&' && i + 1 < n &&
-            (p[i + 1] == 'h' || p[i + 1] == 'H' || p[i + 1] == 'o' || p[i + 1] == 'O' || isDigit(p[i + 1]))) {
+            (((p[i + 1] == 'h' || p[i + 1] == 'H') && radixDigit(i + 2, true)) ||
+             ((p[i + 1] == 'o' || p[i + 1] == 'O') && radixDigit(i + 2, false)) || isDigit(p[i + 1]))) {
             const bool hex = p[i + 1] == 'h' || p[i + 1] == 'H';
             size_t j = i + (isDigit(p[i + 1]) ? 1 : 2);
             uint64_t v = 0;

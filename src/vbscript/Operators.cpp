@@ -1,5 +1,7 @@
 #include "Convert.h"
+#include "Resources.h"
 #include "Interpreter.h"
+#include "Resources.h"
 
 #include <cmath>
 
@@ -154,6 +156,7 @@ Value Interpreter::binary(Op op, const Value &a0, const Value &b0)
         const QString r = concatPart(b);
         if (l.size() + r.size() > kMaxStringLength)
             raise(14);
+        chargeMemory(size_t(l.size() + r.size()) * 2);
         l += r;
         return Value(std::move(l));
     }
@@ -167,6 +170,7 @@ Value Interpreter::binary(Op op, const Value &a0, const Value &b0)
         if (a.isString() && b.isString()) {
             if (a.rawString().size() + b.rawString().size() > kMaxStringLength)
                 raise(14);
+            chargeMemory(size_t(a.rawString().size() + b.rawString().size()) * 2);
             return Value(a.rawString() + b.rawString());
         }
         if (a.isString() && b.isEmpty())
@@ -253,6 +257,12 @@ int cmpNumeric(const Value &a, const Value &b)
     }
     if (a.type() == VarType::Currency && b.type() == VarType::Currency)
         return a.rawInt() < b.rawInt() ? -1 : (a.rawInt() > b.rawInt() ? 1 : 0);
+    // Single against Double compares at Single precision: CSng(0.1) = 0.1
+    if ((a.type() == VarType::Single && b.type() == VarType::Double) ||
+        (a.type() == VarType::Double && b.type() == VarType::Single)) {
+        const float x = float(toDouble(a)), y = float(toDouble(b));
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
     return cmpDouble(toDouble(a), toDouble(b));
 }
 
@@ -262,31 +272,22 @@ int cmpText(const QString &x, const QString &y)
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
-// String against a number: the literal side decides, else numbers sort before strings.
+// String against a number: a numeric or date literal converts the text (a text variable that does
+// not convert is a type mismatch), else numbers sort before strings. True and False convert nothing.
 int cmpMixed(const Value &s, const Value &x, bool sLit, bool xLit)
 {
-    if (xLit) {
-        // text that does not convert falls back to "strings sort after numbers" rather than failing
+    if (xLit && x.type() != VarType::Boolean) {
         const QString &t = s.rawString();
         double d;
-        switch (x.type()) {
-        case VarType::Boolean:
-            if (t.trimmed().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
-                return x.rawBool() ? 0 : -1;
-            if (t.trimmed().compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
-                return x.rawBool() ? 1 : 0;
-            if (parseNumber(t, d))
-                return cmpDouble(d, x.rawBool() ? -1 : 0);
-            return 1;
-        case VarType::Date:
+        if (x.type() == VarType::Date) {
             if (parseDate(t, d) || parseNumber(t, d))
                 return cmpDouble(d, x.rawDouble());
-            return 1;
-        default:
-            if (parseNumber(t, d))
-                return cmpDouble(d, toDouble(x));
-            return 1;
+        } else if (parseNumber(t, d)) {
+            return cmpDouble(d, toDouble(x));
         }
+        if (!sLit)
+            raise(13);
+        return 1;
     }
     if (sLit)
         return cmpText(s.rawString(), toString(x));
@@ -389,12 +390,14 @@ Value logicalOperand(const Value &v0)
     case VarType::Long:
         return v;
     case VarType::Empty:
-        return Value::integer(0);
+        return Value::lng(0); // Empty And x, Not Empty: a Long, as in VBScript
     case VarType::String: {
         const QString t = v.rawString().trimmed();
-        if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+            t.compare(QLatin1String("#TRUE#"), Qt::CaseInsensitive) == 0)
             return Value::boolean(true);
-        if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 ||
+            t.compare(QLatin1String("#FALSE#"), Qt::CaseInsensitive) == 0)
             return Value::boolean(false);
         return Value::lng(toLong(v));
     }

@@ -1,13 +1,14 @@
 #include "Parser.h"
 
 #include "ScriptError.h"
+#include "Resources.h"
 
 #include <algorithm>
 
 namespace vbs {
 
 Parser::Parser(SymbolTable &symbols, Unit &unit, const QString &src, const std::vector<Token> &tokens)
-    : m_symbols(symbols), m_unit(unit), m_arena(unit.arena), m_src(src), m_toks(tokens)
+    : m_symbols(symbols), m_unit(unit), m_arena(unit.arena), m_src(src), m_toks(tokens), m_stackLimit(stackLimit())
 {
 }
 
@@ -55,7 +56,8 @@ void Parser::expectKw(int kw, int err)
 bool Parser::atEndOfStatement() const
 {
     const T t = cur().type;
-    return t == T::Newline || t == T::Colon || t == T::End;
+    // VBScript also ends a statement at End If / End Sub ... on the same line: "Sub f() x = 1 End Sub"
+    return t == T::Newline || t == T::Colon || t == T::End || isKw(Kw::End);
 }
 
 void Parser::endOfStatement()
@@ -138,12 +140,7 @@ bool Parser::atBlockEnd() const
 
 Block Parser::parseBlock()
 {
-    if (++m_nesting > 200)
-        fail(1001);
-    struct Unnest {
-        int &n;
-        ~Unnest() { --n; }
-    } unnest{m_nesting};
+    Nest nest(*this);
     std::vector<Stmt *> items;
     for (;;) {
         skipSeparators();
@@ -301,6 +298,11 @@ bool Parser::parseStatement(std::vector<Stmt *> &out, bool singleLine)
         case Kw::Call:
             s = parseCallKw();
             break;
+        case Kw::Stop:
+            // a breakpoint for a debugger; without one VBScript goes on
+            advance();
+            s = m_arena.make<Stmt>(SK::Nop);
+            break;
         case Kw::Next:
             fail(1055);
         case Kw::Loop:
@@ -363,6 +365,10 @@ void Parser::parseDim(std::vector<Stmt *> &out, bool isPublicField, bool classLe
             continue;
         }
         declareLocal(sym);
+        if (m_scope && !m_proc) {
+            m_unit.scopeDims.push_back({sym, isArray, ArrayDecl{sym, -1, bounds, bounds.empty()}});
+            continue;
+        }
         if (isArray) {
             ArrayDecl d{sym, -1, bounds, bounds.empty()};
             if (m_proc) {
@@ -882,6 +888,10 @@ Stmt *Parser::parseAssignOrCall()
     auto *call = m_arena.make<CallExpr>(target);
     call->line = cur().line;
     parseArgs(call, false);
+    int childDepth = target->depth;
+    for (int i = 0; i < call->nargs; ++i)
+        childDepth = std::max<int>(childDepth, call->args[i]->depth);
+    grown(call, childDepth);
     s->call = call;
     return s;
 }
@@ -891,105 +901,129 @@ Stmt *Parser::parseAssignOrCall()
 Expr *Parser::parseExpr()
 {
     // deeply nested input would exhaust the stack; real formulas stay far below this
-    if (++m_nesting > 200)
-        fail(1001);
-    Expr *e = parseImp();
-    --m_nesting;
-    return e;
+    Nest nest(*this);
+    return parseBinary(1);
 }
 
-#define BINARY_LEVEL(fn, next, cond, opExpr)                                                                 \
-    Expr *Parser::fn()                                                                                       \
-    {                                                                                                        \
-        Expr *l = next();                                                                                    \
-        for (;;) {                                                                                           \
-            Op op;                                                                                           \
-            if (cond)                                                                                        \
-                op = opExpr;                                                                                 \
-            else                                                                                             \
-                return l;                                                                                    \
-            const int line = cur().line;                                                                     \
-            advance();                                                                                       \
-            Expr *r = next();                                                                                \
-            l = m_arena.make<BinaryExpr>(op, l, r);                                                          \
-            l->line = line;                                                                                  \
-        }                                                                                                    \
+// The binary operator at the current token and how tightly it binds (0: none):
+// Imp < Eqv < Xor < Or < And < (Not) < comparisons and Is < & < + - < Mod < \ < * /.
+int Parser::binaryOperator(Op &op) const
+{
+    const Token &t = cur();
+    switch (t.type) {
+    case T::Star:
+        op = Op::Mul;
+        return 12;
+    case T::Slash:
+        op = Op::Div;
+        return 12;
+    case T::Backslash:
+        op = Op::IntDiv;
+        return 11;
+    case T::Plus:
+        op = Op::Add;
+        return 9;
+    case T::Minus:
+        op = Op::Sub;
+        return 9;
+    case T::Amp:
+        op = Op::Concat;
+        return 8;
+    case T::Eq:
+        op = Op::Eq;
+        return 7;
+    case T::Ne:
+        op = Op::Ne;
+        return 7;
+    case T::Lt:
+        op = Op::Lt;
+        return 7;
+    case T::Gt:
+        op = Op::Gt;
+        return 7;
+    case T::Le:
+        op = Op::Le;
+        return 7;
+    case T::Ge:
+        op = Op::Ge;
+        return 7;
+    case T::Name:
+        switch (t.sym) {
+        case Kw::Mod:
+            op = Op::Mod;
+            return 10;
+        case Kw::Is:
+            op = Op::Is;
+            return 7;
+        case Kw::And:
+            op = Op::And;
+            return 5;
+        case Kw::Or:
+            op = Op::Or;
+            return 4;
+        case Kw::Xor:
+            op = Op::Xor;
+            return 3;
+        case Kw::Eqv:
+            op = Op::Eqv;
+            return 2;
+        case Kw::Imp:
+            op = Op::Imp;
+            return 1;
+        default:
+            return 0;
+        }
+    default:
+        return 0;
     }
+}
 
-BINARY_LEVEL(parseImp, parseEqv, isKw(Kw::Imp), Op::Imp)
-BINARY_LEVEL(parseEqv, parseXor, isKw(Kw::Eqv), Op::Eqv)
-BINARY_LEVEL(parseXor, parseOr, isKw(Kw::Xor), Op::Xor)
-BINARY_LEVEL(parseOr, parseAnd, isKw(Kw::Or), Op::Or)
-BINARY_LEVEL(parseAnd, parseNot, isKw(Kw::And), Op::And)
-BINARY_LEVEL(parseConcat, parseAdd, cur().type == T::Amp, Op::Concat)
-BINARY_LEVEL(parseAdd, parseMod, cur().type == T::Plus || cur().type == T::Minus,
-             cur().type == T::Plus ? Op::Add : Op::Sub)
-BINARY_LEVEL(parseMod, parseIntDiv, isKw(Kw::Mod), Op::Mod)
-BINARY_LEVEL(parseIntDiv, parseMul, cur().type == T::Backslash, Op::IntDiv)
-BINARY_LEVEL(parseMul, parseUnary, cur().type == T::Star || cur().type == T::Slash,
-             cur().type == T::Star ? Op::Mul : Op::Div)
+// Operators binding at least as tightly as minPrecedence, left to right (one loop per level
+// instead of a function per level: formulas are parsed on every evaluation).
+Expr *Parser::parseBinary(int minPrecedence)
+{
+    Expr *l = isKw(Kw::Not) ? parseNot() : parsePow();
+    for (;;) {
+        Op op;
+        const int prec = binaryOperator(op);
+        if (prec < minPrecedence || prec == 0)
+            return l;
+        const int line = cur().line;
+        advance();
+        Expr *r = parseBinary(prec + 1);
+        l = grown(m_arena.make<BinaryExpr>(op, l, r), std::max(l->depth, r->depth));
+        l->line = line;
+    }
+}
 
-#undef BINARY_LEVEL
+Expr *Parser::parseConcat()
+{
+    return parseBinary(8);
+}
 
+// Not binds more loosely than comparisons: Not a = b is Not (a = b).
 Expr *Parser::parseNot()
 {
     if (isKw(Kw::Not)) {
         const int line = cur().line;
         advance();
-        Expr *e = m_arena.make<UnaryExpr>(Op::Not, parseNot());
+        Nest nest(*this);
+        Expr *operand = parseBinary(7);
+        Expr *e = grown(m_arena.make<UnaryExpr>(Op::Not, operand), operand->depth);
         e->line = line;
         return e;
     }
-    return parseCompare();
+    return parseBinary(7);
 }
 
-Expr *Parser::parseCompare()
-{
-    Expr *l = parseConcat();
-    for (;;) {
-        Op op;
-        switch (cur().type) {
-        case T::Eq:
-            op = Op::Eq;
-            break;
-        case T::Ne:
-            op = Op::Ne;
-            break;
-        case T::Lt:
-            op = Op::Lt;
-            break;
-        case T::Gt:
-            op = Op::Gt;
-            break;
-        case T::Le:
-            op = Op::Le;
-            break;
-        case T::Ge:
-            op = Op::Ge;
-            break;
-        case T::Name:
-            if (cur().sym == Kw::Is) {
-                op = Op::Is;
-                break;
-            }
-            return l;
-        default:
-            return l;
-        }
-        const int line = cur().line;
-        advance();
-        Expr *r = parseConcat();
-        l = m_arena.make<BinaryExpr>(op, l, r);
-        l->line = line;
-    }
-}
-
-Expr *Parser::parseUnary()
+// Sign operators bind tighter than ^ in VBScript: -3 ^ 2 is 9, 2 ^ -1 is 0.5.
+Expr *Parser::parseSigned()
 {
     if (cur().type == T::Minus) {
         const int line = cur().line;
         advance();
-        Expr *operand = parseUnary();
+        Nest nest(*this);
+        Expr *operand = parseSigned();
         if (operand->kind == EK::Literal && !operand->parens) {
             // fold -literal so it stays a literal (hard-typed for comparisons)
             auto *lit = static_cast<LiteralExpr *>(operand);
@@ -1010,36 +1044,30 @@ Expr *Parser::parseUnary()
                 break;
             }
         }
-        Expr *e = m_arena.make<UnaryExpr>(Op::Neg, operand);
+        Expr *e = grown(m_arena.make<UnaryExpr>(Op::Neg, operand), operand->depth);
         e->line = line;
         return e;
     }
     if (cur().type == T::Plus) {
         advance();
-        return parseUnary();
+        Nest nest(*this);
+        return parseSigned();
     }
-    if (isKw(Kw::Not))
+    if (isKw(Kw::Not)) {
+        Nest nest(*this);
         return parseNot();
-    return parsePow();
+    }
+    return parsePostfix(false);
 }
 
 Expr *Parser::parsePow()
 {
-    Expr *l = parsePostfix(false);
+    Expr *l = parseSigned();
     while (cur().type == T::Caret) {
         const int line = cur().line;
         advance();
-        Expr *r;
-        if (cur().type == T::Minus || cur().type == T::Plus) {
-            const bool neg = cur().type == T::Minus;
-            advance();
-            r = parsePostfix(false);
-            if (neg)
-                r = m_arena.make<UnaryExpr>(Op::Neg, r);
-        } else {
-            r = parsePostfix(false);
-        }
-        l = m_arena.make<BinaryExpr>(Op::Pow, l, r);
+        Expr *r = parseSigned();
+        l = grown(m_arena.make<BinaryExpr>(Op::Pow, l, r), std::max(l->depth, r->depth));
         l->line = line;
     }
     return l;
@@ -1080,10 +1108,10 @@ Expr *Parser::parsePostfix(bool statementStart)
             advance();
             if (cur().type != T::Name)
                 fail(1010);
-            const int sym = cur().sym;
+            const int sym = m_symbols.member(cur().sym);
             const int line = cur().line;
             advance();
-            e = m_arena.make<MemberExpr>(e, sym);
+            e = grown(m_arena.make<MemberExpr>(e, sym), e->depth);
             e->line = line;
             continue;
         }
@@ -1096,8 +1124,11 @@ Expr *Parser::parsePostfix(bool statementStart)
             auto *c = m_arena.make<CallExpr>(e);
             c->line = line;
             parseArgs(c, true);
+            int childDepth = e->depth;
+            for (int i = 0; i < c->nargs; ++i)
+                childDepth = std::max<int>(childDepth, c->args[i]->depth);
+            e = grown(c, childDepth);
             m_lastParenPos = parenPos;
-            e = c;
             continue;
         }
         return e;
@@ -1148,7 +1179,7 @@ Expr *Parser::parsePrimary()
         advance();
         if (cur().type != T::Name)
             fail(1010);
-        auto *m = m_arena.make<MemberExpr>(nullptr, cur().sym);
+        auto *m = m_arena.make<MemberExpr>(nullptr, m_symbols.member(cur().sym));
         m->line = line;
         advance();
         return m;

@@ -2,6 +2,7 @@
 
 #include "Ast.h"
 #include "Lexer.h"
+#include "Resources.h"
 
 #include <vector>
 
@@ -65,26 +66,41 @@ private:
 
     // expressions
     Expr *parseExpr();
-    Expr *parseImp();
-    Expr *parseEqv();
-    Expr *parseXor();
-    Expr *parseOr();
-    Expr *parseAnd();
+    int binaryOperator(Op &op) const;
+    Expr *parseBinary(int minPrecedence);
     Expr *parseNot();
-    Expr *parseCompare();
     Expr *parseConcat();
-    Expr *parseAdd();
-    Expr *parseMod();
-    Expr *parseIntDiv();
-    Expr *parseMul();
-    Expr *parseUnary();
     Expr *parsePow();
+    Expr *parseSigned();
     Expr *parsePostfix(bool statementStart);
     Expr *parsePrimary();
     void parseArgs(CallExpr *call, bool parenthesized);
     Expr *makeIdent(int sym);
     std::vector<int> parseBounds();
     int constInt();
+
+    // Nested blocks, parentheses and prefix operators the parser follows by recursion.
+    static constexpr int kMaxNesting = 200;
+    // Height of one expression's tree (a long a + b + ... chain, a(1)(1)... or a.b.b...): evaluation
+    // recurses that deep, so texts beyond it are refused before they run ("Out of stack space").
+    static constexpr int kMaxExprDepth = 3000;
+    // A new node over children at most childDepth high.
+    Expr *grown(Expr *node, int childDepth)
+    {
+        if (childDepth >= kMaxExprDepth)
+            fail(28);
+        node->depth = uint16_t(childDepth + 1);
+        return node;
+    }
+    struct Nest {
+        Parser &p;
+        explicit Nest(Parser &parser) : p(parser)
+        {
+            if (++p.m_nesting > kMaxNesting || stackPointer() < p.m_stackLimit)
+                p.fail(28);
+        }
+        ~Nest() { --p.m_nesting; }
+    };
 
     void declareLocal(int sym);
     void resolvePending();
@@ -103,6 +119,7 @@ private:
     size_t m_lastParenPos = 0; // token index of the last call parenthesis in a postfix chain
     int m_doDepth = 0, m_forDepth = 0;
     int m_nesting = 0;
+    uintptr_t m_stackLimit = 0;
 };
 
 } // namespace vbs

@@ -151,7 +151,7 @@ public:
                 if (args.size() != a->dims())
                     raise(9);
                 const int i = toLong(args[0]);
-                if (i < 0 || i > a->bounds[0])
+                if (a->dims() != 1 || i < 0 || size_t(i) >= a->items.size())
                     raise(9);
                 result = a->items[size_t(i)];
                 return true;

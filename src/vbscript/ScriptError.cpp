@@ -143,16 +143,68 @@ QString errorMessage(int number)
 
 void raise(int number, const QString &detail)
 {
+    number = mapErrorNumber(number); // a host may raise an HRESULT such as E_OUTOFMEMORY
     QString d = errorMessage(number);
     if (d.isEmpty())
         d = QStringLiteral("Unknown runtime error");
-    if (!detail.isEmpty())
-        d += QStringLiteral(": '") + detail + QLatin1Char('\'');
-    throw ScriptError(number, d, QString::fromLatin1(kRuntimeSource));
+    ScriptError e(number, d, QString::fromLatin1(kRuntimeSource));
+    e.detail = detail;
+    throw e;
+}
+
+int mapErrorNumber(int number)
+{
+    const uint32_t h = uint32_t(number);
+    if ((h & 0xFFFF0000u) == 0x800A0000u)
+        return int(h & 0xFFFFu);
+    static const struct {
+        uint32_t hresult;
+        int number;
+    } kMap[] = {
+        {0x80004001u, 445}, // E_NOTIMPL
+        {0x80004002u, 430}, // E_NOINTERFACE
+        {0x80070005u, 70},  // E_ACCESSDENIED
+        {0x8007000Eu, 7},   // E_OUTOFMEMORY
+        {0x80070057u, 5},   // E_INVALIDARG
+        {0x80020001u, 438}, // DISP_E_UNKNOWNINTERFACE
+        {0x80020003u, 438}, // DISP_E_MEMBERNOTFOUND
+        {0x80020004u, 448}, // DISP_E_PARAMNOTFOUND
+        {0x80020005u, 13},  // DISP_E_TYPEMISMATCH
+        {0x80020006u, 438}, // DISP_E_UNKNOWNNAME
+        {0x80020007u, 446}, // DISP_E_NONAMEDARGS
+        {0x80020008u, 458}, // DISP_E_BADVARTYPE
+        {0x8002000Au, 6},   // DISP_E_OVERFLOW
+        {0x8002000Bu, 9},   // DISP_E_BADINDEX
+        {0x8002000Cu, 447}, // DISP_E_UNKNOWNLCID
+        {0x8002000Du, 10},  // DISP_E_ARRAYISLOCKED
+        {0x8002000Eu, 450}, // DISP_E_BADPARAMCOUNT
+        {0x8002000Fu, 449}, // DISP_E_PARAMNOTOPTIONAL
+        {0x80020011u, 451}, // DISP_E_NOTACOLLECTION
+        {0x80020012u, 11},  // DISP_E_DIVBYZERO
+        {0x80028CA0u, 13},  // TYPE_E_TYPEMISMATCH
+        {0x8002802Bu, 9},   // TYPE_E_ELEMENTNOTFOUND
+        {0x80029C4Au, 48},  // TYPE_E_CANTLOADLIBRARY
+        {0x800401F3u, 429}, // CO_E_CLASSSTRING
+        {0x80040154u, 429}, // REGDB_E_CLASSNOTREG
+        {0x800401E3u, 429}, // MK_E_UNAVAILABLE
+        {0x80080005u, 429}, // CO_E_SERVER_EXEC_FAILURE
+        {0x800706BAu, 462}, // RPC_S_SERVER_UNAVAILABLE
+        {0x80030002u, 53},  // STG_E_FILENOTFOUND
+        {0x80030003u, 76},  // STG_E_PATHNOTFOUND
+        {0x80030005u, 70},  // STG_E_ACCESSDENIED
+        {0x80030008u, 7},   // STG_E_INSUFFICIENTMEMORY
+        {0x80030050u, 58},  // STG_E_FILEALREADYEXISTS
+        {0x80030070u, 61},  // STG_E_MEDIUMFULL
+    };
+    for (const auto &m : kMap)
+        if (m.hresult == h)
+            return m.number;
+    return number;
 }
 
 void raiseText(int number, const QString &description)
 {
+    number = mapErrorNumber(number);
     throw ScriptError(number, description, QString::fromLatin1(kRuntimeSource));
 }
 

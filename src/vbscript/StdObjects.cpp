@@ -83,6 +83,7 @@ public:
         } else if (is(n, "comparemode")) {
             r = Value::lng(m_mode);
         } else if (is(n, "hashval")) {
+            argCount(a, 1, 1);
             r = Value::lng(int32_t(qHash(keyOf(a[0])) % 1201));
         } else {
             return false;
@@ -258,6 +259,8 @@ public:
             argCount(a, 1, 1);
             readable();
             const int k = toLong(a[0]);
+            if (k < 0)
+                raise(5);
             if (m_pos >= m_text.size())
                 raise(62);
             r = Value(m_text.mid(m_pos, k));
@@ -267,8 +270,12 @@ public:
             Name rl{-1, QStringLiteral("ReadLine"), QStringLiteral("readline")};
             return get(rl, a, dummy);
         } else if (is(n, "skip")) {
+            argCount(a, 1, 1);
             readable();
-            m_pos = qMin(m_text.size(), m_pos + toLong(a[0]));
+            const int k = toLong(a[0]);
+            if (k < 0)
+                raise(5); // a position before the start would be read later
+            m_pos = qMin(m_text.size(), m_pos + k);
         } else if (is(n, "atendofstream")) {
             readable();
             r = Value::boolean(m_pos >= m_text.size());
@@ -289,8 +296,11 @@ public:
         } else if (is(n, "writeblanklines")) {
             argCount(a, 1, 1);
             const int k = toLong(a[0]);
-            for (int i = 0; i < k; ++i)
-                write(QStringLiteral("\r\n"));
+            if (k < 0)
+                raise(5);
+            if (k > kMaxStringLength / 2)
+                raise(14);
+            write(QStringLiteral("\r\n").repeated(k));
         } else if (is(n, "close")) {
             m_file.close();
         } else {

@@ -8,7 +8,7 @@ const char *const kKeywords[] = {
     "Else",   "ElseIf",  "Empty", "End",      "Eqv",    "Erase", "Exit",     "False",    "For",    "Function",
     "GoTo",   "If",      "Imp",   "In",       "Is",     "Loop",  "Me",       "Mod",      "New",    "Next",
     "Not",    "Nothing", "Null",  "On",       "Option", "Or",    "Private",  "Public",   "ReDim",  "Rem",
-    "Select", "Set",     "Sub",   "Then",     "To",     "True",  "Until",    "Wend",     "While",  "With",
+    "Select", "Set",     "Stop",    "Sub",   "Then",     "To",     "True",  "Until",    "Wend",     "While",  "With",
     "Xor",    "Default", "Error", "Explicit", "Get",    "Let",   "Preserve", "Property", "Resume", "Step",
 };
 static_assert(sizeof(kKeywords) / sizeof(kKeywords[0]) == Kw::Count);
@@ -57,9 +57,16 @@ int SymbolTable::find(QStringView name) const
         const int id = m_slots[i];
         if (id < 0)
             return -1;
-        if (m_hashes[size_t(id)] == h && sameName(name, m_names[size_t(id)].key))
+        if (m_hashes[size_t(id)] == h && sameName(name, m_keys[size_t(id)]))
             return id;
     }
+}
+
+int SymbolTable::member(int sym)
+{
+    if (sym >= Kw::FirstSoft) // soft keywords (Step, Property ...) are names already
+        return sym;
+    return intern(QString(QStringLiteral("[") + m_names[size_t(sym)].text + QLatin1Char(']')));
 }
 
 int SymbolTable::intern(QStringView name)
@@ -71,7 +78,7 @@ int SymbolTable::intern(QStringView name)
         const int id = m_slots[i];
         if (id < 0)
             break;
-        if (m_hashes[size_t(id)] == h && sameName(name, m_names[size_t(id)].key))
+        if (m_hashes[size_t(id)] == h && sameName(name, m_keys[size_t(id)]))
             return id;
     }
     const int id = int(m_names.size());
@@ -79,6 +86,11 @@ int SymbolTable::intern(QStringView name)
     n.id = id;
     n.text = name.toString();
     n.key = n.text.toLower();
+    m_keys.push_back(n.key); // shared with the key unless bracketed
+    if (n.text.size() > 2 && n.text.startsWith(QLatin1Char('[')) && n.text.endsWith(QLatin1Char(']'))) {
+        n.text = n.text.mid(1, n.text.size() - 2);
+        n.key = n.text.toLower();
+    }
     m_names.push_back(std::move(n));
     m_hashes.push_back(h);
     m_slots[i] = id;

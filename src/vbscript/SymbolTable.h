@@ -55,6 +55,7 @@ enum : int {
     Rem,
     Select,
     Set,
+    Stop,
     Sub,
     Then,
     To,
@@ -84,6 +85,9 @@ public:
     SymbolTable();
     int intern(QStringView name);
     int find(QStringView name) const; // -1 when never seen
+    // A member named like a keyword (obj.rem, Public [end]): a symbol of its own whose Name is the
+    // bare word, so host objects see "rem".
+    int member(int sym);
     const Name &name(int id) const { return m_names[size_t(id)]; }
     int size() const { return int(m_names.size()); }
 
@@ -93,6 +97,7 @@ private:
     void grow();
 
     std::deque<Name> m_names;
+    std::vector<QString> m_keys; // what lookups match: the key, or "[rem]" for a bracketed keyword
     std::vector<uint32_t> m_hashes;
     std::vector<int> m_slots; // open addressing, -1 empty
 };

@@ -1,9 +1,105 @@
 #include "Value.h"
 
 #include "HostObject.h"
+#include "Resources.h"
 #include "ScriptError.h"
 
+#include <vector>
+
 namespace vbs {
+
+// Objects and arrays whose last reference went while another was being freed, in release order.
+struct ReleaseQueue {
+    bool draining = false;
+    size_t head = 0;
+    std::vector<HostObject *> objects; // nullptr entries stand for the next array
+    std::vector<ArrayData *> arrays;
+    size_t arrayHead = 0;
+
+    static ReleaseQueue &local()
+    {
+        thread_local ReleaseQueue q;
+        return q;
+    }
+    template <class F> void run(F &&first)
+    {
+        draining = true;
+        struct Done {
+            ReleaseQueue &q;
+            ~Done()
+            {
+                q.draining = false;
+                q.objects.clear();
+                q.arrays.clear();
+                q.head = q.arrayHead = 0;
+            }
+        } done{*this};
+        first();
+        while (head < objects.size()) {
+            HostObject *o = objects[head++];
+            if (o)
+                o->finalRelease();
+            else
+                delete arrays[arrayHead++];
+        }
+    }
+};
+
+void HostObject::lastRelease(HostObject *o)
+{
+    ReleaseQueue &q = ReleaseQueue::local();
+    if (q.draining) {
+        q.objects.push_back(o);
+        return;
+    }
+    q.run([o] { o->finalRelease(); });
+}
+
+void ArrayData::lastRelease(ArrayData *a)
+{
+    ReleaseQueue &q = ReleaseQueue::local();
+    if (q.draining) {
+        q.objects.push_back(nullptr);
+        q.arrays.push_back(a);
+        return;
+    }
+    q.run([a] { delete a; });
+}
+
+const Value &checkedFromHost(const Value &v)
+{
+    auto check = [](const Value &x) {
+        if (x.isString()) {
+            if (x.rawString().size() > kMaxStringLength)
+                raise(14);
+            chargeMemory(size_t(x.rawString().size()) * 2);
+        }
+    };
+    check(v);
+    if (v.isArray()) {
+        const ArrayData *a = v.rawArray();
+        if (a->items.size() > (size_t(1) << 26))
+            raise(7);
+        chargeMemory(a->items.size() * sizeof(Value));
+        for (const Value &x : a->items)
+            check(x);
+    }
+    return v;
+}
+
+ReleaseImmediately::ReleaseImmediately() : saved(ReleaseQueue::local().draining)
+{
+    ReleaseQueue &q = ReleaseQueue::local();
+    if (saved) {
+        // hand what is queued so far to the nested run; the outer loop then finds an empty queue
+        q.draining = false;
+    }
+}
+
+ReleaseImmediately::~ReleaseImmediately()
+{
+    ReleaseQueue::local().draining = saved;
+}
 
 Value Value::object(HostObject *o)
 {
@@ -81,6 +177,7 @@ ArrayData *Value::mutableArray()
     if (m_type != VarType::Array)
         return nullptr;
     if (m_arr->refs() > 1) {
+        chargeMemory(m_arr->items.size() * sizeof(Value));
         auto *copy = new ArrayData;
         copy->bounds = m_arr->bounds;
         copy->items = m_arr->items;
@@ -109,6 +206,8 @@ void ArrayData::resize(const std::vector<int> &newBounds, bool preserve)
         if (total > (size_t(1) << 26)) // 64 M elements: refuse rather than exhaust the host's memory
             raise(7);
     }
+    if (total > items.size())
+        chargeMemory((total - items.size()) * sizeof(Value));
     if (!preserve) {
         bounds = newBounds;
         items.assign(total, Value());
@@ -127,6 +226,8 @@ void ArrayData::resize(const std::vector<int> &newBounds, bool preserve)
 
 bool Args::isMissing(int i) const
 {
+    if (i < 0 || i >= m_n)
+        return true;
     const Value &v = *m_slots[i];
     return v.type() == VarType::Error && int32_t(v.rawInt()) == int32_t(0x80020004u);
 }

@@ -259,14 +259,23 @@ public:
     void release()
     {
         if (--m_refs == 0)
-            delete this;
+            lastRelease(this);
     }
     int refs() const { return m_refs; }
     void resize(const std::vector<int> &newBounds, bool preserve);
     int dims() const { return int(bounds.size()); }
 
 private:
+    static void lastRelease(ArrayData *a); // arrays of arrays are freed in a loop, see HostObject
     int m_refs = 0;
+};
+
+// While alive, objects and arrays released on this thread are freed at once, not queued (the
+// script in Class_Terminate sees its releases take effect).
+struct ReleaseImmediately {
+    ReleaseImmediately();
+    ~ReleaseImmediately();
+    bool saved;
 };
 
 using ValueList = std::vector<Value>;

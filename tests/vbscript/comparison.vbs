@@ -92,3 +92,25 @@ ok s < LIMIT, "a numeric Const converts the string variable"
 n = 50
 Const LABEL = "50"
 ok n = LABEL, "a text Const converts the number variable"
+
+' a text variable against a number or date literal converts; text that does not convert is a mismatch
+Function CmpErr(expr)
+    On Error Resume Next
+    Dim r : r = Eval(expr)
+    CmpErr = Err.Number
+End Function
+Dim txt, num
+txt = "abc" : num = "12"
+ok CmpErr("txt = 5") = 13 And CmpErr("txt < 5") = 13 And CmpErr("5 <> txt") = 13, "text variable against a number literal"
+ok CmpErr("txt = #1/1/2000#") = 13, "text variable against a date literal"
+ok num = 12 And num < 100 And 100 > num, "numeric text variable converts"
+Call ok(("abc" = 5) = False And ("abc" > 5) = True, "two literals: numbers sort before texts")
+' True and False convert no text: numbers sort before texts
+Dim tv : tv = "True"
+Call ok(("true" = True) = False And ("True" > False) = True, "Boolean literals against text")
+Call ok((tv = True) = False And (tv > True) = True, "Boolean literal against a text variable")
+Call ok((1 = True) = False And (-1 = True) = True, "Boolean literals against numbers still compare as numbers")
+' Single against Double compares at Single precision
+ok CSng(0.1) = 0.1 And 0.1 = CSng(0.1), "CSng(0.1) = 0.1"
+ok CSng(1.1) = 1.1 And CSng(2.5) > 2.4 And Not (CSng(0.1) < 0.1), "Single precision both ways"
+ok CDbl(CSng(0.1)) <> 0.1, "once converted to Double the Single value differs"

@@ -5,7 +5,7 @@ Dim declared, r
 On Error Resume Next
 r = undeclaredRead + 1
 ok Err.Number = 500, "reading an undeclared name"
-ok Err.Description = "Variable is undefined: 'undeclaredRead'", "message names the variable"
+ok Err.Description = "Variable is undefined", "Err.Description is VBScript's message alone: " & Err.Description
 Err.Clear
 undeclaredWrite = 1
 ok Err.Number = 500, "assigning an undeclared name"

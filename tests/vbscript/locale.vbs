@@ -55,3 +55,32 @@ On Error Resume Next
 SetLocale "xx-nowhere"
 ok Err.Number = 5, "unknown locale"
 On Error GoTo 0
+
+' every locale of VBScript's chart, by short name or LCID; formats follow the locale
+Function LocaleErr(l)
+    On Error Resume Next
+    SetLocale l
+    LocaleErr = Err.Number
+End Function
+SetLocale "it-it"
+ok GetLocale() = 1040 And CStr(1234.5) = "1234,5" And MonthName(3) = "marzo", "it-it"
+ok CDate("4/3/2026") = #3/4/2026#, "it-it reads day/month/year"
+SetLocale 3084
+ok GetLocale() = 3084 And CDbl("1,5") = 1.5 And MonthName(1) = "janvier", "fr-ca by LCID"
+ok CDate("2026-03-04") = #3/4/2026#, "fr-ca reads year-month-day"
+SetLocale "sv-se"
+ok GetLocale() = 1053 And CStr(#3/4/2026#) = "2026-03-04" And WeekdayName(1) = "söndag", "sv-se"
+SetLocale "nl-nl"
+ok GetLocale() = 1043 And WeekdayName(1) = "zondag" And CStr(0.5) = "0,5", "nl-nl"
+SetLocale "pt-pt"
+ok GetLocale() = 2070 And MonthName(3) = "março", "pt-pt"
+SetLocale "ja"
+ok GetLocale() = 1041 And CStr(1234.5) = "1234.5", "ja"
+SetLocale "de-ch"
+ok GetLocale() = 2055 And CStr(1234.5) = "1234.5" And MonthName(3) = "März", "de-ch keeps a period decimal"
+SetLocale "en-au"
+ok GetLocale() = 3081 And Left(CStr(#3/4/2026#), 2) = "4/", "en-au is day first"
+ok SetLocale("es-co") = 3081 And GetLocale() = 9226, "SetLocale returns the previous LCID"
+ok LocaleErr("xx-yy") = 5 And LocaleErr(99999) = 5 And LocaleErr("") = 5, "unknown locales are refused"
+ok GetLocale() = 9226, "a refused locale keeps the current one"
+SetLocale 1033

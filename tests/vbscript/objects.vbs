@@ -113,6 +113,29 @@ Set f = fso.OpenTextFile(path)
 text = f.ReadAll
 f.Close
 ok text = "línea uno" & vbCrLf & "dos" & vbCrLf & "tres" & vbCrLf & "cuatro" & vbCrLf, "append and ReadAll"
+' arguments a reader could misuse: each is an error, never a read outside the text
+Function StreamErr(op)
+    On Error Resume Next
+    Dim s : Set s = fso.OpenTextFile(path)
+    Select Case op
+        Case "skip" : s.Skip -5 : Dim x : x = s.AtEndOfLine
+        Case "read" : x = s.Read(-1)
+        Case "blank" : s.Close : Set s = fso.OpenTextFile(path, 8) : s.WriteBlankLines -1
+        Case "noargs" : s.Skip
+    End Select
+    StreamErr = Err.Number
+    s.Close
+End Function
+ok StreamErr("skip") = 5 And StreamErr("read") = 5 And StreamErr("blank") = 5, "negative Skip, Read, WriteBlankLines"
+ok StreamErr("noargs") = 450, "Skip without its count"
+On Error Resume Next
+k = d.HashVal
+ok Err.Number = 450, "Dictionary.HashVal without a key: " & Err.Number
+Err.Clear
+k = d.Item()
+ok Err.Number = 450, "Item without a key: " & Err.Number
+Err.Clear
+On Error GoTo 0
 ok fso.GetFileName("/a/b/c.txt") = "c.txt" And fso.GetExtensionName("c.tar.gz") = "gz", "path helpers"
 ok fso.GetBaseName("/a/b/c.txt") = "c", "GetBaseName"
 ok fso.FolderExists(fso.GetSpecialFolder(2)), "temporary folder"

@@ -135,6 +135,10 @@ private Q_SLOTS:
     void cancelStopsARunningScriptFromAnotherThread();
     void budgetIsNotCaughtByOnErrorResumeNext();
     void localeIsKeptPerEngine();
+    void hostErrorsMapHresults_data();
+    void hostErrorsMapHresults();
+    void hostLocaleNames_data();
+    void hostLocaleNames();
     void eventScriptPreparation();
     void objectsAreReleasedOnReset();
     void deepRecursionFailsCleanly();
@@ -315,8 +319,9 @@ void tst_Engine::qobjectMembersIgnoreCase()
     QVERIFY(!e.addCode(QStringLiteral("xConfig.iva = 1")));
     QVERIFY(!e.addCode(QStringLiteral("x = xConfig.NoSuchMember")));
     QCOMPARE(e.lastError().number, 438);
-    QCOMPARE(e.lastError().description,
-             QStringLiteral("Object doesn't support this property or method: 'NoSuchMember'"));
+    QCOMPARE(e.lastError().description, QStringLiteral("Object doesn't support this property or method"));
+    QCOMPARE(e.lastError().detail, QStringLiteral("NoSuchMember"));
+    QVERIFY(e.errorText().startsWith(QStringLiteral("Object doesn't support this property or method: 'NoSuchMember'")));
 }
 
 void tst_Engine::qobjectMethodsAndConversions()
@@ -447,6 +452,64 @@ void tst_Engine::localeIsKeptPerEngine()
     QCOMPARE(us.eval(QStringLiteral("CStr(1.5)")).toString(), QStringLiteral("1,5"));
     QCOMPARE(mx.eval(QStringLiteral("CStr(1.5)")).toString(), QStringLiteral("1.5"));
     QVERIFY(!mx.setLocale(QStringLiteral("xx-yy")));
+}
+
+void tst_Engine::hostErrorsMapHresults_data()
+{
+    QTest::addColumn<uint>("raised");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("E_OUTOFMEMORY") << 0x8007000Eu << 7 << QStringLiteral("Out of memory");
+    QTest::newRow("VBScript facility") << 0x800A0035u << 53 << QStringLiteral("File not found");
+    QTest::newRow("DISP_E_TYPEMISMATCH") << 0x80020005u << 13 << QStringLiteral("Type mismatch");
+    QTest::newRow("E_ACCESSDENIED") << 0x80070005u << 70 << QStringLiteral("Permission denied");
+    QTest::newRow("plain number") << 5u << 5 << QStringLiteral("Invalid procedure call or argument");
+    QTest::newRow("other HRESULT") << 0x80040201u << int(0x80040201u) << QStringLiteral("Unknown runtime error");
+}
+
+void tst_Engine::hostErrorsMapHresults()
+{
+    QFETCH(uint, raised);
+    QFETCH(int, number);
+    QFETCH(QString, description);
+    vbs::Engine e;
+    e.addFunction(QStringLiteral("failing"), [raised](vbs::Args &) -> vbs::Value { vbs::raise(int(raised)); });
+    QVERIFY(e.addCode(QStringLiteral("On Error Resume Next\nfailing\nn = Err.Number : d = Err.Description")));
+    QCOMPARE(e.global(QStringLiteral("n")).rawInt(), number);
+    QCOMPARE(e.global(QStringLiteral("d")).rawString(), description);
+    QVERIFY(!e.addCode(QStringLiteral("failing")));
+    QCOMPARE(e.lastError().number, number);
+}
+
+void tst_Engine::hostLocaleNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("lcid"); // 0: refused
+    // what QLocale::system().name() gives on workstations, and VBScript's own short names
+    QTest::newRow("es_MX") << QStringLiteral("es_MX") << 2058;
+    QTest::newRow("de_AT") << QStringLiteral("de_AT") << 3079;
+    QTest::newRow("fr_CA") << QStringLiteral("fr_CA") << 3084;
+    QTest::newRow("nb_NO") << QStringLiteral("nb_NO") << 1044;
+    QTest::newRow("sr_Latn_RS") << QStringLiteral("sr_Latn_RS") << 2074;
+    QTest::newRow("ja_JP") << QStringLiteral("ja_JP") << 1041;
+    QTest::newRow("zh-tw") << QStringLiteral("zh-tw") << 1028;
+    QTest::newRow("es-ve") << QStringLiteral("es-ve") << 8202;
+    QTest::newRow("unknown") << QStringLiteral("xx-yy") << 0;
+    QTest::newRow("C") << QStringLiteral("C") << 0;
+}
+
+void tst_Engine::hostLocaleNames()
+{
+    QFETCH(QString, name);
+    QFETCH(int, lcid);
+    vbs::Engine e;
+    QCOMPARE(e.setLocale(name), lcid != 0);
+    QCOMPARE(e.locale(), lcid ? lcid : 1033);
+    if (lcid) {
+        QVERIFY(e.setLocale(1033));
+        QVERIFY(e.setLocale(lcid)); // and by LCID
+        QCOMPARE(e.eval(QStringLiteral("GetLocale()")).toInt(), lcid);
+    }
 }
 
 void tst_Engine::eventScriptPreparation()
