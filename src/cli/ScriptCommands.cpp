@@ -76,7 +76,8 @@ bool openSession(AppServices &services, const AdminCli::Arguments &args, QTextSt
 }
 
 // Runs `body` inside a session; 0 done, 1 failed (the reason already on err).
-template <class Body> int inSession(const AdminCli::Arguments &args, QTextStream &out, QTextStream &err, Body body)
+template <class Body>
+int inSession(const AdminCli::Arguments &args, QTextStream &out, QTextStream &err, Body body)
 {
     ConsolePrompter prompter(err);
     // A settings file of its own: running a script must not change the workstation's settings.
@@ -87,6 +88,10 @@ template <class Body> int inSession(const AdminCli::Arguments &args, QTextStream
             return 1;
         cCode &code = services.code();
         code.setEchoSink([&out](const QString &text) { out << text << Qt::endl; });
+        // A failing script is only logged by the host; here the administrator reads it at once.
+        code.setOnScriptError([&err](const QString &clave, const QString &text) {
+            err << clave << ": [" << text << "]" << Qt::endl;
+        });
         // Admins stop a long job with Ctrl-C; scheduled jobs may legitimately run long.
         code.engine().setStatementBudget(0);
         return body(code) ? 0 : 1;
@@ -142,12 +147,13 @@ void addScriptCommands(AdminCli &cli)
              {QStringLiteral("--connection")},
              runStored,
              {QStringLiteral("CLAVE")}});
-    cli.add({{QStringLiteral("script"), QStringLiteral("file")},
-             QStringLiteral("script file ARCHIVO.vbs --connection CADENA [--user USUARIO] [--warehouse ALMACEN] "
-                            "[--terminal TERMINAL]"),
-             {},
-             kSessionOptions,
-             {QStringLiteral("--connection")},
-             runFile,
-             {QStringLiteral("ARCHIVO")}});
+    cli.add(
+        {{QStringLiteral("script"), QStringLiteral("file")},
+         QStringLiteral("script file ARCHIVO.vbs --connection CADENA [--user USUARIO] [--warehouse ALMACEN] "
+                        "[--terminal TERMINAL]"),
+         {},
+         kSessionOptions,
+         {QStringLiteral("--connection")},
+         runFile,
+         {QStringLiteral("ARCHIVO")}});
 }
