@@ -17,32 +17,41 @@ constexpr char kLatin1[64] = {
     0,   'n', 'o', 'o', 'o', 'o', 'o', 0,   0,   'u', 'u', 'u', 'u', 'y', 0,   'y', // F0-FF
 };
 
-// The fold of UTF-8 bytes; false when they hold a letter outside ASCII and Latin-1, which the
-// QString path folds.
-bool foldUtf8(const char *text, int size, QByteArray &out)
+// The fold of UTF-8 bytes into out (room for size bytes: the fold never grows); the folded size, or
+// -1 when the bytes hold a letter outside ASCII and Latin-1, which the QString path folds.
+int foldUtf8(const char *text, int size, char *out)
 {
-    out.resize(size);
-    char *o = out.data();
     int n = 0;
     for (int i = 0; i < size; ++i) {
         const auto c = uchar(text[i]);
         if (c < 0x80) {
-            o[n++] = (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : char(c);
+            out[n++] = (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : char(c);
         } else if (c == 0xC3 && i + 1 < size && (uchar(text[i + 1]) & 0xC0) == 0x80) {
             const auto next = uchar(text[++i]);
             const char f = kLatin1[next - 0x80];
             if (f) {
-                o[n++] = f;
+                out[n++] = f;
             } else {
-                o[n++] = char(c);
                 // Upper-case letters without a base letter (Æ, Ø, Ð, Þ) to lower case; ×, ß, æ... stay.
-                o[n++] = char(next <= 0x9E && next != 0x97 ? next + 0x20 : next);
+                out[n++] = char(c);
+                out[n++] = char(next <= 0x9E && next != 0x97 ? next + 0x20 : next);
             }
         } else {
-            return false;
+            return -1;
         }
     }
-    out.resize(n);
+    return n;
+}
+
+// True when folding would leave the bytes as they are (lower-case ASCII and no letters to fold),
+// the common case of a value already stored folded.
+bool alreadyFolded(const char *text, int size)
+{
+    for (int i = 0; i < size; ++i) {
+        const auto c = uchar(text[i]);
+        if (c >= 0x80 || (c >= 'A' && c <= 'Z'))
+            return false;
+    }
     return true;
 }
 
@@ -67,10 +76,24 @@ void sqliteFold(sqlite3_context *ctx, int, sqlite3_value **argv)
     }
     const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
     const int size = sqlite3_value_bytes(argv[0]);
-    QByteArray out;
-    if (!foldUtf8(text, size, out))
-        out = foldText(QString::fromUtf8(text, size)).toUtf8();
-    sqlite3_result_text(ctx, out.constData(), int(out.size()), SQLITE_TRANSIENT);
+    if (alreadyFolded(text, size)) {
+        sqlite3_result_value(ctx, argv[0]);
+        return;
+    }
+    // Called once per row of a search: one allocation, handed to SQLite without a copy.
+    auto *out = static_cast<char *>(sqlite3_malloc(size > 0 ? size : 1));
+    if (!out) {
+        sqlite3_result_error_nomem(ctx);
+        return;
+    }
+    const int n = foldUtf8(text, size, out);
+    if (n >= 0) {
+        sqlite3_result_text(ctx, out, n, sqlite3_free);
+        return;
+    }
+    sqlite3_free(out);
+    const QByteArray folded = foldText(QString::fromUtf8(text, size)).toUtf8();
+    sqlite3_result_text(ctx, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
 }
 
 } // namespace db

@@ -191,6 +191,10 @@ void tst_Contract::foldSameEverywhere_data()
                                                                  << "łodź";
         TestDatabase::newRow(e, "ascii") << "ABC-xyz 09"
                                          << "abc-xyz 09";
+        TestDatabase::newRow(e, "ya plegado") << "jose pena"
+                                              << "jose pena";
+        TestDatabase::newRow(e, "vacio") << ""
+                                         << "";
     }
 }
 
