@@ -23,5 +23,7 @@ void codigo(Connection &connection);             // tCodigo: event scripts
 void consultas(Connection &connection);          // tConsulta, tSelect: stored queries
 void catalogos(Connection &connection);          // the small catalogues
 void articulo(Connection &connection);           // tArticulo
+void secuenciasChecadas(Connection &connection); // sp_generasecuencia with a checked sum (PostgreSQL)
+void auditoria(Connection &connection);          // tAuditoria and the triggers that fill it
 
 } // namespace db::migrations
