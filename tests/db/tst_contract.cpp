@@ -85,6 +85,8 @@ private slots:
     void updatableBatchIsAtomic_data() { TestDatabase::addEngineRows(); }
     void updatableBatchIsAtomic();
     void updatableChangeAndDelete_data() { TestDatabase::addEngineRows(); }
+    void recordsetOutlivesConnection_data() { TestDatabase::addEngineRows(); }
+    void recordsetOutlivesConnection();
     void exactAmounts_data();
     void exactAmounts();
     void updatableQuotedColumns_data();
@@ -597,6 +599,28 @@ void tst_Contract::updatableBatchIsAtomic()
     }
     QCOMPARE(count(c, QStringLiteral("tArticulo")), 1);
     QCOMPARE(c.transactionDepth(), 0);
+}
+
+// The connection an updatable recordset was read from is gone (a reconnection replaced it): the
+// batch is refused with a clear error and its rows stay pending, instead of using freed memory.
+void tst_Contract::recordsetOutlivesConnection()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(t, engine);
+    createArticulos(t.connection());
+    auto gone = t.openAnother();
+    Recordset rs = gone->openUpdatable(QStringLiteral("tArticulo"));
+    rs.addNew();
+    rs.setValue(QStringLiteral("art_Clave"), QStringLiteral("A1"));
+    gone.reset();
+    try {
+        rs.updateBatch();
+        QFAIL("the batch went through a connection that no longer exists");
+    } catch (const DbError &e) {
+        QCOMPARE(e.kind(), DbError::ConnectionLost);
+    }
+    QCOMPARE(rs.pendingCount(), 1);
+    QCOMPARE(count(t.connection(), QStringLiteral("tArticulo")), 0);
 }
 
 void tst_Contract::exactAmounts_data()
