@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace db {
@@ -144,7 +145,16 @@ void fnLeftRight(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 // replacements add every value as a whole number of millionths in 128 bits and hand back the
 // double nearest to the exact total, which reads back as that total.
 struct ExactSum {
-    __int128 micros = 0; // the total in millionths
+    // The total in millionths. Kept as bytes: SQLite's aggregate memory is aligned to 8 bytes
+    // only, less than a __int128 needs.
+    unsigned char microsBytes[sizeof(__int128)] = {};
+    __int128 micros() const
+    {
+        __int128 v;
+        std::memcpy(&v, microsBytes, sizeof v);
+        return v;
+    }
+    void setMicros(__int128 v) { std::memcpy(microsBytes, &v, sizeof v); }
     qint64 integers = 0; // the total while every value is an integer (SQLite's integer sum)
     qint64 count = 0;
     bool fractional = false;
@@ -189,7 +199,7 @@ void sumAdd(sqlite3_context *ctx, sqlite3_value *v, int sign)
         acc->fractional = true;
     }
     bool outOfRange = false;
-    acc->micros += sign * micros(v, &outOfRange);
+    acc->setMicros(acc->micros() + sign * micros(v, &outOfRange));
     acc->overflow = acc->overflow || outOfRange;
 }
 
@@ -235,7 +245,7 @@ void sumResult(sqlite3_context *ctx, bool final)
         sqlite3_result_int64(ctx, a.integers);
         return;
     }
-    __int128 value = a.micros;
+    __int128 value = a.micros();
     if (Kind == 2) {
         // Half away from zero, at the sixth decimal.
         const __int128 q = value / a.count;
