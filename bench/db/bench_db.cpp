@@ -76,6 +76,34 @@ void BM_RawSqliteByKey(benchmark::State &state)
 BENCHMARK(BM_OpenRecordsetByKey);
 BENCHMARK(BM_RawSqliteByKey);
 
+// A total over every article: the exact sum the program's connections use, against SQLite's
+// own (binary) sum on a plain connection.
+void BM_ExactSum(benchmark::State &state)
+{
+    db::Connection c;
+    c.open(db::ConnectionString::sqlite(g_path));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(c.scalar(QStringLiteral("select sum(art_Publico) from tArticulo")));
+}
+
+void BM_BuiltinSum(benchmark::State &state)
+{
+    sqlite3 *h = nullptr;
+    sqlite3_open_v2(g_path.toUtf8().constData(), &h, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(h, "select sum(art_Publico) from tArticulo", -1, &stmt, nullptr);
+    for (auto _ : state) {
+        if (sqlite3_step(stmt) == SQLITE_ROW)
+            benchmark::DoNotOptimize(sqlite3_column_double(stmt, 0));
+        sqlite3_reset(stmt);
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(h);
+}
+
+BENCHMARK(BM_ExactSum)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuiltinSum)->Unit(benchmark::kMillisecond);
+
 // Keeps each benchmark's time per lookup for the ratio printed at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -111,6 +139,12 @@ int main(int argc, char **argv)
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (auto *times : {&reporter.m_real, &reporter.m_cpu}) {
+        const double exact = (*times)["BM_ExactSum"];
+        const double builtin = (*times)["BM_BuiltinSum"];
+        if (exact > 0 && builtin > 0)
+            std::printf("%s: suma exacta de %d importes %.2f ms; suma de SQLite %.2f ms; razón %.1fx\n",
+                        times == &reporter.m_real ? "tiempo real" : "tiempo de CPU", kRows, exact / 1e6,
+                        builtin / 1e6, exact / builtin);
         const double layer = (*times)["BM_OpenRecordsetByKey"];
         const double raw = (*times)["BM_RawSqliteByKey"];
         if (layer > 0 && raw > 0)

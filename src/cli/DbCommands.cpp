@@ -5,6 +5,8 @@
 #include "DemoData.h"
 #include "Schema.h"
 
+#include <optional>
+
 namespace {
 
 int reportFailure(QTextStream &err, const db::DbError &e)
@@ -14,6 +16,16 @@ int reportFailure(QTextStream &err, const db::DbError &e)
         err << " (" << e.code() << ", " << e.source() << ')';
     err << '\n';
     return 1;
+}
+
+// Our schema goes only into an empty database or one of ours, unless --adopt says otherwise.
+bool refuseForeign(db::Connection &c, const AdminCli::Arguments &args, QTextStream &err)
+{
+    if (args.flags.contains(QStringLiteral("--adopt")) || !db::Schema::isForeign(c))
+        return false;
+    err << "Error: La base de datos tiene tablas y no es de Mostrador (le falta tUpgrade); no se modificó. "
+           "Si de verdad quiere agregarle las tablas de Mostrador, repita la orden con --adopt\n";
+    return true;
 }
 
 void reportApplied(QTextStream &out, const QStringList &applied)
@@ -32,10 +44,27 @@ int init(const AdminCli::Arguments &args, QTextStream &out, QTextStream &err)
             out << "Base de datos creada: " << target.toDisplayString() << '\n';
         db::Connection c;
         c.open(target);
+        if (refuseForeign(c, args, err))
+            return 1;
+        std::optional<db::DatabaseAdmin::Roles> roles;
+        if (target.engine() == db::Engine::PostgreSQL) {
+            roles = db::DatabaseAdmin::createRoles(c, args.values.value(QStringLiteral("--owner-password")),
+                                                   args.values.value(QStringLiteral("--station-password")));
+            db::DatabaseAdmin::actAsOwner(c);
+        }
         reportApplied(out, db::Schema::upgrade(c));
         if (args.flags.contains(QStringLiteral("--demo"))) {
             db::DemoData::populate(c);
             out << "Datos de demostración listos\n";
+        }
+        if (roles) {
+            db::DatabaseAdmin::grantWorkstation(c);
+            const auto show = [](const db::ConnectionString &cs, bool passwordSet) -> QString {
+                return passwordSet ? cs.toString() : cs.toDisplayString() + QStringLiteral(" (contraseña sin cambio)");
+            };
+            out << "Conexión del dueño del esquema (db upgrade): " << show(roles->owner, roles->ownerPasswordSet)
+                << '\n';
+            out << "Conexión de las estaciones: " << show(roles->workstation, roles->workstationPasswordSet) << '\n';
         }
         return 0;
     } catch (const db::DbError &e) {
@@ -48,7 +77,12 @@ int upgrade(const AdminCli::Arguments &args, QTextStream &out, QTextStream &err)
     try {
         db::Connection c;
         c.open(args.values.value(QStringLiteral("--connection")));
+        if (refuseForeign(c, args, err))
+            return 1;
+        // Whoever runs it, what the migrations create belongs to the schema's owner role.
+        db::DatabaseAdmin::actAsOwner(c);
         reportApplied(out, db::Schema::upgrade(c));
+        db::DatabaseAdmin::grantWorkstation(c);
         return 0;
     } catch (const db::DbError &e) {
         return reportFailure(err, e);
@@ -60,14 +94,15 @@ int upgrade(const AdminCli::Arguments &args, QTextStream &out, QTextStream &err)
 void addDbCommands(AdminCli &cli)
 {
     cli.add({{QStringLiteral("db"), QStringLiteral("init")},
-             QStringLiteral("db init [--demo] --connection CADENA"),
-             {QStringLiteral("--demo")},
-             {QStringLiteral("--connection")},
+             QStringLiteral("db init [--demo] [--adopt] [--owner-password CLAVE] [--station-password CLAVE] "
+                            "--connection CADENA"),
+             {QStringLiteral("--demo"), QStringLiteral("--adopt")},
+             {QStringLiteral("--connection"), QStringLiteral("--owner-password"), QStringLiteral("--station-password")},
              {QStringLiteral("--connection")},
              init});
     cli.add({{QStringLiteral("db"), QStringLiteral("upgrade")},
-             QStringLiteral("db upgrade --connection CADENA"),
-             {},
+             QStringLiteral("db upgrade [--adopt] --connection CADENA"),
+             {QStringLiteral("--adopt")},
              {QStringLiteral("--connection")},
              {QStringLiteral("--connection")},
              upgrade});

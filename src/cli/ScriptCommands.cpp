@@ -19,7 +19,11 @@
 namespace {
 
 const QStringList kSessionOptions = {QStringLiteral("--connection"), QStringLiteral("--user"),
-                                     QStringLiteral("--warehouse"), QStringLiteral("--terminal")};
+                                     QStringLiteral("--warehouse"), QStringLiteral("--terminal"),
+                                     QStringLiteral("--retry")};
+
+// How long a lost connection is tried again before the command gives up.
+constexpr qint64 kDefaultRetrySeconds = 30;
 
 // The text of a script file: UTF-8, or Windows-1252 as files exported by older installations are.
 QString readScript(const QByteArray &bytes)
@@ -56,6 +60,7 @@ bool openSession(AppServices &services, const AdminCli::Arguments &args, QTextSt
             return false;
         }
         config.setValue(QStringLiteral("USUARIO"), user);
+        c.setSessionContext(user, QStringLiteral("mostrador-admin@") + config.getString(QStringLiteral("COMPUTER")));
         config.setValue(QStringLiteral("PERFIL"), rs.text(QStringLiteral("perf_Clave")));
     }
     if (!warehouse.isEmpty()) {
@@ -83,6 +88,17 @@ int inSession(const AdminCli::Arguments &args, QTextStream &out, QTextStream &er
     // A settings file of its own: running a script must not change the workstation's settings.
     QTemporaryDir settingsDir;
     AppServices services(prompter, settingsDir.filePath(QStringLiteral("Mostrador.ini")));
+    bool ok = true;
+    const qint64 retrySeconds = args.values.value(QStringLiteral("--retry"), QString::number(kDefaultRetrySeconds))
+                                    .toLongLong(&ok);
+    if (!ok || retrySeconds < 0) {
+        err << "El valor de --retry debe ser un número de segundos" << Qt::endl;
+        return 2;
+    }
+    // The console answers every question with its default ("retry"): without a limit a lost
+    // server would be tried thousands of times a second, forever.
+    services.connection().setUnattendedRetry(retrySeconds * 1000);
+    services.connection().setExitHandler([] {});
     try {
         if (!openSession(services, args, err))
             return 1;
@@ -141,19 +157,18 @@ void addScriptCommands(AdminCli &cli)
 {
     cli.add({{QStringLiteral("script"), QStringLiteral("run")},
              QStringLiteral("script run CLAVE --connection CADENA [--user USUARIO] [--warehouse ALMACEN] "
-                            "[--terminal TERMINAL]"),
+                            "[--terminal TERMINAL] [--retry SEGUNDOS]"),
              {},
              kSessionOptions,
              {QStringLiteral("--connection")},
              runStored,
              {QStringLiteral("CLAVE")}});
-    cli.add(
-        {{QStringLiteral("script"), QStringLiteral("file")},
-         QStringLiteral("script file ARCHIVO.vbs --connection CADENA [--user USUARIO] [--warehouse ALMACEN] "
-                        "[--terminal TERMINAL]"),
-         {},
-         kSessionOptions,
-         {QStringLiteral("--connection")},
-         runFile,
-         {QStringLiteral("ARCHIVO")}});
+    cli.add({{QStringLiteral("script"), QStringLiteral("file")},
+             QStringLiteral("script file ARCHIVO.vbs --connection CADENA [--user USUARIO] [--warehouse ALMACEN] "
+                            "[--terminal TERMINAL] [--retry SEGUNDOS]"),
+             {},
+             kSessionOptions,
+             {QStringLiteral("--connection")},
+             runFile,
+             {QStringLiteral("ARCHIVO")}});
 }

@@ -9,6 +9,7 @@
 
 #include <QAtomicInt>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -17,8 +18,16 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QSqlResult>
+#include <QUrl>
 
 #include <sqlite3.h>
+
+#include <cmath>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace db {
 
@@ -132,6 +141,16 @@ QString describe(const QSqlError &e)
 // Values read from the engine made uniform: NUMERIC as Decimal, SQLite's date text as QDateTime.
 enum class Conv { Keep, ToDecimal, ToDateTime, ToDate, Guess };
 
+// SQLite keeps an amount as the double nearest to it; rounding that double's exact value to six
+// decimals gives the amount back (15 significant digits would cut 1234567890.123456).
+QVariant storedDecimal(double value)
+{
+    const long double micros = (long double)value * 1000000.0L;
+    if (!(micros < 9.2e18L && micros > -9.2e18L))
+        return value;
+    return Decimal::fromRaw(llroundl(micros)).toQVariant();
+}
+
 QVariant convert(const QVariant &v, Conv conv, bool doubleField)
 {
     if (v.isNull())
@@ -140,6 +159,8 @@ QVariant convert(const QVariant &v, Conv conv, bool doubleField)
     case Conv::Keep:
         return v;
     case Conv::ToDecimal: {
+        if (v.typeId() == QMetaType::Double)
+            return storedDecimal(v.toDouble());
         bool ok = true;
         const Decimal d = Decimal::fromVariant(v, &ok);
         return ok ? d.toQVariant() : v;
@@ -154,6 +175,8 @@ QVariant convert(const QVariant &v, Conv conv, bool doubleField)
         return conv == Conv::ToDate ? QVariant(dt.date()) : QVariant(dt);
     }
     case Conv::Guess:
+        if (doubleField && v.typeId() == QMetaType::Double)
+            return storedDecimal(v.toDouble());
         if (v.typeId() == QMetaType::QString) {
             const QString s = v.toString();
             if (doubleField) {
@@ -188,6 +211,28 @@ const QRegularExpression &identifierPattern()
     static const QRegularExpression re(
         QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*(?:\\.[A-Za-z_][A-Za-z0-9_]*)?$"));
     return re;
+}
+
+// By the effective user, who opens the file (access() would ask for the real one).
+bool writable(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+#else
+    return QFileInfo(path).isWritable();
+#endif
+}
+
+// New stores hold password hashes and every sale: only their owner reads them. SQLite gives
+// its -wal and -shm files the mode of the store.
+void createPrivateFile(const QString &path)
+{
+    const QFileInfo info(path);
+    QDir().mkpath(info.absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return; // SQLite reports why it cannot create it
+    f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 } // namespace
@@ -225,6 +270,7 @@ void Connection::open(const ConnectionString &cs, OpenMode mode)
     if (cs.isEmpty())
         throw error(QStringLiteral("Falta la cadena de conexión"), errors::BadConnectionString, "open");
 
+    m_readOnly = false;
     if (cs.engine() == Engine::SQLite) {
         if (!cs.isMemory()) {
             const QFileInfo info(cs.path());
@@ -233,12 +279,26 @@ void Connection::open(const ConnectionString &cs, OpenMode mode)
                     throw DbError(SQLITE_CANTOPEN,
                                   QStringLiteral("No existe el archivo de base de datos «%1»").arg(cs.path()),
                                   QStringLiteral("SQLite.open"), {}, DbError::NotFound);
-                QDir().mkpath(info.absolutePath());
+                createPrivateFile(cs.path());
+            } else if (!writable(cs.path())) {
+                // A store the user may only read is still read (lookups, reports); writes are
+                // refused with a message that says why.
+                m_readOnly = true;
             }
         }
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        m_db.setDatabaseName(cs.path());
-        m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        if (m_readOnly && !QFileInfo::exists(cs.path() + QStringLiteral("-shm")) &&
+            !writable(QFileInfo(cs.path()).absolutePath())) {
+            // Nobody has the store open and its WAL index cannot be made beside it: read the
+            // file as it stands.
+            m_db.setDatabaseName(QUrl::fromLocalFile(cs.path()).toString(QUrl::FullyEncoded) +
+                                 QStringLiteral("?immutable=1"));
+            m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+        } else {
+            m_db.setDatabaseName(cs.path());
+            m_db.setConnectOptions(m_readOnly ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_READONLY")
+                                              : QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        }
     } else {
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
         if (!cs.host().isEmpty())
@@ -291,7 +351,27 @@ void Connection::applySessionSettings()
         if (!h || !registerSqliteFunctions(h))
             throw error(QStringLiteral("No se pudieron registrar las funciones del servidor en SQLite"), -1,
                         "open", {}, DbError::Other);
-        if (!m_cs.isMemory())
+        // Stores are our files: another database file attached by a statement text would
+        // reach past the rights the program checks.
+        sqlite3_limit(h, SQLITE_LIMIT_ATTACHED, 0);
+        // The audit triggers read the session's user and workstation through this function.
+        sqlite3_create_function_v2(
+            h, "mdr_contexto", 1, SQLITE_UTF8, m_context.get(),
+            [](sqlite3_context *ctx, int, sqlite3_value **argv) {
+                const auto *c = static_cast<const SessionContext *>(sqlite3_user_data(ctx));
+                const char *what = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+                const QByteArray *value = !what                          ? nullptr
+                                          : qstrcmp(what, "usuario") == 0  ? &c->user
+                                          : qstrcmp(what, "estacion") == 0 ? &c->workstation
+                                          : qstrcmp(what, "login") == 0    ? &c->login
+                                                                           : nullptr;
+                if (!value || value->isEmpty())
+                    sqlite3_result_null(ctx);
+                else
+                    sqlite3_result_text(ctx, value->constData(), int(value->size()), SQLITE_TRANSIENT);
+            },
+            nullptr, nullptr, nullptr);
+        if (!m_cs.isMemory() && !m_readOnly)
             must(QStringLiteral("pragma journal_mode=WAL"));
         must(QStringLiteral("pragma foreign_keys=ON"));
         must(QStringLiteral("pragma synchronous=NORMAL"));
@@ -300,6 +380,29 @@ void Connection::applySessionSettings()
         must(QStringLiteral("SET DateStyle TO 'ISO, DMY'"));
         must(QStringLiteral("SET client_min_messages TO warning"));
     }
+    applySessionContext();
+}
+
+void Connection::setSessionContext(const QString &user, const QString &workstation)
+{
+    m_context->user = user.toUtf8();
+    m_context->workstation = workstation.toUtf8();
+    if (isOpen())
+        applySessionContext();
+}
+
+void Connection::applySessionContext()
+{
+    if (m_context->login.isEmpty())
+        m_context->login = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME")).toUtf8();
+    if (engine() != Engine::PostgreSQL)
+        return;
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("select set_config('mdr.usuario', ?, false), set_config('mdr.estacion', ?, false)"));
+    q.addBindValue(QString::fromUtf8(m_context->user));
+    q.addBindValue(QString::fromUtf8(m_context->workstation));
+    if (!q.exec())
+        throw failure(q.lastError(), "setSessionContext", q.lastQuery());
 }
 
 // Another session changed the schema. SQLite would prepare a statement again with other columns
@@ -509,6 +612,12 @@ DbError Connection::failure(const QSqlError &e, const char *operation, const QSt
     }
     if (m_depth > 0)
         m_aborted = true;
+    if (m_readOnly && (number & 0xff) == SQLITE_READONLY)
+        return DbError(number,
+                       QStringLiteral("La base de datos «%1» está abierta sólo para lectura: el usuario del "
+                                      "sistema no tiene permiso de escribir en el archivo")
+                           .arg(m_cs.path()),
+                       source, sql, DbError::Other, code);
     if (kind == DbError::ConnectionLost) {
         m_depth = 0;
         m_aborted = false;
@@ -537,6 +646,25 @@ void Connection::executeScript(const QString &script)
         if (!q.exec(statement))
             throw failure(q.lastError(), "executeScript", statement);
     }
+}
+
+void Connection::executeStatement(const QString &sql)
+{
+    checkOpen("executeStatement");
+    ++m_statements;
+    if (m_hook)
+        m_hook(sql);
+    m_statementCache.clear();
+    QSqlQuery q(m_db);
+    if (!q.exec(sql))
+        throw failure(q.lastError(), "executeStatement", sql);
+}
+
+QString Connection::quoteIdentifier(const QString &name)
+{
+    QString q = name;
+    q.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + q + u'"';
 }
 
 QVariant Connection::scalar(const QString &sql, const Params &params)
@@ -672,7 +800,7 @@ Recordset Connection::openUpdatable(const QString &sqlOrTable, const Params &par
     }
     Recordset rs = load(sql, params, Recordset::Updatable, "openUpdatable");
     Recordset::Data &d = *rs.d;
-    d.connection = this;
+    d.connection = m_self;
     d.table = table;
     d.keyFields = primaryKey(table);
     for (const QString &k : std::as_const(d.keyFields))

@@ -45,6 +45,13 @@ public:
     QString connectionString() const { return m_cs.toString(); }
     const ConnectionString &target() const { return m_cs; }
     Engine engine() const { return m_cs.engine(); }
+    // A SQLite store the user may not write: opened for reading, writes refused with a message.
+    bool isReadOnly() const { return m_readOnly; }
+
+    // Who works on this session, for the audit trail (tAuditoria): the program's user and the
+    // workstation. Kept across reopen(); PostgreSQL gets them as session settings mdr.usuario and
+    // mdr.estacion, SQLite through the function mdr_contexto(name).
+    void setSessionContext(const QString &user, const QString &workstation);
 
     // True when open and "select 1" answers; never throws.
     bool ping();
@@ -58,6 +65,11 @@ public:
     // Several statements separated by ';', no parameters, run as written without dialect
     // translation: schema scripts and function bodies in the engine's own SQL.
     void executeScript(const QString &script);
+    // Exactly one statement in the engine's own SQL, not split, translated or prepared: the
+    // commands PostgreSQL refuses to prepare (CREATE DATABASE, CREATE ROLE, GRANT).
+    void executeStatement(const QString &sql);
+    // A double-quoted identifier with every '"' doubled.
+    static QString quoteIdentifier(const QString &name);
     // First column of the first row; an invalid QVariant when there is no row.
     QVariant scalar(const QString &sql, const Params &params = {});
 
@@ -107,9 +119,17 @@ private:
     void checkSqliteSchema();
 
     QString m_name;
+    // Recordsets hold a weak handle: one kept past this connection's end gets an error, not freed memory.
+    std::shared_ptr<Connection *> m_self = std::make_shared<Connection *>(this);
     QSqlDatabase m_db;
     ConnectionString m_cs;
     int m_depth = 0;
+    bool m_readOnly = false;
+    struct SessionContext {
+        QByteArray user, workstation, login;
+    };
+    std::unique_ptr<SessionContext> m_context = std::make_unique<SessionContext>();
+    void applySessionContext();
     bool m_aborted = false; // a statement failed inside the open transaction
     sqlite3_stmt *m_schemaVersionStmt = nullptr;
     int m_schemaVersion = -1;

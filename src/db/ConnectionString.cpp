@@ -161,6 +161,14 @@ QString ConnectionString::option(const QString &key) const
     return {};
 }
 
+ConnectionString ConnectionString::withLogin(const QString &user, const QString &password) const
+{
+    ConnectionString c = *this;
+    c.m_user = user;
+    c.m_password = password;
+    return c;
+}
+
 ConnectionString ConnectionString::withDatabase(const QString &name) const
 {
     ConnectionString cs = *this;

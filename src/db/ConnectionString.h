@@ -38,6 +38,8 @@ public:
 
     // SQLite: another file; PostgreSQL: another database on the same server.
     ConnectionString withDatabase(const QString &name) const;
+    // PostgreSQL: the same database as another login.
+    ConnectionString withLogin(const QString &user, const QString &password) const;
     // The canonical text; parse(toString()) gives the same value.
     QString toString() const;
     // For messages and logs: the password shown as "****".

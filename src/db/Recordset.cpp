@@ -179,8 +179,22 @@ qint64 Recordset::integer(const QString &name) const
     const QVariant v = value(name);
     if (!v.isValid() || v.isNull())
         return 0;
-    if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int)
+    switch (v.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+    case QMetaType::UInt:
         return v.toLongLong();
+    case QMetaType::ULongLong: // PostgreSQL's positive int8: whole, beyond what a Decimal holds
+    case QMetaType::QString: {
+        bool ok = false;
+        const qint64 n = v.toLongLong(&ok);
+        if (ok)
+            return n;
+        break;
+    }
+    default:
+        break;
+    }
     return decimal(name).toInt64();
 }
 
@@ -271,10 +285,24 @@ void Recordset::cancelBatch()
     d->pos = std::min(d->pos, int(d->rows.size()));
 }
 
+namespace {
+// Column names as the engine reported them, quoted so that keywords and spaces survive; the
+// reported spelling is exact, so quoting does not change which column PostgreSQL finds.
+QString quoted(const QString &name)
+{
+    return Connection::quoteIdentifier(name);
+}
+} // namespace
+
 void Recordset::updateBatch()
 {
     checkUpdatable();
-    Connection &conn = *d->connection;
+    const std::shared_ptr<Connection *> handle = d->connection.lock();
+    if (!handle)
+        throw DbError(errors::NotOpen,
+                      QStringLiteral("La conexión de este recordset ya se cerró; ábralo de nuevo para guardar los cambios"),
+                      QStringLiteral("db.Recordset.updateBatch"), {}, DbError::ConnectionLost);
+    Connection &conn = **handle;
     const auto whereFor = [&](int r, QVariantList *values) {
         QStringList conds;
         QList<int> cols;
@@ -289,9 +317,9 @@ void Recordset::updateBatch()
         for (int i : cols) {
             const QVariant &v = d->originals[r][i];
             if (!v.isValid() || v.isNull()) {
-                conds.append(d->fields[i].name + QStringLiteral(" is null"));
+                conds.append(quoted(d->fields[i].name) + QStringLiteral(" is null"));
             } else {
-                conds.append(d->fields[i].name + QStringLiteral(" = ?"));
+                conds.append(quoted(d->fields[i].name) + QStringLiteral(" = ?"));
                 values->append(v);
             }
         }
@@ -316,7 +344,7 @@ void Recordset::updateBatch()
             QStringList names;
             QStringList marks;
             for (int i : sortedAssigned(r)) {
-                names.append(d->fields[i].name);
+                names.append(quoted(d->fields[i].name));
                 marks.append(QStringLiteral("?"));
                 values.append(d->rows[r][i]);
             }
@@ -327,7 +355,7 @@ void Recordset::updateBatch()
         } else if (state == Data::Modified) {
             QStringList sets;
             for (int i : sortedAssigned(r)) {
-                sets.append(d->fields[i].name + QStringLiteral(" = ?"));
+                sets.append(quoted(d->fields[i].name) + QStringLiteral(" = ?"));
                 values.append(d->rows[r][i]);
             }
             sql = QStringLiteral("update ") + d->table + QStringLiteral(" set ") + sets.join(u',');

@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <memory>
+
 namespace db {
 
 struct Recordset::Data {
@@ -20,7 +22,7 @@ struct Recordset::Data {
     int pos = 0;
 
     // Updatable recordsets
-    Connection *connection = nullptr;
+    std::weak_ptr<Connection *> connection;
     QString table;
     QStringList keyFields;
     QList<RowState> states;

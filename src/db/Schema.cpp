@@ -24,6 +24,12 @@ QStringList Schema::appliedKeys(Connection &connection)
     return keys;
 }
 
+bool Schema::isForeign(Connection &connection)
+{
+    const QStringList tables = connection.tables();
+    return !tables.isEmpty() && !tables.contains(QStringLiteral("tUpgrade"), Qt::CaseInsensitive);
+}
+
 bool Schema::isCurrent(Connection &connection)
 {
     return isCurrent(connection, migrations());

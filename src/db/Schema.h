@@ -32,6 +32,9 @@ public:
     // True when every migration of this program is recorded.
     static bool isCurrent(Connection &connection);
     static bool isCurrent(Connection &connection, const QList<Migration> &migrations);
+    // Tables but no tUpgrade: another program's database, which upgrade() must not take over
+    // unless the administrator says so.
+    static bool isForeign(Connection &connection);
     // Keys recorded in tUpgrade; empty when the table does not exist yet.
     static QStringList appliedKeys(Connection &connection);
 

@@ -89,6 +89,12 @@ private slots:
     void updatableBatchIsAtomic_data() { TestDatabase::addEngineRows(); }
     void updatableBatchIsAtomic();
     void updatableChangeAndDelete_data() { TestDatabase::addEngineRows(); }
+    void recordsetOutlivesConnection_data() { TestDatabase::addEngineRows(); }
+    void recordsetOutlivesConnection();
+    void exactAmounts_data();
+    void exactAmounts();
+    void updatableQuotedColumns_data();
+    void updatableQuotedColumns();
     void updatableChangeAndDelete();
 
     void rollbackLeavesNothing_data() { TestDatabase::addEngineRows(); }
@@ -677,6 +683,114 @@ void tst_Contract::updatableBatchIsAtomic()
     }
     QCOMPARE(count(c, QStringLiteral("tArticulo")), 1);
     QCOMPARE(c.transactionDepth(), 0);
+}
+
+// The connection an updatable recordset was read from is gone (a reconnection replaced it): the
+// batch is refused with a clear error and its rows stay pending, instead of using freed memory.
+void tst_Contract::recordsetOutlivesConnection()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(t, engine);
+    createArticulos(t.connection());
+    auto gone = t.openAnother();
+    Recordset rs = gone->openUpdatable(QStringLiteral("tArticulo"));
+    rs.addNew();
+    rs.setValue(QStringLiteral("art_Clave"), QStringLiteral("A1"));
+    gone.reset();
+    try {
+        rs.updateBatch();
+        QFAIL("the batch went through a connection that no longer exists");
+    } catch (const DbError &e) {
+        QCOMPARE(e.kind(), DbError::ConnectionLost);
+    }
+    QCOMPARE(rs.pendingCount(), 1);
+    QCOMPARE(count(t.connection(), QStringLiteral("tArticulo")), 0);
+}
+
+void tst_Contract::exactAmounts_data()
+{
+    TestDatabase::addEngineColumn();
+    QTest::addColumn<QStringList>("amounts"); // "n*amount" repeats it n times
+    QTest::addColumn<QString>("total");
+    for (const QString &engine : TestDatabase::engines()) {
+        TestDatabase::newRow(engine, "a balance of 10,000 cents") << QStringList{"10000*0.01", "1*-100"} << "0";
+        TestDatabase::newRow(engine, "0.1 + 0.2") << QStringList{"1*0.1", "1*0.2"} << "0.3";
+        TestDatabase::newRow(engine, "sixteen digits") << QStringList{"1*1234567890.123456"} << "1234567890.123456";
+        TestDatabase::newRow(engine, "cents on large amounts")
+            << QStringList{"3*99999999.99", "7*0.07", "1*-0.5"} << "299999999.96";
+    }
+}
+
+// What the program writes reads back exactly, and totals computed by the server are exact.
+void tst_Contract::exactAmounts()
+{
+    QFETCH(QString, engine);
+    QFETCH(QStringList, amounts);
+    QFETCH(QString, total);
+    MDR_TEST_DATABASE(t, engine);
+    Connection &c = t.connection();
+    c.execute(QStringLiteral("create table tMov (mov_Id integer, mov_Importe numeric(18,6))"));
+    int id = 0;
+    {
+        db::Transaction tx(c);
+        for (const QString &entry : amounts) {
+            const int times = entry.section(u'*', 0, 0).toInt();
+            const Decimal amount(entry.section(u'*', 1));
+            for (int i = 0; i < times; ++i)
+                c.execute(QStringLiteral("insert into tMov (mov_Id, mov_Importe) values (?, ?)"),
+                          {++id, amount.toQVariant()});
+        }
+        tx.commit();
+    }
+    const Decimal expected(total);
+    QCOMPARE(Decimal::fromVariant(c.scalar(QStringLiteral("select mov_Importe from tMov where mov_Id = 1"))),
+             Decimal(amounts.first().section(u'*', 1)));
+    QCOMPARE(Decimal::fromVariant(c.scalar(QStringLiteral("select sum(mov_Importe) from tMov"))), expected);
+    // Compared inside the server too, as a report's condition would.
+    QCOMPARE(c.scalar(QStringLiteral("select count(*) from tMov having sum(mov_Importe) = %1").arg(total)).toInt(),
+             id);
+    QCOMPARE(c.scalar(QStringLiteral("select count(*) from tMov where mov_Importe = %1")
+                          .arg(amounts.first().section(u'*', 1)))
+                 .toInt(),
+             amounts.first().section(u'*', 0, 0).toInt());
+}
+
+void tst_Contract::updatableQuotedColumns_data()
+{
+    TestDatabase::addEngineColumn();
+    QTest::addColumn<QString>("column"); // as created, quoted
+    QTest::addColumn<QString>("name");   // as the engine reports it
+    for (const QString &engine : TestDatabase::engines()) {
+        TestDatabase::newRow(engine, "keyword") << "\"order\"" << "order";
+        TestDatabase::newRow(engine, "space") << "\"precio unitario\"" << "precio unitario";
+    }
+}
+
+// Names that are keywords or hold spaces are written quoted: insert, change (keyed) and delete.
+void tst_Contract::updatableQuotedColumns()
+{
+    QFETCH(QString, engine);
+    QFETCH(QString, column);
+    QFETCH(QString, name);
+    MDR_TEST_DATABASE(t, engine);
+    Connection &c = t.connection();
+    c.execute(QStringLiteral("create table tRaro (%1 varchar(20) not null primary key, \"group\" integer)").arg(column));
+    Recordset rs = c.openUpdatable(QStringLiteral("tRaro"));
+    rs.addNew();
+    rs.setValue(name, QStringLiteral("A"));
+    rs.setValue(QStringLiteral("group"), QVariant(1));
+    rs.addNew();
+    rs.setValue(name, QStringLiteral("B"));
+    rs.updateBatch();
+    rs.moveFirst();
+    rs.setValue(QStringLiteral("group"), QVariant(7));
+    rs.moveNext();
+    rs.deleteCurrent();
+    rs.updateBatch();
+    const Recordset check = c.openRecordset(QStringLiteral("select * from tRaro"));
+    QCOMPARE(check.recordCount(), 1);
+    QCOMPARE(check.text(name), QStringLiteral("A"));
+    QCOMPARE(check.integer(QStringLiteral("group")), 7);
 }
 
 void tst_Contract::updatableChangeAndDelete()

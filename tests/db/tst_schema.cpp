@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using db::Recordset;
+
 using db::Connection;
 using db::Schema;
 
@@ -23,9 +25,77 @@ private slots:
     void laterMigrationsFollowInOrder();
     void twoWorkstationsUpgradeTogether_data() { TestDatabase::addEngineRows(); }
     void twoWorkstationsUpgradeTogether();
+    void auditTrail_data();
+    void auditTrail();
     void demoDataIsIdempotent_data() { TestDatabase::addEngineRows(); }
     void demoDataIsIdempotent();
 };
+
+void tst_Schema::auditTrail_data()
+{
+    TestDatabase::addEngineColumn();
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("before"); // a text the old row holds; empty: no old row
+    QTest::addColumn<QString>("after");
+    for (const QString &e : TestDatabase::engines()) {
+        TestDatabase::newRow(e, "script added") << "insert into tCodigo (codigo_Clave, codigo_Text) values ('NUEVO', 'Echo 1')"
+                                                << "INSERT" << "tcodigo" << "NUEVO" << "" << "Echo 1";
+        TestDatabase::newRow(e, "script changed") << "update tCodigo set codigo_Text = 'Echo 2' where codigo_Clave = 'X'"
+                                                  << "UPDATE" << "tcodigo" << "X" << "Echo 0" << "Echo 2";
+        TestDatabase::newRow(e, "script deleted") << "delete from tCodigo where codigo_Clave = 'X'"
+                                                  << "DELETE" << "tcodigo" << "X" << "Echo 0" << "";
+        TestDatabase::newRow(e, "profile") << "insert into tPerfil (perf_Clave, perf_Nombre) values ('P2', 'Dos')"
+                                           << "INSERT" << "tperfil" << "P2" << "" << "Dos";
+        TestDatabase::newRow(e, "right granted") << "insert into tSeguridad (perf_Clave, mod_Clave) values ('P1', 'frmX')"
+                                                 << "INSERT" << "tseguridad" << "P1|frmX" << "" << "frmX";
+        TestDatabase::newRow(e, "user changed, hash left out")
+            << "update tUsuario set usu_Psw = 'secreto-nuevo', usu_Nombre = 'Ana B' where usu_Clave = 'ANA'"
+            << "UPDATE" << "tusuario" << "ANA" << "Ana" << "Ana B";
+    }
+}
+
+// Changes to scripts, users, profiles and rights leave who, where, and the row before and after,
+// in the same transaction: a rolled-back change leaves no trace, a committed one always does.
+void tst_Schema::auditTrail()
+{
+    QFETCH(QString, engine);
+    QFETCH(QString, statement);
+    QFETCH(QString, operation);
+    QFETCH(QString, table);
+    QFETCH(QString, key);
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    MDR_TEST_DATABASE(t, engine, TestDatabase::Upgraded);
+    Connection &c = t.connection();
+    c.execute("insert into tCodigo (codigo_Clave, codigo_Text) values ('X', 'Echo 0')");
+    c.execute("insert into tPerfil (perf_Clave, perf_Nombre) values ('P1', 'Uno')");
+    c.execute("insert into tUsuario (usu_Clave, usu_Nombre, usu_Psw) values ('ANA', 'Ana', 'secreto-viejo')");
+    c.execute("delete from tAuditoria");
+    c.setSessionContext("ADMIN", "CAJA1");
+
+    c.begin();
+    c.execute(statement);
+    c.rollback();
+    QCOMPARE(c.scalar("select count(*) from tAuditoria").toInt(), 0);
+
+    c.execute(statement);
+    const Recordset rs = c.openRecordset("select * from tAuditoria");
+    QCOMPARE(rs.recordCount(), 1);
+    QCOMPARE(rs.text("aud_Operacion"), operation);
+    QCOMPARE(rs.text("aud_Tabla"), table);
+    QCOMPARE(rs.text("aud_Clave"), key);
+    QCOMPARE(rs.text("aud_Usuario"), QStringLiteral("ADMIN"));
+    QCOMPARE(rs.text("aud_Estacion"), QStringLiteral("CAJA1"));
+    QVERIFY(rs.dateTime("aud_Fecha").isValid());
+    QCOMPARE(rs.isNull("aud_Anterior"), before.isEmpty());
+    QVERIFY2(rs.text("aud_Anterior").contains(before), qPrintable(rs.text("aud_Anterior")));
+    QCOMPARE(rs.isNull("aud_Nuevo"), after.isEmpty());
+    QVERIFY2(rs.text("aud_Nuevo").contains(after), qPrintable(rs.text("aud_Nuevo")));
+    QVERIFY(!rs.text("aud_Anterior").contains("secreto") && !rs.text("aud_Nuevo").contains("secreto"));
+}
 
 void tst_Schema::freshDatabaseIsNotCurrent()
 {

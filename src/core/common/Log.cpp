@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTextStream>
 #include <QTime>
 
@@ -34,8 +36,12 @@ QString Log::directory()
     QString dir;
     if (directoryProvider())
         dir = directoryProvider()();
-    if (dir.isEmpty())
-        dir = QCoreApplication::applicationDirPath();
+    if (dir.isEmpty()) {
+        // Errors quote statements and data: not beside the program, and not for other users.
+        dir = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/log");
+        if (!QFileInfo::exists(dir) && QDir().mkpath(dir))
+            QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
     if (!dir.endsWith(QLatin1Char('/')) && !dir.endsWith(QLatin1Char('\\')))
         dir += QLatin1Char('/');
     return dir;
@@ -46,12 +52,28 @@ QString Log::fileNameFor(const QDate &date)
     return QStringLiteral("zev") + date.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".log");
 }
 
+void Log::removeOldFiles(const QString &dir, const QDate &today, int keepDays)
+{
+    const QDate oldest = today.addDays(-(keepDays - 1));
+    const QStringList files = QDir(dir).entryList({QStringLiteral("zev????????.log")}, QDir::Files);
+    for (const QString &name : files) {
+        const QDate day = QDate::fromString(name.mid(3, 8), QStringLiteral("yyyyMMdd"));
+        if (day.isValid() && day < oldest)
+            QFile::remove(QDir(dir).filePath(name));
+    }
+}
+
 void writeLog(const QString &text)
 {
     try {
-        QFile file(Log::directory() + Log::fileNameFor(QDate::currentDate()));
-        if (!file.open(QIODevice::Append | QIODevice::Text))
+        const QString dir = Log::directory();
+        const QDate today = QDate::currentDate();
+        QFile file(dir + Log::fileNameFor(today));
+        const bool firstToday = !file.exists();
+        if (!file.open(QIODevice::Append | QIODevice::Text, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
             return;
+        if (firstToday)
+            Log::removeOldFiles(dir, today);
         QTextStream out(&file);
         out << QTime::currentTime().toString(QStringLiteral("HH:mm:ss")) << ':' << text << '\n';
     } catch (...) {

@@ -21,11 +21,17 @@ struct ErrorInfo {
 // The daily log file and the error report shared by every window.
 class Log {
 public:
-    // Where the log goes; read on every write (the configured SETTING-DIRECTORIO-LOG).
+    // Days of log files kept; older ones go when a day's first line is written.
+    static constexpr int kKeepDays = 30;
+
+    // Where the log goes; read on every write (the configured SETTING-DIRECTORIO-LOG). Without
+    // one, the user's data folder ("log" under QStandardPaths::AppLocalDataLocation, 0700).
     static void setDirectoryProvider(std::function<QString()> provider);
     static QString directory();
     // "zev" + yyyymmdd + ".log"
     static QString fileNameFor(const QDate &date);
+    // Removes the day files of `dir` older than keepDays before today.
+    static void removeOldFiles(const QString &dir, const QDate &today, int keepDays = kKeepDays);
 };
 
 // Appends "HH:nn:ss:" + text to today's log; every failure is ignored.

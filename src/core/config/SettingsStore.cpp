@@ -5,8 +5,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 namespace {
 constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
@@ -37,6 +44,46 @@ void prepareFile(const QString &path)
 } // namespace
 
 SettingsStore::SettingsStore() : SettingsStore(defaultFilePath()) {}
+
+SettingsStore::Exclusive::Exclusive(SettingsStore &store)
+{
+    const QString path = store.filePath();
+    prepareFile(path);
+    // Not QSettings' own ".lock", which sync() takes while this one is held.
+    const QString lockPath = path + QStringLiteral(".mostrador-lock");
+#ifdef Q_OS_UNIX
+    // flock rather than QLockFile: QLockFile takes a holder whose executable is not named like
+    // the application ("mostrador-admin" for "Mostrador") for a dead one and breaks its lock.
+    // The kernel releases this lock when a holder dies.
+    m_fd = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (m_fd < 0 || ::flock(m_fd, LOCK_EX) != 0)
+        writeLog(QStringLiteral("SettingsStore: se escribe sin el candado de ") + path);
+#else
+    m_lock = std::make_unique<QLockFile>(lockPath);
+    m_lock->setStaleLockTime(30000);
+    if (!m_lock->tryLock(30000))
+        writeLog(QStringLiteral("SettingsStore: se escribe sin el candado de ") + path);
+#endif
+    m_path = path;
+    m_before = QFileInfo(path).lastModified();
+    store.m_settings->sync(); // what another process wrote meanwhile
+}
+
+SettingsStore::Exclusive::~Exclusive()
+{
+    // QSettings reads the file again only when its size or time changed; two writes within one
+    // tick of the file clock with the same size would look unchanged to the next holder.
+    const QDateTime after = QFileInfo(m_path).lastModified();
+    if (m_before.isValid() && after.isValid() && after <= m_before) {
+        QFile file(m_path);
+        if (file.open(QIODevice::ReadWrite))
+            file.setFileTime(m_before.addMSecs(1), QFileDevice::FileModificationTime);
+    }
+#ifdef Q_OS_UNIX
+    if (m_fd >= 0)
+        ::close(m_fd); // releases the lock
+#endif
+}
 
 SettingsStore::SettingsStore(const QString &filePath)
     : m_settings(std::make_unique<QSettings>(filePath, QSettings::IniFormat))

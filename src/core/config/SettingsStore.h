@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
+
+class QLockFile;
 
 class QSettings;
 
@@ -49,6 +52,23 @@ public:
     static QString markerKey(const QString &key) { return key + QStringLiteral("_Resource"); }
     static QString encode(const QString &text);
     static QString decode(const QString &base64);
+
+    // Holds the file for a read-modify-write across processes (two `connection add` at once):
+    // waits for another holder (an exclusive lock on the file's ".mostrador-lock" companion), then
+    // reloads what is on disk before the caller reads it.
+    class Exclusive {
+    public:
+        explicit Exclusive(SettingsStore &store);
+        ~Exclusive();
+        Exclusive(const Exclusive &) = delete;
+        Exclusive &operator=(const Exclusive &) = delete;
+
+    private:
+        std::unique_ptr<QLockFile> m_lock;
+        int m_fd = -1;
+        QString m_path;
+        QDateTime m_before;
+    };
 
 private:
     void write();

@@ -61,6 +61,8 @@ QString ConnectionCatalog::connectionString(const QString &name) const
 
 int ConnectionCatalog::save(const QString &name, const QString &connectionString)
 {
+    // The count is read and written back: another workstation process must not interleave.
+    const SettingsStore::Exclusive exclusive(m_settings);
     const int n = count();
     int i = indexOf(name);
     const int newCount = i > 0 ? n : n + 1;

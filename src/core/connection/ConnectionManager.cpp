@@ -8,6 +8,10 @@
 #include "Prompter.h"
 #include "cConfigure.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <algorithm>
 #include <cstdlib>
 
 ConnectionManager::ConnectionManager(cConfigure &config, ConnectionCatalog &catalog, Prompter &prompter)
@@ -66,6 +70,13 @@ bool ConnectionManager::connectDatabase()
         return false;
     }
     m_connection = std::move(connection);
+    // A reconnection keeps the audit trail's user and workstation.
+    try {
+        m_connection->setSessionContext(m_config.getString(QStringLiteral("USUARIO")),
+                                        m_config.getString(QStringLiteral("COMPUTER")));
+    } catch (const std::exception &e) {
+        writeLog(QStringLiteral("connectDatabase: ") + QString::fromUtf8(e.what()));
+    }
 
     if (!pingConnection(m_connection.get())) {
         restoreCursor();
@@ -119,9 +130,24 @@ db::Connection &ConnectionManager::getConnection()
     if (reopenConnection(m_connection.get()))
         return *m_connection;
 
+    QElapsedTimer lost;
+    lost.start();
+    qint64 pauseMs = 100;
     while (!connectDatabase()) {
         if (reopenConnection(m_connection.get()))
             break;
+        if (m_unattendedLimitMs >= 0) {
+            // Nobody answers: pause longer each time (the attempts are logged) and give up in time.
+            const qint64 left = m_unattendedLimitMs - lost.elapsed();
+            if (left > 0) {
+                QThread::msleep(ulong(std::min(pauseMs, left)));
+                pauseMs = std::min<qint64>(pauseMs * 2, 5000);
+                continue;
+            }
+            m_exit();
+            throw db::DbError(-1, QStringLiteral("No hay conexion a base de datos"), QStringLiteral("getConnection"),
+                              {}, db::DbError::ConnectionLost);
+        }
         if (m_prompter.question(
                 QStringLiteral("Se ha perdido la conexion a base de datos, desea reintentar la conexion"), true))
             continue;

@@ -40,6 +40,11 @@ public:
     // True when the version row was found or the user chose to go on without it.
     bool databaseCurrent() const { return m_databaseCurrent; }
 
+    // Without a person to answer (the command line): the lost connection is tried again with a
+    // growing pause, at most for `limitMs` in all; then the exit handler runs and getConnection
+    // throws. A negative limit asks the user at every attempt, as the program does.
+    void setUnattendedRetry(qint64 limitMs) { m_unattendedLimitMs = limitMs; }
+
     // Ends the process when the user gives up reconnecting; tests replace it.
     void setExitHandler(std::function<void()> handler) { m_exit = std::move(handler); }
     // Busy-cursor restoration before a question (the window layer supplies it).
@@ -53,6 +58,7 @@ private:
     Prompter &m_prompter;
     std::unique_ptr<db::Connection> m_connection;
     bool m_databaseCurrent = false;
+    qint64 m_unattendedLimitMs = -1;
     std::function<void()> m_exit;
     std::function<void()> m_restoreCursor;
 };

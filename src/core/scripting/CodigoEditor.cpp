@@ -197,6 +197,28 @@ bool CodigoEditor::consultarRegistro(const QString &clave, Codigo *c)
     }
 }
 
+bool CodigoEditor::historial(const QString &clave, QList<Cambio> *cambios)
+{
+    if (!checkRight(QLatin1Char('Q')))
+        return false;
+    try {
+        cambios->clear();
+        for (db::Recordset rs = m_connections.getConnection().openRecordset(
+                 QStringLiteral("select aud_Fecha, aud_Operacion, aud_Usuario, aud_Login, aud_Estacion, aud_Anterior, "
+                                "aud_Nuevo from tAuditoria where aud_Tabla = 'tcodigo' and aud_Clave = ? order by aud_Id"),
+                 {clave.trimmed()});
+             !rs.eof(); rs.moveNext())
+            cambios->append({rs.dateTime(QStringLiteral("aud_Fecha")), rs.text(QStringLiteral("aud_Operacion")),
+                             rs.text(QStringLiteral("aud_Usuario")), rs.text(QStringLiteral("aud_Login")),
+                             rs.text(QStringLiteral("aud_Estacion")), rs.text(QStringLiteral("aud_Anterior")),
+                             rs.text(QStringLiteral("aud_Nuevo"))});
+        return true;
+    } catch (const std::exception &e) {
+        report("historial", e);
+        return false;
+    }
+}
+
 bool CodigoEditor::eliminarRegistro(const QString &clave)
 {
     if (!checkRight(QLatin1Char('B')))

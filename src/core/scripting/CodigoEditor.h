@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QList>
 #include <QString>
 
 #include <exception>
@@ -61,6 +63,19 @@ public:
     bool consultarRegistro(const QString &clave, Codigo *c);
     // Asks first; false when the user says No, the key does not exist or the right is missing.
     bool eliminarRegistro(const QString &clave);
+
+    // One recorded change of a script (tAuditoria), oldest first.
+    struct Cambio {
+        QDateTime fecha;
+        QString operacion; // INSERT, UPDATE, DELETE
+        QString usuario;   // the program's user; empty for a change made outside the program
+        QString login;     // the database login (and address on PostgreSQL)
+        QString estacion;
+        QString anterior;  // the row as JSON text; empty when added
+        QString nuevo;     // empty when deleted
+    };
+    // Who changed the script of clave, when, from where and how; needs the query right.
+    bool historial(const QString &clave, QList<Cambio> *cambios);
 
     // The script text to a file, UTF-8; "Se ha exportado exitosamente".
     bool exportar(const QString &archivo, const QString &texto);

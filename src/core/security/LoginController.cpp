@@ -4,6 +4,7 @@
 #include "ConnectionManager.h"
 #include "ConnectionProvider.h"
 #include "Log.h"
+#include "LoginPassword.h"
 #include "LoginValidator.h"
 #include "Prompter.h"
 #include "cAplication.h"
@@ -122,9 +123,18 @@ bool LoginController::cmdConexion()
         const std::optional<QString> typed = m_hooks.askPassword ? m_hooks.askPassword() : std::nullopt;
         if (!typed)
             return false;
-        if (*typed != required) {
+        if (!LoginPassword::verify(required, *typed)) {
             m_prompter.exclamation(kContrasenaInvalida);
             return false;
+        }
+        if (LoginPassword::needsRehash(required)) {
+            // A value kept in plain text by an older version is replaced by its hash once typed right.
+            try {
+                m_config.setValue(QStringLiteral("CONEXION-PSW"), LoginPassword::hash(*typed));
+                m_config.saveValue(QStringLiteral("CONEXION-PSW"));
+            } catch (const std::exception &e) {
+                writeLog(QStringLiteral("cmdConexion: ") + QString::fromUtf8(e.what()));
+            }
         }
     }
     if (!m_hooks.connectionDialog || !m_hooks.connectionDialog())

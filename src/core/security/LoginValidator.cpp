@@ -7,6 +7,11 @@
 #include "Prompter.h"
 #include "cConfigure.h"
 
+#include <QHash>
+#include <QThread>
+
+#include <algorithm>
+
 const QString LoginValidator::kUsuarioInvalido = QStringLiteral("Usuario o contraseña incorrecta");
 const QString LoginValidator::kCredencialInvalida = QStringLiteral("Credencial Invalida");
 const QString LoginValidator::kHuellaInvalida = QStringLiteral("Huella Invalida");
@@ -14,9 +19,37 @@ const QString LoginValidator::kUsuarioInactivo = QStringLiteral("EL Usuario no e
 
 namespace {
 
+QHash<QString, int> &failures()
+{
+    static QHash<QString, int> byUserAndWorkstation;
+    return byUserAndWorkstation;
+}
+
+QString failureKey(const QString &user, const QString &workstation)
+{
+    return user.trimmed().toUpper() + QLatin1Char('|') + workstation;
+}
+
 const QString kColumns = QStringLiteral("SELECT USU_CLAVE,USU_PSW,alm_Clave,perf_Clave,eusu_Clave FROM TUSUARIO ");
 
 } // namespace
+
+int LoginValidator::failuresOf(const QString &user, const QString &workstation)
+{
+    return failures().value(failureKey(user, workstation));
+}
+
+int LoginValidator::failureDelayMs(int count)
+{
+    // Short enough not to annoy a cashier who mistyped, long enough to slow down guessing.
+    return count <= 0 ? 0 : 250 << std::min(count - 1, 3);
+}
+
+void LoginValidator::refusedPassword(const QString &user)
+{
+    const int count = ++failures()[failureKey(user, m_config.getString(QStringLiteral("COMPUTER")))];
+    QThread::msleep(ulong(failureDelayMs(count)));
+}
 
 LoginValidator::LoginValidator(ConnectionProvider &connections, cConfigure &config, Prompter &prompter)
     : m_connections(connections), m_config(config), m_prompter(prompter)
@@ -44,7 +77,18 @@ bool LoginValidator::validateLogin(const QString &user, const QString &password,
         byPassword = true;
     }
     const QString stored = rs.eof() ? QString() : rs.text(QStringLiteral("usu_Psw"));
-    if (rs.eof() || (byPassword && !LoginPassword::verify(stored, password))) {
+    bool accepted = !rs.eof();
+    if (byPassword) {
+        // The same Argon2 work whether the user exists or not, so the refusal's time tells nothing.
+        if (rs.eof() || !LoginPassword::isHashed(stored))
+            LoginPassword::verifyNothing(password);
+        accepted = accepted && LoginPassword::verify(stored, password);
+        if (!accepted)
+            refusedPassword(user);
+        else
+            failures().remove(failureKey(user, m_config.getString(QStringLiteral("COMPUTER"))));
+    }
+    if (!accepted) {
         if (showMessages)
             m_prompter.exclamation(refusal);
         return false;
@@ -66,6 +110,7 @@ bool LoginValidator::validateLogin(const QString &user, const QString &password,
     }
     m_config.setValue(QStringLiteral("USUARIO"), clave);
     m_config.setValue(QStringLiteral("PERFIL"), rs.text(QStringLiteral("perf_Clave")));
+    conn.setSessionContext(clave, m_config.getString(QStringLiteral("COMPUTER")));
     m_config.saveValue(QStringLiteral("USUARIO"));
     return true;
 }
@@ -75,6 +120,8 @@ QString LoginValidator::validateUserOn(db::Connection &connection, const QString
 {
     db::Recordset rs = connection.openRecordset(
         QStringLiteral("SELECT USU_CLAVE,USU_PSW,alm_Clave,perf_Clave FROM TUSUARIO WHERE USU_CLAVE = ?"), {user});
+    if (rs.eof() || !LoginPassword::isHashed(rs.text(QStringLiteral("usu_Psw"))))
+        LoginPassword::verifyNothing(password);
     if (rs.eof() || !LoginPassword::verify(rs.text(QStringLiteral("usu_Psw")), password)) {
         if (prompter)
             prompter->exclamation(kUsuarioInvalido);

@@ -30,7 +30,14 @@ public:
     static QString validateUserOn(db::Connection &connection, const QString &user, const QString &password,
                                   Prompter *prompter = nullptr);
 
+    // Refused passwords in a row for a user at a workstation; each refusal waits
+    // failureDelayMs(count) before answering, and an accepted login starts again from zero.
+    static int failuresOf(const QString &user, const QString &workstation);
+    static int failureDelayMs(int failures);
+
 private:
+    void refusedPassword(const QString &user);
+
     ConnectionProvider &m_connections;
     cConfigure &m_config;
     Prompter &m_prompter;

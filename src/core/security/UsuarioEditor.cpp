@@ -267,7 +267,13 @@ bool UsuarioEditor::guardaDatos(QVariantMap u, const QString &password, bool *co
     const bool setPassword = adding || !password.isEmpty();
     if (setPassword) {
         cols << QStringLiteral("usu_Psw");
-        values << LoginPassword::hash(password);
+        try {
+            values << LoginPassword::hash(password);
+        } catch (const LoginPassword::HashFailure &e) {
+            // Never the plain text in its place: the user is not saved at all.
+            m_prompter.critical(QString::fromUtf8(e.what()));
+            return false;
+        }
     }
     try {
         db::Connection &conn = m_connections.getConnection();

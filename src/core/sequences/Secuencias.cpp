@@ -2,6 +2,7 @@
 
 #include "ConnectionProvider.h"
 #include "Log.h"
+#include "Prompter.h"
 
 #include "Connection.h"
 
@@ -14,15 +15,15 @@ Secuencias::Secuencias(ConnectionProvider &connections, Prompter &prompter)
 {
 }
 
-double Secuencias::getNextSequence(const QString &clave, double valorIni, double valorFin, double incremento,
-                                   double valorInicial)
+qint64 Secuencias::getNextSequence(const QString &clave, qint64 valorIni, qint64 valorFin, qint64 incremento,
+                                   qint64 valorInicial)
 {
     return getNextSequence(m_connections.getConnection(), clave, valorIni, valorFin, incremento,
                            valorInicial);
 }
 
-double Secuencias::getNextSequence(db::Connection &connection, const QString &clave, double valorIni,
-                                   double valorFin, double incremento, double valorInicial)
+qint64 Secuencias::getNextSequence(db::Connection &connection, const QString &clave, qint64 valorIni,
+                                   qint64 valorFin, qint64 incremento, qint64 valorInicial)
 {
     const QVariantMap out = connection.callRoutine(QStringLiteral("sp_generasecuencia"),
                                                    {{QStringLiteral("@sec_Clave"), clave},
@@ -30,15 +31,18 @@ double Secuencias::getNextSequence(db::Connection &connection, const QString &cl
                                                     {QStringLiteral("@valor_fin"), valorFin},
                                                     {QStringLiteral("@inc_inicial"), incremento},
                                                     {QStringLiteral("@valor_Inicial"), valorInicial}});
-    return out.value(QStringLiteral("valor")).toDouble();
+    return out.value(QStringLiteral("valor")).toLongLong();
 }
 
-bool Secuencias::setSequenceValue(const QString &clave, double valor)
+bool Secuencias::setSequenceValue(const QString &clave, qint64 valor)
 {
     try {
-        m_connections.getConnection().execute(
-            QStringLiteral("UPDATE TSECUENCIA SET SEC_VALOR = ? WHERE SEC_CLAVE = ?"),
-            {qint64(std::llround(valor)), clave});
+        const int changed = m_connections.getConnection().execute(
+            QStringLiteral("UPDATE TSECUENCIA SET SEC_VALOR = ? WHERE SEC_CLAVE = ?"), {valor, clave});
+        if (changed == 0) {
+            m_prompter.critical(QStringLiteral("No existe la secuencia «%1»").arg(clave));
+            return false;
+        }
         return true;
     } catch (const std::exception &e) {
         reportError(m_prompter, QStringLiteral("setSequenceValue"), QStringLiteral("cAplication"),
@@ -104,7 +108,8 @@ QString Secuencias::clave(Documento documento, const QString &almacen, const QDa
     return {};
 }
 
-qint64 Secuencias::folioConAnio(int anio, double valor)
+qint64 Secuencias::folioConAnio(int anio, qint64 valor)
 {
-    return QString(QString::number(anio) + QString::number(std::llround(valor))).toLongLong();
+    // A folio that does not fit in 64 bits reads as 0 rather than wrapping into another folio.
+    return QString(QString::number(anio) + QString::number(valor)).toLongLong();
 }

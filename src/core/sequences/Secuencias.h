@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QtGlobal>
 
 class ConnectionProvider;
 class Prompter;
@@ -15,10 +16,11 @@ class Connection;
 class Secuencias {
 public:
     // What every program caller passes.
-    static constexpr double kMinimo = 1;
-    static constexpr double kMaximo = 2147483647; // 2^31 - 1
-    static constexpr double kIncremento = 1;
-    static constexpr double kInicial = 1;
+    // Folios are 64-bit integers end to end: a double would hand out inexact folios above 2^53.
+    static constexpr qint64 kMinimo = 1;
+    static constexpr qint64 kMaximo = 2147483647; // 2^31 - 1
+    static constexpr qint64 kIncremento = 1;
+    static constexpr qint64 kInicial = 1;
 
     // The documents of the key table; the key each one draws is clave().
     enum class Documento {
@@ -47,23 +49,24 @@ public:
     Secuencias(ConnectionProvider &connections, Prompter &prompter);
 
     // On the shared connection (getConnection).
-    double getNextSequence(const QString &clave, double valorIni = kMinimo, double valorFin = kMaximo,
-                           double incremento = kIncremento, double valorInicial = kInicial);
+    qint64 getNextSequence(const QString &clave, qint64 valorIni = kMinimo, qint64 valorFin = kMaximo,
+                           qint64 incremento = kIncremento, qint64 valorInicial = kInicial);
     // On the given connection: inside a document's open transaction the number is drawn in it,
     // and goes back to the sequence if that transaction rolls back. Throws db::DbError.
-    static double getNextSequence(db::Connection &connection, const QString &clave, double valorIni = kMinimo,
-                                  double valorFin = kMaximo, double incremento = kIncremento,
-                                  double valorInicial = kInicial);
+    static qint64 getNextSequence(db::Connection &connection, const QString &clave, qint64 valorIni = kMinimo,
+                                  qint64 valorFin = kMaximo, qint64 incremento = kIncremento,
+                                  qint64 valorInicial = kInicial);
 
-    // Sets sec_Valor, the last value handed out; a failure goes to the error report.
-    bool setSequenceValue(const QString &clave, double valor);
+    // Sets sec_Valor, the last value handed out; a failure goes to the error report. A key that
+    // does not exist is refused with a message (nothing would be set).
+    bool setSequenceValue(const QString &clave, qint64 valor);
 
     // The key of a document. year: fecha's "yyyy"; parte: see Documento.
     static QString clave(Documento documento, const QString &almacen = QString(),
                          const QDate &fecha = QDate(), const QString &parte = QString());
     // The year written in front of the value: 2009 and 15 give 200915.
-    static qint64 folioConAnio(int anio, double valor);
-    static qint64 folioConAnio(const QDate &fecha, double valor) { return folioConAnio(fecha.year(), valor); }
+    static qint64 folioConAnio(int anio, qint64 valor);
+    static qint64 folioConAnio(const QDate &fecha, qint64 valor) { return folioConAnio(fecha.year(), valor); }
 
 private:
     ConnectionProvider &m_connections;

@@ -223,13 +223,13 @@ QDateTime cAplication::getDate()
     return rs.eof() ? QDateTime() : rs.dateTime(QStringLiteral("Fecha"));
 }
 
-double cAplication::getNextSequence(const QString &sTipo, double dValorIni, double dValorFin, double dIncremento,
-                                    double dValorInicial)
+qint64 cAplication::getNextSequence(const QString &sTipo, qint64 dValorIni, qint64 dValorFin, qint64 dIncremento,
+                                    qint64 dValorInicial)
 {
     return Secuencias(m_connections, m_prompter).getNextSequence(sTipo, dValorIni, dValorFin, dIncremento, dValorInicial);
 }
 
-bool cAplication::setSequenceValue(const QString &sClave, double dValor)
+bool cAplication::setSequenceValue(const QString &sClave, qint64 dValor)
 {
     return Secuencias(m_connections, m_prompter).setSequenceValue(sClave, dValor);
 }

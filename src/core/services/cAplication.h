@@ -101,10 +101,10 @@ public:
 
     // Folios for scripts, always on the shared connection (Secuencias); a database error reaches
     // the script as a run-time error.
-    Q_INVOKABLE double getNextSequence(const QString &sTipo, double dValorIni = 1, double dValorFin = 2147483647,
-                                       double dIncremento = 1, double dValorInicial = 1);
+    Q_INVOKABLE qint64 getNextSequence(const QString &sTipo, qint64 dValorIni = 1, qint64 dValorFin = 2147483647,
+                                       qint64 dIncremento = 1, qint64 dValorInicial = 1);
     // Sets sec_Valor of a sequence; a failure goes to the error report and gives false.
-    Q_INVOKABLE bool setSequenceValue(const QString &sClave, double dValor);
+    Q_INVOKABLE bool setSequenceValue(const QString &sClave, qint64 dValor);
 
     static QString failureQuestion(const QString &errorText);
 

@@ -13,6 +13,8 @@ const QList<Migration> &all()
         {QStringLiteral("MDR-2026-consultas"), &consultas},
         {QStringLiteral("MDR-2026-catalogos"), &catalogos},
         {QStringLiteral("MDR-2026-articulo"), &articulo},
+        {QStringLiteral("MDR-2026-secuencias-64"), &secuenciasChecadas},
+        {QStringLiteral("MDR-2026-auditoria"), &auditoria},
         {QStringLiteral("MDR-2026-busqueda"), &busqueda},
     };
     return list;

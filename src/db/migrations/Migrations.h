@@ -18,11 +18,13 @@ void contractFunctions(Connection &connection); // the server contract on Postgr
 void secuencias(Connection &connection);        // tSecuencia, sp_generasecuencia
 // sp_generasecuencia for SQLite (Routines)
 QVariantMap generaSecuencia(Connection &connection, const QVariantMap &params);
-void seguridad(Connection &connection); // users, profiles, modules and rights
-void codigo(Connection &connection);    // tCodigo: event scripts
-void consultas(Connection &connection); // tConsulta, tSelect: stored queries
-void catalogos(Connection &connection); // the small catalogues
-void articulo(Connection &connection);  // tArticulo
-void busqueda(Connection &connection);  // mdr_fold on PostgreSQL: accent-blind searches
+void seguridad(Connection &connection);          // users, profiles, modules and rights
+void codigo(Connection &connection);             // tCodigo: event scripts
+void consultas(Connection &connection);          // tConsulta, tSelect: stored queries
+void catalogos(Connection &connection);          // the small catalogues
+void articulo(Connection &connection);           // tArticulo
+void secuenciasChecadas(Connection &connection); // sp_generasecuencia with a checked sum (PostgreSQL)
+void auditoria(Connection &connection);          // tAuditoria and the triggers that fill it
+void busqueda(Connection &connection);           // mdr_fold on PostgreSQL: accent-blind searches
 
 } // namespace db::migrations

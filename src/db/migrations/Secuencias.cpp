@@ -54,6 +54,13 @@ create table if not exists tSecuencia (
     sec_Incremento bigint not null default 1
 );
 )"));
+    secuenciasChecadas(connection);
+}
+
+// The PostgreSQL routine; replaced by a later migration on databases made before its sum was
+// checked.
+void secuenciasChecadas(Connection &connection)
+{
     if (connection.engine() != Engine::PostgreSQL)
         return;
     connection.executeScript(QStringLiteral(R"SQL(
@@ -74,25 +81,29 @@ declare
     inicial bigint := coalesce(round(sp_generasecuencia.valor_inicial), minimo);
     tope bigint;
     incremento bigint;
+    actual bigint;
+    piso bigint;
     creadas integer;
 begin
     if clave is null or clave = '' then
         raise exception 'Falta la clave de la secuencia' using errcode = '22004';
     end if;
     loop
-        update tSecuencia
-           set sec_Valor = greatest(sec_Valor + sec_Incremento, sec_Minimo)
-         where sec_Clave = clave
-        returning sec_Valor, sec_Maximo, sec_Incremento into valor, tope, incremento;
+        -- the row stays locked until the caller's transaction ends; the sum is checked in
+        -- numeric, since a wrapped bigint would restart the sequence and repeat folios
+        select sec_Valor, sec_Maximo, sec_Incremento, sec_Minimo into actual, tope, incremento, piso
+          from tSecuencia where sec_Clave = clave for update;
         if found then
             if incremento <= 0 then
                 raise exception 'El incremento de la secuencia «%» debe ser mayor que cero', clave
                     using errcode = '22023';
             end if;
-            if valor > tope then
+            if actual::numeric + incremento > tope then
                 raise exception 'La secuencia «%» llegó a su límite superior (%)', clave, tope
                     using errcode = '22003';
             end if;
+            valor := greatest(actual + incremento, piso);
+            update tSecuencia set sec_Valor = valor where sec_Clave = clave;
             return;
         end if;
         if paso <= 0 then
@@ -141,8 +152,11 @@ QVariantMap generaSecuencia(Connection &connection, const QVariantMap &params)
         const qint64 maximo = rs.integer(QStringLiteral("sec_Maximo"));
         if (incremento <= 0)
             throw fail(kBadStep, badStepText(clave));
-        valor = std::max(rs.integer(QStringLiteral("sec_Valor")) + incremento,
-                         rs.integer(QStringLiteral("sec_Minimo")));
+        // Checked: a wrapped sum would restart at the lower bound and repeat folios.
+        qint64 siguiente = 0;
+        if (__builtin_add_overflow(rs.integer(QStringLiteral("sec_Valor")), incremento, &siguiente))
+            throw fail(kSpent, spentText(clave, maximo));
+        valor = std::max(siguiente, rs.integer(QStringLiteral("sec_Minimo")));
         if (valor > maximo)
             throw fail(kSpent, spentText(clave, maximo));
         connection.execute(QStringLiteral("update tSecuencia set sec_Valor = ? where sec_Clave = ?"),

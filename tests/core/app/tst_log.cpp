@@ -7,6 +7,7 @@
 #include "cString.h"
 #include "cSucursal.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -21,6 +22,9 @@ private Q_SLOTS:
     void appendsTimedLines_data();
     void appendsTimedLines();
     void unwritableDirectoryIsIgnored();
+    void defaultIsPrivateInDataFolder();
+    void oldDaysRemoved_data();
+    void oldDaysRemoved();
     void reportErrorText_data();
     void reportErrorText();
     void plainSentence_data();
@@ -76,6 +80,56 @@ void tst_Log::unwritableDirectoryIsIgnored()
     ScriptedPrompter prompter;
     reportError(prompter, "texto", "lugar", {1, "d", "s"});
     QCOMPARE(prompter.shown.size(), 1); // the screen still gets it
+}
+
+// Without a configured folder the log goes to the user's data folder, readable by him alone,
+// not beside the program.
+void tst_Log::defaultIsPrivateInDataFolder()
+{
+    QTemporaryDir home;
+    const QByteArray old = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", home.path().toUtf8());
+    const QString dir = Log::directory();
+    writeLog("privado");
+    qputenv("XDG_DATA_HOME", old);
+    QVERIFY2(dir.startsWith(home.path() + '/'), qPrintable(dir));
+    QVERIFY(!dir.startsWith(QCoreApplication::applicationDirPath()));
+    const QString file = dir + Log::fileNameFor(QDate::currentDate());
+    QVERIFY(QFile::exists(file));
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                                      QFile::WriteOther | QFile::ExeOther;
+    QCOMPARE(QFile::permissions(file) & others, QFile::Permissions());
+    QCOMPARE(QFile::permissions(dir) & others, QFile::Permissions());
+    QVERIFY(QFile::permissions(file) & QFile::WriteOwner);
+}
+
+void tst_Log::oldDaysRemoved_data()
+{
+    QTest::addColumn<int>("daysAgo");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("yesterday") << 1 << true;
+    QTest::newRow("last day kept") << Log::kKeepDays - 1 << true;
+    QTest::newRow("first day removed") << Log::kKeepDays << false;
+    QTest::newRow("a year ago") << 365 << false;
+}
+
+// The day's first line removes the files of days past the kept number; other files stay.
+void tst_Log::oldDaysRemoved()
+{
+    QFETCH(int, daysAgo);
+    QFETCH(bool, kept);
+    QTemporaryDir dir;
+    const QString path = dir.path();
+    Log::setDirectoryProvider([path] { return path; });
+    const QString old = dir.filePath(Log::fileNameFor(QDate::currentDate().addDays(-daysAgo)));
+    const QString other = dir.filePath("notas.txt");
+    for (const QString &f : {old, other}) {
+        QFile file(f);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    writeLog("hoy");
+    QCOMPARE(QFile::exists(old), kept);
+    QVERIFY(QFile::exists(other));
 }
 
 void tst_Log::reportErrorText_data()

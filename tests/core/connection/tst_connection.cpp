@@ -53,6 +53,7 @@ private Q_SLOTS:
     void openFailureIsReported();
     void lostConnectionQuestions();
     void survivesServerRestart();
+    void staleRecordsetAfterReconnect();
 
     void startupOrder_data();
     void startupOrder();
@@ -319,6 +320,45 @@ void tst_Connection::survivesServerRestart()
     // The next query reconnects silently.
     QCOMPARE(ws.manager().openRecordset(baseline, {"DB-2009May11"}).value("n").toInt(), 1);
     QVERIFY(ws.prompter.shown.isEmpty());
+}
+
+// A recordset kept across a restart whose reconnection replaced the session: saving it must
+// report the closed connection instead of using the connection that was freed.
+void tst_Connection::staleRecordsetAfterReconnect()
+{
+    const QByteArray restart = qgetenv("MDR_TEST_PG_RESTART");
+    if (restart.isEmpty()) {
+        if (qEnvironmentVariableIntValue("MDR_REQUIRE_PG"))
+            QFAIL("MDR_TEST_PG_RESTART is not set");
+        QSKIP("no restartable PostgreSQL cluster (MDR_TEST_PG_RESTART)");
+    }
+    MDR_TEST_DATABASE(db, TestDatabase::postgresql(), TestDatabase::Upgraded);
+    Workstation ws;
+    ws.useConnection(db.connectionString());
+    QVERIFY(ws.manager().connectDatabase());
+    db::Recordset rs = ws.manager().getConnection().openUpdatable("tUpgrade");
+    rs.addNew();
+    rs.setValue("upg_Key", "DESPUES-DEL-REINICIO");
+
+    QProcess p;
+    p.start("bash", {"-c", QString::fromLocal8Bit(restart)});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    QVERIFY(ws.manager().connectDatabase()); // a new session replaces the one the recordset used
+
+    try {
+        rs.updateBatch();
+        QFAIL("updateBatch wrote through a connection that no longer exists");
+    } catch (const db::DbError &e) {
+        QCOMPARE(e.kind(), db::DbError::ConnectionLost);
+        QVERIFY2(e.description().contains("ya se cerró"), qPrintable(e.description()));
+    }
+    QCOMPARE(rs.pendingCount(), 1); // nothing lost: the rows can be written again through a new recordset
+    QCOMPARE(ws.manager().openRecordset("select count(*) as n from tUpgrade where upg_Key = ?",
+                                        {"DESPUES-DEL-REINICIO"})
+                 .value("n")
+                 .toInt(),
+             0);
 }
 
 void tst_Connection::startupOrder_data()

@@ -1,8 +1,11 @@
 // mostrador-admin script run / script file against a demo store, as an administrator runs them.
 #include "AdminRun.h"
+#include "DatabaseAdmin.h"
 #include "TestDatabase.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -48,11 +51,56 @@ private Q_SLOTS:
     void resultados();
     void malosArgumentos_data();
     void malosArgumentos();
+    void conexionPerdidaSeRinde();
 
 private:
     QString writeScript(const QString &name, const QByteArray &text);
     QTemporaryDir m_dir;
 };
+
+// The server stops taking the session's database in the middle of a script: the command tries
+// again with growing pauses, gives up after --retry seconds and ends with a failure code
+// instead of retrying thousands of times a second forever.
+void tst_CodigoCli::conexionPerdidaSeRinde()
+{
+    MDR_TEST_DATABASE(db, TestDatabase::postgresql(), TestDatabase::Empty);
+    Run r = admin({"db", "init", "--connection", db.connectionString()});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    const QString base = db.target().database();
+    struct Reopen {
+        db::Connection &c;
+        QString base;
+        ~Reopen() { c.execute(QStringLiteral("alter database \"%1\" connection limit -1").arg(base)); }
+    } reopen{db.connection(), base};
+
+    // As the database's owner role, which the connection limit applies to (not to superusers).
+    const QString owner = db::DatabaseAdmin::ownerRole(base);
+    const QString file = writeScript(QStringLiteral("perdida.vbs"),
+                                     QStringLiteral("cn.Execute \"alter database \"\"%1\"\" connection limit 0\"\n"
+                                                    "On Error Resume Next\n"
+                                                    "cn.Execute \"select pg_terminate_backend(pg_backend_pid())\"\n"
+                                                    "On Error GoTo 0\n"
+                                                    "cn.Execute \"select 1\"\n"
+                                                    "Echo \"no debio llegar\"\n")
+                                         .arg(base)
+                                         .toUtf8());
+    QProcess p;
+    QElapsedTimer clock;
+    clock.start();
+    p.start(QStringLiteral(MDR_ADMIN_PATH), {"script", "file", file, "--connection",
+                                             db.target().withLogin(owner, QString()).toString(), "--retry", "3"});
+    const bool finished = p.waitForFinished(30000);
+    if (!finished)
+        p.kill();
+    QVERIFY2(finished, "the command kept retrying");
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 1);
+    QVERIFY2(clock.elapsed() >= 3000, qPrintable(err));
+    QVERIFY2(err.contains(QStringLiteral("No hay conexion a base de datos")), qPrintable(err.right(2000)));
+    QVERIFY2(err.count(u'\n') < 60, qPrintable(QString::number(err.count(u'\n')))); // a few attempts, not thousands
+    QVERIFY(!QString::fromUtf8(p.readAllStandardOutput()).contains(QStringLiteral("no debio llegar")));
+}
 
 QString tst_CodigoCli::writeScript(const QString &name, const QByteArray &text)
 {

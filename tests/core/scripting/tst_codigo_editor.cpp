@@ -104,6 +104,8 @@ private Q_SLOTS:
     void derechos();
     void consultaConDerechoDeCambio_data() { TestDatabase::addEngineRows(); }
     void consultaConDerechoDeCambio();
+    void historial_data() { TestDatabase::addEngineRows(); }
+    void historial();
 
     void sintaxisAlGuardar_data();
     void sintaxisAlGuardar();
@@ -687,6 +689,36 @@ void tst_CodigoEditor::ayudaEstandar()
                 .members.contains(QStringLiteral(
                     "getNextSequence(sTipo, [[[[dValorIni,] dValorFin,] dIncremento,] dValorInicial])")));
     QVERIFY(startingWith(find(QStringLiteral("xConfig")).members, QStringLiteral("getValue(")) >= 0);
+}
+
+// The editor shows who changed a script: through the editor with the session's user, and with
+// raw SQL from anywhere else, which the trail records too.
+void tst_CodigoEditor::historial()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    CodigoSession session;
+    QVERIFY(session.open(db, kCodigoRights));
+    session.services.config().setValue(QStringLiteral("USUARIO"), QStringLiteral("ADMIN"));
+    QVERIFY(session.services.connection().connectDatabase()); // the session's user reaches the connection
+    CodigoEditor alta = session.editor(QStringLiteral("A"));
+    session.prompter.answers.enqueue(false);
+    QVERIFY(alta.agregarRegistro({"TICKET", "Ticket", "x = 1", "S"}));
+    CodigoEditor cambio = session.editor(QStringLiteral("C"));
+    QVERIFY(cambio.modificarRegistro({"TICKET", "Ticket", "x = 2", "S"}));
+    db.openAnother()->execute(QStringLiteral("update tCodigo set codigo_Text = 'x = 3' where codigo_Clave = 'TICKET'"));
+
+    QList<CodigoEditor::Cambio> cambios;
+    QVERIFY(cambio.historial(QStringLiteral("TICKET"), &cambios));
+    QCOMPARE(cambios.size(), 3);
+    QCOMPARE(cambios.at(0).operacion, QStringLiteral("INSERT"));
+    QCOMPARE(cambios.at(1).operacion, QStringLiteral("UPDATE"));
+    QCOMPARE(cambios.at(1).usuario, QStringLiteral("ADMIN"));
+    QCOMPARE(cambios.at(1).estacion, QStringLiteral("CAJA1"));
+    QVERIFY(cambios.at(1).anterior.contains(QStringLiteral("x = 1")));
+    QVERIFY(cambios.at(1).nuevo.contains(QStringLiteral("x = 2")));
+    QVERIFY(cambios.at(2).usuario.isEmpty()); // outside the program
+    QVERIFY(cambios.at(2).nuevo.contains(QStringLiteral("x = 3")));
 }
 
 QTEST_GUILESS_MAIN(tst_CodigoEditor)

@@ -14,6 +14,7 @@
 #include "cConfigure.h"
 #include "frmLogin.h"
 
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -108,6 +109,8 @@ private Q_SLOTS:
     void cmdModoSesion();
     void cmdConexion_data();
     void cmdConexion();
+    void failedLoginDelay_data() { TestDatabase::addEngineRows(); }
+    void failedLoginDelay();
     void fingerprintLogin_data() { TestDatabase::addEngineRows(); }
     void fingerprintLogin();
 
@@ -498,6 +501,9 @@ void tst_Login::cmdConexion_data()
         TestDatabase::newRow(e, "contraseña distinta")
             << "s3cr3t" << QStringList{"S3CR3T"} << false << "Contraseña Invalida";
         TestDatabase::newRow(e, "cancelada") << "s3cr3t" << QStringList() << false << "";
+        TestDatabase::newRow(e, "guardada como hash") << LoginPassword::hash("s3cr3t") << QStringList{"s3cr3t"} << true << "";
+        TestDatabase::newRow(e, "hash y contraseña distinta")
+            << LoginPassword::hash("s3cr3t") << QStringList{"otra"} << false << "Contraseña Invalida";
     }
 }
 
@@ -535,6 +541,57 @@ void tst_Login::cmdConexion()
     QCOMPARE(s.prompter.texts(), message.isEmpty() ? QStringList() : QStringList{message});
     if (!message.isEmpty())
         QCOMPARE(s.prompter.shown.first().icon, Icon::Exclamation);
+    // What is kept afterwards is never the plain text: an older plain value is hashed at its first use.
+    Station after(db.connection(), settingsFile());
+    after.config.loadValue(QStringLiteral("CONEXION-PSW"));
+    const QString kept = after.config.getString(QStringLiteral("CONEXION-PSW"));
+    if (opened && !stored.isEmpty()) {
+        QVERIFY2(LoginPassword::isHashed(kept), qPrintable(kept));
+        QVERIFY(LoginPassword::verify(kept, typed.first()));
+    } else {
+        QCOMPARE(kept, stored);
+    }
+}
+
+// A wrong password waits longer each time for that user at that workstation; an accepted login
+// starts again. The refusal of a user that does not exist costs the same Argon2 work.
+void tst_Login::failedLoginDelay()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    addUsers(db.connection());
+    Station s(db.connection(), settingsFile());
+    LoginValidator v(s.provider, s.config, s.prompter);
+    QVERIFY(v.validateLogin("ANA", "secreto", {}, 0, false)); // from zero
+    QCOMPARE(LoginValidator::failuresOf("ANA", "CAJA1"), 0);
+
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 1; i <= 3; ++i) {
+        QVERIFY(!v.validateLogin("ANA", "mal", {}, 0, false));
+        QCOMPARE(LoginValidator::failuresOf("ANA", "CAJA1"), i);
+    }
+    QVERIFY(clock.elapsed() >= LoginValidator::failureDelayMs(1) + LoginValidator::failureDelayMs(2) +
+                                   LoginValidator::failureDelayMs(3));
+    QVERIFY(LoginValidator::failureDelayMs(1) > 0);
+    QVERIFY(LoginValidator::failureDelayMs(3) > LoginValidator::failureDelayMs(2));
+    QVERIFY(LoginValidator::failureDelayMs(100) <= 5000); // bounded
+    // Another workstation and another user are not slowed down by these.
+    QCOMPARE(LoginValidator::failuresOf("ANA", "CAJA2"), 0);
+    QCOMPARE(LoginValidator::failuresOf("BETO", "CAJA1"), 0);
+
+    QVERIFY(v.validateLogin("ANA", "secreto", {}, 0, false));
+    QCOMPARE(LoginValidator::failuresOf("ANA", "CAJA1"), 0);
+
+    // Known and unknown users cost one Argon2 verification each.
+    qint64 before = LoginPassword::verifications();
+    QVERIFY(!v.validateLogin("ANA", "mal", {}, 0, false));
+    const qint64 known = LoginPassword::verifications() - before;
+    before = LoginPassword::verifications();
+    QVERIFY(!v.validateLogin("NADIE", "mal", {}, 0, false));
+    QCOMPARE(LoginPassword::verifications() - before, known);
+    QVERIFY(known >= 1);
+    QVERIFY(v.validateLogin("ANA", "secreto", {}, 0, false));
 }
 
 void tst_Login::fingerprintLogin()

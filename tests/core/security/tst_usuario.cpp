@@ -72,6 +72,8 @@ private Q_SLOTS:
     void formatoCredencial();
     void addChangeAndBadge_data() { TestDatabase::addEngineRows(); }
     void addChangeAndBadge();
+    void hashFailureSavesNothing_data() { TestDatabase::addEngineRows(); }
+    void hashFailureSavesNothing();
     void rightsGuardCommands_data() { TestDatabase::addEngineRows(); }
     void rightsGuardCommands();
     void badValuesRefused_data();
@@ -257,6 +259,23 @@ void tst_Usuario::formFocusesRefusedField()
     }();
     QVERIFY(captions.contains(QStringLiteral("&Aceptar")));
     QVERIFY(!captions.contains(QStringLiteral("Save")));
+}
+
+// Argon2 cannot get its memory: the user is not written at all, rather than with the plain
+// password in place of its hash.
+void tst_Usuario::hashFailureSavesNothing()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    grant(db.connection(), {"frmUsuario_cmdAlta"});
+    Station s(&db.connection(), settingsFile());
+    UsuarioEditor add(s.provider, s.config, s.permisos, s.prompter, QStringLiteral("A"));
+    LoginPassword::setHashMemoryLimit(size_t(1) << 60);
+    const bool saved = add.guardaDatos(complete(QStringLiteral("ANA")), QStringLiteral("uno"));
+    LoginPassword::setHashMemoryLimit(0);
+    QVERIFY(!saved);
+    QCOMPARE(s.prompter.texts(), QStringList{QStringLiteral("No se pudo cifrar la contraseña; no se guardó nada")});
+    QCOMPARE(db.connection().scalar(QStringLiteral("select count(*) from tUsuario where usu_Clave = 'ANA'")).toInt(), 0);
 }
 
 void tst_Usuario::addChangeAndBadge()

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
+
 namespace {
 using Doc = Secuencias::Documento;
 
@@ -34,7 +36,7 @@ Fila fila(db::Connection &conn, const QString &clave)
 }
 
 // The description of the error a draw raises; empty when it handed out a number.
-QString fallo(db::Connection &conn, const QString &clave, double ini, double fin, double paso, double inicio)
+QString fallo(db::Connection &conn, const QString &clave, qint64 ini, qint64 fin, qint64 paso, qint64 inicio)
 {
     try {
         Secuencias::getNextSequence(conn, clave, ini, fin, paso, inicio);
@@ -57,6 +59,8 @@ private Q_SLOTS:
     void primerUso();
     void limiteSuperior_data();
     void limiteSuperior();
+    void desbordamiento_data() { TestDatabase::addEngineRows(); }
+    void desbordamiento();
     void incrementoInvalido_data() { TestDatabase::addEngineRows(); }
     void incrementoInvalido();
     void claveExistenteConservaSusLimites_data() { TestDatabase::addEngineRows(); }
@@ -95,32 +99,33 @@ void tst_Secuencia::cleanupTestCase()
 void tst_Secuencia::primerUso_data()
 {
     TestDatabase::addEngineColumn();
-    QTest::addColumn<double>("minimo");
-    QTest::addColumn<double>("maximo");
-    QTest::addColumn<double>("paso");
-    QTest::addColumn<double>("inicio");
+    QTest::addColumn<qint64>("minimo");
+    QTest::addColumn<qint64>("maximo");
+    QTest::addColumn<qint64>("paso");
+    QTest::addColumn<qint64>("inicio");
     QTest::addColumn<QList<qint64>>("folios");
     for (const QString &e : TestDatabase::engines()) {
         TestDatabase::newRow(e, "como la llaman los documentos")
-            << 1.0 << 2147483647.0 << 1.0 << 1.0 << QList<qint64>{1, 2, 3};
+            << qint64(1) << qint64(2147483647) << qint64(1) << qint64(1) << QList<qint64>{1, 2, 3};
         TestDatabase::newRow(e, "inicio propio del documento")
-            << 1.0 << 2147483647.0 << 1.0 << 1000.0 << QList<qint64>{1000, 1001, 1002};
+            << qint64(1) << qint64(2147483647) << qint64(1) << qint64(1000) << QList<qint64>{1000, 1001, 1002};
         TestDatabase::newRow(e, "paso mayor que uno")
-            << 1.0 << 100.0 << 5.0 << 7.0 << QList<qint64>{7, 12, 17};
+            << qint64(1) << qint64(100) << qint64(5) << qint64(7) << QList<qint64>{7, 12, 17};
         TestDatabase::newRow(e, "inicio bajo el limite inferior: empieza en el limite")
-            << 50.0 << 100.0 << 1.0 << 1.0 << QList<qint64>{50, 51};
-        TestDatabase::newRow(e, "valores de script con decimales se redondean")
-            << 1.0 << 10.0 << 2.0 << 2.6 << QList<qint64>{3, 5, 7, 9};
+            << qint64(50) << qint64(100) << qint64(1) << qint64(1) << QList<qint64>{50, 51};
+        TestDatabase::newRow(e, "por encima de 2^53, exactos")
+            << qint64(1) << std::numeric_limits<qint64>::max() << qint64(1) << (qint64(1) << 53) + 1
+            << QList<qint64>{(qint64(1) << 53) + 1, (qint64(1) << 53) + 2, (qint64(1) << 53) + 3};
     }
 }
 
 void tst_Secuencia::primerUso()
 {
     QFETCH(QString, engine);
-    QFETCH(double, minimo);
-    QFETCH(double, maximo);
-    QFETCH(double, paso);
-    QFETCH(double, inicio);
+    QFETCH(qint64, minimo);
+    QFETCH(qint64, maximo);
+    QFETCH(qint64, paso);
+    QFETCH(qint64, inicio);
     QFETCH(QList<qint64>, folios);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     const QString clave = QStringLiteral("VENTA_02");
@@ -140,13 +145,13 @@ void tst_Secuencia::primerUso()
 void tst_Secuencia::limiteSuperior_data()
 {
     TestDatabase::addEngineColumn();
-    QTest::addColumn<double>("paso");
-    QTest::addColumn<double>("inicio");
+    QTest::addColumn<qint64>("paso");
+    QTest::addColumn<qint64>("inicio");
     QTest::addColumn<QList<qint64>>("folios");
     for (const QString &e : TestDatabase::engines()) {
-        TestDatabase::newRow(e, "llega justo al limite") << 1.0 << 3.0 << QList<qint64>{3, 4, 5};
-        TestDatabase::newRow(e, "el paso salta el limite") << 3.0 << 1.0 << QList<qint64>{1, 4};
-        TestDatabase::newRow(e, "inicio sobre el limite: no se crea") << 1.0 << 6.0 << QList<qint64>{};
+        TestDatabase::newRow(e, "llega justo al limite") << qint64(1) << qint64(3) << QList<qint64>{3, 4, 5};
+        TestDatabase::newRow(e, "el paso salta el limite") << qint64(3) << qint64(1) << QList<qint64>{1, 4};
+        TestDatabase::newRow(e, "inicio sobre el limite: no se crea") << qint64(1) << qint64(6) << QList<qint64>{};
     }
 }
 
@@ -154,8 +159,8 @@ void tst_Secuencia::limiteSuperior_data()
 void tst_Secuencia::limiteSuperior()
 {
     QFETCH(QString, engine);
-    QFETCH(double, paso);
-    QFETCH(double, inicio);
+    QFETCH(qint64, paso);
+    QFETCH(qint64, inicio);
     QFETCH(QList<qint64>, folios);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     db::Connection &conn = db.connection();
@@ -172,7 +177,24 @@ void tst_Secuencia::limiteSuperior()
     if (f.existe)
         QCOMPARE(f.valor, folios.last());
     // The connection stays usable after the refusal.
-    QCOMPARE(Secuencias::getNextSequence(conn, QStringLiteral("OTRA")), 1.0);
+    QCOMPARE(Secuencias::getNextSequence(conn, QStringLiteral("OTRA")), qint64(1));
+}
+
+// A large step near the 64-bit limit: the sum is checked, so the sequence refuses instead of
+// wrapping around to its lower bound and handing out folios again.
+void tst_Secuencia::desbordamiento()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    db::Connection &conn = db.connection();
+    const QString clave = QStringLiteral("FOLIO-GRANDE");
+    const qint64 tope = std::numeric_limits<qint64>::max();
+    QCOMPARE(Secuencias::getNextSequence(conn, clave, 1, tope, 4000000000000000000, 1), qint64(1));
+    QCOMPARE(Secuencias::getNextSequence(conn, clave), qint64(4000000000000000001));
+    QCOMPARE(Secuencias::getNextSequence(conn, clave), qint64(8000000000000000001));
+    const QString error = fallo(conn, clave, 1, tope, 1, 1);
+    QVERIFY2(error.contains(QStringLiteral("llegó a su límite superior (%1)").arg(tope)), qPrintable(error));
+    QCOMPARE(fila(conn, clave).valor, qint64(8000000000000000001));
 }
 
 void tst_Secuencia::incrementoInvalido()
@@ -200,15 +222,15 @@ void tst_Secuencia::claveExistenteConservaSusLimites()
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     db::Connection &conn = db.connection();
     const QString clave = QStringLiteral("DEVOLUCION_01");
-    QCOMPARE(Secuencias::getNextSequence(conn, clave, 1, 1000, 10, 1), 1.0);
+    QCOMPARE(Secuencias::getNextSequence(conn, clave, 1, 1000, 10, 1), qint64(1));
     // Later callers' bounds, step and start do not change a sequence that exists.
-    QCOMPARE(Secuencias::getNextSequence(conn, clave, 500, 2000, 1, 700), 11.0);
+    QCOMPARE(Secuencias::getNextSequence(conn, clave, 500, 2000, 1, 700), qint64(11));
     const Fila f = fila(conn, clave);
     QCOMPARE(f.minimo, 1);
     QCOMPARE(f.maximo, 1000);
     QCOMPARE(f.incremento, 10);
     // Each key numbers by itself.
-    QCOMPARE(Secuencias::getNextSequence(conn, QStringLiteral("DEVOLUCION_02")), 1.0);
+    QCOMPARE(Secuencias::getNextSequence(conn, QStringLiteral("DEVOLUCION_02")), qint64(1));
 }
 
 void tst_Secuencia::setSequenceValueYSiguiente()
@@ -219,18 +241,19 @@ void tst_Secuencia::setSequenceValueYSiguiente()
     ScriptedPrompter prompter;
     cAplication app(provider, prompter);
     const QString clave = QStringLiteral("VENTA_01");
-    QCOMPARE(app.getNextSequence(clave), 1.0);
+    QCOMPARE(app.getNextSequence(clave), qint64(1));
     QVERIFY(app.setSequenceValue(clave, 41));
-    QCOMPARE(app.getNextSequence(clave), 42.0);
+    QCOMPARE(app.getNextSequence(clave), qint64(42));
     // A value below the lower bound restarts at the bound.
     db.connection().execute(QStringLiteral("update tSecuencia set sec_Minimo = 10 where sec_Clave = ?"),
                             {clave});
     QVERIFY(app.setSequenceValue(clave, 0));
-    QCOMPARE(app.getNextSequence(clave), 10.0);
-    // An unknown key is left alone; it is created at its first draw.
-    QVERIFY(app.setSequenceValue(QStringLiteral("NO_EXISTE"), 5));
-    QVERIFY(!fila(db.connection(), QStringLiteral("NO_EXISTE")).existe);
+    QCOMPARE(app.getNextSequence(clave), qint64(10));
     QVERIFY(prompter.shown.isEmpty());
+    // An unknown key is refused, not reported as set; it is created at its first draw.
+    QVERIFY(!app.setSequenceValue(QStringLiteral("NO_EXISTE"), 5));
+    QVERIFY(!fila(db.connection(), QStringLiteral("NO_EXISTE")).existe);
+    QCOMPARE(prompter.texts(), QStringList{QStringLiteral("No existe la secuencia «NO_EXISTE»")});
 }
 
 void tst_Secuencia::setSequenceValueReportaError()
@@ -240,7 +263,7 @@ void tst_Secuencia::setSequenceValueReportaError()
     FixedConnectionProvider provider(&db.connection());
     ScriptedPrompter prompter;
     cAplication app(provider, prompter);
-    QCOMPARE(app.getNextSequence(QStringLiteral("VENTA_01")), 1.0);
+    QCOMPARE(app.getNextSequence(QStringLiteral("VENTA_01")), qint64(1));
     db.connection().setStatementHook([](const QString &sql) {
         if (sql.startsWith(QLatin1String("UPDATE TSECUENCIA"), Qt::CaseInsensitive))
             throw db::DbError(7, QStringLiteral("sin espacio"), QStringLiteral("prueba"));
@@ -264,22 +287,22 @@ void tst_Secuencia::dentroDeUnaTransaccion()
     const QString clave = QStringLiteral("VENTA_01");
     {
         db::Transaction tx(conn);
-        QCOMPARE(Secuencias::getNextSequence(conn, clave), 1.0);
-        QCOMPARE(Secuencias::getNextSequence(conn, clave), 2.0);
+        QCOMPARE(Secuencias::getNextSequence(conn, clave), qint64(1));
+        QCOMPARE(Secuencias::getNextSequence(conn, clave), qint64(2));
     } // rolled back
     QVERIFY(!fila(conn, clave).existe);
     {
         db::Transaction tx(conn);
-        QCOMPARE(Secuencias::getNextSequence(conn, clave), 1.0);
+        QCOMPARE(Secuencias::getNextSequence(conn, clave), qint64(1));
         tx.commit();
     }
     {
         db::Transaction tx(conn);
-        QCOMPARE(Secuencias::getNextSequence(conn, clave), 2.0);
+        QCOMPARE(Secuencias::getNextSequence(conn, clave), qint64(2));
         // A refused draw inside the document leaves the document's transaction to its writer.
         QVERIFY(!fallo(conn, QStringLiteral("LLENA"), 1, 1, 1, 2).isEmpty());
     }
-    QCOMPARE(Secuencias::getNextSequence(conn, clave), 2.0);
+    QCOMPARE(Secuencias::getNextSequence(conn, clave), qint64(2));
     QCOMPARE(conn.transactionDepth(), 0);
 }
 
@@ -289,12 +312,12 @@ void tst_Secuencia::dosEstaciones()
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     std::unique_ptr<db::Connection> otra = db.openAnother();
     const QString clave = QStringLiteral("COBRANZA_01_2026");
-    QList<double> dados;
+    QList<qint64> dados;
     for (int i = 0; i < 3; ++i) {
         dados << Secuencias::getNextSequence(db.connection(), clave);
         dados << Secuencias::getNextSequence(*otra, clave);
     }
-    QCOMPARE(dados, (QList<double>{1, 2, 3, 4, 5, 6}));
+    QCOMPARE(dados, (QList<qint64>{1, 2, 3, 4, 5, 6}));
 }
 
 void tst_Secuencia::desdeUnScript()
@@ -387,18 +410,19 @@ void tst_Secuencia::clave()
 void tst_Secuencia::folioConAnio_data()
 {
     QTest::addColumn<int>("anio");
-    QTest::addColumn<double>("valor");
+    QTest::addColumn<qint64>("valor");
     QTest::addColumn<qint64>("folio");
-    QTest::newRow("año 2009, valor 15") << 2009 << 15.0 << qint64(200915);
-    QTest::newRow("primer folio del año") << 2026 << 1.0 << qint64(20261);
-    QTest::newRow("valor de cuatro cifras") << 2026 << 1234.0 << qint64(20261234);
-    QTest::newRow("limite superior") << 2026 << 2147483647.0 << qint64(20262147483647);
+    QTest::newRow("año 2009, valor 15") << 2009 << qint64(15) << qint64(200915);
+    QTest::newRow("primer folio del año") << 2026 << qint64(1) << qint64(20261);
+    QTest::newRow("valor de cuatro cifras") << 2026 << qint64(1234) << qint64(20261234);
+    QTest::newRow("limite superior") << 2026 << qint64(2147483647) << qint64(20262147483647);
+    QTest::newRow("mas de 2^53, exacto") << 2026 << qint64(9007199254740993) << qint64(0); // does not fit: 0
 }
 
 void tst_Secuencia::folioConAnio()
 {
     QFETCH(int, anio);
-    QFETCH(double, valor);
+    QFETCH(qint64, valor);
     QFETCH(qint64, folio);
     QCOMPARE(Secuencias::folioConAnio(anio, valor), folio);
     QCOMPARE(Secuencias::folioConAnio(QDate(anio, 6, 1), valor), folio);

@@ -174,7 +174,7 @@ void tst_SecuenciaVentana::agregar()
     QCOMPARE(prompter.shown.first().icon, Prompter::Icon::Question);
     QVERIFY(prompter.shown.first().defaultYes);
     // The first draw after the value an administrator gave.
-    QCOMPARE(Secuencias::getNextSequence(db.connection(), QStringLiteral("VENTA_07")), 101.0);
+    QCOMPARE(Secuencias::getNextSequence(db.connection(), QStringLiteral("VENTA_07")), qint64(101));
 
     prompter.clear();
     QVERIFY(!editor.agregarRegistro({QStringLiteral("VENTA_07"), "1", "10", "0", "1"}));
@@ -202,7 +202,7 @@ void tst_SecuenciaVentana::modificarYConsultar()
     QVERIFY(editor.consultarRegistro(QStringLiteral("PED_01_2026"), &s));
     QCOMPARE(QStringList({s.clave, s.minimo, s.maximo, s.valor, s.incremento}),
              QStringList({"PED_01_2026", "1", "500", "300", "5"}));
-    QCOMPARE(Secuencias::getNextSequence(db.connection(), QStringLiteral("PED_01_2026")), 305.0);
+    QCOMPARE(Secuencias::getNextSequence(db.connection(), QStringLiteral("PED_01_2026")), qint64(305));
 
     prompter.clear();
     editor.setModo(QStringLiteral("q"));

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QSplitter>
 #include <QTextBlock>
 #include <QTreeWidget>
@@ -86,6 +87,7 @@ frmCodigo::frmCodigo(const ScriptServices &services, Prompter &prompter, Permiso
     };
     m_cmdImportar = button(QStringLiteral("&Importar..."), "cmdImportar");
     m_cmdExportar = button(QStringLiteral("E&xportar..."), "cmdExportar");
+    m_cmdHistorial = button(QStringLiteral("&Historial..."), "cmdHistorial");
     m_cmdEjecutar = button(QStringLiteral("E&jecutar"), "cmdEjecutar");
     m_cmdAceptar = button(QStringLiteral("&Aceptar"), "cmdAceptar");
     m_cmdEliminar = button(QStringLiteral("&Eliminar"), "cmdEliminar");
@@ -96,6 +98,7 @@ frmCodigo::frmCodigo(const ScriptServices &services, Prompter &prompter, Permiso
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_cmdImportar);
     buttons->addWidget(m_cmdExportar);
+    buttons->addWidget(m_cmdHistorial);
     buttons->addWidget(m_lblEstado, 1);
     buttons->addWidget(m_cmdEjecutar);
     buttons->addWidget(m_cmdAceptar);
@@ -108,6 +111,7 @@ frmCodigo::frmCodigo(const ScriptServices &services, Prompter &prompter, Permiso
 
     connect(m_cmdImportar, &QPushButton::clicked, this, &frmCodigo::cmdImportar_Click);
     connect(m_cmdExportar, &QPushButton::clicked, this, &frmCodigo::cmdExportar_Click);
+    connect(m_cmdHistorial, &QPushButton::clicked, this, &frmCodigo::cmdHistorial_Click);
     connect(m_cmdEjecutar, &QPushButton::clicked, this, &frmCodigo::cmdEjecutar_Click);
     connect(m_cmdAceptar, &QPushButton::clicked, this, &frmCodigo::cmdAceptar_Click);
     connect(m_cmdEliminar, &QPushButton::clicked, this, &frmCodigo::cmdEliminar_Click);
@@ -308,6 +312,60 @@ void frmCodigo::cmdExportar_Click()
                                                       QStringLiteral("VBScript (*.vbs);;Todos (*)"));
     if (!file.isEmpty())
         m_editor.exportar(file, texto());
+}
+
+// The script's changes: one line each, the row before and after for the chosen one.
+void frmCodigo::cmdHistorial_Click()
+{
+    QList<CodigoEditor::Cambio> cambios;
+    if (!m_editor.historial(m_txtClave->text(), &cambios))
+        return;
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("frmCodigoHistorial"));
+    dialog.setWindowTitle(QStringLiteral("Historial de cambios de ") + m_txtClave->text().trimmed());
+    auto *lista = new QTableWidget(int(cambios.size()), 5, &dialog);
+    lista->setObjectName(QStringLiteral("lvwCambios"));
+    lista->setHorizontalHeaderLabels(
+        {QStringLiteral("Fecha"), QStringLiteral("Cambio"), QStringLiteral("Usuario"), QStringLiteral("Conexion"),
+         QStringLiteral("Estacion")});
+    lista->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lista->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lista->setSelectionMode(QAbstractItemView::SingleSelection);
+    const auto operacion = [](const QString &op) {
+        return op == u"INSERT" ? QStringLiteral("Alta") : op == u"DELETE" ? QStringLiteral("Baja") : QStringLiteral("Cambio");
+    };
+    for (int i = 0; i < cambios.size(); ++i) {
+        const auto &c = cambios.at(i);
+        const QStringList celdas = {c.fecha.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")), operacion(c.operacion),
+                                    c.usuario.isEmpty() ? QStringLiteral("(fuera del sistema)") : c.usuario, c.login,
+                                    c.estacion};
+        for (int j = 0; j < celdas.size(); ++j)
+            lista->setItem(i, j, new QTableWidgetItem(celdas.at(j)));
+    }
+    lista->resizeColumnsToContents();
+    auto *antes = new QPlainTextEdit(&dialog);
+    auto *despues = new QPlainTextEdit(&dialog);
+    for (auto *t : {antes, despues})
+        t->setReadOnly(true);
+    connect(lista, &QTableWidget::currentCellChanged, &dialog, [=](int row) {
+        const bool ok = row >= 0 && row < cambios.size();
+        antes->setPlainText(ok ? cambios.at(row).anterior : QString());
+        despues->setPlainText(ok ? cambios.at(row).nuevo : QString());
+    });
+    auto *textos = new QSplitter(Qt::Horizontal, &dialog);
+    textos->addWidget(antes);
+    textos->addWidget(despues);
+    auto *cerrar = new QPushButton(QStringLiteral("&Cerrar"), &dialog);
+    connect(cerrar, &QPushButton::clicked, &dialog, &QDialog::accept);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(lista, 1);
+    layout->addWidget(new QLabel(QStringLiteral("Antes y despues del cambio elegido:"), &dialog));
+    layout->addWidget(textos, 1);
+    layout->addWidget(cerrar, 0, Qt::AlignRight);
+    if (!cambios.isEmpty())
+        lista->selectRow(int(cambios.size()) - 1);
+    dialog.resize(800, 500);
+    dialog.exec();
 }
 
 bool frmCodigo::abrir(const ScriptServices &services, Prompter &prompter, Permisos &permisos, QChar command,

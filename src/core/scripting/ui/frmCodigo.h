@@ -55,6 +55,7 @@ public Q_SLOTS:
     void cmdEjecutar_Click();
     void cmdImportar_Click();
     void cmdExportar_Click();
+    void cmdHistorial_Click();
     void consulta();
 
 private:
@@ -84,4 +85,5 @@ private:
     QPushButton *m_cmdEjecutar = nullptr;
     QPushButton *m_cmdImportar = nullptr;
     QPushButton *m_cmdExportar = nullptr;
+    QPushButton *m_cmdHistorial = nullptr;
 };
