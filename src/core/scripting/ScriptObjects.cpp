@@ -2,12 +2,14 @@
 
 #include "AdoObjects.h"
 #include "CValue.h"
+#include "Convert.h"
 #include "Engine.h"
 #include "cAplication.h"
 #include "cCollectionContainer.h"
 #include "cConfigure.h"
 #include "cObjectFactory.h"
 #include "cStringHost.h"
+#include "cSucursal.h"
 
 namespace {
 
@@ -124,4 +126,27 @@ ScriptObjects buildScriptObjects(const ScriptServices &services)
 void prepareScriptEngine(vbs::Engine &engine)
 {
     ado::registerProgIds(engine);
+    // A branch's Connection reaches scripts as an ADO connection, which only this layer makes.
+    cSucursal::setScriptConnectionMaker([](ConnectionProvider &provider) {
+        return QVariant::fromValue(vbs::Value::object(ado::sharedConnection(provider)));
+    });
+    // xApp.getImageFromRecordSet(rs, field): the field through the recordset's default member;
+    // binary values reach scripts one character per byte.
+    cAplication::setFieldReader([](const QVariant &rs, const QString &field) -> std::optional<QByteArray> {
+        if (rs.metaType() != QMetaType::fromType<vbs::Value>())
+            return std::nullopt;
+        const vbs::Value object = rs.value<vbs::Value>();
+        if (!object.isObject() || !object.rawObject())
+            return std::nullopt;
+        vbs::Value name(field);
+        vbs::Value *items[] = {&name};
+        vbs::Args args(items, 1);
+        vbs::Value found;
+        if (!object.rawObject()->getDefault(args, found))
+            return std::nullopt;
+        const vbs::Value value = vbs::defaultValue(found);
+        if (value.isNull() || value.isEmpty())
+            return QByteArray();
+        return vbs::toString(value).toLatin1();
+    });
 }

@@ -36,6 +36,73 @@ Echo "impresora " & TypeName(xTicketPrinter)
 Echo "libreria " & fmtMoneda(1234.5)
 )VBS";
 
+// A .vbs file as administrators write them: classes, functions, procedures and statements.
+constexpr const char *kPrograma = R"VBS(Option Explicit
+Class Contador
+    Public n
+    Private Sub Class_Initialize()
+        n = 0
+    End Sub
+    Public Sub Suma(x)
+        n = n + x
+    End Sub
+End Class
+Function Doble(x)
+    Doble = x * 2
+End Function
+Sub Muestra(t)
+    Echo "total " & t
+End Sub
+Dim c
+Set c = New Contador
+c.Suma Doble(3)
+c.Suma 1
+Muestra c.n
+)VBS";
+
+constexpr const char *kMiembros = R"VBS(Set item = xConfig.getItemByKey("terminal")
+Echo item.xKey & " " & item & " " & item.xType & " " & item.xDataType
+Echo xConfig.getItemByPos(1).xKey
+Echo TypeName(xConfig.getItemByKey("NO-EXISTE")) & " " & TypeName(xConfig.getItemByPos(xConfig.getCount + 1))
+xConfig.getItemByKey("TIMER_VENTAS_MSG").vValue = 5000
+Echo xConfig.getValue("TIMER_VENTAS_MSG")
+xGlobal.addObject "a", "k1"
+xGlobal.addObject "b", "k2"
+Echo xGlobal.getItem(1) & xGlobal.getItem(2) & " " & xGlobal.getItem("K2")
+Set rs = cn.Execute("select 2 as n, 'k1' as k")
+Set pos = xFactory.newCValue()
+pos.Value = 1
+Echo xGlobal.getItem(rs("n")) & xGlobal.getItem(rs("k")) & xGlobal.getItem(pos)
+)VBS";
+
+// The branch NORTE points at the same database.
+constexpr const char *kSucursal = R"VBS(Set s = xFactory.newcSucursal()
+If s.cargarSucursal("NORTE") And s.abrirSucursal() Then
+    Set rs = s.Connection.Execute("select suc_Nombre from tSucursal where suc_Clave = 'NORTE'")
+    Echo rs("suc_Nombre")
+    Echo "misma " & (s.Connection Is s.Connection)
+End If
+s.cerrarSucursal
+s.Connection.Execute "select 1"
+)VBS";
+
+constexpr const char *kImagenes = R"VBS(archivo = xApp.getTempFile("foto", "")
+xApp.StringToBinaryFile archivo, "JFIF" & Chr(255)
+clave = xApp.saveImageFromPicture(archivo)
+Set rs = cn.Execute("select obj_Extension, obj_Contenido, '' as vacio from tObjeto where obj_Clave = " & clave)
+imagen = xApp.getImageFromRecordSet(rs, "obj_Contenido")
+datos = xApp.binaryFileToString(imagen)
+Echo Left(datos, 4) & Asc(Right(datos, 1))
+Echo rs("obj_Extension")
+Echo "vacio " & xApp.getImageFromRecordSet(rs, "vacio")
+On Error Resume Next
+xApp.IconList
+Echo Err.Description
+Err.Clear
+xApp.DibujarDegradado 1, 2
+Echo Err.Description
+)VBS";
+
 } // namespace
 
 class tst_CodigoCli : public QObject {
@@ -118,6 +185,28 @@ void tst_CodigoCli::resultados_data()
         TestDatabase::newRow(e, "archivo en Windows-1252")
             << QStringList{"script", "file", "%FILE%", "--connection", "%DB%"}
             << QByteArray("Echo \"Almac\xe9n \" & Len(\"\xf1\")\n") << 0 << "Almacén 1\n" << "";
+        TestDatabase::newRow(e, "un archivo es un programa: Sub, Function, Class e instrucciones")
+            << QStringList{"script", "file", "%FILE%", "--connection", "%DB%"} << QByteArray(kPrograma) << 0
+            << "total 7\n" << "";
+        TestDatabase::newRow(e, "error dentro de un Sub: la linea del archivo")
+            << QStringList{"script", "file", "%FILE%", "--connection", "%DB%"}
+            << QByteArray("Sub Falla()\n  x = 1 / 0\nEnd Sub\nEcho \"antes\"\nFalla\n") << 1 << "antes\n"
+            << "(line 2)";
+        TestDatabase::newRow(e, "miembros de xConfig y xGlobal")
+            << QStringList{"script", "file", "%FILE%", "--connection", "%DB%"} << QByteArray(kMiembros) << 0
+            << "TERMINAL TERMINAL1 8 1\nCONEXION-PSW\nNothing Nothing\n5000\nab b\nbaa\n" << "";
+        TestDatabase::newRow(e, "valor de otro tipo en la configuracion")
+            << QStringList{"script", "file", "%FILE%", "--connection", "%DB%"}
+            << QByteArray("xConfig.getItemByKey(\"TIMER_VENTAS_MSG\").vValue = \"mucho\"") << 1 << ""
+            << "«TIMER_VENTAS_MSG»";
+        TestDatabase::newRow(e, "conexion de una sucursal")
+            << QStringList{"script", "file", "%FILE%", "--connection", "%DB%"} << QByteArray(kSucursal) << 1
+            << "Norte\nmisma True\n" << "La conexion de la sucursal no esta abierta";
+        TestDatabase::newRow(e, "imagenes de xApp y lo que no existe aqui")
+            << QStringList{"script", "file", "%FILE%", "--connection", "%DB%"} << QByteArray(kImagenes) << 0
+            << "JFIF255\njpg\nvacio \nxApp.IconList no existe en esta plataforma: los iconos son de las ventanas\n"
+               "xApp.DibujarDegradado no existe en esta plataforma: el fondo de las ventanas lo dibuja el programa\n"
+            << "";
         TestDatabase::newRow(e, "script guardado inexistente")
             << QStringList{"script", "run", "NoExiste", "--connection", "%DB%"} << QByteArray() << 1 << ""
             << "No existe el script «NoExiste»";
@@ -150,6 +239,8 @@ void tst_CodigoCli::resultados()
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     db.connection().execute(QStringLiteral("insert into tCodigo (codigo_Clave, codigo_Nombre, codigo_Text, "
                                            "codigo_Activo) values ('INACTIVO', 'x', 'Echo 1', 'N')"));
+    db.connection().execute(QStringLiteral("insert into tSucursal (suc_Clave, suc_Nombre, suc_DSN) values (?, ?, ?)"),
+                            {"NORTE", "Norte", db.connectionString()});
     const QString path = writeScript(QStringLiteral("prueba.vbs"), file);
     args.replaceInStrings(QStringLiteral("%DB%"), db.connectionString());
     args.replaceInStrings(QStringLiteral("%FILE%"), path);
