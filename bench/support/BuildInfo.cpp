@@ -20,7 +20,8 @@ const bool registered = [] {
     benchmark::AddCustomContext("compilacion", std::string(MDR_BUILD_TYPE) +
                                                    (kOptimised ? ", optimizada, NDEBUG" : ", SIN OPTIMIZAR"));
     if (!kOptimised)
-        std::fprintf(stderr, "ADVERTENCIA: benchmark compilado sin optimizar (%s); use make bench\n", MDR_BUILD_TYPE);
+        std::fprintf(stderr, "ADVERTENCIA: benchmark compilado sin optimizar (%s); use make bench\n",
+                     MDR_BUILD_TYPE);
     return true;
 }();
 

@@ -19,7 +19,7 @@ enum class T { Word, Ident, String, Number, Param, Op, Open, Close, Comma, Semi 
 
 struct Tok {
     T kind;
-    int lead;  // start of the spaces and comments before the token
+    int lead; // start of the spaces and comments before the token
     int begin;
     int end;
     QString low; // Word and Op: lower-case text
@@ -29,7 +29,7 @@ struct Tok {
 enum class K { Unknown, Text, Number, Date };
 
 struct TypeInfo {
-    QString name; // lower case, "double precision" as one name
+    QString name;    // lower case, "double precision" as one name
     int length = -1; // -1 none given, -2 max
     K kind = K::Unknown;
     bool fixed = false; // char / nchar: padded
@@ -50,14 +50,14 @@ const QSet<QString> &keywords()
 {
     // Words that end an operand: clauses, logical and set operators.
     static const QSet<QString> k = {
-        u"select"_s, u"from"_s,    u"where"_s,    u"and"_s,    u"or"_s,       u"not"_s,     u"as"_s,
-        u"on"_s,     u"then"_s,    u"else"_s,     u"when"_s,   u"end"_s,      u"between"_s, u"like"_s,
-        u"in"_s,     u"is"_s,      u"order"_s,    u"by"_s,     u"group"_s,    u"having"_s,  u"union"_s,
-        u"all"_s,    u"distinct"_s, u"top"_s,     u"join"_s,   u"inner"_s,    u"left"_s,    u"right"_s,
-        u"outer"_s,  u"cross"_s,   u"full"_s,     u"set"_s,    u"values"_s,   u"into"_s,    u"insert"_s,
-        u"update"_s, u"delete"_s,  u"exists"_s,   u"escape"_s, u"asc"_s,      u"desc"_s,    u"with"_s,
-        u"limit"_s,  u"offset"_s,  u"returning"_s, u"collate"_s, u"except"_s, u"intersect"_s, u"over"_s,
-        u"partition"_s, u"percent"_s, u"ties"_s, u"any"_s, u"some"_s, u"conflict"_s, u"do"_s,
+        u"select"_s,    u"from"_s,     u"where"_s,     u"and"_s,     u"or"_s,     u"not"_s,       u"as"_s,
+        u"on"_s,        u"then"_s,     u"else"_s,      u"when"_s,    u"end"_s,    u"between"_s,   u"like"_s,
+        u"in"_s,        u"is"_s,       u"order"_s,     u"by"_s,      u"group"_s,  u"having"_s,    u"union"_s,
+        u"all"_s,       u"distinct"_s, u"top"_s,       u"join"_s,    u"inner"_s,  u"left"_s,      u"right"_s,
+        u"outer"_s,     u"cross"_s,    u"full"_s,      u"set"_s,     u"values"_s, u"into"_s,      u"insert"_s,
+        u"update"_s,    u"delete"_s,   u"exists"_s,    u"escape"_s,  u"asc"_s,    u"desc"_s,      u"with"_s,
+        u"limit"_s,     u"offset"_s,   u"returning"_s, u"collate"_s, u"except"_s, u"intersect"_s, u"over"_s,
+        u"partition"_s, u"percent"_s,  u"ties"_s,      u"any"_s,     u"some"_s,   u"conflict"_s,  u"do"_s,
     };
     return k;
 }
@@ -65,10 +65,10 @@ const QSet<QString> &keywords()
 const QSet<QString> &textFunctions()
 {
     static const QSet<QString> f = {
-        u"upper"_s,   u"lower"_s,   u"ltrim"_s, u"rtrim"_s,     u"trim"_s,  u"substring"_s, u"substr"_s,
-        u"left"_s,    u"right"_s,   u"replace"_s, u"replicate"_s, u"space"_s, u"reverse"_s, u"stuff"_s,
-        u"char"_s,    u"nchar"_s,   u"str"_s,   u"concat"_s,    u"quotename"_s, u"format"_s, u"strftime"_s,
-        u"to_char"_s, u"lpad"_s,    u"rpad"_s,  u"printf"_s,
+        u"upper"_s,   u"lower"_s, u"ltrim"_s,   u"rtrim"_s,     u"trim"_s,      u"substring"_s, u"substr"_s,
+        u"left"_s,    u"right"_s, u"replace"_s, u"replicate"_s, u"space"_s,     u"reverse"_s,   u"stuff"_s,
+        u"char"_s,    u"nchar"_s, u"str"_s,     u"concat"_s,    u"quotename"_s, u"format"_s,    u"strftime"_s,
+        u"to_char"_s, u"lpad"_s,  u"rpad"_s,    u"printf"_s,
     };
     return f;
 }
@@ -76,10 +76,11 @@ const QSet<QString> &textFunctions()
 const QSet<QString> &numberFunctions()
 {
     static const QSet<QString> f = {
-        u"count"_s, u"count_big"_s, u"sum"_s,   u"avg"_s,   u"abs"_s,   u"round"_s, u"ceiling"_s,
-        u"ceil"_s,  u"floor"_s,     u"len"_s,   u"length"_s, u"datalength"_s, u"datediff"_s,
-        u"datepart"_s, u"charindex"_s, u"patindex"_s, u"year"_s, u"month"_s, u"day"_s, u"power"_s,
-        u"sqrt"_s,  u"sign"_s,      u"rand"_s,  u"ascii"_s, u"unicode"_s, u"instr"_s, u"row_number"_s,
+        u"count"_s,    u"count_big"_s, u"sum"_s,        u"avg"_s,      u"abs"_s,    u"round"_s,
+        u"ceiling"_s,  u"ceil"_s,      u"floor"_s,      u"len"_s,      u"length"_s, u"datalength"_s,
+        u"datediff"_s, u"datepart"_s,  u"charindex"_s,  u"patindex"_s, u"year"_s,   u"month"_s,
+        u"day"_s,      u"power"_s,     u"sqrt"_s,       u"sign"_s,     u"rand"_s,   u"ascii"_s,
+        u"unicode"_s,  u"instr"_s,     u"row_number"_s,
     };
     return f;
 }
@@ -100,13 +101,14 @@ const QSet<QString> &passThroughFunctions()
 
 K kindOfType(const QString &name)
 {
-    static const QSet<QString> text = {u"char"_s, u"varchar"_s, u"nchar"_s, u"nvarchar"_s, u"text"_s,
-                                       u"ntext"_s, u"character"_s, u"character varying"_s};
-    static const QSet<QString> date = {u"datetime"_s, u"smalldatetime"_s, u"datetime2"_s, u"date"_s,
-                                       u"time"_s, u"timestamp"_s};
-    static const QSet<QString> number = {u"int"_s, u"integer"_s, u"bigint"_s, u"smallint"_s, u"tinyint"_s,
-                                         u"decimal"_s, u"numeric"_s, u"money"_s, u"smallmoney"_s, u"float"_s,
-                                         u"real"_s, u"bit"_s, u"double precision"_s};
+    static const QSet<QString> text = {u"char"_s, u"varchar"_s, u"nchar"_s,     u"nvarchar"_s,
+                                       u"text"_s, u"ntext"_s,   u"character"_s, u"character varying"_s};
+    static const QSet<QString> date = {u"datetime"_s, u"smalldatetime"_s, u"datetime2"_s,
+                                       u"date"_s,     u"time"_s,          u"timestamp"_s};
+    static const QSet<QString> number = {
+        u"int"_s,     u"integer"_s, u"bigint"_s,          u"smallint"_s,   u"tinyint"_s,
+        u"decimal"_s, u"numeric"_s, u"money"_s,           u"smallmoney"_s, u"float"_s,
+        u"real"_s,    u"bit"_s,     u"double precision"_s};
     if (text.contains(name))
         return K::Text;
     if (date.contains(name))
@@ -118,7 +120,7 @@ K kindOfType(const QString &name)
 
 struct DateStyle {
     int style;
-    const char *sqlite; // strftime format
+    const char *sqlite;   // strftime format
     const char *postgres; // to_char format
     int length;
 };
@@ -303,7 +305,8 @@ private:
                             ++j;
                     }
                     if (j + 1 < n && m_s[j] == u'.' &&
-                        (wordStart(m_s[j + 1]) || m_s[j + 1] == u'"' || m_s[j + 1] == u'[' || m_s[j + 1] == u'*')) {
+                        (wordStart(m_s[j + 1]) || m_s[j + 1] == u'"' || m_s[j + 1] == u'[' ||
+                         m_s[j + 1] == u'*')) {
                         ++j;
                         if (m_s[j] == u'*') {
                             ++j;
@@ -352,8 +355,8 @@ private:
                 ++i;
                 continue;
             }
-            static const QStringList twoChar = {u"<>"_s, u"<="_s, u">="_s, u"!="_s, u"!<"_s,
-                                                u"!>"_s, u"||"_s, u"::"_s};
+            static const QStringList twoChar = {u"<>"_s, u"<="_s, u">="_s, u"!="_s,
+                                                u"!<"_s, u"!>"_s, u"||"_s, u"::"_s};
             const QString two = m_s.mid(i, 2);
             const int len = twoChar.contains(two) ? 2 : 1;
             push(T::Op, b, i + len);
@@ -389,14 +392,18 @@ private:
 
     bool isWord(int i, QStringView w) const
     {
-        return i >= 0 && i < int(m_toks.size()) && m_toks[size_t(i)].kind == T::Word && m_toks[size_t(i)].low == w;
+        return i >= 0 && i < int(m_toks.size()) && m_toks[size_t(i)].kind == T::Word &&
+               m_toks[size_t(i)].low == w;
     }
     bool isOp(int i, int to, QStringView op) const
     {
         return i < to && m_toks[size_t(i)].kind == T::Op && m_toks[size_t(i)].low == op;
     }
     bool isKind(int i, int to, T kind) const { return i < to && m_toks[size_t(i)].kind == kind; }
-    QString text(int i) const { return m_s.mid(m_toks[size_t(i)].begin, m_toks[size_t(i)].end - m_toks[size_t(i)].begin); }
+    QString text(int i) const
+    {
+        return m_s.mid(m_toks[size_t(i)].begin, m_toks[size_t(i)].end - m_toks[size_t(i)].begin);
+    }
     // Source text of tokens [a, b).
     QString source(int a, int b) const
     {
@@ -819,8 +826,8 @@ private:
             out += lead(i) + m_prefix[size_t(i)];
             if (t.kind == T::Open && m_match[size_t(i)] > i && m_match[size_t(i)] < to) {
                 const int close = m_match[size_t(i)];
-                out += text(i) + m_suffix[size_t(i)] + render(i + 1, close) + lead(close) + m_prefix[size_t(close)] +
-                       text(close) + m_suffix[size_t(close)];
+                out += text(i) + m_suffix[size_t(i)] + render(i + 1, close) + lead(close) +
+                       m_prefix[size_t(close)] + text(close) + m_suffix[size_t(close)];
                 i = close + 1;
                 continue;
             }
@@ -874,7 +881,9 @@ private:
             if (unlimited)
                 return QStringLiteral("CAST(%1 AS %2)").arg(x, sqlite ? u"TEXT"_s : u"text"_s);
             if (type.fixed)
-                return sqlite ? QStringLiteral("substr(CAST(%1 AS TEXT) || printf('%*s', %2, ''), 1, %2)").arg(x).arg(n)
+                return sqlite ? QStringLiteral("substr(CAST(%1 AS TEXT) || printf('%*s', %2, ''), 1, %2)")
+                                    .arg(x)
+                                    .arg(n)
                               : QStringLiteral("rpad(CAST(%1 AS text), %2)").arg(x).arg(n);
             return sqlite ? QStringLiteral("substr(CAST(%1 AS TEXT), 1, %2)").arg(x).arg(n)
                           : QStringLiteral("CAST(%1 AS varchar(%2))").arg(x).arg(n);
@@ -884,7 +893,10 @@ private:
             const bool time = type.name == u"time";
             if (sqlite)
                 return QStringLiteral("%1(%2)").arg(date ? u"date"_s : time ? u"time"_s : u"datetime"_s, x);
-            return QStringLiteral("CAST(%1 AS %2)").arg(x, date ? u"date"_s : time ? u"time"_s : u"timestamp"_s);
+            return QStringLiteral("CAST(%1 AS %2)")
+                .arg(x, date   ? u"date"_s
+                        : time ? u"time"_s
+                               : u"timestamp"_s);
         }
         return QStringLiteral("CAST(%1 AS %2)").arg(x, sqlite ? type.raw : postgresType(type));
     }
@@ -937,12 +949,14 @@ private:
         if (type.kind == K::Text && style != 0 && style != 100 && classifyRange(xa, xb) != K::Text) {
             const DateStyle *ds = dateStyle(style);
             if (!ds)
-                refuse(open - 1, close + 1,
-                       QStringLiteral("estilo %1 de CONVERT no soportado (se traducen 101, 103, 108, 112 y 120)")
-                           .arg(style));
+                refuse(
+                    open - 1, close + 1,
+                    QStringLiteral("estilo %1 de CONVERT no soportado (se traducen 101, 103, 108, 112 y 120)")
+                        .arg(style));
             const QString formatted =
                 sqlite ? QStringLiteral("strftime('%1', %2)").arg(QLatin1String(ds->sqlite), x)
-                       : QStringLiteral("to_char(CAST(%1 AS timestamp), '%2')").arg(x, QLatin1String(ds->postgres));
+                       : QStringLiteral("to_char(CAST(%1 AS timestamp), '%2')")
+                             .arg(x, QLatin1String(ds->postgres));
             const bool unlimited = type.length == -2 || type.name == u"text" || type.name == u"ntext";
             const int n = type.length > 0 ? type.length : 30;
             if (unlimited || (n == ds->length) || (n > ds->length && !type.fixed))
@@ -956,17 +970,20 @@ private:
                     literal = literal.mid(1);
                 QString iso = parseStyledDate(literal.mid(1).chopped(1).replace(u"''"_s, u"'"_s), style);
                 if (iso.isEmpty())
-                    refuse(open - 1, close + 1, QStringLiteral("el texto no es una fecha con el estilo %1").arg(style));
+                    refuse(open - 1, close + 1,
+                           QStringLiteral("el texto no es una fecha con el estilo %1").arg(style));
                 if (type.name == u"date")
                     iso = iso.left(10);
                 if (sqlite)
                     return u'\'' + iso + u'\'';
-                return QStringLiteral("CAST('%1' AS %2)").arg(iso, type.name == u"date" ? u"date"_s : u"timestamp"_s);
+                return QStringLiteral("CAST('%1' AS %2)")
+                    .arg(iso, type.name == u"date" ? u"date"_s : u"timestamp"_s);
             }
             static const QSet<int> isoStyles = {20, 21, 23, 120, 121, 126};
             if (!isoStyles.contains(style))
                 refuse(open - 1, close + 1,
-                       QStringLiteral("CONVERT a fecha con estilo %1 solo se traduce sobre un texto fijo").arg(style));
+                       QStringLiteral("CONVERT a fecha con estilo %1 solo se traduce sobre un texto fijo")
+                           .arg(style));
         }
         return castTo(x, type);
     }

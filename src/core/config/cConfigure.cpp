@@ -77,7 +77,7 @@ cConfigValue *cConfigure::getItemByKey(const QString &key) const
     return item(key);
 }
 
-QObject *cConfigure::getItemByPos(const QVariant &position)
+QObject *cConfigure::getItemByPos(const QVariant &position) const
 {
     bool numeric = false;
     const double i = position.toDouble(&numeric);
@@ -86,18 +86,19 @@ QObject *cConfigure::getItemByPos(const QVariant &position)
     return scriptItem(m_items[size_t(std::llround(i) - 1)].get());
 }
 
-QObject *cConfigure::getItemByKey(const QVariant &key)
+QObject *cConfigure::getItemByKey(const QVariant &key) const
 {
     return scriptItem(item(key.toString()));
 }
 
-QObject *cConfigure::scriptItem(const cConfigValue *item)
+QObject *cConfigure::scriptItem(const cConfigValue *item) const
 {
     if (!item)
         return nullptr;
     cConfigureItem *&view = m_scriptItems[item];
     if (!view)
-        view = new cConfigureItem(*this, *item);
+        // Made on first use by a script; the store itself is never a const object.
+        view = new cConfigureItem(const_cast<cConfigure &>(*this), *item);
     return view;
 }
 

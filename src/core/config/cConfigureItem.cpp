@@ -44,7 +44,8 @@ void cConfigureItem::setVValue(const QVariant &value)
 {
     // The script engine turns the exception into a run-time error with this text.
     if (!m_config.setValue(m_item.key(), value))
-        throw std::runtime_error(QStringLiteral("El valor no corresponde al tipo de dato de la configuración «%1»")
-                                     .arg(m_item.key())
-                                     .toStdString());
+        throw std::runtime_error(
+            QStringLiteral("El valor no corresponde al tipo de dato de la configuración «%1»")
+                .arg(m_item.key())
+                .toStdString());
 }

@@ -31,7 +31,8 @@ public:
     {
         db::Connection *c = currentConnection();
         if (!c)
-            throw db::DbError(db::errors::NotOpen, QStringLiteral("La conexion de la sucursal no esta abierta"),
+            throw db::DbError(db::errors::NotOpen,
+                              QStringLiteral("La conexion de la sucursal no esta abierta"),
                               QStringLiteral("cSucursal.Connection"));
         return *c;
     }
@@ -131,8 +132,8 @@ bool cSucursal::abrirSucursal()
         m_connection = std::move(connection);
         return true;
     } catch (const std::exception &e) {
-        reportError(m_prompter, QStringLiteral("Error al abrir la conexion"), QStringLiteral("cSucursal.abrirSucursal"),
-                    ErrorInfo::fromException(e));
+        reportError(m_prompter, QStringLiteral("Error al abrir la conexion"),
+                    QStringLiteral("cSucursal.abrirSucursal"), ErrorInfo::fromException(e));
         return false;
     }
 }

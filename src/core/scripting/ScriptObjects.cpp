@@ -15,7 +15,8 @@ namespace {
 
 bool isObject(const QVariant &v)
 {
-    return (v.metaType().flags() & QMetaType::PointerToQObject) || v.metaType() == QMetaType::fromType<vbs::Value>();
+    return (v.metaType().flags() & QMetaType::PointerToQObject) ||
+           v.metaType() == QMetaType::fromType<vbs::Value>();
 }
 
 // The data type a plain value gets in its wrapper, so that ValueToDb writes it as it is.
@@ -53,9 +54,10 @@ int ScriptObjects::indexOf(const QString &name) const
 void ScriptObjects::add(const QString &name, const QVariant &object)
 {
     // A script value that is not an object is a plain value like any other.
-    const QVariant value = object.metaType() == QMetaType::fromType<vbs::Value>() && !object.value<vbs::Value>().isObject()
-                               ? vbs::toVariant(object.value<vbs::Value>())
-                               : object;
+    const QVariant value =
+        object.metaType() == QMetaType::fromType<vbs::Value>() && !object.value<vbs::Value>().isObject()
+            ? vbs::toVariant(object.value<vbs::Value>())
+            : object;
     auto item = std::make_unique<CValue>(name, QVariant(), QStringLiteral("O"));
     if (isObject(value)) {
         item->setValue(value);
@@ -110,7 +112,9 @@ void ScriptObjects::addTo(vbs::Engine &engine) const
 
 ScriptObjects buildScriptObjects(const ScriptServices &services)
 {
-    const auto host = [](const vbs::HostObjectRef &object) { return QVariant::fromValue(vbs::Value::object(object)); };
+    const auto host = [](const vbs::HostObjectRef &object) {
+        return QVariant::fromValue(vbs::Value::object(object));
+    };
     ScriptObjects list;
     list.add(QStringLiteral("xConfig"), QVariant::fromValue<QObject *>(&services.config));
     list.add(QStringLiteral("cn"), host(ado::sharedConnection(services.connections)));

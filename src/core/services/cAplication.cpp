@@ -225,10 +225,11 @@ QDateTime cAplication::getDate()
     return rs.eof() ? QDateTime() : rs.dateTime(QStringLiteral("Fecha"));
 }
 
-double cAplication::getNextSequence(const QString &sTipo, double dValorIni, double dValorFin, double dIncremento,
-                                    double dValorInicial)
+double cAplication::getNextSequence(const QString &sTipo, double dValorIni, double dValorFin,
+                                    double dIncremento, double dValorInicial)
 {
-    return Secuencias(m_connections, m_prompter).getNextSequence(sTipo, dValorIni, dValorFin, dIncremento, dValorInicial);
+    return Secuencias(m_connections, m_prompter)
+        .getNextSequence(sTipo, dValorIni, dValorFin, dIncremento, dValorInicial);
 }
 
 bool cAplication::setSequenceValue(const QString &sClave, double dValor)

@@ -117,8 +117,9 @@ public:
 
     // Folios for scripts, always on the shared connection (Secuencias); a database error reaches
     // the script as a run-time error.
-    Q_INVOKABLE double getNextSequence(const QString &sTipo, double dValorIni = 1, double dValorFin = 2147483647,
-                                       double dIncremento = 1, double dValorInicial = 1);
+    Q_INVOKABLE double getNextSequence(const QString &sTipo, double dValorIni = 1,
+                                       double dValorFin = 2147483647, double dIncremento = 1,
+                                       double dValorInicial = 1);
     // Sets sec_Valor of a sequence; a failure goes to the error report and gives false.
     Q_INVOKABLE bool setSequenceValue(const QString &sClave, double dValor);
 
