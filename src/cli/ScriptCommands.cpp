@@ -145,9 +145,11 @@ int runFile(const AdminCli::Arguments &args, QTextStream &out, QTextStream &err)
     }
     const QString text = readScript(file.readAll());
     return inSession(args, out, err, [&](cCode &code) {
-        // Named after the file, the objects a stored script would get.
+        // Named after the file, the objects a stored script would get. A file is a whole
+        // program, as a .vbs file is: procedures, classes and statements at the top level, so
+        // it is added as it stands rather than wrapped in a procedure like a stored script.
         code.resetObjects();
-        return code.executeText(QFileInfo(path).completeBaseName(), text);
+        return code.runText(QFileInfo(path).completeBaseName(), text, QString());
     });
 }
 

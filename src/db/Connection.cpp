@@ -495,8 +495,10 @@ struct Connection::Statement {
 };
 
 QSqlQuery &Connection::run(QSqlQuery &scratch, const QString &sql, const Params &params, const char *operation,
-                            std::shared_ptr<Statement> *cached)
+                            std::shared_ptr<Statement> *cached, bool *direct)
 {
+    if (direct)
+        *direct = false;
     checkOpen(operation);
     auto translated = m_translations.constFind(sql);
     if (translated == m_translations.cend()) {
@@ -541,7 +543,12 @@ QSqlQuery &Connection::run(QSqlQuery &scratch, const QString &sql, const Params 
     if (m_hook)
         m_hook(t.sql);
 
-    if (engine() == Engine::SQLite)
+    // A statement read directly notices a schema change itself (loadDirect), without this
+    // check's own read transaction.
+    const auto kept = m_statementCache.constFind(t.sql);
+    const bool canDirect = direct && engine() == Engine::SQLite && t.placeholderCount > 0 &&
+                           kept != m_statementCache.cend() && (*kept)->described;
+    if (engine() == Engine::SQLite && !canDirect)
         checkSqliteSchema();
     if (t.placeholderCount == 0) {
         // Schema changes make PostgreSQL refuse plans prepared before them.
@@ -549,6 +556,8 @@ QSqlQuery &Connection::run(QSqlQuery &scratch, const QString &sql, const Params 
                                             QRegularExpression::CaseInsensitiveOption);
         if (ddl.match(t.sql).hasMatch())
             m_statementCache.clear();
+        if (scratch.driver() != m_db.driver()) // load() makes it only when needed
+            scratch = QSqlQuery(m_db);
         scratch.setForwardOnly(true);
         if (!scratch.exec(t.sql))
             throw failure(scratch.lastError(), operation, sql);
@@ -570,6 +579,16 @@ QSqlQuery &Connection::run(QSqlQuery &scratch, const QString &sql, const Params 
     }
     std::shared_ptr<Statement> statement = *it; // alive even if a failure evicts it
     QSqlQuery &q = *statement->query;
+    if (canDirect) {
+        // Qt's exec and fetch cost more than the lookup itself; the caller steps and reads.
+        if (sqlite3_stmt *stmt = sqliteStatement(q)) {
+            bindSqlite(stmt, values, operation, sql);
+            *direct = true;
+            if (cached)
+                *cached = statement;
+            return q;
+        }
+    }
     for (int i = 0; i < values.size(); ++i)
         q.bindValue(i, bindable(values[i], engine()));
     if (!q.exec()) {
@@ -589,6 +608,75 @@ QSqlQuery &Connection::run(QSqlQuery &scratch, const QString &sql, const Params 
         *cached = statement;
     return q;
 }
+
+void Connection::bindSqlite(sqlite3_stmt *stmt, const QVariantList &values, const char *operation, const QString &sql)
+{
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_REPREPARE, 1); // counts from here (loadDirect)
+    for (int i = 0; i < values.size(); ++i) {
+        const QVariant v = bindable(values[i], engine());
+        int rc = SQLITE_OK;
+        if (v.isNull()) {
+            rc = sqlite3_bind_null(stmt, i + 1);
+        } else {
+            switch (v.typeId()) {
+            case QMetaType::QByteArray: {
+                const QByteArray bytes = v.toByteArray();
+                rc = sqlite3_bind_blob(stmt, i + 1, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+                break;
+            }
+            case QMetaType::Int:
+            case QMetaType::Short:
+            case QMetaType::Bool:
+            case QMetaType::LongLong:
+            case QMetaType::UInt:
+            case QMetaType::Long:
+                rc = sqlite3_bind_int64(stmt, i + 1, v.toLongLong());
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float:
+                rc = sqlite3_bind_double(stmt, i + 1, v.toDouble());
+                break;
+            default: {
+                const QString text = v.toString();
+                rc = sqlite3_bind_text16(stmt, i + 1, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
+                break;
+            }
+            }
+        }
+        if (rc != SQLITE_OK)
+            throw sqliteFailure(rc, operation, sql);
+    }
+}
+
+DbError Connection::sqliteFailure(int rc, const char *operation, const QString &sql)
+{
+    sqlite3 *h = sqliteHandle(m_db);
+    const QString text = h ? QString::fromUtf8(sqlite3_errmsg(h)) : QString();
+    return failure(QSqlError(QString(), text, QSqlError::StatementError, QString::number(rc)), operation, sql);
+}
+
+namespace {
+// A column of the current row as Qt's SQLite driver gives it, for the same conversions.
+QVariant sqliteColumn(sqlite3_stmt *stmt, int i)
+{
+    switch (sqlite3_column_type(stmt, i)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(stmt, i)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt, i));
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, i)), sqlite3_column_bytes(stmt, i));
+    case SQLITE_NULL:
+        return QVariant(QMetaType::fromType<QString>());
+    default: {
+        const auto *text = static_cast<const QChar *>(sqlite3_column_text16(stmt, i));
+        return QString(text, sqlite3_column_bytes16(stmt, i) / int(sizeof(QChar)));
+    }
+    }
+}
+} // namespace
 
 DbError Connection::failure(const QSqlError &e, const char *operation, const QString &sql)
 {
@@ -687,9 +775,12 @@ Recordset Connection::openForwardOnly(const QString &sql, const Params &params)
 
 Recordset Connection::load(const QString &sql, const Params &params, int mode, const char *operation)
 {
-    QSqlQuery scratch(m_db);
+    QSqlQuery scratch; // made by run() only for a statement without values
     std::shared_ptr<Statement> cached; // keeps the statement alive while it is read
-    QSqlQuery &q = run(scratch, sql, params, operation, &cached);
+    bool direct = false;
+    QSqlQuery &q = run(scratch, sql, params, operation, &cached, &direct);
+    if (direct)
+        return loadDirect(*cached, sqliteStatement(q), sql, params, mode, operation);
     // A cached statement must be reset even when reading fails, or SQLite keeps its read lock.
     struct Finish {
         QSqlQuery &q;
@@ -778,6 +869,44 @@ Recordset Connection::load(const QString &sql, const Params &params, int mode, c
                 }
             }
         }
+    }
+    return rs;
+}
+
+Recordset Connection::loadDirect(Statement &shape, sqlite3_stmt *stmt, const QString &sql, const Params &params,
+                                 int mode, const char *operation)
+{
+    // Reset even when reading fails, or SQLite keeps its read lock.
+    struct Reset {
+        sqlite3_stmt *stmt;
+        ~Reset() { sqlite3_reset(stmt); }
+    } reset{stmt};
+    Recordset rs;
+    Recordset::Data &d = *rs.d;
+    d.mode = Recordset::Mode(mode);
+    d.open = true;
+    d.fields = shape.fields;
+    d.index = shape.index;
+    const int n = int(d.fields.size());
+    for (;;) {
+        const int rc = sqlite3_step(stmt);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc != SQLITE_ROW)
+            throw sqliteFailure(rc, operation, sql);
+        if (d.rows.isEmpty() && sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_REPREPARE, 1) > 0) {
+            // Another session changed the schema and SQLite prepared the statement again: its
+            // columns may differ from the kept shape, so it is described afresh.
+            sqlite3_reset(stmt);
+            m_statementCache.clear();
+            --m_statements;
+            return load(sql, params, mode, operation);
+        }
+        QVariantList row;
+        row.reserve(n);
+        for (int i = 0; i < n; ++i)
+            row.append(convert(sqliteColumn(stmt, i), Conv(shape.conv[size_t(i)]), shape.doubleField[size_t(i)]));
+        d.rows.append(std::move(row));
     }
     return rs;
 }

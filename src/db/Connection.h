@@ -108,9 +108,16 @@ private:
     friend class Recordset;
     // Runs a statement; the result is in the returned query (the scratch one or a cached one).
     struct Statement;
+    // direct (SQLite, a kept statement whose result shape is known): the values are bound through
+    // the C API and the statement is left for the caller to step, *direct set to true.
     QSqlQuery &run(QSqlQuery &scratch, const QString &sql, const Params &params, const char *operation,
-                   std::shared_ptr<Statement> *cached = nullptr);
+                   std::shared_ptr<Statement> *cached = nullptr, bool *direct = nullptr);
+    void bindSqlite(sqlite3_stmt *stmt, const QVariantList &values, const char *operation,
+                    const QString &sql);
+    DbError sqliteFailure(int rc, const char *operation, const QString &sql);
     Recordset load(const QString &sql, const Params &params, int mode, const char *operation);
+    Recordset loadDirect(Statement &shape, sqlite3_stmt *stmt, const QString &sql, const Params &params,
+                         int mode, const char *operation);
     DbError error(const QString &description, int number, const char *operation, const QString &sql = {},
                   DbError::Kind kind = DbError::Usage) const;
     DbError failure(const QSqlError &e, const char *operation, const QString &sql);

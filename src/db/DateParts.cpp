@@ -114,8 +114,31 @@ std::optional<int> datePart(const QString &part, const QDateTime &date)
     return t.msec();
 }
 
+// 'yyyy-MM-dd HH:mm:ss', the one stored form, read without Qt's format parser: every timestamp
+// of every row read from SQLite comes this way.
+static QDateTime parseStored(const QString &s)
+{
+    static constexpr int digits[] = {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18};
+    if (s.size() != 19 || s[4] != u'-' || s[7] != u'-' || s[10] != u' ' || s[13] != u':' || s[16] != u':')
+        return {};
+    for (int i : digits)
+        if (s[i] < u'0' || s[i] > u'9')
+            return {};
+    const auto at = [&s](int i, int n) {
+        int v = 0;
+        for (int k = i; k < i + n; ++k)
+            v = v * 10 + (s[k].unicode() - u'0');
+        return v;
+    };
+    const QDate d(at(0, 4), at(5, 2), at(8, 2));
+    const QTime t(at(11, 2), at(14, 2), at(17, 2));
+    return d.isValid() && t.isValid() ? QDateTime(d, t) : QDateTime();
+}
+
 QDateTime parse(const QString &input)
 {
+    if (const QDateTime stored = parseStored(input); stored.isValid())
+        return stored;
     const QString text = input.trimmed();
     if (text.isEmpty())
         return {};

@@ -56,6 +56,7 @@ constexpr int BadConnectionString = 3706;
 constexpr int NotUpdatable = 3251;
 constexpr int RoutineNotFound = 3265;
 constexpr int BadParameters = 3708;
+constexpr int UntranslatableSql = 3720; // a SQL Server construct with no faithful translation
 } // namespace errors
 
 } // namespace db

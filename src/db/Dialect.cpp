@@ -1,5 +1,7 @@
 #include "Dialect.h"
 
+#include "DialectRewrite.h"
+
 #include <QDate>
 #include <QHash>
 #include <QRegularExpression>
@@ -162,8 +164,9 @@ QString Dialect::dayFirstToIso(const QString &literal)
                .arg(sec, 2, 10, QLatin1Char('0'));
 }
 
-TranslatedSql Dialect::translate(const QString &s, Engine engine)
+TranslatedSql Dialect::translate(const QString &sql, Engine engine)
 {
+    const QString s = DialectRewrite::rewrite(sql, engine);
     TranslatedSql out;
     QString &o = out.sql;
     o.reserve(s.size() + 16);

@@ -22,6 +22,8 @@ struct TranslatedSql {
 // isnull( -> coalesce(, len( -> length(, on SQLite left(/right( -> "left"(/"right"(; on SQLite rewrites day-first literals 'dd/mm/yyyy'
 // and 'dd/mm/yyyy HH:nn:ss' to ISO text (PostgreSQL reads them through DateStyle DMY).
 // String literals, quoted identifiers and comments are copied as they are otherwise.
+// CONVERT, CAST, '+' between texts and TOP are rewritten first (DialectRewrite); a construct that
+// has no faithful translation throws DbError (errors::UntranslatableSql) naming it.
 class Dialect {
 public:
     static TranslatedSql translate(const QString &sql, Engine engine);

@@ -70,6 +70,10 @@ private slots:
     void dayFirstLiteralStored();
     void textLeftAlone_data();
     void textLeftAlone();
+    void oldServerTexts_data();
+    void oldServerTexts();
+    void untranslatableRefused_data() { TestDatabase::addEngineRows(); }
+    void untranslatableRefused();
 
     void recordsetNavigation_data() { TestDatabase::addEngineRows(); }
     void recordsetNavigation();
@@ -226,6 +230,85 @@ void tst_Contract::nullAndTextFunctions()
     t.connection().executeScript(QStringLiteral("create table tNumero (n integer, nombre varchar(20))"));
     const Recordset rs = t.connection().openRecordset(expression);
     QCOMPARE(rs.text(QStringLiteral("r")), expected);
+}
+
+void tst_Contract::oldServerTexts_data()
+{
+    TestDatabase::addEngineColumn();
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QVariant>("expected"); // text, or an invalid QVariant for NULL
+    for (const QString &e : TestDatabase::engines()) {
+        const auto row = [&](const char *name, const char *sql, const QVariant &expected) {
+            TestDatabase::newRow(e, name) << QString::fromUtf8(sql) << expected;
+        };
+        row("style 103", "select CONVERT(varchar(10), f, 103) as r from tNumero where n = 1", "05/03/2026");
+        row("style 101", "select convert(varchar(10), f, 101) as r from tNumero where n = 1", "03/05/2026");
+        row("style 112", "select convert(varchar(8), f, 112) as r from tNumero where n = 1", "20260305");
+        row("style 108", "select convert(varchar(8), f, 108) as r from tNumero where n = 1", "14:07:09");
+        // Compared in SQL: SQLite hands back a text shaped like a timestamp as a date.
+        row("style 120",
+            "select case when convert(varchar(19), f, 120) = '2026-03-05 14:07:09' then 'si' end as r from tNumero "
+            "where n = 1",
+            "si");
+        row("style 103 cut short", "select convert(varchar(5), f, 103) as r from tNumero where n = 1", "05/03");
+        row("style on a text literal", "select convert(varchar(10), '31/03/2026', 101) as r", "31/03/2026");
+        row("text literal cut", "select convert(varchar(3), 'abcdef') as r", "abc");
+        row("style on NULL", "select convert(varchar(10), f, 103) as r from tNumero where n = 3", QVariant());
+        row("text to date by style",
+            "select count(*) as r from tNumero where f >= convert(datetime, '01/03/2026', 103)", "2");
+        row("cast to varchar", "select CAST(n AS VARCHAR(14)) as r from tNumero where n = 12", "12");
+        row("cast cuts to its length", "select cast(nombre as varchar(2)) as r from tNumero where n = 12", "do");
+        row("cast to char pads", "select cast(nombre as char(5)) + '|' as r from tNumero where n = 1", "uno  |");
+        row("two literals", "select 'a' + 'b' as r", "ab");
+        row("literal and column", "select 'Folio: ' + nombre as r from tNumero where n = 1", "Folio: uno");
+        row("column, literal and cast", "select nombre + '-' + CAST(n AS varchar(10)) as r from tNumero where n = 12",
+            "doce-12");
+        row("text functions", "select upper(nombre) + lower('X') as r from tNumero where n = 1", "UNOx");
+        row("text and NULL", "select 'a' + nombre as r from tNumero where n = 3", QVariant());
+        row("case giving text", "select case when n > 1 then 'mayor' else 'menor' end + '!' as r from tNumero where n = 12",
+            "mayor!");
+        row("search pattern", "select count(*) as r from tNumero where nombre like '%' + 'o' + '%'", "2");
+        row("numbers still add", "select ISNULL(MAX(n), 0) + 1 as r from tNumero", "13");
+        row("top", "select top 1 nombre as r from tNumero order by n desc", "doce");
+        row("top in a subquery",
+            "select count(*) as r from tNumero where n in (select top 2 n from tNumero order by n)", "2");
+        row("top in union members",
+            "select count(*) as r from (select top 1 n from tNumero union all select top 2 n from tNumero) x", "3");
+    }
+}
+
+void tst_Contract::oldServerTexts()
+{
+    QFETCH(QString, engine);
+    QFETCH(QString, sql);
+    QFETCH(QVariant, expected);
+    MDR_TEST_DATABASE(t, engine, TestDatabase::Upgraded);
+    Connection &c = t.connection();
+    c.executeScript(QStringLiteral("create table tNumero (n integer, nombre varchar(20), f timestamp)"));
+    c.execute(QStringLiteral("insert into tNumero values (?, ?, ?)"), {1, "uno", at(2026, 3, 5, 14, 7, 9)});
+    c.execute(QStringLiteral("insert into tNumero values (?, ?, ?)"), {12, "doce", at(2026, 3, 20)});
+    c.execute(QStringLiteral("insert into tNumero values (?, ?, ?)"), {3, QVariant(), QVariant()});
+    const Recordset rs = c.openRecordset(sql);
+    QVERIFY(!rs.eof());
+    const QVariant value = rs.value(QStringLiteral("r"));
+    if (!expected.isValid())
+        QVERIFY2(value.isNull() || !value.isValid(), qPrintable(value.toString()));
+    else
+        QCOMPARE(value.toString(), expected.toString());
+}
+
+// A construct without a faithful translation is an error naming it, never another result.
+void tst_Contract::untranslatableRefused()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(t, engine, TestDatabase::Upgraded);
+    try {
+        t.connection().openRecordset(QStringLiteral("select convert(varchar(10), getdate(), 106) as r"));
+        QFAIL("the statement must be refused");
+    } catch (const DbError &e) {
+        QCOMPARE(e.number(), db::errors::UntranslatableSql);
+        QVERIFY(e.description().contains(QStringLiteral("convert(varchar(10), getdate(), 106)")));
+    }
 }
 
 void tst_Contract::dateCount_data()

@@ -14,6 +14,10 @@ class tst_Dialect : public QObject {
 private slots:
     void translate_data();
     void translate();
+    void serverConstructs_data();
+    void serverConstructs();
+    void refused_data();
+    void refused();
     void placeholders_data();
     void placeholders();
     void splitStatements();
@@ -79,6 +83,114 @@ void tst_Dialect::translate()
     QFETCH(QString, sql);
     QFETCH(QString, expected);
     QCOMPARE(Dialect::translate(sql, engine).sql, expected);
+}
+
+void tst_Dialect::serverConstructs_data()
+{
+    QTest::addColumn<Engine>("engine");
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("expected");
+    const Engine S = Engine::SQLite;
+    const Engine P = Engine::PostgreSQL;
+    QTest::newRow("convert 103 on SQLite") << S << "select CONVERT(varchar(10), f, 103) from t"
+                                           << "select strftime('%d/%m/%Y', f) from t";
+    QTest::newRow("convert 103 on PostgreSQL") << P << "select convert(varchar(10), f, 103) from t"
+                                               << "select to_char(CAST(f AS timestamp), 'DD/MM/YYYY') from t";
+    QTest::newRow("convert 120 then shortened") << S << "select convert(varchar(10), getdate(), 120)"
+                                                << "select substr(CAST(strftime('%Y-%m-%d %H:%M:%S', getdate()) AS "
+                                                   "TEXT), 1, 10)";
+    QTest::newRow("convert of a text keeps it") << P << "select convert(varchar(2), 'abc', 103)"
+                                                << "select 'ab'";
+    QTest::newRow("convert of a day-first text on SQLite") << S << "select convert(char(11), '31/03/2026', 103)"
+                                                           << "select ('31/03/20' || '26 ')";
+    QTest::newRow("convert of a day-first text stays text") << S << "select convert(varchar(10), '31/03/2026', 103)"
+                                                            << "select ('31/03/20' || '26')";
+    QTest::newRow("convert to date from a literal, SQLite") << S << "where f >= convert(datetime, '01/03/2026', 103)"
+                                                            << "where f >= '2026-03-01 00:00:00'";
+    QTest::newRow("convert to date from a literal, PostgreSQL")
+        << P << "where f >= convert(datetime, '03/01/2026', 101)"
+        << "where f >= CAST('2026-03-01 00:00:00' AS timestamp)";
+    QTest::newRow("cast to varchar on SQLite") << S << "select CAST(n AS VARCHAR(14))"
+                                               << "select substr(CAST(n AS TEXT), 1, 14)";
+    QTest::newRow("cast to varchar on PostgreSQL") << P << "select CAST(n AS VARCHAR(14))"
+                                                   << "select CAST(n AS varchar(14))";
+    QTest::newRow("cast to char pads") << P << "select cast(a as char(4))" << "select rpad(CAST(a AS text), 4)";
+    QTest::newRow("cast to datetime") << S << "select cast(a as datetime)" << "select datetime(a)";
+    QTest::newRow("cast to money on PostgreSQL") << P << "select cast(a as money)" << "select CAST(a AS numeric(19,4))";
+    QTest::newRow("cast to int stays") << S << "select cast( a as int )" << "select cast( a as int )";
+    QTest::newRow("text literals joined") << P << "select 'a' + 'b'" << "select 'a' || 'b'";
+    QTest::newRow("literal and column") << S << "select 'Folio: ' + c.nombre + '.' from c"
+                                        << "select 'Folio: ' || c.nombre || '.' from c";
+    QTest::newRow("text function result") << S << "select upper(a) + b" << "select upper(a) || b";
+    QTest::newRow("cast to a character type") << P << "select cast(n as varchar(5)) + b"
+                                              << "select CAST(n AS varchar(5)) || b";
+    QTest::newRow("case giving text") << S << "select case when a > 1 then 'x' else 'y' end + b"
+                                      << "select case when a > 1 then 'x' else 'y' end || b";
+    QTest::newRow("chain inside case") << S << "select case when a > 1 then 'x' + b else c end"
+                                       << "select case when a > 1 then 'x' || b else c end";
+    QTest::newRow("parenthesized chain") << S << "select ('a' + b) + c" << "select ('a' || b) || c";
+    QTest::newRow("placeholder beside a text") << S << "where a like '%' + ? + '%'" << "where a like '%' || ? || '%'";
+    QTest::newRow("two columns stay addition") << S << "select a + b from t" << "select a + b from t";
+    QTest::newRow("numbers stay addition") << P << "select ISNULL(MAX(n), 0) + 1" << "select coalesce(MAX(n), 0) + 1";
+    QTest::newRow("top") << S << "select top 1 a from t where b = 2 order by a"
+                         << "select a from t where b = 2 order by a LIMIT 1";
+    QTest::newRow("top distinct with parentheses") << P << "SELECT DISTINCT TOP (5) a FROM t"
+                                                   << "SELECT DISTINCT a FROM t LIMIT (5)";
+    QTest::newRow("top in a subquery") << S << "select a from t where b in (select top 3 b from u order by c) and d = 1"
+                                       << "select a from t where b in (select b from u order by c LIMIT 3) and d = 1";
+    QTest::newRow("top in a union member") << P << "select top 2 a from t union select b from u order by 1"
+                                           << "select * from (select a from t LIMIT 2) as mdr_top1 union select b from "
+                                              "u order by 1";
+    QTest::newRow("top in the last union member") << S << "select a from t union all select top 2 b from u order by 1"
+                                                  << "select a from t union all select * from (select b from u LIMIT "
+                                                     "2) as mdr_top1 order by 1";
+    QTest::newRow("top before a semicolon") << S << "select top 1 a from t; select 2"
+                                            << "select a from t LIMIT 1; select 2";
+    QTest::newRow("column named top stays") << S << "select a.top from a" << "select a.top from a";
+    QTest::newRow("words in literals and comments stay") << S << "select 'top 1 + x' -- convert(a, b, 105)\n"
+                                                         << "select 'top 1 + x' -- convert(a, b, 105)\n";
+}
+
+void tst_Dialect::serverConstructs()
+{
+    QFETCH(Engine, engine);
+    QFETCH(QString, sql);
+    QFETCH(QString, expected);
+    QCOMPARE(Dialect::translate(sql, engine).sql, expected);
+}
+
+void tst_Dialect::refused_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("construct");
+    QTest::newRow("convert style without a translation") << "select convert(varchar(10), f, 105) from t"
+                                                         << "convert(varchar(10), f, 105)";
+    QTest::newRow("convert to a date from a column") << "select convert(datetime, f, 103) from t"
+                                                     << "convert(datetime, f, 103)";
+    QTest::newRow("convert of an impossible date") << "select convert(datetime, '31/02/2026', 103)"
+                                                   << "convert(datetime, '31/02/2026', 103)";
+    QTest::newRow("text plus number") << "select 'Folio ' + 5 from t" << "'Folio ' + 5";
+    QTest::newRow("text plus count") << "select 'Total ' + count(*) from t" << "'Total ' + count(*)";
+    QTest::newRow("text minus") << "select 'a' + b - c from t" << "'a' + b - c";
+    QTest::newRow("top percent") << "select top 10 percent a from t" << "select top 10 percent";
+    QTest::newRow("top with ties") << "select top 5 with ties a from t order by a" << "select top 5 with ties";
+    QTest::newRow("delete top") << "delete top (5) from t" << "delete top (5)";
+}
+
+void tst_Dialect::refused()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, construct);
+    for (const Engine engine : {Engine::SQLite, Engine::PostgreSQL}) {
+        try {
+            Dialect::translate(sql, engine);
+            QFAIL("the text must be refused");
+        } catch (const db::DbError &e) {
+            QCOMPARE(e.number(), db::errors::UntranslatableSql);
+            QVERIFY2(e.description().contains(QStringLiteral("«") + construct + QStringLiteral("»")),
+                     qPrintable(e.description()));
+        }
+    }
 }
 
 void tst_Dialect::placeholders_data()

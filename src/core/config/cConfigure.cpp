@@ -1,6 +1,7 @@
 #include "cConfigure.h"
 
 #include "ConnectionProvider.h"
+#include "cConfigureItem.h"
 #include "Log.h"
 #include "Prompter.h"
 #include "SettingsStore.h"
@@ -12,6 +13,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSysInfo>
+
+#include <cmath>
 
 namespace {
 QString upper(const QString &key)
@@ -72,6 +75,31 @@ cConfigValue *cConfigure::getItemByPos(int i) const
 cConfigValue *cConfigure::getItemByKey(const QString &key) const
 {
     return item(key);
+}
+
+QObject *cConfigure::getItemByPos(const QVariant &position) const
+{
+    bool numeric = false;
+    const double i = position.toDouble(&numeric);
+    if (!numeric || i < 1 || i > double(m_items.size()))
+        return nullptr;
+    return scriptItem(m_items[size_t(std::llround(i) - 1)].get());
+}
+
+QObject *cConfigure::getItemByKey(const QVariant &key) const
+{
+    return scriptItem(item(key.toString()));
+}
+
+QObject *cConfigure::scriptItem(const cConfigValue *item) const
+{
+    if (!item)
+        return nullptr;
+    cConfigureItem *&view = m_scriptItems[item];
+    if (!view)
+        // Made on first use by a script; the store itself is never a const object.
+        view = new cConfigureItem(const_cast<cConfigure &>(*this), *item);
+    return view;
 }
 
 cConfigValue *cConfigure::item(const QString &key) const

@@ -18,6 +18,7 @@ class Connection;
 }
 class ConnectionProvider;
 class Decimal;
+class cConfigureItem;
 class Prompter;
 class SettingsStore;
 
@@ -66,6 +67,10 @@ public:
     cConfigValue *getItemByPos(int i) const;
     // nullptr for a key that was never registered.
     cConfigValue *getItemByKey(const QString &key) const;
+    // For scripts: the item as an object (cConfigureItem), by position counted from 1 as in
+    // VB collections, or by key; Nothing when there is no such item.
+    Q_INVOKABLE QObject *getItemByPos(const QVariant &position) const;
+    Q_INVOKABLE QObject *getItemByKey(const QVariant &key) const;
     Q_INVOKABLE QString getDataTypeToString(int dataType) const;
     Q_INVOKABLE QString getTypeToString(int category) const;
     // An invalid QVariant (Empty for scripts) for a key that was never registered.
@@ -134,5 +139,7 @@ private:
     SettingsStore &m_settings;
     Prompter &m_prompter;
     std::vector<std::unique_ptr<cConfigValue>> m_items;
-    QHash<QString, cConfigValue *> m_byKey; // upper-case key
+    QHash<QString, cConfigValue *> m_byKey;                      // upper-case key
+    mutable QHash<const cConfigValue *, cConfigureItem *> m_scriptItems; // one per item, so `Is` holds
+    QObject *scriptItem(const cConfigValue *item) const;
 };

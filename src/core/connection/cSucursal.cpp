@@ -6,8 +6,66 @@
 #include "Log.h"
 #include "Recordset.h"
 
+#include <QPointer>
 #include <QUrl>
 #include <QUrlQuery>
+
+#include <mutex>
+#include <vector>
+
+namespace {
+
+cSucursal::ScriptConnectionMaker &scriptConnectionMaker()
+{
+    static cSucursal::ScriptConnectionMaker maker;
+    return maker;
+}
+
+// The branch connection for a script object, which may outlive the branch object: once that
+// is gone or closed, statements fail instead of reaching a freed connection.
+class BranchConnectionProvider : public ConnectionProvider {
+public:
+    explicit BranchConnectionProvider(cSucursal *branch) : m_branch(branch) {}
+    db::Connection *currentConnection() override { return m_branch ? m_branch->Connection() : nullptr; }
+    db::Connection &getConnection() override
+    {
+        db::Connection *c = currentConnection();
+        if (!c)
+            throw db::DbError(db::errors::NotOpen,
+                              QStringLiteral("La conexion de la sucursal no esta abierta"),
+                              QStringLiteral("cSucursal.Connection"));
+        return *c;
+    }
+
+private:
+    QPointer<cSucursal> m_branch;
+};
+
+// Script objects refer to their provider by reference and may live as long as the script that
+// holds them, so providers live until the process ends: one small object per branch object
+// whose Connection a script read.
+BranchConnectionProvider &newProvider(cSucursal *branch)
+{
+    static std::mutex lock;
+    static std::vector<std::unique_ptr<BranchConnectionProvider>> providers;
+    const std::lock_guard<std::mutex> guard(lock);
+    providers.push_back(std::make_unique<BranchConnectionProvider>(branch));
+    return *providers.back();
+}
+
+} // namespace
+
+void cSucursal::setScriptConnectionMaker(ScriptConnectionMaker maker)
+{
+    scriptConnectionMaker() = std::move(maker);
+}
+
+QVariant cSucursal::scriptConnection()
+{
+    if (!m_scriptConnection.isValid() && scriptConnectionMaker())
+        m_scriptConnection = scriptConnectionMaker()(newProvider(this));
+    return m_scriptConnection;
+}
 
 cSucursal::cSucursal(ConnectionProvider &connections, Prompter &prompter, QObject *parent)
     : QObject(parent), m_connections(connections), m_prompter(prompter)
@@ -74,8 +132,8 @@ bool cSucursal::abrirSucursal()
         m_connection = std::move(connection);
         return true;
     } catch (const std::exception &e) {
-        reportError(m_prompter, QStringLiteral("Error al abrir la conexion"), QStringLiteral("cSucursal.abrirSucursal"),
-                    ErrorInfo::fromException(e));
+        reportError(m_prompter, QStringLiteral("Error al abrir la conexion"),
+                    QStringLiteral("cSucursal.abrirSucursal"), ErrorInfo::fromException(e));
         return false;
     }
 }

@@ -2,7 +2,9 @@
 
 #include <QObject>
 #include <QString>
+#include <QVariant>
 
+#include <functional>
 #include <memory>
 
 class ConnectionProvider;
@@ -24,7 +26,12 @@ class cSucursal : public QObject {
     Q_PROPERTY(QString Psw READ Psw WRITE setPsw)
     Q_PROPERTY(QString Usuario READ Usuario WRITE setUsuario)
     Q_PROPERTY(QString Contrasena READ Contrasena WRITE setContrasena)
+    Q_PROPERTY(QVariant Connection READ scriptConnection)
 public:
+    // Makes the script object (an ADO connection) over a provider; the scripting layer sets it.
+    using ScriptConnectionMaker = std::function<QVariant(ConnectionProvider &)>;
+    static void setScriptConnectionMaker(ScriptConnectionMaker maker);
+
     cSucursal(ConnectionProvider &connections, Prompter &prompter, QObject *parent = nullptr);
     ~cSucursal() override;
 
@@ -49,6 +56,10 @@ public:
 
     // The branch connection once abrirSucursal succeeded, else nullptr.
     db::Connection *Connection() const { return m_connection.get(); }
+    // What scripts read as Connection: the branch connection as an ADO connection object, one
+    // per branch object. Its statements fail with "La conexion de la sucursal no esta abierta"
+    // while the branch is closed (before abrirSucursal, after cerrarSucursal).
+    QVariant scriptConnection();
 
     Q_INVOKABLE void cerrarSucursal();
     Q_INVOKABLE bool cargarSucursal(const QString &clave);
@@ -61,5 +72,6 @@ private:
     ConnectionProvider &m_connections;
     Prompter &m_prompter;
     std::unique_ptr<db::Connection> m_connection;
+    QVariant m_scriptConnection;
     QString m_almacen, m_matriz, m_clave, m_nombre, m_dsn, m_user, m_psw, m_usuario, m_contrasena;
 };

@@ -2,18 +2,21 @@
 
 #include "AdoObjects.h"
 #include "CValue.h"
+#include "Convert.h"
 #include "Engine.h"
 #include "cAplication.h"
 #include "cCollectionContainer.h"
 #include "cConfigure.h"
 #include "cObjectFactory.h"
 #include "cStringHost.h"
+#include "cSucursal.h"
 
 namespace {
 
 bool isObject(const QVariant &v)
 {
-    return (v.metaType().flags() & QMetaType::PointerToQObject) || v.metaType() == QMetaType::fromType<vbs::Value>();
+    return (v.metaType().flags() & QMetaType::PointerToQObject) ||
+           v.metaType() == QMetaType::fromType<vbs::Value>();
 }
 
 // The data type a plain value gets in its wrapper, so that ValueToDb writes it as it is.
@@ -51,9 +54,10 @@ int ScriptObjects::indexOf(const QString &name) const
 void ScriptObjects::add(const QString &name, const QVariant &object)
 {
     // A script value that is not an object is a plain value like any other.
-    const QVariant value = object.metaType() == QMetaType::fromType<vbs::Value>() && !object.value<vbs::Value>().isObject()
-                               ? vbs::toVariant(object.value<vbs::Value>())
-                               : object;
+    const QVariant value =
+        object.metaType() == QMetaType::fromType<vbs::Value>() && !object.value<vbs::Value>().isObject()
+            ? vbs::toVariant(object.value<vbs::Value>())
+            : object;
     auto item = std::make_unique<CValue>(name, QVariant(), QStringLiteral("O"));
     if (isObject(value)) {
         item->setValue(value);
@@ -108,7 +112,9 @@ void ScriptObjects::addTo(vbs::Engine &engine) const
 
 ScriptObjects buildScriptObjects(const ScriptServices &services)
 {
-    const auto host = [](const vbs::HostObjectRef &object) { return QVariant::fromValue(vbs::Value::object(object)); };
+    const auto host = [](const vbs::HostObjectRef &object) {
+        return QVariant::fromValue(vbs::Value::object(object));
+    };
     ScriptObjects list;
     list.add(QStringLiteral("xConfig"), QVariant::fromValue<QObject *>(&services.config));
     list.add(QStringLiteral("cn"), host(ado::sharedConnection(services.connections)));
@@ -124,4 +130,27 @@ ScriptObjects buildScriptObjects(const ScriptServices &services)
 void prepareScriptEngine(vbs::Engine &engine)
 {
     ado::registerProgIds(engine);
+    // A branch's Connection reaches scripts as an ADO connection, which only this layer makes.
+    cSucursal::setScriptConnectionMaker([](ConnectionProvider &provider) {
+        return QVariant::fromValue(vbs::Value::object(ado::sharedConnection(provider)));
+    });
+    // xApp.getImageFromRecordSet(rs, field): the field through the recordset's default member;
+    // binary values reach scripts one character per byte.
+    cAplication::setFieldReader([](const QVariant &rs, const QString &field) -> std::optional<QByteArray> {
+        if (rs.metaType() != QMetaType::fromType<vbs::Value>())
+            return std::nullopt;
+        const vbs::Value object = rs.value<vbs::Value>();
+        if (!object.isObject() || !object.rawObject())
+            return std::nullopt;
+        vbs::Value name(field);
+        vbs::Value *items[] = {&name};
+        vbs::Args args(items, 1);
+        vbs::Value found;
+        if (!object.rawObject()->getDefault(args, found))
+            return std::nullopt;
+        const vbs::Value value = vbs::defaultValue(found);
+        if (value.isNull() || value.isEmpty())
+            return QByteArray();
+        return vbs::toString(value).toLatin1();
+    });
 }

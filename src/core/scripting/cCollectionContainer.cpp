@@ -1,5 +1,6 @@
 #include "cCollectionContainer.h"
 
+#include "Convert.h"
 #include "Engine.h"
 
 #include <cmath>
@@ -23,8 +24,16 @@ void cCollectionContainer::addObject(const QVariant &value, const QString &key)
     m_order.append(k);
 }
 
-std::optional<QString> cCollectionContainer::keyOf(const QVariant &keyOrPosition) const
+std::optional<QString> cCollectionContainer::keyOf(const QVariant &argument) const
 {
+    QVariant keyOrPosition = argument;
+    // A field, a CValue or another object with a default member: its value is the key or
+    // position, as a collection's Item takes it (xGlobal.getItem(rs("n"))).
+    if (argument.metaType() == QMetaType::fromType<vbs::Value>()) {
+        const vbs::Value v = argument.value<vbs::Value>();
+        if (v.isObject())
+            keyOrPosition = vbs::toVariant(vbs::defaultValue(v));
+    }
     const int type = keyOrPosition.metaType().id();
     if (type == QMetaType::QString || type == QMetaType::QByteArray)
         return fold(keyOrPosition.toString());

@@ -18,6 +18,8 @@
 #include <QThread>
 #include <QUrl>
 
+#include <stdexcept>
+
 namespace {
 
 QString opener()
@@ -226,7 +228,8 @@ QDateTime cAplication::getDate()
 qint64 cAplication::getNextSequence(const QString &sTipo, qint64 dValorIni, qint64 dValorFin, qint64 dIncremento,
                                     qint64 dValorInicial)
 {
-    return Secuencias(m_connections, m_prompter).getNextSequence(sTipo, dValorIni, dValorFin, dIncremento, dValorInicial);
+    return Secuencias(m_connections, m_prompter)
+        .getNextSequence(sTipo, dValorIni, dValorFin, dIncremento, dValorInicial);
 }
 
 bool cAplication::setSequenceValue(const QString &sClave, qint64 dValor)
@@ -292,6 +295,52 @@ qint64 cAplication::loadImage(const QString &sFile)
         return 0;
     const QString suffix = QFileInfo(sFile).suffix().toLower();
     return saveObject(f.readAll(), suffix.isEmpty() ? QString::fromLatin1(kImageExtension) : suffix);
+}
+
+qint64 cAplication::saveImageFromPicture(const QString &sFile, qint64 key)
+{
+    QFile f(sFile);
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QString suffix = QFileInfo(sFile).suffix().toLower();
+    return saveObject(f.readAll(), suffix.isEmpty() ? QString::fromLatin1(kImageExtension) : suffix, key);
+}
+
+namespace {
+cAplication::FieldReader &fieldReader()
+{
+    static cAplication::FieldReader reader;
+    return reader;
+}
+} // namespace
+
+void cAplication::setFieldReader(FieldReader reader)
+{
+    fieldReader() = std::move(reader);
+}
+
+QString cAplication::getImageFromRecordSet(const QVariant &rs, const QString &sField)
+{
+    const std::optional<QByteArray> content = fieldReader() ? fieldReader()(rs, sField) : std::nullopt;
+    // The script engine turns the exception into a run-time error with this text.
+    if (!content)
+        throw std::runtime_error("xApp.getImageFromRecordSet espera un Recordset abierto");
+    if (content->isEmpty())
+        return {};
+    const QString target = getTempFile(QStringLiteral("zevimg"), QString::fromLatin1(kImageExtension));
+    return (!target.isEmpty() && writeAll(target, *content)) ? target : QString();
+}
+
+QVariant cAplication::IconList() const
+{
+    throw std::runtime_error("xApp.IconList no existe en esta plataforma: los iconos son de las ventanas");
+}
+
+void cAplication::DibujarDegradado(const QVariant &, const QVariant &, const QVariant &, const QVariant &,
+                                   const QVariant &) const
+{
+    throw std::runtime_error(
+        "xApp.DibujarDegradado no existe en esta plataforma: el fondo de las ventanas lo dibuja el programa");
 }
 
 bool cAplication::objectContent(qint64 key, QByteArray &content, QString &extension)

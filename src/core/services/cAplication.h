@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <optional>
 
 class ConnectionProvider;
 class Prompter;
@@ -83,6 +84,21 @@ public:
     Q_INVOKABLE QString getImage(qint64 key);
     // Stores an image file as a new object; its key, 0 when the file cannot be read.
     Q_INVOKABLE qint64 loadImage(const QString &sFile);
+    // Pictures are files here: stores the picture file as an image object, new (key <= 0) or
+    // replacing key ("jpg" when the file has no extension); the key, 0 when it cannot be read.
+    Q_INVOKABLE qint64 saveImageFromPicture(const QString &sFile, qint64 key = 0);
+    // The image held in a field of a script's recordset, written to a temporary file for
+    // showing as getImage does; empty when the field is empty or NULL.
+    Q_INVOKABLE QString getImageFromRecordSet(const QVariant &rs, const QString &sField);
+    // Reads a field of a script's recordset as bytes; nullopt when rs is not a recordset. Set by
+    // the scripting layer, which knows the recordset objects.
+    using FieldReader = std::function<std::optional<QByteArray>(const QVariant &rs, const QString &field)>;
+    static void setFieldReader(FieldReader reader);
+    // Image lists and gradient window backgrounds belong to the windows, which draw their own:
+    // a script that calls these gets an error saying so rather than nothing happening.
+    Q_INVOKABLE QVariant IconList() const;
+    Q_INVOKABLE void DibujarDegradado(const QVariant &a = {}, const QVariant &b = {}, const QVariant &c = {},
+                                      const QVariant &d = {}, const QVariant &e = {}) const;
     // The content of an object; false when there is no such object.
     bool objectContent(qint64 key, QByteArray &content, QString &extension);
     // Stores bytes as a new object (key <= 0) or replaces object key; the key.
