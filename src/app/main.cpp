@@ -33,6 +33,7 @@
 #include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QShortcut>
 
 int main(int argc, char **argv)
 {
@@ -127,6 +128,12 @@ int main(int argc, char **argv)
         };
         controller = std::make_unique<MainWindowController>(prompter, mainHooks);
         mainWindow = new mdiMain(*controller);
+        // Ctrl+Pausa stops an event script that keeps the windows answering (xApp.execDoEvents);
+        // every run also ends at CODIGO-LIMITE-SEGUNDOS.
+        auto *detener = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Pause), mainWindow);
+        detener->setContext(Qt::ApplicationShortcut);
+        QObject::connect(detener, &QShortcut::activated, &services.code(),
+                         [&services] { services.code().cancel(); });
         mainWindow->setAttribute(Qt::WA_DeleteOnClose);
         prompter.setParent(mainWindow);
         QObject::connect(&services.app(), &cAplication::statusMessage, mainWindow, &mdiMain::showMessage);

@@ -16,11 +16,14 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
+#include <csignal>
+
 namespace {
 
-const QStringList kSessionOptions = {QStringLiteral("--connection"), QStringLiteral("--user"),
-                                     QStringLiteral("--warehouse"), QStringLiteral("--terminal"),
-                                     QStringLiteral("--retry")};
+const QStringList kSessionOptions = {QStringLiteral("--connection"),    QStringLiteral("--user"),
+                                     QStringLiteral("--warehouse"),     QStringLiteral("--terminal"),
+                                     QStringLiteral("--retry"),         QStringLiteral("--limite-segundos"),
+                                     QStringLiteral("--limite-memoria")};
 
 // How long a lost connection is tried again before the command gives up.
 constexpr qint64 kDefaultRetrySeconds = 30;
@@ -60,7 +63,8 @@ bool openSession(AppServices &services, const AdminCli::Arguments &args, QTextSt
             return false;
         }
         config.setValue(QStringLiteral("USUARIO"), user);
-        c.setSessionContext(user, QStringLiteral("mostrador-admin@") + config.getString(QStringLiteral("COMPUTER")));
+        c.setSessionContext(user, QStringLiteral("mostrador-admin@") +
+                                      config.getString(QStringLiteral("COMPUTER")));
         config.setValue(QStringLiteral("PERFIL"), rs.text(QStringLiteral("perf_Clave")));
     }
     if (!warehouse.isEmpty()) {
@@ -80,6 +84,33 @@ bool openSession(AppServices &services, const AdminCli::Arguments &args, QTextSt
     return true;
 }
 
+// While alive, Ctrl-C (SIGINT) cancels the running script instead of killing the process.
+class InterruptStopsScript {
+public:
+    explicit InterruptStopsScript(cCode &code)
+    {
+        s_code = &code;
+        m_previous = std::signal(SIGINT, &InterruptStopsScript::onSignal);
+    }
+    ~InterruptStopsScript()
+    {
+        std::signal(SIGINT, m_previous);
+        s_code = nullptr;
+    }
+    InterruptStopsScript(const InterruptStopsScript &) = delete;
+    InterruptStopsScript &operator=(const InterruptStopsScript &) = delete;
+
+private:
+    static void onSignal(int)
+    {
+        // Only an atomic store happens here (Engine::cancel), which a signal handler may do.
+        if (cCode *code = s_code)
+            code->cancel();
+    }
+    static inline cCode *volatile s_code = nullptr;
+    void (*m_previous)(int) = SIG_DFL;
+};
+
 // Runs `body` inside a session; 0 done, 1 failed (the reason already on err).
 template <class Body>
 int inSession(const AdminCli::Arguments &args, QTextStream &out, QTextStream &err, Body body)
@@ -89,8 +120,8 @@ int inSession(const AdminCli::Arguments &args, QTextStream &out, QTextStream &er
     QTemporaryDir settingsDir;
     AppServices services(prompter, settingsDir.filePath(QStringLiteral("Mostrador.ini")));
     bool ok = true;
-    const qint64 retrySeconds = args.values.value(QStringLiteral("--retry"), QString::number(kDefaultRetrySeconds))
-                                    .toLongLong(&ok);
+    const qint64 retrySeconds =
+        args.values.value(QStringLiteral("--retry"), QString::number(kDefaultRetrySeconds)).toLongLong(&ok);
     if (!ok || retrySeconds < 0) {
         err << "El valor de --retry debe ser un número de segundos" << Qt::endl;
         return 2;
@@ -108,8 +139,12 @@ int inSession(const AdminCli::Arguments &args, QTextStream &out, QTextStream &er
         code.setOnScriptError([&err](const QString &clave, const QString &text) {
             err << clave << ": [" << text << "]" << Qt::endl;
         });
-        // Admins stop a long job with Ctrl-C; scheduled jobs may legitimately run long.
+        // Scheduled jobs may legitimately run long: no cap unless asked for; Ctrl-C stops the
+        // script cleanly (it ends with an error, the connection is closed as usual).
         code.engine().setStatementBudget(0);
+        code.setLimites(args.values.value(QStringLiteral("--limite-segundos")).toLongLong(),
+                        args.values.value(QStringLiteral("--limite-memoria")).toLongLong());
+        const InterruptStopsScript interrupt(code);
         return body(code) ? 0 : 1;
     } catch (const std::exception &e) {
         const ErrorInfo info = ErrorInfo::fromException(e);
@@ -159,18 +194,21 @@ void addScriptCommands(AdminCli &cli)
 {
     cli.add({{QStringLiteral("script"), QStringLiteral("run")},
              QStringLiteral("script run CLAVE --connection CADENA [--user USUARIO] [--warehouse ALMACEN] "
-                            "[--terminal TERMINAL] [--retry SEGUNDOS]"),
+                            "[--terminal TERMINAL] [--retry SEGUNDOS] "
+                            "[--limite-segundos N] [--limite-memoria MB]"),
              {},
              kSessionOptions,
              {QStringLiteral("--connection")},
              runStored,
              {QStringLiteral("CLAVE")}});
-    cli.add({{QStringLiteral("script"), QStringLiteral("file")},
-             QStringLiteral("script file ARCHIVO.vbs --connection CADENA [--user USUARIO] [--warehouse ALMACEN] "
-                            "[--terminal TERMINAL] [--retry SEGUNDOS]"),
-             {},
-             kSessionOptions,
-             {QStringLiteral("--connection")},
-             runFile,
-             {QStringLiteral("ARCHIVO")}});
+    cli.add(
+        {{QStringLiteral("script"), QStringLiteral("file")},
+         QStringLiteral("script file ARCHIVO.vbs --connection CADENA [--user USUARIO] [--warehouse ALMACEN] "
+                        "[--terminal TERMINAL] [--retry SEGUNDOS] "
+                        "[--limite-segundos N] [--limite-memoria MB]"),
+         {},
+         kSessionOptions,
+         {QStringLiteral("--connection")},
+         runFile,
+         {QStringLiteral("ARCHIVO")}});
 }

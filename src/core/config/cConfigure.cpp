@@ -709,6 +709,9 @@ void cConfigure::prepare()
     text(Scripts, "CODIGO-LIBRERIA", QStringLiteral("LIBRERIA"));
     flag(Scripts, "LOCALE", true);
     text(Scripts, "LOCALE-ID", QStringLiteral("es-mx"));
+    // One event script may run this long and grow the memory this much (0: no limit).
+    lng(Scripts, "CODIGO-LIMITE-SEGUNDOS", 60);
+    lng(Scripts, "CODIGO-LIMITE-MEMORIA-MB", 512);
 
     flag(Operacion, "EAN15", true);
     flag(Operacion, "PREGUNTAR-CONSULTA-VACIA", true);

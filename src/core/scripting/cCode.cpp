@@ -187,9 +187,28 @@ bool cCode::runText(const QString &clave, const QString &text, const QString &ro
     return runPrepared(clave, text, routine, false);
 }
 
+void cCode::setLimites(qint64 segundos, qint64 megabytes)
+{
+    m_limites = std::make_pair(qMax<qint64>(0, segundos), qMax<qint64>(0, megabytes));
+}
+
+void cCode::cancel()
+{
+    m_engine->cancel();
+}
+
 bool cCode::prepare(const QString &clave)
 {
     m_engine->reset();
+    // A runaway event must not hang the counter nor exhaust the workstation's memory.
+    const qint64 segundos = m_limites
+                                ? m_limites->first
+                                : m_config.getValue(QStringLiteral("CODIGO-LIMITE-SEGUNDOS")).toLongLong();
+    const qint64 megas = m_limites
+                             ? m_limites->second
+                             : m_config.getValue(QStringLiteral("CODIGO-LIMITE-MEMORIA-MB")).toLongLong();
+    m_engine->setTimeLimit(qMax<qint64>(0, segundos) * 1000);
+    m_engine->setMemoryLimit(qMax<qint64>(0, megas) * 1024 * 1024);
     m_lastError.clear();
     m_lastErrorLine = 0;
     // Without LOCALE the script follows the workstation; a locale the engine does not know

@@ -80,6 +80,13 @@ public:
     Q_INVOKABLE bool execute();
     // Runs one procedure of the loaded script; true as for execute.
     Q_INVOKABLE bool Run(const QString &routine);
+
+    // The wall-clock and memory caps of one run: from CODIGO-LIMITE-SEGUNDOS and
+    // CODIGO-LIMITE-MEMORIA-MB unless set here (0: no limit; the command line sets none by default).
+    void setLimites(qint64 segundos, qint64 megabytes);
+    // Stops the script that is running (callable from another thread or a signal handler); it
+    // ends with an error like any other failure.
+    void cancel();
     // A named object for the next run. QObjects and script objects are handed over as they are;
     // plain values are wrapped in a CValue so the script reads and changes `.Value`. While a
     // script of this host runs, the list does not change (Search, addObject, clearObjects).
@@ -162,5 +169,6 @@ private:
     QString m_lastError;
     int m_lastErrorLine = 0;
     ErrorHook m_onScriptError;
+    std::optional<std::pair<qint64, qint64>> m_limites; // seconds, megabytes
     EchoSink m_echo;
 };

@@ -27,6 +27,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 // The services a logged-in session has, over the test database, and a host with the
@@ -134,6 +137,9 @@ private Q_SLOTS:
     void eventoDentroDeUnScript();
     void alTerminarAunqueFalle_data() { TestDatabase::addEngineRows(); }
     void alTerminarAunqueFalle();
+    void limitesDeUnaCorrida_data();
+    void limitesDeUnaCorrida();
+    void detenidoDesdeOtroHilo();
     void alIniciarTrasElAlmacen_data() { TestDatabase::addEngineRows(); }
     void alIniciarTrasElAlmacen();
 
@@ -733,6 +739,61 @@ void tst_Codigo::alIniciarTrasElAlmacen()
     QVERIFY(window.activate());
     QVERIFY(!window.activate());
     QCOMPARE(h.echoed, QStringList({"SUR"}));
+}
+
+void tst_Codigo::limitesDeUnaCorrida_data()
+{
+    QTest::addColumn<QString>("clave");
+    QTest::addColumn<int>("valor");
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("ciclo sin fin: tiempo")
+        << "CODIGO-LIMITE-SEGUNDOS" << 1 << "Do\n  x = Replace(Space(100000), \" \", \"a\")\nLoop"
+        << "time limit";
+    QTest::newRow("memoria sin fin") << "CODIGO-LIMITE-MEMORIA-MB" << 32
+                                     << "Dim a(400)\nFor i = 0 To 400\n  a(i) = Space(1000000)\nNext"
+                                     << "Out of memory";
+}
+
+// A runaway event script ends at the workstation's caps instead of hanging the counter or
+// taking its memory; the next event runs normally.
+void tst_Codigo::limitesDeUnaCorrida()
+{
+    QFETCH(QString, clave);
+    QFETCH(int, valor);
+    QFETCH(QString, texto);
+    QFETCH(QString, error);
+    MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
+    Host h(db.connection());
+    h.config.setValue(clave, valor);
+    h.store(QStringLiteral("OnStartUpSale"), texto);
+    QVERIFY(!h.code.runEvent(QStringLiteral("OnStartUpSale")));
+    QVERIFY2(h.code.lastError().contains(error), qPrintable(h.code.lastError()));
+    QCOMPARE(h.hooked.size(), 1);
+    h.store(QStringLiteral("OnStartUpSale"), QStringLiteral("Echo \"sigue\""));
+    QVERIFY(h.code.runEvent(QStringLiteral("OnStartUpSale")));
+    QCOMPARE(h.echoed, QStringList{QStringLiteral("sigue")});
+}
+
+// The program (or Ctrl-C on the command line) stops a script that would otherwise run on.
+void tst_Codigo::detenidoDesdeOtroHilo()
+{
+    MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
+    Host h(db.connection());
+    h.code.setLimites(0, 0); // no cap: only the cancel ends it
+    h.store(QStringLiteral("OnStartUpSale"), QStringLiteral("Echo \"antes\"\nDo\nLoop"));
+    std::atomic<bool> started = false;
+    h.code.setEchoSink([&](const QString &) { started = true; });
+    std::thread stopper([&] {
+        while (!started)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        h.code.cancel();
+    });
+    const bool ok = h.code.runEvent(QStringLiteral("OnStartUpSale"));
+    stopper.join();
+    QVERIFY(!ok);
+    QVERIFY2(h.code.lastError().contains(QStringLiteral("cancelled")), qPrintable(h.code.lastError()));
 }
 
 QTEST_GUILESS_MAIN(tst_Codigo)

@@ -142,20 +142,22 @@ void tst_CodigoCli::conexionPerdidaSeRinde()
 
     // As the database's owner role, which the connection limit applies to (not to superusers).
     const QString owner = db::DatabaseAdmin::ownerRole(base);
-    const QString file = writeScript(QStringLiteral("perdida.vbs"),
-                                     QStringLiteral("cn.Execute \"alter database \"\"%1\"\" connection limit 0\"\n"
-                                                    "On Error Resume Next\n"
-                                                    "cn.Execute \"select pg_terminate_backend(pg_backend_pid())\"\n"
-                                                    "On Error GoTo 0\n"
-                                                    "cn.Execute \"select 1\"\n"
-                                                    "Echo \"no debio llegar\"\n")
-                                         .arg(base)
-                                         .toUtf8());
+    const QString file =
+        writeScript(QStringLiteral("perdida.vbs"),
+                    QStringLiteral("cn.Execute \"alter database \"\"%1\"\" connection limit 0\"\n"
+                                   "On Error Resume Next\n"
+                                   "cn.Execute \"select pg_terminate_backend(pg_backend_pid())\"\n"
+                                   "On Error GoTo 0\n"
+                                   "cn.Execute \"select 1\"\n"
+                                   "Echo \"no debio llegar\"\n")
+                        .arg(base)
+                        .toUtf8());
     QProcess p;
     QElapsedTimer clock;
     clock.start();
-    p.start(QStringLiteral(MDR_ADMIN_PATH), {"script", "file", file, "--connection",
-                                             db.target().withLogin(owner, QString()).toString(), "--retry", "3"});
+    p.start(QStringLiteral(MDR_ADMIN_PATH),
+            {"script", "file", file, "--connection", db.target().withLogin(owner, QString()).toString(),
+             "--retry", "3"});
     const bool finished = p.waitForFinished(30000);
     if (!finished)
         p.kill();
@@ -165,7 +167,8 @@ void tst_CodigoCli::conexionPerdidaSeRinde()
     QCOMPARE(p.exitCode(), 1);
     QVERIFY2(clock.elapsed() >= 3000, qPrintable(err));
     QVERIFY2(err.contains(QStringLiteral("No hay conexion a base de datos")), qPrintable(err.right(2000)));
-    QVERIFY2(err.count(u'\n') < 60, qPrintable(QString::number(err.count(u'\n')))); // a few attempts, not thousands
+    QVERIFY2(err.count(u'\n') < 60,
+             qPrintable(QString::number(err.count(u'\n')))); // a few attempts, not thousands
     QVERIFY(!QString::fromUtf8(p.readAllStandardOutput()).contains(QStringLiteral("no debio llegar")));
 }
 
@@ -228,6 +231,11 @@ void tst_CodigoCli::resultados_data()
             << QStringList{"script", "file", "%FILE%", "--connection", "%DB%"}
             << QByteArray("Echo \"uno\"\nEcho \"dos\"\nx = 1 / 0\nEcho \"tres\"\n") << 1 << "uno\ndos\n"
             << "[Division by zero (line 3)]";
+        TestDatabase::newRow(e, "ciclo sin fin detenido por --limite-segundos")
+            << QStringList{"script", "file", "%FILE%", "--connection", "%DB%", "--limite-segundos", "1"}
+            << QByteArray("Echo \"uno\"\nDo\n  x = Replace(Space(100000), \" \", \"a\")\nLoop\n") << 1
+            << "uno\n"
+            << "time limit";
         TestDatabase::newRow(e, "error de sintaxis")
             << QStringList{"script", "file", "%FILE%", "--connection", "%DB%"}
             << QByteArray("Echo \"uno\"\nFor i = 1 To\n") << 1 << ""
