@@ -23,14 +23,17 @@ ParametroEditor::ParametroEditor(ConnectionProvider &connections, Prompter &prom
 
 bool ParametroEditor::requireKey(const QString &tipo, const QString &clave)
 {
+    m_campoRechazado = QStringLiteral("tipo");
     if (tipo.trimmed().isEmpty()) {
         m_prompter.information(QStringLiteral("Debe indicar un tipo"));
         return false;
     }
+    m_campoRechazado = QStringLiteral("clave");
     if (clave.trimmed().isEmpty()) {
         m_prompter.information(QStringLiteral("Debe indicar una clave"));
         return false;
     }
+    m_campoRechazado.clear();
     return true;
 }
 
@@ -39,6 +42,7 @@ bool ParametroEditor::validaDatos(const Parametro &p)
     if (!requireKey(p.tipo, p.clave))
         return false;
     if (p.nombre.trimmed().isEmpty()) {
+        m_campoRechazado = QStringLiteral("nombre");
         m_prompter.information(QStringLiteral("Debe indicar un nombre"));
         return false;
     }

@@ -25,6 +25,8 @@ public:
 
     // Type, key and name are required ("Debe indicar un tipo", "… una clave", "… un nombre").
     bool validaDatos(const Parametro &p);
+    // The field of the last refusal ("clave", "nombre" ...), for the form's focus; empty otherwise.
+    const QString &campoRechazado() const { return m_campoRechazado; }
     // Refuses an existing (type, key); after the insert asks whether to go on adding, the
     // answer left in continuarAgregando().
     bool agregarRegistro(const Parametro &p);
@@ -44,6 +46,7 @@ private:
 
     ConnectionProvider &m_connections;
     Prompter &m_prompter;
+    QString m_campoRechazado;
     QString m_modo = QStringLiteral("A");
     bool m_continuar = false;
 };

@@ -93,7 +93,7 @@ Qt::ItemFlags ConsultaSQLColumnas::flags(const QModelIndex &index) const
         return Qt::NoItemFlags;
     const Qt::ItemFlags base = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     return index.column() == Valor || index.column() == Descripcion ? base | Qt::ItemIsUserCheckable
-                                                                     : base | Qt::ItemIsEditable;
+                                                                    : base | Qt::ItemIsEditable;
 }
 
 QVariant ConsultaSQLColumnas::headerData(int section, Qt::Orientation orientation, int role) const
@@ -117,7 +117,8 @@ LookupDefinition ConsultaSQLEditor::definicionCatalogo()
     d.order = QStringLiteral("con_Nombre");
     d.searchFields = {{QStringLiteral("Nombre"), QStringLiteral("con_Nombre"), LookupField::Texto},
                       {QStringLiteral("Clave"), QStringLiteral("con_Clave"), LookupField::Numero}};
-    d.columns = {{QStringLiteral("Clave"), QLatin1Char('I'), 70}, {QStringLiteral("Nombre"), QLatin1Char('?'), 0}};
+    d.columns = {{QStringLiteral("Clave"), QLatin1Char('I'), 70},
+                 {QStringLiteral("Nombre"), QLatin1Char('?'), 0}};
     d.title = QStringLiteral("Consulta SQL");
     d.maintenanceWindow = kWhere;
     return d;
@@ -126,7 +127,8 @@ LookupDefinition ConsultaSQLEditor::definicionCatalogo()
 int ConsultaSQLEditor::nuevaClave()
 {
     try {
-        const QVariant v = m_connections.getConnection().scalar(QStringLiteral("select max(con_Clave) from tConsulta"));
+        const QVariant v =
+            m_connections.getConnection().scalar(QStringLiteral("select max(con_Clave) from tConsulta"));
         return int(v.toLongLong()) + 1;
     } catch (const std::exception &e) {
         reportError(m_prompter, QStringLiteral("nuevaClave"), kWhere, ErrorInfo::fromException(e));
@@ -148,10 +150,13 @@ bool ConsultaSQLEditor::validaDatos(const Datos &datos)
         message = QStringLiteral("Debe indicar un nombre");
     else if (datos.sql.trimmed().isEmpty())
         message = QStringLiteral("Debe indicar el SQL");
-    else
-        for (qsizetype i = 0; i < datos.columnas.size() && message.isEmpty(); ++i)
-            if (datos.columnas.at(i).campo.trimmed().isEmpty())
-                message = QStringLiteral("Debe indicar el campo de la columna ") + QString::number(i + 1);
+    for (qsizetype i = 0; message.isEmpty() && i < datos.columnas.size(); ++i)
+        if (datos.columnas.at(i).campo.trimmed().isEmpty())
+            message = QStringLiteral("Debe indicar el campo de la columna ") + QString::number(i + 1);
+    m_campoRechazado = message.isEmpty() || message.contains(QLatin1String("columna")) ? QString()
+                       : message.contains(QLatin1String("clave"))  ? QStringLiteral("clave")
+                       : message.contains(QLatin1String("nombre")) ? QStringLiteral("nombre")
+                                                                   : QStringLiteral("sql");
     if (message.isEmpty())
         return true;
     m_prompter.information(message);
@@ -175,9 +180,10 @@ void ConsultaSQLEditor::guardaColumnas(int clave, const QList<ConsultaSQLColumna
     c.execute(QStringLiteral("delete from tSelect where con_Clave = ?"), {clave});
     int orden = 0;
     for (const ConsultaSQLColumnas::Columna &col : columnas)
-        c.execute(QStringLiteral("insert into tSelect (con_Clave, sel_Orden, sel_Nombre, sel_Campo, sel_Valor, "
-                                 "sel_Descripcion) values (?, ?, ?, ?, ?, ?)"),
-                  {clave, ++orden, col.nombre, col.campo.trimmed(), flag(col.valor), flag(col.descripcion)});
+        c.execute(
+            QStringLiteral("insert into tSelect (con_Clave, sel_Orden, sel_Nombre, sel_Campo, sel_Valor, "
+                           "sel_Descripcion) values (?, ?, ?, ?, ?, ?)"),
+            {clave, ++orden, col.nombre, col.campo.trimmed(), flag(col.valor), flag(col.descripcion)});
 }
 
 bool ConsultaSQLEditor::agregarRegistro(const Datos &datos, bool *continuar)
@@ -248,15 +254,19 @@ std::optional<ConsultaSQLEditor::Datos> ConsultaSQLEditor::consultarRegistro(con
             m_prompter.exclamation(MensajesMantenimiento::claveNoExiste());
             return std::nullopt;
         }
-        Datos d{QString::number(n), rs.text(QStringLiteral("con_Nombre")), rs.text(QStringLiteral("con_SQL")), {}};
+        Datos d{QString::number(n),
+                rs.text(QStringLiteral("con_Nombre")),
+                rs.text(QStringLiteral("con_SQL")),
+                {}};
         for (db::Recordset sel = c.openRecordset(
                  QStringLiteral("select sel_Nombre, sel_Campo, sel_Valor, sel_Descripcion from tSelect "
                                 "where con_Clave = ? order by sel_Orden"),
                  {n});
              !sel.eof(); sel.moveNext())
-            d.columnas.append({sel.text(QStringLiteral("sel_Nombre")), sel.text(QStringLiteral("sel_Campo")),
-                               sel.text(QStringLiteral("sel_Valor")).trimmed().toUpper() == QLatin1String("S"),
-                               sel.text(QStringLiteral("sel_Descripcion")).trimmed().toUpper() == QLatin1String("S")});
+            d.columnas.append(
+                {sel.text(QStringLiteral("sel_Nombre")), sel.text(QStringLiteral("sel_Campo")),
+                 sel.text(QStringLiteral("sel_Valor")).trimmed().toUpper() == QLatin1String("S"),
+                 sel.text(QStringLiteral("sel_Descripcion")).trimmed().toUpper() == QLatin1String("S")});
         return d;
     } catch (const std::exception &e) {
         reportError(m_prompter, QStringLiteral("consultarRegistro"), kWhere, ErrorInfo::fromException(e));
@@ -278,12 +288,14 @@ bool ConsultaSQLEditor::eliminarRegistro(const QString &clave)
         // Report parameters fill their lists from stored queries; that table comes with the reports.
         const auto enUso = [&] {
             if (!c.tableExists(QStringLiteral("tReporteParam")) ||
-                c.scalar(QStringLiteral("select count(*) from tReporteParam where con_Clave = ?"), {n}).toInt() == 0)
+                c.scalar(QStringLiteral("select count(*) from tReporteParam where con_Clave = ?"), {n})
+                        .toInt() == 0)
                 return false;
             m_prompter.exclamation(MensajesMantenimiento::enUso());
             return true;
         };
-        if (enUso() || !m_prompter.question(QStringLiteral("Esta seguro de eliminar la Consulta ") + nombre, false))
+        if (enUso() ||
+            !m_prompter.question(QStringLiteral("Esta seguro de eliminar la Consulta ") + nombre, false))
             return false;
         db::Transaction tx(c);
         if (enUso()) // a report may have taken it while the question was open

@@ -64,6 +64,8 @@ public:
     // The greatest con_Clave plus one (1 for an empty table); 0 when the database fails (reported).
     int nuevaClave();
     bool validaDatos(const Datos &datos);
+    // The field of the last refusal ("clave", "nombre" ...), for the form's focus; empty otherwise.
+    const QString &campoRechazado() const { return m_campoRechazado; }
     // Inserts with con_Completar 'S'; asks whether to go on adding. False when refused or failed.
     bool agregarRegistro(const Datos &datos, bool *continuar = nullptr);
     bool modificarRegistro(const Datos &datos);
@@ -78,5 +80,6 @@ private:
 
     ConnectionProvider &m_connections;
     Prompter &m_prompter;
+    QString m_campoRechazado;
     QString m_modo = QStringLiteral("A");
 };

@@ -84,6 +84,12 @@ void CodigoEditor::report(const char *operation, const std::exception &e)
 
 bool CodigoEditor::validaDatos(const Codigo &c)
 {
+    const QString activo0 = c.activo.trimmed().toUpper();
+    m_campoRechazado = c.clave.trimmed().isEmpty()    ? QStringLiteral("clave")
+                       : c.nombre.trimmed().isEmpty() ? QStringLiteral("nombre")
+                       : (activo0 != QLatin1String("S") && activo0 != QLatin1String("N"))
+                           ? QStringLiteral("activo")
+                           : QString();
     if (c.clave.trimmed().isEmpty()) {
         m_prompter.information(QStringLiteral("Debe indicar una clave"));
         return false;
@@ -204,14 +210,16 @@ bool CodigoEditor::historial(const QString &clave, QList<Cambio> *cambios)
     try {
         cambios->clear();
         for (db::Recordset rs = m_connections.getConnection().openRecordset(
-                 QStringLiteral("select aud_Fecha, aud_Operacion, aud_Usuario, aud_Login, aud_Estacion, aud_Anterior, "
-                                "aud_Nuevo from tAuditoria where aud_Tabla = 'tcodigo' and aud_Clave = ? order by aud_Id"),
+                 QStringLiteral(
+                     "select aud_Fecha, aud_Operacion, aud_Usuario, aud_Login, aud_Estacion, aud_Anterior, "
+                     "aud_Nuevo from tAuditoria where aud_Tabla = 'tcodigo' and aud_Clave = ? order by "
+                     "aud_Id"),
                  {clave.trimmed()});
              !rs.eof(); rs.moveNext())
-            cambios->append({rs.dateTime(QStringLiteral("aud_Fecha")), rs.text(QStringLiteral("aud_Operacion")),
-                             rs.text(QStringLiteral("aud_Usuario")), rs.text(QStringLiteral("aud_Login")),
-                             rs.text(QStringLiteral("aud_Estacion")), rs.text(QStringLiteral("aud_Anterior")),
-                             rs.text(QStringLiteral("aud_Nuevo"))});
+            cambios->append({rs.dateTime(QStringLiteral("aud_Fecha")),
+                             rs.text(QStringLiteral("aud_Operacion")), rs.text(QStringLiteral("aud_Usuario")),
+                             rs.text(QStringLiteral("aud_Login")), rs.text(QStringLiteral("aud_Estacion")),
+                             rs.text(QStringLiteral("aud_Anterior")), rs.text(QStringLiteral("aud_Nuevo"))});
         return true;
     } catch (const std::exception &e) {
         report("historial", e);

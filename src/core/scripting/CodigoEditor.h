@@ -47,6 +47,8 @@ public:
     bool puede(QChar comando) const;
 
     bool validaDatos(const Codigo &c);
+    // The field of the last refusal ("clave", "nombre" ...), for the form's focus; empty otherwise.
+    const QString &campoRechazado() const { return m_campoRechazado; }
     // The key of the library script (CODIGO-LIBRERIA), which compiles whole, not as a procedure.
     void setLibreria(const QString &clave) { m_libreria = clave.trimmed(); }
     // Before a save: a text that does not compile is shown (errorSintaxis(), lineaError()) and
@@ -71,8 +73,8 @@ public:
         QString usuario;   // the program's user; empty for a change made outside the program
         QString login;     // the database login (and address on PostgreSQL)
         QString estacion;
-        QString anterior;  // the row as JSON text; empty when added
-        QString nuevo;     // empty when deleted
+        QString anterior; // the row as JSON text; empty when added
+        QString nuevo;    // empty when deleted
     };
     // Who changed the script of clave, when, from where and how; needs the query right.
     bool historial(const QString &clave, QList<Cambio> *cambios);
@@ -93,6 +95,7 @@ private:
     ConnectionProvider &m_connections;
     Permisos &m_permisos;
     Prompter &m_prompter;
+    QString m_campoRechazado;
     QString m_modo;
     bool m_continuar = false;
     QString m_libreria = QStringLiteral("LIBRERIA");

@@ -37,7 +37,8 @@ QStringList ModuloEditor::tipos()
         db::Recordset rs = m_connections.getConnection().openRecordset(
             QStringLiteral("select tmod_Clave, tmod_Nombre from tTipoModulo order by tmod_Clave"));
         for (; !rs.eof(); rs.moveNext())
-            out << rs.text(QStringLiteral("tmod_Clave")) + QLatin1Char('\t') + rs.text(QStringLiteral("tmod_Nombre"));
+            out << rs.text(QStringLiteral("tmod_Clave")) + QLatin1Char('\t') +
+                       rs.text(QStringLiteral("tmod_Nombre"));
     } catch (const std::exception &e) {
         reportError(m_prompter, QString(), QStringLiteral("frmModulo.tipos"), ErrorInfo::fromException(e));
     }
@@ -56,9 +57,9 @@ QList<ModuloEditor::Modulo> ModuloEditor::lista()
 {
     QList<Modulo> out;
     try {
-        db::Recordset rs = m_connections.getConnection().openRecordset(
-            QStringLiteral("select mod_Clave, mod_Nombre, mod_Descripcion, mod_ClaveSup, mod_Secuencia, tmod_Clave, "
-                           "mod_Arbol from tModulo order by mod_Arbol"));
+        db::Recordset rs = m_connections.getConnection().openRecordset(QStringLiteral(
+            "select mod_Clave, mod_Nombre, mod_Descripcion, mod_ClaveSup, mod_Secuencia, tmod_Clave, "
+            "mod_Arbol from tModulo order by mod_Arbol"));
         for (; !rs.eof(); rs.moveNext()) {
             Modulo m;
             m.clave = rs.text(QStringLiteral("mod_Clave"));
@@ -92,16 +93,21 @@ bool ModuloEditor::validaDatos(const Modulo &m)
     QString message;
     bool sequenceOk = false;
     m.secuencia.trimmed().toInt(&sequenceOk);
+    m_campoRechazado.clear();
+    const auto rechaza = [&](const char *campo, const QString &texto) {
+        m_campoRechazado = QLatin1String(campo);
+        message = texto;
+    };
     if (m.clave.trimmed().isEmpty())
-        message = QStringLiteral("Debe indicar una clave");
+        rechaza("clave", QStringLiteral("Debe indicar una clave"));
     else if (m.nombre.trimmed().isEmpty())
-        message = QStringLiteral("Debe indicar un nombre");
+        rechaza("nombre", QStringLiteral("Debe indicar un nombre"));
     else if (key(m.tipo).isEmpty())
-        message = QStringLiteral("Debe seleccionar un tipo de componente");
+        rechaza("tipo", QStringLiteral("Debe seleccionar un tipo de componente"));
     else if (key(m.claveSup).isEmpty())
-        message = QStringLiteral("Debe seleccionar un modulo superior");
+        rechaza("superior", QStringLiteral("Debe seleccionar un modulo superior"));
     else if (!sequenceOk)
-        message = QStringLiteral("Debe indicar un numero de secuencia valido");
+        rechaza("secuencia", QStringLiteral("Debe indicar un numero de secuencia valido"));
     if (message.isEmpty())
         return true;
     m_prompter.information(message);
@@ -115,7 +121,8 @@ bool ModuloEditor::guardaDatos(const Modulo &m, bool *continuar)
     try {
         return m_mode == QLatin1String("A") ? agregarRegistro(m, continuar) : modificarRegistro(m);
     } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), QStringLiteral("frmModulo.guardaDatos"), ErrorInfo::fromException(e));
+        reportError(m_prompter, QString(), QStringLiteral("frmModulo.guardaDatos"),
+                    ErrorInfo::fromException(e));
         return false;
     }
 }
@@ -125,7 +132,8 @@ bool ModuloEditor::agregarRegistro(const Modulo &m, bool *continuar)
     db::Connection &conn = m_connections.getConnection();
     const QString clave = m.clave.trimmed();
     db::Transaction tx(conn);
-    if (conn.scalar(QStringLiteral("select count(*) from tModulo where mod_Clave = ?"), {clave}).toInt() > 0) {
+    if (conn.scalar(QStringLiteral("select count(*) from tModulo where mod_Clave = ?"), {clave}).toInt() >
+        0) {
         tx.rollback();
         m_prompter.exclamation(QStringLiteral("La clave ya esta en uso para el siguiente modulo"));
         return false;
@@ -137,10 +145,11 @@ bool ModuloEditor::agregarRegistro(const Modulo &m, bool *continuar)
         m_prompter.information(QStringLiteral("Debe seleccionar un modulo superior"));
         return false;
     }
-    conn.execute(QStringLiteral("insert into tModulo (mod_ClaveSup, mod_Clave, mod_Secuencia, tmod_clave, mod_Nombre, "
-                                "mod_Descripcion, mod_arbol) values (?, ?, ?, ?, ?, ?, ?)"),
-                 {key(m.claveSup), clave, m.secuencia.trimmed().toInt(), key(m.tipo), m.nombre.trimmed(),
-                  m.descripcion, parentPath.toString() + QLatin1Char('.') + clave});
+    conn.execute(
+        QStringLiteral("insert into tModulo (mod_ClaveSup, mod_Clave, mod_Secuencia, tmod_clave, mod_Nombre, "
+                       "mod_Descripcion, mod_arbol) values (?, ?, ?, ?, ?, ?, ?)"),
+        {key(m.claveSup), clave, m.secuencia.trimmed().toInt(), key(m.tipo), m.nombre.trimmed(),
+         m.descripcion, parentPath.toString() + QLatin1Char('.') + clave});
     tx.commit();
     const bool more = m_prompter.question(
         QStringLiteral("El registro fue agregado con exito, desea continuar agregando mas modulos"), true);
@@ -152,8 +161,9 @@ bool ModuloEditor::agregarRegistro(const Modulo &m, bool *continuar)
 bool ModuloEditor::modificarRegistro(const Modulo &m)
 {
     const int rows = m_connections.getConnection().execute(
-        QStringLiteral("update tModulo set mod_Nombre = ?, mod_Secuencia = ?, mod_claveSup = ?, tmod_clave = ?, "
-                       "mod_Descripcion = ? where mod_Clave = ?"),
+        QStringLiteral(
+            "update tModulo set mod_Nombre = ?, mod_Secuencia = ?, mod_claveSup = ?, tmod_clave = ?, "
+            "mod_Descripcion = ? where mod_Clave = ?"),
         {m.nombre.trimmed(), m.secuencia.trimmed().toInt(), key(m.claveSup), key(m.tipo), m.descripcion,
          m.clave.trimmed()});
     if (rows == 0) {
@@ -172,8 +182,10 @@ bool ModuloEditor::eliminarRegistro(const QString &clave)
         db::Connection &conn = m_connections.getConnection();
         db::Transaction tx(conn);
         const int uses =
-            conn.scalar(QStringLiteral("select count(*) from tSeguridad where mod_Clave = ?"), {clave}).toInt() +
-            conn.scalar(QStringLiteral("select count(*) from tModulo where mod_ClaveSup = ?"), {clave}).toInt();
+            conn.scalar(QStringLiteral("select count(*) from tSeguridad where mod_Clave = ?"), {clave})
+                .toInt() +
+            conn.scalar(QStringLiteral("select count(*) from tModulo where mod_ClaveSup = ?"), {clave})
+                .toInt();
         if (uses > 0) {
             tx.rollback();
             m_prompter.exclamation(MensajesMantenimiento::enUso());
@@ -182,7 +194,8 @@ bool ModuloEditor::eliminarRegistro(const QString &clave)
         conn.execute(QStringLiteral("delete from tModulo where mod_Clave = ?"), {clave});
         tx.commit();
     } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), QStringLiteral("frmModulo.eliminarRegistro"), ErrorInfo::fromException(e));
+        reportError(m_prompter, QString(), QStringLiteral("frmModulo.eliminarRegistro"),
+                    ErrorInfo::fromException(e));
         return false;
     }
     m_prompter.information(MensajesMantenimiento::eliminado());

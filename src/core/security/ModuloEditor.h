@@ -35,6 +35,8 @@ public:
 
     bool consultarRegistro(const QString &clave, Modulo &m);
     bool validaDatos(const Modulo &m);
+    // The field of the last refusal ("clave", "nombre" ...), for the form's focus; empty otherwise.
+    const QString &campoRechazado() const { return m_campoRechazado; }
     // Add or change by mode; continuar receives the answer to "continue adding".
     bool guardaDatos(const Modulo &m, bool *continuar = nullptr);
     bool eliminarRegistro(const QString &clave);
@@ -45,5 +47,6 @@ private:
 
     ConnectionProvider &m_connections;
     Prompter &m_prompter;
+    QString m_campoRechazado;
     QString m_mode;
 };

@@ -39,16 +39,18 @@ QList<PerfilEditor::Node> PerfilEditor::level(const QString &perfil, const QStri
     QList<Node> out;
     if (depth > kMaxDepth)
         return out;
-    const QString select =
-        QStringLiteral("select tModulo.mod_Clave, tModulo.mod_Nombre, tSeguridad.perf_Clave from tModulo (nolock) "
-                       "left join tSeguridad (nolock) on tSeguridad.mod_Clave = tModulo.mod_Clave and "
-                       "tSeguridad.perf_Clave = ? where ");
+    const QString select = QStringLiteral(
+        "select tModulo.mod_Clave, tModulo.mod_Nombre, tSeguridad.perf_Clave from tModulo (nolock) "
+        "left join tSeguridad (nolock) on tSeguridad.mod_Clave = tModulo.mod_Clave and "
+        "tSeguridad.perf_Clave = ? where ");
     db::Recordset rs =
         parent.isEmpty()
             ? m_connections.getConnection().openRecordset(
-                  select + QStringLiteral("tModulo.mod_ClaveSup is null order by tModulo.mod_Secuencia"), {perfil})
+                  select + QStringLiteral("tModulo.mod_ClaveSup is null order by tModulo.mod_Secuencia"),
+                  {perfil})
             : m_connections.getConnection().openRecordset(
-                  select + QStringLiteral("tModulo.mod_ClaveSup = ? order by tModulo.mod_Secuencia"), {perfil, parent});
+                  select + QStringLiteral("tModulo.mod_ClaveSup = ? order by tModulo.mod_Secuencia"),
+                  {perfil, parent});
     for (; !rs.eof(); rs.moveNext()) {
         Node n;
         n.key = rs.text(QStringLiteral("mod_Clave"));
@@ -66,7 +68,8 @@ QList<PerfilEditor::Node> PerfilEditor::cargaArbol(const QString &perfil)
     try {
         return level(perfil, QString(), 0);
     } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), QStringLiteral("frmPerfil.cargaArbol"), ErrorInfo::fromException(e));
+        reportError(m_prompter, QString(), QStringLiteral("frmPerfil.cargaArbol"),
+                    ErrorInfo::fromException(e));
         return {};
     }
 }
@@ -94,13 +97,17 @@ bool PerfilEditor::consultarRegistro(const QString &clave, QString &nombre)
         nombre = rs.text(QStringLiteral("perf_Nombre"));
         return true;
     } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), QStringLiteral("frmPerfil.consultarRegistro"), ErrorInfo::fromException(e));
+        reportError(m_prompter, QString(), QStringLiteral("frmPerfil.consultarRegistro"),
+                    ErrorInfo::fromException(e));
         return false;
     }
 }
 
 bool PerfilEditor::validaDatos(const QString &clave, const QString &nombre)
 {
+    m_campoRechazado = clave.trimmed().isEmpty()    ? QStringLiteral("clave")
+                       : nombre.trimmed().isEmpty() ? QStringLiteral("nombre")
+                                                    : QString();
     if (clave.trimmed().isEmpty()) {
         m_prompter.information(QStringLiteral("Debe indicar una clave"));
         return false;
@@ -122,7 +129,8 @@ bool PerfilEditor::guardaDatos(const QString &clave, const QString &nombre, cons
         db::Connection &conn = m_connections.getConnection();
         db::Transaction tx(conn);
         if (m_mode == QLatin1String("A")) {
-            if (conn.scalar(QStringLiteral("select count(*) from tPerfil where perf_Clave = ?"), {key}).toInt() > 0) {
+            if (conn.scalar(QStringLiteral("select count(*) from tPerfil where perf_Clave = ?"), {key})
+                    .toInt() > 0) {
                 tx.rollback();
                 m_prompter.exclamation(kClaveEnUso);
                 return false;
@@ -139,10 +147,12 @@ bool PerfilEditor::guardaDatos(const QString &clave, const QString &nombre, cons
         QStringList sorted(rights.cbegin(), rights.cend());
         sorted.sort();
         for (const QString &m : sorted)
-            conn.execute(QStringLiteral("insert into tSeguridad(perf_clave,mod_Clave) values (?, ?)"), {key, m});
+            conn.execute(QStringLiteral("insert into tSeguridad(perf_clave,mod_Clave) values (?, ?)"),
+                         {key, m});
         tx.commit();
     } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), QStringLiteral("frmPerfil.guardaDatos"), ErrorInfo::fromException(e));
+        reportError(m_prompter, QString(), QStringLiteral("frmPerfil.guardaDatos"),
+                    ErrorInfo::fromException(e));
         return false;
     }
     if (m_mode == QLatin1String("A")) {
@@ -162,7 +172,8 @@ bool PerfilEditor::eliminarRegistro(const QString &clave)
     try {
         db::Connection &conn = m_connections.getConnection();
         db::Transaction tx(conn);
-        if (conn.scalar(QStringLiteral("select count(*) from tUsuario where perf_Clave = ?"), {clave}).toInt() > 0) {
+        if (conn.scalar(QStringLiteral("select count(*) from tUsuario where perf_Clave = ?"), {clave})
+                .toInt() > 0) {
             tx.rollback();
             m_prompter.exclamation(kEnUso);
             return false;
@@ -171,7 +182,8 @@ bool PerfilEditor::eliminarRegistro(const QString &clave)
         conn.execute(QStringLiteral("delete from tPerfil where perf_Clave = ?"), {clave});
         tx.commit();
     } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), QStringLiteral("frmPerfil.eliminarRegistro"), ErrorInfo::fromException(e));
+        reportError(m_prompter, QString(), QStringLiteral("frmPerfil.eliminarRegistro"),
+                    ErrorInfo::fromException(e));
         return false;
     }
     m_prompter.information(kEliminado);

@@ -41,6 +41,8 @@ public:
     // Name of an existing profile; "La clave no existe" and false when there is none.
     bool consultarRegistro(const QString &clave, QString &nombre);
     bool validaDatos(const QString &clave, const QString &nombre);
+    // The field of the last refusal ("clave", "nombre" ...), for the form's focus; empty otherwise.
+    const QString &campoRechazado() const { return m_campoRechazado; }
     // Writes the profile and its rights. In add mode returns the answer to "continue adding"
     // through continuar. False when refused or when the database failed (reported).
     bool guardaDatos(const QString &clave, const QString &nombre, const QSet<QString> &rights,
@@ -52,5 +54,6 @@ private:
 
     ConnectionProvider &m_connections;
     Prompter &m_prompter;
+    QString m_campoRechazado;
     QString m_mode;
 };

@@ -42,6 +42,7 @@ void SecuenciaEditor::report(const char *operation, const std::exception &e)
 
 bool SecuenciaEditor::requireKey(const QString &clave)
 {
+    m_campoRechazado = QStringLiteral("clave");
     if (clave.trimmed().isEmpty()) {
         m_prompter.information(QStringLiteral("Debe indicar una clave"));
         return false;
@@ -53,26 +54,31 @@ bool SecuenciaEditor::validaDatos(const Secuencia &s)
 {
     if (!requireKey(s.clave))
         return false;
+    m_campoRechazado = QStringLiteral("minimo");
     const auto minimo = whole(s.minimo);
     if (!minimo) {
         m_prompter.information(QStringLiteral("Debe indicar un limite inferior valido"));
         return false;
     }
+    m_campoRechazado = QStringLiteral("maximo");
     const auto maximo = whole(s.maximo);
     if (!maximo || *maximo < *minimo) {
         m_prompter.information(QStringLiteral("Debe indicar un limite superior valido"));
         return false;
     }
+    m_campoRechazado = QStringLiteral("incremento");
     const auto incremento = whole(s.incremento);
     if (!incremento || *incremento <= 0) {
         m_prompter.information(QStringLiteral("Debe indicar un incremento valido"));
         return false;
     }
+    m_campoRechazado = QStringLiteral("valor");
     const auto valor = whole(s.valor);
     if (!valor || *valor > *maximo) {
         m_prompter.information(QStringLiteral("Debe indicar un valor valido"));
         return false;
     }
+    m_campoRechazado.clear();
     return true;
 }
 

@@ -29,6 +29,8 @@ public:
     // Key, then whole numbers: lower bound, upper bound not below it, a step above zero and a
     // value not above the upper bound (below the lower one means "start at the lower bound").
     bool validaDatos(const Secuencia &s);
+    // The field of the last refusal ("clave", "nombre" ...), for the form's focus; empty otherwise.
+    const QString &campoRechazado() const { return m_campoRechazado; }
     // Refuses an existing key; afterwards asks whether to go on adding (continuarAgregando()).
     bool agregarRegistro(const Secuencia &s);
     bool continuarAgregando() const { return m_continuar; }
@@ -45,6 +47,7 @@ private:
 
     ConnectionProvider &m_connections;
     Prompter &m_prompter;
+    QString m_campoRechazado;
     QString m_modo = QStringLiteral("A");
     bool m_continuar = false;
 };

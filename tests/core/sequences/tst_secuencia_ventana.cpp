@@ -10,6 +10,7 @@
 #include "frmSecuencia.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -49,6 +50,8 @@ private Q_SLOTS:
     void catalogo();
     void ventana_data() { TestDatabase::addEngineRows(); }
     void ventana();
+    void enfoqueTrasRechazo_data();
+    void enfoqueTrasRechazo();
 
 private:
     QTemporaryDir m_logDir;
@@ -315,6 +318,53 @@ void tst_SecuenciaVentana::ventana()
     QVERIFY(query.findChild<QLineEdit *>(QStringLiteral("txtValor"))->isReadOnly());
     QVERIFY(query.findChild<QPushButton *>(QStringLiteral("cmdNuevo"))->isHidden());
     QVERIFY(prompter.shown.isEmpty());
+}
+
+void tst_SecuenciaVentana::enfoqueTrasRechazo_data()
+{
+    QTest::addColumn<QString>("clave");
+    QTest::addColumn<QString>("maximo");
+    QTest::addColumn<QString>("incremento");
+    QTest::addColumn<QString>("campo");
+    QTest::newRow("sin clave") << ""
+                               << "10"
+                               << "1"
+                               << "txtClave";
+    QTest::newRow("superior bajo el inferior") << "K"
+                                               << "0"
+                                               << "1"
+                                               << "txtMaximo";
+    QTest::newRow("incremento cero") << "K"
+                                     << "10"
+                                     << "0"
+                                     << "txtIncremento";
+}
+
+// After the refusal, the field it names has the focus, whichever field was being typed in.
+void tst_SecuenciaVentana::enfoqueTrasRechazo()
+{
+    QFETCH(QString, clave);
+    QFETCH(QString, maximo);
+    QFETCH(QString, incremento);
+    QFETCH(QString, campo);
+    MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
+    FixedConnectionProvider provider(&db.connection());
+    ScriptedPrompter prompter;
+    frmSecuencia window(provider, prompter);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto set = [&](const char *name, const QString &text) {
+        window.findChild<QLineEdit *>(QLatin1String(name))->setText(text);
+    };
+    set("txtClave", clave);
+    set("txtMinimo", QStringLiteral("1"));
+    set("txtMaximo", maximo);
+    set("txtValor", QStringLiteral("1"));
+    set("txtIncremento", incremento);
+    window.findChild<QLineEdit *>(QStringLiteral("txtValor"))->setFocus();
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("cmdAceptar")), Qt::LeftButton);
+    QCOMPARE(prompter.shown.size(), 1);
+    QTRY_COMPARE(QApplication::focusWidget(), window.findChild<QLineEdit *>(campo));
 }
 
 QTEST_MAIN(tst_SecuenciaVentana)

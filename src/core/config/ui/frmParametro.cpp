@@ -1,5 +1,7 @@
 #include "frmParametro.h"
 
+#include "Enfoque.h"
+
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -93,12 +95,23 @@ void frmParametro::consulta()
         setDatos(p);
 }
 
+void frmParametro::enfocaRechazado()
+{
+    const QString &campo = m_editor.campoRechazado();
+    enfocaCampo(campo == QLatin1String("tipo")     ? static_cast<QWidget *>(m_cmbTipo)
+                : campo == QLatin1String("clave")  ? m_txtClave
+                : campo == QLatin1String("nombre") ? m_txtNombre
+                                                   : nullptr);
+}
+
 void frmParametro::cmdAceptar_Click()
 {
     const QString &modo = m_editor.modo();
     if (modo == QLatin1String("A")) {
-        if (!m_editor.agregarRegistro(datos()))
+        if (!m_editor.agregarRegistro(datos())) {
+            enfocaRechazado();
             return;
+        }
         if (m_editor.continuarAgregando())
             limpia();
         else
@@ -106,6 +119,8 @@ void frmParametro::cmdAceptar_Click()
     } else if (modo == QLatin1String("C")) {
         if (m_editor.modificarRegistro(datos()))
             close();
+        else
+            enfocaRechazado();
     } else {
         consulta();
     }

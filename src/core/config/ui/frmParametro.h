@@ -30,6 +30,7 @@ public Q_SLOTS:
     void consulta();
 
 private:
+    void enfocaRechazado();
     void limpia();
 
     ParametroEditor m_editor;

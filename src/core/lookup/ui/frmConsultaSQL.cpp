@@ -1,5 +1,7 @@
 #include "frmConsultaSQL.h"
 
+#include "Enfoque.h"
+
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -116,10 +118,19 @@ void frmConsultaSQL::limpia()
 
 void frmConsultaSQL::cmdAceptar_Click()
 {
+    const auto enfoca = [this] {
+        const QString &campo = m_editor.campoRechazado();
+        enfocaCampo(campo == QLatin1String("clave")    ? static_cast<QWidget *>(m_txtClave)
+                    : campo == QLatin1String("nombre") ? static_cast<QWidget *>(m_txtNombre)
+                    : campo == QLatin1String("sql")    ? static_cast<QWidget *>(m_txtSQL)
+                                                       : nullptr);
+    };
     if (m_editor.modo() == QLatin1String("A")) {
         bool continuar = false;
-        if (!m_editor.agregarRegistro(datos(), &continuar))
+        if (!m_editor.agregarRegistro(datos(), &continuar)) {
+            enfoca();
             return;
+        }
         m_cambios = true;
         if (continuar)
             limpia();
@@ -130,6 +141,8 @@ void frmConsultaSQL::cmdAceptar_Click()
     if (m_editor.modificarRegistro(datos())) {
         m_cambios = true;
         accept();
+    } else {
+        enfoca();
     }
 }
 
@@ -141,7 +154,8 @@ void frmConsultaSQL::cmdEliminar_Click()
     }
 }
 
-bool frmConsultaSQL::abrir(const LookupServices &services, QChar command, const QString &clave, QWidget *parent)
+bool frmConsultaSQL::abrir(const LookupServices &services, QChar command, const QString &clave,
+                           QWidget *parent)
 {
     const QChar c = command.toUpper();
     if (c == QLatin1Char('B')) {

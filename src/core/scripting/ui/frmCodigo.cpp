@@ -1,5 +1,7 @@
 #include "frmCodigo.h"
 
+#include "Enfoque.h"
+
 #include "Prompter.h"
 #include "ScriptHelp.h"
 #include "ScriptObjects.h"
@@ -236,6 +238,15 @@ void frmCodigo::mostrarError(const QString &text, int line)
     m_txtCodigo->setFocus();
 }
 
+void frmCodigo::enfocaRechazado()
+{
+    const QString &campo = m_editor.campoRechazado();
+    enfocaCampo(campo == QLatin1String("clave")    ? static_cast<QWidget *>(m_txtClave)
+                : campo == QLatin1String("nombre") ? static_cast<QWidget *>(m_txtNombre)
+                : campo == QLatin1String("activo") ? static_cast<QWidget *>(m_cmbActivo)
+                                                   : nullptr);
+}
+
 void frmCodigo::cmdAceptar_Click()
 {
     m_editor.setLibreria(m_services.config.getString(QStringLiteral("CODIGO-LIBRERIA")));
@@ -248,8 +259,10 @@ void frmCodigo::cmdAceptar_Click()
         const QString clave = m_txtClave->text().trimmed();
         const bool added = m_editor.agregarRegistro(datos());
         muestraSintaxis();
-        if (!added)
+        if (!added) {
+            enfocaRechazado();
             return;
+        }
         m_modificado = true;
         if (m_editor.continuarAgregando()) {
             limpia();
@@ -258,8 +271,11 @@ void frmCodigo::cmdAceptar_Click()
             m_txtClave->setText(clave);
         }
     } else if (m_editor.modo() == QLatin1String("C")) {
-        m_modificado = m_editor.modificarRegistro(datos()) || m_modificado;
+        const bool changed = m_editor.modificarRegistro(datos());
+        m_modificado = changed || m_modificado;
         muestraSintaxis();
+        if (!changed)
+            enfocaRechazado();
     }
 }
 
@@ -325,20 +341,22 @@ void frmCodigo::cmdHistorial_Click()
     dialog.setWindowTitle(QStringLiteral("Historial de cambios de ") + m_txtClave->text().trimmed());
     auto *lista = new QTableWidget(int(cambios.size()), 5, &dialog);
     lista->setObjectName(QStringLiteral("lvwCambios"));
-    lista->setHorizontalHeaderLabels(
-        {QStringLiteral("Fecha"), QStringLiteral("Cambio"), QStringLiteral("Usuario"), QStringLiteral("Conexion"),
-         QStringLiteral("Estacion")});
+    lista->setHorizontalHeaderLabels({QStringLiteral("Fecha"), QStringLiteral("Cambio"),
+                                      QStringLiteral("Usuario"), QStringLiteral("Conexion"),
+                                      QStringLiteral("Estacion")});
     lista->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lista->setSelectionBehavior(QAbstractItemView::SelectRows);
     lista->setSelectionMode(QAbstractItemView::SingleSelection);
     const auto operacion = [](const QString &op) {
-        return op == u"INSERT" ? QStringLiteral("Alta") : op == u"DELETE" ? QStringLiteral("Baja") : QStringLiteral("Cambio");
+        return op == u"INSERT"   ? QStringLiteral("Alta")
+               : op == u"DELETE" ? QStringLiteral("Baja")
+                                 : QStringLiteral("Cambio");
     };
     for (int i = 0; i < cambios.size(); ++i) {
         const auto &c = cambios.at(i);
-        const QStringList celdas = {c.fecha.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")), operacion(c.operacion),
-                                    c.usuario.isEmpty() ? QStringLiteral("(fuera del sistema)") : c.usuario, c.login,
-                                    c.estacion};
+        const QStringList celdas = {
+            c.fecha.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")), operacion(c.operacion),
+            c.usuario.isEmpty() ? QStringLiteral("(fuera del sistema)") : c.usuario, c.login, c.estacion};
         for (int j = 0; j < celdas.size(); ++j)
             lista->setItem(i, j, new QTableWidgetItem(celdas.at(j)));
     }

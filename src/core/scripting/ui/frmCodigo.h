@@ -59,6 +59,7 @@ public Q_SLOTS:
     void consulta();
 
 private:
+    void enfocaRechazado();
     void setModo(const QString &modo);
     void limpia();
     QString texto() const;

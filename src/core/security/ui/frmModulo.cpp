@@ -1,5 +1,7 @@
 #include "frmModulo.h"
 
+#include "Enfoque.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -7,7 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmModulo::frmModulo(ModuloEditor &editor, const QString &clave, QWidget *parent) : QDialog(parent), m_editor(editor)
+frmModulo::frmModulo(ModuloEditor &editor, const QString &clave, QWidget *parent)
+    : QDialog(parent), m_editor(editor)
 {
     setObjectName(QStringLiteral("frmModulo"));
     setWindowTitle(m_editor.title());
@@ -34,9 +37,8 @@ frmModulo::frmModulo(ModuloEditor &editor, const QString &clave, QWidget *parent
     cmbSuperior->setCurrentIndex(-1);
 
     const bool query = m_editor.mode() == QLatin1String("Q");
-    auto *buttons = new QDialogButtonBox(query ? QDialogButtonBox::Close
-                                               : QDialogButtonBox::Save | QDialogButtonBox::Cancel,
-                                         this);
+    auto *buttons = new QDialogButtonBox(
+        query ? QDialogButtonBox::Close : QDialogButtonBox::Save | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &frmModulo::cmdGuardar);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -75,8 +77,16 @@ void frmModulo::cmdGuardar()
     m.claveSup = cmbSuperior->currentData().toString();
     m.secuencia = txtSecuencia->text();
     bool more = false;
-    if (!m_editor.guardaDatos(m, &more))
+    if (!m_editor.guardaDatos(m, &more)) {
+        const QString &campo = m_editor.campoRechazado();
+        enfocaCampo(campo == QLatin1String("clave")       ? static_cast<QWidget *>(txtClave)
+                    : campo == QLatin1String("nombre")    ? static_cast<QWidget *>(txtNombre)
+                    : campo == QLatin1String("tipo")      ? static_cast<QWidget *>(cmbTipo)
+                    : campo == QLatin1String("superior")  ? static_cast<QWidget *>(cmbSuperior)
+                    : campo == QLatin1String("secuencia") ? static_cast<QWidget *>(txtSecuencia)
+                                                          : nullptr);
         return;
+    }
     if (m_editor.mode() == QLatin1String("A") && more) {
         txtClave->clear();
         txtNombre->clear();

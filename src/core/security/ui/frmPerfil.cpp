@@ -1,5 +1,7 @@
 #include "frmPerfil.h"
 
+#include "Enfoque.h"
+
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -104,8 +106,13 @@ QSet<QString> frmPerfil::ticked() const
 void frmPerfil::cmdGuardar()
 {
     bool more = false;
-    if (!m_editor.guardaDatos(txtClave->text(), txtNombre->text(), ticked(), &more))
+    if (!m_editor.guardaDatos(txtClave->text(), txtNombre->text(), ticked(), &more)) {
+        const QString &campo = m_editor.campoRechazado();
+        enfocaCampo(campo == QLatin1String("clave")    ? txtClave
+                    : campo == QLatin1String("nombre") ? txtNombre
+                                                       : nullptr);
         return;
+    }
     Q_EMIT saved();
     if (m_editor.mode() == QLatin1String("A") && more) {
         txtClave->clear();

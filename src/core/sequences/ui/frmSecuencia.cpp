@@ -1,5 +1,7 @@
 #include "frmSecuencia.h"
 
+#include "Enfoque.h"
+
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -147,8 +149,10 @@ void frmSecuencia::cmdAceptar_Click()
     const QString &modo = m_editor.modo();
     if (modo == QLatin1String("A")) {
         const QString clave = m_txtClave->text().trimmed();
-        if (!m_editor.agregarRegistro(datos()))
+        if (!m_editor.agregarRegistro(datos())) {
+            enfocaRechazado();
             return;
+        }
         m_catalogo.recargar();
         if (m_editor.continuarAgregando()) {
             limpia();
@@ -159,9 +163,22 @@ void frmSecuencia::cmdAceptar_Click()
     } else if (modo == QLatin1String("C")) {
         if (m_editor.modificarRegistro(datos()))
             m_catalogo.recargar();
+        else
+            enfocaRechazado();
     } else {
         consulta();
     }
+}
+
+void frmSecuencia::enfocaRechazado()
+{
+    const QString &campo = m_editor.campoRechazado();
+    enfocaCampo(campo == QLatin1String("clave")        ? m_txtClave
+                : campo == QLatin1String("minimo")     ? m_txtMinimo
+                : campo == QLatin1String("maximo")     ? m_txtMaximo
+                : campo == QLatin1String("incremento") ? m_txtIncremento
+                : campo == QLatin1String("valor")      ? m_txtValor
+                                                       : nullptr);
 }
 
 void frmSecuencia::cmdEliminar_Click()

@@ -37,6 +37,7 @@ public Q_SLOTS:
     void consulta();
 
 private:
+    void enfocaRechazado();
     void setModo(const QString &modo);
     void filaElegida(const QModelIndex &index);
     void limpia();
