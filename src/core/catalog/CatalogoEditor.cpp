@@ -1,6 +1,8 @@
 #include "CatalogoEditor.h"
 
+
 #include "ConnectionProvider.h"
+#include "FechaCapturada.h"
 #include "ListEntry.h"
 #include "Log.h"
 #include "MensajesMantenimiento.h"
@@ -34,21 +36,6 @@ bool vacio(const QVariant &v)
 {
     return !v.isValid() || v.isNull() ||
            (v.typeId() == QMetaType::QString && v.toString().trimmed().isEmpty());
-}
-
-QDate fecha(const QVariant &v)
-{
-    if (v.typeId() == QMetaType::QDate)
-        return v.toDate();
-    if (v.typeId() == QMetaType::QDateTime)
-        return v.toDateTime().date();
-    const QString t = v.toString().trimmed();
-    for (const char *f : {"dd/MM/yyyy", "d/M/yyyy", "yyyy-MM-dd"}) {
-        const QDate d = QDate::fromString(t, QString::fromLatin1(f));
-        if (d.isValid())
-            return d;
-    }
-    return {};
 }
 
 bool bandera(const CatalogoCampo &c, const QVariant &v)
@@ -147,7 +134,7 @@ QVariant CatalogoEditor::valorSql(const CatalogoCampo &c, const QVariant &v) con
     case Tipo::Decimal:
         return Decimal::fromString(v.toString().trimmed()).toQVariant();
     case Tipo::Fecha:
-        return QDateTime(fecha(v), QTime(0, 0));
+        return QDateTime(fechaCapturada(v), QTime(0, 0));
     case Tipo::Opcion:
     case Tipo::Referencia:
         return claveDe(v.toString());
@@ -168,7 +155,7 @@ QVariant CatalogoEditor::valorLeido(const CatalogoCampo &c, const QVariant &v) c
     case Tipo::Decimal:
         return Decimal::fromVariant(v).toString();
     case Tipo::Fecha:
-        return fecha(v);
+        return fechaCapturada(v);
     default:
         return v.toString();
     }
@@ -226,7 +213,7 @@ bool CatalogoEditor::validaDatos(const QVariantMap &valores)
             break;
         }
         case Tipo::Fecha:
-            if (!fecha(v).isValid()) {
+            if (!fechaCapturada(v).isValid()) {
                 m_prompter.information(QStringLiteral("Debe indicar una fecha valida en ") + c.titulo);
                 return false;
             }

@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "ConnectionProvider.h"
+#include "FechaCapturada.h"
 #include "Log.h"
 #include "LoginPassword.h"
 #include "MensajesMantenimiento.h"
@@ -68,21 +69,6 @@ QString UsuarioEditor::titulo(const QString &column)
                                                     {"usu_FecBaja", "Fecha de baja"},
                                                     {"usu_OtraInfo", "Otra informacion"}};
     return titulos.value(column, QString(column).remove(QStringLiteral("usu_")));
-}
-
-QDate UsuarioEditor::fecha(const QVariant &v)
-{
-    if (v.typeId() == QMetaType::QDate)
-        return v.toDate();
-    if (v.typeId() == QMetaType::QDateTime)
-        return v.toDateTime().date();
-    const QString t = v.toString().trimmed();
-    for (const char *f : {"dd/MM/yyyy", "d/M/yyyy", "yyyy-MM-dd"}) {
-        const QDate d = QDate::fromString(t, QString::fromLatin1(f));
-        if (d.isValid())
-            return d;
-    }
-    return {};
 }
 
 const QString UsuarioEditor::kSinAcceso = MensajesMantenimiento::sinAcceso();
@@ -202,7 +188,7 @@ bool UsuarioEditor::validaDatos(const QVariantMap &u)
     for (const QString &c : dateColumns()) {
         const QVariant v = u.value(c);
         const bool vacio = !v.isValid() || v.isNull() || v.toString().trimmed().isEmpty();
-        if (!vacio && !fecha(v).isValid())
+        if (!vacio && !fechaCapturada(v).isValid())
             return rechaza(c, QStringLiteral("Debe indicar una fecha valida en ") + titulo(c));
     }
     const QString cp = u.value(QStringLiteral("usu_CP")).toString().trimmed();
@@ -254,7 +240,7 @@ bool UsuarioEditor::guardaDatos(QVariantMap u, const QString &password, bool *co
     // NULL, not '', for "no card": the column is unique.
     u.insert(QStringLiteral("usu_Credencial"), credencial.isEmpty() ? QVariant() : QVariant(credencial));
     for (const QString &c : dateColumns()) {
-        const QDate d = fecha(u.value(c));
+        const QDate d = fechaCapturada(u.value(c));
         u.insert(c, d.isValid() ? QVariant(d) : QVariant()); // validaDatos refused anything else
     }
     const QString clave = keyOf(u.value(QStringLiteral("usu_Clave")));

@@ -20,9 +20,6 @@ public:
     static const QStringList &dateColumns();
     // The caption of a column, as the form and the messages name it.
     static QString titulo(const QString &column);
-    // A date as typed ("dd/mm/aaaa", also "d/m/aaaa" and "aaaa-mm-dd") or as a QDate; invalid when
-    // it is not a date.
-    static QDate fecha(const QVariant &value);
 
     static const QString kSinAcceso;
 
