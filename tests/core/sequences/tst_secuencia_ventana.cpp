@@ -11,6 +11,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -52,6 +53,7 @@ private Q_SLOTS:
     void ventana();
     void enfoqueTrasRechazo_data();
     void enfoqueTrasRechazo();
+    void ordenPorEncabezado();
 
 private:
     QTemporaryDir m_logDir;
@@ -365,6 +367,29 @@ void tst_SecuenciaVentana::enfoqueTrasRechazo()
     QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("cmdAceptar")), Qt::LeftButton);
     QCOMPARE(prompter.shown.size(), 1);
     QTRY_COMPARE(QApplication::focusWidget(), window.findChild<QLineEdit *>(campo));
+}
+
+// A click on a header orders the list; choosing a row afterwards opens that row, not the one that
+// stood there before.
+void tst_SecuenciaVentana::ordenPorEncabezado()
+{
+    MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
+    FixedConnectionProvider provider(&db.connection());
+    ScriptedPrompter prompter;
+    Secuencias::getNextSequence(db.connection(), QStringLiteral("A_UNO"));
+    Secuencias::getNextSequence(db.connection(), QStringLiteral("B_DOS"));
+    frmSecuencia window(provider, prompter);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *grid = window.findChild<QTableView *>(QStringLiteral("grdCatalogo"));
+    QHeaderView *header = grid->horizontalHeader();
+    const QPoint first(header->sectionViewportPosition(0) + 5, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, first); // ascending
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, first); // descending
+    QCOMPARE(grid->model()->index(0, 0).data().toString(), QStringLiteral("B_DOS"));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualRect(grid->model()->index(0, 0)).center());
+    QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("txtClave"))->text(), QStringLiteral("B_DOS"));
 }
 
 QTEST_MAIN(tst_SecuenciaVentana)

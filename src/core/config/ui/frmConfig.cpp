@@ -1,5 +1,7 @@
 #include "frmConfig.h"
 
+#include "OrdenPorEncabezado.h"
+
 #include "ConfigExchange.h"
 #include "ConfigGridModel.h"
 #include "Prompter.h"
@@ -46,7 +48,7 @@ frmConfig::frmConfig(cConfigure &config, Prompter &prompter, QWidget *parent)
 
     m_grid = new QTableView(this);
     m_grid->setObjectName(QStringLiteral("grdConfig"));
-    m_grid->setModel(m_model);
+    m_orden = ordenablePorEncabezado(m_grid, m_model);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -119,7 +121,7 @@ void frmConfig::cargaGrid()
 
 QString frmConfig::claveActual() const
 {
-    const cConfigValue *item = m_model->itemAt(m_grid->currentIndex().row());
+    const cConfigValue *item = m_model->itemAt(m_orden->mapToSource(m_grid->currentIndex()).row());
     return item ? item->key() : QString();
 }
 

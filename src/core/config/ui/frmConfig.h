@@ -3,6 +3,7 @@
 #include <QList>
 #include <QWidget>
 
+class QSortFilterProxyModel;
 class ConfigGridModel;
 class Prompter;
 class QCheckBox;
@@ -48,4 +49,5 @@ private:
     QCheckBox *m_chkOrdenar = nullptr;
     QTableView *m_grid = nullptr;
     QLabel *m_lblRegistros = nullptr;
+    QSortFilterProxyModel *m_orden = nullptr; // the header click order over the model
 };

@@ -1,5 +1,7 @@
 #include "frmModuloCon.h"
 
+#include "OrdenPorEncabezado.h"
+
 #include "ModuloEditor.h"
 #include "ModuloListModel.h"
 #include "Prompter.h"
@@ -21,7 +23,7 @@ frmModuloCon::frmModuloCon(ConnectionProvider &connections, Prompter &prompter, 
     auto *layout = new QVBoxLayout(this);
     grdData = new QTableView(this);
     grdData->setObjectName(QStringLiteral("grdData"));
-    grdData->setModel(m_model);
+    m_orden = ordenablePorEncabezado(grdData, m_model);
     grdData->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdData->setSelectionMode(QAbstractItemView::SingleSelection);
     grdData->verticalHeader()->setDefaultSectionSize(grdData->fontMetrics().height() + 6);
@@ -53,7 +55,7 @@ frmModuloCon::~frmModuloCon()
 
 QString frmModuloCon::selectedKey()
 {
-    const auto *m = m_model->at(grdData->currentIndex().row());
+    const auto *m = m_model->at(m_orden->mapToSource(grdData->currentIndex()).row());
     if (!m) {
         m_prompter.information(QStringLiteral("Debe seleccionar un registro"));
         return {};

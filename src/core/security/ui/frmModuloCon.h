@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QSortFilterProxyModel;
 class ConnectionProvider;
 class ModuloEditor;
 class ModuloListModel;
@@ -25,4 +26,5 @@ private:
     ModuloEditor *m_listEditor;
     ModuloListModel *m_model;
     QTableView *grdData;
+    QSortFilterProxyModel *m_orden = nullptr; // the header click order over the model
 };

@@ -1,5 +1,7 @@
 #include "frmSecuencia.h"
 
+#include "OrdenPorEncabezado.h"
+
 #include "Enfoque.h"
 
 #include <QFormLayout>
@@ -19,7 +21,7 @@ frmSecuencia::frmSecuencia(ConnectionProvider &connections, Prompter &prompter, 
 
     m_grdCatalogo = new QTableView(this);
     m_grdCatalogo->setObjectName(QStringLiteral("grdCatalogo"));
-    m_grdCatalogo->setModel(&m_catalogo);
+    m_orden = ordenablePorEncabezado(m_grdCatalogo, &m_catalogo);
     m_grdCatalogo->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grdCatalogo->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grdCatalogo->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -127,7 +129,7 @@ void frmSecuencia::filaElegida(const QModelIndex &index)
     if (!index.isValid())
         return;
     setModo(QStringLiteral("C"));
-    m_txtClave->setText(m_catalogo.fila(index.row()).clave);
+    m_txtClave->setText(m_catalogo.fila(m_orden->mapToSource(index).row()).clave);
     consulta();
 }
 
@@ -158,7 +160,8 @@ void frmSecuencia::cmdAceptar_Click()
             limpia();
         } else {
             setModo(QStringLiteral("C"));
-            m_grdCatalogo->selectRow(m_catalogo.filaDe(clave));
+            m_grdCatalogo->selectRow(
+                m_orden->mapFromSource(m_catalogo.index(m_catalogo.filaDe(clave), 0)).row());
         }
     } else if (modo == QLatin1String("C")) {
         if (m_editor.modificarRegistro(datos()))

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class QSortFilterProxyModel;
 class ConnectionProvider;
 class Prompter;
 class QLineEdit;
@@ -54,4 +55,5 @@ private:
     QPushButton *m_cmdNuevo = nullptr;
     QPushButton *m_cmdAceptar = nullptr;
     QPushButton *m_cmdEliminar = nullptr;
+    QSortFilterProxyModel *m_orden = nullptr; // the header click order over the model
 };
