@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
+#include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -82,6 +83,8 @@ private Q_SLOTS:
     void abrir();
     void corregir_data() { TestDatabase::addEngineRows(); }
     void corregir();
+    void historial_data() { TestDatabase::addEngineRows(); }
+    void historial();
     void resaltado_data();
     void resaltado();
 
@@ -361,6 +364,48 @@ void tst_CodigoVentana::resaltado()
     QVERIFY(position >= 0);
     for (int i = position; i < position + at.size(); ++i)
         QCOMPARE(highlighter.kindAt(document.firstBlock(), i), kind);
+}
+
+// Historial... lists who changed the script, newest first, and shows the text before and after
+// the chosen change.
+void tst_CodigoVentana::historial()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    CodigoSession s;
+    QVERIFY(open(s, db, kCodigoRights));
+    db.connection().execute(QStringLiteral("update tCodigo set codigo_Text = ? where codigo_Clave = ?"),
+                            {QStringLiteral("x = 2"), kTicket.clave});
+    frmCodigo window(s.services.scriptServices(), s.prompter, s.permisos, QStringLiteral("C"), kTicket.clave);
+    int filas = -1;
+    QStringList operaciones;
+    QString antes, despues;
+    QTimer::singleShot(0, &window, [&] {
+        QWidget *w = QApplication::activeModalWidget();
+        QVERIFY(w);
+        QCOMPARE(w->objectName(), QStringLiteral("frmCodigoHistorial"));
+        auto *lista = w->findChild<QTableWidget *>(QStringLiteral("lvwCambios"));
+        QVERIFY(lista);
+        filas = lista->rowCount();
+        for (int r = 0; r < filas; ++r)
+            operaciones << lista->item(r, 1)->text();
+        const int cambio = int(operaciones.indexOf(QStringLiteral("Cambio")));
+        lista->setCurrentCell(cambio, 0);
+        const QList<QPlainTextEdit *> textos = w->findChildren<QPlainTextEdit *>();
+        QCOMPARE(textos.size(), 2);
+        antes = textos.at(0)->toPlainText();
+        despues = textos.at(1)->toPlainText();
+        static_cast<QDialog *>(w)->accept();
+    });
+    QTest::mouseClick(child<QPushButton>(window, "cmdHistorial"), Qt::LeftButton);
+    // The row was added by the fixture and changed by plain SQL: both are in the trail.
+    QCOMPARE(filas, 2);
+    QVERIFY2(operaciones.contains(QStringLiteral("Alta")) && operaciones.contains(QStringLiteral("Cambio")),
+             qPrintable(operaciones.join(u',')));
+    // The two texts of the chosen change: one before (the fixture's text), one after (x = 2).
+    QVERIFY2(antes.contains(QStringLiteral("x = 2")) != despues.contains(QStringLiteral("x = 2")),
+             qPrintable(antes + u'|' + despues));
+    QVERIFY(antes.contains(QStringLiteral("msgBar")) != despues.contains(QStringLiteral("msgBar")));
 }
 
 QTEST_MAIN(tst_CodigoVentana)
