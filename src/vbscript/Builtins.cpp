@@ -257,7 +257,9 @@ Value fRight(Interpreter &, A a, int)
         return a[0];
     return Value(toString(a[0]).right(len));
 }
-Value fMid(Interpreter &, A a, int n)
+// Start (1-based) and length (-1: to the end) of Mid and MidB, checked before a Null text
+// returns, as VBScript checks them.
+std::pair<int, int> midArgs(A a, int n)
 {
     const int start = toLong(a[1]);
     if (start < 1)
@@ -268,6 +270,12 @@ Value fMid(Interpreter &, A a, int n)
         if (len < 0)
             raise(5);
     }
+    return {start, len};
+}
+
+Value fMid(Interpreter &, A a, int n)
+{
+    const auto [start, len] = midArgs(a, n);
     if (a[0].isNull())
         return a[0];
     return Value(toString(a[0]).mid(start - 1, len));
@@ -489,15 +497,7 @@ Value fRightB(Interpreter &, A a, int)
 }
 Value fMidB(Interpreter &, A a, int n)
 {
-    const int start = toLong(a[1]);
-    if (start < 1)
-        raise(5);
-    int len = -1;
-    if (given(a, n, 2)) {
-        len = toLong(a[2]);
-        if (len < 0)
-            raise(5);
-    }
+    const auto [start, len] = midArgs(a, n);
     if (a[0].isNull())
         return a[0];
     const QByteArray b = bytesOf(toString(a[0]));

@@ -141,26 +141,26 @@ bool ConsultaSQLEditor::validaDatos(const Datos &datos)
     const QString clave = datos.clave.trimmed();
     bool numeric = false;
     const int n = clave.toInt(&numeric);
-    QString message;
+    // campo: the field the form focuses; a column of the grid has none.
+    const auto rechaza = [this](const char *campo, const QString &message) {
+        m_campoRechazado = QLatin1String(campo);
+        m_prompter.information(message);
+        return false;
+    };
+    m_campoRechazado.clear();
     if (clave.isEmpty())
-        message = QStringLiteral("Debe indicar una clave");
-    else if (!numeric || n <= 0)
-        message = QStringLiteral("Debe indicar una clave numerica");
-    else if (datos.nombre.trimmed().isEmpty())
-        message = QStringLiteral("Debe indicar un nombre");
-    else if (datos.sql.trimmed().isEmpty())
-        message = QStringLiteral("Debe indicar el SQL");
-    for (qsizetype i = 0; message.isEmpty() && i < datos.columnas.size(); ++i)
+        return rechaza("clave", QStringLiteral("Debe indicar una clave"));
+    if (!numeric || n <= 0)
+        return rechaza("clave", QStringLiteral("Debe indicar una clave numerica"));
+    if (datos.nombre.trimmed().isEmpty())
+        return rechaza("nombre", QStringLiteral("Debe indicar un nombre"));
+    if (datos.sql.trimmed().isEmpty())
+        return rechaza("sql", QStringLiteral("Debe indicar el SQL"));
+    for (qsizetype i = 0; i < datos.columnas.size(); ++i)
         if (datos.columnas.at(i).campo.trimmed().isEmpty())
-            message = QStringLiteral("Debe indicar el campo de la columna ") + QString::number(i + 1);
-    m_campoRechazado = message.isEmpty() || message.contains(QLatin1String("columna")) ? QString()
-                       : message.contains(QLatin1String("clave"))  ? QStringLiteral("clave")
-                       : message.contains(QLatin1String("nombre")) ? QStringLiteral("nombre")
-                                                                   : QStringLiteral("sql");
-    if (message.isEmpty())
-        return true;
-    m_prompter.information(message);
-    return false;
+            return rechaza("",
+                           QStringLiteral("Debe indicar el campo de la columna ") + QString::number(i + 1));
+    return true;
 }
 
 bool ConsultaSQLEditor::existe(int clave, QString *nombre)

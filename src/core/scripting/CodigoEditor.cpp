@@ -84,25 +84,19 @@ void CodigoEditor::report(const char *operation, const std::exception &e)
 
 bool CodigoEditor::validaDatos(const Codigo &c)
 {
-    const QString activo0 = c.activo.trimmed().toUpper();
-    m_campoRechazado = c.clave.trimmed().isEmpty()    ? QStringLiteral("clave")
-                       : c.nombre.trimmed().isEmpty() ? QStringLiteral("nombre")
-                       : (activo0 != QLatin1String("S") && activo0 != QLatin1String("N"))
-                           ? QStringLiteral("activo")
-                           : QString();
-    if (c.clave.trimmed().isEmpty()) {
-        m_prompter.information(QStringLiteral("Debe indicar una clave"));
+    const auto rechaza = [this](const char *campo, const QString &message) {
+        m_campoRechazado = QLatin1String(campo);
+        m_prompter.information(message);
         return false;
-    }
-    if (c.nombre.trimmed().isEmpty()) {
-        m_prompter.information(QStringLiteral("Debe indicar un nombre"));
-        return false;
-    }
+    };
+    m_campoRechazado.clear();
+    if (c.clave.trimmed().isEmpty())
+        return rechaza("clave", QStringLiteral("Debe indicar una clave"));
+    if (c.nombre.trimmed().isEmpty())
+        return rechaza("nombre", QStringLiteral("Debe indicar un nombre"));
     const QString activo = c.activo.trimmed().toUpper();
-    if (activo != QLatin1String("S") && activo != QLatin1String("N")) {
-        m_prompter.information(QStringLiteral("De indicar si esta activo o no el procedimiento"));
-        return false;
-    }
+    if (activo != QLatin1String("S") && activo != QLatin1String("N"))
+        return rechaza("activo", QStringLiteral("De indicar si esta activo o no el procedimiento"));
     return true;
 }
 

@@ -105,14 +105,14 @@ bool PerfilEditor::consultarRegistro(const QString &clave, QString &nombre)
 
 bool PerfilEditor::validaDatos(const QString &clave, const QString &nombre)
 {
-    m_campoRechazado = clave.trimmed().isEmpty()    ? QStringLiteral("clave")
-                       : nombre.trimmed().isEmpty() ? QStringLiteral("nombre")
-                                                    : QString();
+    m_campoRechazado.clear();
     if (clave.trimmed().isEmpty()) {
+        m_campoRechazado = QStringLiteral("clave");
         m_prompter.information(QStringLiteral("Debe indicar una clave"));
         return false;
     }
     if (nombre.trimmed().isEmpty()) {
+        m_campoRechazado = QStringLiteral("nombre");
         m_prompter.information(QStringLiteral("Debe indicar un nombre"));
         return false;
     }
