@@ -106,7 +106,7 @@ QString errorParaUsuario(const QString &text, const QString &where)
         if (name.isEmpty())
             continue;
         for (const auto &[prefix, message] : operaciones)
-            if (name.startsWith(prefix) || name.contains(prefix))
+            if (name.contains(prefix))
                 return message;
     }
     return QStringLiteral("No se pudo completar la operación");
