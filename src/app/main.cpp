@@ -139,9 +139,7 @@ int main(int argc, char **argv)
         QObject::connect(&services.app(), &cAplication::statusMessage, mainWindow, &mdiMain::showMessage);
 
         mainWindow->setCommand(QStringLiteral("mnuSistema_Configuracion"), [&] {
-            QMdiSubWindow *w = mainWindow->addWindow(new frmConfig(services.config(), prompter));
-            w->resize(860, 520);
-            w->show();
+            mainWindow->addWindow(new frmConfig(services.config(), prompter), QSize(860, 520));
         });
         // Catalogue entries open their lookup; those without one stay disabled.
         catalogos.setReapplyPermissions([&] {
@@ -160,9 +158,7 @@ int main(int argc, char **argv)
             });
         catalogos.conecta(*mainWindow);
         mainWindow->setCommand(QStringLiteral("mnuSeguridad_Mod"), [&] {
-            QMdiSubWindow *w = mainWindow->addWindow(new frmModuloCon(services.connection(), prompter));
-            w->resize(820, 520);
-            w->show();
+            mainWindow->addWindow(new frmModuloCon(services.connection(), prompter), QSize(820, 520));
         });
         mainWindow->showMaximized();
     };

@@ -38,6 +38,7 @@ private Q_SLOTS:
     void changeOfUser();
 
     void windowCloseTakesItsFrame();
+    void windowsStayInsideTheFrame();
     void menuBarCarriesEveryEntry();
     void commandsStartDisabled();
     void setCommandEnablesAndRuns();
@@ -230,6 +231,26 @@ void tst_MainWindow::windowCloseTakesItsFrame()
     sub2->close();
     QTRY_VERIFY(sub2.isNull());
     QVERIFY(secondAlive.isNull());
+}
+
+// A large window opened after others stays inside the frame instead of hanging off its edge.
+void tst_MainWindow::windowsStayInsideTheFrame()
+{
+    ScriptedPrompter prompter;
+    MainWindowController controller(prompter);
+    mdiMain w(controller);
+    w.resize(800, 560);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QRect area = w.mdiArea()->viewport()->rect();
+    for (int i = 0; i < 4; ++i) {
+        QMdiSubWindow *sub = w.addWindow(new QWidget, QSize(700, 450));
+        QVERIFY2(area.contains(sub->geometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                .arg(sub->x())
+                                                                .arg(sub->y())
+                                                                .arg(sub->width())
+                                                                .arg(sub->height())));
+    }
 }
 
 void tst_MainWindow::menuBarCarriesEveryEntry()

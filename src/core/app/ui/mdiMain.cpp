@@ -1,5 +1,6 @@
 #include "mdiMain.h"
 
+#include "AjustePantalla.h"
 #include "MainWindowController.h"
 #include "MenuTree.h"
 
@@ -166,12 +167,16 @@ private:
 
 } // namespace
 
-QMdiSubWindow *mdiMain::addWindow(QWidget *window)
+QMdiSubWindow *mdiMain::addWindow(QWidget *window, QSize size)
 {
     QMdiSubWindow *sub = m_mdiArea->addSubWindow(window);
+    if (size.isValid())
+        sub->resize(size);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     window->installEventFilter(new CierraMarco(sub));
     sub->show();
+    // The area places a new frame where its cascade goes on: keep the whole frame in view.
+    AjustePantalla::ajusta(sub);
     return sub;
 }
 

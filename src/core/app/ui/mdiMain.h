@@ -42,8 +42,8 @@ public:
     QMenu *reportsMenu() const;
     QMdiArea *mdiArea() const { return m_mdiArea; }
 
-    // Opens a child window inside the frame.
-    QMdiSubWindow *addWindow(QWidget *window);
+    // Opens a child window inside the frame, of size when given; the whole frame stays in view.
+    QMdiSubWindow *addWindow(QWidget *window, QSize size = QSize());
 
     // Status bar panels are numbered from 1; panel 1 carries messages, panel 2 the connection.
     void setPanelText(int panel, const QString &text);

@@ -135,8 +135,7 @@ QStringList CatalogoWindows::conecta(mdiMain &main)
             frmCatalogo *w = catalogo(*entry, frame);
             if (!w)
                 return;
-            QMdiSubWindow *sub = frame->addWindow(w);
-            sub->resize(720, 480);
+            QMdiSubWindow *sub = frame->addWindow(w, QSize(720, 480));
             if (entry->catalogue.reapplyPermissions)
                 QObject::connect(sub, &QObject::destroyed, frame, [this] { reaplica(); });
         });
