@@ -16,6 +16,7 @@ const QList<Migration> &all()
         {QStringLiteral("MDR-2026-secuencias-64"), &secuenciasChecadas},
         {QStringLiteral("MDR-2026-auditoria"), &auditoria},
         {QStringLiteral("MDR-2026-busqueda"), &busqueda},
+        {QStringLiteral("MDR-2026-precios"), &precios},
     };
     return list;
 }

@@ -26,5 +26,6 @@ void articulo(Connection &connection);           // tArticulo
 void secuenciasChecadas(Connection &connection); // sp_generasecuencia with a checked sum (PostgreSQL)
 void auditoria(Connection &connection);          // tAuditoria and the triggers that fill it
 void busqueda(Connection &connection);           // mdr_fold on PostgreSQL: accent-blind searches
+void precios(Connection &connection);            // price rows, methods, concepts, assemblies, stock rows
 
 } // namespace db::migrations
