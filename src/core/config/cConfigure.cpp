@@ -654,6 +654,8 @@ void cConfigure::prepare()
     flag(Ventas, "CREDITO-REQUIERE-REFERENCIA-ADIC", false);
     flag(Ventas, "VENTA-SOLICITA-DIRECCION-DOMICILIO", true);
     flag(Ventas, "ALTA-RAPIDA-PRECIO-INCLUYE-IVA", false);
+    // Mexico's general IVA; 8 in the northern border region.
+    dbl(Ventas, "ALTA-RAPIDA-IVA-PORCENTAJE", 16);
 
     flag(Resurtido, "RESURTIDO", false);
     flag(Resurtido, "RESURTIDO-APLICA-EN-DEVOLUCION", false);

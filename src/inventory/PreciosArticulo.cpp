@@ -1,0 +1,292 @@
+#include "PreciosArticulo.h"
+
+#include "ConnectionProvider.h"
+#include "Log.h"
+#include "Prompter.h"
+
+#include "Connection.h"
+#include "Transaction.h"
+
+namespace {
+
+const QString kNormal = QStringLiteral("NORMAL");
+const QString kLista = QStringLiteral("LISTA");
+const QString kOferta = QStringLiteral("OFERTA");
+
+Precio precioDeArticulo(const db::Recordset &rs)
+{
+    Precio p;
+    p.costo = rs.decimal(QStringLiteral("art_Costo"));
+    p.publico = rs.decimal(QStringLiteral("art_Importe"));
+    p.descuento = rs.decimal(QStringLiteral("art_Descuento"));
+    p.subTotal = rs.decimal(QStringLiteral("art_SubTotal"));
+    p.margen = rs.decimal(QStringLiteral("art_Margen"));
+    p.utilidad = rs.decimal(QStringLiteral("art_Utilidad"));
+    p.impuestoPorcentaje = rs.decimal(QStringLiteral("art_IVAPorc"));
+    p.impuestoImporte = rs.decimal(QStringLiteral("art_IVA"));
+    p.total = rs.decimal(QStringLiteral("art_Total"));
+    return p;
+}
+
+} // namespace
+
+struct PreciosArticulo::Fila {
+    QString tipo;
+    int numero = 0;
+    Precio precio;
+    QDateTime inicio, fin;
+    Decimal cantidad, vendidas;
+};
+
+PreciosArticulo::PreciosArticulo(ConnectionProvider &connections, Prompter &prompter, const CalculoPrecio &calculo)
+    : m_connections(connections), m_prompter(prompter), m_calculo(calculo)
+{
+}
+
+bool PreciosArticulo::filtroValido(const QString &filtro)
+{
+    static const QStringList filtros = {QString(), QStringLiteral("TODO"), kNormal, kOferta,
+                                        QStringLiteral("SINOFERTA")};
+    return filtros.contains(filtro.trimmed().toUpper());
+}
+
+QDateTime PreciosArticulo::ahora()
+{
+    if (m_reloj)
+        return m_reloj();
+    const QVariant v = m_connections.getConnection().scalar(QStringLiteral("select getdate()"));
+    const QDateTime t = v.toDateTime();
+    return t.isValid() ? t : QDateTime::currentDateTime();
+}
+
+bool PreciosArticulo::ofertaVigente(const QDateTime &inicio, const QDateTime &fin, const Decimal &cantidad,
+                                    const Decimal &vendidas, const QDateTime &momento, const Decimal &solicitada)
+{
+    if (!inicio.isValid() || !fin.isValid() || momento < inicio || momento > fin)
+        return false;
+    if (!(cantidad > vendidas))
+        return false;
+    return solicitada.sign() <= 0 || vendidas + solicitada <= cantidad;
+}
+
+void PreciosArticulo::escribePrecioNormal(db::Connection &c, const QString &articulo)
+{
+    c.execute(QStringLiteral("delete from tArticuloPrecio where art_Clave = ? and tprecio_Clave = 'NORMAL'"),
+              {articulo});
+    c.execute(QStringLiteral(
+                  "insert into tArticuloPrecio (art_Clave, tprecio_Clave, precio_Clave, cambio_Clave, art_Costo, "
+                  "precio_Importe, precio_Descuento, precio_SubTotal, precio_Margen, precio_Utilidad, precio_IVA, "
+                  "precio_IVAPorc, precio_Total, PRECIO_FECINI, PRECIO_FECFIN, precio_Cantidad, precio_Vendidas) "
+                  "select art_Clave, 'NORMAL', 1, cambio_Clave, isnull(art_Costo, 0), isnull(art_Importe, 0), "
+                  "isnull(art_Descuento, 0), isnull(art_SubTotal, 0), isnull(art_Margen, 0), isnull(art_Utilidad, 0), "
+                  "isnull(art_IVA, 0), isnull(art_IVAPorc, 0), isnull(art_Total, 0), getdate(), null, 0, 0 "
+                  "from tArticulo where art_Clave = ?"),
+              {articulo});
+}
+
+bool PreciosArticulo::actualizaPrecioNormal(const QString &articulo)
+{
+    try {
+        db::Connection &c = m_connections.getConnection();
+        db::Transaction tx(c);
+        escribePrecioNormal(c, articulo);
+        tx.commit();
+        return true;
+    } catch (const std::exception &e) {
+        reportError(m_prompter, QString(), QStringLiteral("actualizaPrecioNormal"), ErrorInfo::fromException(e));
+        return false;
+    }
+}
+
+bool PreciosArticulo::guardaPrecioVenta(const QString &articulo, const Decimal &publico, const Decimal &descuento,
+                                        const Decimal &impuestoPorcentaje)
+{
+    try {
+        db::Connection &c = m_connections.getConnection();
+        db::Transaction tx(c);
+        c.execute(QStringLiteral("update tArticulo set art_Importe = ?, art_Descuento = ?, art_IVAPorc = ? "
+                                 "where art_Clave = ?"),
+                  {publico.toQVariant(), descuento.toQVariant(), impuestoPorcentaje.toQVariant(), articulo});
+        c.execute(QStringLiteral("update tArticulo set art_SubTotal = art_Importe * (1 - (art_Descuento / 100)) "
+                                 "where art_Clave = ?"),
+                  {articulo});
+        // With no cost the margin and utility cannot be known: they stay as they were.
+        c.execute(QStringLiteral("update tArticulo set art_Margen = (art_Importe * (1 - (art_Descuento / 100))) - "
+                                 "art_Costo, art_Utilidad = ((art_Importe * (1 - (art_Descuento / 100))) - art_Costo) "
+                                 "/ (art_Costo / 100) where art_Clave = ? and art_Costo > 0"),
+                  {articulo});
+        c.execute(QStringLiteral("update tArticulo set art_IVAPorc = ?, art_IVA = ? * art_SubTotal "
+                                 "where art_Clave = ? and art_SubTotal > 0"),
+                  {impuestoPorcentaje.round(2).toQVariant(), (impuestoPorcentaje.round(2) / Decimal(100)).toQVariant(),
+                   articulo});
+        c.execute(QStringLiteral("update tArticulo set art_Total = art_SubTotal + art_IVA where art_Clave = ?"),
+                  {articulo});
+        escribePrecioNormal(c, articulo);
+        tx.commit();
+        return true;
+    } catch (const std::exception &e) {
+        reportError(m_prompter, QString(), QStringLiteral("guardaPrecioVenta"), ErrorInfo::fromException(e));
+        return false;
+    }
+}
+
+PrecioCliente PreciosArticulo::desdeFila(const Fila &fila, const Decimal &costoActual) const
+{
+    PrecioCliente r;
+    r.precio = fila.precio;
+    r.tipoPrecio = fila.tipo;
+    r.numero = fila.numero;
+    // Public price and discount as stored; margin and utility against today's cost.
+    r.precio.costo = costoActual;
+    m_calculo.calculaPrecio(QStringLiteral("FIJO"), r.precio);
+    if (fila.tipo == kOferta)
+        r.ofertaDisponible = fila.cantidad - fila.vendidas;
+    return r;
+}
+
+std::optional<PrecioCliente> PreciosArticulo::obtenPrecioCliente(const QString &articulo, const QString &tipoCliente,
+                                                                 const QString &filtroDado, const Decimal &cantidad)
+{
+    try {
+        db::Connection &c = m_connections.getConnection();
+        const QString filtro = filtroDado.trimmed().toUpper();
+        const bool conOfertas = filtro != kNormal && filtro != QLatin1String("SINOFERTA");
+
+        db::Recordset tipo = c.openRecordset(
+            QStringLiteral("select tcontrol_Clave, tcli_Lista from tTipoCliente where tcli_Clave = ?"), {tipoCliente});
+        if (tipo.eof()) {
+            m_prompter.exclamation(QStringLiteral("No existe informacion del tipo de cliente"));
+            return std::nullopt;
+        }
+        QString control = tipo.text(QStringLiteral("tcontrol_Clave")).trimmed().toUpper();
+        if (control.isEmpty())
+            control = QStringLiteral("ARTICULO");
+        const int lista = int(tipo.integer(QStringLiteral("tcli_Lista")));
+
+        db::Recordset art = c.openRecordset(
+            QStringLiteral("select art_Clave, art_Nombre, tart_Clave, fam_Clave, cambio_Clave, art_Costo, art_Importe, "
+                           "art_Descuento, art_SubTotal, art_Margen, art_Utilidad, art_IVAPorc, art_IVA, art_Total "
+                           "from tArticulo where art_Clave = ?"),
+            {articulo});
+        if (art.eof()) {
+            m_prompter.exclamation(QStringLiteral("El articulo no existe"));
+            return std::nullopt;
+        }
+        const QString metodo = art.text(QStringLiteral("cambio_Clave"));
+        const Decimal costo = art.decimal(QStringLiteral("art_Costo"));
+
+        std::optional<PrecioCliente> resultado;
+        if (control == QLatin1String("DEPARTAMENTO") || control == QLatin1String("FAMILIA")) {
+            const bool depto = control == QLatin1String("DEPARTAMENTO");
+            const QString concepto = art.text(depto ? QStringLiteral("tart_Clave") : QStringLiteral("fam_Clave")).trimmed();
+            if (concepto.isEmpty()) {
+                m_prompter.exclamation(QStringLiteral("El articulo ") + articulo +
+                                       (depto ? QStringLiteral(" no tiene departamento") : QStringLiteral(" no tiene Familia")));
+                return std::nullopt;
+            }
+            db::Recordset cc = c.openRecordset(
+                QStringLiteral("select cambio_Clave, tcc_Valor from tTipoClienteConcepto where tcontrol_Clave = ? and "
+                               "tcli_Clave = ? and tcc_Clave = ?"),
+                {control, tipoCliente, concepto});
+            if (cc.eof()) {
+                m_prompter.exclamation(QStringLiteral("El Articulo ") + articulo + QStringLiteral(" - ") +
+                                       art.text(QStringLiteral("art_Nombre")) +
+                                       (depto ? QStringLiteral(" y los articulos del departamento ")
+                                              : QStringLiteral(" y los articulos del Familia ")) +
+                                       concepto + QStringLiteral(" no estan habilitados para ser vendidos a este cliente"));
+                return std::nullopt;
+            }
+            const QString metodoConcepto = cc.text(QStringLiteral("cambio_Clave")).trimmed().toUpper();
+            const Decimal valor = cc.decimal(QStringLiteral("tcc_Valor"));
+            PrecioCliente r;
+            r.precio = precioDeArticulo(art);
+            if (metodoConcepto == QLatin1String("PUBLICO"))
+                r.precio.descuento = valor;
+            else if (metodoConcepto == QLatin1String("MARGEN"))
+                r.precio.margen = valor;
+            else if (metodoConcepto == QLatin1String("UTILIDAD") || metodoConcepto == QLatin1String("FINANCIERO"))
+                r.precio.utilidad = valor;
+            else if (metodoConcepto == QLatin1String("FIJO"))
+                r.precio.publico = valor;
+            m_calculo.calculaPrecio(cc.text(QStringLiteral("cambio_Clave")).trimmed(), r.precio);
+            resultado = r;
+        }
+
+        // The article's price rows: offers first, then the normal row, lists last.
+        QList<Fila> filas;
+        {
+            db::Recordset rs = c.openRecordset(
+                QStringLiteral("select tprecio_Clave, precio_Clave, art_Costo, precio_Importe, precio_Descuento, "
+                               "precio_SubTotal, precio_Margen, precio_Utilidad, precio_IVAPorc, precio_IVA, precio_Total, "
+                               "PRECIO_FECINI, PRECIO_FECFIN, precio_Cantidad, precio_Vendidas from tArticuloPrecio "
+                               "where art_Clave = ? order by tprecio_Clave desc, precio_Clave"),
+                {articulo});
+            for (; !rs.eof(); rs.moveNext()) {
+                Fila f;
+                f.tipo = rs.text(QStringLiteral("tprecio_Clave")).trimmed().toUpper();
+                f.numero = int(rs.integer(QStringLiteral("precio_Clave")));
+                f.precio.costo = rs.decimal(QStringLiteral("art_Costo"));
+                f.precio.publico = rs.decimal(QStringLiteral("precio_Importe"));
+                f.precio.descuento = rs.decimal(QStringLiteral("precio_Descuento"));
+                f.precio.subTotal = rs.decimal(QStringLiteral("precio_SubTotal"));
+                f.precio.margen = rs.decimal(QStringLiteral("precio_Margen"));
+                f.precio.utilidad = rs.decimal(QStringLiteral("precio_Utilidad"));
+                f.precio.impuestoPorcentaje = rs.decimal(QStringLiteral("precio_IVAPorc"));
+                f.precio.impuestoImporte = rs.decimal(QStringLiteral("precio_IVA"));
+                f.precio.total = rs.decimal(QStringLiteral("precio_Total"));
+                f.inicio = rs.dateTime(QStringLiteral("PRECIO_FECINI"));
+                f.fin = rs.dateTime(QStringLiteral("PRECIO_FECFIN"));
+                f.cantidad = rs.decimal(QStringLiteral("precio_Cantidad"));
+                f.vendidas = rs.decimal(QStringLiteral("precio_Vendidas"));
+                filas.append(f);
+            }
+        }
+
+        if (control == QLatin1String("LISTA")) {
+            for (const Fila &f : filas)
+                if (f.tipo == kLista && f.numero == lista) {
+                    resultado = desdeFila(f, costo);
+                    break;
+                }
+            if (!resultado) {
+                m_prompter.exclamation(QStringLiteral("El articulo no esta catalogado para la lista ") +
+                                       QString::number(lista));
+                return std::nullopt;
+            }
+        } else if (!resultado) {
+            for (const Fila &f : filas) {
+                if (f.tipo == kNormal && filtro != kOferta) {
+                    resultado = desdeFila(f, costo);
+                }
+            }
+            if (!resultado && filtro != kOferta) {
+                // No normal row yet (an article written by an import): its own breakdown.
+                PrecioCliente r;
+                r.precio = precioDeArticulo(art);
+                r.tipoPrecio = kNormal;
+                r.numero = 1;
+                resultado = r;
+            }
+        }
+
+        if (conOfertas) {
+            QDateTime momento;
+            for (const Fila &f : filas) {
+                if (f.tipo != kOferta || (control == QLatin1String("LISTA") && f.numero != lista))
+                    continue;
+                if (!momento.isValid())
+                    momento = ahora();
+                if (ofertaVigente(f.inicio, f.fin, f.cantidad, f.vendidas, momento, cantidad)) {
+                    resultado = desdeFila(f, costo);
+                    break;
+                }
+            }
+        }
+        if (resultado)
+            resultado->metodo = metodo;
+        return resultado;
+    } catch (const std::exception &e) {
+        reportError(m_prompter, QString(), QStringLiteral("obtenPrecioCliente"), ErrorInfo::fromException(e));
+        return std::nullopt;
+    }
+}
