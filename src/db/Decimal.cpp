@@ -7,6 +7,10 @@
 
 namespace {
 
+// Hosts that only know numbers (the script engine) read a Decimal in a QVariant as a double.
+const bool kConversionRegistrada = QMetaType::registerConverter<Decimal, double>(&Decimal::toDouble);
+
+
 using i128 = __int128;
 
 constexpr qint64 kPow10[] = {1,           10,           100,           1000,           10000,

@@ -115,8 +115,9 @@ bool PreciosArticulo::guardaPrecioVenta(const QString &articulo, const Decimal &
                                  "art_Costo, art_Utilidad = ((art_Importe * (1 - (art_Descuento / 100))) - art_Costo) "
                                  "/ (art_Costo / 100) where art_Clave = ? and art_Costo > 0"),
                   {articulo});
-        c.execute(QStringLiteral("update tArticulo set art_IVAPorc = ?, art_IVA = ? * art_SubTotal "
-                                 "where art_Clave = ? and art_SubTotal > 0"),
+        // A price discounted to nothing carries no tax (keeping the old amount would charge it alone).
+        c.execute(QStringLiteral("update tArticulo set art_IVAPorc = ?, art_IVA = case when art_SubTotal > 0 then "
+                                 "? * art_SubTotal else 0 end where art_Clave = ?"),
                   {impuestoPorcentaje.round(2).toQVariant(), (impuestoPorcentaje.round(2) / Decimal(100)).toQVariant(),
                    articulo});
         c.execute(QStringLiteral("update tArticulo set art_Total = art_SubTotal + art_IVA where art_Clave = ?"),
