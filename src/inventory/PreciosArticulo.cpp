@@ -104,24 +104,30 @@ bool PreciosArticulo::guardaPrecioVenta(const QString &articulo, const Decimal &
     try {
         db::Connection &c = m_connections.getConnection();
         db::Transaction tx(c);
-        c.execute(QStringLiteral("update tArticulo set art_Importe = ?, art_Descuento = ?, art_IVAPorc = ? "
-                                 "where art_Clave = ?"),
-                  {publico.toQVariant(), descuento.toQVariant(), impuestoPorcentaje.toQVariant(), articulo});
-        c.execute(QStringLiteral("update tArticulo set art_SubTotal = art_Importe * (1 - (art_Descuento / 100)) "
-                                 "where art_Clave = ?"),
-                  {articulo});
+        // Worked out here in exact decimals rather than in SQL: SQLite divides integers as integers.
+        db::Recordset a = c.openRecordset(
+            QStringLiteral("select art_Costo, art_Margen, art_Utilidad from tArticulo where art_Clave = ?"), {articulo});
+        if (a.eof())
+            throw db::DbError(0, QStringLiteral("El articulo no existe"), QStringLiteral("guardaPrecioVenta"));
+        const Decimal costo = a.decimal(QStringLiteral("art_Costo"));
+        const Decimal cien(100);
+        const Decimal subTotal = publico * (Decimal(1) - descuento / cien);
+        Decimal margen = a.decimal(QStringLiteral("art_Margen"));
+        Decimal utilidad = a.decimal(QStringLiteral("art_Utilidad"));
         // With no cost the margin and utility cannot be known: they stay as they were.
-        c.execute(QStringLiteral("update tArticulo set art_Margen = (art_Importe * (1 - (art_Descuento / 100))) - "
-                                 "art_Costo, art_Utilidad = ((art_Importe * (1 - (art_Descuento / 100))) - art_Costo) "
-                                 "/ (art_Costo / 100) where art_Clave = ? and art_Costo > 0"),
-                  {articulo});
+        if (costo > Decimal()) {
+            margen = subTotal - costo;
+            utilidad = margen / (costo / cien);
+        }
+        const Decimal porcentaje = impuestoPorcentaje.round(2);
         // A price discounted to nothing carries no tax (keeping the old amount would charge it alone).
-        c.execute(QStringLiteral("update tArticulo set art_IVAPorc = ?, art_IVA = case when art_SubTotal > 0 then "
-                                 "? * art_SubTotal else 0 end where art_Clave = ?"),
-                  {impuestoPorcentaje.round(2).toQVariant(), (impuestoPorcentaje.round(2) / Decimal(100)).toQVariant(),
+        const Decimal iva = subTotal > Decimal() ? porcentaje / cien * subTotal : Decimal();
+        c.execute(QStringLiteral("update tArticulo set art_Importe = ?, art_Descuento = ?, art_IVAPorc = ?, "
+                                 "art_SubTotal = ?, art_Margen = ?, art_Utilidad = ?, art_IVA = ?, art_Total = ? "
+                                 "where art_Clave = ?"),
+                  {publico.toQVariant(), descuento.toQVariant(), porcentaje.toQVariant(), subTotal.toQVariant(),
+                   margen.toQVariant(), utilidad.toQVariant(), iva.toQVariant(), (subTotal + iva).toQVariant(),
                    articulo});
-        c.execute(QStringLiteral("update tArticulo set art_Total = art_SubTotal + art_IVA where art_Clave = ?"),
-                  {articulo});
         escribePrecioNormal(c, articulo);
         tx.commit();
         return true;
