@@ -221,12 +221,13 @@ std::optional<PrecioCliente> PreciosArticulo::obtenPrecioCliente(const QString &
 
         // The article's price rows: offers first, then the normal row, lists last.
         QList<Fila> filas;
+        QDateTime servidor;
         {
             db::Recordset rs = c.openRecordset(
                 QStringLiteral("select tprecio_Clave, precio_Clave, art_Costo, precio_Importe, precio_Descuento, "
                                "precio_SubTotal, precio_Margen, precio_Utilidad, precio_IVAPorc, precio_IVA, precio_Total, "
-                               "PRECIO_FECINI, PRECIO_FECFIN, precio_Cantidad, precio_Vendidas from tArticuloPrecio "
-                               "where art_Clave = ? order by tprecio_Clave desc, precio_Clave"),
+                               "PRECIO_FECINI, PRECIO_FECFIN, precio_Cantidad, precio_Vendidas, getdate() as mdr_Ahora "
+                               "from tArticuloPrecio where art_Clave = ? order by tprecio_Clave desc, precio_Clave"),
                 {articulo});
             for (; !rs.eof(); rs.moveNext()) {
                 Fila f;
@@ -245,6 +246,8 @@ std::optional<PrecioCliente> PreciosArticulo::obtenPrecioCliente(const QString &
                 f.fin = rs.dateTime(QStringLiteral("PRECIO_FECFIN"));
                 f.cantidad = rs.decimal(QStringLiteral("precio_Cantidad"));
                 f.vendidas = rs.decimal(QStringLiteral("precio_Vendidas"));
+                if (!servidor.isValid()) // the server's clock, read with the rows: no extra round trip
+                    servidor = rs.dateTime(QStringLiteral("mdr_Ahora"));
                 filas.append(f);
             }
         }
@@ -282,7 +285,7 @@ std::optional<PrecioCliente> PreciosArticulo::obtenPrecioCliente(const QString &
                 if (f.tipo != kOferta || (control == QLatin1String("LISTA") && f.numero != lista))
                     continue;
                 if (!momento.isValid())
-                    momento = ahora();
+                    momento = m_reloj || !servidor.isValid() ? ahora() : servidor;
                 if (ofertaVigente(f.inicio, f.fin, f.cantidad, f.vendidas, momento, cantidad)) {
                     resultado = desdeFila(f, costo);
                     break;

@@ -65,6 +65,8 @@ class tst_PreciosArticulo : public QObject {
 private slots:
     void precioCliente_data();
     void precioCliente();
+    void relojDelServidor_data() { TestDatabase::addEngineRows(); }
+    void relojDelServidor();
     void concepto_data();
     void concepto();
     void rechazos_data();
@@ -151,6 +153,34 @@ void tst_PreciosArticulo::precioCliente()
     QCOMPARE(r->precio.total, r->precio.subTotal * Decimal("1.16"));
     QCOMPARE(r->metodo, QStringLiteral("PUBLICO"));
     QCOMPARE(st.prompter.texts(), QStringList());
+}
+
+void tst_PreciosArticulo::relojDelServidor()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    db::Connection &c = db.connection();
+    catalogosDePrecio(c);
+    articulo(c);
+    // Offer 1 runs from yesterday to tomorrow by the server's clock; the others are over.
+    const QDateTime ahora = c.scalar(QStringLiteral("select getdate()")).toDateTime();
+    c.execute(QStringLiteral("update tArticuloPrecio set PRECIO_FECINI = ?, PRECIO_FECFIN = ? where tprecio_Clave = "
+                             "'OFERTA' and precio_Clave = 1"),
+              {ahora.addDays(-1), ahora.addDays(1)});
+    c.execute(QStringLiteral("update tArticuloPrecio set PRECIO_FECFIN = ? where tprecio_Clave = 'OFERTA' and "
+                             "precio_Clave > 1"),
+              {ahora.addDays(-1)});
+    PrecioStation st(&c);
+    PreciosArticulo precios(st.provider, st.prompter, st.calculo);
+    auto r = precios.obtenPrecioCliente(QStringLiteral("A1"), QStringLiteral("SYS"));
+    QVERIFY(r.has_value());
+    QCOMPARE(r->tipoPrecio, QStringLiteral("OFERTA"));
+    QCOMPARE(r->ofertaDisponible, Decimal(6));
+    c.execute(QStringLiteral("update tArticuloPrecio set PRECIO_FECINI = ? where tprecio_Clave = 'OFERTA'"),
+              {ahora.addSecs(3600)});
+    r = precios.obtenPrecioCliente(QStringLiteral("A1"), QStringLiteral("SYS"));
+    QVERIFY(r.has_value());
+    QCOMPARE(r->tipoPrecio, QStringLiteral("NORMAL"));
 }
 
 void tst_PreciosArticulo::concepto_data()
