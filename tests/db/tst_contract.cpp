@@ -421,11 +421,11 @@ void tst_Contract::datePartFromData()
     MDR_TEST_DATABASE(t, engine, TestDatabase::Upgraded);
     Connection &c = t.connection();
     c.executeScript(
-        QStringLiteral("create table tPeriodo (per_Clave varchar(10), per_IntervaloSQL varchar(10))"));
-    c.execute(QStringLiteral("insert into tPeriodo values ('MES', 'mm'), ('SEMANA', 'wk')"));
+        QStringLiteral("create table tPeriodoIntervalo (per_Clave varchar(10), per_IntervaloSQL varchar(10))"));
+    c.execute(QStringLiteral("insert into tPeriodoIntervalo values ('MES', 'mm'), ('SEMANA', 'wk')"));
     const Recordset rs =
         c.openRecordset(QStringLiteral("select per_Clave, dateadd(per_IntervaloSQL, 2, ?) as hasta "
-                                       "from tPeriodo order by per_Clave"),
+                                       "from tPeriodoIntervalo order by per_Clave"),
                         {at(2026, 1, 15)});
     QCOMPARE(rs.text(QStringLiteral("per_Clave")), QStringLiteral("MES"));
     QCOMPARE(rs.dateTime(QStringLiteral("hasta")), at(2026, 3, 15));

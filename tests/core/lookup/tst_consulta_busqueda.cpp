@@ -881,8 +881,6 @@ void tst_ConsultaBusqueda::consultaDeArticulos_data()
             << true << false << false << QStringList{"A01", "A02", "A03"};
         TestDatabase::newRow(e, "suspendidos dentro")
             << false << false << false << QStringList{"A01", "A02", "A03", "A13"};
-        TestDatabase::newRow(e, "solo existencia sin tabla")
-            << true << true << false << QStringList{"A01", "A02", "A03"};
         TestDatabase::newRow(e, "solo existencia del almacen")
             << false << true << true << QStringList{"A02", "A13"};
     }
@@ -900,11 +898,8 @@ void tst_ConsultaBusqueda::consultaDeArticulos()
     addArticulos(c);
     if (tablaDeExistencias) {
         c.execute(
-            QStringLiteral("create table tArticuloAlmacen (alm_Clave varchar(20), art_Clave varchar(30), "
-                           "alma_Existencia numeric(18,6))"));
-        c.execute(
-            QStringLiteral("insert into tArticuloAlmacen values ('MATRIZ', 'A01', 0), ('NORTE', 'A03', 5), "
-                           "('MATRIZ', 'A02', 2), ('MATRIZ', 'A13', 1)"));
+            QStringLiteral("insert into tArticuloAlmacen (alm_Clave, art_Clave, alma_Existencia) values ('MATRIZ', "
+                           "'A01', 0), ('NORTE', 'A03', 5), ('MATRIZ', 'A02', 2), ('MATRIZ', 'A13', 1)"));
     }
     ConsultaStation st(&c);
     st.config.setValue(QStringLiteral("BUSQUEDA-SUSPENDIDOS"), sinSuspendidos);
