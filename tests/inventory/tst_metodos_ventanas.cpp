@@ -331,6 +331,25 @@ void tst_MetodosVentanas::formaDelTipoCliente()
     CatalogoEditor alta(def, s.provider, s.permisos, s.prompter, QStringLiteral("A"));
     frmTipoCliente nuevo(alta, s.provider, s.permisos, s.prompter);
     QVERIFY(!nuevo.findChild<QPushButton *>(QStringLiteral("cmdConceptos"))->isEnabled());
+
+    // From a query the concepts are only shown.
+    c.execute(QStringLiteral(
+        "insert into tTipoClienteConcepto (tcontrol_Clave, tcli_Clave, tcc_Clave, cambio_Clave, "
+        "tcc_Valor) values ('DEPARTAMENTO', 'MAYOREO', 'MED', 'FIJO', 7)"));
+    frmTipoClienteConcepto consulta(s.provider, s.permisos, s.prompter, QStringLiteral("Q"),
+                                    QStringLiteral("MAYOREO"));
+    QVERIFY(consulta.valido());
+    for (const char *boton : {"cmdGuardar", "cmdAgregar", "cmdQuitar"})
+        QVERIFY2(consulta.findChild<QPushButton *>(QLatin1String(boton))->isHidden(), boton);
+    QAbstractItemModel *m = consulta.findChild<QTableView *>(QStringLiteral("grdConceptos"))->model();
+    QCOMPARE(m->rowCount(), 1);
+    QVERIFY(!(m->flags(m->index(0, 2)) & Qt::ItemIsEditable));
+
+    s.prompter.clear();
+    frmTipoClienteConcepto ninguno(s.provider, s.permisos, s.prompter, QStringLiteral("C"),
+                                   QStringLiteral("NOHAY"));
+    QVERIFY(!ninguno.valido());
+    QCOMPARE(s.prompter.texts(), QStringList{QStringLiteral("La clave del tipo de cliente no existe")});
 }
 
 void tst_MetodosVentanas::menuConectado()

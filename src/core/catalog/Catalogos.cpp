@@ -279,9 +279,9 @@ QList<CatalogoDef> build()
     t << term;
 
     // Kept by windows of their own; described for their lookups.
-    CatalogoDef cambio = simple("tCambioPrecio", "frmCambioPrecio", "Tipo de Cambio de Precio",
-                                "tipo de cambio de precio", "el", "Tipos de Cambio de Precios", "cambio_Clave", 30,
-                                "cambio_Nombre");
+    CatalogoDef cambio =
+        simple("tCambioPrecio", "frmCambioPrecio", "Tipo de Cambio de Precio", "tipo de cambio de precio",
+               "el", "Tipos de Cambio de Precios", "cambio_Clave", 30, "cambio_Nombre");
     cambio.referencias << ref("tArticulo", {"cambio_Clave"}) << ref("tArticuloPrecio", {"cambio_Clave"})
                        << ref("tTipoClienteConcepto", {"cambio_Clave"});
     t << cambio;
@@ -343,9 +343,9 @@ const CatalogoDef *Catalogos::porVentana(const QString &ventana)
 
 bool Catalogos::tieneVentanaPropia(const CatalogoDef &def)
 {
-    static const QStringList propias = {QStringLiteral("frmParametro"), QStringLiteral("frmSecuencia"),
-                                        QStringLiteral("frmPerfil"),    QStringLiteral("frmUsuario"),
-                                        QStringLiteral("frmCodigo"),    QStringLiteral("frmConsultaSQL"),
+    static const QStringList propias = {QStringLiteral("frmParametro"),   QStringLiteral("frmSecuencia"),
+                                        QStringLiteral("frmPerfil"),      QStringLiteral("frmUsuario"),
+                                        QStringLiteral("frmCodigo"),      QStringLiteral("frmConsultaSQL"),
                                         QStringLiteral("frmCambioPrecio")};
     return propias.contains(def.ventana);
 }
