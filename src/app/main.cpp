@@ -18,6 +18,7 @@
 #include "cAplication.h"
 #include "cCode.h"
 #include "cConfigure.h"
+#include "frmCambioPrecio.h"
 #include "frmCodigo.h"
 #include "frmConfig.h"
 #include "frmConsultaSQL.h"
@@ -27,6 +28,7 @@
 #include "frmPsw.h"
 #include "frmSelAlmacen.h"
 #include "frmSplash.h"
+#include "frmTipoCliente.h"
 #include "mdiMain.h"
 
 #include <QApplication>
@@ -156,6 +158,16 @@ int main(int argc, char **argv)
                 return frmConsultaSQL::abrir({services.connection(), services.config(), prompter}, command,
                                              clave, mainWindow);
             });
+        catalogos.registraVentana(QStringLiteral("frmCambioPrecio"),
+                                  [&](const QString &, QChar command, const QString &clave) {
+                                      return frmCambioPrecio::abrir(services.connection(), permisos, prompter,
+                                                                    command, clave, mainWindow);
+                                  });
+        catalogos.registraVentana(QStringLiteral("frmTipoCliente"),
+                                  [&](const QString &, QChar command, const QString &clave) {
+                                      return frmTipoCliente::abrir(services.connection(), permisos, prompter,
+                                                                   command, clave, mainWindow);
+                                  });
         catalogos.conecta(*mainWindow);
         mainWindow->setCommand(QStringLiteral("mnuSeguridad_Mod"), [&] {
             mainWindow->addWindow(new frmModuloCon(services.connection(), prompter), QSize(820, 520));

@@ -279,6 +279,13 @@ QList<CatalogoDef> build()
     t << term;
 
     // Kept by windows of their own; described for their lookups.
+    CatalogoDef cambio =
+        simple("tCambioPrecio", "frmCambioPrecio", "Tipo de Cambio de Precio", "tipo de cambio de precio",
+               "el", "Tipos de Cambio de Precios", "cambio_Clave", 30, "cambio_Nombre");
+    cambio.referencias << ref("tArticulo", {"cambio_Clave"}) << ref("tArticuloPrecio", {"cambio_Clave"})
+                       << ref("tTipoClienteConcepto", {"cambio_Clave"});
+    t << cambio;
+
     CatalogoDef param;
     param.tabla = QStringLiteral("tParametro");
     param.ventana = QStringLiteral("frmParametro");
@@ -336,9 +343,10 @@ const CatalogoDef *Catalogos::porVentana(const QString &ventana)
 
 bool Catalogos::tieneVentanaPropia(const CatalogoDef &def)
 {
-    static const QStringList propias = {QStringLiteral("frmParametro"), QStringLiteral("frmSecuencia"),
-                                        QStringLiteral("frmPerfil"),    QStringLiteral("frmUsuario"),
-                                        QStringLiteral("frmCodigo"),    QStringLiteral("frmConsultaSQL")};
+    static const QStringList propias = {QStringLiteral("frmParametro"),   QStringLiteral("frmSecuencia"),
+                                        QStringLiteral("frmPerfil"),      QStringLiteral("frmUsuario"),
+                                        QStringLiteral("frmCodigo"),      QStringLiteral("frmConsultaSQL"),
+                                        QStringLiteral("frmCambioPrecio")};
     return propias.contains(def.ventana);
 }
 
@@ -358,7 +366,6 @@ const QHash<QString, QString> &Catalogos::pendientes()
             {QStringLiteral("mnuCatalogo_Articulos"), articulo},
             {QStringLiteral("mnuCatalogo_lista"), articulo},
             {QStringLiteral("mnuCatalogo_Ofertas"), articulo},
-            {QStringLiteral("mnuCatalogo_CambioPrecio"), articulo},
             {QStringLiteral("mnuCatalogo_Clientes"), QStringLiteral("el catalogo de clientes")},
             {QStringLiteral("mnuCatalogo_Proveedores"), QStringLiteral("el catalogo de proveedores")},
             {QStringLiteral("mnuCatalogo_CuentaBancaria"), QStringLiteral("las cuentas bancarias")},
