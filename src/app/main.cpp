@@ -18,6 +18,8 @@
 #include "cAplication.h"
 #include "cCode.h"
 #include "cConfigure.h"
+#include "cArticulo.h"
+#include "cObjectFactory.h"
 #include "frmCambioPrecio.h"
 #include "frmCodigo.h"
 #include "frmConfig.h"
@@ -67,6 +69,12 @@ int main(int argc, char **argv)
             return std::nullopt;
         return dialog.connectionString();
     };
+    // Scripts read articles with xFactory.create("newcArticulo"); a store's own price methods run
+    // their formula in the event-script host.
+    CalculoPrecio calculoPrecio(&services.code());
+    services.factory().registerClass(QStringLiteral("newcArticulo"), [&] {
+        return new cArticulo(services.connection(), prompter, calculoPrecio);
+    });
     // Event scripts: Echo output goes to the log; a failing script never stops the caller.
     hooks.runEventScript = [&](const char *key) { services.code().runEvent(QString::fromLatin1(key)); };
     hooks.quit = [&] {

@@ -138,12 +138,12 @@ void tst_ConfigGrid::countAndSorting()
     ConfigGridModel model(*m_config);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.setCategoria(cConfigure::Ventas);
-    QCOMPARE(model.registros(), QStringLiteral("42 Registros"));
+    QCOMPARE(model.registros(), QStringLiteral("43 Registros"));
     QCOMPARE(model.itemAt(0)->key(), QStringLiteral("ORDENA-ARTICULOS-VENTA"));
     model.setOrdenar(true);
-    QCOMPARE(model.rowCount(), 42);
+    QCOMPARE(model.rowCount(), 43);
     QCOMPARE(model.itemAt(0)->key(), QStringLiteral("ACUMULA-SALDO-CORTE-DE-CAJA"));
-    QCOMPARE(model.itemAt(41)->key(), QStringLiteral("VENTA-SOLICITA-DIRECCION-DOMICILIO"));
+    QCOMPARE(model.itemAt(42)->key(), QStringLiteral("VENTA-SOLICITA-DIRECCION-DOMICILIO"));
     for (int r = 1; r < model.rowCount(); ++r)
         QVERIFY(model.itemAt(r - 1)->key() < model.itemAt(r)->key());
     model.setCategoria(cConfigure::Consulta);

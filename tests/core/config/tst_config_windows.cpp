@@ -86,7 +86,7 @@ void tst_ConfigWindows::frmConfigShowsTheGrid()
 
     combo->setCurrentIndex(combo->findText(QStringLiteral("Ventas")));
     QCOMPARE(window.categoria(), int(cConfigure::Ventas));
-    QCOMPARE(count->text(), QStringLiteral("42 Registros"));
+    QCOMPARE(count->text(), QStringLiteral("43 Registros"));
     QCOMPARE(window.claveActual(), QStringLiteral("ORDENA-ARTICULOS-VENTA"));
     QVERIFY(grid->horizontalHeader()->sectionSize(1) > 0);
 
