@@ -1,7 +1,8 @@
-// The demo store's articles, checked by what must hold of any
+// The demo store's articles and the generator of big catalogues, checked by what must hold of any
 // catalogue rather than by the rows of the tables: price rows that agree with their article,
 // breakdowns whose arithmetic holds to the cent, valid bar codes, references that lead somewhere.
 
+#include "ArticleGenerator.h"
 #include "Connection.h"
 #include "DemoData.h"
 #include "TestDatabase.h"
@@ -161,6 +162,13 @@ private slots:
     void tiposDeCliente();
     void segundaCargaNoAgrega_data() { TestDatabase::addEngineRows(); }
     void segundaCargaNoAgrega();
+
+    void generaDosVeces_data() { TestDatabase::addEngineRows(); }
+    void generaDosVeces();
+    void generaDespuesDeCodigos_data() { TestDatabase::addEngineRows(); }
+    void generaDespuesDeCodigos();
+    void generaSinClavesLibres_data() { TestDatabase::addEngineRows(); }
+    void generaSinClavesLibres();
 };
 
 void tst_DemoArticulos::preciosCuadran()
@@ -381,6 +389,77 @@ void tst_DemoArticulos::segundaCargaNoAgrega()
     QCOMPARE(cuentas(), primera);
     QCOMPARE(cuenta(c, "select count(*) from tArticulo where art_Nombre = 'CAMBIADO'"),
              cuenta(c, "select count(*) from tArticulo") - 1);
+}
+
+void tst_DemoArticulos::generaDosVeces()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(t, engine, TestDatabase::Upgraded);
+    Connection &c = t.connection();
+    db::DemoData::populate(c);
+    const qint64 demo = cuenta(c, "select count(*) from tArticulo");
+    const qint64 n = db::ArticleGenerator::kBatch * 2 + 37; // whole statements and a shorter last one
+    QSet<QString> claves;
+    for (int vuelta = 0; vuelta < 2; ++vuelta) {
+        qint64 ultimoAvance = 0;
+        const auto r = db::ArticleGenerator::generate(c, n, [&](qint64 hechos, qint64 total) {
+            QVERIFY(hechos > ultimoAvance);
+            QCOMPARE(total, n);
+            ultimoAvance = hechos;
+        });
+        QCOMPARE(ultimoAvance, n);
+        QCOMPARE(r.count, n);
+        QCOMPARE(cuenta(c, "select count(*) from tArticulo"), demo + (vuelta + 1) * n);
+        QCOMPARE(cuenta(c, "select count(*) from tArticulo where art_Clave between ? and ?", {r.firstKey, r.lastKey}), n);
+        for (db::Recordset rs = c.openRecordset("select art_Clave from tArticulo where art_Clave between ? and ?",
+                                                {r.firstKey, r.lastKey});
+             !rs.eof(); rs.moveNext()) {
+            QVERIFY2(ean13Valido(rs.text("art_Clave")), qPrintable(rs.text("art_Clave")));
+            QVERIFY(!claves.contains(rs.text("art_Clave")));
+            claves.insert(rs.text("art_Clave"));
+        }
+    }
+    qint64 vistos = 0;
+    const QString falta = revisaPrecios(c, &vistos);
+    QVERIFY2(falta.isEmpty(), qPrintable(falta));
+    QCOMPARE(vistos, demo + 2 * n);
+    // Spread over departments and families, with names a search can tell apart.
+    const QString generados = QStringLiteral("art_Clave like '7509%'");
+    QVERIFY(cuenta(c, "select count(distinct tart_Clave) from tArticulo where " + generados) >= 5);
+    QVERIFY(cuenta(c, "select count(distinct fam_Clave) from tArticulo where " + generados) >= 10);
+    QVERIFY(cuenta(c, "select count(distinct art_Nombre) from tArticulo where " + generados) > 2 * n * 9 / 10);
+    QVERIFY(cuenta(c, "select count(*) from tArticulo where " + generados + " and mdr_fold(art_Nombre) like ?",
+                   {"%paracetamol%"}) > 0);
+}
+
+// Extra bar codes share the range of the generated keys: numbering goes on after them too.
+void tst_DemoArticulos::generaDespuesDeCodigos()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(t, engine, TestDatabase::Upgraded);
+    Connection &c = t.connection();
+    const auto primera = db::ArticleGenerator::generate(c, 1);
+    QCOMPARE(primera.firstKey, db::ArticleGenerator::keyFor(1));
+    c.execute("insert into tArticuloCodigo (acod_Codigo, art_Clave) values (?, ?)",
+              {db::ArticleGenerator::keyFor(500), primera.firstKey});
+    c.execute("insert into tArticulo (art_Clave, art_Nombre) values ('7509ABCDEFGHI', 'CAPTURADO A MANO')");
+    const auto r = db::ArticleGenerator::generate(c, 2);
+    QCOMPARE(r.firstKey, db::ArticleGenerator::keyFor(501));
+    QCOMPARE(r.lastKey, db::ArticleGenerator::keyFor(502));
+    QVERIFY(ean13Valido(r.lastKey));
+}
+
+void tst_DemoArticulos::generaSinClavesLibres()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(t, engine, TestDatabase::Upgraded);
+    Connection &c = t.connection();
+    c.execute("insert into tArticulo (art_Clave, art_Nombre) values (?, 'ULTIMO')",
+              {db::ArticleGenerator::keyFor(db::ArticleGenerator::kMaxSerial - 1)});
+    QVERIFY_THROWS_EXCEPTION(db::DbError, db::ArticleGenerator::generate(c, 2));
+    QVERIFY_THROWS_EXCEPTION(db::DbError, db::ArticleGenerator::generate(c, 0));
+    QCOMPARE(cuenta(c, "select count(*) from tArticulo"), 1);
+    QCOMPARE(db::ArticleGenerator::generate(c, 1).firstKey, db::ArticleGenerator::keyFor(db::ArticleGenerator::kMaxSerial));
 }
 
 QTEST_GUILESS_MAIN(tst_DemoArticulos)
