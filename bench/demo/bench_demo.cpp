@@ -59,20 +59,31 @@ void BM_FilaPorFila(benchmark::State &state)
             const Decimal margen = publico - costo;
             const Decimal utilidad = (margen / (costo / Decimal(100))).round(2);
             const Decimal iva = (publico * Decimal("0.16")).round(2);
-            c->execute(QStringLiteral("insert into tArticulo (art_Clave, art_Nombre, tart_Clave, fam_Clave, fab_Clave, "
-                                      "med_Clave, eart_Clave, art_FecAlta, art_FecMod, usu_Clave, art_Costo, "
-                                      "art_Importe, art_Descuento, art_SubTotal, art_Margen, art_Utilidad, art_IVAPorc, "
-                                      "art_IVA, art_Total, art_CostoCompra, cambio_Clave, cinv_Clave, cad_Clave) "
-                                      "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                       {clave, QStringLiteral("ARTICULO DE PRUEBA %1").arg(i), "ABARROTES", "ABARROTES", "ESPERANZA",
-                        "PZA", "REGISTRADO", ahora, ahora, "ADMIN", costo, publico, Decimal(), publico, margen,
-                        utilidad, Decimal(16), iva, publico + iva, costo, "PUBLICO", "EXISTENCIA", "NO"});
-            c->execute(QStringLiteral("insert into tArticuloPrecio (art_Clave, tprecio_Clave, precio_Clave, "
-                                      "cambio_Clave, art_Costo, precio_Importe, precio_Descuento, precio_SubTotal, "
-                                      "precio_Margen, precio_Utilidad, precio_IVA, precio_IVAPorc, precio_Total, "
-                                      "PRECIO_FECINI) values (?, 'NORMAL', 1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                       {clave, "PUBLICO", costo, publico, Decimal(), publico, margen, utilidad, iva, Decimal(16),
-                        publico + iva, ahora});
+            c->execute(QStringLiteral(
+                           "insert into tArticulo (art_Clave, art_Nombre, tart_Clave, fam_Clave, fab_Clave, "
+                           "med_Clave, eart_Clave, art_FecAlta, art_FecMod, usu_Clave, art_Costo, "
+                           "art_Importe, art_Descuento, art_SubTotal, art_Margen, art_Utilidad, art_IVAPorc, "
+                           "art_IVA, art_Total, art_CostoCompra, cambio_Clave, cinv_Clave, cad_Clave) "
+                           "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                       {clave,         QStringLiteral("ARTICULO DE PRUEBA %1").arg(i),
+                        "ABARROTES",   "ABARROTES",
+                        "ESPERANZA",   "PZA",
+                        "REGISTRADO",  ahora,
+                        ahora,         "ADMIN",
+                        costo,         publico,
+                        Decimal(),     publico,
+                        margen,        utilidad,
+                        Decimal(16),   iva,
+                        publico + iva, costo,
+                        "PUBLICO",     "EXISTENCIA",
+                        "NO"});
+            c->execute(
+                QStringLiteral("insert into tArticuloPrecio (art_Clave, tprecio_Clave, precio_Clave, "
+                               "cambio_Clave, art_Costo, precio_Importe, precio_Descuento, precio_SubTotal, "
+                               "precio_Margen, precio_Utilidad, precio_IVA, precio_IVAPorc, precio_Total, "
+                               "PRECIO_FECINI) values (?, 'NORMAL', 1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                {clave, "PUBLICO", costo, publico, Decimal(), publico, margen, utilidad, iva, Decimal(16),
+                 publico + iva, ahora});
         }
         tx.commit();
     }

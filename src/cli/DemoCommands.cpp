@@ -20,15 +20,17 @@ int articles(const AdminCli::Arguments &args, QTextStream &out, QTextStream &err
     bool ok = false;
     const qint64 count = args.values.value(QStringLiteral("--count")).toLongLong(&ok);
     if (!ok || count <= 0 || count > db::ArticleGenerator::kMaxSerial) {
-        err << "El número de artículos debe ser un entero entre 1 y " << miles(db::ArticleGenerator::kMaxSerial)
-            << ": " << args.values.value(QStringLiteral("--count")) << Qt::endl;
+        err << "El número de artículos debe ser un entero entre 1 y "
+            << miles(db::ArticleGenerator::kMaxSerial) << ": " << args.values.value(QStringLiteral("--count"))
+            << Qt::endl;
         return 2;
     }
     try {
         db::Connection c;
         c.open(args.values.value(QStringLiteral("--connection")));
         if (!db::Schema::isCurrent(c)) {
-            err << "Error: La base de datos no está actualizada; ejecute antes mostrador-admin db upgrade" << Qt::endl;
+            err << "Error: La base de datos no está actualizada; ejecute antes mostrador-admin db upgrade"
+                << Qt::endl;
             return 1;
         }
         out << "Generando " << miles(count) << " artículos..." << Qt::endl;
@@ -39,13 +41,14 @@ int articles(const AdminCli::Arguments &args, QTextStream &out, QTextStream &err
         const auto avance = [&](qint64 hechos, qint64 total) {
             if (count < 10000 || hechos < siguiente || hechos == total)
                 return;
-            out << "  " << miles(hechos) << " de " << miles(total) << " (" << hechos * 100 / total << " %)" << Qt::endl;
+            out << "  " << miles(hechos) << " de " << miles(total) << " (" << hechos * 100 / total << " %)"
+                << Qt::endl;
             siguiente = (hechos / (count / 10) + 1) * (count / 10);
         };
         const db::ArticleGenerator::Result r = db::ArticleGenerator::generate(c, count, avance);
         const double segundos = double(reloj.elapsed()) / 1000.0;
-        out << "Se generaron " << miles(r.count) << " artículos (claves " << r.firstKey << " a " << r.lastKey << ") en "
-            << QString::number(segundos, 'f', 1) << " segundos";
+        out << "Se generaron " << miles(r.count) << " artículos (claves " << r.firstKey << " a " << r.lastKey
+            << ") en " << QString::number(segundos, 'f', 1) << " segundos";
         if (segundos > 0)
             out << " (" << miles(qint64(double(r.count) / segundos)) << " por segundo)";
         out << Qt::endl;

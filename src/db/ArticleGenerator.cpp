@@ -26,8 +26,7 @@ public:
         return z ^ (z >> 31);
     }
     int below(qsizetype n) { return int(next() % quint64(n)); }
-    template <typename T>
-    const T &pick(std::span<const T> items)
+    template <typename T> const T &pick(std::span<const T> items)
     {
         return items[below(qsizetype(items.size()))];
     }
@@ -45,102 +44,145 @@ struct Producto {
 // ---- Medicines: substance, strength, form and pack, laboratory
 
 const Producto kSustancias[] = {
-    {"PARACETAMOL", "ANALGESICOS", 0},     {"IBUPROFENO", "ANALGESICOS", 0},
-    {"NAPROXENO", "ANALGESICOS", 0},       {"DICLOFENACO", "ANALGESICOS", 0},
-    {"KETOROLACO", "ANALGESICOS", 0},      {"METAMIZOL SODICO", "ANALGESICOS", 0},
-    {"CELECOXIB", "ANALGESICOS", 0},       {"MELOXICAM", "ANALGESICOS", 0},
-    {"AMOXICILINA", "ANTIBIOTICOS", 0},    {"AMPICILINA", "ANTIBIOTICOS", 0},
-    {"AZITROMICINA", "ANTIBIOTICOS", 0},   {"CIPROFLOXACINO", "ANTIBIOTICOS", 0},
-    {"CEFALEXINA", "ANTIBIOTICOS", 0},     {"CLARITROMICINA", "ANTIBIOTICOS", 0},
-    {"DOXICICLINA", "ANTIBIOTICOS", 0},    {"METRONIDAZOL", "ANTIBIOTICOS", 0},
-    {"LEVOFLOXACINO", "ANTIBIOTICOS", 0},  {"CEFUROXIMA", "ANTIBIOTICOS", 0},
-    {"LORATADINA", "ANTIGRIPALES", 0},     {"CETIRIZINA", "ANTIGRIPALES", 0},
-    {"AMBROXOL", "ANTIGRIPALES", 0},       {"CLORFENAMINA", "ANTIGRIPALES", 0},
-    {"DEXTROMETORFANO", "ANTIGRIPALES", 0}, {"FEXOFENADINA", "ANTIGRIPALES", 0},
-    {"OMEPRAZOL", "GASTRO", 0},            {"PANTOPRAZOL", "GASTRO", 0},
-    {"ESOMEPRAZOL", "GASTRO", 0},          {"LOPERAMIDA", "GASTRO", 0},
-    {"METOCLOPRAMIDA", "GASTRO", 0},       {"BUTILHIOSCINA", "GASTRO", 0},
-    {"METFORMINA", "CRONICOS", 0},         {"GLIBENCLAMIDA", "CRONICOS", 0},
-    {"LOSARTAN", "CRONICOS", 0},           {"ENALAPRIL", "CRONICOS", 0},
-    {"CAPTOPRIL", "CRONICOS", 0},          {"AMLODIPINO", "CRONICOS", 0},
-    {"ATORVASTATINA", "CRONICOS", 0},      {"SIMVASTATINA", "CRONICOS", 0},
-    {"METOPROLOL", "CRONICOS", 0},         {"LEVOTIROXINA", "CRONICOS", 0},
-    {"COMPLEJO B", "VITAMINAS", 0},        {"ACIDO FOLICO", "VITAMINAS", 0},
-    {"VITAMINA C", "VITAMINAS", 0},        {"SULFATO FERROSO", "VITAMINAS", 0},
-    {"CLOTRIMAZOL", "DERMATOLOGICOS", 0},  {"KETOCONAZOL", "DERMATOLOGICOS", 0},
+    {"PARACETAMOL", "ANALGESICOS", 0},
+    {"IBUPROFENO", "ANALGESICOS", 0},
+    {"NAPROXENO", "ANALGESICOS", 0},
+    {"DICLOFENACO", "ANALGESICOS", 0},
+    {"KETOROLACO", "ANALGESICOS", 0},
+    {"METAMIZOL SODICO", "ANALGESICOS", 0},
+    {"CELECOXIB", "ANALGESICOS", 0},
+    {"MELOXICAM", "ANALGESICOS", 0},
+    {"AMOXICILINA", "ANTIBIOTICOS", 0},
+    {"AMPICILINA", "ANTIBIOTICOS", 0},
+    {"AZITROMICINA", "ANTIBIOTICOS", 0},
+    {"CIPROFLOXACINO", "ANTIBIOTICOS", 0},
+    {"CEFALEXINA", "ANTIBIOTICOS", 0},
+    {"CLARITROMICINA", "ANTIBIOTICOS", 0},
+    {"DOXICICLINA", "ANTIBIOTICOS", 0},
+    {"METRONIDAZOL", "ANTIBIOTICOS", 0},
+    {"LEVOFLOXACINO", "ANTIBIOTICOS", 0},
+    {"CEFUROXIMA", "ANTIBIOTICOS", 0},
+    {"LORATADINA", "ANTIGRIPALES", 0},
+    {"CETIRIZINA", "ANTIGRIPALES", 0},
+    {"AMBROXOL", "ANTIGRIPALES", 0},
+    {"CLORFENAMINA", "ANTIGRIPALES", 0},
+    {"DEXTROMETORFANO", "ANTIGRIPALES", 0},
+    {"FEXOFENADINA", "ANTIGRIPALES", 0},
+    {"OMEPRAZOL", "GASTRO", 0},
+    {"PANTOPRAZOL", "GASTRO", 0},
+    {"ESOMEPRAZOL", "GASTRO", 0},
+    {"LOPERAMIDA", "GASTRO", 0},
+    {"METOCLOPRAMIDA", "GASTRO", 0},
+    {"BUTILHIOSCINA", "GASTRO", 0},
+    {"METFORMINA", "CRONICOS", 0},
+    {"GLIBENCLAMIDA", "CRONICOS", 0},
+    {"LOSARTAN", "CRONICOS", 0},
+    {"ENALAPRIL", "CRONICOS", 0},
+    {"CAPTOPRIL", "CRONICOS", 0},
+    {"AMLODIPINO", "CRONICOS", 0},
+    {"ATORVASTATINA", "CRONICOS", 0},
+    {"SIMVASTATINA", "CRONICOS", 0},
+    {"METOPROLOL", "CRONICOS", 0},
+    {"LEVOTIROXINA", "CRONICOS", 0},
+    {"COMPLEJO B", "VITAMINAS", 0},
+    {"ACIDO FOLICO", "VITAMINAS", 0},
+    {"VITAMINA C", "VITAMINAS", 0},
+    {"SULFATO FERROSO", "VITAMINAS", 0},
+    {"CLOTRIMAZOL", "DERMATOLOGICOS", 0},
+    {"KETOCONAZOL", "DERMATOLOGICOS", 0},
 };
-const char *const kDosis[] = {"5 MG",   "10 MG",  "20 MG",  "25 MG",  "40 MG",  "50 MG", "100 MG",
-                               "200 MG", "250 MG", "400 MG", "500 MG", "600 MG", "850 MG", "1 G"};
+const char *const kDosis[] = {"5 MG",   "10 MG",  "20 MG",  "25 MG",  "40 MG",  "50 MG",  "100 MG",
+                              "200 MG", "250 MG", "400 MG", "500 MG", "600 MG", "850 MG", "1 G"};
 const char *const kFormasSolidas[] = {"TAB", "CAPS", "GRAG", "TAB REC", "TAB LIB PROL", "TAB MAST"};
 const char *const kCajas[] = {"C/10", "C/12", "C/14", "C/20", "C/24", "C/28", "C/30", "C/50"};
 const char *const kFormasLiquidas[] = {"SUSP", "JARABE", "SOL ORAL", "GOTAS", "SOL INY"};
 const char *const kVolumenes[] = {"15 ML", "30 ML", "60 ML", "75 ML", "100 ML", "120 ML", "240 ML"};
-const char *const kLaboratorios[] = {"GIMEX", "FARMALAB", "PISA",    "SILANES",   "LIOMONT",
-                                     "BAYER", "PFIZER",   "SANOFI",  "SENOSIAIN", "SOPHIA"};
+const char *const kLaboratorios[] = {"GIMEX", "FARMALAB", "PISA",   "SILANES",   "LIOMONT",
+                                     "BAYER", "PFIZER",   "SANOFI", "SENOSIAIN", "SOPHIA"};
 
 // ---- Everything else: product, variety, size, brand
 
 const Producto kPerfumeria[] = {
-    {"SHAMPOO", "HIGIENE", 16},          {"ACONDICIONADOR", "HIGIENE", 16},
-    {"JABON DE TOCADOR", "HIGIENE", 16}, {"JABON LIQUIDO", "HIGIENE", 16},
-    {"CREMA CORPORAL", "HIGIENE", 16},   {"DESODORANTE AEROSOL", "HIGIENE", 16},
-    {"DESODORANTE BARRA", "HIGIENE", 16}, {"PASTA DENTAL", "HIGIENE", 16},
-    {"ENJUAGUE BUCAL", "HIGIENE", 16},   {"GEL PARA CABELLO", "HIGIENE", 16},
-    {"TALCO", "HIGIENE", 16},            {"PROTECTOR SOLAR", "HIGIENE", 16},
-    {"TOALLITAS HUMEDAS", "BEBES", 16},  {"PAÑALES", "BEBES", 16},
-    {"ACEITE PARA BEBE", "BEBES", 16},   {"CREMA PARA PEINAR", "HIGIENE", 16},
+    {"SHAMPOO", "HIGIENE", 16},
+    {"ACONDICIONADOR", "HIGIENE", 16},
+    {"JABON DE TOCADOR", "HIGIENE", 16},
+    {"JABON LIQUIDO", "HIGIENE", 16},
+    {"CREMA CORPORAL", "HIGIENE", 16},
+    {"DESODORANTE AEROSOL", "HIGIENE", 16},
+    {"DESODORANTE BARRA", "HIGIENE", 16},
+    {"PASTA DENTAL", "HIGIENE", 16},
+    {"ENJUAGUE BUCAL", "HIGIENE", 16},
+    {"GEL PARA CABELLO", "HIGIENE", 16},
+    {"TALCO", "HIGIENE", 16},
+    {"PROTECTOR SOLAR", "HIGIENE", 16},
+    {"TOALLITAS HUMEDAS", "BEBES", 16},
+    {"PAÑALES", "BEBES", 16},
+    {"ACEITE PARA BEBE", "BEBES", 16},
+    {"CREMA PARA PEINAR", "HIGIENE", 16},
 };
-const char *const kAromas[] = {"MANZANILLA", "ROMERO", "ALOE VERA", "COCO",    "ANTICASPA", "SENSIBLE",
-                               "MENTA",      "LAVANDA", "AVENA",    "NEUTRO",  "KERATINA",  "CARBON ACTIVADO",
-                               "ARGAN",      "PEPINO",  "ALMENDRAS", "CLASICO", "FRESCURA EXTREMA"};
-const char *const kTamanosPerfumeria[] = {"60 ML", "90 G", "120 ML", "150 G", "200 ML", "250 ML",
-                                          "400 ML", "750 ML", "1 LT", "C/40", "C/80"};
-const char *const kMarcasPerfumeria[] = {"PALMOLIVE", "COLGATE", "UNILEVER", "PYG", "HENKEL", "JNJ", "KIMBERLY",
-                                         "GENOMMA"};
+const char *const kAromas[] = {"MANZANILLA", "ROMERO",          "ALOE VERA", "COCO",   "ANTICASPA",
+                               "SENSIBLE",   "MENTA",           "LAVANDA",   "AVENA",  "NEUTRO",
+                               "KERATINA",   "CARBON ACTIVADO", "ARGAN",     "PEPINO", "ALMENDRAS",
+                               "CLASICO",    "FRESCURA EXTREMA"};
+const char *const kTamanosPerfumeria[] = {"60 ML",  "90 G",   "120 ML", "150 G", "200 ML", "250 ML",
+                                          "400 ML", "750 ML", "1 LT",   "C/40",  "C/80"};
+const char *const kMarcasPerfumeria[] = {"PALMOLIVE", "COLGATE", "UNILEVER", "PYG",
+                                         "HENKEL",    "JNJ",     "KIMBERLY", "GENOMMA"};
 
 const Producto kAbarrotes[] = {
-    {"ARROZ", "GRANOS", 0},             {"FRIJOL", "GRANOS", 0},
-    {"LENTEJA", "GRANOS", 0},           {"AZUCAR", "ABARROTES", 0},
-    {"ACEITE", "ABARROTES", 0},         {"HARINA", "ABARROTES", 0},
-    {"PASTA PARA SOPA", "ABARROTES", 0}, {"ATUN", "ENLATADOS", 0},
-    {"SARDINA", "ENLATADOS", 0},        {"CHILES", "ENLATADOS", 0},
-    {"SALSA", "ENLATADOS", 0},          {"CAFE", "ABARROTES", 0},
-    {"AVENA", "CEREALES", 0},           {"CEREAL", "CEREALES", 0},
-    {"GALLETAS", "BOTANAS", 16},        {"PAPAS FRITAS", "BOTANAS", 16},
-    {"CHOCOLATE", "BOTANAS", 16},       {"DULCES", "BOTANAS", 16},
-    {"CACAHUATES", "BOTANAS", 16},      {"MERMELADA", "ABARROTES", 0},
+    {"ARROZ", "GRANOS", 0},
+    {"FRIJOL", "GRANOS", 0},
+    {"LENTEJA", "GRANOS", 0},
+    {"AZUCAR", "ABARROTES", 0},
+    {"ACEITE", "ABARROTES", 0},
+    {"HARINA", "ABARROTES", 0},
+    {"PASTA PARA SOPA", "ABARROTES", 0},
+    {"ATUN", "ENLATADOS", 0},
+    {"SARDINA", "ENLATADOS", 0},
+    {"CHILES", "ENLATADOS", 0},
+    {"SALSA", "ENLATADOS", 0},
+    {"CAFE", "ABARROTES", 0},
+    {"AVENA", "CEREALES", 0},
+    {"CEREAL", "CEREALES", 0},
+    {"GALLETAS", "BOTANAS", 16},
+    {"PAPAS FRITAS", "BOTANAS", 16},
+    {"CHOCOLATE", "BOTANAS", 16},
+    {"DULCES", "BOTANAS", 16},
+    {"CACAHUATES", "BOTANAS", 16},
+    {"MERMELADA", "ABARROTES", 0},
 };
-const char *const kVariedades[] = {"SUPER EXTRA", "PINTO",     "NEGRO",    "INTEGRAL", "CLASICO",  "EN AGUA",
-                                   "EN ACEITE",   "JALAPEÑOS", "CHIPOTLE", "VERDE",    "ROJA",     "DE FRESA",
-                                   "DE MAIZ",     "DE TRIGO",  "MOLIDO",   "SOLUBLE",  "CON CHILE", "LIGHT",
-                                   "SIN SAL",     "ESTANDAR",  "MORENA",   "FIDEO",    "CODITO",   "ENCHILADOS"};
-const char *const kTamanosAbarrotes[] = {"100 G", "140 G", "200 G", "250 G", "400 G", "500 G",
+const char *const kVariedades[] = {
+    "SUPER EXTRA", "PINTO", "NEGRO",   "INTEGRAL", "CLASICO", "EN AGUA",  "EN ACEITE", "JALAPEÑOS",
+    "CHIPOTLE",    "VERDE", "ROJA",    "DE FRESA", "DE MAIZ", "DE TRIGO", "MOLIDO",    "SOLUBLE",
+    "CON CHILE",   "LIGHT", "SIN SAL", "ESTANDAR", "MORENA",  "FIDEO",    "CODITO",    "ENCHILADOS"};
+const char *const kTamanosAbarrotes[] = {"100 G", "140 G", "200 G", "250 G",  "400 G", "500 G",
                                          "900 G", "1 KG",  "2 KG",  "850 ML", "1 LT"};
-const char *const kMarcasAbarrotes[] = {"ESPERANZA", "VERDEVALLE", "GRUMA", "HERDEZ", "COSTENA",
+const char *const kMarcasAbarrotes[] = {"ESPERANZA", "VERDEVALLE", "GRUMA",    "HERDEZ", "COSTENA",
                                         "NESTLE",    "GAMESA",     "SABRITAS", "BIMBO"};
 
 const Producto kBebidas[] = {
-    {"REFRESCO", "BEBIDAS", 16},   {"AGUA NATURAL", "BEBIDAS", 16}, {"AGUA MINERAL", "BEBIDAS", 16},
-    {"JUGO", "BEBIDAS", 16},       {"NECTAR", "BEBIDAS", 16},       {"BEBIDA ISOTONICA", "BEBIDAS", 16},
-    {"TE HELADO", "BEBIDAS", 16},  {"BEBIDA ENERGETICA", "BEBIDAS", 16},
+    {"REFRESCO", "BEBIDAS", 16},     {"AGUA NATURAL", "BEBIDAS", 16},
+    {"AGUA MINERAL", "BEBIDAS", 16}, {"JUGO", "BEBIDAS", 16},
+    {"NECTAR", "BEBIDAS", 16},       {"BEBIDA ISOTONICA", "BEBIDAS", 16},
+    {"TE HELADO", "BEBIDAS", 16},    {"BEBIDA ENERGETICA", "BEBIDAS", 16},
 };
-const char *const kSabores[] = {"COLA",  "LIMA LIMON", "NARANJA", "TORONJA", "MANZANA", "MANGO",
-                                "DURAZNO", "GUAYABA",  "UVA",     "PIÑA",    "JAMAICA", "NATURAL"};
-const char *const kTamanosBebidas[] = {"250 ML", "355 ML", "500 ML", "600 ML", "1 LT", "1.5 LT", "2 LT", "3 LT"};
+const char *const kSabores[] = {"COLA",    "LIMA LIMON", "NARANJA", "TORONJA", "MANZANA", "MANGO",
+                                "DURAZNO", "GUAYABA",    "UVA",     "PIÑA",    "JAMAICA", "NATURAL"};
+const char *const kTamanosBebidas[] = {"250 ML", "355 ML", "500 ML", "600 ML",
+                                       "1 LT",   "1.5 LT", "2 LT",   "3 LT"};
 const char *const kMarcasBebidas[] = {"COCA", "JUMEX", "BONAFONT", "ESPERANZA"};
 
 const Producto kLacteos[] = {
-    {"LECHE", "LACTEOS", 0},  {"YOGUR", "LACTEOS", 0},   {"QUESO", "LACTEOS", 0},
-    {"CREMA", "LACTEOS", 0},  {"MANTEQUILLA", "LACTEOS", 0}, {"JAMON", "LACTEOS", 0},
+    {"LECHE", "LACTEOS", 0}, {"YOGUR", "LACTEOS", 0},       {"QUESO", "LACTEOS", 0},
+    {"CREMA", "LACTEOS", 0}, {"MANTEQUILLA", "LACTEOS", 0}, {"JAMON", "LACTEOS", 0},
 };
-const char *const kTiposLacteo[] = {"ENTERA",  "DESLACTOSADA", "LIGHT",   "SEMIDESCREMADA", "DE FRESA",
-                                    "NATURAL", "PANELA",       "OAXACA",  "MANCHEGO",       "ACIDA",
-                                    "DE PAVO", "SIN SAL",      "BATIDO",  "BEBIBLE"};
+const char *const kTiposLacteo[] = {"ENTERA",  "DESLACTOSADA", "LIGHT",  "SEMIDESCREMADA", "DE FRESA",
+                                    "NATURAL", "PANELA",       "OAXACA", "MANCHEGO",       "ACIDA",
+                                    "DE PAVO", "SIN SAL",      "BATIDO", "BEBIBLE"};
 const char *const kTamanosLacteos[] = {"90 G", "200 G", "250 G", "400 G", "500 G", "1 KG", "1 LT", "1.5 LT"};
 const char *const kMarcasLacteos[] = {"LALA", "ALPURA", "NESTLE", "ESPERANZA"};
 
-template <typename T, size_t N>
-std::span<const T> lista(const T (&a)[N])
+template <typename T, size_t N> std::span<const T> lista(const T (&a)[N])
 {
     return {a, N};
 }
@@ -182,8 +224,8 @@ Generado articulo(Dado &d)
                                const char *tart) {
         const Producto &p = d.pick(productos);
         g.fab = palabra(d.pick(marcas));
-        g.nombre = palabra(p.nombre) + u' ' + palabra(d.pick(variedades)) + u' ' + palabra(d.pick(tamanos)) + u' ' +
-                   g.fab;
+        g.nombre = palabra(p.nombre) + u' ' + palabra(d.pick(variedades)) + u' ' + palabra(d.pick(tamanos)) +
+                   u' ' + g.fab;
         g.tart = palabra(tart);
         g.fam = palabra(p.fam);
         g.iva = p.iva;
@@ -200,7 +242,8 @@ Generado articulo(Dado &d)
     else if (depto < 90)
         compuesto(lista(kBebidas), lista(kSabores), lista(kTamanosBebidas), lista(kMarcasBebidas), "BEBIDAS");
     else
-        compuesto(lista(kLacteos), lista(kTiposLacteo), lista(kTamanosLacteos), lista(kMarcasLacteos), "LACTEOS");
+        compuesto(lista(kLacteos), lista(kTiposLacteo), lista(kTamanosLacteos), lista(kMarcasLacteos),
+                  "LACTEOS");
     return g;
 }
 
@@ -229,14 +272,14 @@ QString precio(Dado &d, int iva, DemoPrice &p)
 }
 
 const QStringList kColumnasArticulo = {
-    QStringLiteral("art_Clave"),    QStringLiteral("art_Nombre"),     QStringLiteral("tart_Clave"),
-    QStringLiteral("fam_Clave"),    QStringLiteral("fab_Clave"),      QStringLiteral("med_Clave"),
-    QStringLiteral("eart_Clave"),   QStringLiteral("art_FecAlta"),    QStringLiteral("art_FecMod"),
-    QStringLiteral("usu_Clave"),    QStringLiteral("art_Costo"),      QStringLiteral("art_Importe"),
-    QStringLiteral("art_Descuento"), QStringLiteral("art_SubTotal"),  QStringLiteral("art_Margen"),
-    QStringLiteral("art_Utilidad"), QStringLiteral("art_IVAPorc"),    QStringLiteral("art_IVA"),
-    QStringLiteral("art_Total"),    QStringLiteral("art_CostoCompra"), QStringLiteral("cambio_Clave"),
-    QStringLiteral("cinv_Clave"),   QStringLiteral("cad_Clave"),
+    QStringLiteral("art_Clave"),     QStringLiteral("art_Nombre"),      QStringLiteral("tart_Clave"),
+    QStringLiteral("fam_Clave"),     QStringLiteral("fab_Clave"),       QStringLiteral("med_Clave"),
+    QStringLiteral("eart_Clave"),    QStringLiteral("art_FecAlta"),     QStringLiteral("art_FecMod"),
+    QStringLiteral("usu_Clave"),     QStringLiteral("art_Costo"),       QStringLiteral("art_Importe"),
+    QStringLiteral("art_Descuento"), QStringLiteral("art_SubTotal"),    QStringLiteral("art_Margen"),
+    QStringLiteral("art_Utilidad"),  QStringLiteral("art_IVAPorc"),     QStringLiteral("art_IVA"),
+    QStringLiteral("art_Total"),     QStringLiteral("art_CostoCompra"), QStringLiteral("cambio_Clave"),
+    QStringLiteral("cinv_Clave"),    QStringLiteral("cad_Clave"),
 };
 // The 'NORMAL' rows of a batch, copied from the articles just written as the normal row is always
 // rewritten from its article.
@@ -244,10 +287,13 @@ QString copiaNormal(qsizetype rows)
 {
     QStringList marcas(rows, QStringLiteral("?"));
     return QStringLiteral(
-               "insert into tArticuloPrecio (art_Clave, tprecio_Clave, precio_Clave, cambio_Clave, art_Costo, "
-               "precio_Importe, precio_Descuento, precio_SubTotal, precio_Margen, precio_Utilidad, precio_IVA, "
+               "insert into tArticuloPrecio (art_Clave, tprecio_Clave, precio_Clave, cambio_Clave, "
+               "art_Costo, "
+               "precio_Importe, precio_Descuento, precio_SubTotal, precio_Margen, precio_Utilidad, "
+               "precio_IVA, "
                "precio_IVAPorc, precio_Total, PRECIO_FECINI) "
-               "select art_Clave, 'NORMAL', 1, cambio_Clave, art_Costo, art_Importe, art_Descuento, art_SubTotal, "
+               "select art_Clave, 'NORMAL', 1, cambio_Clave, art_Costo, art_Importe, art_Descuento, "
+               "art_SubTotal, "
                "art_Margen, art_Utilidad, art_IVA, art_IVAPorc, art_Total, art_FecAlta from tArticulo "
                "where art_Clave in (") +
            marcas.join(u',') + u')';
@@ -261,8 +307,8 @@ QString insercion(const QString &tabla, const QStringList &columnas, qsizetype r
         fila += QStringLiteral(",?");
     fila += u')';
     QStringList filas(rows, fila);
-    return QStringLiteral("insert into ") + tabla + QStringLiteral(" (") + columnas.join(QStringLiteral(", ")) +
-           QStringLiteral(") values ") + filas.join(u',');
+    return QStringLiteral("insert into ") + tabla + QStringLiteral(" (") +
+           columnas.join(QStringLiteral(", ")) + QStringLiteral(") values ") + filas.join(u',');
 }
 
 bool esSerie(const QString &clave, qint64 *serial)
@@ -331,7 +377,8 @@ ArticleGenerator::Result ArticleGenerator::generate(Connection &c, qint64 count,
         {
             try {
                 if (cache.isValid())
-                    c.executeStatement(QStringLiteral("pragma cache_size = ") + QString::number(cache.toLongLong()));
+                    c.executeStatement(QStringLiteral("pragma cache_size = ") +
+                                       QString::number(cache.toLongLong()));
             } catch (const DbError &) {
                 // A connection that failed keeps the bigger cache until it is closed.
             }
@@ -340,10 +387,11 @@ ArticleGenerator::Result ArticleGenerator::generate(Connection &c, qint64 count,
     Transaction tx(c);
     const qint64 primero = ultimoSerial(c) + 1;
     if (primero + count - 1 > kMaxSerial)
-        throw DbError(-1,
-                      QStringLiteral("Sólo quedan %1 claves de artículos generados (7509…); no se generó ninguno")
-                          .arg(kMaxSerial - primero + 1),
-                      QStringLiteral("ArticleGenerator"), {}, DbError::Usage);
+        throw DbError(
+            -1,
+            QStringLiteral("Sólo quedan %1 claves de artículos generados (7509…); no se generó ninguno")
+                .arg(kMaxSerial - primero + 1),
+            QStringLiteral("ArticleGenerator"), {}, DbError::Usage);
 
     const QDateTime ahora = QDateTime::currentDateTime().addMSecs(-QTime::currentTime().msec());
     const QVariant usuario = QStringLiteral("ADMIN");
@@ -359,7 +407,8 @@ ArticleGenerator::Result ArticleGenerator::generate(Connection &c, qint64 count,
     const auto escribe = [&] {
         const qsizetype filas = articulos.size() / kColumnasArticulo.size();
         const bool completo = filas == kBatch;
-        c.execute(completo ? lote : insercion(QStringLiteral("tArticulo"), kColumnasArticulo, filas), articulos);
+        c.execute(completo ? lote : insercion(QStringLiteral("tArticulo"), kColumnasArticulo, filas),
+                  articulos);
         c.execute(completo ? lotePrecios : copiaNormal(filas), claves);
         articulos.clear();
         claves.clear();
@@ -376,10 +425,11 @@ ArticleGenerator::Result ArticleGenerator::generate(Connection &c, qint64 count,
         const QVariant c1 = clave;
         const QVariant m = metodo;
         const QVariant costo = p.costo.toQVariant();
-        articulos << c1 << g.nombre << g.tart << g.fam << g.fab << g.med << registrado << cuando << cuando << usuario
-                  << costo << p.publico.toQVariant() << p.descuento.toQVariant() << p.subTotal.toQVariant()
-                  << p.margen.toQVariant() << p.utilidad.toQVariant() << p.ivaPorc.toQVariant() << p.iva.toQVariant()
-                  << p.total.toQVariant() << costo << m << g.cinv << g.cad;
+        articulos << c1 << g.nombre << g.tart << g.fam << g.fab << g.med << registrado << cuando << cuando
+                  << usuario << costo << p.publico.toQVariant() << p.descuento.toQVariant()
+                  << p.subTotal.toQVariant() << p.margen.toQVariant() << p.utilidad.toQVariant()
+                  << p.ivaPorc.toQVariant() << p.iva.toQVariant() << p.total.toQVariant() << costo << m
+                  << g.cinv << g.cad;
         claves << c1;
         if (articulos.size() == kBatch * kColumnasArticulo.size())
             escribe();

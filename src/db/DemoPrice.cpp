@@ -57,8 +57,8 @@ DemoPrice DemoPrice::calcula(const QString &metodo, const DemoPrice &entrada)
     } else {
         comoPublico(p);
     }
-    for (Decimal *d : {&p.costo, &p.publico, &p.descuento, &p.subTotal, &p.margen, &p.utilidad, &p.ivaPorc, &p.iva,
-                       &p.total})
+    for (Decimal *d : {&p.costo, &p.publico, &p.descuento, &p.subTotal, &p.margen, &p.utilidad, &p.ivaPorc,
+                       &p.iva, &p.total})
         *d = d->round(2);
     return p;
 }

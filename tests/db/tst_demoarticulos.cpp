@@ -39,17 +39,17 @@ struct Desglose {
 
 Desglose deArticulo(const db::Recordset &rs)
 {
-    return {rs.text("cambio_Clave"),  rs.decimal("art_Costo"),    rs.decimal("art_Importe"),
+    return {rs.text("cambio_Clave"),     rs.decimal("art_Costo"),    rs.decimal("art_Importe"),
             rs.decimal("art_Descuento"), rs.decimal("art_SubTotal"), rs.decimal("art_Margen"),
-            rs.decimal("art_Utilidad"), rs.decimal("art_IVAPorc"), rs.decimal("art_IVA"),
+            rs.decimal("art_Utilidad"),  rs.decimal("art_IVAPorc"),  rs.decimal("art_IVA"),
             rs.decimal("art_Total")};
 }
 
 Desglose dePrecio(const db::Recordset &rs)
 {
-    return {rs.text("cambio_Clave"),     rs.decimal("art_Costo"),       rs.decimal("precio_Importe"),
+    return {rs.text("cambio_Clave"),        rs.decimal("art_Costo"),       rs.decimal("precio_Importe"),
             rs.decimal("precio_Descuento"), rs.decimal("precio_SubTotal"), rs.decimal("precio_Margen"),
-            rs.decimal("precio_Utilidad"), rs.decimal("precio_IVAPorc"),  rs.decimal("precio_IVA"),
+            rs.decimal("precio_Utilidad"),  rs.decimal("precio_IVAPorc"),  rs.decimal("precio_IVA"),
             rs.decimal("precio_Total")};
 }
 
@@ -64,8 +64,8 @@ bool cerca(const Decimal &a, const Decimal &b, const Decimal &tolerancia = kCent
 QString falla(const Desglose &d)
 {
     const Decimal cien(100);
-    for (const Decimal &v : {d.costo, d.publico, d.descuento, d.subTotal, d.margen, d.utilidad, d.ivaPorc, d.iva,
-                             d.total})
+    for (const Decimal &v :
+         {d.costo, d.publico, d.descuento, d.subTotal, d.margen, d.utilidad, d.ivaPorc, d.iva, d.total})
         if (v != v.round(2))
             return QStringLiteral("más de dos decimales: %1").arg(v.toString());
     if (d.descuento.isNegative() || d.descuento >= cien)
@@ -75,7 +75,8 @@ QString falla(const Desglose &d)
     if (!cerca(d.margen, d.subTotal - d.costo))
         return QStringLiteral("margen %1 no es subtotal menos costo").arg(d.margen.toString());
     if (!cerca(d.iva, d.ivaPorc / cien * d.subTotal))
-        return QStringLiteral("IVA %1 no es el %2 % del subtotal").arg(d.iva.toString(), d.ivaPorc.toString());
+        return QStringLiteral("IVA %1 no es el %2 % del subtotal")
+            .arg(d.iva.toString(), d.ivaPorc.toString());
     if (!cerca(d.total, d.subTotal + d.iva))
         return QStringLiteral("total %1 no es subtotal más IVA").arg(d.total.toString());
     if (d.metodo == u"FINANCIERO") {
@@ -85,10 +86,11 @@ QString falla(const Desglose &d)
         if (!d.utilidad.isZero())
             return QStringLiteral("utilidad sin costo o sin público");
     } else if (!cerca(d.utilidad * d.costo / cien, d.margen, kCentavo + d.costo / Decimal(10000))) {
-        return QStringLiteral("utilidad %1 % no corresponde al margen %2").arg(d.utilidad.toString(),
-                                                                             d.margen.toString());
+        return QStringLiteral("utilidad %1 % no corresponde al margen %2")
+            .arg(d.utilidad.toString(), d.margen.toString());
     }
-    if ((d.metodo == u"MARGEN" || d.metodo == u"UTILIDAD") && (!d.descuento.isZero() || d.publico != d.subTotal))
+    if ((d.metodo == u"MARGEN" || d.metodo == u"UTILIDAD") &&
+        (!d.descuento.isZero() || d.publico != d.subTotal))
         return QStringLiteral("%1 no lleva descuento").arg(d.metodo);
     if (d.metodo == u"UTILIDAD" && d.publico != ((d.utilidad / cien + Decimal(1)) * d.costo).round(2))
         return QStringLiteral("UTILIDAD: el público no es el costo más la utilidad");
@@ -119,9 +121,8 @@ QString revisaPrecios(Connection &c, qint64 *articulosVistos)
         articulos.insert(rs.text("art_Clave"), d);
     }
     QSet<QString> conNormal;
-    for (db::Recordset rs = c.openRecordset(
-             QStringLiteral("select * from tArticuloPrecio"));
-         !rs.eof(); rs.moveNext()) {
+    for (db::Recordset rs = c.openRecordset(QStringLiteral("select * from tArticuloPrecio")); !rs.eof();
+         rs.moveNext()) {
         const QString clave = rs.text("art_Clave");
         const QString tipo = rs.text("tprecio_Clave");
         const Desglose d = dePrecio(rs);
@@ -185,15 +186,20 @@ void tst_DemoArticulos::preciosCuadran()
     for (const char *metodo : {"FIJO", "PUBLICO", "MARGEN", "UTILIDAD", "FINANCIERO"})
         QVERIFY2(cuenta(c, "select count(*) from tArticulo where cambio_Clave = ?", {metodo}) > 0, metodo);
     QCOMPARE(cuenta(c, "select count(*) from tArticulo where cambio_Clave = 'FINANCIERO'"), 1);
-    QVERIFY(cuenta(c, "select count(*) from tArticuloPrecio where tprecio_Clave = 'LISTA' and precio_Clave = 2") > 0);
+    QVERIFY(
+        cuenta(c, "select count(*) from tArticuloPrecio where tprecio_Clave = 'LISTA' and precio_Clave = 2") >
+        0);
     // A list row sells by the quantity of its column: list 2 from more pieces than list 1.
-    QCOMPARE(cuenta(c, "select count(*) from tArticuloPrecio a join tArticuloPrecio b on b.art_Clave = a.art_Clave "
-                       "where a.tprecio_Clave = 'LISTA' and b.tprecio_Clave = 'LISTA' and a.precio_Clave = 1 "
-                       "and b.precio_Clave = 2 and (b.precio_Cantidad <= a.precio_Cantidad "
-                       "or b.precio_Total >= a.precio_Total)"),
-             0);
+    QCOMPARE(
+        cuenta(c,
+               "select count(*) from tArticuloPrecio a join tArticuloPrecio b on b.art_Clave = a.art_Clave "
+               "where a.tprecio_Clave = 'LISTA' and b.tprecio_Clave = 'LISTA' and a.precio_Clave = 1 "
+               "and b.precio_Clave = 2 and (b.precio_Cantidad <= a.precio_Cantidad "
+               "or b.precio_Total >= a.precio_Total)"),
+        0);
     // Medicines and the basic basket carry no VAT, most of the rest 16 %.
-    QCOMPARE(cuenta(c, "select count(*) from tArticulo where tart_Clave = 'FARMACIA' and art_IVAPorc <> 0"), 0);
+    QCOMPARE(cuenta(c, "select count(*) from tArticulo where tart_Clave = 'FARMACIA' and art_IVAPorc <> 0"),
+             0);
     QVERIFY(cuenta(c, "select count(*) from tArticulo where art_IVAPorc = 16") >
             cuenta(c, "select count(*) from tArticulo where art_IVAPorc = 0") / 2);
     QCOMPARE(cuenta(c, "select count(*) from tArticulo where art_IVAPorc not in (0, 16)"), 0);
@@ -212,7 +218,8 @@ void tst_DemoArticulos::clavesEan13()
         claves.insert(clave);
     }
     qint64 codigos = 0;
-    for (db::Recordset rs = c.openRecordset("select acod_Codigo from tArticuloCodigo"); !rs.eof(); rs.moveNext()) {
+    for (db::Recordset rs = c.openRecordset("select acod_Codigo from tArticuloCodigo"); !rs.eof();
+         rs.moveNext()) {
         const QString codigo = rs.text("acod_Codigo");
         QVERIFY2(ean13Valido(codigo), qPrintable(codigo));
         QVERIFY2(!claves.contains(codigo), qPrintable(codigo + " es también clave de artículo"));
@@ -220,7 +227,8 @@ void tst_DemoArticulos::clavesEan13()
     }
     QVERIFY(codigos >= 3);
     // Names are what a search finds: no two articles share one.
-    QCOMPARE(cuenta(c, "select count(distinct art_Nombre) from tArticulo"), cuenta(c, "select count(*) from tArticulo"));
+    QCOMPARE(cuenta(c, "select count(distinct art_Nombre) from tArticulo"),
+             cuenta(c, "select count(*) from tArticulo"));
 }
 
 void tst_DemoArticulos::catalogosExisten()
@@ -232,15 +240,20 @@ void tst_DemoArticulos::catalogosExisten()
     const struct {
         const char *columna, *tabla, *clave;
     } referencias[] = {
-        {"tart_Clave", "tTipoArticulo", "tart_Clave"}, {"fam_Clave", "tFamilia", "fam_Clave"},
-        {"fab_Clave", "tFabricante", "fab_Clave"},     {"med_Clave", "tMedida", "med_Clave"},
-        {"cambio_Clave", "tCambioPrecio", "cambio_Clave"}, {"cinv_Clave", "tControlInventario", "cinv_Clave"},
-        {"sub_Clave", "tSubTipo", "sub_Clave"},        {"ssa_Clave", "tSSA", "ssa_Clave"},
+        {"tart_Clave", "tTipoArticulo", "tart_Clave"},
+        {"fam_Clave", "tFamilia", "fam_Clave"},
+        {"fab_Clave", "tFabricante", "fab_Clave"},
+        {"med_Clave", "tMedida", "med_Clave"},
+        {"cambio_Clave", "tCambioPrecio", "cambio_Clave"},
+        {"cinv_Clave", "tControlInventario", "cinv_Clave"},
+        {"sub_Clave", "tSubTipo", "sub_Clave"},
+        {"ssa_Clave", "tSSA", "ssa_Clave"},
     };
     for (const auto &r : referencias) {
-        const QString sql = QStringLiteral("select count(*) from tArticulo a where a.%1 is not null and not exists "
-                                           "(select 1 from %2 x where x.%3 = a.%1)")
-                                .arg(QLatin1String(r.columna), QLatin1String(r.tabla), QLatin1String(r.clave));
+        const QString sql =
+            QStringLiteral("select count(*) from tArticulo a where a.%1 is not null and not exists "
+                           "(select 1 from %2 x where x.%3 = a.%1)")
+                .arg(QLatin1String(r.columna), QLatin1String(r.tabla), QLatin1String(r.clave));
         QVERIFY2(cuenta(c, sql) == 0, r.columna);
     }
     QCOMPARE(cuenta(c, "select count(*) from tArticulo where tart_Clave is null or fam_Clave is null"), 0);
@@ -251,14 +264,17 @@ void tst_DemoArticulos::catalogosExisten()
              0);
     // Lots and expiry go together; devices go by serial number; one article is suspended.
     QVERIFY(cuenta(c, "select count(*) from tArticulo where cinv_Clave = 'LOTE'") > 0);
-    QCOMPARE(cuenta(c, "select count(*) from tArticulo where cinv_Clave = 'LOTE' and (cad_Clave <> 'SI' or art_Caduca <= 0)"),
+    QCOMPARE(cuenta(c, "select count(*) from tArticulo where cinv_Clave = 'LOTE' and (cad_Clave <> 'SI' or "
+                       "art_Caduca <= 0)"),
              0);
     QCOMPARE(cuenta(c, "select count(*) from tArticulo where (cad_Clave = 'SI') <> (art_Caduca > 0)"), 0);
     QVERIFY(cuenta(c, "select count(*) from tArticulo where cinv_Clave = 'SERIE'") >= 2);
     QCOMPARE(cuenta(c, "select count(*) from tArticulo where eart_Clave = 'SUSPENDIDO'"), 1);
-    QCOMPARE(cuenta(c, "select count(*) from tArticulo where eart_Clave not in ('REGISTRADO', 'SUSPENDIDO')"), 0);
+    QCOMPARE(cuenta(c, "select count(*) from tArticulo where eart_Clave not in ('REGISTRADO', 'SUSPENDIDO')"),
+             0);
     // The stock of an article is the sum of its warehouses'.
-    QCOMPARE(cuenta(c, "select count(*) from tArticulo a where a.art_Existencia <> (select coalesce(sum(alma_Existencia), 0) "
+    QCOMPARE(cuenta(c, "select count(*) from tArticulo a where a.art_Existencia <> (select "
+                       "coalesce(sum(alma_Existencia), 0) "
                        "from tArticuloAlmacen x where x.art_Clave = a.art_Clave)"),
              0);
     QCOMPARE(cuenta(c, "select count(*) from tArticuloAlmacen x where not exists "
@@ -274,13 +290,17 @@ void tst_DemoArticulos::paquetesYEnsambles()
     db::DemoData::populate(c);
     // A box that breaks into pieces, and the piece that gathers back into that same box.
     QVERIFY(cuenta(c, "select count(*) from tArticulo where art_Separar = 'S'") > 0);
-    QCOMPARE(cuenta(c, "select count(*) from tArticulo caja left join tArticulo pieza on pieza.art_Clave = caja.art_SepArt "
-                       "where caja.art_Separar = 'S' and (pieza.art_Clave is null or pieza.art_Acumular <> 'S' "
-                       "or pieza.art_AcumArt <> caja.art_Clave or pieza.art_AcumNum <> caja.art_SepNum "
-                       "or caja.art_SepNum <= 1 or pieza.art_Clave = caja.art_Clave)"),
+    QCOMPARE(cuenta(c,
+                    "select count(*) from tArticulo caja left join tArticulo pieza on pieza.art_Clave = "
+                    "caja.art_SepArt "
+                    "where caja.art_Separar = 'S' and (pieza.art_Clave is null or pieza.art_Acumular <> 'S' "
+                    "or pieza.art_AcumArt <> caja.art_Clave or pieza.art_AcumNum <> caja.art_SepNum "
+                    "or caja.art_SepNum <= 1 or pieza.art_Clave = caja.art_Clave)"),
              0);
-    QCOMPARE(cuenta(c, "select count(*) from tArticulo pieza left join tArticulo caja on caja.art_Clave = pieza.art_AcumArt "
-                       "where pieza.art_Acumular = 'S' and (caja.art_Clave is null or caja.art_SepArt <> pieza.art_Clave)"),
+    QCOMPARE(cuenta(c, "select count(*) from tArticulo pieza left join tArticulo caja on caja.art_Clave = "
+                       "pieza.art_AcumArt "
+                       "where pieza.art_Acumular = 'S' and (caja.art_Clave is null or caja.art_SepArt <> "
+                       "pieza.art_Clave)"),
              0);
     QCOMPARE(cuenta(c, "select count(*) from tArticulo where (art_Separar = 'N') <> (art_SepArt is null) "
                        "or (art_Acumular = 'N') <> (art_AcumArt is null)"),
@@ -290,10 +310,13 @@ void tst_DemoArticulos::paquetesYEnsambles()
     QCOMPARE(cuenta(c, "select count(*) from tArticulo a where (art_Ensamble = 'SI') <> exists "
                        "(select 1 from tArticuloEnsamble e where e.art_Clave = a.art_Clave)"),
              0);
-    QCOMPARE(cuenta(c, "select count(*) from tArticuloEnsamble e left join tArticulo x on x.art_Clave = e.esa_Clave "
-                       "where x.art_Clave is null or x.art_Ensamble = 'SI' or e.esa_Cantidad <= 0"),
-             0);
-    for (db::Recordset rs = c.openRecordset("select art_Clave, art_Costo from tArticulo where art_Ensamble = 'SI'");
+    QCOMPARE(
+        cuenta(c,
+               "select count(*) from tArticuloEnsamble e left join tArticulo x on x.art_Clave = e.esa_Clave "
+               "where x.art_Clave is null or x.art_Ensamble = 'SI' or e.esa_Cantidad <= 0"),
+        0);
+    for (db::Recordset rs =
+             c.openRecordset("select art_Clave, art_Costo from tArticulo where art_Ensamble = 'SI'");
          !rs.eof(); rs.moveNext()) {
         const Decimal componentes =
             c.openRecordset("select sum(e.esa_Cantidad * x.art_Costo) as costo from tArticuloEnsamble e "
@@ -312,8 +335,8 @@ void tst_DemoArticulos::unaOfertaVigente()
     db::DemoData::populate(c);
     const QDateTime ahora = QDateTime::currentDateTime();
     int vigentes = 0, vencidas = 0, agotadas = 0;
-    for (db::Recordset rs = c.openRecordset("select * from tArticuloPrecio where tprecio_Clave = 'OFERTA'"); !rs.eof();
-         rs.moveNext()) {
+    for (db::Recordset rs = c.openRecordset("select * from tArticuloPrecio where tprecio_Clave = 'OFERTA'");
+         !rs.eof(); rs.moveNext()) {
         const QDateTime desde = rs.dateTime("PRECIO_FECINI");
         const QDateTime hasta = rs.dateTime("PRECIO_FECFIN");
         QVERIFY(desde.isValid() && hasta.isValid() && desde < hasta);
@@ -344,21 +367,26 @@ void tst_DemoArticulos::tiposDeCliente()
     QCOMPARE(c.scalar("select tcontrol_Clave from tTipoCliente where tcli_Clave = 'SYS'").toString(),
              QStringLiteral("ARTICULO"));
     // A type priced by list finds its list on some articles.
-    for (db::Recordset rs = c.openRecordset("select tcli_Clave, tcli_Lista from tTipoCliente where tcontrol_Clave = 'LISTA'");
+    for (db::Recordset rs = c.openRecordset(
+             "select tcli_Clave, tcli_Lista from tTipoCliente where tcontrol_Clave = 'LISTA'");
          !rs.eof(); rs.moveNext())
-        QVERIFY2(cuenta(c, "select count(*) from tArticuloPrecio where tprecio_Clave = 'LISTA' and precio_Clave = ?",
-                        {rs.integer("tcli_Lista")}) > 0,
-                 qPrintable(rs.text("tcli_Clave")));
+        QVERIFY2(
+            cuenta(c,
+                   "select count(*) from tArticuloPrecio where tprecio_Clave = 'LISTA' and precio_Clave = ?",
+                   {rs.integer("tcli_Lista")}) > 0,
+            qPrintable(rs.text("tcli_Clave")));
     // A type priced by department has concepts, each naming a department that sells articles and
     // a built-in method.
     QVERIFY(cuenta(c, "select count(*) from tTipoCliente where tcontrol_Clave = 'DEPARTAMENTO'") >= 1);
-    QCOMPARE(cuenta(c, "select count(*) from tTipoCliente t where tcontrol_Clave = 'DEPARTAMENTO' and not exists "
-                       "(select 1 from tTipoClienteConcepto k where k.tcli_Clave = t.tcli_Clave "
-                       "and k.tcontrol_Clave = 'DEPARTAMENTO')"),
-             0);
-    QCOMPARE(cuenta(c, "select count(*) from tTipoClienteConcepto k where not exists (select 1 from tArticulo a "
-                       "where a.tart_Clave = k.tcc_Clave) or not exists (select 1 from tCambioPrecio m "
-                       "where m.cambio_Clave = k.cambio_Clave) or k.tcc_Valor <= 0"),
+    QCOMPARE(
+        cuenta(c, "select count(*) from tTipoCliente t where tcontrol_Clave = 'DEPARTAMENTO' and not exists "
+                  "(select 1 from tTipoClienteConcepto k where k.tcli_Clave = t.tcli_Clave "
+                  "and k.tcontrol_Clave = 'DEPARTAMENTO')"),
+        0);
+    QCOMPARE(cuenta(c,
+                    "select count(*) from tTipoClienteConcepto k where not exists (select 1 from tArticulo a "
+                    "where a.tart_Clave = k.tcc_Clave) or not exists (select 1 from tCambioPrecio m "
+                    "where m.cambio_Clave = k.cambio_Clave) or k.tcc_Valor <= 0"),
              0);
     QCOMPARE(cuenta(c, "select count(distinct cambio_Clave) from tTipoClienteConcepto"), 2);
 }
@@ -368,8 +396,8 @@ void tst_DemoArticulos::segundaCargaNoAgrega()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(t, engine, TestDatabase::Upgraded);
     Connection &c = t.connection();
-    const QStringList tablas = {"tArticulo",        "tArticuloPrecio",      "tArticuloCodigo",
-                                "tArticuloEnsamble", "tArticuloAlmacen",     "tTipoClienteConcepto"};
+    const QStringList tablas = {"tArticulo",         "tArticuloPrecio",  "tArticuloCodigo",
+                                "tArticuloEnsamble", "tArticuloAlmacen", "tTipoClienteConcepto"};
     const auto cuentas = [&] {
         QStringList out;
         for (const QString &tabla : tablas)
@@ -379,9 +407,10 @@ void tst_DemoArticulos::segundaCargaNoAgrega()
     db::DemoData::populate(c);
     const QStringList primera = cuentas();
     // An article removed by the user comes back whole; the others stay as they are.
-    const QString clave = c.scalar("select min(art_Clave) from tArticulo where art_Ensamble = 'NO' and not exists "
-                                   "(select 1 from tArticuloEnsamble e where e.esa_Clave = art_Clave)")
-                              .toString();
+    const QString clave =
+        c.scalar("select min(art_Clave) from tArticulo where art_Ensamble = 'NO' and not exists "
+                 "(select 1 from tArticuloEnsamble e where e.esa_Clave = art_Clave)")
+            .toString();
     c.execute("delete from tArticuloAlmacen where art_Clave = ?", {clave});
     c.execute("delete from tArticulo where art_Clave = ?", {clave});
     c.execute("update tArticulo set art_Nombre = 'CAMBIADO' where art_Clave <> ?", {clave});
@@ -410,9 +439,11 @@ void tst_DemoArticulos::generaDosVeces()
         QCOMPARE(ultimoAvance, n);
         QCOMPARE(r.count, n);
         QCOMPARE(cuenta(c, "select count(*) from tArticulo"), demo + (vuelta + 1) * n);
-        QCOMPARE(cuenta(c, "select count(*) from tArticulo where art_Clave between ? and ?", {r.firstKey, r.lastKey}), n);
-        for (db::Recordset rs = c.openRecordset("select art_Clave from tArticulo where art_Clave between ? and ?",
-                                                {r.firstKey, r.lastKey});
+        QCOMPARE(cuenta(c, "select count(*) from tArticulo where art_Clave between ? and ?",
+                        {r.firstKey, r.lastKey}),
+                 n);
+        for (db::Recordset rs = c.openRecordset(
+                 "select art_Clave from tArticulo where art_Clave between ? and ?", {r.firstKey, r.lastKey});
              !rs.eof(); rs.moveNext()) {
             QVERIFY2(ean13Valido(rs.text("art_Clave")), qPrintable(rs.text("art_Clave")));
             QVERIFY(!claves.contains(rs.text("art_Clave")));
@@ -427,8 +458,10 @@ void tst_DemoArticulos::generaDosVeces()
     const QString generados = QStringLiteral("art_Clave like '7509%'");
     QVERIFY(cuenta(c, "select count(distinct tart_Clave) from tArticulo where " + generados) >= 5);
     QVERIFY(cuenta(c, "select count(distinct fam_Clave) from tArticulo where " + generados) >= 10);
-    QVERIFY(cuenta(c, "select count(distinct art_Nombre) from tArticulo where " + generados) > 2 * n * 9 / 10);
-    QVERIFY(cuenta(c, "select count(*) from tArticulo where " + generados + " and mdr_fold(art_Nombre) like ?",
+    QVERIFY(cuenta(c, "select count(distinct art_Nombre) from tArticulo where " + generados) >
+            2 * n * 9 / 10);
+    QVERIFY(cuenta(c,
+                   "select count(*) from tArticulo where " + generados + " and mdr_fold(art_Nombre) like ?",
                    {"%paracetamol%"}) > 0);
 }
 
@@ -459,7 +492,8 @@ void tst_DemoArticulos::generaSinClavesLibres()
     QVERIFY_THROWS_EXCEPTION(db::DbError, db::ArticleGenerator::generate(c, 2));
     QVERIFY_THROWS_EXCEPTION(db::DbError, db::ArticleGenerator::generate(c, 0));
     QCOMPARE(cuenta(c, "select count(*) from tArticulo"), 1);
-    QCOMPARE(db::ArticleGenerator::generate(c, 1).firstKey, db::ArticleGenerator::keyFor(db::ArticleGenerator::kMaxSerial));
+    QCOMPARE(db::ArticleGenerator::generate(c, 1).firstKey,
+             db::ArticleGenerator::keyFor(db::ArticleGenerator::kMaxSerial));
 }
 
 QTEST_GUILESS_MAIN(tst_DemoArticulos)

@@ -40,25 +40,28 @@ Precio entradas(const QString &metodo, const Precio &g)
 QList<Renglon> renglones(db::Connection &c)
 {
     QList<Renglon> out;
-    for (db::Recordset rs = c.openRecordset(QStringLiteral("select * from tArticulo")); !rs.eof(); rs.moveNext())
+    for (db::Recordset rs = c.openRecordset(QStringLiteral("select * from tArticulo")); !rs.eof();
+         rs.moveNext())
         out.append({rs.text("art_Clave"), rs.text("cambio_Clave"),
                     Precio{rs.decimal("art_Costo"), rs.decimal("art_Importe"), rs.decimal("art_Descuento"),
                            rs.decimal("art_SubTotal"), rs.decimal("art_Margen"), rs.decimal("art_Utilidad"),
                            rs.decimal("art_IVAPorc"), rs.decimal("art_IVA"), rs.decimal("art_Total")}});
-    for (db::Recordset rs = c.openRecordset(QStringLiteral("select * from tArticuloPrecio")); !rs.eof(); rs.moveNext())
-        out.append({rs.text("art_Clave") + u' ' + rs.text("tprecio_Clave") + u' ' + rs.text("precio_Clave"),
-                    rs.text("cambio_Clave"),
-                    Precio{rs.decimal("art_Costo"), rs.decimal("precio_Importe"), rs.decimal("precio_Descuento"),
-                           rs.decimal("precio_SubTotal"), rs.decimal("precio_Margen"), rs.decimal("precio_Utilidad"),
-                           rs.decimal("precio_IVAPorc"), rs.decimal("precio_IVA"), rs.decimal("precio_Total")}});
+    for (db::Recordset rs = c.openRecordset(QStringLiteral("select * from tArticuloPrecio")); !rs.eof();
+         rs.moveNext())
+        out.append(
+            {rs.text("art_Clave") + u' ' + rs.text("tprecio_Clave") + u' ' + rs.text("precio_Clave"),
+             rs.text("cambio_Clave"),
+             Precio{rs.decimal("art_Costo"), rs.decimal("precio_Importe"), rs.decimal("precio_Descuento"),
+                    rs.decimal("precio_SubTotal"), rs.decimal("precio_Margen"), rs.decimal("precio_Utilidad"),
+                    rs.decimal("precio_IVAPorc"), rs.decimal("precio_IVA"), rs.decimal("precio_Total")}});
     return out;
 }
 
 QString texto(const Precio &p)
 {
     QStringList v;
-    for (const Decimal &d : {p.costo, p.publico, p.descuento, p.subTotal, p.margen, p.utilidad, p.impuestoPorcentaje,
-                             p.impuestoImporte, p.total})
+    for (const Decimal &d : {p.costo, p.publico, p.descuento, p.subTotal, p.margen, p.utilidad,
+                             p.impuestoPorcentaje, p.impuestoImporte, p.total})
         v << d.toString();
     return v.join(u' ');
 }
@@ -119,8 +122,9 @@ void tst_DemoPrecios::tiposDeCliente()
     QCOMPARE(enOferta, 1);
 
     // Wholesale: list 2 for groceries, nothing for a medicine.
-    const QString abarrote = primero(c, QStringLiteral("select min(art_Clave) from tArticulo where tart_Clave = 'ABARROTES' "
-                                                       "and art_Ensamble = 'NO'"));
+    const QString abarrote =
+        primero(c, QStringLiteral("select min(art_Clave) from tArticulo where tart_Clave = 'ABARROTES' "
+                                  "and art_Ensamble = 'NO'"));
     auto r = precios.obtenPrecioCliente(abarrote, QStringLiteral("MAYOREO"));
     QVERIFY(r.has_value());
     QCOMPARE(r->tipoPrecio, QStringLiteral("LISTA"));
