@@ -1,6 +1,7 @@
 #include "AdminCli.h"
 #include "CoreCommands.h"
 #include "DbCommands.h"
+#include "DemoCommands.h"
 #include "ScriptCommands.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,7 @@ int main(int argc, char **argv)
 
     AdminCli cli(out, err);
     addDbCommands(cli);
+    addDemoCommands(cli);
     addCoreCommands(cli);
     addScriptCommands(cli);
 

@@ -1,6 +1,7 @@
 #include "DemoData.h"
 
 #include "Connection.h"
+#include "DemoDataArticulos.h"
 #include "DemoDataCatalogos.h"
 #include "DemoDataCodigo.h"
 #include "DemoDataConsultas.h"
@@ -91,6 +92,7 @@ void DemoData::populate(Connection &c)
     lines(QStringLiteral("MSGVENTA"), QStringLiteral("Mensaje"), messages);
     populateDemoSeguridad(c);
     populateDemoCatalogos(c);
+    populateDemoArticulos(c);
     populateDemoCodigo(c);
     populateDemoConsultas(c);
     tx.commit();

@@ -116,16 +116,27 @@ void articulos(Connection &c)
         {"SANOFI", "Sanofi-Aventis de México"})({"GENOMMA", "Genomma Lab"})({"LILLY", "Eli Lilly y Compañía de México"})(
         {"SILANES", "Laboratorios Silanes"})({"LIOMONT", "Laboratorios Liomont"})({"PISA", "Laboratorios PiSA"})(
         {"BIMBO", "Grupo Bimbo"})({"LALA", "Grupo Lala"})({"COCA", "Coca-Cola FEMSA"})({"PYG", "Procter & Gamble México"})(
-        {"KIMBERLY", "Kimberly-Clark de México"})({"NESTLE", "Nestlé México"});
+        {"KIMBERLY", "Kimberly-Clark de México"})({"NESTLE", "Nestlé México"})(
+        {"GIMEX", "Genéricos Intercambiables de México"})({"FARMALAB", "Farmalab del Bajío"})(
+        {"SENOSIAIN", "Laboratorios Senosiain"})({"SOPHIA", "Laboratorios Sophia"})({"DEGASA", "Degasa"})(
+        {"TRESM", "3M México"})({"JNJ", "Johnson & Johnson de México"})({"ROCHE", "Roche Diagnóstica"})(
+        {"OMRON", "Omron Healthcare"})({"PALMOLIVE", "Palmolive"})({"COLGATE", "Colgate-Palmolive"})(
+        {"UNILEVER", "Unilever de México"})({"HENKEL", "Henkel Capital"})({"ESPERANZA", "Marca propia La Esperanza"})(
+        {"VERDEVALLE", "Verde Valle"})({"GRUMA", "Gruma"})({"HERDEZ", "Grupo Herdez"})({"COSTENA", "La Costeña"})(
+        {"GAMESA", "Gamesa"})({"SABRITAS", "Sabritas"})({"BONAFONT", "Bonafont"})({"JUMEX", "Grupo Jumex"})(
+        {"ALPURA", "Alpura"});
 
     Filler(c, "tFamilia", "fam_Clave, fam_Nombre")({"ANALGESICOS", "Analgésicos"})({"ANTIBIOTICOS", "Antibióticos"})(
         {"ANTIGRIPALES", "Antigripales"})({"VITAMINAS", "Vitaminas y suplementos"})({"CURACION", "Material de curación"})(
         {"BEBIDAS", "Bebidas"})({"BOTANAS", "Botanas y dulces"})({"LACTEOS", "Lácteos"})({"PANADERIA", "Panadería"})(
-        {"HIGIENE", "Higiene personal"})({"BEBES", "Bebés"})({"LIMPIEZA", "Limpieza del hogar"});
+        {"HIGIENE", "Higiene personal"})({"BEBES", "Bebés"})({"LIMPIEZA", "Limpieza del hogar"})(
+        {"GASTRO", "Gastrointestinales"})({"CRONICOS", "Enfermedades crónicas"})({"DERMATOLOGICOS", "Dermatológicos"})(
+        {"EQUIPO", "Equipo médico"})({"GRANOS", "Granos y semillas"})({"ABARROTES", "Abarrotes básicos"})(
+        {"ENLATADOS", "Enlatados y conservas"})({"CEREALES", "Cereales y avenas"})({"DESPENSA", "Despensas y canastas"});
 
     Filler(c, "tTipoArticulo", "tart_Clave, tart_Nombre")({"FARMACIA", "Farmacia"})({"GENERICOS", "Genéricos"})(
         {"PERFUMERIA", "Perfumería y cuidado personal"})({"ABARROTES", "Abarrotes"})({"BEBIDAS", "Bebidas"})(
-        {"SERVICIOS", "Servicios"});
+        {"SERVICIOS", "Servicios"})({"LACTEOS", "Lácteos y refrigerados"})({"CURACION", "Material de curación y equipo"});
 
     Filler(c, "tSubTipo", "sub_Clave, sub_Nombre, tart_Clave")({"PATENTE", "Medicamento de patente", "FARMACIA"})(
         {"CONTROLADO", "Medicamento controlado", "FARMACIA"})({"ANTIBIOTICO", "Antibiótico con receta", "FARMACIA"})(
@@ -133,7 +144,10 @@ void articulos(Connection &c)
         {"SHAMPOO", "Shampoo y acondicionador", "PERFUMERIA"})({"DESODORANTE", "Desodorantes", "PERFUMERIA"})(
         {"PANALES", "Pañales", "PERFUMERIA"})({"ENLATADOS", "Enlatados", "ABARROTES"})({"DULCES", "Dulces y botanas", "ABARROTES"})(
         {"REFRESCOS", "Refrescos", "BEBIDAS"})({"AGUA", "Agua embotellada", "BEBIDAS"})(
-        {"TIEMPOAIRE", "Tiempo aire", "SERVICIOS"});
+        {"TIEMPOAIRE", "Tiempo aire", "SERVICIOS"})({"BASICOS", "Canasta básica", "ABARROTES"})(
+        {"LIMPIEZA", "Limpieza del hogar", "ABARROTES"})({"TEMPORADA", "Artículos de temporada", "ABARROTES"})(
+        {"REFRIGERADOS", "Refrigerados", "LACTEOS"})({"CURACION", "Material de curación", "CURACION"})(
+        {"EQUIPO", "Equipo médico", "CURACION"});
 
     // Keys of the national health compendium (Compendio Nacional de Insumos para la Salud).
     Filler(c, "tSSA", "ssa_Clave, ssa_Nombre")({"010.000.0104.00", "Paracetamol 500 mg tabletas"})(
@@ -174,7 +188,7 @@ void operacion(Connection &c)
                 "tcli_Clave, tcli_Nombre, tcli_Descuento, tcontrol_Clave, tcli_Lista, tcli_Factura, tcli_Periodo, "
                 "tcli_Credito");
     tipo({"MAYOREO", "Mayoreo", QStringLiteral("0"), "LISTA", 2, "NO", 0, QStringLiteral("0")})(
-        {"EMPLEADO", "Empleado", QStringLiteral("10"), "ARTICULO", QVariant(), "NO", 15, QStringLiteral("2000")})(
+        {"EMPLEADO", "Empleado", QStringLiteral("10"), "DEPARTAMENTO", QVariant(), "NO", 15, QStringLiteral("2000")})(
         {"CREDITO", "Cliente con credito", QStringLiteral("0"), "ARTICULO", QVariant(), "SI", 30, QStringLiteral("10000")})(
         {"INSTITUCION", "Institucion de salud", QStringLiteral("5"), "DEPARTAMENTO", QVariant(), "SI", 30,
          QStringLiteral("50000")});

@@ -44,6 +44,10 @@ private slots:
     void foreignDatabaseNeedsAdopt();
     void hostileDatabaseNameRefused_data();
     void hostileDatabaseNameRefused();
+    void demoArticles_data() { TestDatabase::addEngineRows(); }
+    void demoArticles();
+    void demoArticlesRefusals_data();
+    void demoArticlesRefusals();
 };
 
 namespace {
@@ -62,6 +66,8 @@ void tst_Admin::badArguments_data()
     QTest::newRow("connection without value") << QStringList({"db", "init", "--connection"});
     QTest::newRow("unknown option") << QStringList({"db", "upgrade", "--connection", "sqlite:x.db", "--demo"});
     QTest::newRow("stray word") << QStringList({"db", "upgrade", "sqlite:x.db"});
+    QTest::newRow("articles without count") << QStringList({"demo", "articles", "--connection", "sqlite:x.db"});
+    QTest::newRow("articles without connection") << QStringList({"demo", "articles", "--count", "10"});
 }
 
 void tst_Admin::badArguments()
@@ -312,6 +318,57 @@ void tst_Admin::hostileDatabaseNameRefused()
     QVERIFY2(r.err.contains(QStringLiteral("no es válido")), qPrintable(r.err));
     QVERIFY(db::DatabaseAdmin::exists(victim));
     QVERIFY(!db::DatabaseAdmin::databases(pgServer()).contains(hostile.database()));
+}
+
+// Twice in a row: the second run goes on numbering after the first, and says what it did.
+void tst_Admin::demoArticles()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(t, engine, TestDatabase::Upgraded);
+    db::Connection &c = t.connection();
+    c.execute("insert into tArticulo (art_Clave, art_Nombre) values ('7509000000014', 'CAPTURADO A MANO')");
+    Run r = admin({"demo", "articles", "--count", "150", "--connection", t.connectionString()});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QVERIFY2(r.out.startsWith(QStringLiteral("Generando 150 artículos...\n")), qPrintable(r.out));
+    QVERIFY2(r.out.contains(QStringLiteral("Se generaron 150 artículos (claves 7509000000025 a 7509000001510) en ")),
+             qPrintable(r.out));
+    QVERIFY2(r.out.contains(QStringLiteral(" segundos")), qPrintable(r.out));
+    r = admin({"demo", "articles", "--count=150", "--connection", t.connectionString()});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QVERIFY2(r.out.contains(QStringLiteral("(claves 7509000001527 a ")), qPrintable(r.out));
+    QCOMPARE(c.scalar("select count(*) from tArticulo").toInt(), 301);
+    QCOMPARE(c.scalar("select count(*) from tArticuloPrecio where tprecio_Clave = 'NORMAL'").toInt(), 300);
+    QCOMPARE(c.scalar("select count(distinct art_Nombre) from tArticulo").toInt() > 250, true);
+}
+
+void tst_Admin::demoArticlesRefusals_data()
+{
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<bool>("upgraded");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("zero") << "0" << true << 2 << "El número de artículos debe ser un entero entre 1 y 99,999,999: 0";
+    QTest::newRow("negative") << "-5" << true << 2 << "El número de artículos debe ser un entero entre 1 y 99,999,999: -5";
+    QTest::newRow("not a number") << "mil" << true << 2
+                                  << "El número de artículos debe ser un entero entre 1 y 99,999,999: mil";
+    QTest::newRow("too many") << "100000000" << true << 2
+                              << "El número de artículos debe ser un entero entre 1 y 99,999,999: 100000000";
+    QTest::newRow("store not upgraded") << "10" << false << 1
+                                        << "Error: La base de datos no está actualizada; ejecute antes "
+                                           "mostrador-admin db upgrade";
+}
+
+void tst_Admin::demoArticlesRefusals()
+{
+    QFETCH(QString, count);
+    QFETCH(bool, upgraded);
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    MDR_TEST_DATABASE(t, TestDatabase::sqlite(), upgraded ? TestDatabase::Upgraded : TestDatabase::Empty);
+    const Run r = admin({"demo", "articles", "--count", count, "--connection", t.connectionString()});
+    QCOMPARE(r.code, code);
+    QVERIFY2(r.err.startsWith(message), qPrintable(r.err));
+    QVERIFY(r.out.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_Admin)
