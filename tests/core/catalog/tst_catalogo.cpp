@@ -644,6 +644,7 @@ void tst_Catalogo::lookupDeCatalogo()
     db::Connection &c = db.connection();
     db::DemoData::populate(c);
     c.execute(QStringLiteral("insert into tSecuencia (sec_Clave, sec_Valor) values ('VENTA_MATRIZ_2026', 15)"));
+    c.execute(QStringLiteral("insert into tArticulo (art_Clave, art_Nombre) values ('7501', 'Aspirina')"));
     for (const CatalogoDef &d : Catalogos::todos()) {
         const LookupDefinition l = d.lookup();
         QCOMPARE(l.maintenanceWindow, d.ventana);
