@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPalette>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -74,6 +75,15 @@ QStringList encabezados(Tipo tipo)
                 QStringLiteral("Maximo")};
     }
     return {};
+}
+
+// A field the user cannot type into looks like it.
+void soloLecturaVisible(QLineEdit *t)
+{
+    t->setReadOnly(true);
+    QPalette gris = t->palette();
+    gris.setColor(QPalette::Base, gris.color(QPalette::Window));
+    t->setPalette(gris);
 }
 
 bool leeDecimal(const QVariant &valor, Decimal &out)
@@ -339,7 +349,7 @@ frmArticulo::frmArticulo(ArticuloEditor &editor, const LookupServices &services,
     if (modo == u'Q')
         soloLectura();
     else if (modo == u'C')
-        qobject_cast<QLineEdit *>(m_campos.value(QStringLiteral("art_Clave")))->setReadOnly(true);
+        soloLecturaVisible(qobject_cast<QLineEdit *>(m_campos.value(QStringLiteral("art_Clave"))));
     m_campos.value(modo == u'A' ? QStringLiteral("art_Clave") : QStringLiteral("art_Nombre"))->setFocus();
 }
 
@@ -485,7 +495,13 @@ void frmArticulo::buscaArticulo(QLineEdit *campo)
 QWidget *frmArticulo::pestanaIdentificacion()
 {
     auto *w = new QWidget;
-    auto *f = new QFormLayout(w);
+    auto *formulario = new QWidget;
+    formulario->setMaximumWidth(720);
+    auto *h = new QHBoxLayout(w);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->addWidget(formulario);
+    h->addStretch();
+    auto *f = new QFormLayout(formulario);
     f->addRow(QStringLiteral("Clave *"), texto(QStringLiteral("art_Clave"), 30));
     f->addRow(QStringLiteral("Nombre *"), texto(QStringLiteral("art_Nombre"), 150));
     f->addRow(QStringLiteral("Descripcion"), texto(QStringLiteral("art_Descripcion"), 255));
@@ -523,8 +539,10 @@ QWidget *frmArticulo::pestanaPrecios()
         t->setAlignment(Qt::AlignRight);
         t->setMaximumWidth(160);
         // Subtotal, tax and total always follow from the others.
-        if (c == Cifra::SubTotal || c == Cifra::ImpuestoImporte || c == Cifra::Total)
-            t->setReadOnly(true);
+        if (c == Cifra::SubTotal || c == Cifra::ImpuestoImporte || c == Cifra::Total) {
+            soloLecturaVisible(t);
+            t->setFocusPolicy(Qt::NoFocus);
+        }
         connect(t, &QLineEdit::editingFinished, this, [this, c] { cifraEditada(c); });
         m_cifras[i] = t;
         m_campos.insert(t->objectName(), t);
@@ -546,16 +564,16 @@ QWidget *frmArticulo::pestanaPrecios()
     politica->addRow(
         bandera(QStringLiteral("art_VenderAbajoDelCosto"), QStringLiteral("Se puede vender abajo del costo")));
 
-    auto *h = new QHBoxLayout(w);
     auto *g1 = new QGroupBox(QStringLiteral("Precio"));
     g1->setLayout(cifras);
     auto *g2 = new QGroupBox(QStringLiteral("Politica de precio"));
     g2->setLayout(politica);
-    auto *v = new QVBoxLayout;
-    v->addWidget(g2);
+    auto *h = new QHBoxLayout;
+    h->addWidget(g1, 0, Qt::AlignTop);
+    h->addWidget(g2, 1, Qt::AlignTop);
+    auto *v = new QVBoxLayout(w);
+    v->addLayout(h);
     v->addStretch();
-    h->addWidget(g1);
-    h->addLayout(v, 1);
     return w;
 }
 
@@ -569,13 +587,16 @@ QWidget *frmArticulo::pestanaGrid(Tipo tipo, const QString &nombre)
     grid->setModel(model);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    grid->horizontalHeader()->setMinimumSectionSize(60);
     grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed);
 
     auto *w = new QWidget;
     auto *v = new QVBoxLayout(w);
+    // The assembly and the levels sit inside a group box of their tab, which has its margins.
+    if (tipo == Tipo::Ensamble || tipo == Tipo::MaxMin)
+        v->setContentsMargins(0, 0, 0, 0);
     v->addWidget(grid, 1);
     if (m_modo == u'Q')
         return w;
@@ -831,7 +852,7 @@ void frmArticulo::soloLectura()
 {
     for (QWidget *w : std::as_const(m_campos)) {
         if (auto *t = qobject_cast<QLineEdit *>(w))
-            t->setReadOnly(true);
+            soloLecturaVisible(t);
         else
             w->setEnabled(false);
     }
