@@ -20,6 +20,7 @@
 #include "cConfigure.h"
 #include "cArticulo.h"
 #include "cObjectFactory.h"
+#include "frmArticulo.h"
 #include "frmCambioPrecio.h"
 #include "frmCodigo.h"
 #include "frmConfig.h"
@@ -175,6 +176,11 @@ int main(int argc, char **argv)
                                   [&](const QString &, QChar command, const QString &clave) {
                                       return frmTipoCliente::abrir(services.connection(), permisos, prompter,
                                                                    command, clave, mainWindow);
+                                  });
+        catalogos.registraVentana(QStringLiteral("frmArticulo"),
+                                  [&](const QString &, QChar command, const QString &clave) {
+                                      return frmArticulo::abrir({services.connection(), services.config(), prompter},
+                                                                calculoPrecio, command, clave, mainWindow);
                                   });
         catalogos.conecta(*mainWindow);
         mainWindow->setCommand(QStringLiteral("mnuSeguridad_Mod"), [&] {

@@ -2,11 +2,13 @@
 
 #include "ConnectionProvider.h"
 #include "Log.h"
+#include "MensajesMantenimiento.h"
 #include "PreciosArticulo.h"
 #include "Prompter.h"
 #include "cConfigure.h"
 
 #include "Connection.h"
+#include "DbError.h"
 #include "Transaction.h"
 
 #include <QTime>
@@ -590,5 +592,40 @@ bool ArticuloEditor::guardaDatos()
     } else {
         m_prompter.information(QStringLiteral("El registro fue actualizado con exito"));
     }
+    return true;
+}
+
+bool ArticuloEditor::eliminarRegistro(const QString &claveTexto)
+{
+    const QString clave = claveTexto.trimmed();
+    try {
+        db::Connection &c = m_connections.getConnection();
+        if (clave.isEmpty() || !existe(QStringLiteral("tArticulo"), QStringLiteral("art_Clave"), clave)) {
+            m_prompter.exclamation(MensajesMantenimiento::claveNoExiste());
+            return false;
+        }
+        // Stock rows are the warehouses' history: they never go with the article.
+        if (existe(QStringLiteral("tArticuloAlmacen"), QStringLiteral("art_Clave"), clave)) {
+            m_prompter.exclamation(
+                QStringLiteral("El articulo tiene existencias registradas en los almacenes, no es posible eliminarlo"));
+            return false;
+        }
+        if (!m_prompter.question(QStringLiteral("Esta seguro de eliminar el articulo"), false))
+            return false;
+        try {
+            db::Transaction tx(c);
+            c.execute(QStringLiteral("delete from tArticulo where art_Clave = ?"), {clave});
+            tx.commit();
+        } catch (const db::DbError &e) {
+            if (e.kind() != db::DbError::ConstraintViolation)
+                throw;
+            m_prompter.exclamation(MensajesMantenimiento::enUso());
+            return false;
+        }
+    } catch (const std::exception &e) {
+        reportError(m_prompter, QString(), QStringLiteral("eliminarRegistro"), ErrorInfo::fromException(e));
+        return false;
+    }
+    m_prompter.information(MensajesMantenimiento::eliminado());
     return true;
 }

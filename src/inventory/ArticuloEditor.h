@@ -92,6 +92,10 @@ public:
     bool guardaDatos();
     bool continuar() const { return m_continuar; }
 
+    // Deletes the article after asking; its price, detail and assembly rows go with it. Refused
+    // while the warehouses hold stock rows of it, or when another table still refers to it.
+    bool eliminarRegistro(const QString &clave);
+
 private:
     bool rechaza(Pestana pestana, const QString &campo, const QString &mensaje);
     bool existe(const QString &tabla, const QString &columna, const QString &clave);

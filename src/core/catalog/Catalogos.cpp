@@ -312,6 +312,10 @@ QList<CatalogoDef> build()
     consulta.campos.first() = numero(Tipo::Entero, "con_Clave", "Clave", "una clave", true);
     t << consulta;
 
+    // Kept by the article editor of the inventory; described for the lookup of its menu entry.
+    t << simple("tArticulo", "frmArticulo", "Articulos", "articulo", "el", "articulos", "art_Clave", 30, "art_Nombre",
+                150);
+
     t << simple("tPerfil", "frmPerfil", "Perfil", "perfil", "el", "perfiles", "perf_Clave", 20, "perf_Nombre");
     t << simple("tUsuario", "frmUsuario", "Usuarios", "usuario", "el", "usuarios", "usu_Clave", 20, "usu_Nombre");
     return t;
@@ -346,7 +350,7 @@ bool Catalogos::tieneVentanaPropia(const CatalogoDef &def)
     static const QStringList propias = {QStringLiteral("frmParametro"),   QStringLiteral("frmSecuencia"),
                                         QStringLiteral("frmPerfil"),      QStringLiteral("frmUsuario"),
                                         QStringLiteral("frmCodigo"),      QStringLiteral("frmConsultaSQL"),
-                                        QStringLiteral("frmCambioPrecio")};
+                                        QStringLiteral("frmCambioPrecio"), QStringLiteral("frmArticulo")};
     return propias.contains(def.ventana);
 }
 
@@ -363,7 +367,6 @@ const QHash<QString, QString> &Catalogos::pendientes()
         const QString articulo = QStringLiteral("el catalogo de articulos y precios");
         const QString interc = QStringLiteral("el intercambio de datos");
         return QHash<QString, QString>{
-            {QStringLiteral("mnuCatalogo_Articulos"), articulo},
             {QStringLiteral("mnuCatalogo_lista"), articulo},
             {QStringLiteral("mnuCatalogo_Ofertas"), articulo},
             {QStringLiteral("mnuCatalogo_Clientes"), QStringLiteral("el catalogo de clientes")},

@@ -577,10 +577,10 @@ void tst_Catalogo::datosDemo()
                  .toString(),
              QStringLiteral("IMPORTE INICIAL"));
     QCOMPARE(count(c, QStringLiteral("select count(*) from tTipoCliente where tcli_Clave = 'SYS'")), 1);
-    // Every catalogue the menu opens has rows to show (folios are drawn at work), and every
-    // category its department.
+    // Every catalogue the menu opens has rows to show (folios are drawn at work; articles are
+    // the store's own), and every category its department.
     for (const CatalogoDef &d : Catalogos::todos())
-        QVERIFY2(d.tabla == QLatin1String("tSecuencia") ||
+        QVERIFY2(d.tabla == QLatin1String("tSecuencia") || d.tabla == QLatin1String("tArticulo") ||
                  count(c, QStringLiteral("select count(*) from ") + d.tabla) > 0, qPrintable(d.tabla));
     QCOMPARE(count(c, QStringLiteral("select count(*) from tSubTipo s where not exists "
                                      "(select 1 from tTipoArticulo t where t.tart_Clave = s.tart_Clave)")),
@@ -644,6 +644,7 @@ void tst_Catalogo::lookupDeCatalogo()
     db::Connection &c = db.connection();
     db::DemoData::populate(c);
     c.execute(QStringLiteral("insert into tSecuencia (sec_Clave, sec_Valor) values ('VENTA_MATRIZ_2026', 15)"));
+    c.execute(QStringLiteral("insert into tArticulo (art_Clave, art_Nombre) values ('7501', 'Aspirina')"));
     for (const CatalogoDef &d : Catalogos::todos()) {
         const LookupDefinition l = d.lookup();
         QCOMPARE(l.maintenanceWindow, d.ventana);
