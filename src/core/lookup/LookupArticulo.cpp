@@ -93,6 +93,18 @@ LookupArticulo::Definicion LookupArticulo::definicion(const cConfigure &config, 
                       {QStringLiteral("Departamento"), QStringLiteral("tart_Clave"), LookupField::Texto},
                       {QStringLiteral("Fabricante"), QStringLiteral("fab_Clave"), LookupField::Texto},
                       {QStringLiteral("Fecha de alta"), QStringLiteral("art_FecAlta"), LookupField::Fecha}};
+    // Any part of the name through the trigram table of migration MDR-2026-busqueda-articulos
+    // (SQLite; on PostgreSQL a trigram index serves the plain condition). A store not upgraded
+    // yet has no such table and searches the plain way.
+    try {
+        db::Connection &c = connections.getConnection();
+        if (c.engine() == db::Engine::SQLite && c.tableExists(QStringLiteral("tArticuloBusqueda"))) {
+            d.searchFields[0].trigramTable = QStringLiteral("tArticuloBusqueda");
+            d.searchFields[0].indexedRowid = QStringLiteral("tArticulo.rowid");
+        }
+    } catch (const std::exception &) {
+        // no connection yet: the search reports it
+    }
     const QString inicial = bare(config.getValue(QStringLiteral("BUSQUEDA-COLUMNA-INICIAL")).toString());
     for (qsizetype i = 0; i < d.searchFields.size(); ++i)
         if (bare(d.searchFields.at(i).column).compare(inicial, Qt::CaseInsensitive) == 0)

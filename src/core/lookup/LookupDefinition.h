@@ -12,6 +12,12 @@ struct LookupField {
     QString caption; // the user's words: "Nombre", "Clave", "RFC"
     QString column;  // the column searched
     int kind = Texto;
+    // SQLite: an FTS5 table with the trigram tokenizer holding mdr_fold(column), keyed by the
+    // rowid that indexedRowid names ("tArticulo.rowid"). A text search of 3 characters or more
+    // then reads it instead of folding every row; the rows found are the same. Empty: no index
+    // (PostgreSQL's trigram indexes serve the plain condition and need nothing here).
+    QString trigramTable;
+    QString indexedRowid;
 };
 
 struct LookupColumn {

@@ -68,6 +68,30 @@ PreparedQuery LookupSearch::textCondition(const QString &column, const QString &
     return {QStringLiteral("mdr_fold(") + value + QStringLiteral(") LIKE ? ESCAPE '\\'"), {pattern}};
 }
 
+PreparedQuery LookupSearch::fieldCondition(const LookupField &field, const QString &text, bool anywhere,
+                                           bool sqlite)
+{
+    const QString folded = db::foldText(text);
+    // Trigrams count characters, not UTF-16 units; fewer than 3 match nothing in the index.
+    if (!sqlite || field.trigramTable.isEmpty() || field.indexedRowid.isEmpty() || folded.toUcs4().size() < 3)
+        return textCondition(field.column, text, anywhere, sqlite);
+    // One FTS5 phrase: inside double quotes everything is literal but '"', which is doubled.
+    // The trigram phrase matches exactly the names holding the folded text.
+    QString phrase = folded;
+    phrase.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    PreparedQuery q{field.indexedRowid + QStringLiteral(" in (select rowid from ") + field.trigramTable +
+                        QStringLiteral(" where ") + field.trigramTable + QStringLiteral(" match ?)"),
+                    {QVariant(QString(QLatin1Char('"') + phrase + QLatin1Char('"')))}};
+    if (!anywhere) {
+        // "Inicio de la palabra": the index narrows to the names holding the text, the plain
+        // condition keeps those that start with it.
+        const PreparedQuery start = textCondition(field.column, text, false, sqlite);
+        q.sql += QStringLiteral(" AND ") + start.sql;
+        q.values += start.values;
+    }
+    return q;
+}
+
 std::optional<PreparedQuery> LookupSearch::composeQuery(const Criteria &criteria, Outcome *outcome)
 {
     const auto refuse = [&](Outcome o, Focus f, const QString &message) -> std::optional<PreparedQuery> {
@@ -129,8 +153,7 @@ std::optional<PreparedQuery> LookupSearch::composeQuery(const Criteria &criteria
             return refuse(Outcome::Cancelled, Focus::Text, QString());
         db::Connection &c = m_services.connections.getConnection();
         const bool sqlite = c.engine() == db::Engine::SQLite;
-        condition = textCondition(field.column, text,
-                                  config.getValue(QStringLiteral("BUSQUEDA-LIKE")).toBool(), sqlite);
+        condition = fieldCondition(field, text, config.getValue(QStringLiteral("BUSQUEDA-LIKE")).toBool(), sqlite);
         break;
     }
     }

@@ -94,6 +94,10 @@ public:
     // anywhere: the text may stand anywhere in the value; else only at its start.
     static PreparedQuery textCondition(const QString &column, const QString &text, bool anywhere,
                                        bool sqlite);
+    // The same condition for a search field, through its trigram table when it has one (SQLite)
+    // and the text is long enough for trigrams; the rows it selects are textCondition's.
+    static PreparedQuery fieldCondition(const LookupField &field, const QString &text, bool anywhere,
+                                        bool sqlite);
 
     // Fills the grid with the first page of a statement; a database error is reported and
     // leaves the grid as it was.

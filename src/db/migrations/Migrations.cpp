@@ -17,6 +17,7 @@ const QList<Migration> &all()
         {QStringLiteral("MDR-2026-auditoria"), &auditoria},
         {QStringLiteral("MDR-2026-busqueda"), &busqueda},
         {QStringLiteral("MDR-2026-precios"), &precios},
+        {QStringLiteral("MDR-2026-busqueda-articulos"), &busquedaArticulos},
     };
     return list;
 }

@@ -27,5 +27,6 @@ void secuenciasChecadas(Connection &connection); // sp_generasecuencia with a ch
 void auditoria(Connection &connection);          // tAuditoria and the triggers that fill it
 void busqueda(Connection &connection);           // mdr_fold on PostgreSQL: accent-blind searches
 void precios(Connection &connection);            // price rows, methods, concepts, assemblies, stock rows
+void busquedaArticulos(Connection &connection);  // trigram index of the article names (any-part search)
 
 } // namespace db::migrations
