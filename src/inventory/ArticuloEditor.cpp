@@ -253,6 +253,12 @@ void ArticuloEditor::setCifra(Cifra cifra, const QString &typed)
     m_cifras[int(cifra)] = typed;
     if (!esNumero(typed))
         return;
+    // While any typed figure is no number nothing is recalculated: it would count as 0 and be
+    // overwritten, and the check on accepting could no longer name it.
+    for (Cifra c : {Cifra::Costo, Cifra::Publico, Cifra::Descuento, Cifra::Margen, Cifra::Utilidad,
+                    Cifra::ImpuestoPorcentaje})
+        if (!esNumero(m_cifras[int(c)]))
+            return;
     Precio p = precio();
     const QString metodo =
         cifra == Cifra::Publico ? QStringLiteral("PUBLICO") : texto(QStringLiteral("cambio_Clave")).trimmed();

@@ -149,6 +149,9 @@ void tst_ArticuloEditor::recalculo_data()
                                 << QStringList{"100.00", "10.00", "90.00", "30.00", "50.00", "0.00", "90.00"};
     QTest::newRow("texto: nada cambia") << "PUBLICO" << int(Cifra::Costo) << "abc"
                                         << QStringList{"100.00", "10.00", "90.00", "30.00", "50.00", "14.40", "104.40"};
+    // A bad figure elsewhere stops the recalculation instead of turning into 0.00.
+    QTest::newRow("otro campo con texto: nada cambia")
+        << "PUBLICO" << -1 << "120" << QStringList{"100.00", "1o", "90.00", "30.00", "50.00", "14.40", "104.40"};
 }
 
 void tst_ArticuloEditor::recalculo()
@@ -162,14 +165,25 @@ void tst_ArticuloEditor::recalculo()
     ArticuloEditor e(st.provider, st.config, st.prompter, st.calculo);
     llena(e);
     e.setTexto(QStringLiteral("cambio_Clave"), metodo);
-    e.setCifra(Cifra(cifra), valor);
+    if (cifra < 0) { // the discount is left unreadable, then the public price typed
+        e.setCifra(Cifra::Descuento, QStringLiteral("1o"));
+        e.setCifra(Cifra::Publico, valor);
+        QCOMPARE(e.cifra(Cifra::Publico), valor);
+        e.setCifra(Cifra::Publico, QStringLiteral("100.00"));
+        cifra = int(Cifra::Descuento);
+        valor = QStringLiteral("1o");
+    } else {
+        e.setCifra(Cifra(cifra), valor);
+    }
     const Cifra orden[] = {Cifra::Publico, Cifra::Descuento, Cifra::SubTotal, Cifra::Margen,
                            Cifra::Utilidad, Cifra::ImpuestoImporte, Cifra::Total};
     QStringList shown;
     for (Cifra c : orden)
         shown << e.cifra(c);
     QCOMPARE(shown, esperado);
-    QCOMPARE(e.cifra(Cifra(cifra)), valor == QLatin1String("abc") ? valor : Decimal(valor).format(QStringLiteral("0.00")));
+    bool numero = false;
+    Decimal::fromString(valor, &numero);
+    QCOMPARE(e.cifra(Cifra(cifra)), numero ? Decimal(valor).format(QStringLiteral("0.00")) : valor);
 }
 
 void tst_ArticuloEditor::listasSiguenAlCosto_data()
