@@ -50,7 +50,7 @@ void llena(db::Connection &c)
         "insert into tArticuloPrecio (art_Clave, tprecio_Clave, precio_Clave, cambio_Clave, art_Costo, precio_Importe, "
         "precio_Descuento, precio_IVAPorc, PRECIO_FECINI, PRECIO_FECFIN, precio_Cantidad, precio_Vendidas) values "
         "(?, ?, ?, 'PUBLICO', 60, ?, 0, 16, ?, ?, ?, 0)");
-    const QVariant sinFecha(QMetaType(QMetaType::QDateTime));
+    const QVariant sinFecha{QMetaType(QMetaType::QDateTime)};
     for (int i = 0; i < kArticulos; ++i) {
         const QString clave = QStringLiteral("750%1").arg(i, 10, 10, QLatin1Char('0'));
         c.execute(QStringLiteral("insert into tArticulo (art_Clave, art_Nombre, tart_Clave, cambio_Clave, art_Costo, "

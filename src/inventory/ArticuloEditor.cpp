@@ -142,7 +142,9 @@ bool ArticuloEditor::carga(const QString &clave)
             t.clear();
         else if (campo == QLatin1String("art_Caduca"))
             t = QString::number(rs.integer(campo));
-        else if (campo == QLatin1String("art_Comision") || campo == QLatin1String("art_CostoCompra") ||
+        else if (campo == QLatin1String("art_Comision"))
+            t = rs.decimal(campo).format(kFormato);
+        else if (campo == QLatin1String("art_CostoCompra") ||
                  campo == QLatin1String("art_SepNum") || campo == QLatin1String("art_AcumNum") ||
                  campo == QLatin1String("art_Existencia"))
             t = rs.decimal(campo).toString();
@@ -536,7 +538,7 @@ void ArticuloEditor::escribe()
                    q.impuestoImporte.toQVariant(), q.impuestoPorcentaje.toQVariant(), q.total.toQVariant(), inicio, fin,
                    cantidad.toQVariant(), vendidas.toQVariant()});
     };
-    const QVariant sinFecha(QMetaType(QMetaType::QDateTime));
+    const QVariant sinFecha{QMetaType(QMetaType::QDateTime)};
     fila(QStringLiteral("NORMAL"), 1, p, c.scalar(QStringLiteral("select getdate()")), sinFecha, Decimal(), Decimal());
     for (const FilaPrecio &f : m_listas)
         fila(QStringLiteral("LISTA"), f.numero, f.precio, sinFecha, sinFecha, f.cantidad, Decimal());

@@ -23,7 +23,7 @@ void articulo(db::Connection &c, const char *familia = "ANALG")
         "precio_Descuento, precio_SubTotal, precio_Margen, precio_Utilidad, precio_IVAPorc, precio_IVA, precio_Total, "
         "PRECIO_FECINI, PRECIO_FECFIN, precio_Cantidad, precio_Vendidas) values ('A1', ?, ?, 'PUBLICO', 50, ?, ?, 0, 0, 0, "
         "16, 0, 0, ?, ?, ?, ?)");
-    const QVariant sinFecha(QMetaType(QMetaType::QDateTime));
+    const QVariant sinFecha{QMetaType(QMetaType::QDateTime)};
     c.execute(fila, {"NORMAL", 1, 100, 10, kMediodia.addDays(-30), sinFecha, 0, 0});
     c.execute(fila, {"LISTA", 1, 95, 0, sinFecha, sinFecha, 1, 0});
     c.execute(fila, {"LISTA", 2, 80, 0, sinFecha, sinFecha, 12, 0});
