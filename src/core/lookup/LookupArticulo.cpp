@@ -93,14 +93,20 @@ LookupArticulo::Definicion LookupArticulo::definicion(const cConfigure &config, 
                       {QStringLiteral("Departamento"), QStringLiteral("tart_Clave"), LookupField::Texto},
                       {QStringLiteral("Fabricante"), QStringLiteral("fab_Clave"), LookupField::Texto},
                       {QStringLiteral("Fecha de alta"), QStringLiteral("art_FecAlta"), LookupField::Fecha}};
-    // Any part of the name through the trigram table of migration MDR-2026-busqueda-articulos
-    // (SQLite; on PostgreSQL a trigram index serves the plain condition). A store not upgraded
-    // yet has no such table and searches the plain way.
+    // Any part of the name through the trigram index of migration MDR-2026-busqueda-articulos
+    // (SQLite: its FTS5 table; PostgreSQL: the GIN index over the folded name). A store without
+    // it searches the plain way.
     try {
         db::Connection &c = connections.getConnection();
         if (c.engine() == db::Engine::SQLite && c.tableExists(QStringLiteral("tArticuloBusqueda"))) {
             d.searchFields[0].trigramTable = QStringLiteral("tArticuloBusqueda");
             d.searchFields[0].indexedRowid = QStringLiteral("tArticulo.rowid");
+        } else if (c.engine() == db::Engine::PostgreSQL &&
+                   c.scalar(QStringLiteral("select count(*) from pg_indexes where schemaname = current_schema() and "
+                                           "indexname = 'ix_tarticulo_nombretrigramas'"))
+                           .toLongLong() > 0) {
+            d.searchFields[0].trigramTable = QStringLiteral("tArticulo");
+            d.searchFields[0].indexedRowid = QStringLiteral("tArticulo.ctid");
         }
     } catch (const std::exception &) {
         // no connection yet: the search reports it

@@ -14,8 +14,9 @@ struct LookupField {
     int kind = Texto;
     // SQLite: an FTS5 table with the trigram tokenizer holding mdr_fold(column), keyed by the
     // rowid that indexedRowid names ("tArticulo.rowid"). A text search of 3 characters or more
-    // then reads it instead of folding every row; the rows found are the same. Empty: no index
-    // (PostgreSQL's trigram indexes serve the plain condition and need nothing here).
+    // then reads it instead of folding every row; the rows found are the same. Empty: no index.
+    // PostgreSQL: the table itself, with a trigram index over the folded column, and
+    // indexedRowid its ctid ("tArticulo.ctid").
     QString trigramTable;
     QString indexedRowid;
 };

@@ -73,8 +73,18 @@ PreparedQuery LookupSearch::fieldCondition(const LookupField &field, const QStri
 {
     const QString folded = db::foldText(text);
     // Trigrams count characters, not UTF-16 units; fewer than 3 match nothing in the index.
-    if (!sqlite || field.trigramTable.isEmpty() || field.indexedRowid.isEmpty() || folded.toUcs4().size() < 3)
+    if (field.trigramTable.isEmpty() || field.indexedRowid.isEmpty() || folded.toUcs4().size() < 3)
         return textCondition(field.column, text, anywhere, sqlite);
+    if (!sqlite) {
+        // PostgreSQL: a trigram index over the folded column. Asked for the first page in name
+        // order, the planner walks the name index and folds row after row until the page fills,
+        // seconds for a common word that sorts late; the matching row addresses are taken from the
+        // trigram index first instead.
+        const PreparedQuery plain = textCondition(field.column, text, anywhere, sqlite);
+        return {field.indexedRowid + QStringLiteral(" = any(array(select ctid from ") + field.trigramTable +
+                    QStringLiteral(" where ") + plain.sql + QStringLiteral("))"),
+                plain.values};
+    }
     // One FTS5 phrase: inside double quotes everything is literal but '"', which is doubled.
     // The trigram phrase matches exactly the names holding the folded text.
     QString phrase = folded;
