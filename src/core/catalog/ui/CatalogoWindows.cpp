@@ -1,5 +1,7 @@
 #include "CatalogoWindows.h"
 
+#include "LookupArticulo.h"
+
 #include "CatalogoEditor.h"
 #include "Catalogos.h"
 #include "LookupServices.h"
@@ -98,13 +100,21 @@ frmCatalogo *CatalogoWindows::catalogo(const MenuEntry &entry, QWidget *parent)
     const CatalogoDef *def = Catalogos::paraMenu(entry);
     if (!def)
         return nullptr;
-    const LookupDefinition lookup = def->lookup(
+    LookupDefinition lookup = def->lookup(
         entry.catalogue.title, entry.catalogue.filterColumn,
         entry.catalogue.filterColumn.isEmpty() ? QVariant() : QVariant(entry.catalogue.filterValue));
+    if (def->tabla.compare(QLatin1String("tArticulo"), Qt::CaseInsensitive) == 0) {
+        // Articles are searched as everywhere else: the configured columns, suspended ones
+        // left out, the name through its trigram index.
+        lookup = LookupArticulo::definicion(m_config, m_connections).definition;
+        lookup.title = entry.catalogue.title;
+    }
     auto *w =
         new frmCatalogo(LookupServices{m_connections, m_config, m_prompter}, lookup, opener(parent), parent);
     w->setObjectName(QStringLiteral("frmCatalogo_") + def->tabla);
     w->setWindowTitle(entry.catalogue.title);
+    if (def->tabla.compare(QLatin1String("tArticulo"), Qt::CaseInsensitive) == 0)
+        w->resize(1000, 560); // room for the configured price columns
     return w;
 }
 
