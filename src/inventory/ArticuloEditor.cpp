@@ -165,15 +165,7 @@ bool ArticuloEditor::carga(const QString &clave)
         FilaPrecio f;
         f.numero = int(filas.integer(QStringLiteral("precio_Clave")));
         f.cantidad = filas.decimal(QStringLiteral("precio_Cantidad"));
-        f.precio.costo = filas.decimal(QStringLiteral("art_Costo"));
-        f.precio.publico = filas.decimal(QStringLiteral("precio_Importe"));
-        f.precio.descuento = filas.decimal(QStringLiteral("precio_Descuento"));
-        f.precio.subTotal = filas.decimal(QStringLiteral("precio_SubTotal"));
-        f.precio.margen = filas.decimal(QStringLiteral("precio_Margen"));
-        f.precio.utilidad = filas.decimal(QStringLiteral("precio_Utilidad"));
-        f.precio.impuestoPorcentaje = filas.decimal(QStringLiteral("precio_IVAPorc"));
-        f.precio.impuestoImporte = filas.decimal(QStringLiteral("precio_IVA"));
-        f.precio.total = filas.decimal(QStringLiteral("precio_Total"));
+        f.precio = Precio::deFilaPrecio(filas);
         f.inicio = filas.dateTime(QStringLiteral("PRECIO_FECINI")).date();
         f.fin = filas.dateTime(QStringLiteral("PRECIO_FECFIN")).date();
         f.vendidas = filas.decimal(QStringLiteral("precio_Vendidas"));

@@ -66,21 +66,7 @@ QString CambioPrecioEditor::titulo() const
 
 bool CambioPrecioEditor::puede(QChar comando) const
 {
-    const auto has = [this](const char *suffix) {
-        return m_permisos.hasPermission(QStringLiteral("frmCambioPrecio_") + QLatin1String(suffix));
-    };
-    switch (comando.toUpper().unicode()) {
-    case 'A':
-        return has("cmdAlta");
-    case 'C':
-        return has("cmdCambio");
-    case 'B':
-        return has("cmdBaja");
-    case 'Q':
-        return has("cmdConsulta") || has("cmdCambio");
-    default:
-        return false;
-    }
+    return m_permisos.puedeComando(QStringLiteral("frmCambioPrecio"), comando);
 }
 
 bool CambioPrecioEditor::checkRight(QChar comando)

@@ -2,6 +2,8 @@
 
 #include "cCode.h"
 
+#include "Recordset.h"
+
 namespace {
 
 const Decimal kCien(100);
@@ -32,6 +34,35 @@ const char *const kNombres[] = {"Costo",    "Publico",  "Descuento",          "S
                                 "Utilidad", "ImpuestoPorcentaje", "ImpuestoImporte", "Total"};
 
 } // namespace
+
+namespace {
+
+Precio leePrecio(const db::Recordset &rs, const char *const columnas[9])
+{
+    Precio p;
+    Decimal *campos[] = {&p.costo,    &p.publico,  &p.descuento,          &p.subTotal,        &p.margen,
+                         &p.utilidad, &p.impuestoPorcentaje, &p.impuestoImporte, &p.total};
+    for (int i = 0; i < 9; ++i)
+        *campos[i] = rs.decimal(QLatin1String(columnas[i]));
+    return p;
+}
+
+} // namespace
+
+Precio Precio::deArticulo(const db::Recordset &rs)
+{
+    static const char *const columnas[9] = {"art_Costo",  "art_Importe",  "art_Descuento", "art_SubTotal", "art_Margen",
+                                            "art_Utilidad", "art_IVAPorc", "art_IVA",       "art_Total"};
+    return leePrecio(rs, columnas);
+}
+
+Precio Precio::deFilaPrecio(const db::Recordset &rs)
+{
+    static const char *const columnas[9] = {"art_Costo",       "precio_Importe", "precio_Descuento",
+                                            "precio_SubTotal", "precio_Margen",  "precio_Utilidad",
+                                            "precio_IVAPorc",  "precio_IVA",     "precio_Total"};
+    return leePrecio(rs, columnas);
+}
 
 Precio Precio::redondeado() const
 {

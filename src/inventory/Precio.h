@@ -7,6 +7,10 @@
 
 class cCode;
 
+namespace db {
+class Recordset;
+}
+
 // The price breakdown carried between operations: the article's own figures (art_Costo …
 // art_Total) or one price row's (art_Costo, precio_Importe … precio_Total). Percentages are
 // whole percents (16 means 16 %).
@@ -24,6 +28,11 @@ struct Precio {
     friend bool operator==(const Precio &, const Precio &) = default;
     // Every figure rounded as "0.00" shows it: what the editors store.
     Precio redondeado() const;
+
+    // The breakdown of the current row: a tArticulo row (art_Costo, art_Importe … art_Total) or a
+    // tArticuloPrecio row (art_Costo, precio_Importe … precio_Total).
+    static Precio deArticulo(const db::Recordset &rs);
+    static Precio deFilaPrecio(const db::Recordset &rs);
 };
 
 // The figures of a breakdown, for the editors (which field a method takes as input).

@@ -13,20 +13,6 @@ const QString kNormal = QStringLiteral("NORMAL");
 const QString kLista = QStringLiteral("LISTA");
 const QString kOferta = QStringLiteral("OFERTA");
 
-Precio precioDeArticulo(const db::Recordset &rs)
-{
-    Precio p;
-    p.costo = rs.decimal(QStringLiteral("art_Costo"));
-    p.publico = rs.decimal(QStringLiteral("art_Importe"));
-    p.descuento = rs.decimal(QStringLiteral("art_Descuento"));
-    p.subTotal = rs.decimal(QStringLiteral("art_SubTotal"));
-    p.margen = rs.decimal(QStringLiteral("art_Margen"));
-    p.utilidad = rs.decimal(QStringLiteral("art_Utilidad"));
-    p.impuestoPorcentaje = rs.decimal(QStringLiteral("art_IVAPorc"));
-    p.impuestoImporte = rs.decimal(QStringLiteral("art_IVA"));
-    p.total = rs.decimal(QStringLiteral("art_Total"));
-    return p;
-}
 
 } // namespace
 
@@ -206,7 +192,7 @@ std::optional<PrecioCliente> PreciosArticulo::obtenPrecioCliente(const QString &
             const QString metodoConcepto = cc.text(QStringLiteral("cambio_Clave")).trimmed().toUpper();
             const Decimal valor = cc.decimal(QStringLiteral("tcc_Valor"));
             PrecioCliente r;
-            r.precio = precioDeArticulo(art);
+            r.precio = Precio::deArticulo(art);
             if (metodoConcepto == QLatin1String("PUBLICO"))
                 r.precio.descuento = valor;
             else if (metodoConcepto == QLatin1String("MARGEN"))
@@ -233,15 +219,7 @@ std::optional<PrecioCliente> PreciosArticulo::obtenPrecioCliente(const QString &
                 Fila f;
                 f.tipo = rs.text(QStringLiteral("tprecio_Clave")).trimmed().toUpper();
                 f.numero = int(rs.integer(QStringLiteral("precio_Clave")));
-                f.precio.costo = rs.decimal(QStringLiteral("art_Costo"));
-                f.precio.publico = rs.decimal(QStringLiteral("precio_Importe"));
-                f.precio.descuento = rs.decimal(QStringLiteral("precio_Descuento"));
-                f.precio.subTotal = rs.decimal(QStringLiteral("precio_SubTotal"));
-                f.precio.margen = rs.decimal(QStringLiteral("precio_Margen"));
-                f.precio.utilidad = rs.decimal(QStringLiteral("precio_Utilidad"));
-                f.precio.impuestoPorcentaje = rs.decimal(QStringLiteral("precio_IVAPorc"));
-                f.precio.impuestoImporte = rs.decimal(QStringLiteral("precio_IVA"));
-                f.precio.total = rs.decimal(QStringLiteral("precio_Total"));
+                f.precio = Precio::deFilaPrecio(rs);
                 f.inicio = rs.dateTime(QStringLiteral("PRECIO_FECINI"));
                 f.fin = rs.dateTime(QStringLiteral("PRECIO_FECFIN"));
                 f.cantidad = rs.decimal(QStringLiteral("precio_Cantidad"));
@@ -272,7 +250,7 @@ std::optional<PrecioCliente> PreciosArticulo::obtenPrecioCliente(const QString &
             if (!resultado && filtro != kOferta) {
                 // No normal row yet (an article written by an import): its own breakdown.
                 PrecioCliente r;
-                r.precio = precioDeArticulo(art);
+                r.precio = Precio::deArticulo(art);
                 r.tipoPrecio = kNormal;
                 r.numero = 1;
                 resultado = r;

@@ -37,15 +37,7 @@ bool cArticulo::Search(const QString &claveDada)
     m_control = rs.text(QStringLiteral("cinv_Clave")).trimmed();
     m_metodo = rs.text(QStringLiteral("cambio_Clave")).trimmed();
     m_existencia = rs.decimal(QStringLiteral("art_Existencia"));
-    m_precio.costo = rs.decimal(QStringLiteral("art_Costo"));
-    m_precio.publico = rs.decimal(QStringLiteral("art_Importe"));
-    m_precio.descuento = rs.decimal(QStringLiteral("art_Descuento"));
-    m_precio.subTotal = rs.decimal(QStringLiteral("art_SubTotal"));
-    m_precio.margen = rs.decimal(QStringLiteral("art_Margen"));
-    m_precio.utilidad = rs.decimal(QStringLiteral("art_Utilidad"));
-    m_precio.impuestoPorcentaje = rs.decimal(QStringLiteral("art_IVAPorc"));
-    m_precio.impuestoImporte = rs.decimal(QStringLiteral("art_IVA"));
-    m_precio.total = rs.decimal(QStringLiteral("art_Total"));
+    m_precio = Precio::deArticulo(rs);
     m_tipoPrecio.clear();
     m_loaded = true;
     return true;

@@ -50,22 +50,7 @@ bool CodigoEditor::soloLectura() const
 
 bool CodigoEditor::puede(QChar comando) const
 {
-    const auto has = [this](const char *suffix) {
-        return m_permisos.hasPermission(QStringLiteral("frmCodigo_") + QLatin1String(suffix));
-    };
-    switch (comando.toUpper().unicode()) {
-    case 'A':
-        return has("cmdAlta");
-    case 'C':
-    case 'R':
-        return has("cmdCambio");
-    case 'B':
-        return has("cmdBaja");
-    case 'Q':
-        return has("cmdConsulta") || has("cmdCambio");
-    default:
-        return false;
-    }
+    return m_permisos.puedeComando(QStringLiteral("frmCodigo"), comando);
 }
 
 bool CodigoEditor::checkRight(QChar comando)

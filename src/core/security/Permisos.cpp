@@ -30,6 +30,24 @@ bool Permisos::hasPermissionOn(db::Connection &connection, const QString &modulo
     }
 }
 
+bool Permisos::puedeComando(const QString &ventana, QChar comando) const
+{
+    const auto has = [&](const char *suffix) { return hasPermission(ventana + u'_' + QLatin1String(suffix)); };
+    switch (comando.toUpper().unicode()) {
+    case 'A':
+        return has("cmdAlta");
+    case 'C':
+    case 'R':
+        return has("cmdCambio");
+    case 'B':
+        return has("cmdBaja");
+    case 'Q':
+        return has("cmdConsulta") || has("cmdCambio");
+    default:
+        return false;
+    }
+}
+
 bool Permisos::hasPermission(const QString &modulo) const
 {
     try {

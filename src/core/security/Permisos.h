@@ -34,6 +34,9 @@ public:
     Permisos(ConnectionProvider &connections, cConfigure &config);
 
     bool hasPermission(const QString &modulo) const;
+    // A maintenance window's command: 'A' ventana_cmdAlta, 'C' and 'R' ventana_cmdCambio,
+    // 'B' ventana_cmdBaja, 'Q' ventana_cmdConsulta (or cmdCambio: who may change may look).
+    bool puedeComando(const QString &ventana, QChar comando) const;
     // The same check against another database (a branch) for a given profile.
     static bool hasPermissionOn(db::Connection &connection, const QString &modulo, const QString &perfil);
 
