@@ -12,6 +12,7 @@
 #include "LookupArticulo.h"
 #include "LookupSearch.h"
 #include "Prompter.h"
+#include "SilentPrompter.h"
 #include "SettingsStore.h"
 #include "cConfigure.h"
 
@@ -45,14 +46,6 @@ const QString kMigracion = QStringLiteral("MDR-2026-busqueda-articulos");
 QString g_sqlite;
 QString g_pg; // empty: no PostgreSQL
 QString g_settings;
-
-class SilentPrompter : public Prompter {
-public:
-    void message(Icon, const QString &, const QString &) override {}
-    bool question(const QString &, bool, const QString &) override { return true; }
-    bool input(const QString &, const QString &, QString &) override { return false; }
-    bool choose(const QString &, const QString &, const QStringList &, int &) override { return false; }
-};
 
 // ---- the data -------------------------------------------------------------------------------
 

@@ -6,6 +6,7 @@
 #include "LookupArticulo.h"
 #include "LookupSearch.h"
 #include "Prompter.h"
+#include "SilentPrompter.h"
 #include "Schema.h"
 #include "SettingsStore.h"
 #include "cConfigure.h"
@@ -27,15 +28,6 @@ namespace {
 constexpr int kRows = 200000;
 QString g_path;
 QString g_settings;
-
-// A benchmark answers every question with Yes and shows nothing.
-class SilentPrompter : public Prompter {
-public:
-    void message(Icon, const QString &, const QString &) override {}
-    bool question(const QString &, bool, const QString &) override { return true; }
-    bool input(const QString &, const QString &, QString &) override { return false; }
-    bool choose(const QString &, const QString &, const QStringList &, int &) override { return false; }
-};
 
 const char *const kDrugs[] = {"Paracetamol", "Ibuprofeno", "Amoxicilina", "Naproxeno", "Omeprazol", "Loratadina",
                               "Metformina", "Losartán", "Ácido fólico", "Diclofenaco", "Ranitidina", "Cetirizina",

@@ -6,6 +6,7 @@
 #include "ConnectionProvider.h"
 #include "PreciosArticulo.h"
 #include "Prompter.h"
+#include "SilentPrompter.h"
 #include "Schema.h"
 
 #include "Connection.h"
@@ -25,14 +26,6 @@ namespace {
 
 constexpr int kArticulos = 1000;
 QString g_sqlite;
-
-class SilentPrompter : public Prompter {
-public:
-    void message(Icon, const QString &, const QString &) override {}
-    bool question(const QString &, bool, const QString &) override { return true; }
-    bool input(const QString &, const QString &, QString &) override { return false; }
-    bool choose(const QString &, const QString &, const QStringList &, int &) override { return false; }
-};
 
 void llena(db::Connection &c)
 {
