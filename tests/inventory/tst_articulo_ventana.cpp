@@ -76,6 +76,7 @@ private Q_SLOTS:
     void rechazoMuestraPestanaYCampo_data();
     void rechazoMuestraPestanaYCampo();
     void cifrasAlSalirDeLosCampos();
+    void cerrarConUnaCifraEnEdicion();
     void metodoResaltaSusEntradas();
     void gridsSobreLasFilasDelEditor();
     void cambioYConsulta();
@@ -265,6 +266,29 @@ void tst_ArticuloVentana::cifrasAlSalirDeLosCampos()
     escribe(w, "art_Descuento", QStringLiteral("0"));
     QCOMPARE(texto(w, "art_Total"), QStringLiteral("116.00"));
     QCOMPARE(editor.precio().total, Decimal(116));
+}
+
+void tst_ArticuloVentana::cerrarConUnaCifraEnEdicion()
+{
+    // The window goes while a figure is being typed: the field's last editingFinished must not
+    // reach the half-destroyed window (it did, from the focus-out of the teardown).
+    MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
+    PuestoArticulos p(&db.connection(), settingsFile());
+    ArticuloEditor editor(p.provider, p.config, p.prompter, p.calculo);
+    {
+        auto *w = new frmArticulo(editor, p.servicios(), u'A');
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QTabWidget *tabs = w->findChild<QTabWidget *>();
+        QVERIFY(tabs);
+        tabs->setCurrentIndex(int(ArticuloEditor::Pestana::Precios));
+        QLineEdit *costo = campo(*w, "art_Costo");
+        w->activateWindow();
+        costo->setFocus();
+        QTest::keyClicks(costo, QStringLiteral("75"));
+        delete w;
+    }
+    QCOMPARE(editor.cifra(Cifra::Costo), QStringLiteral("0.00"));
 }
 
 void tst_ArticuloVentana::metodoResaltaSusEntradas()

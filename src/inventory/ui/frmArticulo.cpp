@@ -903,3 +903,8 @@ bool frmArticulo::abrir(const LookupServices &services, const CalculoPrecio &cal
     w.exec();
     return w.guardado();
 }
+
+frmArticulo::~frmArticulo()
+{
+    sueltaCampos(this);
+}

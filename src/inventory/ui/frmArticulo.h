@@ -54,6 +54,7 @@ class frmArticulo : public QDialog {
 public:
     frmArticulo(ArticuloEditor &editor, const LookupServices &services, QChar modo, const QString &clave = {},
                 QWidget *parent = nullptr);
+    ~frmArticulo() override;
 
     // The opener of the article lookups: 'A', 'C' and 'Q' run the window, 'B' deletes after
     // asking. True when articles may have changed.

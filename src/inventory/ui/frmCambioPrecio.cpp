@@ -228,3 +228,8 @@ void frmCambioPrecio::cmdAceptar_Click()
         accept();
     }
 }
+
+frmCambioPrecio::~frmCambioPrecio()
+{
+    sueltaCampos(this);
+}

@@ -23,6 +23,7 @@ public:
     // modo: "A" add, "C" change, "Q" query; clave: the method shown in "C" and "Q".
     frmCambioPrecio(ConnectionProvider &connections, Permisos &permisos, Prompter &prompter,
                     const QString &modo, const QString &clave = QString(), QWidget *parent = nullptr);
+    ~frmCambioPrecio() override;
 
     // The catalogue's entry: 'A', 'C', 'Q' open the window modally, 'B' deletes after the question.
     // True when rows may have changed.

@@ -181,3 +181,8 @@ bool frmPrecio::alta(const LookupServices &services, const CalculoPrecio &calcul
     w.setClave(clave);
     return w.exec() == QDialog::Accepted;
 }
+
+frmPrecio::~frmPrecio()
+{
+    sueltaCampos(this);
+}

@@ -16,6 +16,7 @@ class frmPrecio : public QDialog {
     Q_OBJECT
 public:
     frmPrecio(PrecioRapido &rapido, ConnectionProvider &connections, Prompter &prompter, QWidget *parent = nullptr);
+    ~frmPrecio() override;
 
     // The counter's quick entry of an unknown key: true when the article was added.
     static bool alta(const LookupServices &services, const CalculoPrecio &calculo, const QString &clave,

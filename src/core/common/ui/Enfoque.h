@@ -13,3 +13,11 @@ inline void enfocaCampo(QWidget *campo)
     if (auto *line = qobject_cast<QLineEdit *>(campo))
         line->selectAll();
 }
+
+// For a window's destructor: a field that loses the focus while the window is being taken apart
+// still says editingFinished, and a handler of the half-destroyed window must not hear it.
+inline void sueltaCampos(QWidget *ventana)
+{
+    for (QObject *hijo : ventana->findChildren<QObject *>())
+        QObject::disconnect(hijo, nullptr, ventana, nullptr);
+}
