@@ -40,9 +40,10 @@ void llena(db::Connection &c)
         c.execute(QStringLiteral("insert into tArticulo (art_Clave, art_Nombre, art_Costo, art_Existencia) "
                                  "values (?, ?, 10, 1000000)"),
                   {clave(i), QStringLiteral("ARTICULO %1").arg(i)});
-        c.execute(QStringLiteral("insert into tArticuloAlmacen (alm_Clave, art_Clave, alma_Clave, alma_Existencia) "
-                                 "values ('A1', ?, '', 1000000)"),
-                  {clave(i)});
+        c.execute(
+            QStringLiteral("insert into tArticuloAlmacen (alm_Clave, art_Clave, alma_Clave, alma_Existencia) "
+                           "values ('A1', ?, '', 1000000)"),
+            {clave(i)});
     }
     tx.commit();
 }
@@ -62,12 +63,13 @@ void llamada(benchmark::State &state, const QString &cs)
     for (auto _ : state) {
         const QString art = clave(distintos ? state.thread_index() + 8 * (i / 2) : 0);
         if (!e.actualizaArticuloAlmacen(QStringLiteral("A1"), art, {}, Decimal(1),
-                                        i % 2 ? QStringLiteral("S") : QStringLiteral("E"), QStringLiteral("BENCH"),
-                                        {}, {}, Decimal(10), true, true, true))
+                                        i % 2 ? QStringLiteral("S") : QStringLiteral("E"),
+                                        QStringLiteral("BENCH"), {}, {}, Decimal(10), true, true, true))
             state.SkipWithError(qPrintable(e.ultimoError()));
         ++i;
     }
-    state.counters["llamadas/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["llamadas/s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void crudo(benchmark::State &state, const QString &cs)
@@ -84,27 +86,31 @@ void crudo(benchmark::State &state, const QString &cs)
         c.execute(QStringLiteral("update tArticuloAlmacen set alma_Existencia = alma_Existencia + ? "
                                  "where alm_Clave = 'A1' and art_Clave = ? and alma_Clave = ''"),
                   {delta, art});
-        c.execute(QStringLiteral("insert into tArticuloKardex (ALM_CLAVE, art_Clave, kar_Anio, kar_Fecha, tkar_Clave, "
-                                 "alma_Clave, kar_Cantidad, art_Costo, KAR_ORIGEN, alma_Existencia) "
-                                 "values ('A1', ?, ?, getdate(), 'E', '', ?, 10, 'BENCH', 0)"),
+        c.execute(QStringLiteral(
+                      "insert into tArticuloKardex (ALM_CLAVE, art_Clave, kar_Anio, kar_Fecha, tkar_Clave, "
+                      "alma_Clave, kar_Cantidad, art_Costo, KAR_ORIGEN, alma_Existencia) "
+                      "values ('A1', ?, ?, getdate(), 'E', '', ?, 10, 'BENCH', 0)"),
                   {art, anio, delta});
         tx.commit();
         ++i;
     }
-    state.counters["llamadas/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["llamadas/s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void registra(const QString &motor, const QString &cs)
 {
     for (int hilos : {1, 8})
         for (int distintos : {0, 1}) {
-            const QString sufijo = distintos ? QStringLiteral("/articulos distintos") : QStringLiteral("/mismo articulo");
-            benchmark::RegisterBenchmark(qPrintable(motor + QStringLiteral("/actualizaArticuloAlmacen") + sufijo),
-                                         llamada, cs)
+            const QString sufijo =
+                distintos ? QStringLiteral("/articulos distintos") : QStringLiteral("/mismo articulo");
+            benchmark::RegisterBenchmark(
+                qPrintable(motor + QStringLiteral("/actualizaArticuloAlmacen") + sufijo), llamada, cs)
                 ->Arg(distintos)
                 ->Threads(hilos)
                 ->UseRealTime();
-            benchmark::RegisterBenchmark(qPrintable(motor + QStringLiteral("/UPDATE+INSERT") + sufijo), crudo, cs)
+            benchmark::RegisterBenchmark(qPrintable(motor + QStringLiteral("/UPDATE+INSERT") + sufijo), crudo,
+                                         cs)
                 ->Arg(distintos)
                 ->Threads(hilos)
                 ->UseRealTime();

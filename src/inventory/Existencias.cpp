@@ -16,10 +16,11 @@ Existencias::Existencias(ConnectionProvider &connections, cConfigure &config, Pr
 }
 
 bool Existencias::actualizaArticuloAlmacen(const QString &almacen, const QString &articulo,
-                                           const QString &loteSerie, const Decimal &cantidad, const QString &tipo,
-                                           const QString &origen, const QString &proveedor,
-                                           const QString &factura, const Decimal &costo, bool verificaSeparar,
-                                           bool verificaAcumular, bool verificaEnsamble, db::Connection *conexion)
+                                           const QString &loteSerie, const Decimal &cantidad,
+                                           const QString &tipo, const QString &origen,
+                                           const QString &proveedor, const QString &factura,
+                                           const Decimal &costo, bool verificaSeparar, bool verificaAcumular,
+                                           bool verificaEnsamble, db::Connection *conexion)
 {
     m_error.clear();
     m_existencia = Decimal();

@@ -22,10 +22,10 @@ inline void creaArticulosExistencia(db::Connection &c)
     art("CAJA", "EXISTENCIA", "90");
     art("PZA", "EXISTENCIA", "9.5");
     art("KIT", "LIBRE", "30");
-    c.execute(QStringLiteral(
-        "update tArticulo set art_Separar = 'S', art_SepArt = 'PZA', art_SepNum = 10 where art_Clave = 'CAJA'"));
-    c.execute(QStringLiteral(
-        "update tArticulo set art_Acumular = 'S', art_AcumArt = 'CAJA', art_AcumNum = 10 where art_Clave = 'PZA'"));
+    c.execute(QStringLiteral("update tArticulo set art_Separar = 'S', art_SepArt = 'PZA', art_SepNum = 10 "
+                             "where art_Clave = 'CAJA'"));
+    c.execute(QStringLiteral("update tArticulo set art_Acumular = 'S', art_AcumArt = 'CAJA', art_AcumNum = "
+                             "10 where art_Clave = 'PZA'"));
     c.execute(QStringLiteral("update tArticulo set art_Ensamble = 'SI' where art_Clave = 'KIT'"));
     c.execute(QStringLiteral("insert into tArticuloEnsamble (art_Clave, esa_Clave, esa_Cantidad) values "
                              "('KIT', 'LIB', 2), ('KIT', 'EXI', 1)"));

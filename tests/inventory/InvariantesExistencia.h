@@ -18,7 +18,8 @@ inline QString invariantesExistencia(db::Connection &c)
              "select ALM_CLAVE, art_Clave, alma_Clave, kar_Cantidad, alma_Existencia, kar_Clave "
              "from tArticuloKardex order by kar_Clave"));
          !rs.eof(); rs.moveNext()) {
-        const QString key = rs.text(QStringLiteral("ALM_CLAVE")) + u'|' + rs.text(QStringLiteral("art_Clave")) + u'|' +
+        const QString key = rs.text(QStringLiteral("ALM_CLAVE")) + u'|' +
+                            rs.text(QStringLiteral("art_Clave")) + u'|' +
                             rs.text(QStringLiteral("alma_Clave"));
         Decimal &suma = kardex[key];
         suma += rs.decimal(QStringLiteral("kar_Cantidad"));
@@ -28,10 +29,11 @@ inline QString invariantesExistencia(db::Connection &c)
                 .arg(key, rs.decimal(QStringLiteral("alma_Existencia")).toString(), suma.toString());
     }
     QMap<QString, Decimal> porArticulo;
-    for (db::Recordset rs = c.openRecordset(
-             QStringLiteral("select alm_Clave, art_Clave, alma_Clave, alma_Existencia from tArticuloAlmacen"));
+    for (db::Recordset rs = c.openRecordset(QStringLiteral(
+             "select alm_Clave, art_Clave, alma_Clave, alma_Existencia from tArticuloAlmacen"));
          !rs.eof(); rs.moveNext()) {
-        const QString key = rs.text(QStringLiteral("alm_Clave")) + u'|' + rs.text(QStringLiteral("art_Clave")) + u'|' +
+        const QString key = rs.text(QStringLiteral("alm_Clave")) + u'|' +
+                            rs.text(QStringLiteral("art_Clave")) + u'|' +
                             rs.text(QStringLiteral("alma_Clave"));
         const Decimal existencia = rs.decimal(QStringLiteral("alma_Existencia"));
         if (existencia != kardex.value(key))
@@ -42,12 +44,14 @@ inline QString invariantesExistencia(db::Connection &c)
     }
     if (!kardex.isEmpty())
         return QStringLiteral("kardex sin fila de existencia: ") + kardex.firstKey();
-    for (db::Recordset rs = c.openRecordset(QStringLiteral("select art_Clave, art_Existencia from tArticulo"));
+    for (db::Recordset rs =
+             c.openRecordset(QStringLiteral("select art_Clave, art_Existencia from tArticulo"));
          !rs.eof(); rs.moveNext()) {
         const QString art = rs.text(QStringLiteral("art_Clave"));
         if (rs.decimal(QStringLiteral("art_Existencia")) != porArticulo.value(art))
             return QStringLiteral("%1: art_Existencia %2, suma de almacenes %3")
-                .arg(art, rs.decimal(QStringLiteral("art_Existencia")).toString(), porArticulo.value(art).toString());
+                .arg(art, rs.decimal(QStringLiteral("art_Existencia")).toString(),
+                     porArticulo.value(art).toString());
     }
     return {};
 }
@@ -60,7 +64,8 @@ inline QStringList filasExistencia(db::Connection &c)
              "select alm_Clave, art_Clave, alma_Clave, alma_Existencia from tArticuloAlmacen"));
          !rs.eof(); rs.moveNext())
         out << rs.text(QStringLiteral("alm_Clave")) + u'|' + rs.text(QStringLiteral("art_Clave")) + u'|' +
-                   rs.text(QStringLiteral("alma_Clave")) + u'=' + rs.decimal(QStringLiteral("alma_Existencia")).toString();
+                   rs.text(QStringLiteral("alma_Clave")) + u'=' +
+                   rs.decimal(QStringLiteral("alma_Existencia")).toString();
     out.sort();
     return out;
 }

@@ -75,50 +75,80 @@ void tst_Existencias::reglas_data()
         {"la entrada crea la fila", {"A1|LIB||5|E"}, "", {"A1|LIB|=5"}},
         {"una salida libre puede dejar negativo", {"A1|LIB||3|S"}, "", {"A1|LIB|=-3"}},
         {"control vacio cuenta como libre", {"A1|VAC||2|S"}, "", {"A1|VAC|=-2"}},
-        {"cada almacen su fila", {"A1|LIB||5|E", "A2|LIB||7|E", "A1|LIB||2|S"}, "", {"A1|LIB|=3", "A2|LIB|=7"}},
+        {"cada almacen su fila",
+         {"A1|LIB||5|E", "A2|LIB||7|E", "A1|LIB||2|S"},
+         "",
+         {"A1|LIB|=3", "A2|LIB|=7"}},
         {"cantidades con decimales", {"A1|LIB||1.5|E", "A1|LIB||0.25|S"}, "", {"A1|LIB|=1.25"}},
         {"EXISTENCIA rechaza salir de mas",
          {"A1|EXI||2|E", "A1|EXI||3|S"},
          "No tiene existencia suficiente Existencia actual: 2 Requerida 3",
          {"A1|EXI|=2"}},
         {"EXISTENCIA sin fila rechaza", {"A1|EXI||1|S"}, "No tiene existencia suficiente", {}},
-        {"EXISTENCIA no toma de otro almacen", {"A2|EXI||5|E", "A1|EXI||1|S"}, "No tiene existencia suficiente",
+        {"EXISTENCIA no toma de otro almacen",
+         {"A2|EXI||5|E", "A1|EXI||1|S"},
+         "No tiene existencia suficiente",
          {"A2|EXI|=5"}},
         {"EXISTENCIA sale exacta", {"A1|EXI||2|E", "A1|EXI||2|S"}, "", {"A1|EXI|=0"}},
         {"lote sin capturar", {"A1|LOT||1|E"}, "Requiere capturar el Lote", {}},
         {"lote que no existe", {"A1|LOT|L1|1|E", "A1|LOT|L9|1|S"}, "El Lote no existe", {"A1|LOT|L1=1"}},
-        {"lote sin existencia suficiente", {"A1|LOT|L1|2|E", "A1|LOT|L1|3|S"},
-         "El Lote no tiene existencia suficiente", {"A1|LOT|L1=2"}},
-        {"cada lote su fila", {"A1|LOT|L1|2|E", "A1|LOT|L2|3|E", "A1|LOT|L2|1|S"}, "",
+        {"lote sin existencia suficiente",
+         {"A1|LOT|L1|2|E", "A1|LOT|L1|3|S"},
+         "El Lote no tiene existencia suficiente",
+         {"A1|LOT|L1=2"}},
+        {"cada lote su fila",
+         {"A1|LOT|L1|2|E", "A1|LOT|L2|3|E", "A1|LOT|L2|1|S"},
+         "",
          {"A1|LOT|L1=2", "A1|LOT|L2=2"}},
         {"serie sin capturar", {"A1|SER||1|E"}, "Capture la serie", {}},
         {"serie con cantidad distinta de uno", {"A1|SER|S1|2|E"}, "La cantidad solo puede ser uno", {}},
-        {"salida de serie con cantidad distinta de uno", {"A1|SER|S1|1|E", "A1|SER|S1|0.5|S"},
-         "La cantidad solo puede ser uno", {"A1|SER|S1=1"}},
+        {"salida de serie con cantidad distinta de uno",
+         {"A1|SER|S1|1|E", "A1|SER|S1|0.5|S"},
+         "La cantidad solo puede ser uno",
+         {"A1|SER|S1=1"}},
         {"serie repetida", {"A1|SER|S1|1|E", "A1|SER|S1|1|E"}, "La Serie ya existe", {"A1|SER|S1=1"}},
-        {"serie vendida y devuelta", {"A1|SER|S1|1|E", "A1|SER|S1|1|S", "A1|SER|S1|1|E"}, "", {"A1|SER|S1=1"}},
-        {"serie ya vendida", {"A1|SER|S1|1|E", "A1|SER|S1|1|S", "A1|SER|S1|1|S"}, "La Serie no esta disponible",
+        {"serie vendida y devuelta",
+         {"A1|SER|S1|1|E", "A1|SER|S1|1|S", "A1|SER|S1|1|E"},
+         "",
+         {"A1|SER|S1=1"}},
+        {"serie ya vendida",
+         {"A1|SER|S1|1|E", "A1|SER|S1|1|S", "A1|SER|S1|1|S"},
+         "La Serie no esta disponible",
          {"A1|SER|S1=0"}},
         {"serie que no existe", {"A1|SER|S9|1|S"}, "La serie no existe", {}},
         {"abre una caja", {"A1|CAJA||2|E", "A1|PZA||1|S|SAE"}, "", {"A1|CAJA|=1", "A1|PZA|=9"}},
-        {"sin la bandera no abre cajas", {"A1|CAJA||2|E", "A1|PZA||1|S"}, "No tiene existencia suficiente",
+        {"sin la bandera no abre cajas",
+         {"A1|CAJA||2|E", "A1|PZA||1|S"},
+         "No tiene existencia suficiente",
          {"A1|CAJA|=2"}},
-        {"las piezas sueltas salen primero", {"A1|CAJA||1|E", "A1|PZA||3|E", "A1|PZA||2|S|S"}, "",
+        {"las piezas sueltas salen primero",
+         {"A1|CAJA||1|E", "A1|PZA||3|E", "A1|PZA||2|S|S"},
+         "",
          {"A1|CAJA|=1", "A1|PZA|=1"}},
-        {"abre solo las cajas que faltan", {"A1|CAJA||3|E", "A1|PZA||5|E", "A1|PZA||23|S|S"}, "",
+        {"abre solo las cajas que faltan",
+         {"A1|CAJA||3|E", "A1|PZA||5|E", "A1|PZA||23|S|S"},
+         "",
          {"A1|CAJA|=1", "A1|PZA|=2"}},
-        {"cajas insuficientes: no abre ninguna", {"A1|CAJA||1|E", "A1|PZA||15|S|S"},
-         "No tiene existencia suficiente Existencia actual: 10 Requerida 15", {"A1|CAJA|=1"}},
-        {"no abre cajas de otro almacen", {"A2|CAJA||1|E", "A1|PZA||1|S|S"}, "No tiene existencia suficiente",
+        {"cajas insuficientes: no abre ninguna",
+         {"A1|CAJA||1|E", "A1|PZA||15|S|S"},
+         "No tiene existencia suficiente Existencia actual: 10 Requerida 15",
+         {"A1|CAJA|=1"}},
+        {"no abre cajas de otro almacen",
+         {"A2|CAJA||1|E", "A1|PZA||1|S|S"},
+         "No tiene existencia suficiente",
          {"A2|CAJA|=1"}},
         {"las piezas llenan cajas", {"A1|PZA||25|E|A"}, "", {"A1|CAJA|=2", "A1|PZA|=5"}},
         {"las piezas completan una caja", {"A1|PZA||4|E", "A1|PZA||6|E|A"}, "", {"A1|CAJA|=1", "A1|PZA|=0"}},
         {"sin la bandera no llena cajas", {"A1|PZA||25|E|SE"}, "", {"A1|PZA|=25"}},
         {"la salida no llena cajas", {"A1|PZA||25|E", "A1|PZA||3|S|A"}, "", {"A1|PZA|=22"}},
         {"ensamble armado sale de su existencia", {"A1|KIT||1|E", "A1|KIT||1|S|E"}, "", {"A1|KIT|=0"}},
-        {"ensamble sin armar sale de sus componentes", {"A1|EXI||5|E", "A1|KIT||2|S|E"}, "",
+        {"ensamble sin armar sale de sus componentes",
+         {"A1|EXI||5|E", "A1|KIT||2|S|E"},
+         "",
          {"A1|EXI|=3", "A1|LIB|=-4"}},
-        {"ensamble mitad armado", {"A1|KIT||1|E", "A1|EXI||5|E", "A1|KIT||3|S|E"}, "",
+        {"ensamble mitad armado",
+         {"A1|KIT||1|E", "A1|EXI||5|E", "A1|KIT||3|S|E"},
+         "",
          {"A1|EXI|=3", "A1|KIT|=0", "A1|LIB|=-4"}},
         {"componente sin existencia: no sale nada", {"A1|KIT||1|S|E"}, "No tiene existencia suficiente", {}},
         {"ensamble sin la bandera", {"A1|KIT||1|S|SA"}, "", {"A1|KIT|=-1"}},
@@ -178,24 +208,30 @@ void tst_Existencias::kardexDeUnaCajaAbierta()
     s.config.setValue(QStringLiteral("USUARIO"), QStringLiteral("CAJERO"));
     Existencias e(s.provider, s.config, s.prompter);
     QVERIFY(e.actualizaArticuloAlmacen(QStringLiteral("A1"), QStringLiteral("CAJA"), {}, Decimal(2),
-                                       QStringLiteral("E"), QStringLiteral("RECEPCION-A1-7"), QStringLiteral("P9"),
-                                       QStringLiteral("FAC-77"), Decimal("85.5"), true, true, true));
+                                       QStringLiteral("E"), QStringLiteral("RECEPCION-A1-7"),
+                                       QStringLiteral("P9"), QStringLiteral("FAC-77"), Decimal("85.5"), true,
+                                       true, true));
     QCOMPARE(e.existencia(), Decimal(2));
     QVERIFY(e.actualizaArticuloAlmacen(QStringLiteral("A1"), QStringLiteral("PZA"), {}, Decimal(1),
-                                       QStringLiteral("S"), QStringLiteral("VENTA-15"), {}, {}, Decimal("12.25"),
-                                       true, true, true));
+                                       QStringLiteral("S"), QStringLiteral("VENTA-15"), {}, {},
+                                       Decimal("12.25"), true, true, true));
     QCOMPARE(e.existencia(), Decimal(9));
-    QCOMPARE(filas(c, QStringLiteral(
-                          "select ALM_CLAVE, art_Clave, tkar_Clave, alma_Clave, kar_Cantidad, art_Costo, KAR_ORIGEN, "
-                          "prov_Clave, fact_Clave, alma_Existencia, usu_Clave from tArticuloKardex order by kar_Clave")),
-             (QStringList{"A1|CAJA|E||2|85.5|RECEPCION-A1-7|P9|FAC-77|2|CAJERO",
-                          "A1|CAJA|SEPARA-S||-1|90|VENTA-15|||1|CAJERO",
-                          "A1|PZA|SEPARA-E||10|9.5|VENTA-15|||10|CAJERO",
-                          "A1|PZA|S||-1|12.25|VENTA-15|||9|CAJERO"}));
-    QCOMPARE(c.scalar(QStringLiteral("select count(*) from tArticuloKardex where kar_Anio = ? and kar_Fecha is not null"),
-                      {QDate::currentDate().year()})
-                 .toInt(),
-             4);
+    QCOMPARE(
+        filas(c,
+              QStringLiteral(
+                  "select ALM_CLAVE, art_Clave, tkar_Clave, alma_Clave, kar_Cantidad, art_Costo, KAR_ORIGEN, "
+                  "prov_Clave, fact_Clave, alma_Existencia, usu_Clave from tArticuloKardex order by "
+                  "kar_Clave")),
+        (QStringList{"A1|CAJA|E||2|85.5|RECEPCION-A1-7|P9|FAC-77|2|CAJERO",
+                     "A1|CAJA|SEPARA-S||-1|90|VENTA-15|||1|CAJERO",
+                     "A1|PZA|SEPARA-E||10|9.5|VENTA-15|||10|CAJERO",
+                     "A1|PZA|S||-1|12.25|VENTA-15|||9|CAJERO"}));
+    QCOMPARE(
+        c.scalar(QStringLiteral(
+                     "select count(*) from tArticuloKardex where kar_Anio = ? and kar_Fecha is not null"),
+                 {QDate::currentDate().year()})
+            .toInt(),
+        4);
     // every kind written is named
     QCOMPARE(c.scalar(QStringLiteral("select count(*) from tArticuloKardex k left join tTipoKardex t "
                                      "on t.tkar_Clave = k.tkar_Clave where t.tkar_Nombre is null"))
@@ -213,12 +249,13 @@ void tst_Existencias::kardexDeUnaAcumulacion()
     EstacionPrueba s(&c, settingsFile());
     Existencias e(s.provider, s.config, s.prompter);
     QVERIFY(e.actualizaArticuloAlmacen(QStringLiteral("A1"), QStringLiteral("PZA"), QStringLiteral("L1"),
-                                       Decimal(23), QStringLiteral("E"), QStringLiteral("DEVOLUCION-T-3"), {}, {},
-                                       Decimal(9), false, true, false));
+                                       Decimal(23), QStringLiteral("E"), QStringLiteral("DEVOLUCION-T-3"), {},
+                                       {}, Decimal(9), false, true, false));
     QCOMPARE(e.existencia(), Decimal(3));
-    QCOMPARE(filas(c, QStringLiteral("select art_Clave, tkar_Clave, alma_Clave, kar_Cantidad, alma_Existencia "
-                                     "from tArticuloKardex order by kar_Clave")),
-             (QStringList{"PZA|E|L1|23|23", "PZA|ACUMULA-S|L1|-20|3", "CAJA|ACUMULA-E|L1|2|2"}));
+    QCOMPARE(
+        filas(c, QStringLiteral("select art_Clave, tkar_Clave, alma_Clave, kar_Cantidad, alma_Existencia "
+                                "from tArticuloKardex order by kar_Clave")),
+        (QStringList{"PZA|E|L1|23|23", "PZA|ACUMULA-S|L1|-20|3", "CAJA|ACUMULA-E|L1|2|2"}));
     MDR_VERIFICA_INVARIANTES(c);
 }
 
@@ -333,15 +370,24 @@ void tst_Existencias::validaLoteSerie_data()
     const int ninguno = -1;
     const int aviso = int(Prompter::Icon::Exclamation);
     const int info = int(Prompter::Icon::Information);
-    QTest::newRow("NINGUNO vacio") << "" << "NINGUNO" << true << "" << ninguno;
-    QTest::newRow("control vacio") << "" << "" << true << "" << ninguno;
-    QTest::newRow("LIBRE vacio") << "" << "LIBRE" << true << "" << ninguno;
-    QTest::newRow("EXISTENCIA vacio") << "" << "EXISTENCIA" << true << "" << ninguno;
-    QTest::newRow("LOTE vacio") << "" << "LOTE" << false << "Requiere capturar el Lote" << aviso;
-    QTest::newRow("LOTE en blanco") << "   " << "LOTE" << false << "Requiere capturar el Lote" << aviso;
-    QTest::newRow("LOTE capturado") << "L-001" << "LOTE" << true << "" << ninguno;
-    QTest::newRow("SERIE vacia") << "" << "SERIE" << false << "Capture la serie" << info;
-    QTest::newRow("SERIE capturada") << "SN123" << "SERIE" << true << "" << ninguno;
+    QTest::newRow("NINGUNO vacio") << ""
+                                   << "NINGUNO" << true << "" << ninguno;
+    QTest::newRow("control vacio") << ""
+                                   << "" << true << "" << ninguno;
+    QTest::newRow("LIBRE vacio") << ""
+                                 << "LIBRE" << true << "" << ninguno;
+    QTest::newRow("EXISTENCIA vacio") << ""
+                                      << "EXISTENCIA" << true << "" << ninguno;
+    QTest::newRow("LOTE vacio") << ""
+                                << "LOTE" << false << "Requiere capturar el Lote" << aviso;
+    QTest::newRow("LOTE en blanco") << "   "
+                                    << "LOTE" << false << "Requiere capturar el Lote" << aviso;
+    QTest::newRow("LOTE capturado") << "L-001"
+                                    << "LOTE" << true << "" << ninguno;
+    QTest::newRow("SERIE vacia") << ""
+                                 << "SERIE" << false << "Capture la serie" << info;
+    QTest::newRow("SERIE capturada") << "SN123"
+                                     << "SERIE" << true << "" << ninguno;
 }
 
 void tst_Existencias::validaLoteSerie()

@@ -47,9 +47,10 @@ int trabajador(const QStringList &args)
         int ok[kOperaciones] = {};
         int sinExistencia = 0;
         const auto mueve = [&](const char *alm, const char *art, int cant, const char *tipo) {
-            return e.actualizaArticuloAlmacen(QString::fromLatin1(alm), QString::fromLatin1(art), {}, Decimal(cant),
-                                              QString::fromLatin1(tipo), QStringLiteral("PRUEBA-") + args[4], {},
-                                              {}, Decimal(1), true, true, true);
+            return e.actualizaArticuloAlmacen(QString::fromLatin1(alm), QString::fromLatin1(art), {},
+                                              Decimal(cant), QString::fromLatin1(tipo),
+                                              QStringLiteral("PRUEBA-") + args[4], {}, {}, Decimal(1), true,
+                                              true, true);
         };
         for (int i = 0; i < cuantos; ++i) {
             const int op = (i + numero) % kOperaciones;
@@ -160,9 +161,11 @@ void tst_ExistenciasConcurrencia::variosProcesos()
     QCOMPARE(existencia(c, "A2", "LIB"), Decimal(2 * ok[3]));
     QCOMPARE(existencia(c, "A1", "LIB"), Decimal(-2 * ok[3] - 2 * ok[4]));
     QCOMPARE(existencia(c, "A1", "EXI"), kExiInicial - Decimal(ok[4]));
-    QCOMPARE(c.scalar(QStringLiteral("select count(*) from tArticuloKardex where art_Clave = 'PZA' and tkar_Clave = 'S'"))
-                 .toInt(),
-             ok[1]);
+    QCOMPARE(
+        c.scalar(QStringLiteral(
+                     "select count(*) from tArticuloKardex where art_Clave = 'PZA' and tkar_Clave = 'S'"))
+            .toInt(),
+        ok[1]);
 }
 
 int main(int argc, char **argv)

@@ -298,8 +298,9 @@ struct Movedor {
     Articulo articulo(const QString &art) const
     {
         Recordset rs = c.openRecordset(
-            QStringLiteral("select art_Nombre, cinv_Clave, art_Costo, art_Ensamble, art_Acumular, art_AcumArt, "
-                           "art_AcumNum from tArticulo where art_Clave = ?"),
+            QStringLiteral(
+                "select art_Nombre, cinv_Clave, art_Costo, art_Ensamble, art_Acumular, art_AcumArt, "
+                "art_AcumNum from tArticulo where art_Clave = ?"),
             {art});
         if (rs.eof())
             fail(23503, QStringLiteral("El articulo %1 no existe").arg(art));
@@ -319,9 +320,10 @@ struct Movedor {
     // Stock of the row and whether it exists.
     std::pair<Decimal, bool> existencia(const QString &art, const QString &lote) const
     {
-        Recordset rs = c.openRecordset(QStringLiteral("select alma_Existencia from tArticuloAlmacen "
-                                                      "where alm_Clave = ? and art_Clave = ? and alma_Clave = ?"),
-                                       {alm, art, lote});
+        Recordset rs =
+            c.openRecordset(QStringLiteral("select alma_Existencia from tArticuloAlmacen "
+                                           "where alm_Clave = ? and art_Clave = ? and alma_Clave = ?"),
+                            {alm, art, lote});
         if (rs.eof())
             return {Decimal(), false};
         return {rs.decimal(QStringLiteral("alma_Existencia")), true};
@@ -340,14 +342,15 @@ struct Movedor {
             c.execute(QStringLiteral("insert into tArticuloAlmacen (alm_Clave, art_Clave, alma_Clave, "
                                      "alma_Existencia) values (?, ?, ?, ?)"),
                       {alm, art, lote, despues});
-        c.execute(QStringLiteral("update tArticulo set art_Existencia = art_Existencia + ? where art_Clave = ?"),
-                  {delta, art});
+        c.execute(
+            QStringLiteral("update tArticulo set art_Existencia = art_Existencia + ? where art_Clave = ?"),
+            {delta, art});
         c.execute(QStringLiteral("insert into tArticuloKardex (ALM_CLAVE, art_Clave, kar_Anio, kar_Fecha, "
                                  "tkar_Clave, alma_Clave, kar_Cantidad, art_Costo, KAR_ORIGEN, prov_Clave, "
                                  "fact_Clave, alma_Existencia, usu_Clave) "
                                  "values (?, ?, ?, getdate(), ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                  {alm, art, QDate::currentDate().year(), tipo, lote, delta, costo, origen, prov, fact, despues,
-                   usu});
+                  {alm, art, QDate::currentDate().year(), tipo, lote, delta, costo, origen, prov, fact,
+                   despues, usu});
         return despues;
     }
 
@@ -404,28 +407,32 @@ struct Movedor {
                 if (resto > Decimal())
                     for (; !comps.eof(); comps.moveNext())
                         salida(comps.text(QStringLiteral("esa_Clave")), QStringLiteral(""),
-                               resto * comps.decimal(QStringLiteral("esa_Cantidad")), QStringLiteral("ENSAMBLE-S"),
-                               comps.decimal(QStringLiteral("costo")), separar, ensamble, nivel + 1);
+                               resto * comps.decimal(QStringLiteral("esa_Cantidad")),
+                               QStringLiteral("ENSAMBLE-S"), comps.decimal(QStringLiteral("costo")), separar,
+                               ensamble, nivel + 1);
                 return actual;
             }
         }
 
         if (separar && actual < cant) {
             Recordset rs = c.openRecordset(
-                QStringLiteral("select t.art_Clave, t.art_SepNum, t.art_Costo from tArticulo t "
-                               "where t.art_Separar = 'S' and t.art_SepArt = ? and t.art_SepNum > 0 "
-                               "and t.art_Clave <> ? order by case when exists (select 1 from tArticuloAlmacen x "
-                               "where x.alm_Clave = ? and x.art_Clave = t.art_Clave and x.alma_Clave = ? "
-                               "and x.alma_Existencia >= 1) then 0 else 1 end, t.art_Clave"),
+                QStringLiteral(
+                    "select t.art_Clave, t.art_SepNum, t.art_Costo from tArticulo t "
+                    "where t.art_Separar = 'S' and t.art_SepArt = ? and t.art_SepNum > 0 "
+                    "and t.art_Clave <> ? order by case when exists (select 1 from tArticuloAlmacen x "
+                    "where x.alm_Clave = ? and x.art_Clave = t.art_Clave and x.alma_Clave = ? "
+                    "and x.alma_Existencia >= 1) then 0 else 1 end, t.art_Clave"),
                 {art, art, alm, lote});
             if (!rs.eof()) {
                 const QString caja = rs.text(QStringLiteral("art_Clave"));
                 const Decimal porCaja = rs.decimal(QStringLiteral("art_SepNum"));
                 const Decimal disponibles = existencia(caja, lote).first;
                 const Decimal faltan = cant - std::max(actual, Decimal());
-                const Decimal cajas = std::min(techo(faltan / porCaja), piso(std::max(disponibles, Decimal())));
+                const Decimal cajas =
+                    std::min(techo(faltan / porCaja), piso(std::max(disponibles, Decimal())));
                 if (cajas > Decimal()) {
-                    mueve(caja, lote, -cajas, QStringLiteral("SEPARA-S"), rs.decimal(QStringLiteral("art_Costo")));
+                    mueve(caja, lote, -cajas, QStringLiteral("SEPARA-S"),
+                          rs.decimal(QStringLiteral("art_Costo")));
                     actual = mueve(art, lote, cajas * porCaja, QStringLiteral("SEPARA-E"), a.costo);
                     hay = true;
                 }
@@ -441,12 +448,14 @@ struct Movedor {
             if (!hay)
                 fail(20002, QStringLiteral("El Lote no existe (%1 %2)").arg(art, lote));
             if (actual < cant)
-                fail(20003, QStringLiteral("El Lote no tiene existencia suficiente (%1 %2) Existencia %3 Requerida %4")
+                fail(20003, QStringLiteral(
+                                "El Lote no tiene existencia suficiente (%1 %2) Existencia %3 Requerida %4")
                                 .arg(art, lote, actual.toString(), cant.toString()));
         } else if (a.control == QLatin1String("EXISTENCIA") && actual < cant) {
-            fail(20003, QStringLiteral("El producto %1 - %2 No tiene existencia suficiente Existencia actual: %3 "
-                                       "Requerida %4")
-                            .arg(art, a.nombre, actual.toString(), cant.toString()));
+            fail(20003,
+                 QStringLiteral("El producto %1 - %2 No tiene existencia suficiente Existencia actual: %3 "
+                                "Requerida %4")
+                     .arg(art, a.nombre, actual.toString(), cant.toString()));
         }
         return mueve(art, lote, -cant, tipo, costo);
     }
@@ -474,7 +483,8 @@ bool si(const QVariant &v)
 QVariantMap actualizaArticuloAlmacen(Connection &connection, const QVariantMap &p)
 {
     const auto text = [&](const char *name) { return p.value(QLatin1String(name)).toString(); };
-    Movedor m{connection, text("almacen"), text("origen"), text("proveedor"), text("factura"), text("usuario")};
+    Movedor m{connection,        text("almacen"), text("origen"),
+              text("proveedor"), text("factura"), text("usuario")};
     bool ok = true;
     const Decimal cantidad = Decimal::fromVariant(p.value(QStringLiteral("cantidad")), &ok);
     if (m.alm.isEmpty())
@@ -488,10 +498,12 @@ QVariantMap actualizaArticuloAlmacen(Connection &connection, const QVariantMap &
     const QString lote = text("loteserie").isNull() ? QStringLiteral("") : text("loteserie");
     Decimal existencia;
     if (tipo == QLatin1String("E"))
-        existencia = m.entrada(articulo, lote, cantidad, tipo, costo, si(p.value(QStringLiteral("verificaacumular"))));
+        existencia =
+            m.entrada(articulo, lote, cantidad, tipo, costo, si(p.value(QStringLiteral("verificaacumular"))));
     else if (tipo == QLatin1String("S"))
-        existencia = m.salida(articulo, lote, cantidad, tipo, costo, si(p.value(QStringLiteral("verficaseparar"))),
-                              si(p.value(QStringLiteral("verificaensamble"))), 0);
+        existencia =
+            m.salida(articulo, lote, cantidad, tipo, costo, si(p.value(QStringLiteral("verficaseparar"))),
+                     si(p.value(QStringLiteral("verificaensamble"))), 0);
     else
         m.fail(22023, QStringLiteral("El tipo de movimiento debe ser E o S"));
     return {{QStringLiteral("existencia"), existencia.toQVariant()}};
