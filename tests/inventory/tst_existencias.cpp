@@ -46,6 +46,8 @@ private Q_SLOTS:
     void todoONadaSiFallaUnaSentencia();
     void validaLoteSerie_data();
     void validaLoteSerie();
+    void invariantesDetectanDescuadres_data();
+    void invariantesDetectanDescuadres();
 
 private:
     QString settingsFile() const { return m_dir.filePath(QStringLiteral("Mostrador.ini")); }
@@ -413,6 +415,45 @@ void tst_Existencias::validaLoteSerie()
         QCOMPARE(prompter.shown[0].text, mensaje);
         QCOMPARE(int(prompter.shown[0].icon), icono);
     }
+}
+
+void tst_Existencias::invariantesDetectanDescuadres_data()
+{
+    TestDatabase::addEngineColumn();
+    QTest::addColumn<QString>("descuadre");
+    QTest::addColumn<QString>("aviso");
+    for (const QString &e : TestDatabase::engines()) {
+        TestDatabase::newRow(e, "existencia sin su kardex")
+            << QStringLiteral("update tArticuloAlmacen set alma_Existencia = 4 where art_Clave = 'PZA'")
+            << QStringLiteral("A1|PZA|: existencia 4, kardex 9");
+        TestDatabase::newRow(e, "total del articulo")
+            << QStringLiteral("update tArticulo set art_Existencia = 0 where art_Clave = 'CAJA'")
+            << QStringLiteral("CAJA: art_Existencia 0");
+        TestDatabase::newRow(e, "existencia posterior")
+            << QStringLiteral("update tArticuloKardex set alma_Existencia = 7 where tkar_Clave = 'SEPARA-E'")
+            << QStringLiteral("existencia posterior 7, suma 10");
+        TestDatabase::newRow(e, "kardex sin fila")
+            << QStringLiteral("delete from tArticuloAlmacen where art_Clave = 'PZA'")
+            << QStringLiteral("kardex sin fila de existencia: A1|PZA|");
+    }
+}
+
+// The check the other stock tests rely on does catch each kind of mismatch.
+void tst_Existencias::invariantesDetectanDescuadres()
+{
+    QFETCH(QString, engine);
+    QFETCH(QString, descuadre);
+    QFETCH(QString, aviso);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    db::Connection &c = db.connection();
+    creaArticulosExistencia(c);
+    EstacionPrueba s(&c, settingsFile());
+    Existencias e(s.provider, s.config, s.prompter);
+    QVERIFY(llama(e, QStringLiteral("A1|CAJA||2|E")));
+    QVERIFY(llama(e, QStringLiteral("A1|PZA||1|S|S")));
+    QCOMPARE(invariantesExistencia(c), QString());
+    c.execute(descuadre);
+    QVERIFY2(invariantesExistencia(c).contains(aviso), qPrintable(invariantesExistencia(c)));
 }
 
 QTEST_GUILESS_MAIN(tst_Existencias)
