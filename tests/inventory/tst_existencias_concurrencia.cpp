@@ -1,7 +1,8 @@
 // Several workstations move the same articles at once: separate processes (this executable run
 // with --trabajador) on one database, with entries, exits that open boxes, pieces that fill boxes,
 // transfers between warehouses in one transaction and assemblies sold from their components.
-// Afterwards the invariants hold and the totals match exactly the calls that succeeded.
+// Afterwards the invariants hold and the totals match exactly the calls that succeeded; and
+// workstations killed while they work leave no movement half applied.
 #include "ArticulosExistencia.h"
 #include "ConnectionProvider.h"
 #include "Existencias.h"
@@ -15,6 +16,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -107,6 +109,8 @@ class tst_ExistenciasConcurrencia : public QObject {
 private Q_SLOTS:
     void variosProcesos_data() { TestDatabase::addEngineRows(); }
     void variosProcesos();
+    void procesosInterrumpidos_data() { TestDatabase::addEngineRows(); }
+    void procesosInterrumpidos();
 
 private:
     QTemporaryDir m_dir;
@@ -166,6 +170,50 @@ void tst_ExistenciasConcurrencia::variosProcesos()
                      "select count(*) from tArticuloKardex where art_Clave = 'PZA' and tkar_Clave = 'S'"))
             .toInt(),
         ok[1]);
+}
+
+// Workstations killed at random points while they move stock (the transfers in the middle of
+// their transaction): what was committed is whole, what was not left no trace.
+void tst_ExistenciasConcurrencia::procesosInterrumpidos()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    db::Connection &c = db.connection();
+    creaArticulosExistencia(c);
+    c.callRoutine(QStringLiteral("sp_actualizaArticuloAlmacen"),
+                  {{QStringLiteral("@ALMACEN"), QStringLiteral("A1")},
+                   {QStringLiteral("@ARTICULO"), QStringLiteral("EXI")},
+                   {QStringLiteral("@CANTIDAD"), Decimal(1000000).toQVariant()},
+                   {QStringLiteral("@TIPO"), QStringLiteral("E")}});
+    for (int ronda = 0; ronda < 4; ++ronda) {
+        const QString inicio = QString::number(QDateTime::currentMSecsSinceEpoch() + 300);
+        std::vector<std::unique_ptr<QProcess>> procesos;
+        for (int i = 0; i < kTrabajadores; ++i) {
+            auto p = std::make_unique<QProcess>();
+            p->start(QCoreApplication::applicationFilePath(),
+                     {QStringLiteral("--trabajador"), db.connectionString(), inicio, QString::number(i),
+                      QStringLiteral("1000000"), m_dir.filePath(QStringLiteral("k%1.ini").arg(i))});
+            QVERIFY2(p->waitForStarted(10000), qPrintable(p->errorString()));
+            procesos.push_back(std::move(p));
+        }
+        QThread::msleep(ulong(400 + QRandomGenerator::global()->bounded(900)));
+        for (auto &p : procesos) {
+            p->kill();
+            QVERIFY(p->waitForFinished(30000));
+            QCOMPARE(p->exitStatus(), QProcess::CrashExit); // killed while still working
+        }
+        // A workstation that starts afterwards finds a consistent store.
+        std::unique_ptr<db::Connection> despues = db.openAnother();
+        MDR_VERIFICA_INVARIANTES(*despues);
+        const int kits = despues
+                             ->scalar(QStringLiteral("select count(*) from tArticuloKardex where art_Clave = "
+                                                     "'EXI' and tkar_Clave = 'ENSAMBLE-S'"))
+                             .toInt();
+        QCOMPARE(existencia(*despues, "A1", "LIB") + existencia(*despues, "A2", "LIB"), Decimal(-2 * kits));
+        QCOMPARE(existencia(*despues, "A1", "EXI"), Decimal(1000000 - kits));
+        QVERIFY(!existencia(*despues, "A1", "PZA").isNegative());
+    }
+    QVERIFY(c.scalar(QStringLiteral("select count(*) from tArticuloKardex")).toInt() > 100);
 }
 
 int main(int argc, char **argv)
