@@ -12,7 +12,9 @@ namespace {
 struct Registry {
     QMutex mutex;
     // The schema's routines, present before any connection can call them.
-    QHash<QString, Routine> routines{{QStringLiteral("sp_generasecuencia"), &migrations::generaSecuencia}};
+    QHash<QString, Routine> routines{
+        {QStringLiteral("sp_generasecuencia"), &migrations::generaSecuencia},
+        {QStringLiteral("sp_actualizaarticuloalmacen"), &migrations::actualizaArticuloAlmacen}};
 };
 
 Registry &registry()

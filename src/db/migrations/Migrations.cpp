@@ -18,6 +18,7 @@ const QList<Migration> &all()
         {QStringLiteral("MDR-2026-busqueda"), &busqueda},
         {QStringLiteral("MDR-2026-precios"), &precios},
         {QStringLiteral("MDR-2026-busqueda-articulos"), &busquedaArticulos},
+        {QStringLiteral("MDR-2026-existencias"), &existencias},
     };
     return list;
 }

@@ -28,5 +28,8 @@ void auditoria(Connection &connection);          // tAuditoria and the triggers 
 void busqueda(Connection &connection);           // mdr_fold on PostgreSQL: accent-blind searches
 void precios(Connection &connection);            // price rows, methods, concepts, assemblies, stock rows
 void busquedaArticulos(Connection &connection);  // trigram index of the article names (any-part search)
+void existencias(Connection &connection);        // tArticuloKardex, tTipoKardex, sp_actualizaArticuloAlmacen
+// sp_actualizaArticuloAlmacen for SQLite (Routines)
+QVariantMap actualizaArticuloAlmacen(Connection &connection, const QVariantMap &params);
 
 } // namespace db::migrations

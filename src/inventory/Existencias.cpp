@@ -1,0 +1,79 @@
+#include "Existencias.h"
+
+#include "Connection.h"
+#include "ConnectionProvider.h"
+#include "Prompter.h"
+#include "Transaction.h"
+#include "cConfigure.h"
+
+#include <QVariantMap>
+
+#include <optional>
+
+Existencias::Existencias(ConnectionProvider &connections, cConfigure &config, Prompter &prompter)
+    : m_connections(connections), m_config(config), m_prompter(prompter)
+{
+}
+
+bool Existencias::actualizaArticuloAlmacen(const QString &almacen, const QString &articulo,
+                                           const QString &loteSerie, const Decimal &cantidad,
+                                           const QString &tipo, const QString &origen,
+                                           const QString &proveedor, const QString &factura,
+                                           const Decimal &costo, bool verificaSeparar, bool verificaAcumular,
+                                           bool verificaEnsamble, db::Connection *conexion)
+{
+    m_error.clear();
+    m_existencia = Decimal();
+    const auto sn = [](bool b) { return b ? QStringLiteral("S") : QStringLiteral("N"); };
+    try {
+        db::Connection &c = conexion ? *conexion : m_connections.getConnection();
+        // Inside a document's transaction the call is a savepoint: a refused exit leaves the
+        // document's transaction usable (PostgreSQL would otherwise abort it whole).
+        std::optional<db::Transaction> punto;
+        if (c.transactionDepth() > 0)
+            punto.emplace(c);
+        // Named, in the routine's order; the first flag keeps its historical spelling.
+        const QVariantMap out = c.callRoutine(
+            QStringLiteral("sp_actualizaArticuloAlmacen"),
+            {{QStringLiteral("@ALMACEN"), almacen},
+             {QStringLiteral("@ARTICULO"), articulo},
+             {QStringLiteral("@LOTESERIE"), loteSerie},
+             {QStringLiteral("@CANTIDAD"), cantidad.toQVariant()},
+             {QStringLiteral("@TIPO"), tipo},
+             {QStringLiteral("@ORIGEN"), origen},
+             {QStringLiteral("@PROVEEDOR"), proveedor},
+             {QStringLiteral("@FACTURA"), factura},
+             {QStringLiteral("@COSTO"), costo.toQVariant()},
+             {QStringLiteral("@VERFICASEPARAR"), sn(verificaSeparar)},
+             {QStringLiteral("@VERIFICAACUMULAR"), sn(verificaAcumular)},
+             {QStringLiteral("@VERIFICAENSAMBLE"), sn(verificaEnsamble)},
+             {QStringLiteral("@USUARIO"), m_config.getValue(QStringLiteral("USUARIO")).toString()}});
+        if (punto)
+            punto->commit();
+        m_existencia = Decimal::fromVariant(out.value(QStringLiteral("existencia")));
+        return true;
+    } catch (const db::DbError &e) {
+        m_error = e.description();
+    } catch (const std::exception &e) {
+        m_error = QString::fromUtf8(e.what());
+    }
+    return false;
+}
+
+bool Existencias::validaLoteSerie(const QString &texto, const QString &control, bool mensaje)
+{
+    if (!texto.trimmed().isEmpty())
+        return true;
+    if (control == QLatin1String("LOTE")) {
+        if (mensaje)
+            m_prompter.exclamation(QStringLiteral("Requiere capturar el Lote"));
+        return false;
+    }
+    if (control == QLatin1String("SERIE")) {
+        if (mensaje)
+            m_prompter.information(QStringLiteral("Capture la serie"));
+        return false;
+    }
+    // NINGUNO, LIBRE, EXISTENCIA and an empty kind take no lot.
+    return true;
+}
