@@ -185,8 +185,7 @@ InventarioFisico::Captura InventarioFisico::captura(const QString &articulo, con
 {
     if (articulo.trimmed().isEmpty())
         return rechaza(QStringLiteral("Debe indicar el articulo"));
-    if (!cantidad &&
-        m_config.getValue(QStringLiteral("OPERACION-CAPTURA-AUTOMATICA")).toString() == QLatin1String("S"))
+    if (!cantidad && m_config.getBool(QStringLiteral("OPERACION-CAPTURA-AUTOMATICA")))
         cantidad = Decimal(1);
     if (!cantidad)
         return rechaza(QStringLiteral("Debe indicar la cantidad"));

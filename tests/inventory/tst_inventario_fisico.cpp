@@ -112,6 +112,8 @@ private Q_SLOTS:
     void concluyeTodoONada();
     void elimina_data() { TestDatabase::addEngineRows(); }
     void elimina();
+    void editaConteo_data();
+    void editaConteo();
     void cargaArchivo_data();
     void cargaArchivo();
 
@@ -283,52 +285,62 @@ void tst_InventarioFisico::captura_data()
     QTest::addColumn<int>("resultado");
     QTest::addColumn<QString>("mensaje");     // the last shown, or empty
     QTest::addColumn<QStringList>("conteos"); // art|lot|count 1|2|3 afterwards
+    QTest::addColumn<bool>("automatica");     // OPERACION-CAPTURA-AUTOMATICA
     const int ok = int(InventarioFisico::Captura::Capturado);
     const int no = int(InventarioFisico::Captura::Rechazado);
     const int registrar = int(InventarioFisico::Captura::RegistrarArticulo);
     const QString serie = QStringLiteral("Solo se admite un articulo por serie");
     for (const QString &e : TestDatabase::engines()) {
         TestDatabase::newRow(e, QStringLiteral("se suman"))
-            << QStringList{"LIB||3", "LIB||2.5"} << QList<bool>{} << ok << "" << QStringList{"LIB||5.5|0|0"};
+            << QStringList{"LIB||3", "LIB||2.5"} << QList<bool>{} << ok << "" << QStringList{"LIB||5.5|0|0"}
+            << false;
         TestDatabase::newRow(e, QStringLiteral("sin articulo"))
-            << QStringList{" ||1"} << QList<bool>{} << no << "Debe indicar el articulo" << QStringList{};
+            << QStringList{" ||1"} << QList<bool>{} << no << "Debe indicar el articulo" << QStringList{}
+            << false;
         TestDatabase::newRow(e, QStringLiteral("sin cantidad"))
-            << QStringList{"LIB||-"} << QList<bool>{} << no << "Debe indicar la cantidad" << QStringList{};
+            << QStringList{"LIB||-"} << QList<bool>{} << no << "Debe indicar la cantidad" << QStringList{}
+            << false;
+        // With the automatic capture on (its default) a scanned article counts one unit.
+        TestDatabase::newRow(e, QStringLiteral("captura automatica"))
+            << QStringList{"LIB||-", "LIB||-"} << QList<bool>{} << ok << "" << QStringList{"LIB||2|0|0"}
+            << true;
         TestDatabase::newRow(e, QStringLiteral("negativa"))
             << QStringList{"LIB||-1"} << QList<bool>{} << no << "No se admiten existencias negativas"
-            << QStringList{};
+            << QStringList{} << false;
         TestDatabase::newRow(e, QStringLiteral("sin control de inventario"))
             << QStringList{"NIN||1"} << QList<bool>{} << no
             << "No es posible inventariar articulos sin control de inventario  ( CONTROL DE INVENTARIO = "
                "<NINGUNO> )"
-            << QStringList{};
+            << QStringList{} << false;
         TestDatabase::newRow(e, QStringLiteral("lote sin capturar"))
-            << QStringList{"LOT||1"} << QList<bool>{} << no << "Requiere capturar el Lote" << QStringList{};
+            << QStringList{"LOT||1"} << QList<bool>{} << no << "Requiere capturar el Lote" << QStringList{}
+            << false;
         TestDatabase::newRow(e, QStringLiteral("cada lote su fila"))
             << QStringList{"LOT|L1|2", "LOT|L2|1", "LOT|L1|1"} << QList<bool>{} << ok << ""
-            << QStringList{"LOT|L1|3|0|0", "LOT|L2|1|0|0"};
+            << QStringList{"LOT|L1|3|0|0", "LOT|L2|1|0|0"} << false;
         TestDatabase::newRow(e, QStringLiteral("serie sin capturar"))
-            << QStringList{"SER||1"} << QList<bool>{} << no << "Capture la serie" << QStringList{};
+            << QStringList{"SER||1"} << QList<bool>{} << no << "Capture la serie" << QStringList{} << false;
         TestDatabase::newRow(e, QStringLiteral("serie con dos"))
-            << QStringList{"SER|S1|2"} << QList<bool>{} << no << serie << QStringList{};
+            << QStringList{"SER|S1|2"} << QList<bool>{} << no << serie << QStringList{} << false;
         TestDatabase::newRow(e, QStringLiteral("serie con cero"))
-            << QStringList{"SER|S1|0"} << QList<bool>{} << no << serie << QStringList{};
+            << QStringList{"SER|S1|0"} << QList<bool>{} << no << serie << QStringList{} << false;
         TestDatabase::newRow(e, QStringLiteral("serie contada dos veces"))
             << QStringList{"SER|S1|1", "SER|S1|1"} << QList<bool>{} << no << "La serie ya existe"
-            << QStringList{"SER|S1|1|0|0"};
+            << QStringList{"SER|S1|1|0|0"} << false;
         TestDatabase::newRow(e, QStringLiteral("series distintas"))
             << QStringList{"SER|S1|1", "SER|S9|1"} << QList<bool>{} << ok << ""
-            << QStringList{"SER|S1|1|0|0", "SER|S9|1|0|0"};
+            << QStringList{"SER|S1|1|0|0", "SER|S9|1|0|0"} << false;
         TestDatabase::newRow(e, QStringLiteral("articulo libre no guarda lote"))
-            << QStringList{"LIB|X|1", "LIB||1"} << QList<bool>{} << ok << "" << QStringList{"LIB||2|0|0"};
+            << QStringList{"LIB|X|1", "LIB||1"} << QList<bool>{} << ok << "" << QStringList{"LIB||2|0|0"}
+            << true;
         TestDatabase::newRow(e, QStringLiteral("cero aceptado"))
-            << QStringList{"EXI||0"} << QList<bool>{true} << ok << "" << QStringList{"EXI||0|0|0"};
+            << QStringList{"EXI||0"} << QList<bool>{true} << ok << "" << QStringList{"EXI||0|0|0"} << false;
         TestDatabase::newRow(e, QStringLiteral("cero rechazado"))
-            << QStringList{"EXI||0"} << QList<bool>{false} << no << "" << QStringList{};
+            << QStringList{"EXI||0"} << QList<bool>{false} << no << "" << QStringList{} << false;
         TestDatabase::newRow(e, QStringLiteral("articulo nuevo a registrar"))
-            << QStringList{"ZZZ||1"} << QList<bool>{true} << registrar << "" << QStringList{};
+            << QStringList{"ZZZ||1"} << QList<bool>{true} << registrar << "" << QStringList{} << false;
         TestDatabase::newRow(e, QStringLiteral("articulo nuevo no registrado"))
-            << QStringList{"ZZZ||1"} << QList<bool>{false} << no << "" << QStringList{};
+            << QStringList{"ZZZ||1"} << QList<bool>{false} << no << "" << QStringList{} << false;
     }
 }
 
@@ -340,8 +352,10 @@ void tst_InventarioFisico::captura()
     QFETCH(int, resultado);
     QFETCH(QString, mensaje);
     QFETCH(QStringList, conteos);
+    QFETCH(bool, automatica);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     Tienda t(db.connection(), settingsFile());
+    QVERIFY(t.estacion.config.setValue(QStringLiteral("OPERACION-CAPTURA-AUTOMATICA"), automatica));
     QVERIFY(t.abre(QStringLiteral("PARCIAL"), 1));
     t.prompter().clear();
     for (bool r : respuestas)
@@ -645,6 +659,49 @@ void tst_InventarioFisico::elimina()
     QCOMPARE(p.texts(), (QStringList{"Desea eliminar el articulo LIB", "Desea eliminar el articulo LIB"}));
     QVERIFY(t.conteos().isEmpty());
     MDR_VERIFICA_INVARIANTES(c);
+}
+
+void tst_InventarioFisico::editaConteo_data()
+{
+    TestDatabase::addEngineColumn();
+    QTest::addColumn<int>("conteo");
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<QString>("mensaje");
+    QTest::addColumn<QString>("fila");
+    for (const QString &e : TestDatabase::engines()) {
+        TestDatabase::newRow(e, QStringLiteral("numero")) << 2 << " 7.5 "
+                                                          << ""
+                                                          << "LIB||4|7.5|0";
+        TestDatabase::newRow(e, QStringLiteral("tercer conteo")) << 3 << "1"
+                                                                 << ""
+                                                                 << "LIB||4|0|1";
+        TestDatabase::newRow(e, QStringLiteral("texto")) << 1 << "siete"
+                                                         << "Debe capturar un numero"
+                                                         << "LIB||4|0|0";
+        TestDatabase::newRow(e, QStringLiteral("vacio")) << 1 << ""
+                                                         << "Debe capturar un numero"
+                                                         << "LIB||4|0|0";
+        TestDatabase::newRow(e, QStringLiteral("negativo")) << 1 << "-2"
+                                                            << "No se admiten existencias negativas"
+                                                            << "LIB||4|0|0";
+    }
+}
+
+void tst_InventarioFisico::editaConteo()
+{
+    QFETCH(QString, engine);
+    QFETCH(int, conteo);
+    QFETCH(QString, texto);
+    QFETCH(QString, mensaje);
+    QFETCH(QString, fila);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    Tienda t(db.connection(), settingsFile());
+    QVERIFY(t.abre(QStringLiteral("PARCIAL"), 3));
+    QCOMPARE(t.captura(QStringLiteral("LIB||4")), InventarioFisico::Captura::Capturado);
+    t.prompter().clear();
+    QCOMPARE(t.inventario.fijaConteo(QStringLiteral("LIB"), {}, conteo, texto), mensaje.isEmpty());
+    QCOMPARE(t.prompter().texts(), mensaje.isEmpty() ? QStringList{} : QStringList{mensaje});
+    QCOMPARE(t.conteos(), QStringList{fila});
 }
 
 void tst_InventarioFisico::cargaArchivo_data()
