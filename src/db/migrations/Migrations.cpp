@@ -19,6 +19,7 @@ const QList<Migration> &all()
         {QStringLiteral("MDR-2026-precios"), &precios},
         {QStringLiteral("MDR-2026-busqueda-articulos"), &busquedaArticulos},
         {QStringLiteral("MDR-2026-existencias"), &existencias},
+        {QStringLiteral("MDR-2026-movimientos-almacen"), &movAlmacen},
     };
     return list;
 }

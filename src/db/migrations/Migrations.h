@@ -31,5 +31,6 @@ void busquedaArticulos(Connection &connection);  // trigram index of the article
 void existencias(Connection &connection);        // tArticuloKardex, tTipoKardex, sp_actualizaArticuloAlmacen
 // sp_actualizaArticuloAlmacen for SQLite (Routines)
 QVariantMap actualizaArticuloAlmacen(Connection &connection, const QVariantMap &params);
+void movAlmacen(Connection &connection); // tMovAlmacen: warehouse movements
 
 } // namespace db::migrations
