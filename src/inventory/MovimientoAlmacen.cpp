@@ -4,10 +4,12 @@
 #include "ConnectionProvider.h"
 #include "DbError.h"
 #include "Existencias.h"
+#include "Log.h"
 #include "Prompter.h"
 #include "Secuencias.h"
 #include "Transaction.h"
 #include "cConfigure.h"
+#include "cSucursal.h"
 
 #include <QDateTime>
 
@@ -147,8 +149,10 @@ bool MovimientoAlmacen::revisa(const Datos &d)
         m_prompter.exclamation(QStringLiteral("Debe seleccionar un tipo de movimiento"));
         return false;
     }
-    if (d.tipo == kIntersucursal) {
-        // Needs the branch's own connection; registered elsewhere.
+    if (d.tipo == kIntersucursal &&
+        (d.destino.isEmpty() ||
+         c.scalar(QStringLiteral("select count(*) from tSucursal where suc_Clave = ?"), {d.destino})
+                 .toInt() == 0)) {
         m_prompter.exclamation(QStringLiteral("Selecciona la sucursal destino"));
         return false;
     }
@@ -231,6 +235,8 @@ bool MovimientoAlmacen::registra(const Datos &d)
 {
     m_anio = 0;
     m_numero = 0;
+    if (d.tipo == kIntersucursal)
+        return registraIntersucursal(d);
     QString error;
     try {
         if (!revisa(d) || !m_prompter.question(QStringLiteral("Los datos son correctos"), true))
@@ -270,6 +276,84 @@ bool MovimientoAlmacen::registra(const Datos &d)
         error = e.description();
     }
     if (!error.isEmpty()) {
+        m_prompter.exclamation(error);
+        return false;
+    }
+    m_prompter.information(QStringLiteral("El registro fue dado de alta con exito"));
+    return true;
+}
+
+// The branch entry first, in the branch's own transaction; the local exit and row after it, in the
+// local one. A local failure after the branch committed cannot undo the branch: it is reported
+// (and logged) with exactly what to cancel there.
+bool MovimientoAlmacen::registraIntersucursal(const Datos &d)
+{
+    QString error, pendiente;
+    try {
+        if (!revisa(d) || !m_prompter.question(QStringLiteral("Los datos son correctos"), true))
+            return false;
+        db::Connection &c = m_connections.getConnection();
+        cSucursal sucursal(m_connections, m_prompter);
+        if (!sucursal.cargarSucursal(d.destino)) {
+            m_prompter.exclamation(QStringLiteral("Selecciona la sucursal destino"));
+            return false;
+        }
+        if (!sucursal.abrirSucursal()) // reported by the branch object
+            return false;
+        db::Connection &b = *sucursal.Connection();
+        db::Transaction t(c);
+        const QDateTime ahora = c.scalar(QStringLiteral("select getdate()")).toDateTime();
+        const int anio = ahora.date().year();
+        const qint64 numero = Secuencias::getNextSequence(
+            c, Secuencias::clave(Secuencias::Documento::MovAlmacenAnual, d.almacen, ahora.date()));
+        const QString documento = d.almacen + u'-' + folio(anio, numero);
+        // The usual refusal (too little stock here) comes before anything reaches the branch.
+        hayExistencia(
+            c, Paso{d.almacen, d.articulo, d.lote, d.cantidad, QStringLiteral("S"), QString(), d.costo});
+        Existencias e(m_connections, m_config, m_prompter);
+        {
+            db::Transaction tb(b);
+            const qint64 numeroSucursal =
+                Secuencias::getNextSequence(b, Secuencias::clave(Secuencias::Documento::MovAlmacenAnual,
+                                                                 sucursal.Almacen(), ahora.date()));
+            const QString origenSucursal = origen(d.tipo, anio, numeroSucursal);
+            // The branch's kardex names the sending document as its invoice.
+            if (!e.actualizaArticuloAlmacen(sucursal.Almacen(), d.articulo, d.lote, d.cantidad,
+                                            QStringLiteral("E"), origenSucursal, QString(), documento,
+                                            d.costo, false, false, false, &b))
+                throw Rechazo{textoDeRechazo(e.ultimoError())};
+            tb.commit();
+            pendiente = QStringLiteral("En la sucursal ") + d.destino +
+                        QStringLiteral(" debe cancelarse la entrada ") + origenSucursal +
+                        QStringLiteral(" del almacen ") + sucursal.Almacen() + QStringLiteral(": articulo ") +
+                        d.articulo + (d.lote.isEmpty() ? QString() : QStringLiteral(" lote ") + d.lote) +
+                        QStringLiteral(" cantidad ") + d.cantidad.toString();
+        }
+        if (!e.actualizaArticuloAlmacen(d.almacen, d.articulo, d.lote, d.cantidad, QStringLiteral("S"),
+                                        origen(d.tipo, anio, numero), QString(), QString(), d.costo, false,
+                                        false, false, &c))
+            throw Rechazo{textoDeRechazo(e.ultimoError())};
+        c.execute(QStringLiteral("insert into tMovAlmacen (alm_Clave, mova_Anio, mova_Clave, MOVA_Fecha, "
+                                 "art_Clave, alma_Clave, MOVA_Cantidad, MOVA_Costo, MOVA_Total, EMOVA_CLAVE, "
+                                 "tmova_Clave, alm_Destino, mova_Descripcion) "
+                                 "values (?, ?, ?, getdate(), ?, ?, ?, ?, ?, 'REGISTRADO', ?, ?, ?)"),
+                  {d.almacen, anio, numero, d.articulo, d.lote, d.cantidad.toQVariant(), d.costo.toQVariant(),
+                   (d.cantidad * d.costo).round(2).toQVariant(), d.tipo, d.destino, d.descripcion});
+        t.commit();
+        m_anio = anio;
+        m_numero = numero;
+        pendiente.clear();
+    } catch (const Rechazo &r) {
+        error = r.texto;
+    } catch (const db::DbError &e) {
+        error = e.description();
+    }
+    if (!error.isEmpty()) {
+        if (!pendiente.isEmpty()) {
+            error = QStringLiteral("No fue posible registrar la salida local (") + textoDeRechazo(error) +
+                    QStringLiteral("). ") + pendiente;
+            writeLog(QStringLiteral("MovimientoAlmacen.registraIntersucursal: ") + error);
+        }
         m_prompter.exclamation(error);
         return false;
     }
@@ -340,7 +424,7 @@ bool MovimientoAlmacen::cancela(const QString &almacen, int anio, qint64 numero)
             return false;
         }
         if (d.tipo == kIntersucursal) {
-            m_prompter.exclamation(QStringLiteral("Selecciona la sucursal destino"));
+            m_prompter.exclamation(QStringLiteral("No es posible cancelar un movimiento a sucursal"));
             return false;
         }
         if (!m_prompter.question(QStringLiteral("Esta seguro que desea cancelar el movimiento ") +

@@ -33,7 +33,7 @@ public:
         QString lote;
         Decimal cantidad;
         Decimal costo;          // unit cost
-        QString destino;        // 'TRASPASO': the destination warehouse
+        QString destino;        // 'TRASPASO': the destination warehouse; 'INTERSUCURSAL': the branch
         QString articuloCambio; // 'CAMBIOS': the article received in exchange
         QString loteCambio;
         QList<Componente> componentes; // 'ENSAMBLE' / 'DESENSAMBLE'
@@ -69,6 +69,7 @@ private:
         QString origen;
         Decimal costo;
     };
+    bool registraIntersucursal(const Datos &d);
     bool revisa(const Datos &d); // valida, letting database errors through
     bool validaLinea(db::Connection &c, const QString &articulo, const QString &lote,
                      const Decimal &cantidad);

@@ -68,6 +68,10 @@ private Q_SLOTS:
     void desensambleCanceladoTrasCambiarElEnsamble();
     void todoONadaSiFallaUnaSentencia_data();
     void todoONadaSiFallaUnaSentencia();
+    void intersucursal_data();
+    void intersucursal();
+    void intersucursalFallaLocal_data() { TestDatabase::addEngineRows(); }
+    void intersucursalFallaLocal();
 
 private:
     QString settingsFile() const { return m_dir.filePath(QStringLiteral("Mostrador.ini")); }
@@ -517,6 +521,169 @@ void tst_MovimientoAlmacen::todoONadaSiFallaUnaSentencia()
     }
     QCOMPARE(c.scalar(QStringLiteral("select EMOVA_CLAVE from tMovAlmacen")).toString(),
              QStringLiteral("CANCELADO"));
+}
+
+namespace {
+void registraSucursal(db::Connection &c, const QString &dsn)
+{
+    c.execute(QStringLiteral("insert into tSucursal (suc_Clave, suc_Nombre, suc_Matriz, alm_Clave, suc_DSN) "
+                             "values ('NORTE', 'Sucursal Norte', 'N', 'N1', ?)"),
+              {dsn});
+}
+void preparaSucursal(db::Connection &b)
+{
+    preparaDatos(b);
+    b.execute(QStringLiteral("insert into tAlmacen (alm_Clave, alm_Nombre) values ('N1', 'Norte')"));
+}
+} // namespace
+
+void tst_MovimientoAlmacen::intersucursal_data()
+{
+    TestDatabase::addEngineColumn();
+    QTest::addColumn<QString>("movimiento");
+    QTest::addColumn<QString>("mensaje");
+    QTest::addColumn<QStringList>("local");
+    QTest::addColumn<QStringList>("sucursal");
+    for (const QString &e : TestDatabase::engines()) {
+        TestDatabase::newRow(e, "envio") << "INTERSUCURSAL|LOT|L1|2|NORTE"
+                                         << "El registro fue dado de alta con exito"
+                                         << QStringList{"A1|LOT|L1=3"} << QStringList{"N1|LOT|L1=2"};
+        TestDatabase::newRow(e, "sin sucursal")
+            << "INTERSUCURSAL|LOT|L1|2"
+            << "Selecciona la sucursal destino" << QStringList{"A1|LOT|L1=5"} << QStringList{};
+        TestDatabase::newRow(e, "sucursal desconocida")
+            << "INTERSUCURSAL|LOT|L1|2|SUR"
+            << "Selecciona la sucursal destino" << QStringList{"A1|LOT|L1=5"} << QStringList{};
+        // Refused here before anything reaches the branch.
+        TestDatabase::newRow(e, "sin existencia local")
+            << "INTERSUCURSAL|LOT|L1|6|NORTE"
+            << "El producto LOT - Articulo LOT No tiene existencia suficiente Existencia actual: 5 Requerida "
+               "6"
+            << QStringList{"A1|LOT|L1=5"} << QStringList{};
+        // The branch refuses: nothing leaves here.
+        TestDatabase::newRow(e, "serie que ya esta en la sucursal")
+            << "INTERSUCURSAL|SER|S1|1|NORTE"
+            << "La Serie ya existe (SER S1)" << QStringList{"A1|LOT|L1=5", "A1|SER|S1=1"}
+            << QStringList{"N1|SER|S1=1"};
+    }
+}
+
+void tst_MovimientoAlmacen::intersucursal()
+{
+    QFETCH(QString, engine);
+    QFETCH(QString, movimiento);
+    QFETCH(QString, mensaje);
+    QFETCH(QStringList, local);
+    QFETCH(QStringList, sucursal);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    MDR_TEST_DATABASE(rama, engine, TestDatabase::Upgraded);
+    db::Connection &c = db.connection();
+    db::Connection &b = rama.connection();
+    preparaDatos(c);
+    preparaSucursal(b);
+    registraSucursal(c, rama.connectionString());
+    EstacionPrueba s(&c, settingsFile());
+    Existencias e(s.provider, s.config, s.prompter);
+    const auto entra = [&e](db::Connection &k, const char *alm, const char *art, const char *lote) {
+        return e.actualizaArticuloAlmacen(QString::fromLatin1(alm), QString::fromLatin1(art),
+                                          QString::fromLatin1(lote), Decimal(art[0] == 'S' ? 1 : 5),
+                                          QStringLiteral("E"), QStringLiteral("PRUEBA"), QString(), QString(),
+                                          Decimal(1), false, false, false, &k);
+    };
+    QVERIFY(entra(c, "A1", "LOT", "L1"));
+    if (movimiento.contains(QLatin1String("SER"))) {
+        QVERIFY(entra(c, "A1", "SER", "S1"));
+        QVERIFY(entra(b, "N1", "SER", "S1"));
+    }
+    MovimientoAlmacen m(s.provider, s.config, s.prompter);
+    s.prompter.answers << true;
+    const bool ok = m.registra(lee(m, movimiento));
+    QCOMPARE(s.prompter.last(), mensaje);
+    QCOMPARE(ok, mensaje == QLatin1String("El registro fue dado de alta con exito"));
+    QCOMPARE(filasExistencia(c), local);
+    QCOMPARE(filasExistencia(b), sucursal);
+    QCOMPARE(c.scalar(QStringLiteral("select count(*) from tMovAlmacen")).toInt(), ok ? 1 : 0);
+    if (ok) {
+        const int anio = m.anio();
+        QCOMPARE(filas(c, QStringLiteral("select alm_Destino, EMOVA_CLAVE from tMovAlmacen")),
+                 QStringList{"NORTE|REGISTRADO"});
+        QCOMPARE(filas(b, QStringLiteral("select ALM_CLAVE, kar_Cantidad, KAR_ORIGEN, fact_Clave from "
+                                         "tArticuloKardex where KAR_ORIGEN like 'MOV_ALMACEN%'")),
+                 QStringList{QStringLiteral("N1|2|MOV_ALMACEN-INTERSUCURSAL-%1-1|A1-%1-1").arg(anio)});
+        QCOMPARE(b.scalar(QStringLiteral("select sec_Valor from tSecuencia where sec_Clave = ?"),
+                          {QStringLiteral("MOV_ALMACEN_N1_") + QString::number(anio)})
+                     .toLongLong(),
+                 1);
+        s.prompter.answers << true;
+        QVERIFY(!m.cancela(QStringLiteral("A1"), anio, m.numero()));
+        QCOMPARE(s.prompter.last(), QStringLiteral("No es posible cancelar un movimiento a sucursal"));
+        s.prompter.answers.clear();
+    }
+    MDR_VERIFICA_INVARIANTES(c);
+    MDR_VERIFICA_INVARIANTES(b);
+}
+
+// The local side fails at every statement in turn: before the branch entry nothing happens
+// anywhere; after it the branch keeps its entry and the message says exactly what to undo there.
+void tst_MovimientoAlmacen::intersucursalFallaLocal()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    MDR_TEST_DATABASE(rama, engine, TestDatabase::Upgraded);
+    db::Connection &c = db.connection();
+    db::Connection &b = rama.connection();
+    preparaDatos(c);
+    preparaSucursal(b);
+    registraSucursal(c, rama.connectionString());
+    EstacionPrueba s(&c, settingsFile());
+    Existencias e(s.provider, s.config, s.prompter);
+    QVERIFY(e.actualizaArticuloAlmacen(QStringLiteral("A1"), QStringLiteral("EXI"), QString(), Decimal(5),
+                                       QStringLiteral("E"), QStringLiteral("PRUEBA"), QString(), QString(),
+                                       Decimal(1), false, false, false));
+    const QStringList localAntes = filasExistencia(c);
+    MovimientoAlmacen m(s.provider, s.config, s.prompter);
+    const MovimientoAlmacen::Datos d = lee(m, QStringLiteral("INTERSUCURSAL|EXI||2|NORTE"));
+    int antesDeLaSucursal = 0, despues = 0;
+    bool ok = false;
+    for (int n = 1; n < 300 && !ok; ++n) {
+        qint64 vistas = 0;
+        s.prompter.answers.clear();
+        s.prompter.answers << true;
+        const QStringList sucursalAntes = filasExistencia(b);
+        c.setStatementHook([&vistas, n](const QString &) {
+            if (++vistas == n)
+                throw db::DbError(99, QStringLiteral("falla de prueba"), QStringLiteral("prueba"));
+        });
+        ok = m.registra(d);
+        c.setStatementHook({});
+        if (ok)
+            break;
+        QCOMPARE(filasExistencia(c), localAntes);
+        QCOMPARE(c.scalar(QStringLiteral("select count(*) from tMovAlmacen")).toInt(), 0);
+        if (filasExistencia(b) == sucursalAntes) {
+            ++antesDeLaSucursal;
+            QVERIFY2(s.prompter.last().contains(QStringLiteral("falla de prueba")),
+                     qPrintable(s.prompter.last()));
+        } else {
+            ++despues;
+            QVERIFY2(s.prompter.last().startsWith(QStringLiteral("No fue posible registrar la salida local")),
+                     qPrintable(s.prompter.last()));
+            QVERIFY2(
+                s.prompter.last().contains(QStringLiteral("En la sucursal NORTE debe cancelarse la entrada "
+                                                          "MOV_ALMACEN-INTERSUCURSAL-")),
+                qPrintable(s.prompter.last()));
+            QVERIFY2(s.prompter.last().endsWith(QStringLiteral("del almacen N1: articulo EXI cantidad 2")),
+                     qPrintable(s.prompter.last()));
+        }
+        MDR_VERIFICA_INVARIANTES(c);
+        MDR_VERIFICA_INVARIANTES(b);
+    }
+    QVERIFY(ok);
+    QVERIFY(antesDeLaSucursal >= 2);
+    QVERIFY(despues >= 2);
+    QCOMPARE(filasExistencia(c), QStringList{"A1|EXI|=3"});
+    MDR_VERIFICA_INVARIANTES(c);
+    MDR_VERIFICA_INVARIANTES(b);
 }
 
 QTEST_GUILESS_MAIN(tst_MovimientoAlmacen)
