@@ -448,10 +448,11 @@ bool MovimientoAlmacen::cancela(const QString &almacen, int anio, qint64 numero)
                                                 rs.text(QStringLiteral("alma_Clave")), q,
                                                 rs.decimal(QStringLiteral("costo"))};
             }
-        const bool entrada =
-            c.scalar(QStringLiteral("select tmova_Entrada from tTipoMovAlmacen where tmova_Clave = ?"),
-                     {d.tipo})
-                .toString() == QLatin1String("S");
+        // The direction the movement really took, whatever its type says today.
+        const bool entrada = Decimal::fromVariant(c.scalar(
+                                 QStringLiteral("select coalesce(sum(kar_Cantidad), 0) from tArticuloKardex "
+                                                "where ALM_CLAVE = ? and art_Clave = ? and KAR_ORIGEN = ?"),
+                                 {almacen, d.articulo, origen(d.tipo, anio, numero)})) > Decimal();
         QList<Paso> pasos = pasosRegistro(d, entrada, anio, numero);
         // Reversed: what entered leaves, what left enters; exits first so the stock they need is
         // the stock the movement brought.

@@ -62,6 +62,8 @@ private Q_SLOTS:
     void numeraPorAlmacenYAnio();
     void cancela_data();
     void cancela();
+    void cancelaTrasCambiarElTipo_data() { TestDatabase::addEngineRows(); }
+    void cancelaTrasCambiarElTipo();
     void cancelaSinExistencia_data();
     void cancelaSinExistencia();
     void desensambleCanceladoTrasCambiarElEnsamble_data() { TestDatabase::addEngineRows(); }
@@ -347,6 +349,25 @@ void tst_MovimientoAlmacen::cancela()
     QVERIFY(!m.cancela(QStringLiteral("A1"), m.anio(), 99));
     QCOMPARE(s.prompter.last(), QStringLiteral("No se encontro informacion del movimiento"));
     QVERIFY(s.prompter.drained());
+    MDR_VERIFICA_INVARIANTES(c);
+}
+
+// The type's direction is edited after the movement: the cancellation still reverses what happened.
+void tst_MovimientoAlmacen::cancelaTrasCambiarElTipo()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    db::Connection &c = db.connection();
+    preparaDatos(c);
+    EstacionPrueba s(&c, settingsFile());
+    MovimientoAlmacen m(s.provider, s.config, s.prompter);
+    s.prompter.answers << true;
+    QVERIFY(m.registra(lee(m, QStringLiteral("REGALO|EXI||3"))));
+    c.execute(QStringLiteral("update tTipoMovAlmacen set tmova_Entrada = 'N', tmova_Salida = 'S' where "
+                             "tmova_Clave = 'REGALO'"));
+    s.prompter.answers << true;
+    QVERIFY(m.cancela(QStringLiteral("A1"), m.anio(), m.numero()));
+    QCOMPARE(filasExistencia(c), QStringList{"A1|EXI|=0"});
     MDR_VERIFICA_INVARIANTES(c);
 }
 
