@@ -423,14 +423,12 @@ bool MovimientoAlmacen::cancela(const QString &almacen, int anio, qint64 numero)
                                    QStringLiteral(" ya ha sido cancelado"));
             return false;
         }
-        if (d.tipo == kIntersucursal) {
-            m_prompter.exclamation(QStringLiteral("No es posible cancelar un movimiento a sucursal"));
-            return false;
-        }
         if (!m_prompter.question(QStringLiteral("Esta seguro que desea cancelar el movimiento ") +
                                      folio(anio, numero) + QStringLiteral(" ?"),
                                  false, QStringLiteral("Esto puede afectar la existencia del articulo")))
             return false;
+        if (d.tipo == kIntersucursal)
+            return cancelaIntersucursal(d, anio, numero);
 
         db::Transaction t(c);
         // What the components really moved, whatever the assembly says today.
@@ -489,6 +487,86 @@ bool MovimientoAlmacen::cancela(const QString &almacen, int anio, qint64 numero)
         error = e.description();
     }
     if (!error.isEmpty()) {
+        m_prompter.exclamation(error);
+        return false;
+    }
+    m_prompter.information(QStringLiteral("El registro ha sido cancelado con exito"));
+    return true;
+}
+
+// Mirrors the shipment: the branch gives the goods back first (its own transaction, after its
+// stock check), then they re-enter here and the row is cancelled.
+bool MovimientoAlmacen::cancelaIntersucursal(const Datos &d, int anio, qint64 numero)
+{
+    QString error, pendiente;
+    try {
+        db::Connection &c = m_connections.getConnection();
+        cSucursal sucursal(m_connections, m_prompter);
+        if (!sucursal.cargarSucursal(d.destino)) {
+            m_prompter.exclamation(QStringLiteral("Selecciona la sucursal destino"));
+            return false;
+        }
+        if (!sucursal.abrirSucursal())
+            return false;
+        db::Connection &b = *sucursal.Connection();
+        const QString documento = d.almacen + u'-' + folio(anio, numero);
+        // The branch's entry carries the sending document as its invoice.
+        QString origenSucursal;
+        {
+            db::Recordset rs = b.openRecordset(
+                QStringLiteral("select KAR_ORIGEN from tArticuloKardex where ALM_CLAVE = ? and art_Clave = ? "
+                               "and fact_Clave = ? and KAR_ORIGEN like ? order by kar_Clave"),
+                {sucursal.Almacen(), d.articulo, documento,
+                 QStringLiteral("MOV_ALMACEN-") + d.tipo + QStringLiteral("-%")});
+            if (rs.eof()) {
+                m_prompter.exclamation(QStringLiteral("No se encontro informacion del movimiento"));
+                return false;
+            }
+            origenSucursal = rs.text(QStringLiteral("KAR_ORIGEN"));
+        }
+        const QString origenCancelSucursal =
+            QStringLiteral("MOV_ALMACEN-C-") + origenSucursal.mid(QStringLiteral("MOV_ALMACEN-").size());
+        db::Transaction t(c);
+        Existencias e(m_connections, m_config, m_prompter);
+        {
+            db::Transaction tb(b);
+            const Paso salida{sucursal.Almacen(),  d.articulo,           d.lote, d.cantidad,
+                              QStringLiteral("S"), origenCancelSucursal, d.costo};
+            hayExistencia(b, salida);
+            if (!e.actualizaArticuloAlmacen(salida.almacen, salida.articulo, salida.lote, salida.cantidad,
+                                            salida.tipo, salida.origen, QString(), documento, salida.costo,
+                                            false, false, false, &b))
+                throw Rechazo{textoDeRechazo(e.ultimoError())};
+            tb.commit();
+            pendiente = QStringLiteral("En la sucursal ") + d.destino +
+                        QStringLiteral(" debe volver a entrar ") + origenCancelSucursal +
+                        QStringLiteral(" al almacen ") + sucursal.Almacen() + QStringLiteral(": articulo ") +
+                        d.articulo + (d.lote.isEmpty() ? QString() : QStringLiteral(" lote ") + d.lote) +
+                        QStringLiteral(" cantidad ") + d.cantidad.toString();
+        }
+        if (!e.actualizaArticuloAlmacen(d.almacen, d.articulo, d.lote, d.cantidad, QStringLiteral("E"),
+                                        origenCancelacion(d.tipo, anio, numero), QString(), QString(),
+                                        d.costo, false, false, false, &c))
+            throw Rechazo{textoDeRechazo(e.ultimoError())};
+        if (c.execute(
+                QStringLiteral("update tMovAlmacen set EMOVA_CLAVE = 'CANCELADO' where alm_Clave = ? and "
+                               "mova_Anio = ? and mova_Clave = ? and EMOVA_CLAVE = 'REGISTRADO'"),
+                {d.almacen, anio, numero}) != 1)
+            throw Rechazo{QStringLiteral("El movimiento ") + folio(anio, numero) +
+                          QStringLiteral(" ya ha sido cancelado")};
+        t.commit();
+        pendiente.clear();
+    } catch (const Rechazo &r) {
+        error = r.texto;
+    } catch (const db::DbError &e) {
+        error = e.description();
+    }
+    if (!error.isEmpty()) {
+        if (!pendiente.isEmpty()) {
+            error = QStringLiteral("No fue posible registrar la entrada local (") + textoDeRechazo(error) +
+                    QStringLiteral("). ") + pendiente;
+            writeLog(QStringLiteral("MovimientoAlmacen.cancelaIntersucursal: ") + error);
+        }
         m_prompter.exclamation(error);
         return false;
     }

@@ -70,6 +70,7 @@ private:
         Decimal costo;
     };
     bool registraIntersucursal(const Datos &d);
+    bool cancelaIntersucursal(const Datos &d, int anio, qint64 numero);
     bool revisa(const Datos &d); // valida, letting database errors through
     bool validaLinea(db::Connection &c, const QString &articulo, const QString &lote,
                      const Decimal &cantidad);

@@ -635,10 +635,31 @@ void tst_MovimientoAlmacen::intersucursal()
                           {QStringLiteral("MOV_ALMACEN_N1_") + QString::number(anio)})
                      .toLongLong(),
                  1);
+        // Sold at the branch meanwhile: the cancellation is refused there and nothing changes.
+        QVERIFY(e.actualizaArticuloAlmacen(QStringLiteral("N1"), QStringLiteral("LOT"), QStringLiteral("L1"),
+                                           Decimal(1), QStringLiteral("S"), QStringLiteral("VENTA-1"),
+                                           QString(), QString(), Decimal(1), false, false, false, &b));
         s.prompter.answers << true;
         QVERIFY(!m.cancela(QStringLiteral("A1"), anio, m.numero()));
-        QCOMPARE(s.prompter.last(), QStringLiteral("No es posible cancelar un movimiento a sucursal"));
-        s.prompter.answers.clear();
+        QCOMPARE(s.prompter.last(),
+                 QStringLiteral("El producto LOT - Articulo LOT No tiene existencia suficiente "
+                                "Existencia actual: 1 Requerida 2"));
+        QCOMPARE(filasExistencia(b), QStringList{"N1|LOT|L1=1"});
+        QCOMPARE(filasExistencia(c), local);
+        QVERIFY(e.actualizaArticuloAlmacen(QStringLiteral("N1"), QStringLiteral("LOT"), QStringLiteral("L1"),
+                                           Decimal(1), QStringLiteral("E"), QStringLiteral("DEVOLUCION-T-1"),
+                                           QString(), QString(), Decimal(1), false, false, false, &b));
+        s.prompter.answers << true;
+        QVERIFY(m.cancela(QStringLiteral("A1"), anio, m.numero()));
+        QCOMPARE(s.prompter.last(), QStringLiteral("El registro ha sido cancelado con exito"));
+        QCOMPARE(filasExistencia(b), QStringList{"N1|LOT|L1=0"});
+        QCOMPARE(filasExistencia(c), QStringList{"A1|LOT|L1=5"});
+        QCOMPARE(c.scalar(QStringLiteral("select EMOVA_CLAVE from tMovAlmacen")).toString(),
+                 QStringLiteral("CANCELADO"));
+        QCOMPARE(
+            filas(b, QStringLiteral("select kar_Cantidad, KAR_ORIGEN from tArticuloKardex where KAR_ORIGEN "
+                                    "like 'MOV_ALMACEN-C-%'")),
+            QStringList{QStringLiteral("-2|MOV_ALMACEN-C-INTERSUCURSAL-%1-1").arg(anio)});
     }
     MDR_VERIFICA_INVARIANTES(c);
     MDR_VERIFICA_INVARIANTES(b);
