@@ -665,8 +665,9 @@ void tst_MovimientoAlmacen::intersucursal()
     MDR_VERIFICA_INVARIANTES(b);
 }
 
-// The local side fails at every statement in turn: before the branch entry nothing happens
-// anywhere; after it the branch keeps its entry and the message says exactly what to undo there.
+// The local side fails at every statement in turn, registering and then cancelling: before the
+// branch's part nothing happens anywhere; after it the branch keeps its part and the message says
+// exactly what to undo there.
 void tst_MovimientoAlmacen::intersucursalFallaLocal()
 {
     QFETCH(QString, engine);
@@ -724,6 +725,55 @@ void tst_MovimientoAlmacen::intersucursalFallaLocal()
     QVERIFY(antesDeLaSucursal >= 2);
     QVERIFY(despues >= 2);
     QCOMPARE(filasExistencia(c), QStringList{"A1|EXI|=3"});
+    MDR_VERIFICA_INVARIANTES(c);
+    MDR_VERIFICA_INVARIANTES(b);
+
+    // The same for its cancellation; each time a branch exit went through, it is put back by hand
+    // as the message says, so the next try finds the goods there again.
+    const QStringList localRegistrado = filasExistencia(c);
+    const int anio = m.anio();
+    const qint64 numero = m.numero();
+    antesDeLaSucursal = despues = 0;
+    ok = false;
+    for (int n = 1; n < 300 && !ok; ++n) {
+        qint64 vistas = 0;
+        s.prompter.answers.clear();
+        s.prompter.answers << true;
+        const QStringList sucursalAntes = filasExistencia(b);
+        c.setStatementHook([&vistas, n](const QString &) {
+            if (++vistas == n)
+                throw db::DbError(99, QStringLiteral("falla de prueba"), QStringLiteral("prueba"));
+        });
+        ok = m.cancela(QStringLiteral("A1"), anio, numero);
+        c.setStatementHook({});
+        if (ok)
+            break;
+        QCOMPARE(filasExistencia(c), localRegistrado);
+        QCOMPARE(c.scalar(QStringLiteral("select EMOVA_CLAVE from tMovAlmacen")).toString(),
+                 QStringLiteral("REGISTRADO"));
+        if (filasExistencia(b) == sucursalAntes) {
+            ++antesDeLaSucursal;
+        } else {
+            ++despues;
+            QVERIFY2(
+                s.prompter.last().startsWith(QStringLiteral("No fue posible registrar la entrada local")),
+                qPrintable(s.prompter.last()));
+            QVERIFY2(s.prompter.last().contains(
+                         QStringLiteral("debe volver a entrar MOV_ALMACEN-C-INTERSUCURSAL-")),
+                     qPrintable(s.prompter.last()));
+            QVERIFY(e.actualizaArticuloAlmacen(QStringLiteral("N1"), QStringLiteral("EXI"), QString(),
+                                               Decimal(2), QStringLiteral("E"), QStringLiteral("AJUSTE"),
+                                               QString(), QString(), Decimal(1), false, false, false, &b));
+        }
+        MDR_VERIFICA_INVARIANTES(c);
+        MDR_VERIFICA_INVARIANTES(b);
+    }
+    QVERIFY(ok);
+    QVERIFY(antesDeLaSucursal >= 2);
+    QVERIFY(despues >= 2);
+    QCOMPARE(filasExistencia(c), QStringList{"A1|EXI|=5"});
+    QCOMPARE(c.scalar(QStringLiteral("select EMOVA_CLAVE from tMovAlmacen")).toString(),
+             QStringLiteral("CANCELADO"));
     MDR_VERIFICA_INVARIANTES(c);
     MDR_VERIFICA_INVARIANTES(b);
 }
