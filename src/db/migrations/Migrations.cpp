@@ -20,6 +20,7 @@ const QList<Migration> &all()
         {QStringLiteral("MDR-2026-busqueda-articulos"), &busquedaArticulos},
         {QStringLiteral("MDR-2026-existencias"), &existencias},
         {QStringLiteral("MDR-2026-inventario"), &inventario},
+        {QStringLiteral("MDR-2026-movimientos-almacen"), &movAlmacen},
     };
     return list;
 }

@@ -32,5 +32,6 @@ void existencias(Connection &connection);        // tArticuloKardex, tTipoKardex
 // sp_actualizaArticuloAlmacen for SQLite (Routines)
 QVariantMap actualizaArticuloAlmacen(Connection &connection, const QVariantMap &params);
 void inventario(Connection &connection); // tInventario, tInventarioArticulo, tInventarioAjuste
+void movAlmacen(Connection &connection); // tMovAlmacen: warehouse movements
 
 } // namespace db::migrations
