@@ -131,7 +131,8 @@ bool MovimientoAlmacen::valida(const Datos &d)
     try {
         return revisa(d);
     } catch (const db::DbError &e) {
-        m_prompter.exclamation(e.description());
+        reportError(m_prompter, QString(), QStringLiteral("MovimientoAlmacen.valida"),
+                    ErrorInfo::fromException(e));
     }
     return false;
 }
@@ -237,7 +238,7 @@ bool MovimientoAlmacen::registra(const Datos &d)
     m_numero = 0;
     if (d.tipo == kIntersucursal)
         return registraIntersucursal(d);
-    QString error;
+    QString error, detalle;
     try {
         if (!revisa(d) || !m_prompter.question(QStringLiteral("Los datos son correctos"), true))
             return false;
@@ -273,10 +274,16 @@ bool MovimientoAlmacen::registra(const Datos &d)
     } catch (const Rechazo &r) {
         error = r.texto;
     } catch (const db::DbError &e) {
-        error = e.description();
+        detalle = e.description();
+        error = QStringLiteral("No fue posible registrar el movimiento");
     }
     if (!error.isEmpty()) {
-        m_prompter.exclamation(error);
+        if (detalle.isEmpty()) {
+            m_prompter.exclamation(error);
+        } else {
+            writeLog(error + QStringLiteral(": ") + detalle);
+            m_prompter.detailedMessage(Prompter::Icon::Exclamation, error, detalle);
+        }
         return false;
     }
     m_prompter.information(QStringLiteral("El registro fue dado de alta con exito"));
@@ -288,7 +295,7 @@ bool MovimientoAlmacen::registra(const Datos &d)
 // (and logged) with exactly what to cancel there.
 bool MovimientoAlmacen::registraIntersucursal(const Datos &d)
 {
-    QString error, pendiente;
+    QString error, detalle, pendiente;
     try {
         if (!revisa(d) || !m_prompter.question(QStringLiteral("Los datos son correctos"), true))
             return false;
@@ -346,7 +353,8 @@ bool MovimientoAlmacen::registraIntersucursal(const Datos &d)
     } catch (const Rechazo &r) {
         error = r.texto;
     } catch (const db::DbError &e) {
-        error = e.description();
+        detalle = e.description();
+        error = QStringLiteral("No fue posible registrar el movimiento");
     }
     if (!error.isEmpty()) {
         if (!pendiente.isEmpty()) {
@@ -354,7 +362,12 @@ bool MovimientoAlmacen::registraIntersucursal(const Datos &d)
                     QStringLiteral("). ") + pendiente;
             writeLog(QStringLiteral("MovimientoAlmacen.registraIntersucursal: ") + error);
         }
-        m_prompter.exclamation(error);
+        if (detalle.isEmpty()) {
+            m_prompter.exclamation(error);
+        } else {
+            writeLog(error + QStringLiteral(": ") + detalle);
+            m_prompter.detailedMessage(Prompter::Icon::Exclamation, error, detalle);
+        }
         return false;
     }
     m_prompter.information(QStringLiteral("El registro fue dado de alta con exito"));
@@ -393,7 +406,7 @@ bool MovimientoAlmacen::hayExistencia(db::Connection &c, const Paso &p)
 
 bool MovimientoAlmacen::cancela(const QString &almacen, int anio, qint64 numero)
 {
-    QString error;
+    QString error, detalle;
     try {
         db::Connection &c = m_connections.getConnection();
         Datos d;
@@ -484,10 +497,16 @@ bool MovimientoAlmacen::cancela(const QString &almacen, int anio, qint64 numero)
     } catch (const Rechazo &r) {
         error = r.texto;
     } catch (const db::DbError &e) {
-        error = e.description();
+        detalle = e.description();
+        error = QStringLiteral("No fue posible cancelar el movimiento");
     }
     if (!error.isEmpty()) {
-        m_prompter.exclamation(error);
+        if (detalle.isEmpty()) {
+            m_prompter.exclamation(error);
+        } else {
+            writeLog(error + QStringLiteral(": ") + detalle);
+            m_prompter.detailedMessage(Prompter::Icon::Exclamation, error, detalle);
+        }
         return false;
     }
     m_prompter.information(QStringLiteral("El registro ha sido cancelado con exito"));
@@ -498,7 +517,7 @@ bool MovimientoAlmacen::cancela(const QString &almacen, int anio, qint64 numero)
 // stock check), then they re-enter here and the row is cancelled.
 bool MovimientoAlmacen::cancelaIntersucursal(const Datos &d, int anio, qint64 numero)
 {
-    QString error, pendiente;
+    QString error, detalle, pendiente;
     try {
         db::Connection &c = m_connections.getConnection();
         cSucursal sucursal(m_connections, m_prompter);
@@ -559,7 +578,8 @@ bool MovimientoAlmacen::cancelaIntersucursal(const Datos &d, int anio, qint64 nu
     } catch (const Rechazo &r) {
         error = r.texto;
     } catch (const db::DbError &e) {
-        error = e.description();
+        detalle = e.description();
+        error = QStringLiteral("No fue posible cancelar el movimiento");
     }
     if (!error.isEmpty()) {
         if (!pendiente.isEmpty()) {
@@ -567,7 +587,12 @@ bool MovimientoAlmacen::cancelaIntersucursal(const Datos &d, int anio, qint64 nu
                     QStringLiteral("). ") + pendiente;
             writeLog(QStringLiteral("MovimientoAlmacen.cancelaIntersucursal: ") + error);
         }
-        m_prompter.exclamation(error);
+        if (detalle.isEmpty()) {
+            m_prompter.exclamation(error);
+        } else {
+            writeLog(error + QStringLiteral(": ") + detalle);
+            m_prompter.detailedMessage(Prompter::Icon::Exclamation, error, detalle);
+        }
         return false;
     }
     m_prompter.information(QStringLiteral("El registro ha sido cancelado con exito"));
