@@ -277,17 +277,8 @@ bool MovimientoAlmacen::registra(const Datos &d)
         detalle = e.description();
         error = QStringLiteral("No fue posible registrar el movimiento");
     }
-    if (!error.isEmpty()) {
-        if (detalle.isEmpty()) {
-            m_prompter.exclamation(error);
-        } else {
-            writeLog(error + QStringLiteral(": ") + detalle);
-            m_prompter.detailedMessage(Prompter::Icon::Exclamation, error, detalle);
-        }
-        return false;
-    }
-    m_prompter.information(QStringLiteral("El registro fue dado de alta con exito"));
-    return true;
+    return informa(error, detalle, QString(), QString(), QString(),
+                   QStringLiteral("El registro fue dado de alta con exito"));
 }
 
 // The branch entry first, in the branch's own transaction; the local exit and row after it, in the
@@ -356,22 +347,9 @@ bool MovimientoAlmacen::registraIntersucursal(const Datos &d)
         detalle = e.description();
         error = QStringLiteral("No fue posible registrar el movimiento");
     }
-    if (!error.isEmpty()) {
-        if (!pendiente.isEmpty()) {
-            error = QStringLiteral("No fue posible registrar la salida local (") + textoDeRechazo(error) +
-                    QStringLiteral("). ") + pendiente;
-            writeLog(QStringLiteral("MovimientoAlmacen.registraIntersucursal: ") + error);
-        }
-        if (detalle.isEmpty()) {
-            m_prompter.exclamation(error);
-        } else {
-            writeLog(error + QStringLiteral(": ") + detalle);
-            m_prompter.detailedMessage(Prompter::Icon::Exclamation, error, detalle);
-        }
-        return false;
-    }
-    m_prompter.information(QStringLiteral("El registro fue dado de alta con exito"));
-    return true;
+    return informa(error, detalle, pendiente, QStringLiteral("No fue posible registrar la salida local ("),
+                   QStringLiteral("MovimientoAlmacen.registraIntersucursal: "),
+                   QStringLiteral("El registro fue dado de alta con exito"));
 }
 
 bool MovimientoAlmacen::hayExistencia(db::Connection &c, const Paso &p)
@@ -500,17 +478,8 @@ bool MovimientoAlmacen::cancela(const QString &almacen, int anio, qint64 numero)
         detalle = e.description();
         error = QStringLiteral("No fue posible cancelar el movimiento");
     }
-    if (!error.isEmpty()) {
-        if (detalle.isEmpty()) {
-            m_prompter.exclamation(error);
-        } else {
-            writeLog(error + QStringLiteral(": ") + detalle);
-            m_prompter.detailedMessage(Prompter::Icon::Exclamation, error, detalle);
-        }
-        return false;
-    }
-    m_prompter.information(QStringLiteral("El registro ha sido cancelado con exito"));
-    return true;
+    return informa(error, detalle, QString(), QString(), QString(),
+                   QStringLiteral("El registro ha sido cancelado con exito"));
 }
 
 // Mirrors the shipment: the branch gives the goods back first (its own transaction, after its
@@ -581,20 +550,30 @@ bool MovimientoAlmacen::cancelaIntersucursal(const Datos &d, int anio, qint64 nu
         detalle = e.description();
         error = QStringLiteral("No fue posible cancelar el movimiento");
     }
-    if (!error.isEmpty()) {
-        if (!pendiente.isEmpty()) {
-            error = QStringLiteral("No fue posible registrar la entrada local (") + textoDeRechazo(error) +
-                    QStringLiteral("). ") + pendiente;
-            writeLog(QStringLiteral("MovimientoAlmacen.cancelaIntersucursal: ") + error);
-        }
-        if (detalle.isEmpty()) {
-            m_prompter.exclamation(error);
-        } else {
-            writeLog(error + QStringLiteral(": ") + detalle);
-            m_prompter.detailedMessage(Prompter::Icon::Exclamation, error, detalle);
-        }
-        return false;
+    return informa(error, detalle, pendiente, QStringLiteral("No fue posible registrar la entrada local ("),
+                   QStringLiteral("MovimientoAlmacen.cancelaIntersucursal: "),
+                   QStringLiteral("El registro ha sido cancelado con exito"));
+}
+
+// How a writer ends: the success message, or its refusal; a database failure as a plain sentence
+// with its text behind "Detalles"; for a branch document whose branch part is already done, what
+// is left to undo there (also in the log, where).
+bool MovimientoAlmacen::informa(QString error, const QString &detalle, const QString &pendiente,
+                                const QString &ladoLocal, const QString &donde, const QString &exito)
+{
+    if (error.isEmpty()) {
+        m_prompter.information(exito);
+        return true;
     }
-    m_prompter.information(QStringLiteral("El registro ha sido cancelado con exito"));
-    return true;
+    if (!pendiente.isEmpty()) {
+        error = ladoLocal + textoDeRechazo(error) + QStringLiteral("). ") + pendiente;
+        writeLog(donde + error);
+    }
+    if (detalle.isEmpty()) {
+        m_prompter.exclamation(error);
+    } else {
+        writeLog(error + QStringLiteral(": ") + detalle);
+        m_prompter.detailedMessage(Prompter::Icon::Exclamation, error, detalle);
+    }
+    return false;
 }
