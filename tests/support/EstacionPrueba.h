@@ -1,7 +1,6 @@
 #pragma once
 
-// The workstation of the inventory maintenance tests: profile PRUEBA, holding every right or
-// only the ones given.
+// A test workstation: profile PRUEBA, holding every right or only the ones given.
 #include "ConnectionProvider.h"
 #include "Permisos.h"
 #include "ScriptedPrompter.h"
