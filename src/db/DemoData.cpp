@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "DemoDataArticulos.h"
 #include "DemoDataCatalogos.h"
+#include "DemoDataClientes.h"
 #include "DemoDataCodigo.h"
 #include "DemoDataConsultas.h"
 #include "DemoDataSeguridad.h"
@@ -93,6 +94,7 @@ void DemoData::populate(Connection &c)
     populateDemoSeguridad(c);
     populateDemoCatalogos(c);
     populateDemoArticulos(c);
+    populateDemoClientes(c);
     populateDemoCodigo(c);
     populateDemoConsultas(c);
     tx.commit();

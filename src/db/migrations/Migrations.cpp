@@ -21,7 +21,9 @@ const QList<Migration> &all()
         {QStringLiteral("MDR-2026-existencias"), &existencias},
         {QStringLiteral("MDR-2026-inventario"), &inventario},
         {QStringLiteral("MDR-2026-movimientos-almacen"), &movAlmacen},
+        {QStringLiteral("MDR-2026-clientes"), &clientes},
         {QStringLiteral("MDR-2026-cortes"), &cortes},
+        {QStringLiteral("MDR-2026-ventas"), &ventas},
     };
     return list;
 }

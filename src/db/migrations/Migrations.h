@@ -33,6 +33,8 @@ void existencias(Connection &connection);        // tArticuloKardex, tTipoKardex
 QVariantMap actualizaArticuloAlmacen(Connection &connection, const QVariantMap &params);
 void inventario(Connection &connection); // tInventario, tInventarioArticulo, tInventarioAjuste
 void movAlmacen(Connection &connection); // tMovAlmacen: warehouse movements
+void clientes(Connection &connection);   // tCliente and its catalogues, SAT tax regimes and CFDI uses
 void cortes(Connection &connection);     // TCORTE, tMovCaja, tCorteTipoPago: cash-register sessions
+void ventas(Connection &connection);     // tVenta and its lines, payments, tax, held sales, receivables, deliveries
 
 } // namespace db::migrations

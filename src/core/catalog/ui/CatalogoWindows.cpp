@@ -1,6 +1,7 @@
 #include "CatalogoWindows.h"
 
 #include "LookupArticulo.h"
+#include "LookupCliente.h"
 
 #include "CatalogoEditor.h"
 #include "Catalogos.h"
@@ -107,6 +108,10 @@ frmCatalogo *CatalogoWindows::catalogo(const MenuEntry &entry, QWidget *parent)
         // Articles are searched as everywhere else: the configured columns, suspended ones
         // left out, the name through its trigram index.
         lookup = LookupArticulo::definicion(m_config, m_connections).definition;
+        lookup.title = entry.catalogue.title;
+    } else if (def->tabla.compare(QLatin1String("tCliente"), Qt::CaseInsensitive) == 0) {
+        // Clients are found as every window that asks for one finds them (name, key, RFC, phone).
+        lookup = LookupCliente::definicion();
         lookup.title = entry.catalogue.title;
     }
     auto *w =

@@ -1,0 +1,433 @@
+#include "frmCliente.h"
+
+#include "Enfoque.h"
+#include "LookupCliente.h"
+#include "frmConsulta.h"
+#include "Log.h"
+#include "Prompter.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using Pestana = ClienteEditor::Pestana;
+
+namespace {
+
+void soloLecturaVisible(QLineEdit *t)
+{
+    if (!t)
+        return;
+    t->setReadOnly(true);
+    QPalette gris = t->palette();
+    gris.setColor(QPalette::Base, gris.color(QPalette::Window));
+    t->setPalette(gris);
+}
+
+// Two columns of label and field, so a tab of many fields fits the screen.
+struct Rejilla {
+    explicit Rejilla(QWidget *w) : layout(new QGridLayout(w)) {}
+    void agrega(const QString &titulo, QWidget *campo, int ancho = 1)
+    {
+        if (columna + ancho > 2) {
+            ++fila;
+            columna = 0;
+        }
+        layout->addWidget(new QLabel(titulo), fila, columna * 2);
+        layout->addWidget(campo, fila, columna * 2 + 1, 1, ancho * 2 - 1);
+        columna += ancho;
+        if (columna >= 2) {
+            ++fila;
+            columna = 0;
+        }
+    }
+    void termina() { layout->setRowStretch(fila + 1, 1); }
+    QGridLayout *layout;
+    int fila = 0;
+    int columna = 0;
+};
+
+} // namespace
+
+frmCliente::frmCliente(ClienteEditor &editor, Prompter &prompter, QChar modo, const QString &clave,
+                       MaintenanceOpener catalogos, QWidget *parent)
+    : QDialog(parent), m_editor(editor), m_prompter(prompter), m_modo(modo), m_catalogos(std::move(catalogos))
+{
+    setObjectName(QStringLiteral("frmCliente"));
+    setWindowTitle(modo == u'A'   ? QStringLiteral("Cliente - Alta")
+                   : modo == u'C' ? QStringLiteral("Cliente - Cambio")
+                                  : QStringLiteral("Cliente - Consulta"));
+    try {
+        if (modo == u'A')
+            m_editor.nuevo();
+        else
+            m_valido = m_editor.carga(clave);
+    } catch (const std::exception &e) {
+        reportError(m_prompter, QString(), QStringLiteral("consultarRegistro"), ErrorInfo::fromException(e));
+        m_valido = false;
+    }
+
+    m_tabs = new QTabWidget;
+    m_tabs->setObjectName(QStringLiteral("tabCliente"));
+    // In ClienteEditor::Pestana order, so a refusal's tab is its index.
+    m_tabs->addTab(pestanaGeneral(), QStringLiteral("General"));
+    m_tabs->addTab(pestanaDomicilio(), QStringLiteral("Domicilio"));
+    m_tabs->addTab(pestanaFiscal(), QStringLiteral("Datos fiscales"));
+    m_tabs->addTab(pestanaCredito(), QStringLiteral("Venta y credito"));
+    m_tabs->addTab(pestanaEntrega(), QStringLiteral("Entrega"));
+
+    m_cmdGuardar = new QPushButton(QStringLiteral("&Guardar"));
+    m_cmdGuardar->setObjectName(QStringLiteral("cmdGuardar"));
+    m_cmdGuardar->setDefault(true);
+    auto *cancelar = new QPushButton(modo == u'Q' ? QStringLiteral("&Cerrar") : QStringLiteral("&Cancelar"));
+    cancelar->setObjectName(QStringLiteral("cmdCancelar"));
+    cancelar->setAutoDefault(false);
+    connect(m_cmdGuardar, &QPushButton::clicked, this, &frmCliente::cmdGuardar_Click);
+    connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
+    auto *botones = new QHBoxLayout;
+    botones->addStretch();
+    botones->addWidget(m_cmdGuardar);
+    botones->addWidget(cancelar);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs, 1);
+    layout->addLayout(botones);
+    resize(860, 520);
+
+    muestra();
+    if (modo == u'Q')
+        soloLectura();
+    else if (modo == u'C') {
+        soloLecturaVisible(qobject_cast<QLineEdit *>(m_campos.value(QStringLiteral("cli_Clave"))));
+        m_campos.value(QStringLiteral("tcli_Clave"))->setEnabled(m_editor.puedeCambiarTipo());
+    }
+    m_campos.value(modo == u'A' ? QStringLiteral("cli_Clave") : QStringLiteral("cli_Nombre"))->setFocus();
+}
+
+frmCliente::~frmCliente()
+{
+    sueltaCampos(this);
+}
+
+QLineEdit *frmCliente::texto(const QString &columna, int longitud)
+{
+    auto *t = new QLineEdit;
+    t->setObjectName(columna);
+    if (longitud > 0)
+        t->setMaxLength(longitud);
+    m_campos.insert(columna, t);
+    connect(t, &QLineEdit::textChanged, this, [this, columna](const QString &v) {
+        if (!m_mostrando)
+            m_editor.setTexto(columna, v);
+    });
+    return t;
+}
+
+QComboBox *frmCliente::combo(const QString &columna)
+{
+    auto *cmb = new QComboBox;
+    cmb->setObjectName(columna);
+    m_campos.insert(columna, cmb);
+    llenaCombo(columna);
+    connect(cmb, &QComboBox::currentIndexChanged, this, [this, cmb, columna] {
+        if (m_mostrando)
+            return;
+        if (!m_editor.setTexto(columna, cmb->currentData().toString())) {
+            // Refused (a type change without the right): the list shows the value kept.
+            const QSignalBlocker block(cmb);
+            cmb->setCurrentIndex(qMax(0, cmb->findData(m_editor.texto(columna))));
+            return;
+        }
+        if (columna == QLatin1String("pais_Clave"))
+            llenaCombo(QStringLiteral("edo_Clave"));
+        else if (columna == QLatin1String("pais_ClaveFis"))
+            llenaCombo(QStringLiteral("edo_ClaveFis"));
+        else if (columna == QLatin1String("tcli_Clave") && m_editor.esNuevo())
+            muestra(); // the type's terms were copied
+    });
+    return cmb;
+}
+
+void frmCliente::llenaCombo(const QString &columna)
+{
+    auto *cmb = qobject_cast<QComboBox *>(m_campos.value(columna));
+    if (!cmb)
+        return;
+    const QSignalBlocker block(cmb);
+    cmb->clear();
+    try {
+        for (const ClienteEditor::Opcion &o : m_editor.opciones(columna))
+            cmb->addItem(o.first.isEmpty() ? QString() : o.first + QStringLiteral(" - ") + o.second, o.first);
+    } catch (const std::exception &e) {
+        reportError(m_prompter, QString(), QStringLiteral("frmCliente"), ErrorInfo::fromException(e));
+    }
+    // While the user edits, a key the new list lacks (the state of another country) is dropped.
+    if (!m_mostrando && cmb->findData(m_editor.texto(columna).trimmed()) < 0)
+        m_editor.setTexto(columna, QString());
+    selecciona(cmb, m_editor.texto(columna));
+}
+
+void frmCliente::selecciona(QComboBox *cmb, const QString &valorDado)
+{
+    const QSignalBlocker block(cmb);
+    const QString valor = valorDado.trimmed();
+    int i = cmb->findData(valor);
+    // A stored key the list does not offer stays visible rather than replaced.
+    if (i < 0 && !valor.isEmpty()) {
+        cmb->addItem(valor, valor);
+        i = cmb->count() - 1;
+    }
+    cmb->setCurrentIndex(qMax(0, i));
+}
+
+QWidget *frmCliente::conCatalogo(QWidget *campo, const QString &columna, const QString &ventana,
+                                 const QString &titulo, QChar comando)
+{
+    auto *w = new QWidget;
+    auto *h = new QHBoxLayout(w);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->addWidget(campo, 1);
+    auto *b = new QToolButton;
+    const QString derecho = ventana + (comando == u'A' ? QStringLiteral("_cmdAlta") : QStringLiteral("_cmdConsulta"));
+    b->setObjectName(QStringLiteral("cmd") + columna + (comando == u'A' ? QStringLiteral("_Alta") : QStringLiteral("_Consulta")));
+    b->setText(titulo);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setEnabled(m_modo != u'Q' && m_catalogos && m_editor.puede(derecho));
+    if (!m_editor.puede(derecho))
+        b->setToolTip(QStringLiteral("Su perfil no tiene acceso a esta operacion"));
+    connect(b, &QToolButton::clicked, this, [this, columna, ventana, comando] { abreCatalogo(columna, ventana, comando); });
+    h->addWidget(b);
+    return w;
+}
+
+void frmCliente::abreCatalogo(const QString &columna, const QString &ventana, QChar comando)
+{
+    if (!m_catalogos)
+        return;
+    const QString actual = m_editor.texto(columna).trimmed();
+    if (comando == u'Q' && actual.isEmpty())
+        return;
+    m_catalogos(ventana, comando, comando == u'A' ? QString() : actual);
+    // Every list over the same table may have a new row (a user is seller, collector and driver).
+    for (auto it = m_campos.cbegin(); it != m_campos.cend(); ++it)
+        if (qobject_cast<QComboBox *>(it.value()) &&
+            (it.key() == columna || (columna.startsWith(QLatin1String("usu_")) && it.key().startsWith(QLatin1String("usu_")))))
+            llenaCombo(it.key());
+}
+
+QWidget *frmCliente::pestanaGeneral()
+{
+    auto *w = new QWidget;
+    Rejilla r(w);
+    r.agrega(QStringLiteral("Clave *"), texto(QStringLiteral("cli_Clave"), 20));
+    r.agrega(QStringLiteral("Estado"), combo(QStringLiteral("edoc_Clave")));
+    r.agrega(QStringLiteral("Nombre *"), texto(QStringLiteral("cli_Nombre"), 150), 2);
+    r.agrega(QStringLiteral("Descuento %"), texto(QStringLiteral("cli_Descuento")));
+    r.agrega(QStringLiteral("Nota 1"), texto(QStringLiteral("cli_Nota1"), 255), 2);
+    r.agrega(QStringLiteral("Nota 2"), texto(QStringLiteral("cli_Nota2"), 255), 2);
+    r.termina();
+    return w;
+}
+
+QWidget *frmCliente::pestanaDomicilio()
+{
+    auto *w = new QWidget;
+    Rejilla r(w);
+    r.agrega(QStringLiteral("Calle"), texto(QStringLiteral("cli_Calle"), 100), 2);
+    r.agrega(QStringLiteral("Exterior"), texto(QStringLiteral("cli_Exterior"), 20));
+    r.agrega(QStringLiteral("Interior"), texto(QStringLiteral("cli_Interior"), 20));
+    r.agrega(QStringLiteral("Colonia"), texto(QStringLiteral("cli_Colonia"), 100));
+    r.agrega(QStringLiteral("C.P."), texto(QStringLiteral("cli_CP"), 10));
+    r.agrega(QStringLiteral("Del./Mun."), texto(QStringLiteral("cli_DelMun"), 100));
+    r.agrega(QStringLiteral("Ciudad"), texto(QStringLiteral("cli_Ciudad"), 100));
+    r.agrega(QStringLiteral("Pais *"), combo(QStringLiteral("pais_Clave")));
+    r.agrega(QStringLiteral("Estado *"), combo(QStringLiteral("edo_Clave")));
+    r.agrega(QStringLiteral("Telefono 1"), texto(QStringLiteral("cli_Telefono1"), 30));
+    r.agrega(QStringLiteral("Telefono 2"), texto(QStringLiteral("cli_Telefono2"), 30));
+    r.agrega(QStringLiteral("Fax"), texto(QStringLiteral("cli_Fax"), 30));
+    r.agrega(QStringLiteral("Correo"), texto(QStringLiteral("cli_email"), 100));
+    r.agrega(QStringLiteral("Referencia"), texto(QStringLiteral("cli_Referencia"), 255), 2);
+    r.termina();
+    return w;
+}
+
+QWidget *frmCliente::pestanaFiscal()
+{
+    auto *w = new QWidget;
+    Rejilla r(w);
+    QLineEdit *rfc = texto(QStringLiteral("cli_RFC"), 13);
+    rfc->setToolTip(QStringLiteral("13 caracteres para personas fisicas, 12 para personas morales; "
+                                   "XAXX010101000 para el publico en general"));
+    r.agrega(QStringLiteral("RFC"), rfc);
+    r.agrega(QStringLiteral("CURP"), texto(QStringLiteral("cli_CURP"), 18));
+    r.agrega(QStringLiteral("Nombre o razon social"), texto(QStringLiteral("cli_NombreFis"), 255), 2);
+    r.agrega(QStringLiteral("Regimen fiscal"), combo(QStringLiteral("cli_RegimenFiscal")), 2);
+    r.agrega(QStringLiteral("Uso del CFDI"), combo(QStringLiteral("cli_UsoCFDI")), 2);
+    r.agrega(QStringLiteral("Calle"), texto(QStringLiteral("cli_CalleFis"), 100), 2);
+    r.agrega(QStringLiteral("Exterior"), texto(QStringLiteral("cli_ExteriorFis"), 20));
+    r.agrega(QStringLiteral("Interior"), texto(QStringLiteral("cli_InteriorFis"), 20));
+    r.agrega(QStringLiteral("Colonia"), texto(QStringLiteral("cli_ColoniaFis"), 100));
+    r.agrega(QStringLiteral("C.P."), texto(QStringLiteral("cli_CPFis"), 10));
+    r.agrega(QStringLiteral("Del./Mun."), texto(QStringLiteral("cli_DelMunFis"), 100));
+    r.agrega(QStringLiteral("Ciudad"), texto(QStringLiteral("cli_CiudadFis"), 100));
+    r.agrega(QStringLiteral("Pais *"), combo(QStringLiteral("pais_ClaveFis")));
+    r.agrega(QStringLiteral("Estado"), combo(QStringLiteral("edo_ClaveFis")));
+    auto *copiar = new QPushButton(QStringLiteral("Copiar el domicilio"));
+    copiar->setObjectName(QStringLiteral("cmdCopiarDomicilio"));
+    copiar->setAutoDefault(false);
+    connect(copiar, &QPushButton::clicked, this, &frmCliente::cmdCopiarDomicilio_Click);
+    r.layout->addWidget(copiar, r.fila + 1, 3, Qt::AlignRight);
+    ++r.fila;
+    r.termina();
+    return w;
+}
+
+QWidget *frmCliente::pestanaCredito()
+{
+    auto *w = new QWidget;
+    Rejilla r(w);
+    auto *tipo = new QWidget;
+    auto *th = new QHBoxLayout(tipo);
+    th->setContentsMargins(0, 0, 0, 0);
+    th->addWidget(conCatalogo(combo(QStringLiteral("tcli_Clave")), QStringLiteral("tcli_Clave"),
+                              QStringLiteral("frmTipoCliente"), QStringLiteral("Nuevo")),
+                  1);
+    th->addWidget(conCatalogo(new QWidget, QStringLiteral("tcli_Clave"), QStringLiteral("frmTipoCliente"),
+                              QStringLiteral("Ver"), u'Q'));
+    r.agrega(QStringLiteral("Tipo de cliente *"), tipo, 2);
+    r.agrega(QStringLiteral("Limite de credito"), texto(QStringLiteral("cli_Credito")));
+    r.agrega(QStringLiteral("Plazo"), texto(QStringLiteral("cli_Periodo")));
+    r.agrega(QStringLiteral("Tipo de plazo"), combo(QStringLiteral("per_Clave")));
+    r.agrega(QStringLiteral("Control de pago"), combo(QStringLiteral("cpago_Clave")));
+    r.agrega(QStringLiteral("Periodo de pago"), combo(QStringLiteral("percp_Clave")));
+    r.agrega(QString(), new QWidget);
+    r.agrega(QStringLiteral("Vendedor"), conCatalogo(combo(QStringLiteral("usu_ClaveVendedor")),
+                                                     QStringLiteral("usu_ClaveVendedor"), QStringLiteral("frmUsuario"),
+                                                     QStringLiteral("Nuevo")));
+    r.agrega(QStringLiteral("Comision vendedor %"), texto(QStringLiteral("cli_ComisionVendedor")));
+    r.agrega(QStringLiteral("Cobrador"), conCatalogo(combo(QStringLiteral("usu_ClaveCobrador")),
+                                                     QStringLiteral("usu_ClaveCobrador"), QStringLiteral("frmUsuario"),
+                                                     QStringLiteral("Nuevo")));
+    r.agrega(QStringLiteral("Comision cobrador %"), texto(QStringLiteral("cli_ComisionCobrador")));
+    r.termina();
+    return w;
+}
+
+QWidget *frmCliente::pestanaEntrega()
+{
+    auto *w = new QWidget;
+    Rejilla r(w);
+    r.agrega(QStringLiteral("Tipo de entrega"), combo(QStringLiteral("tent_Clave")), 2);
+    r.agrega(QStringLiteral("Zona"), conCatalogo(combo(QStringLiteral("zona_Clave")), QStringLiteral("zona_Clave"),
+                                                 QStringLiteral("frmZona"), QStringLiteral("Nueva")),
+             2);
+    r.agrega(QStringLiteral("Ruta"), conCatalogo(combo(QStringLiteral("ruta_Clave")), QStringLiteral("ruta_Clave"),
+                                                 QStringLiteral("frmRuta"), QStringLiteral("Nueva")),
+             2);
+    r.agrega(QStringLiteral("Repartidor"), conCatalogo(combo(QStringLiteral("usu_ClaveEnvio")),
+                                                       QStringLiteral("usu_ClaveEnvio"), QStringLiteral("frmUsuario"),
+                                                       QStringLiteral("Nuevo")),
+             2);
+    r.termina();
+    return w;
+}
+
+void frmCliente::muestra()
+{
+    m_mostrando = true;
+    // The countries first: the state lists depend on them.
+    for (const char *pais : {"pais_Clave", "pais_ClaveFis"})
+        if (auto *cmb = qobject_cast<QComboBox *>(m_campos.value(QLatin1String(pais))))
+            selecciona(cmb, m_editor.texto(QLatin1String(pais)));
+    llenaCombo(QStringLiteral("edo_Clave"));
+    llenaCombo(QStringLiteral("edo_ClaveFis"));
+    for (auto it = m_campos.cbegin(); it != m_campos.cend(); ++it) {
+        const QString valor = m_editor.texto(it.key());
+        if (auto *t = qobject_cast<QLineEdit *>(it.value()))
+            t->setText(valor);
+        else if (auto *cmb = qobject_cast<QComboBox *>(it.value()); cmb && !it.key().startsWith(QLatin1String("edo_Clave")))
+            selecciona(cmb, valor);
+    }
+    m_mostrando = false;
+}
+
+void frmCliente::soloLectura()
+{
+    for (QWidget *w : std::as_const(m_campos)) {
+        if (auto *t = qobject_cast<QLineEdit *>(w))
+            soloLecturaVisible(t);
+        else
+            w->setEnabled(false);
+    }
+    for (auto *b : findChildren<QToolButton *>())
+        b->setEnabled(false);
+    if (auto *b = findChild<QPushButton *>(QStringLiteral("cmdCopiarDomicilio")))
+        b->setEnabled(false);
+    m_cmdGuardar->setVisible(false);
+}
+
+void frmCliente::cmdCopiarDomicilio_Click()
+{
+    if (m_modo == u'Q')
+        return;
+    for (const char *c : {"cli_Calle", "cli_Interior", "cli_Exterior", "cli_Colonia", "cli_DelMun", "cli_Ciudad",
+                          "pais_Clave", "edo_Clave", "cli_CP"}) {
+        const QString origen = QLatin1String(c);
+        m_editor.setTexto(origen + QStringLiteral("Fis"), m_editor.texto(origen));
+    }
+    if (m_editor.texto(QStringLiteral("cli_NombreFis")).trimmed().isEmpty())
+        m_editor.setTexto(QStringLiteral("cli_NombreFis"), m_editor.texto(QStringLiteral("cli_Nombre")));
+    muestra();
+}
+
+void frmCliente::cmdGuardar_Click()
+{
+    if (m_modo == u'Q')
+        return;
+    const bool nuevo = m_editor.esNuevo();
+    if (!m_editor.guardaDatos()) {
+        const QString campo = m_editor.campoRechazado();
+        if (campo.isEmpty())
+            return; // a database error, already reported
+        m_tabs->setCurrentIndex(int(m_editor.pestanaRechazada()));
+        enfocaCampo(m_campos.value(campo));
+        return;
+    }
+    m_guardado = true;
+    if (nuevo && m_editor.continuar()) {
+        m_editor.nuevo();
+        muestra();
+        m_tabs->setCurrentIndex(int(Pestana::General));
+        enfocaCampo(m_campos.value(QStringLiteral("cli_Clave")));
+        return;
+    }
+    accept();
+}
+
+bool frmCliente::abrir(ConnectionProvider &connections, cConfigure &config, Permisos &permisos, Prompter &prompter,
+                       QChar comando, const QString &clave, MaintenanceOpener catalogos, QWidget *parent)
+{
+    ClienteEditor editor(connections, config, permisos, prompter);
+    if (comando == u'B')
+        return editor.eliminarRegistro(clave);
+    frmCliente w(editor, prompter, comando, comando == u'A' ? QString() : clave, std::move(catalogos), parent);
+    if (!w.valido())
+        return false;
+    w.exec();
+    return w.guardado();
+}
+
+LookupResult frmCliente::busca(const LookupServices &services, MaintenanceOpener opener, QWidget *parent,
+                               const QString &texto, bool todos)
+{
+    return frmConsulta::consulta(services, LookupCliente::definicion(!todos), std::move(opener), parent, texto);
+}
