@@ -369,7 +369,8 @@ void frmCliente::soloLectura()
             w->setEnabled(false);
     }
     for (auto *b : findChildren<QToolButton *>())
-        b->setEnabled(false);
+        if (b->objectName().startsWith(QLatin1String("cmd"))) // not the tabs' own scroll buttons
+            b->setEnabled(false);
     if (auto *b = findChild<QPushButton *>(QStringLiteral("cmdCopiarDomicilio")))
         b->setEnabled(false);
     m_cmdGuardar->setVisible(false);
