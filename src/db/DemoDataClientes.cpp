@@ -45,7 +45,7 @@ void populateDemoClientes(Connection &c)
         {"C0002", "JUAN CARLOS RAMIREZ SOTO", "EMPLEADO", "10", "2000", 15, "RASJ790805TU5", "RASJ790805HJCMTN09",
          "605", "G03", "Av. Vallarta", "2210", "Arcos Vallarta", "44130", "33 3615 4420", "PONIENTE", "R02",
          "MOSTRADOR"},
-        {"C0003", "ABARROTES EL GIRASOL SA DE CV", "MAYOREO", "0", "0", 0, "AGI090512M73", "", "601", "G01",
+        {"C0003", "ABARROTES EL GIRASOL SA DE CV", "CREDITO", "0", "10000", 30, "AGI090512M73", "", "601", "G01",
          "Calzada Independencia Sur", "1520", "San Juan de Dios", "44360", "33 3617 8035", "ORIENTE", "R03",
          "DOMICILIO"},
         {"C0004", "CLINICA SAN RAFAEL SC", "INSTITUCION", "5", "50000", 30, "CSR950220H36", "", "603", "G03",
