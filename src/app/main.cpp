@@ -19,9 +19,11 @@
 #include "cCode.h"
 #include "cConfigure.h"
 #include "cArticulo.h"
+#include "cCliente.h"
 #include "cObjectFactory.h"
 #include "frmArticulo.h"
 #include "frmCambioPrecio.h"
+#include "frmCliente.h"
 #include "frmCodigo.h"
 #include "frmConfig.h"
 #include "frmConsultaSQL.h"
@@ -76,6 +78,7 @@ int main(int argc, char **argv)
     services.factory().registerClass(QStringLiteral("newcArticulo"), [&] {
         return new cArticulo(services.connection(), prompter, calculoPrecio);
     });
+    registraScriptsClientes(services.factory(), services.connection());
     // Event scripts: Echo output goes to the log; a failing script never stops the caller.
     hooks.runEventScript = [&](const char *key) { services.code().runEvent(QString::fromLatin1(key)); };
     hooks.quit = [&] {
@@ -182,6 +185,11 @@ int main(int argc, char **argv)
                                       return frmArticulo::abrir({services.connection(), services.config(), prompter},
                                                                 calculoPrecio, command, clave, mainWindow);
                                   });
+        catalogos.registraVentana(QStringLiteral("frmCliente"), [&](const QString &, QChar command,
+                                                                   const QString &clave) {
+            return frmCliente::abrir(services.connection(), services.config(), permisos, prompter, command, clave,
+                                     catalogos.opener(mainWindow), mainWindow);
+        });
         catalogos.conecta(*mainWindow);
         mainWindow->setCommand(QStringLiteral("mnuSeguridad_Mod"), [&] {
             mainWindow->addWindow(new frmModuloCon(services.connection(), prompter), QSize(820, 520));

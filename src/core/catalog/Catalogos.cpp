@@ -316,6 +316,9 @@ QList<CatalogoDef> build()
     t << simple("tArticulo", "frmArticulo", "Articulos", "articulo", "el", "articulos", "art_Clave", 30, "art_Nombre",
                 150);
 
+    // Kept by the client editor of the masters; described for the lookup of its menu entry.
+    t << simple("tCliente", "frmCliente", "Clientes", "cliente", "el", "clientes", "cli_Clave", 20, "cli_Nombre", 150);
+
     t << simple("tPerfil", "frmPerfil", "Perfil", "perfil", "el", "perfiles", "perf_Clave", 20, "perf_Nombre");
     t << simple("tUsuario", "frmUsuario", "Usuarios", "usuario", "el", "usuarios", "usu_Clave", 20, "usu_Nombre");
     return t;
@@ -350,7 +353,8 @@ bool Catalogos::tieneVentanaPropia(const CatalogoDef &def)
     static const QStringList propias = {QStringLiteral("frmParametro"),   QStringLiteral("frmSecuencia"),
                                         QStringLiteral("frmPerfil"),      QStringLiteral("frmUsuario"),
                                         QStringLiteral("frmCodigo"),      QStringLiteral("frmConsultaSQL"),
-                                        QStringLiteral("frmCambioPrecio"), QStringLiteral("frmArticulo")};
+                                        QStringLiteral("frmCambioPrecio"), QStringLiteral("frmArticulo"),
+                                        QStringLiteral("frmCliente")};
     return propias.contains(def.ventana);
 }
 
@@ -369,7 +373,6 @@ const QHash<QString, QString> &Catalogos::pendientes()
         return QHash<QString, QString>{
             {QStringLiteral("mnuCatalogo_lista"), articulo},
             {QStringLiteral("mnuCatalogo_Ofertas"), articulo},
-            {QStringLiteral("mnuCatalogo_Clientes"), QStringLiteral("el catalogo de clientes")},
             {QStringLiteral("mnuCatalogo_Proveedores"), QStringLiteral("el catalogo de proveedores")},
             {QStringLiteral("mnuCatalogo_CuentaBancaria"), QStringLiteral("las cuentas bancarias")},
             {QStringLiteral("mnuConsultorio_Pacientes"), QStringLiteral("los pacientes")},
