@@ -785,6 +785,9 @@ QWidget *frmArticulo::pestanaExistencias()
 {
     m_existencia = new ExistenciaArticulo(m_services.connections, m_services.prompter, this);
     auto *grid = gridDeConsulta(QStringLiteral("gridExistencias"), m_existencia);
+    // The warehouse's name takes the room; the quantity stays next to it.
+    grid->horizontalHeader()->setStretchLastSection(false);
+    grid->horizontalHeader()->setSectionResizeMode(ExistenciaArticulo::Nombre, QHeaderView::Stretch);
     m_conCeros = new QCheckBox(QStringLiteral("Mostrar tambien las existencias en cero"));
     m_conCeros->setObjectName(QStringLiteral("existenciasConCeros"));
     connect(m_conCeros, &QCheckBox::toggled, this, &frmArticulo::cargaExistencias);
