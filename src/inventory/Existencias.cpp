@@ -14,16 +14,24 @@
 
 bool Existencias::esRechazo(const QString &textoDeError)
 {
-    // The messages the routine raises on both engines (PostgreSQL prefixes "ERROR:"); anything
-    // else (a lost connection, a lock, a failed statement) is a database failure.
+    // The messages the routine raises on both engines; anything else (a lost connection, a lock,
+    // a failed statement) is a database failure.
     static const QRegularExpression rechazo(
-        QStringLiteral("^(?:ERROR:\\s*)?(?:Requiere capturar el Lote|Capture la serie|"
+        QStringLiteral("^(?:Requiere capturar el Lote|Capture la serie|"
                        "La cantidad solo puede ser uno|La Serie ya existe|El articulo .+ no existe|"
                        "El ensamble .+ se contiene a si mismo|La serie no existe|"
                        "La Serie no esta disponible|El Lote no existe|El Lote no tiene existencia suficiente|"
                        "El producto .+ No tiene existencia suficiente|Falta el almacen|"
                        "La cantidad debe ser mayor que cero|El tipo de movimiento debe ser E o S)"));
-    return rechazo.match(textoDeError.trimmed()).hasMatch();
+    return rechazo.match(textoDeRechazo(textoDeError)).hasMatch();
+}
+
+QString Existencias::textoDeRechazo(const QString &textoDeError)
+{
+    QString t = textoDeError.section(u'\n', 0, 0).trimmed();
+    if (t.startsWith(QLatin1String("ERROR:")))
+        t = t.mid(6).trimmed();
+    return t;
 }
 
 Existencias::Existencias(ConnectionProvider &connections, cConfigure &config, Prompter &prompter)

@@ -35,6 +35,8 @@ public:
     QString ultimoDetalle() const { return m_detalle; }
     // Whether a database error text is one of the stock routine's own refusals.
     static bool esRechazo(const QString &textoDeError);
+    // A refusal as the user reads it: PostgreSQL wraps it in "ERROR:" and a context.
+    static QString textoDeRechazo(const QString &textoDeError);
     // The stock of the moved row after the call.
     Decimal existencia() const { return m_existencia; }
 

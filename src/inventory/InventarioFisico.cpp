@@ -470,8 +470,7 @@ bool InventarioFisico::concluye()
                 if (m_existencias.ultimoDetalle().isEmpty())
                     m_prompter.exclamation(QStringLiteral("No fue posible actualizar la existencia del articulo ") +
                                            articulo + QStringLiteral(": ") +
-                                           m_existencias.ultimoError().section(u'\n', 0, 0).remove(
-                                               QRegularExpression(QStringLiteral("^ERROR:\\s*"))));
+                                           Existencias::textoDeRechazo(m_existencias.ultimoError()));
                 else
                     m_prompter.detailedMessage(Prompter::Icon::Critical, m_existencias.ultimoError(),
                                                m_existencias.ultimoDetalle());

@@ -34,18 +34,9 @@ QString folio(int anio, qint64 numero)
     return QString::number(anio) + u'-' + QString::number(numero);
 }
 
-// The stock routine's refusal as the user reads it: PostgreSQL wraps it in "ERROR:" and a context.
-QString textoDeRechazo(const QString &error)
-{
-    QString t = error.section(u'\n', 0, 0).trimmed();
-    if (t.startsWith(QLatin1String("ERROR:")))
-        t = t.mid(6).trimmed();
-    return t;
-}
-
 Rechazo rechazoDe(const Existencias &e)
 {
-    return {textoDeRechazo(e.ultimoError()), e.ultimoDetalle()};
+    return {Existencias::textoDeRechazo(e.ultimoError()), e.ultimoDetalle()};
 }
 
 struct Articulo {
@@ -587,7 +578,7 @@ bool MovimientoAlmacen::informa(QString error, const QString &detalle, bool deta
         return true;
     }
     if (!pendiente.isEmpty()) {
-        error = ladoLocal + textoDeRechazo(error) + QStringLiteral("). ") + pendiente;
+        error = ladoLocal + Existencias::textoDeRechazo(error) + QStringLiteral("). ") + pendiente;
         writeLog(donde + error);
     }
     if (detalle.isEmpty()) {
