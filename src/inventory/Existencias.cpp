@@ -2,13 +2,37 @@
 
 #include "Connection.h"
 #include "ConnectionProvider.h"
+#include "Log.h"
 #include "Prompter.h"
 #include "Transaction.h"
 #include "cConfigure.h"
 
+#include <QRegularExpression>
 #include <QVariantMap>
 
 #include <optional>
+
+bool Existencias::esRechazo(const QString &textoDeError)
+{
+    // The messages the routine raises on both engines; anything else (a lost connection, a lock,
+    // a failed statement) is a database failure.
+    static const QRegularExpression rechazo(
+        QStringLiteral("^(?:Requiere capturar el Lote|Capture la serie|"
+                       "La cantidad solo puede ser uno|La Serie ya existe|El articulo .+ no existe|"
+                       "El ensamble .+ se contiene a si mismo|La serie no existe|"
+                       "La Serie no esta disponible|El Lote no existe|El Lote no tiene existencia suficiente|"
+                       "El producto .+ No tiene existencia suficiente|Falta el almacen|"
+                       "La cantidad debe ser mayor que cero|El tipo de movimiento debe ser E o S)"));
+    return rechazo.match(textoDeRechazo(textoDeError)).hasMatch();
+}
+
+QString Existencias::textoDeRechazo(const QString &textoDeError)
+{
+    QString t = textoDeError.section(u'\n', 0, 0).trimmed();
+    if (t.startsWith(QLatin1String("ERROR:")))
+        t = t.mid(6).trimmed();
+    return t;
+}
 
 Existencias::Existencias(ConnectionProvider &connections, cConfigure &config, Prompter &prompter)
     : m_connections(connections), m_config(config), m_prompter(prompter)
@@ -23,6 +47,7 @@ bool Existencias::actualizaArticuloAlmacen(const QString &almacen, const QString
                                            bool verificaEnsamble, db::Connection *conexion)
 {
     m_error.clear();
+    m_detalle.clear();
     m_existencia = Decimal();
     const auto sn = [](bool b) { return b ? QStringLiteral("S") : QStringLiteral("N"); };
     try {
@@ -56,6 +81,12 @@ bool Existencias::actualizaArticuloAlmacen(const QString &almacen, const QString
         m_error = e.description();
     } catch (const std::exception &e) {
         m_error = QString::fromUtf8(e.what());
+    }
+    if (!esRechazo(m_error)) {
+        m_detalle = m_error;
+        m_error = QStringLiteral("No fue posible actualizar la existencia del articulo ") + articulo;
+        writeLog(QStringLiteral("Existencias.actualizaArticuloAlmacen: ") + m_error + QStringLiteral(": ") +
+                 m_detalle);
     }
     return false;
 }

@@ -23,12 +23,20 @@ public:
     // pack-breaking, container and assembly rules. Without a connection the program's one is used;
     // a caller holding a transaction or a branch connection passes its own. False on any error
     // (nothing is shown: the caller reports ultimoError() and stops).
+    // A refusal of the routine (too little stock, a lot missing ...) leaves its own message in
+    // ultimoError() and ultimoDetalle() empty; a database failure leaves a plain sentence in
+    // ultimoError(), the database text in ultimoDetalle() (for "Detalles"), and is logged.
     bool actualizaArticuloAlmacen(const QString &almacen, const QString &articulo, const QString &loteSerie,
                                   const Decimal &cantidad, const QString &tipo, const QString &origen,
                                   const QString &proveedor, const QString &factura, const Decimal &costo,
                                   bool verificaSeparar, bool verificaAcumular, bool verificaEnsamble,
                                   db::Connection *conexion = nullptr);
     QString ultimoError() const { return m_error; }
+    QString ultimoDetalle() const { return m_detalle; }
+    // Whether a database error text is one of the stock routine's own refusals.
+    static bool esRechazo(const QString &textoDeError);
+    // A refusal as the user reads it: PostgreSQL wraps it in "ERROR:" and a context.
+    static QString textoDeRechazo(const QString &textoDeError);
     // The stock of the moved row after the call.
     Decimal existencia() const { return m_existencia; }
 
@@ -41,5 +49,6 @@ private:
     cConfigure &m_config;
     Prompter &m_prompter;
     QString m_error;
+    QString m_detalle;
     Decimal m_existencia;
 };

@@ -465,10 +465,15 @@ bool InventarioFisico::concluye()
                     origen(), QStringLiteral("SYS"), factura, rs.decimal(QStringLiteral("art_Costo")), false,
                     false, false, &c)) {
                 t.rollback();
-                m_prompter.detailedMessage(
-                    Prompter::Icon::Critical,
-                    QStringLiteral("No fue posible actualizar la existencia del articulo ") + articulo,
-                    m_existencias.ultimoError());
+                // A refusal is the routine's own sentence; a failure a plain one, its text behind
+                // "Detalles" (the stock call logged it).
+                if (m_existencias.ultimoDetalle().isEmpty())
+                    m_prompter.exclamation(QStringLiteral("No fue posible actualizar la existencia del articulo ") +
+                                           articulo + QStringLiteral(": ") +
+                                           Existencias::textoDeRechazo(m_existencias.ultimoError()));
+                else
+                    m_prompter.detailedMessage(Prompter::Icon::Critical, m_existencias.ultimoError(),
+                                               m_existencias.ultimoDetalle());
                 return false;
             }
         }

@@ -22,8 +22,11 @@ const QString kCambios = QStringLiteral("CAMBIOS");
 const QString kIntersucursal = QStringLiteral("INTERSUCURSAL");
 
 // A document step failed; the message is shown once the transaction has been rolled back.
+// detalle: the database text of a failed stock call (the call already logged it).
 struct Rechazo {
+    Rechazo(QString t, QString d = {}) : texto(std::move(t)), detalle(std::move(d)) {}
     QString texto;
+    QString detalle;
 };
 
 QString folio(int anio, qint64 numero)
@@ -31,13 +34,9 @@ QString folio(int anio, qint64 numero)
     return QString::number(anio) + u'-' + QString::number(numero);
 }
 
-// The stock routine's refusal as the user reads it: PostgreSQL wraps it in "ERROR:" and a context.
-QString textoDeRechazo(const QString &error)
+Rechazo rechazoDe(const Existencias &e)
 {
-    QString t = error.section(u'\n', 0, 0).trimmed();
-    if (t.startsWith(QLatin1String("ERROR:")))
-        t = t.mid(6).trimmed();
-    return t;
+    return {Existencias::textoDeRechazo(e.ultimoError()), e.ultimoDetalle()};
 }
 
 struct Articulo {
@@ -239,6 +238,7 @@ bool MovimientoAlmacen::registra(const Datos &d)
     if (d.tipo == kIntersucursal)
         return registraIntersucursal(d);
     QString error, detalle;
+    bool enLog = false;
     try {
         if (!revisa(d) || !m_prompter.question(QStringLiteral("Los datos son correctos"), true))
             return false;
@@ -257,7 +257,7 @@ bool MovimientoAlmacen::registra(const Datos &d)
         for (const Paso &p : pasosRegistro(d, entrada, anio, numero))
             if (!e.actualizaArticuloAlmacen(p.almacen, p.articulo, p.lote, p.cantidad, p.tipo, p.origen,
                                             QString(), QString(), p.costo, false, false, false, &c))
-                throw Rechazo{textoDeRechazo(e.ultimoError())};
+                throw rechazoDe(e);
         const bool traspaso = d.tipo == kTraspaso, cambio = d.tipo == kCambios;
         c.execute(QStringLiteral("insert into tMovAlmacen (alm_Clave, mova_Anio, mova_Clave, MOVA_Fecha, "
                                  "art_Clave, alma_Clave, MOVA_Cantidad, MOVA_Costo, MOVA_Total, EMOVA_CLAVE, "
@@ -273,11 +273,13 @@ bool MovimientoAlmacen::registra(const Datos &d)
         m_numero = numero;
     } catch (const Rechazo &r) {
         error = r.texto;
+        detalle = r.detalle;
+        enLog = !detalle.isEmpty();
     } catch (const db::DbError &e) {
         detalle = e.description();
         error = QStringLiteral("No fue posible registrar el movimiento");
     }
-    return informa(error, detalle, QString(), QString(), QString(),
+    return informa(error, detalle, enLog, QString(), QString(), QString(),
                    QStringLiteral("El registro fue dado de alta con exito"));
 }
 
@@ -287,6 +289,7 @@ bool MovimientoAlmacen::registra(const Datos &d)
 bool MovimientoAlmacen::registraIntersucursal(const Datos &d)
 {
     QString error, detalle, pendiente;
+    bool enLog = false;
     try {
         if (!revisa(d) || !m_prompter.question(QStringLiteral("Los datos son correctos"), true))
             return false;
@@ -319,7 +322,7 @@ bool MovimientoAlmacen::registraIntersucursal(const Datos &d)
             if (!e.actualizaArticuloAlmacen(sucursal.Almacen(), d.articulo, d.lote, d.cantidad,
                                             QStringLiteral("E"), origenSucursal, QString(), documento,
                                             d.costo, false, false, false, &b))
-                throw Rechazo{textoDeRechazo(e.ultimoError())};
+                throw rechazoDe(e);
             tb.commit();
             pendiente = QStringLiteral("En la sucursal ") + d.destino +
                         QStringLiteral(" debe cancelarse la entrada ") + origenSucursal +
@@ -330,7 +333,7 @@ bool MovimientoAlmacen::registraIntersucursal(const Datos &d)
         if (!e.actualizaArticuloAlmacen(d.almacen, d.articulo, d.lote, d.cantidad, QStringLiteral("S"),
                                         origen(d.tipo, anio, numero), QString(), QString(), d.costo, false,
                                         false, false, &c))
-            throw Rechazo{textoDeRechazo(e.ultimoError())};
+            throw rechazoDe(e);
         c.execute(QStringLiteral("insert into tMovAlmacen (alm_Clave, mova_Anio, mova_Clave, MOVA_Fecha, "
                                  "art_Clave, alma_Clave, MOVA_Cantidad, MOVA_Costo, MOVA_Total, EMOVA_CLAVE, "
                                  "tmova_Clave, alm_Destino, mova_Descripcion) "
@@ -343,11 +346,13 @@ bool MovimientoAlmacen::registraIntersucursal(const Datos &d)
         pendiente.clear();
     } catch (const Rechazo &r) {
         error = r.texto;
+        detalle = r.detalle;
+        enLog = !detalle.isEmpty();
     } catch (const db::DbError &e) {
         detalle = e.description();
         error = QStringLiteral("No fue posible registrar el movimiento");
     }
-    return informa(error, detalle, pendiente, QStringLiteral("No fue posible registrar la salida local ("),
+    return informa(error, detalle, enLog, pendiente, QStringLiteral("No fue posible registrar la salida local ("),
                    QStringLiteral("MovimientoAlmacen.registraIntersucursal: "),
                    QStringLiteral("El registro fue dado de alta con exito"));
 }
@@ -385,6 +390,7 @@ bool MovimientoAlmacen::hayExistencia(db::Connection &c, const Paso &p)
 bool MovimientoAlmacen::cancela(const QString &almacen, int anio, qint64 numero)
 {
     QString error, detalle;
+    bool enLog = false;
     try {
         db::Connection &c = m_connections.getConnection();
         Datos d;
@@ -462,7 +468,7 @@ bool MovimientoAlmacen::cancela(const QString &almacen, int anio, qint64 numero)
                 hayExistencia(c, p);
             if (!e.actualizaArticuloAlmacen(p.almacen, p.articulo, p.lote, p.cantidad, p.tipo, p.origen,
                                             QString(), QString(), p.costo, false, false, false, &c))
-                throw Rechazo{textoDeRechazo(e.ultimoError())};
+                throw rechazoDe(e);
         }
         // Another workstation may have cancelled it meanwhile: then nothing of this one stays.
         if (c.execute(
@@ -474,11 +480,13 @@ bool MovimientoAlmacen::cancela(const QString &almacen, int anio, qint64 numero)
         t.commit();
     } catch (const Rechazo &r) {
         error = r.texto;
+        detalle = r.detalle;
+        enLog = !detalle.isEmpty();
     } catch (const db::DbError &e) {
         detalle = e.description();
         error = QStringLiteral("No fue posible cancelar el movimiento");
     }
-    return informa(error, detalle, QString(), QString(), QString(),
+    return informa(error, detalle, enLog, QString(), QString(), QString(),
                    QStringLiteral("El registro ha sido cancelado con exito"));
 }
 
@@ -487,6 +495,7 @@ bool MovimientoAlmacen::cancela(const QString &almacen, int anio, qint64 numero)
 bool MovimientoAlmacen::cancelaIntersucursal(const Datos &d, int anio, qint64 numero)
 {
     QString error, detalle, pendiente;
+    bool enLog = false;
     try {
         db::Connection &c = m_connections.getConnection();
         cSucursal sucursal(m_connections, m_prompter);
@@ -524,7 +533,7 @@ bool MovimientoAlmacen::cancelaIntersucursal(const Datos &d, int anio, qint64 nu
             if (!e.actualizaArticuloAlmacen(salida.almacen, salida.articulo, salida.lote, salida.cantidad,
                                             salida.tipo, salida.origen, QString(), documento, salida.costo,
                                             false, false, false, &b))
-                throw Rechazo{textoDeRechazo(e.ultimoError())};
+                throw rechazoDe(e);
             tb.commit();
             pendiente = QStringLiteral("En la sucursal ") + d.destino +
                         QStringLiteral(" debe volver a entrar ") + origenCancelSucursal +
@@ -535,7 +544,7 @@ bool MovimientoAlmacen::cancelaIntersucursal(const Datos &d, int anio, qint64 nu
         if (!e.actualizaArticuloAlmacen(d.almacen, d.articulo, d.lote, d.cantidad, QStringLiteral("E"),
                                         origenCancelacion(d.tipo, anio, numero), QString(), QString(),
                                         d.costo, false, false, false, &c))
-            throw Rechazo{textoDeRechazo(e.ultimoError())};
+            throw rechazoDe(e);
         if (c.execute(
                 QStringLiteral("update tMovAlmacen set EMOVA_CLAVE = 'CANCELADO' where alm_Clave = ? and "
                                "mova_Anio = ? and mova_Clave = ? and EMOVA_CLAVE = 'REGISTRADO'"),
@@ -546,11 +555,13 @@ bool MovimientoAlmacen::cancelaIntersucursal(const Datos &d, int anio, qint64 nu
         pendiente.clear();
     } catch (const Rechazo &r) {
         error = r.texto;
+        detalle = r.detalle;
+        enLog = !detalle.isEmpty();
     } catch (const db::DbError &e) {
         detalle = e.description();
         error = QStringLiteral("No fue posible cancelar el movimiento");
     }
-    return informa(error, detalle, pendiente, QStringLiteral("No fue posible registrar la entrada local ("),
+    return informa(error, detalle, enLog, pendiente, QStringLiteral("No fue posible registrar la entrada local ("),
                    QStringLiteral("MovimientoAlmacen.cancelaIntersucursal: "),
                    QStringLiteral("El registro ha sido cancelado con exito"));
 }
@@ -558,7 +569,8 @@ bool MovimientoAlmacen::cancelaIntersucursal(const Datos &d, int anio, qint64 nu
 // How a writer ends: the success message, or its refusal; a database failure as a plain sentence
 // with its text behind "Detalles"; for a branch document whose branch part is already done, what
 // is left to undo there (also in the log, where).
-bool MovimientoAlmacen::informa(QString error, const QString &detalle, const QString &pendiente,
+bool MovimientoAlmacen::informa(QString error, const QString &detalle, bool detalleEnLog,
+                                const QString &pendiente,
                                 const QString &ladoLocal, const QString &donde, const QString &exito)
 {
     if (error.isEmpty()) {
@@ -566,13 +578,14 @@ bool MovimientoAlmacen::informa(QString error, const QString &detalle, const QSt
         return true;
     }
     if (!pendiente.isEmpty()) {
-        error = ladoLocal + textoDeRechazo(error) + QStringLiteral("). ") + pendiente;
+        error = ladoLocal + Existencias::textoDeRechazo(error) + QStringLiteral("). ") + pendiente;
         writeLog(donde + error);
     }
     if (detalle.isEmpty()) {
         m_prompter.exclamation(error);
     } else {
-        writeLog(error + QStringLiteral(": ") + detalle);
+        if (!detalleEnLog)
+            writeLog(error + QStringLiteral(": ") + detalle);
         m_prompter.detailedMessage(Prompter::Icon::Exclamation, error, detalle);
     }
     return false;

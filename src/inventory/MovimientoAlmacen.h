@@ -77,8 +77,9 @@ private:
     QList<Paso> pasosRegistro(const Datos &d, bool entrada, int anio, qint64 numero) const;
     // The stock check before a reversing exit; the refusal is shown.
     bool hayExistencia(db::Connection &c, const Paso &p);
-    bool informa(QString error, const QString &detalle, const QString &pendiente, const QString &ladoLocal,
-                 const QString &donde, const QString &exito);
+    // detalleEnLog: the detail comes from a stock call, which logged it already.
+    bool informa(QString error, const QString &detalle, bool detalleEnLog, const QString &pendiente,
+                 const QString &ladoLocal, const QString &donde, const QString &exito);
 
     ConnectionProvider &m_connections;
     cConfigure &m_config;

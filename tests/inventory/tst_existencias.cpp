@@ -6,8 +6,13 @@
 #include "InvariantesExistencia.h"
 #include "TestDatabase.h"
 
+#include "Log.h"
 #include "Transaction.h"
 
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -46,6 +51,10 @@ private Q_SLOTS:
     void todoONadaSiFallaUnaSentencia();
     void validaLoteSerie_data();
     void validaLoteSerie();
+    void fallaORechazo_data();
+    void fallaORechazo();
+    void esRechazo_data();
+    void esRechazo();
     void invariantesDetectanDescuadres_data();
     void invariantesDetectanDescuadres();
 
@@ -352,7 +361,10 @@ void tst_Existencias::todoONadaSiFallaUnaSentencia()
         if (ok)
             break;
         ++fallas;
-        QVERIFY2(e.ultimoError().contains(QStringLiteral("falla de prueba")), qPrintable(e.ultimoError()));
+        // the database text is the detail, never the message
+        QVERIFY2(e.ultimoDetalle().contains(QStringLiteral("falla de prueba")), qPrintable(e.ultimoDetalle()));
+        QVERIFY2(e.ultimoError().startsWith(QStringLiteral("No fue posible actualizar la existencia del articulo ")),
+                 qPrintable(e.ultimoError()));
         QCOMPARE(filasExistencia(c), antes);
         QCOMPARE(filas(c, QStringLiteral("select kar_Clave from tArticuloKardex")), kardexAntes);
         MDR_VERIFICA_INVARIANTES(c);
@@ -415,6 +427,111 @@ void tst_Existencias::validaLoteSerie()
         QCOMPARE(prompter.shown[0].text, mensaje);
         QCOMPARE(int(prompter.shown[0].icon), icono);
     }
+}
+
+void tst_Existencias::fallaORechazo_data()
+{
+    TestDatabase::addEngineColumn();
+    QTest::addColumn<QStringList>("previas"); // calls that succeed first
+    QTest::addColumn<QString>("llamada");
+    QTest::addColumn<bool>("fallaLaBase");    // the first statement of the call fails
+    QTest::addColumn<QString>("error");       // ultimoError(): exact for a failure, contained for a refusal
+    for (const QString &e : TestDatabase::engines()) {
+        TestDatabase::newRow(e, "falla de la base en una entrada")
+            << QStringList() << QStringLiteral("A1|LIB||1|E") << true
+            << QStringLiteral("No fue posible actualizar la existencia del articulo LIB");
+        TestDatabase::newRow(e, "falla de la base en una salida de lote")
+            << QStringList{QStringLiteral("A1|LOT|L1|3|E")} << QStringLiteral("A1|LOT|L1|1|S") << true
+            << QStringLiteral("No fue posible actualizar la existencia del articulo LOT");
+        TestDatabase::newRow(e, "existencia insuficiente es rechazo")
+            << QStringList{QStringLiteral("A1|EXI||2|E")} << QStringLiteral("A1|EXI||3|S") << false
+            << QStringLiteral("El producto EXI - Articulo EXI No tiene existencia suficiente Existencia actual: 2 "
+                              "Requerida 3");
+        TestDatabase::newRow(e, "lote requerido es rechazo")
+            << QStringList() << QStringLiteral("A1|LOT||1|E") << false
+            << QStringLiteral("Requiere capturar el Lote");
+        TestDatabase::newRow(e, "articulo inexistente es rechazo")
+            << QStringList() << QStringLiteral("A1|NOPE||1|E") << false
+            << QStringLiteral("El articulo NOPE no existe");
+    }
+}
+
+// A refusal keeps the routine's own sentence; a database failure reads as a plain sentence with
+// the database text apart (and in the log), and a later good call clears both.
+void tst_Existencias::fallaORechazo()
+{
+    QFETCH(QString, engine);
+    QFETCH(QStringList, previas);
+    QFETCH(QString, llamada);
+    QFETCH(bool, fallaLaBase);
+    QFETCH(QString, error);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    db::Connection &c = db.connection();
+    creaArticulosExistencia(c);
+    QTemporaryDir logs;
+    QVERIFY(logs.isValid());
+    const QString dirLog = logs.path();
+    Log::setDirectoryProvider([dirLog] { return dirLog; });
+    const auto restaura = qScopeGuard([] { Log::setDirectoryProvider({}); });
+    EstacionPrueba s(&c, settingsFile());
+    Existencias e(s.provider, s.config, s.prompter);
+    for (const QString &p : previas)
+        QVERIFY2(llama(e, p), qPrintable(e.ultimoError()));
+    const QStringList antes = filasExistencia(c);
+
+    if (fallaLaBase)
+        c.setStatementHook([](const QString &) {
+            throw db::DbError(99, QStringLiteral("falla de prueba"), QStringLiteral("prueba"));
+        });
+    const bool ok = llama(e, llamada);
+    c.setStatementHook({});
+    QVERIFY(!ok);
+    QCOMPARE(filasExistencia(c), antes);
+    QVERIFY(s.prompter.shown.isEmpty());
+    QFile log(QDir(dirLog).filePath(Log::fileNameFor(QDate::currentDate())));
+    const QString textoLog = log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+    if (fallaLaBase) {
+        QCOMPARE(e.ultimoError(), error);
+        QVERIFY2(e.ultimoDetalle().contains(QStringLiteral("falla de prueba")), qPrintable(e.ultimoDetalle()));
+        QVERIFY2(textoLog.contains(error) && textoLog.contains(QStringLiteral("falla de prueba")),
+                 qPrintable(textoLog));
+    } else {
+        QVERIFY2(e.ultimoError().contains(error), qPrintable(e.ultimoError()));
+        QVERIFY(e.ultimoDetalle().isEmpty());
+        QVERIFY2(textoLog.isEmpty(), qPrintable(textoLog));
+    }
+    QVERIFY(llama(e, QStringLiteral("A1|LIB||1|E")));
+    QVERIFY(e.ultimoError().isEmpty());
+    QVERIFY(e.ultimoDetalle().isEmpty());
+}
+
+void tst_Existencias::esRechazo_data()
+{
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<bool>("rechazo");
+    QTest::newRow("rechazo de SQLite") << "El Lote no existe (LOT L9)" << true;
+    QTest::newRow("rechazo de PostgreSQL con contexto")
+        << "ERROR:  La Serie no esta disponible (SER S1)\nCONTEXT:  PL/pgSQL function "
+           "mdr_existencia_salida(...) line 70 at RAISE"
+        << true;
+    QTest::newRow("existencia insuficiente")
+        << "El producto EXI - Articulo EXI No tiene existencia suficiente Existencia actual: 0 Requerida 1"
+        << true;
+    QTest::newRow("cantidad") << "La cantidad debe ser mayor que cero" << true;
+    QTest::newRow("conexion perdida") << "server closed the connection unexpectedly" << false;
+    QTest::newRow("bloqueo") << "ERROR:  could not serialize access due to concurrent update" << false;
+    QTest::newRow("llave duplicada")
+        << "ERROR:  duplicate key value violates unique constraint \"tarticuloalmacen_pkey\"" << false;
+    QTest::newRow("texto de rechazo a media frase")
+        << "no se pudo: El Lote no existe" << false;
+    QTest::newRow("vacio") << "" << false;
+}
+
+void tst_Existencias::esRechazo()
+{
+    QFETCH(QString, texto);
+    QFETCH(bool, rechazo);
+    QCOMPARE(Existencias::esRechazo(texto), rechazo);
 }
 
 void tst_Existencias::invariantesDetectanDescuadres_data()

@@ -2,6 +2,9 @@
 
 #include "ConnectionProvider.h"
 #include "Enfoque.h"
+#include "ExistenciaArticulo.h"
+#include "GridView.h"
+#include "KardexArticulo.h"
 #include "Log.h"
 #include "Prompter.h"
 #include "frmConsultaArt.h"
@@ -11,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
+#include <QDateEdit>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,6 +27,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -326,6 +331,15 @@ frmArticulo::frmArticulo(ArticuloEditor &editor, const LookupServices &services,
     m_tabs->addTab(pestanaInventario(), QStringLiteral("Inventario"));
     m_tabs->addTab(pestanaPaquetes(), QStringLiteral("Paquetes"));
     m_tabs->addTab(pestanaResurtido(), QStringLiteral("Resurtido"));
+    m_tabs->addTab(pestanaExistencias(), QStringLiteral("Existencias"));
+    m_tabs->addTab(pestanaKardex(), QStringLiteral("Kardex"));
+    // Read when shown, never before: an article with a long history opens at once.
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int i) {
+        if (i == kPestanaExistencias)
+            cargaExistencias();
+        else if (i == kPestanaKardex)
+            cargaKardex();
+    });
 
     m_cmdGuardar = new QPushButton(QStringLiteral("&Guardar"));
     m_cmdGuardar->setObjectName(QStringLiteral("cmdGuardar"));
@@ -736,6 +750,161 @@ QWidget *frmArticulo::pestanaResurtido()
     gl->addWidget(pestanaGrid(Tipo::MaxMin, QStringLiteral("maxMin")));
     v->addWidget(g, 1);
     return w;
+}
+
+namespace {
+
+QTableView *gridDeConsulta(const QString &nombre, QAbstractItemModel *model)
+{
+    auto *grid = new QTableView;
+    grid->setObjectName(nombre);
+    grid->setModel(model);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setAlternatingRowColors(true);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    // Widths from the first rows only: a full kardex stays quick to show.
+    grid->horizontalHeader()->setResizeContentsPrecision(200);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    return grid;
+}
+
+QPushButton *botonExportar(const QString &nombre)
+{
+    auto *b = new QPushButton(QStringLiteral("E&xportar..."));
+    b->setObjectName(nombre);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+QWidget *frmArticulo::pestanaExistencias()
+{
+    m_existencia = new ExistenciaArticulo(m_services.connections, m_services.prompter, this);
+    auto *grid = gridDeConsulta(QStringLiteral("gridExistencias"), m_existencia);
+    // The warehouse's name takes the room; the quantity stays next to it.
+    grid->horizontalHeader()->setStretchLastSection(false);
+    grid->horizontalHeader()->setSectionResizeMode(ExistenciaArticulo::Nombre, QHeaderView::Stretch);
+    m_conCeros = new QCheckBox(QStringLiteral("Mostrar tambien las existencias en cero"));
+    m_conCeros->setObjectName(QStringLiteral("existenciasConCeros"));
+    connect(m_conCeros, &QCheckBox::toggled, this, &frmArticulo::cargaExistencias);
+    m_totalExistencia = new QLabel;
+    m_totalExistencia->setObjectName(QStringLiteral("existenciaTotal"));
+    QFont negrita = m_totalExistencia->font();
+    negrita.setBold(true);
+    m_totalExistencia->setFont(negrita);
+    auto *exportar = botonExportar(QStringLiteral("existencias_exportar"));
+    connect(exportar, &QPushButton::clicked, this,
+            [this, grid] { GridView::exportToFile(*grid, m_services.prompter, this); });
+
+    auto *w = new QWidget;
+    auto *v = new QVBoxLayout(w);
+    v->addWidget(m_conCeros);
+    v->addWidget(grid, 1);
+    auto *h = new QHBoxLayout;
+    h->addWidget(m_totalExistencia);
+    h->addStretch();
+    h->addWidget(exportar);
+    v->addLayout(h);
+    return w;
+}
+
+QWidget *frmArticulo::pestanaKardex()
+{
+    m_kardex = new KardexArticulo(m_services.connections, m_services.prompter, this);
+    auto *grid = gridDeConsulta(QStringLiteral("gridKardex"), m_kardex);
+    m_almacenKardex = new QComboBox;
+    m_almacenKardex->setObjectName(QStringLiteral("kardexAlmacen"));
+    m_almacenKardex->addItem(QStringLiteral("Todos"), QString());
+    for (const auto &[clave, nombre] : m_kardex->almacenes())
+        m_almacenKardex->addItem(clave + QStringLiteral(" - ") + nombre, clave);
+    const auto fecha = [this](const QString &nombre, const QString &titulo, QCheckBox *&usa, QDateEdit *&edit) {
+        usa = new QCheckBox(titulo);
+        usa->setObjectName(nombre + QStringLiteral("_usa"));
+        edit = new QDateEdit(QDate::currentDate());
+        edit->setObjectName(nombre);
+        edit->setDisplayFormat(kFecha);
+        edit->setCalendarPopup(true);
+        edit->setEnabled(false);
+        connect(usa, &QCheckBox::toggled, edit, &QWidget::setEnabled);
+        connect(usa, &QCheckBox::toggled, this, &frmArticulo::cargaKardex);
+    };
+    m_recargaKardex = new QTimer(this);
+    m_recargaKardex->setSingleShot(true);
+    m_recargaKardex->setInterval(300);
+    connect(m_recargaKardex, &QTimer::timeout, this, &frmArticulo::cargaKardex);
+    fecha(QStringLiteral("kardexDesde"), QStringLiteral("Desde"), m_usaDesde, m_desde);
+    fecha(QStringLiteral("kardexHasta"), QStringLiteral("Hasta"), m_usaHasta, m_hasta);
+    m_desde->setDate(QDate::currentDate().addMonths(-1));
+    // Typing a date changes it field by field: read once the user pauses.
+    for (QDateEdit *d : {m_desde, m_hasta})
+        connect(d, &QDateEdit::dateChanged, m_recargaKardex, qOverload<>(&QTimer::start));
+    connect(m_almacenKardex, &QComboBox::currentIndexChanged, this, &frmArticulo::cargaKardex);
+    m_resumenKardex = new QLabel;
+    m_resumenKardex->setObjectName(QStringLiteral("kardexResumen"));
+    auto *exportar = botonExportar(QStringLiteral("kardex_exportar"));
+    connect(exportar, &QPushButton::clicked, this,
+            [this, grid] { GridView::exportToFile(*grid, m_services.prompter, this); });
+
+    auto *filtros = new QHBoxLayout;
+    filtros->addWidget(new QLabel(QStringLiteral("Almacen")));
+    filtros->addWidget(m_almacenKardex);
+    filtros->addSpacing(12);
+    filtros->addWidget(m_usaDesde);
+    filtros->addWidget(m_desde);
+    filtros->addWidget(m_usaHasta);
+    filtros->addWidget(m_hasta);
+    filtros->addStretch();
+    auto *w = new QWidget;
+    auto *v = new QVBoxLayout(w);
+    v->addLayout(filtros);
+    v->addWidget(grid, 1);
+    auto *h = new QHBoxLayout;
+    h->addWidget(m_resumenKardex);
+    h->addStretch();
+    h->addWidget(exportar);
+    v->addLayout(h);
+    return w;
+}
+
+QString frmArticulo::claveGuardada() const
+{
+    return m_editor.esNuevo() ? QString() : m_editor.texto(QStringLiteral("art_Clave")).trimmed();
+}
+
+void frmArticulo::cargaExistencias()
+{
+    const QString clave = claveGuardada();
+    if (clave.isEmpty())
+        m_existencia->limpia();
+    else
+        m_existencia->carga(clave, m_conCeros->isChecked());
+    m_totalExistencia->setText(QStringLiteral("Existencia total: ") + m_existencia->total().format(kFormato));
+    if (auto *grid = findChild<QTableView *>(QStringLiteral("gridExistencias")))
+        grid->resizeColumnsToContents();
+}
+
+void frmArticulo::cargaKardex()
+{
+    m_recargaKardex->stop();
+    const QString clave = claveGuardada();
+    if (clave.isEmpty()) {
+        m_kardex->limpia();
+    } else {
+        KardexArticulo::Filtro f;
+        f.almacen = m_almacenKardex->currentData().toString();
+        if (m_usaDesde->isChecked())
+            f.desde = m_desde->date();
+        if (m_usaHasta->isChecked())
+            f.hasta = m_hasta->date();
+        m_kardex->carga(clave, f);
+    }
+    m_resumenKardex->setText(m_kardex->resumen());
+    if (auto *grid = findChild<QTableView *>(QStringLiteral("gridKardex")))
+        grid->resizeColumnsToContents();
 }
 
 void frmArticulo::filtraSubtipos()

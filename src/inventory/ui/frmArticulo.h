@@ -7,13 +7,18 @@
 #include <QDialog>
 #include <QHash>
 
+class ExistenciaArticulo;
+class KardexArticulo;
 class QCheckBox;
 class QComboBox;
+class QDateEdit;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTabWidget;
 class QTableView;
+class QTimer;
 
 // One grid of the article editor over the editor's own rows: the price lists, the offers
 // (three more columns), the assembly or the maximum/minimum levels of the article's period.
@@ -48,7 +53,9 @@ private:
 };
 
 // The article editor: seven tabs over ArticuloEditor, in the modes add 'A', change 'C' and
-// consult 'Q'. Every widget is named after its column, so a refusal focuses it directly.
+// consult 'Q', and two read-only ones, the stock by warehouse and lot and the kardex, read
+// each time they are shown. Every widget is named after its column, so a refusal focuses it
+// directly.
 class frmArticulo : public QDialog {
     Q_OBJECT
 public:
@@ -69,9 +76,17 @@ public:
     void setPestana(ArticuloEditor::Pestana pestana);
     QTabWidget *pestanas() const { return m_tabs; }
     ArticuloGridModel *modelo(ArticuloGridModel::Tipo tipo) const { return m_modelos.value(int(tipo)); }
+    KardexArticulo *kardex() const { return m_kardex; }
+    ExistenciaArticulo *existencias() const { return m_existencia; }
+    // The tabs after the editor's own ones.
+    static constexpr int kPestanaExistencias = 7;
+    static constexpr int kPestanaKardex = 8;
 
 public Q_SLOTS:
     void cmdGuardar_Click();
+    // Read again with the current options (empty for an article not saved yet).
+    void cargaExistencias();
+    void cargaKardex();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -83,6 +98,9 @@ private:
     QWidget *pestanaInventario();
     QWidget *pestanaPaquetes();
     QWidget *pestanaResurtido();
+    QWidget *pestanaExistencias();
+    QWidget *pestanaKardex();
+    QString claveGuardada() const;
 
     QLineEdit *texto(const QString &columna, int longitud = 0);
     QComboBox *combo(const QString &columna, const QString &tabla, const QString &clave, const QString &nombre);
@@ -110,6 +128,17 @@ private:
     QHash<int, ArticuloGridModel *> m_modelos;
     QList<QListWidget *> m_selecciones;
     QPushButton *m_cmdGuardar = nullptr;
+    ExistenciaArticulo *m_existencia = nullptr;
+    KardexArticulo *m_kardex = nullptr;
+    QCheckBox *m_conCeros = nullptr;
+    QLabel *m_totalExistencia = nullptr;
+    QComboBox *m_almacenKardex = nullptr;
+    QCheckBox *m_usaDesde = nullptr;
+    QCheckBox *m_usaHasta = nullptr;
+    QDateEdit *m_desde = nullptr;
+    QDateEdit *m_hasta = nullptr;
+    QLabel *m_resumenKardex = nullptr;
+    QTimer *m_recargaKardex = nullptr;
     bool m_mostrando = false;
     bool m_valido = true;
     bool m_guardado = false;
