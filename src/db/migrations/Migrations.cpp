@@ -21,6 +21,7 @@ const QList<Migration> &all()
         {QStringLiteral("MDR-2026-existencias"), &existencias},
         {QStringLiteral("MDR-2026-inventario"), &inventario},
         {QStringLiteral("MDR-2026-movimientos-almacen"), &movAlmacen},
+        {QStringLiteral("MDR-2026-movimientos-derechos"), &movAlmacenDerechos},
     };
     return list;
 }

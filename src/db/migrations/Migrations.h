@@ -33,5 +33,6 @@ void existencias(Connection &connection);        // tArticuloKardex, tTipoKardex
 QVariantMap actualizaArticuloAlmacen(Connection &connection, const QVariantMap &params);
 void inventario(Connection &connection); // tInventario, tInventarioArticulo, tInventarioAjuste
 void movAlmacen(Connection &connection); // tMovAlmacen: warehouse movements
+void movAlmacenDerechos(Connection &connection); // rights to register and cancel movements
 
 } // namespace db::migrations
