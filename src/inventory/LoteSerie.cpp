@@ -44,7 +44,7 @@ bool LoteSerie::existencia(const QString &almacen, const QString &articulo, cons
     const QVariant v = m_connections.getConnection().scalar(
         QStringLiteral("select sum(alma_Existencia) from tArticuloAlmacen where alm_Clave = ? and art_Clave = ? "
                        "and alma_Clave = ?"),
-        {almacen, articulo, lote});
+        {almacen, articulo, lote.isNull() ? QStringLiteral("") : lote}); // no lot is '', never null
     *existencia = v.isNull() ? Decimal() : Decimal::fromVariant(v);
     return !v.isNull();
 }

@@ -46,6 +46,13 @@ Decimal cifra(const QLineEdit *campo, bool *ok)
     return Decimal::fromString(t, ok);
 }
 
+// A field's text, trimmed; an empty field is '' (a lot column is never null).
+QString campoTexto(const QLineEdit *campo)
+{
+    const QString t = campo->text().trimmed();
+    return t.isNull() ? QStringLiteral("") : t;
+}
+
 } // namespace
 
 // ----- ComponentesModel -----
@@ -110,7 +117,9 @@ bool ComponentesModel::setData(const QModelIndex &index, const QVariant &value, 
     if (role != Qt::EditRole || m_soloLectura || !index.isValid() || index.row() >= m_lineas.size())
         return false;
     MovimientoAlmacen::Componente &k = m_lineas[index.row()];
-    const QString lote = index.column() == Lote ? value.toString().trimmed() : k.lote;
+    QString lote = index.column() == Lote ? value.toString().trimmed() : k.lote;
+    if (lote.isNull())
+        lote = QStringLiteral("");
     const QString cantidad = index.column() == Cantidad ? value.toString() : k.cantidad.toString();
     Decimal leida = k.cantidad;
     if (m_revisa && !m_revisa(index.row(), lote, cantidad, &leida))
@@ -577,8 +586,8 @@ MovimientoAlmacen::Datos frmMovAlmDet::datos() const
     MovimientoAlmacen::Datos d;
     d.almacen = m_cmbAlmacen->currentData().toString();
     d.tipo = tipo();
-    d.articulo = m_txtArticulo->text().trimmed();
-    d.lote = m_txtLote->text().trimmed();
+    d.articulo = campoTexto(m_txtArticulo);
+    d.lote = campoTexto(m_txtLote);
     bool ok = false;
     d.cantidad = cifra(m_txtCantidad, &ok);
     if (!ok)
@@ -589,12 +598,12 @@ MovimientoAlmacen::Datos frmMovAlmDet::datos() const
     else if (d.tipo == QLatin1String("INTERSUCURSAL"))
         d.destino = m_cmbSucursal->currentData().toString();
     if (d.tipo == QLatin1String("CAMBIOS")) {
-        d.articuloCambio = m_txtArticuloCambio->text().trimmed();
-        d.loteCambio = m_txtLoteCambio->text().trimmed();
+        d.articuloCambio = campoTexto(m_txtArticuloCambio);
+        d.loteCambio = campoTexto(m_txtLoteCambio);
     }
     if (d.tipo == kEnsamble || d.tipo == kDesensamble)
         d.componentes = m_componentes->lineas();
-    d.descripcion = m_txtDescripcion->text().trimmed();
+    d.descripcion = campoTexto(m_txtDescripcion);
     return d;
 }
 
