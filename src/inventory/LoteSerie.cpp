@@ -42,8 +42,9 @@ bool LoteSerie::existencia(const QString &almacen, const QString &articulo, cons
                            Decimal *existencia)
 {
     const QVariant v = m_connections.getConnection().scalar(
-        QStringLiteral("select sum(alma_Existencia) from tArticuloAlmacen where alm_Clave = ? and art_Clave = ? "
-                       "and alma_Clave = ?"),
+        QStringLiteral(
+            "select sum(alma_Existencia) from tArticuloAlmacen where alm_Clave = ? and art_Clave = ? "
+            "and alma_Clave = ?"),
         {almacen, articulo, lote.isNull() ? QStringLiteral("") : lote}); // no lot is '', never null
     *existencia = v.isNull() ? Decimal() : Decimal::fromVariant(v);
     return !v.isNull();

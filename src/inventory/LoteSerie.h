@@ -29,7 +29,8 @@ public:
     // The lots/serials of the article with stock in the warehouse, by key.
     QList<Fila> lista(const QString &almacen, const QString &articulo);
     // The stock of one (warehouse, article, lot) row set; false when there is no row at all.
-    bool existencia(const QString &almacen, const QString &articulo, const QString &lote, Decimal *existencia);
+    bool existencia(const QString &almacen, const QString &articulo, const QString &lote,
+                    Decimal *existencia);
 
     // A lot or serial accepted for an exit of cantidad units: it must exist and cover them.
     // Articles without lots pass.

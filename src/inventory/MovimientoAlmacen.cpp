@@ -118,13 +118,16 @@ bool MovimientoAlmacen::validaLinea(db::Connection &c, const QString &articulo, 
 {
     const Articulo a = leeArticulo(c, articulo);
     if (!a.existe)
-        return rechaza(campoArticulo, QStringLiteral("El articulo ") + articulo + QStringLiteral(" no existe"));
-    if (a.control == QLatin1String("NINGUNO"))
         return rechaza(campoArticulo,
-                       QStringLiteral("No es posible generar movimientos de articulos sin control de inventario "));
-    const QString campoCantidad = campoLote == QLatin1String("lote") || campoLote == QLatin1String("loteCambio")
-                                      ? QStringLiteral("cantidad")
-                                      : campoLote;
+                       QStringLiteral("El articulo ") + articulo + QStringLiteral(" no existe"));
+    if (a.control == QLatin1String("NINGUNO"))
+        return rechaza(
+            campoArticulo,
+            QStringLiteral("No es posible generar movimientos de articulos sin control de inventario "));
+    const QString campoCantidad =
+        campoLote == QLatin1String("lote") || campoLote == QLatin1String("loteCambio")
+            ? QStringLiteral("cantidad")
+            : campoLote;
     if (cantidad <= Decimal())
         return rechaza(campoCantidad, QStringLiteral("Debe indicar la cantidad"));
     Existencias e(m_connections, m_config, m_prompter);
@@ -133,8 +136,9 @@ bool MovimientoAlmacen::validaLinea(db::Connection &c, const QString &articulo, 
         return false;
     }
     if (a.control == QLatin1String("SERIE") && cantidad != Decimal(1))
-        return rechaza(campoCantidad,
-                       QStringLiteral("La cantidad para un articulo controlado por serie siempre debe ser uno"));
+        return rechaza(
+            campoCantidad,
+            QStringLiteral("La cantidad para un articulo controlado por serie siempre debe ser uno"));
     return true;
 }
 
@@ -180,9 +184,11 @@ bool MovimientoAlmacen::revisa(const Datos &d)
     }
     if (d.tipo == kCambios) {
         if (d.articuloCambio.isEmpty())
-            return rechaza(QStringLiteral("articuloCambio"), QStringLiteral("Debe indicar el articulo de cambio"));
+            return rechaza(QStringLiteral("articuloCambio"),
+                           QStringLiteral("Debe indicar el articulo de cambio"));
         if (d.articuloCambio == d.articulo && d.loteCambio == d.lote)
-            return rechaza(QStringLiteral("articuloCambio"), QStringLiteral("El articulo de cambio debe ser distinto"));
+            return rechaza(QStringLiteral("articuloCambio"),
+                           QStringLiteral("El articulo de cambio debe ser distinto"));
         if (!validaLinea(c, d.articuloCambio, d.loteCambio, d.cantidad, QStringLiteral("articuloCambio"),
                          QStringLiteral("loteCambio")))
             return false;

@@ -25,7 +25,8 @@ bool MovimientosAlmacenLista::puedeCancelar() const
 QList<MovimientosAlmacenLista::Fila> MovimientosAlmacenLista::lista(const Filtro &filtro)
 {
     QString sql = QStringLiteral(
-        "select m.alm_Clave, m.mova_Anio, m.mova_Clave, m.MOVA_Fecha, m.tmova_Clave, m.art_Clave, a.art_Nombre, "
+        "select m.alm_Clave, m.mova_Anio, m.mova_Clave, m.MOVA_Fecha, m.tmova_Clave, m.art_Clave, "
+        "a.art_Nombre, "
         "m.alma_Clave, m.MOVA_Cantidad, m.MOVA_Costo, m.MOVA_Total, m.EMOVA_CLAVE, m.alm_Destino "
         "from tMovAlmacen m left join tArticulo a on a.art_Clave = m.art_Clave where m.alm_Clave = ?");
     QVariantList params{filtro.almacen};
@@ -43,7 +44,8 @@ QList<MovimientosAlmacenLista::Fila> MovimientosAlmacenLista::lista(const Filtro
     }
     sql += QStringLiteral(" order by m.MOVA_Fecha desc, m.mova_Anio desc, m.mova_Clave desc");
     QList<Fila> out;
-    for (db::Recordset rs = m_connections.getConnection().openRecordset(sql, params); !rs.eof(); rs.moveNext()) {
+    for (db::Recordset rs = m_connections.getConnection().openRecordset(sql, params); !rs.eof();
+         rs.moveNext()) {
         Fila f;
         f.almacen = rs.text(QStringLiteral("alm_Clave"));
         f.anio = rs.value(QStringLiteral("mova_Anio")).toInt();
@@ -67,7 +69,8 @@ QList<int> MovimientosAlmacenLista::anios(const QString &almacen)
 {
     QList<int> out;
     for (db::Recordset rs = m_connections.getConnection().openRecordset(
-             QStringLiteral("select distinct mova_Anio from tMovAlmacen where alm_Clave = ? order by mova_Anio desc"),
+             QStringLiteral(
+                 "select distinct mova_Anio from tMovAlmacen where alm_Clave = ? order by mova_Anio desc"),
              {almacen});
          !rs.eof(); rs.moveNext())
         out << rs.value(0).toInt();
@@ -99,14 +102,15 @@ QList<MovimientosAlmacenLista::Opcion> MovimientosAlmacenLista::opciones(Catalog
     return out;
 }
 
-std::optional<MovimientosAlmacenLista::Movimiento> MovimientosAlmacenLista::lee(const QString &almacen, int anio,
-                                                                               qint64 numero)
+std::optional<MovimientosAlmacenLista::Movimiento> MovimientosAlmacenLista::lee(const QString &almacen,
+                                                                                int anio, qint64 numero)
 {
     db::Connection &c = m_connections.getConnection();
     Movimiento m;
     {
         db::Recordset rs = c.openRecordset(
-            QStringLiteral("select * from tMovAlmacen where alm_Clave = ? and mova_Anio = ? and mova_Clave = ?"),
+            QStringLiteral(
+                "select * from tMovAlmacen where alm_Clave = ? and mova_Anio = ? and mova_Clave = ?"),
             {almacen, anio, numero});
         if (rs.eof())
             return std::nullopt;
@@ -127,9 +131,10 @@ std::optional<MovimientosAlmacenLista::Movimiento> MovimientosAlmacenLista::lee(
     m.anio = anio;
     m.numero = numero;
     for (db::Recordset rs = c.openRecordset(
-             QStringLiteral("select art_Clave, alma_Clave, sum(kar_Cantidad) as cantidad, max(art_Costo) as costo "
-                            "from tArticuloKardex where ALM_CLAVE = ? and KAR_ORIGEN = ? "
-                            "group by art_Clave, alma_Clave order by art_Clave, alma_Clave"),
+             QStringLiteral(
+                 "select art_Clave, alma_Clave, sum(kar_Cantidad) as cantidad, max(art_Costo) as costo "
+                 "from tArticuloKardex where ALM_CLAVE = ? and KAR_ORIGEN = ? "
+                 "group by art_Clave, alma_Clave order by art_Clave, alma_Clave"),
              {almacen, MovimientoAlmacen::origenComponentes(m.datos.tipo, anio, numero)});
          !rs.eof(); rs.moveNext())
         m.datos.componentes << MovimientoAlmacen::Componente{
@@ -145,7 +150,8 @@ std::optional<MovimientosAlmacenLista::Articulo> MovimientosAlmacenLista::articu
     if (clave.isEmpty())
         return std::nullopt;
     db::Recordset rs = c.openRecordset(
-        QStringLiteral("select art_Nombre, cinv_Clave, art_Costo from tArticulo where art_Clave = ?"), {clave});
+        QStringLiteral("select art_Nombre, cinv_Clave, art_Costo from tArticulo where art_Clave = ?"),
+        {clave});
     if (rs.eof())
         return std::nullopt;
     Articulo a{clave, rs.text(QStringLiteral("art_Nombre")), rs.text(QStringLiteral("cinv_Clave")).trimmed(),

@@ -19,11 +19,12 @@ void preparaExistencias(db::Connection &c, Existencias &e)
     creaArticulosExistencia(c);
     c.execute(
         QStringLiteral("insert into tAlmacen (alm_Clave, alm_Nombre) values ('A1', 'Uno'), ('A2', 'Dos')"));
-    const auto mueve = [&e](const char *alm, const char *art, const char *lote, const char *cant, const char *tipo) {
+    const auto mueve = [&e](const char *alm, const char *art, const char *lote, const char *cant,
+                            const char *tipo) {
         QVERIFY(e.actualizaArticuloAlmacen(QString::fromLatin1(alm), QString::fromLatin1(art),
-                                           QString::fromLatin1(lote), Decimal(cant), QString::fromLatin1(tipo),
-                                           QStringLiteral("PRUEBA"), QString(), QString(), Decimal(1), false, false,
-                                           false));
+                                           QString::fromLatin1(lote), Decimal(cant),
+                                           QString::fromLatin1(tipo), QStringLiteral("PRUEBA"), QString(),
+                                           QString(), Decimal(1), false, false, false));
     };
     mueve("A1", "LOT", "L1", "5", "E");
     mueve("A1", "LOT", "L2", "2", "E");
@@ -88,7 +89,8 @@ void tst_LoteSerie::valida_data()
         {"componente serie inexistente", "comp-S", "A1", "SER", "S9", "1", "La serie no existe", ""},
         {"componente serie que entra ya existe", "comp-E", "A1", "SER", "S1", "1", "La Serie ya existe", ""},
         {"componente serie que entra", "comp-E", "A1", "SER", "S8", "1", "", "1"},
-        {"componente lote corto", "comp-S", "A1", "LOT", "L2", "3", "El Lote no tiene existencia suficiente", ""},
+        {"componente lote corto", "comp-S", "A1", "LOT", "L2", "3", "El Lote no tiene existencia suficiente",
+         ""},
         {"componente lote inexistente", "comp-S", "A1", "LOT", "L9", "1", "El Lote no existe", ""},
         {"componente lote sin capturar", "comp-S", "A1", "LOT", "", "1", "", "1"},
         {"componente que entra sin existencia", "comp-E", "A1", "EXI", "", "50", "", "50"},
@@ -99,8 +101,9 @@ void tst_LoteSerie::valida_data()
     for (const QString &e : TestDatabase::engines())
         for (const auto &k : casos)
             TestDatabase::newRow(e, k.nombre)
-                << QString::fromLatin1(k.prueba) << QString::fromLatin1(k.almacen) << QString::fromLatin1(k.articulo)
-                << QString::fromLatin1(k.lote) << QString::fromLatin1(k.cantidad) << QString::fromLatin1(k.mensaje)
+                << QString::fromLatin1(k.prueba) << QString::fromLatin1(k.almacen)
+                << QString::fromLatin1(k.articulo) << QString::fromLatin1(k.lote)
+                << QString::fromLatin1(k.cantidad) << QString::fromLatin1(k.mensaje)
                 << QString::fromLatin1(k.leida);
 }
 

@@ -786,7 +786,6 @@ void tst_MovimientoAlmacen::intersucursalFallaLocal()
     MDR_VERIFICA_INVARIANTES(b);
 }
 
-
 // What a branch movement tells while it works, in order: the connection, the branch's side, then
 // ours; a refusal stops the texts where the work stopped.
 void tst_MovimientoAlmacen::intersucursalProgreso_data()
@@ -798,9 +797,11 @@ void tst_MovimientoAlmacen::intersucursalProgreso_data()
     const QString sucursal = QStringLiteral("Actualizando almacen de la sucursal");
     const QString local = QStringLiteral("Actualizar el almacen local");
     for (const QString &e : TestDatabase::engines()) {
-        TestDatabase::newRow(e, "envio") << "INTERSUCURSAL|LOT|L1|2|NORTE" << QStringList{conexion, sucursal, local};
+        TestDatabase::newRow(e, "envio")
+            << "INTERSUCURSAL|LOT|L1|2|NORTE" << QStringList{conexion, sucursal, local};
         TestDatabase::newRow(e, "sin sucursal") << "INTERSUCURSAL|LOT|L1|2" << QStringList{};
-        TestDatabase::newRow(e, "sin existencia local") << "INTERSUCURSAL|LOT|L1|6|NORTE" << QStringList{conexion};
+        TestDatabase::newRow(e, "sin existencia local")
+            << "INTERSUCURSAL|LOT|L1|6|NORTE" << QStringList{conexion};
         TestDatabase::newRow(e, "la sucursal rechaza")
             << "INTERSUCURSAL|SER|S1|1|NORTE" << QStringList{conexion, sucursal};
     }
@@ -821,9 +822,10 @@ void tst_MovimientoAlmacen::intersucursalProgreso()
     EstacionPrueba s(&c, settingsFile());
     Existencias e(s.provider, s.config, s.prompter);
     const auto entra = [&e](db::Connection &k, const char *alm, const char *art, const char *lote) {
-        QVERIFY(e.actualizaArticuloAlmacen(QString::fromLatin1(alm), QString::fromLatin1(art), QString::fromLatin1(lote),
-                                           Decimal(art[0] == 'S' ? 1 : 5), QStringLiteral("E"), QStringLiteral("PRUEBA"),
-                                           QString(), QString(), Decimal(1), false, false, false, &k));
+        QVERIFY(e.actualizaArticuloAlmacen(QString::fromLatin1(alm), QString::fromLatin1(art),
+                                           QString::fromLatin1(lote), Decimal(art[0] == 'S' ? 1 : 5),
+                                           QStringLiteral("E"), QStringLiteral("PRUEBA"), QString(),
+                                           QString(), Decimal(1), false, false, false, &k));
     };
     entra(c, "A1", "LOT", "L1");
     entra(c, "A1", "SER", "S1");
@@ -877,8 +879,9 @@ void tst_MovimientoAlmacen::campoRechazado_data()
     };
     for (const QString &e : TestDatabase::engines())
         for (const auto &k : casos)
-            TestDatabase::newRow(e, k.nombre) << QString::fromLatin1(k.almacen) << QString::fromLatin1(k.movimiento)
-                                              << QString::fromLatin1(k.campo) << k.linea;
+            TestDatabase::newRow(e, k.nombre)
+                << QString::fromLatin1(k.almacen) << QString::fromLatin1(k.movimiento)
+                << QString::fromLatin1(k.campo) << k.linea;
 }
 
 void tst_MovimientoAlmacen::campoRechazado()

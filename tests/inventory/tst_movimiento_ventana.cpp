@@ -14,6 +14,7 @@
 #include "frmMovAlmCon.h"
 #include "frmMovAlmDet.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
@@ -39,13 +40,13 @@ void preparaDatos(db::Connection &c)
 
 void entra(Existencias &e, const char *art, const char *lote, const char *cantidad)
 {
-    QVERIFY(e.actualizaArticuloAlmacen(QStringLiteral("A1"), QString::fromLatin1(art), QString::fromLatin1(lote),
-                                       Decimal(cantidad), QStringLiteral("E"), QStringLiteral("PRUEBA"), QString(),
-                                       QString(), Decimal(1), false, false, false));
+    QVERIFY(e.actualizaArticuloAlmacen(QStringLiteral("A1"), QString::fromLatin1(art),
+                                       QString::fromLatin1(lote), Decimal(cantidad), QStringLiteral("E"),
+                                       QStringLiteral("PRUEBA"), QString(), QString(), Decimal(1), false,
+                                       false, false));
 }
 
-template <typename T>
-T *campo(QWidget &w, const char *nombre)
+template <typename T> T *campo(QWidget &w, const char *nombre)
 {
     T *t = w.findChild<T *>(QString::fromLatin1(nombre));
     if (!t)
@@ -118,15 +119,15 @@ void tst_MovimientoVentana::init()
     Log::setDirectoryProvider([logDir] { return logDir; });
 }
 
-#define ESTACION                                                                                                       \
-    QFETCH(QString, engine);                                                                                           \
-    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);                                                             \
-    db::Connection &c = db.connection();                                                                               \
-    preparaDatos(c);                                                                                                   \
-    EstacionPrueba::grant(c);                                                                                          \
-    EstacionPrueba s(&c, settingsFile());                                                                              \
-    s.config.setValue(QStringLiteral("ALMACEN"), QStringLiteral("A1"));                                                \
-    const LookupServices services{s.provider, s.config, s.prompter};                                                   \
+#define ESTACION                                                                                             \
+    QFETCH(QString, engine);                                                                                 \
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);                                                   \
+    db::Connection &c = db.connection();                                                                     \
+    preparaDatos(c);                                                                                         \
+    EstacionPrueba::grant(c);                                                                                \
+    EstacionPrueba s(&c, settingsFile());                                                                    \
+    s.config.setValue(QStringLiteral("ALMACEN"), QStringLiteral("A1"));                                      \
+    const LookupServices services{s.provider, s.config, s.prompter};                                         \
     Existencias e(s.provider, s.config, s.prompter)
 
 void tst_MovimientoVentana::entradaConEnter()
@@ -138,8 +139,10 @@ void tst_MovimientoVentana::entradaConEnter()
     QVERIFY(QTest::qWaitForWindowActive(&w));
     // The session's warehouse, today's date, the cost still empty.
     QCOMPARE(campo<QComboBox>(w, "cmbAlmacen")->currentData().toString(), QStringLiteral("A1"));
-    QCOMPARE(campo<QLineEdit>(w, "txtFecha")->text(),
-             c.scalar(QStringLiteral("select getdate()")).toDateTime().date().toString(QStringLiteral("dd/MM/yyyy")));
+    QCOMPARE(campo<QLineEdit>(w, "txtFecha")->text(), c.scalar(QStringLiteral("select getdate()"))
+                                                          .toDateTime()
+                                                          .date()
+                                                          .toString(QStringLiteral("dd/MM/yyyy")));
     QVERIFY(campo<QLineEdit>(w, "txtFecha")->isReadOnly());
     QCOMPARE(campo<QLineEdit>(w, "txtCosto")->text(), QStringLiteral("0.00"));
     QVERIFY(campo<QLineEdit>(w, "txtFolio")->isHidden());
@@ -154,9 +157,8 @@ void tst_MovimientoVentana::entradaConEnter()
     escribe(w, "txtDescripcion", QStringLiteral("Muestra del proveedor"));
     s.prompter.answers << true;
     QTest::keyClick(campo<QLineEdit>(w, "txtDescripcion"), Qt::Key_Return);
-    QCOMPARE(s.prompter.texts(),
-             (QStringList{QStringLiteral("Los datos son correctos"),
-                          QStringLiteral("El registro fue dado de alta con exito")}));
+    QCOMPARE(s.prompter.texts(), (QStringList{QStringLiteral("Los datos son correctos"),
+                                              QStringLiteral("El registro fue dado de alta con exito")}));
     QVERIFY(w.cambiado());
     QCOMPARE(w.result(), int(QDialog::Accepted));
     QCOMPARE(filas(c, QStringLiteral("select alm_Clave, tmova_Clave, art_Clave, alma_Clave, MOVA_Cantidad, "
@@ -175,7 +177,7 @@ void tst_MovimientoVentana::traspaso()
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     captura(w, QStringLiteral("TRASPASO|LOT|L1|3|A2"));
-    QVERIFY(!campo<QWidget>(w, "fraTraspaso")->isHidden());
+    QVERIFY(!campo<QWidget>(w, "cmbDestino")->isHidden());
     s.prompter.answers << true;
     campo<QPushButton>(w, "cmdAceptar")->click();
     QCOMPARE(s.prompter.last(), QStringLiteral("El registro fue dado de alta con exito"));
@@ -198,6 +200,7 @@ void tst_MovimientoVentana::ensamble()
     QVERIFY(!grupo->isHidden());
     QCOMPARE(grupo->title(), QStringLiteral("Componentes del Ensamble"));
     ComponentesModel *m = w.componentes();
+    QAbstractItemModelTester probador(m, QAbstractItemModelTester::FailureReportingMode::QtTest);
     // esa_Cantidad × the quantity, at each component's cost.
     QCOMPARE(m->rowCount(), 2);
     const auto linea = [m](int r) {
@@ -218,8 +221,8 @@ void tst_MovimientoVentana::ensamble()
     QVERIFY(!(m->flags(m->index(0, ComponentesModel::Articulo)) & Qt::ItemIsEditable));
     QVERIFY(!m->setData(m->index(1, ComponentesModel::Cantidad), QStringLiteral("tres")));
     QVERIFY(!m->setData(m->index(0, ComponentesModel::Cantidad), QStringLiteral("4")));
-    QCOMPARE(s.prompter.texts(),
-             (QStringList{QStringLiteral("Debe ingresar un numero"), QStringLiteral("Existencia 3 Requerida 4")}));
+    QCOMPARE(s.prompter.texts(), (QStringList{QStringLiteral("Debe ingresar un numero"),
+                                              QStringLiteral("Existencia 3 Requerida 4")}));
     QCOMPARE(linea(0), QStringLiteral("EXI|Articulo EXI||2|4.50|9.00"));
     QVERIFY(m->setData(m->index(1, ComponentesModel::Cantidad), QStringLiteral("5")));
     QCOMPARE(linea(1), QStringLiteral("LIB|Articulo LIB||5|10.00|50.00"));
@@ -232,11 +235,13 @@ void tst_MovimientoVentana::ensamble()
     MDR_VERIFICA_INVARIANTES(c);
 
     // Shown again, read only, with the lines as they moved.
-    frmMovAlmDet q(services, s.permisos, u'Q', QStringLiteral("A1"), w.movimiento().anio(), w.movimiento().numero());
+    frmMovAlmDet q(services, s.permisos, u'Q', QStringLiteral("A1"), w.movimiento().anio(),
+                   w.movimiento().numero());
     QVERIFY(q.valido());
     QCOMPARE(q.componentes()->rowCount(), 2);
     QCOMPARE(q.componentes()->index(1, ComponentesModel::Cantidad).data().toString(), QStringLiteral("5"));
-    QVERIFY(!(q.componentes()->flags(q.componentes()->index(0, ComponentesModel::Lote)) & Qt::ItemIsEditable));
+    QVERIFY(
+        !(q.componentes()->flags(q.componentes()->index(0, ComponentesModel::Lote)) & Qt::ItemIsEditable));
     QCOMPARE(campo<QGroupBox>(q, "grpComponentes")->title(), QStringLiteral("Componentes del Ensamble"));
 }
 
@@ -256,19 +261,21 @@ void tst_MovimientoVentana::campoRechazado_data()
         {"sin cantidad", "REGALO|LIB||", "", "Debe indicar la cantidad", "txtCantidad"},
         {"cantidad no numerica", "REGALO|LIB||dos", "", "Debe indicar la cantidad", "txtCantidad"},
         {"lote sin capturar", "REGALO|LOT||1", "", "Requiere capturar el Lote", "txtLote"},
-        {"serie de dos", "REGALO|SER|S1|2", "", "La cantidad para un articulo controlado por serie siempre debe ser uno",
-         "txtCantidad"},
+        {"serie de dos", "REGALO|SER|S1|2", "",
+         "La cantidad para un articulo controlado por serie siempre debe ser uno", "txtCantidad"},
         {"traspaso sin destino", "TRASPASO|LIB||1", "", "Debe seleccionar el almacen destino", "cmbDestino"},
         {"traspaso al mismo almacen", "TRASPASO|LIB||1|A1", "",
          "El almacen destino debe ser distinto al almacen origen", "cmbDestino"},
         {"envio sin sucursal", "INTERSUCURSAL|LIB||1", "", "Selecciona la sucursal destino", "cmbSucursal"},
-        {"cambio sin articulo", "CAMBIOS|LIB||1", "", "Debe indicar el articulo de cambio", "txtArticuloCambio"},
+        {"cambio sin articulo", "CAMBIOS|LIB||1", "", "Debe indicar el articulo de cambio",
+         "txtArticuloCambio"},
         {"costo no numerico", "REGALO|LIB||1", "diez", "Debe ingresar un numero", "txtCosto"},
     };
     for (const QString &e : TestDatabase::engines())
         for (const auto &k : casos)
-            TestDatabase::newRow(e, k.nombre) << QString::fromLatin1(k.movimiento) << QString::fromLatin1(k.costo)
-                                              << QString::fromLatin1(k.mensaje) << QString::fromLatin1(k.foco);
+            TestDatabase::newRow(e, k.nombre)
+                << QString::fromLatin1(k.movimiento) << QString::fromLatin1(k.costo)
+                << QString::fromLatin1(k.mensaje) << QString::fromLatin1(k.foco);
 }
 
 void tst_MovimientoVentana::campoRechazado()
@@ -303,11 +310,12 @@ void tst_MovimientoVentana::camposPorTipo_data()
     QTest::addColumn<QString>("titulo");
     QTest::newRow("entrada") << "REGALO" << QStringList{} << QString();
     QTest::newRow("salida") << "MERMA" << QStringList{} << QString();
-    QTest::newRow("traspaso") << "TRASPASO" << QStringList{"fraTraspaso"} << QString();
-    QTest::newRow("sucursal") << "INTERSUCURSAL" << QStringList{"fraSucursal"} << QString();
-    QTest::newRow("cambio") << "CAMBIOS" << QStringList{"fraCambio"} << QString();
+    QTest::newRow("traspaso") << "TRASPASO" << QStringList{"cmbDestino"} << QString();
+    QTest::newRow("sucursal") << "INTERSUCURSAL" << QStringList{"cmbSucursal"} << QString();
+    QTest::newRow("cambio") << "CAMBIOS" << QStringList{"txtArticuloCambio", "txtLoteCambio"} << QString();
     QTest::newRow("ensamble") << "ENSAMBLE" << QStringList{"grpComponentes"} << "Componentes del Ensamble";
-    QTest::newRow("desensamble") << "DESENSAMBLE" << QStringList{"grpComponentes"} << "Componentes del DesEnsamble";
+    QTest::newRow("desensamble") << "DESENSAMBLE" << QStringList{"grpComponentes"}
+                                 << "Componentes del DesEnsamble";
 }
 
 void tst_MovimientoVentana::camposPorTipo()
@@ -318,7 +326,8 @@ void tst_MovimientoVentana::camposPorTipo()
     MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
     db::Connection &c = db.connection();
     preparaDatos(c);
-    c.execute(QStringLiteral("insert into tSucursal (suc_Clave, suc_Nombre) values ('NORTE', 'Sucursal Norte')"));
+    c.execute(
+        QStringLiteral("insert into tSucursal (suc_Clave, suc_Nombre) values ('NORTE', 'Sucursal Norte')"));
     EstacionPrueba::grant(c);
     EstacionPrueba s(&c, settingsFile());
     s.config.setValue(QStringLiteral("ALMACEN"), QStringLiteral("A1"));
@@ -326,7 +335,8 @@ void tst_MovimientoVentana::camposPorTipo()
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     QCOMPARE(campo<QComboBox>(w, "cmbTipo")->currentData().toString(), tipo);
-    for (const char *f : {"fraTraspaso", "fraSucursal", "fraCambio", "grpComponentes"})
+    for (const char *f :
+         {"cmbDestino", "cmbSucursal", "txtArticuloCambio", "txtLoteCambio", "grpComponentes"})
         QCOMPARE(campo<QWidget>(w, f)->isVisible(), visibles.contains(QString::fromLatin1(f)));
     if (!titulo.isEmpty())
         QCOMPARE(campo<QGroupBox>(w, "grpComponentes")->title(), titulo);
@@ -434,6 +444,7 @@ void tst_MovimientoVentana::lista()
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     MovimientosModel *modelo = w.modelo();
+    QAbstractItemModelTester probador(modelo, QAbstractItemModelTester::FailureReportingMode::QtTest);
     const auto columna = [modelo](int col) {
         QStringList out;
         for (int r = 0; r < modelo->rowCount(); ++r)
@@ -444,7 +455,8 @@ void tst_MovimientoVentana::lista()
     QCOMPARE(columna(MovimientosModel::Folio), (QStringList{y + "-3", y + "-2", y + "-1"}));
     QCOMPARE(columna(MovimientosModel::Total), (QStringList{"6.00", "4.00", "2.00"}));
     QCOMPARE(columna(MovimientosModel::Nombre).first(), QStringLiteral("Articulo EXI"));
-    QCOMPARE(modelo->headerData(MovimientosModel::Folio, Qt::Horizontal).toString(), QStringLiteral("Movimiento"));
+    QCOMPARE(modelo->headerData(MovimientosModel::Folio, Qt::Horizontal).toString(),
+             QStringLiteral("Movimiento"));
     // Filters.
     elige(w, "cmbTipo", QStringLiteral("REGALO"));
     QCOMPARE(columna(MovimientosModel::Folio), QStringList{y + "-2"});
@@ -476,7 +488,8 @@ void tst_MovimientoVentana::lista()
     QCOMPARE(s.prompter.texts(),
              (QStringList{QStringLiteral("Esta seguro que desea cancelar el movimiento ") + y + "-3 ?",
                           QStringLiteral("El registro ha sido cancelado con exito")}));
-    QCOMPARE(columna(MovimientosModel::Estado), (QStringList{"REGISTRADO", "CANCELADO", "REGISTRADO", "REGISTRADO"}));
+    QCOMPARE(columna(MovimientosModel::Estado),
+             (QStringList{"REGISTRADO", "CANCELADO", "REGISTRADO", "REGISTRADO"}));
     QCOMPARE(filasExistencia(c), (QStringList{"A1|EXI|=11", "A1|LIB|=4"}));
     elige(w, "cmbEstado", QStringLiteral("CANCELADO"));
     QCOMPARE(columna(MovimientosModel::Folio), QStringList{y + "-3"});
@@ -512,7 +525,7 @@ void tst_MovimientoVentana::consultaYCancelacion()
     QCOMPARE(campo<QLineEdit>(w, "txtLote")->text(), QStringLiteral("L1"));
     QCOMPARE(campo<QLineEdit>(w, "txtCosto")->text(), QStringLiteral("7.00"));
     QCOMPARE(campo<QComboBox>(w, "cmbDestino")->currentData().toString(), QStringLiteral("A2"));
-    QVERIFY(campo<QWidget>(w, "fraTraspaso")->isVisible());
+    QVERIFY(campo<QWidget>(w, "cmbDestino")->isVisible());
     QVERIFY(campo<QLineEdit>(w, "txtCantidad")->isReadOnly());
     QVERIFY(!campo<QComboBox>(w, "cmbTipo")->isEnabled());
     QVERIFY(campo<QPushButton>(w, "cmdAceptar")->isHidden());
@@ -546,12 +559,13 @@ void tst_MovimientoVentana::derechos()
     db::Connection &c = db.connection();
     preparaDatos(c);
     // The upgrade adds both commands under the menu entry.
-    QCOMPARE(filas(c, QStringLiteral("select mod_Clave, mod_ClaveSup, tmod_Clave, mod_Arbol from tModulo where "
-                                     "mod_Clave like 'frmMovAlmCon%' order by mod_Clave")),
-             (QStringList{"frmMovAlmCon_cmdAlta|mnuAlmacen_MovAlm|COMANDO|ZEV.mnuAlmacen.mnuAlmacen_MovAlm."
-                          "frmMovAlmCon_cmdAlta",
-                          "frmMovAlmCon_cmdBaja|mnuAlmacen_MovAlm|COMANDO|ZEV.mnuAlmacen.mnuAlmacen_MovAlm."
-                          "frmMovAlmCon_cmdBaja"}));
+    QCOMPARE(
+        filas(c, QStringLiteral("select mod_Clave, mod_ClaveSup, tmod_Clave, mod_Arbol from tModulo where "
+                                "mod_Clave like 'frmMovAlmCon%' order by mod_Clave")),
+        (QStringList{"frmMovAlmCon_cmdAlta|mnuAlmacen_MovAlm|COMANDO|ZEV.mnuAlmacen.mnuAlmacen_MovAlm."
+                     "frmMovAlmCon_cmdAlta",
+                     "frmMovAlmCon_cmdBaja|mnuAlmacen_MovAlm|COMANDO|ZEV.mnuAlmacen.mnuAlmacen_MovAlm."
+                     "frmMovAlmCon_cmdBaja"}));
     EstacionPrueba::grant(c, {QStringLiteral("mnuAlmacen_MovAlm")});
     EstacionPrueba s(&c, settingsFile());
     s.config.setValue(QStringLiteral("ALMACEN"), QStringLiteral("A1"));

@@ -31,8 +31,8 @@ void busquedaArticulos(Connection &connection);  // trigram index of the article
 void existencias(Connection &connection);        // tArticuloKardex, tTipoKardex, sp_actualizaArticuloAlmacen
 // sp_actualizaArticuloAlmacen for SQLite (Routines)
 QVariantMap actualizaArticuloAlmacen(Connection &connection, const QVariantMap &params);
-void inventario(Connection &connection); // tInventario, tInventarioArticulo, tInventarioAjuste
-void movAlmacen(Connection &connection); // tMovAlmacen: warehouse movements
+void inventario(Connection &connection);         // tInventario, tInventarioArticulo, tInventarioAjuste
+void movAlmacen(Connection &connection);         // tMovAlmacen: warehouse movements
 void movAlmacenDerechos(Connection &connection); // rights to register and cancel movements
 
 } // namespace db::migrations

@@ -22,20 +22,25 @@ void movAlmacenDerechos(Connection &connection)
     };
     for (const auto &k : comandos) {
         const QString clave = QString::fromLatin1(k.clave);
-        if (connection.scalar(QStringLiteral("select count(*) from tModulo where mod_Clave = ?"), {clave}).toInt())
+        if (connection.scalar(QStringLiteral("select count(*) from tModulo where mod_Clave = ?"), {clave})
+                .toInt())
             continue;
         const int secuencia =
-            connection.scalar(QStringLiteral("select coalesce(max(mod_Secuencia), 0) from tModulo where mod_ClaveSup = ?"),
-                              {padre})
+            connection
+                .scalar(QStringLiteral(
+                            "select coalesce(max(mod_Secuencia), 0) from tModulo where mod_ClaveSup = ?"),
+                        {padre})
                 .toInt() +
             1;
-        connection.execute(QStringLiteral("insert into tModulo (mod_Clave, mod_Nombre, mod_Descripcion, mod_ClaveSup, "
-                                          "mod_Secuencia, tmod_Clave, mod_Arbol) values (?, ?, ?, ?, ?, 'COMANDO', ?)"),
-                           {clave, QString::fromLatin1(k.nombre), QString::fromLatin1(k.nombre), padre, secuencia,
-                            arbol.toString() + u'.' + clave});
-        connection.execute(QStringLiteral("insert into tSeguridad (perf_Clave, mod_Clave) select s.perf_Clave, ? "
-                                          "from tSeguridad s where s.mod_Clave = ?"),
-                           {clave, padre});
+        connection.execute(
+            QStringLiteral("insert into tModulo (mod_Clave, mod_Nombre, mod_Descripcion, mod_ClaveSup, "
+                           "mod_Secuencia, tmod_Clave, mod_Arbol) values (?, ?, ?, ?, ?, 'COMANDO', ?)"),
+            {clave, QString::fromLatin1(k.nombre), QString::fromLatin1(k.nombre), padre, secuencia,
+             arbol.toString() + u'.' + clave});
+        connection.execute(
+            QStringLiteral("insert into tSeguridad (perf_Clave, mod_Clave) select s.perf_Clave, ? "
+                           "from tSeguridad s where s.mod_Clave = ?"),
+            {clave, padre});
     }
 }
 

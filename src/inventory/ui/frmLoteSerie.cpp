@@ -16,10 +16,10 @@
 #include <QVBoxLayout>
 
 frmLoteSerie::frmLoteSerie(ConnectionProvider &connections, Prompter &prompter, const QString &almacen,
-                           const QString &articulo, const Decimal &cantidad, bool salida, const QString &inicial,
-                           QWidget *parent)
-    : QDialog(parent), m_prompter(prompter), m_lotes(connections, prompter), m_almacen(almacen), m_articulo(articulo),
-      m_cantidad(cantidad), m_salida(salida)
+                           const QString &articulo, const Decimal &cantidad, bool salida,
+                           const QString &inicial, QWidget *parent)
+    : QDialog(parent), m_prompter(prompter), m_lotes(connections, prompter), m_almacen(almacen),
+      m_articulo(articulo), m_cantidad(cantidad), m_salida(salida)
 {
     setObjectName(QStringLiteral("frmLoteSerie"));
     QString control;
@@ -35,8 +35,8 @@ frmLoteSerie::frmLoteSerie(ConnectionProvider &connections, Prompter &prompter, 
                          : QStringLiteral("Lotes del articulo ") + articulo);
 
     m_modelo = new QStandardItemModel(0, 2, this);
-    m_modelo->setHorizontalHeaderLabels({serie ? QStringLiteral("Serie") : QStringLiteral("Lote"),
-                                         QStringLiteral("Existencia")});
+    m_modelo->setHorizontalHeaderLabels(
+        {serie ? QStringLiteral("Serie") : QStringLiteral("Lote"), QStringLiteral("Existencia")});
     for (const LoteSerie::Fila &f : filas) {
         auto *lote = new QStandardItem(f.lote);
         auto *existencia = new QStandardItem(f.existencia.toString());
@@ -79,9 +79,9 @@ frmLoteSerie::frmLoteSerie(ConnectionProvider &connections, Prompter &prompter, 
     botones->addWidget(cancelar);
 
     auto *main = new QVBoxLayout(this);
-    auto *titulo = new QLabel(filas.isEmpty() ? QStringLiteral("No hay existencia de este articulo en el almacen ") +
-                                                    almacen
-                                              : QStringLiteral("Existencia en el almacen ") + almacen);
+    auto *titulo = new QLabel(
+        filas.isEmpty() ? QStringLiteral("No hay existencia de este articulo en el almacen ") + almacen
+                        : QStringLiteral("Existencia en el almacen ") + almacen);
     titulo->setObjectName(QStringLiteral("lblTitulo"));
     main->addWidget(titulo);
     main->addWidget(m_grdLotes, 1);
@@ -128,7 +128,8 @@ void frmLoteSerie::cmdAceptar_Click()
                       : m_lotes.validaEntrada(m_almacen, m_articulo, lote());
     } catch (const std::exception &e) {
         ok = false;
-        reportError(m_prompter, QString(), QStringLiteral("frmLoteSerie.cmdAceptar"), ErrorInfo::fromException(e));
+        reportError(m_prompter, QString(), QStringLiteral("frmLoteSerie.cmdAceptar"),
+                    ErrorInfo::fromException(e));
     }
     if (!ok) {
         enfocaCampo(m_txtLote);

@@ -28,8 +28,9 @@ public:
     ~frmLoteSerie() override;
 
     // The lot or serial chosen and accepted; nothing when cancelled.
-    static std::optional<QString> elige(ConnectionProvider &connections, Prompter &prompter, const QString &almacen,
-                                        const QString &articulo, const Decimal &cantidad, bool salida = true,
+    static std::optional<QString> elige(ConnectionProvider &connections, Prompter &prompter,
+                                        const QString &almacen, const QString &articulo,
+                                        const Decimal &cantidad, bool salida = true,
                                         const QString &inicial = QString(), QWidget *parent = nullptr);
 
     QString lote() const;

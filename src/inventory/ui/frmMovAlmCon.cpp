@@ -15,8 +15,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-// ----- MovimientosModel -----
-
 MovimientosModel::MovimientosModel(QObject *parent) : QAbstractTableModel(parent) {}
 
 int MovimientosModel::rowCount(const QModelIndex &parent) const
@@ -36,7 +34,7 @@ QVariant MovimientosModel::data(const QModelIndex &index, int role) const
     const MovimientosAlmacenLista::Fila &f = m_filas.at(index.row());
     if (role == Qt::TextAlignmentRole)
         return index.column() >= Cantidad && index.column() <= Total ? int(Qt::AlignRight | Qt::AlignVCenter)
-                                                                       : int(Qt::AlignLeft | Qt::AlignVCenter);
+                                                                     : int(Qt::AlignLeft | Qt::AlignVCenter);
     if (role != Qt::DisplayRole)
         return {};
     switch (index.column()) {
@@ -71,8 +69,8 @@ QVariant MovimientosModel::headerData(int section, Qt::Orientation orientation, 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char *const titulos[] = {"Movimiento", "Fecha",    "Tipo",  "Articulo", "Nombre", "Lote/Serie",
-                                          "Cantidad",   "Costo",    "Total", "Estado",   "Destino"};
+    static const char *const titulos[] = {"Movimiento", "Fecha", "Tipo",  "Articulo", "Nombre", "Lote/Serie",
+                                          "Cantidad",   "Costo", "Total", "Estado",   "Destino"};
     return section >= 0 && section < Columnas ? QString::fromLatin1(titulos[section]) : QVariant();
 }
 
@@ -82,8 +80,6 @@ void MovimientosModel::setFilas(const QList<MovimientosAlmacenLista::Fila> &fila
     m_filas = filas;
     endResetModel();
 }
-
-// ----- frmMovAlmCon -----
 
 frmMovAlmCon::frmMovAlmCon(const LookupServices &services, Permisos &permisos, QWidget *parent)
     : QDialog(parent), m_services(services), m_permisos(permisos), m_lista(services.connections, permisos)
@@ -110,7 +106,8 @@ frmMovAlmCon::frmMovAlmCon(const LookupServices &services, Permisos &permisos, Q
         for (const auto &o : m_lista.opciones(MovimientosAlmacenLista::Catalogo::Estados))
             m_cmbEstado->addItem(o.nombre, o.clave);
     } catch (const std::exception &e) {
-        reportError(services.prompter, QString(), QStringLiteral("frmMovAlmCon"), ErrorInfo::fromException(e));
+        reportError(services.prompter, QString(), QStringLiteral("frmMovAlmCon"),
+                    ErrorInfo::fromException(e));
     }
     m_cmbAlmacen->setCurrentIndex(
         m_cmbAlmacen->findData(services.config.getValue(QStringLiteral("ALMACEN")).toString()));
@@ -135,11 +132,14 @@ frmMovAlmCon::frmMovAlmCon(const LookupServices &services, Permisos &permisos, Q
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->verticalHeader()->hide();
-    m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->setAlternatingRowColors(true);
-    const int anchos[] = {80, 110, 110, 90, 200, 80, 70, 75, 85, 90, 70};
+    m_grid->setWordWrap(false);
+    // Every column in view at the window's width; the name takes what is left.
+    const int anchos[] = {90, 115, 95, 80, 0, 85, 70, 70, 75, 95, 70};
     for (int i = 0; i < MovimientosModel::Columnas; ++i)
-        m_grid->setColumnWidth(i, anchos[i]);
+        if (anchos[i] > 0)
+            m_grid->setColumnWidth(i, anchos[i]);
+    m_grid->horizontalHeader()->setSectionResizeMode(MovimientosModel::Nombre, QHeaderView::Stretch);
     connect(m_grid, &QTableView::doubleClicked, this, &frmMovAlmCon::cmdConsultar_Click);
 
     const auto boton = [this](const QString &texto, const char *nombre) {
@@ -209,7 +209,8 @@ void frmMovAlmCon::cargaAnios()
         const int elegido = m_cmbAnio->findData(antes ? antes : actual);
         m_cmbAnio->setCurrentIndex(elegido >= 0 ? elegido : 0);
     } catch (const std::exception &e) {
-        reportError(m_services.prompter, QString(), QStringLiteral("frmMovAlmCon"), ErrorInfo::fromException(e));
+        reportError(m_services.prompter, QString(), QStringLiteral("frmMovAlmCon"),
+                    ErrorInfo::fromException(e));
     }
     m_cargando = cargando;
 }

@@ -15,7 +15,20 @@ class QTableView;
 class MovimientosModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Columna { Folio, Fecha, Tipo, Articulo, Nombre, Lote, Cantidad, Costo, Total, Estado, Destino, Columnas };
+    enum Columna {
+        Folio,
+        Fecha,
+        Tipo,
+        Articulo,
+        Nombre,
+        Lote,
+        Cantidad,
+        Costo,
+        Total,
+        Estado,
+        Destino,
+        Columnas
+    };
 
     explicit MovimientosModel(QObject *parent = nullptr);
 

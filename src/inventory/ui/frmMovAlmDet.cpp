@@ -55,8 +55,6 @@ QString campoTexto(const QLineEdit *campo)
 
 } // namespace
 
-// ----- ComponentesModel -----
-
 ComponentesModel::ComponentesModel(QObject *parent) : QAbstractTableModel(parent) {}
 
 int ComponentesModel::rowCount(const QModelIndex &parent) const
@@ -130,7 +128,8 @@ bool ComponentesModel::setData(const QModelIndex &index, const QVariant &value, 
     return true;
 }
 
-void ComponentesModel::setLineas(const QList<MovimientoAlmacen::Componente> &lineas, const QStringList &nombres)
+void ComponentesModel::setLineas(const QList<MovimientoAlmacen::Componente> &lineas,
+                                 const QStringList &nombres)
 {
     beginResetModel();
     m_lineas = lineas;
@@ -138,10 +137,9 @@ void ComponentesModel::setLineas(const QList<MovimientoAlmacen::Componente> &lin
     endResetModel();
 }
 
-// ----- frmMovAlmDet -----
-
-frmMovAlmDet::frmMovAlmDet(const LookupServices &services, Permisos &permisos, QChar modo, const QString &almacen,
-                           int anio, qint64 numero, const QString &tipo, QWidget *parent)
+frmMovAlmDet::frmMovAlmDet(const LookupServices &services, Permisos &permisos, QChar modo,
+                           const QString &almacen, int anio, qint64 numero, const QString &tipo,
+                           QWidget *parent)
     : QDialog(parent), m_services(services), m_permisos(permisos),
       m_movimiento(services.connections, services.config, services.prompter),
       m_lista(services.connections, permisos), m_modo(modo.toUpper()), m_anio(anio), m_numero(numero)
@@ -188,7 +186,8 @@ frmMovAlmDet::frmMovAlmDet(const LookupServices &services, Permisos &permisos, Q
         m_tipos = m_lista.opciones(MovimientosAlmacenLista::Catalogo::Tipos);
         llenaCombo(m_cmbTipo, m_tipos);
     } catch (const std::exception &e) {
-        reportError(services.prompter, QString(), QStringLiteral("frmMovAlmDet"), ErrorInfo::fromException(e));
+        reportError(services.prompter, QString(), QStringLiteral("frmMovAlmDet"),
+                    ErrorInfo::fromException(e));
     }
     m_cmbTipo->setCurrentIndex(-1);
 
@@ -196,25 +195,27 @@ frmMovAlmDet::frmMovAlmDet(const LookupServices &services, Permisos &permisos, Q
     auto *cabecera = new QGridLayout;
     cabecera->setColumnStretch(1, 1);
     cabecera->setColumnStretch(3, 1);
-    cabecera->setColumnMinimumWidth(2, 90);
+    cabecera->setColumnMinimumWidth(0, 110);
+    cabecera->setColumnMinimumWidth(2, 110);
     cabecera->addWidget(new QLabel(QStringLiteral("Almacen")), 0, 0);
     cabecera->addWidget(m_cmbAlmacen, 0, 1);
     cabecera->addWidget(new QLabel(QStringLiteral("Tipo de movimiento")), 0, 2);
     cabecera->addWidget(m_cmbTipo, 0, 3);
+    cabecera->addWidget(new QLabel(QStringLiteral("Fecha")), 1, 0);
+    cabecera->addWidget(m_txtFecha, 1, 1);
     m_lblFolio = new QLabel(QStringLiteral("Movimiento"));
-    cabecera->addWidget(m_lblFolio, 1, 0);
-    cabecera->addWidget(m_txtFolio, 1, 1);
-    cabecera->addWidget(new QLabel(QStringLiteral("Fecha")), 1, 2);
-    cabecera->addWidget(m_txtFecha, 1, 3);
+    cabecera->addWidget(m_lblFolio, 1, 2);
+    cabecera->addWidget(m_txtFolio, 1, 3);
     cabecera->addWidget(new QLabel(QStringLiteral("Articulo")), 2, 0);
     cabecera->addWidget(conBoton(m_txtArticulo, QStringLiteral("Buscar articulo (F2)"),
                                  [this] { buscaArticulo(m_txtArticulo); }),
                         2, 1);
-    cabecera->addWidget(m_lblNombre, 2, 2, 1, 2);
+    cabecera->addWidget(new QLabel(QStringLiteral("Nombre")), 2, 2);
+    cabecera->addWidget(m_lblNombre, 2, 3);
     cabecera->addWidget(new QLabel(QStringLiteral("Lote/Serie")), 3, 0);
-    cabecera->addWidget(conBoton(m_txtLote, QStringLiteral("Lotes y series en existencia (F2)"),
-                                 [this] { cmdLote_Click(); }),
-                        3, 1);
+    cabecera->addWidget(
+        conBoton(m_txtLote, QStringLiteral("Lotes y series en existencia (F2)"), [this] { cmdLote_Click(); }),
+        3, 1);
     cabecera->addWidget(new QLabel(QStringLiteral("Cantidad")), 3, 2);
     cabecera->addWidget(m_txtCantidad, 3, 3);
     cabecera->addWidget(new QLabel(QStringLiteral("Costo unitario")), 4, 2);
@@ -226,24 +227,25 @@ frmMovAlmDet::frmMovAlmDet(const LookupServices &services, Permisos &permisos, Q
     // By type: the destination warehouse, the destination branch, the article received.
     m_cmbDestino = new QComboBox;
     m_cmbDestino->setObjectName(QStringLiteral("cmbDestino"));
-    m_fraTraspaso = new QWidget;
-    m_fraTraspaso->setObjectName(QStringLiteral("fraTraspaso"));
-    auto *traspaso = new QFormLayout(m_fraTraspaso);
-    traspaso->setContentsMargins(0, 0, 0, 0);
-    traspaso->addRow(QStringLiteral("Almacen destino"), m_cmbDestino);
+    // The rows of each type sit in the header's columns; a type shows only its own.
+    auto *lblDestino = new QLabel(QStringLiteral("Almacen destino"));
+    cabecera->addWidget(lblDestino, 5, 0);
+    cabecera->addWidget(m_cmbDestino, 5, 1);
+    m_porTipo.insert(QStringLiteral("TRASPASO"), {lblDestino, m_cmbDestino});
 
     m_cmbSucursal = new QComboBox;
     m_cmbSucursal->setObjectName(QStringLiteral("cmbSucursal"));
-    m_fraSucursal = new QWidget;
-    m_fraSucursal->setObjectName(QStringLiteral("fraSucursal"));
-    auto *sucursal = new QFormLayout(m_fraSucursal);
-    sucursal->setContentsMargins(0, 0, 0, 0);
-    sucursal->addRow(QStringLiteral("Selecciona la sucursal destino"), m_cmbSucursal);
+    auto *lblSucursal = new QLabel(QStringLiteral("Selecciona la sucursal destino"));
+    lblSucursal->setWordWrap(true);
+    cabecera->addWidget(lblSucursal, 6, 0);
+    cabecera->addWidget(m_cmbSucursal, 6, 1);
+    m_porTipo.insert(QStringLiteral("INTERSUCURSAL"), {lblSucursal, m_cmbSucursal});
     try {
         llenaCombo(m_cmbDestino, m_lista.opciones(MovimientosAlmacenLista::Catalogo::Almacenes));
         llenaCombo(m_cmbSucursal, m_lista.opciones(MovimientosAlmacenLista::Catalogo::Sucursales));
     } catch (const std::exception &e) {
-        reportError(services.prompter, QString(), QStringLiteral("frmMovAlmDet"), ErrorInfo::fromException(e));
+        reportError(services.prompter, QString(), QStringLiteral("frmMovAlmDet"),
+                    ErrorInfo::fromException(e));
     }
     m_cmbDestino->setCurrentIndex(-1);
     m_cmbSucursal->setCurrentIndex(-1);
@@ -256,19 +258,21 @@ frmMovAlmDet::frmMovAlmDet(const LookupServices &services, Permisos &permisos, Q
     m_txtLoteCambio = new QLineEdit;
     m_txtLoteCambio->setObjectName(QStringLiteral("txtLoteCambio"));
     m_txtLoteCambio->setMaxLength(50);
-    m_fraCambio = new QWidget;
-    m_fraCambio->setObjectName(QStringLiteral("fraCambio"));
-    auto *cambio = new QGridLayout(m_fraCambio);
-    cambio->setContentsMargins(0, 0, 0, 0);
-    cambio->setColumnStretch(1, 1);
-    cambio->setColumnStretch(3, 1);
-    cambio->addWidget(new QLabel(QStringLiteral("Articulo que se recibe")), 0, 0);
-    cambio->addWidget(conBoton(m_txtArticuloCambio, QStringLiteral("Buscar articulo (F2)"),
-                               [this] { buscaArticulo(m_txtArticuloCambio); }),
-                      0, 1);
-    cambio->addWidget(m_lblNombreCambio, 0, 2, 1, 2);
-    cambio->addWidget(new QLabel(QStringLiteral("Lote/Serie que se recibe")), 1, 0);
-    cambio->addWidget(m_txtLoteCambio, 1, 1);
+    auto *lblArticuloCambio = new QLabel(QStringLiteral("Articulo que se recibe"));
+    lblArticuloCambio->setWordWrap(true);
+    auto *articuloCambio = conBoton(m_txtArticuloCambio, QStringLiteral("Buscar articulo (F2)"),
+                                    [this] { buscaArticulo(m_txtArticuloCambio); });
+    auto *lblNombreCambio = new QLabel(QStringLiteral("Nombre"));
+    auto *lblLoteCambio = new QLabel(QStringLiteral("Lote/Serie que se recibe"));
+    lblLoteCambio->setWordWrap(true);
+    cabecera->addWidget(lblArticuloCambio, 7, 0);
+    cabecera->addWidget(articuloCambio, 7, 1);
+    cabecera->addWidget(lblNombreCambio, 7, 2);
+    cabecera->addWidget(m_lblNombreCambio, 7, 3);
+    cabecera->addWidget(lblLoteCambio, 8, 0);
+    cabecera->addWidget(m_txtLoteCambio, 8, 1);
+    m_porTipo.insert(QStringLiteral("CAMBIOS"), {lblArticuloCambio, articuloCambio, lblNombreCambio,
+                                                 m_lblNombreCambio, lblLoteCambio, m_txtLoteCambio});
 
     m_componentes = new ComponentesModel(this);
     m_componentes->setRevisa([this](int fila, const QString &lote, const QString &cantidad, Decimal *leida) {
@@ -281,14 +285,15 @@ frmMovAlmDet::frmMovAlmDet(const LookupServices &services, Permisos &permisos, Q
     m_grdComponentes->setSelectionBehavior(QAbstractItemView::SelectItems);
     m_grdComponentes->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                       QAbstractItemView::AnyKeyPressed);
-    m_grdComponentes->horizontalHeader()->setSectionResizeMode(ComponentesModel::Nombre, QHeaderView::Stretch);
+    m_grdComponentes->horizontalHeader()->setSectionResizeMode(ComponentesModel::Nombre,
+                                                               QHeaderView::Stretch);
     m_grpComponentes = new QGroupBox(QStringLiteral("Componentes del Ensamble"));
     m_grpComponentes->setObjectName(QStringLiteral("grpComponentes"));
     auto *componentes = new QVBoxLayout(m_grpComponentes);
     componentes->addWidget(m_grdComponentes);
 
-    auto *descripcion = new QFormLayout;
-    descripcion->addRow(QStringLiteral("Descripcion"), m_txtDescripcion);
+    cabecera->addWidget(new QLabel(QStringLiteral("Descripcion")), 9, 0);
+    cabecera->addWidget(m_txtDescripcion, 9, 1, 1, 3);
 
     m_lblProgreso = new QLabel;
     m_lblProgreso->setObjectName(QStringLiteral("lblProgreso"));
@@ -312,11 +317,7 @@ frmMovAlmDet::frmMovAlmDet(const LookupServices &services, Permisos &permisos, Q
 
     auto *main = new QVBoxLayout(this);
     main->addLayout(cabecera);
-    main->addWidget(m_fraTraspaso);
-    main->addWidget(m_fraSucursal);
-    main->addWidget(m_fraCambio);
     main->addWidget(m_grpComponentes, 1);
-    main->addLayout(descripcion);
     main->addStretch(0);
     main->addLayout(botones);
     resize(820, 520);
@@ -341,7 +342,8 @@ frmMovAlmDet::frmMovAlmDet(const LookupServices &services, Permisos &permisos, Q
         try {
             m = m_lista.lee(m_almacen, anio, numero);
         } catch (const std::exception &e) {
-            reportError(services.prompter, QString(), QStringLiteral("frmMovAlmDet"), ErrorInfo::fromException(e));
+            reportError(services.prompter, QString(), QStringLiteral("frmMovAlmDet"),
+                        ErrorInfo::fromException(e));
             m_valido = false;
             return;
         }
@@ -371,15 +373,16 @@ frmMovAlmDet::frmMovAlmDet(const LookupServices &services, Permisos &permisos, Q
     (tipo.isEmpty() ? static_cast<QWidget *>(m_cmbTipo) : m_txtArticulo)->setFocus();
 }
 
-bool frmMovAlmDet::abrir(const LookupServices &services, Permisos &permisos, QWidget *parent, const QString &tipo)
+bool frmMovAlmDet::abrir(const LookupServices &services, Permisos &permisos, QWidget *parent,
+                         const QString &tipo)
 {
     frmMovAlmDet w(services, permisos, u'A', QString(), 0, 0, tipo, parent);
     w.exec();
     return w.cambiado();
 }
 
-bool frmMovAlmDet::consultar(const LookupServices &services, Permisos &permisos, const QString &almacen, int anio,
-                             qint64 numero, QWidget *parent)
+bool frmMovAlmDet::consultar(const LookupServices &services, Permisos &permisos, const QString &almacen,
+                             int anio, qint64 numero, QWidget *parent)
 {
     frmMovAlmDet w(services, permisos, u'Q', almacen, anio, numero, QString(), parent);
     if (!w.valido())
@@ -454,9 +457,9 @@ bool frmMovAlmDet::esSalida() const
 void frmMovAlmDet::tipoCambiado()
 {
     const QString t = tipo();
-    m_fraTraspaso->setVisible(t == QLatin1String("TRASPASO"));
-    m_fraSucursal->setVisible(t == QLatin1String("INTERSUCURSAL"));
-    m_fraCambio->setVisible(t == QLatin1String("CAMBIOS"));
+    for (auto i = m_porTipo.cbegin(); i != m_porTipo.cend(); ++i)
+        for (QWidget *w : i.value())
+            w->setVisible(i.key() == t);
     const bool ensamble = t == kEnsamble || t == kDesensamble;
     m_grpComponentes->setVisible(ensamble);
     m_grpComponentes->setTitle(t == kDesensamble ? QStringLiteral("Componentes del DesEnsamble")
@@ -471,6 +474,8 @@ void frmMovAlmDet::articuloCapturado(QLineEdit *campo, QLabel *nombre, bool prin
     if (principal && texto == m_articuloLeido)
         return;
     nombre->clear();
+    if (principal)
+        habilitaLote(true);
     if (texto.isEmpty()) {
         if (principal) {
             m_articuloLeido.clear();
@@ -482,7 +487,8 @@ void frmMovAlmDet::articuloCapturado(QLineEdit *campo, QLabel *nombre, bool prin
     try {
         a = m_lista.articulo(texto);
     } catch (const std::exception &e) {
-        reportError(m_services.prompter, QString(), QStringLiteral("frmMovAlmDet"), ErrorInfo::fromException(e));
+        reportError(m_services.prompter, QString(), QStringLiteral("frmMovAlmDet"),
+                    ErrorInfo::fromException(e));
         return;
     }
     if (!a) {
@@ -498,11 +504,20 @@ void frmMovAlmDet::articuloCapturado(QLineEdit *campo, QLabel *nombre, bool prin
         return;
     m_articuloLeido = a->clave;
     m_txtCosto->setText(dinero(a->costo));
+    // Only lots and serials are captured; the field waits for an article that has them.
     if (!LoteSerie::usaLote(a->control))
         m_txtLote->clear();
+    habilitaLote(LoteSerie::usaLote(a->control));
     if (a->control == QLatin1String("SERIE") && m_txtCantidad->text().trimmed().isEmpty())
         m_txtCantidad->setText(QStringLiteral("1"));
     recalculaComponentes();
+}
+
+void frmMovAlmDet::habilitaLote(bool habilitado)
+{
+    m_txtLote->setEnabled(habilitado);
+    if (auto *b = findChild<QToolButton *>(QStringLiteral("txtLote_buscar")))
+        b->setEnabled(habilitado);
 }
 
 void frmMovAlmDet::buscaArticulo(QLineEdit *campo)
@@ -538,8 +553,9 @@ void frmMovAlmDet::eligeLote(QLineEdit *campo, const QString &articulo, bool sal
     Decimal cantidad = cifra(m_txtCantidad, &ok);
     if (!ok)
         cantidad = Decimal();
-    const std::optional<QString> lote = frmLoteSerie::elige(m_services.connections, m_services.prompter, m_almacen,
-                                                            articulo, cantidad, salida, campo->text(), this);
+    const std::optional<QString> lote =
+        frmLoteSerie::elige(m_services.connections, m_services.prompter, m_almacen, articulo, cantidad,
+                            salida, campo->text(), this);
     if (lote)
         campo->setText(*lote);
     campo->setFocus();
@@ -562,7 +578,8 @@ void frmMovAlmDet::recalculaComponentes()
                 nombres << (a ? a->nombre : QString());
             }
         } catch (const std::exception &e) {
-            reportError(m_services.prompter, QString(), QStringLiteral("frmMovAlmDet"), ErrorInfo::fromException(e));
+            reportError(m_services.prompter, QString(), QStringLiteral("frmMovAlmDet"),
+                        ErrorInfo::fromException(e));
         }
     }
     m_componentes->setLineas(lineas, nombres);
@@ -576,7 +593,8 @@ bool frmMovAlmDet::revisaComponente(int fila, const QString &lote, const QString
         return LoteSerie(m_services.connections, m_services.prompter)
             .validaComponente(m_almacen, k.articulo, lote, cantidad, tipo() == kEnsamble, leida);
     } catch (const std::exception &e) {
-        reportError(m_services.prompter, QString(), QStringLiteral("frmMovAlmDet"), ErrorInfo::fromException(e));
+        reportError(m_services.prompter, QString(), QStringLiteral("frmMovAlmDet"),
+                    ErrorInfo::fromException(e));
     }
     return false;
 }
@@ -724,7 +742,8 @@ void frmMovAlmDet::muestra(const MovimientosAlmacenLista::Movimiento &m)
         }
         m_componentes->setLineas(d.componentes, nombres);
     } catch (const std::exception &e) {
-        reportError(m_services.prompter, QString(), QStringLiteral("frmMovAlmDet"), ErrorInfo::fromException(e));
+        reportError(m_services.prompter, QString(), QStringLiteral("frmMovAlmDet"),
+                    ErrorInfo::fromException(e));
     }
     m_componentes->setSoloLectura(true);
     tipoCambiado();

@@ -6,6 +6,7 @@
 
 #include <QAbstractTableModel>
 #include <QDialog>
+#include <QHash>
 
 #include <functional>
 
@@ -24,7 +25,8 @@ class ComponentesModel : public QAbstractTableModel {
 public:
     enum Columna { Articulo, Nombre, Lote, Cantidad, Costo, Importe, Columnas };
     // The check of an edited line: row, lot and quantity as typed; the quantity read comes back.
-    using Revisa = std::function<bool(int fila, const QString &lote, const QString &cantidad, Decimal *leida)>;
+    using Revisa =
+        std::function<bool(int fila, const QString &lote, const QString &cantidad, Decimal *leida)>;
 
     explicit ComponentesModel(QObject *parent = nullptr);
 
@@ -65,8 +67,8 @@ public:
     static bool abrir(const LookupServices &services, Permisos &permisos, QWidget *parent = nullptr,
                       const QString &tipo = QString());
     // Shows a movement read only (modal); true when it was cancelled there.
-    static bool consultar(const LookupServices &services, Permisos &permisos, const QString &almacen, int anio,
-                          qint64 numero, QWidget *parent = nullptr);
+    static bool consultar(const LookupServices &services, Permisos &permisos, const QString &almacen,
+                          int anio, qint64 numero, QWidget *parent = nullptr);
 
     // False when the movement of a 'Q' window could not be read (the user was told why).
     bool valido() const { return m_valido; }
@@ -93,6 +95,7 @@ private:
     void tipoCambiado();
     void articuloCapturado(QLineEdit *campo, QLabel *nombre, bool principal);
     void buscaArticulo(QLineEdit *campo);
+    void habilitaLote(bool habilitado);
     void eligeLote(QLineEdit *campo, const QString &articulo, bool salida);
     void recalculaComponentes();
     void muestraProgreso(const QString &texto);
@@ -125,11 +128,9 @@ private:
     QLineEdit *m_txtLote = nullptr;
     QLineEdit *m_txtCantidad = nullptr;
     QLineEdit *m_txtCosto = nullptr;
-    QWidget *m_fraTraspaso = nullptr;
+    QHash<QString, QList<QWidget *>> m_porTipo; // the rows only a type shows
     QComboBox *m_cmbDestino = nullptr;
-    QWidget *m_fraSucursal = nullptr;
     QComboBox *m_cmbSucursal = nullptr;
-    QWidget *m_fraCambio = nullptr;
     QLineEdit *m_txtArticuloCambio = nullptr;
     QLabel *m_lblNombreCambio = nullptr;
     QLineEdit *m_txtLoteCambio = nullptr;
