@@ -5,6 +5,7 @@
 #include "DbError.h"
 #include "Existencias.h"
 #include "Log.h"
+#include "LoteSerie.h"
 #include "Prompter.h"
 #include "Secuencias.h"
 #include "Transaction.h"
@@ -97,31 +98,46 @@ QList<MovimientoAlmacen::Componente> MovimientoAlmacen::componentes(const QStrin
     return out;
 }
 
+bool MovimientoAlmacen::rechaza(const QString &campo, const QString &texto)
+{
+    m_campo = campo;
+    m_prompter.exclamation(texto);
+    return false;
+}
+
+void MovimientoAlmacen::avisa(const QString &texto)
+{
+    if (m_progreso)
+        m_progreso(texto);
+}
+
 bool MovimientoAlmacen::validaLinea(db::Connection &c, const QString &articulo, const QString &lote,
-                                    const Decimal &cantidad)
+                                    const Decimal &cantidad, const QString &campoArticulo,
+                                    const QString &campoLote)
 {
     const Articulo a = leeArticulo(c, articulo);
-    if (!a.existe) {
-        m_prompter.exclamation(QStringLiteral("El articulo ") + articulo + QStringLiteral(" no existe"));
-        return false;
-    }
-    if (a.control == QLatin1String("NINGUNO")) {
-        m_prompter.exclamation(
+    if (!a.existe)
+        return rechaza(campoArticulo,
+                       QStringLiteral("El articulo ") + articulo + QStringLiteral(" no existe"));
+    if (a.control == QLatin1String("NINGUNO"))
+        return rechaza(
+            campoArticulo,
             QStringLiteral("No es posible generar movimientos de articulos sin control de inventario "));
-        return false;
-    }
-    if (cantidad <= Decimal()) {
-        m_prompter.exclamation(QStringLiteral("Debe indicar la cantidad"));
-        return false;
-    }
+    const QString campoCantidad =
+        campoLote == QLatin1String("lote") || campoLote == QLatin1String("loteCambio")
+            ? QStringLiteral("cantidad")
+            : campoLote;
+    if (cantidad <= Decimal())
+        return rechaza(campoCantidad, QStringLiteral("Debe indicar la cantidad"));
     Existencias e(m_connections, m_config, m_prompter);
-    if (!e.validaLoteSerie(lote, a.control, true))
-        return false;
-    if (a.control == QLatin1String("SERIE") && cantidad != Decimal(1)) {
-        m_prompter.exclamation(
-            QStringLiteral("La cantidad para un articulo controlado por serie siempre debe ser uno"));
+    if (!e.validaLoteSerie(lote, a.control, true)) {
+        m_campo = campoLote;
         return false;
     }
+    if (a.control == QLatin1String("SERIE") && cantidad != Decimal(1))
+        return rechaza(
+            campoCantidad,
+            QStringLiteral("La cantidad para un articulo controlado por serie siempre debe ser uno"));
     return true;
 }
 
@@ -138,68 +154,60 @@ bool MovimientoAlmacen::valida(const Datos &d)
 
 bool MovimientoAlmacen::revisa(const Datos &d)
 {
+    m_campo.clear();
+    m_componente = -1;
     db::Connection &c = m_connections.getConnection();
-    if (d.almacen.isEmpty()) {
-        m_prompter.exclamation(QStringLiteral("Debe seleccionar un almacen"));
-        return false;
-    }
+    if (d.almacen.isEmpty())
+        return rechaza(QStringLiteral("almacen"), QStringLiteral("Debe seleccionar un almacen"));
     if (d.tipo.isEmpty() ||
         c.scalar(QStringLiteral("select count(*) from tTipoMovAlmacen where tmova_Clave = ?"), {d.tipo})
-                .toInt() == 0) {
-        m_prompter.exclamation(QStringLiteral("Debe seleccionar un tipo de movimiento"));
-        return false;
-    }
+                .toInt() == 0)
+        return rechaza(QStringLiteral("tipo"), QStringLiteral("Debe seleccionar un tipo de movimiento"));
     if (d.tipo == kIntersucursal &&
         (d.destino.isEmpty() ||
          c.scalar(QStringLiteral("select count(*) from tSucursal where suc_Clave = ?"), {d.destino})
-                 .toInt() == 0)) {
-        m_prompter.exclamation(QStringLiteral("Selecciona la sucursal destino"));
-        return false;
-    }
-    if (d.articulo.isEmpty()) {
-        m_prompter.exclamation(QStringLiteral("Debe indicar el articulo"));
-        return false;
-    }
-    if (!validaLinea(c, d.articulo, d.lote, d.cantidad))
+                 .toInt() == 0))
+        return rechaza(QStringLiteral("destino"), QStringLiteral("Selecciona la sucursal destino"));
+    if (d.articulo.isEmpty())
+        return rechaza(QStringLiteral("articulo"), QStringLiteral("Debe indicar el articulo"));
+    if (!validaLinea(c, d.articulo, d.lote, d.cantidad, QStringLiteral("articulo"), QStringLiteral("lote")))
         return false;
     if (d.tipo == kTraspaso) {
         if (d.destino.isEmpty() ||
             c.scalar(QStringLiteral("select count(*) from tAlmacen where alm_Clave = ?"), {d.destino})
-                    .toInt() == 0) {
-            m_prompter.exclamation(QStringLiteral("Debe seleccionar el almacen destino"));
-            return false;
-        }
-        if (d.destino == d.almacen) {
-            m_prompter.exclamation(QStringLiteral("El almacen destino debe ser distinto al almacen origen"));
-            return false;
-        }
+                    .toInt() == 0)
+            return rechaza(QStringLiteral("destino"), QStringLiteral("Debe seleccionar el almacen destino"));
+        if (d.destino == d.almacen)
+            return rechaza(QStringLiteral("destino"),
+                           QStringLiteral("El almacen destino debe ser distinto al almacen origen"));
     }
     if (d.tipo == kCambios) {
-        if (d.articuloCambio.isEmpty()) {
-            m_prompter.exclamation(QStringLiteral("Debe indicar el articulo de cambio"));
-            return false;
-        }
-        if (d.articuloCambio == d.articulo && d.loteCambio == d.lote) {
-            m_prompter.exclamation(QStringLiteral("El articulo de cambio debe ser distinto"));
-            return false;
-        }
-        if (!validaLinea(c, d.articuloCambio, d.loteCambio, d.cantidad))
+        if (d.articuloCambio.isEmpty())
+            return rechaza(QStringLiteral("articuloCambio"),
+                           QStringLiteral("Debe indicar el articulo de cambio"));
+        if (d.articuloCambio == d.articulo && d.loteCambio == d.lote)
+            return rechaza(QStringLiteral("articuloCambio"),
+                           QStringLiteral("El articulo de cambio debe ser distinto"));
+        if (!validaLinea(c, d.articuloCambio, d.loteCambio, d.cantidad, QStringLiteral("articuloCambio"),
+                         QStringLiteral("loteCambio")))
             return false;
     }
     if (d.tipo == kEnsamble || d.tipo == kDesensamble) {
-        if (d.componentes.isEmpty()) {
-            m_prompter.exclamation(QStringLiteral("El articulo no tiene componentes"));
-            return false;
-        }
-        for (const Componente &k : d.componentes) {
-            const Articulo a = leeArticulo(c, k.articulo);
-            if (a.control == QLatin1String("SERIE") && k.cantidad != Decimal(1)) {
-                m_prompter.exclamation(QStringLiteral("La cantidad solo puede ser uno"));
+        if (d.componentes.isEmpty())
+            return rechaza(QStringLiteral("articulo"), QStringLiteral("El articulo no tiene componentes"));
+        LoteSerie lotes(m_connections, m_prompter);
+        for (int i = 0; i < d.componentes.size(); ++i) {
+            const Componente &k = d.componentes.at(i);
+            m_componente = i;
+            if (!lotes.validaCantidad(leeArticulo(c, k.articulo).control, k.cantidad)) {
+                m_campo = QStringLiteral("componentes");
                 return false;
             }
-            if (!validaLinea(c, k.articulo, k.lote, k.cantidad))
+            if (!validaLinea(c, k.articulo, k.lote, k.cantidad, QStringLiteral("componentes"),
+                             QStringLiteral("componentes")))
                 return false;
         }
+        m_componente = -1;
     }
     return true;
 }
@@ -295,10 +303,9 @@ bool MovimientoAlmacen::registraIntersucursal(const Datos &d)
             return false;
         db::Connection &c = m_connections.getConnection();
         cSucursal sucursal(m_connections, m_prompter);
-        if (!sucursal.cargarSucursal(d.destino)) {
-            m_prompter.exclamation(QStringLiteral("Selecciona la sucursal destino"));
-            return false;
-        }
+        if (!sucursal.cargarSucursal(d.destino))
+            return rechaza(QStringLiteral("destino"), QStringLiteral("Selecciona la sucursal destino"));
+        avisa(QStringLiteral("Iniciando la conexion a la sucursal ..."));
         if (!sucursal.abrirSucursal()) // reported by the branch object
             return false;
         db::Connection &b = *sucursal.Connection();
@@ -313,6 +320,7 @@ bool MovimientoAlmacen::registraIntersucursal(const Datos &d)
             c, Paso{d.almacen, d.articulo, d.lote, d.cantidad, QStringLiteral("S"), QString(), d.costo});
         Existencias e(m_connections, m_config, m_prompter);
         {
+            avisa(QStringLiteral("Actualizando almacen de la sucursal"));
             db::Transaction tb(b);
             const qint64 numeroSucursal =
                 Secuencias::getNextSequence(b, Secuencias::clave(Secuencias::Documento::MovAlmacenAnual,
@@ -330,6 +338,7 @@ bool MovimientoAlmacen::registraIntersucursal(const Datos &d)
                         d.articulo + (d.lote.isEmpty() ? QString() : QStringLiteral(" lote ") + d.lote) +
                         QStringLiteral(" cantidad ") + d.cantidad.toString();
         }
+        avisa(QStringLiteral("Actualizar el almacen local"));
         if (!e.actualizaArticuloAlmacen(d.almacen, d.articulo, d.lote, d.cantidad, QStringLiteral("S"),
                                         origen(d.tipo, anio, numero), QString(), QString(), d.costo, false,
                                         false, false, &c))
@@ -503,6 +512,7 @@ bool MovimientoAlmacen::cancelaIntersucursal(const Datos &d, int anio, qint64 nu
             m_prompter.exclamation(QStringLiteral("Selecciona la sucursal destino"));
             return false;
         }
+        avisa(QStringLiteral("Iniciando la conexion a la sucursal ..."));
         if (!sucursal.abrirSucursal())
             return false;
         db::Connection &b = *sucursal.Connection();
@@ -526,6 +536,7 @@ bool MovimientoAlmacen::cancelaIntersucursal(const Datos &d, int anio, qint64 nu
         db::Transaction t(c);
         Existencias e(m_connections, m_config, m_prompter);
         {
+            avisa(QStringLiteral("Actualizando almacen de la sucursal"));
             db::Transaction tb(b);
             const Paso salida{sucursal.Almacen(),  d.articulo,           d.lote, d.cantidad,
                               QStringLiteral("S"), origenCancelSucursal, d.costo};
@@ -541,6 +552,7 @@ bool MovimientoAlmacen::cancelaIntersucursal(const Datos &d, int anio, qint64 nu
                         d.articulo + (d.lote.isEmpty() ? QString() : QStringLiteral(" lote ") + d.lote) +
                         QStringLiteral(" cantidad ") + d.cantidad.toString();
         }
+        avisa(QStringLiteral("Actualizar el almacen local"));
         if (!e.actualizaArticuloAlmacen(d.almacen, d.articulo, d.lote, d.cantidad, QStringLiteral("E"),
                                         origenCancelacion(d.tipo, anio, numero), QString(), QString(),
                                         d.costo, false, false, false, &c))

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class ConnectionProvider;
 class Prompter;
 class cConfigure;
@@ -53,6 +55,15 @@ public:
     // Cancels a 'REGISTRADO' movement after confirmation, putting the stock back.
     bool cancela(const QString &almacen, int anio, qint64 numero);
 
+    // The field a refusal of valida/registra named, for the window's focus: "almacen", "tipo",
+    // "destino", "articulo", "lote", "cantidad", "articuloCambio", "loteCambio" or "componentes"
+    // (then componenteRechazado() is the line); empty otherwise.
+    const QString &campoRechazado() const { return m_campo; }
+    int componenteRechazado() const { return m_componente; }
+
+    // Told what a branch movement is doing while it connects and moves stock on both sides.
+    void setProgreso(std::function<void(const QString &)> progreso) { m_progreso = std::move(progreso); }
+
     int anio() const { return m_anio; }
     qint64 numero() const { return m_numero; }
 
@@ -72,8 +83,10 @@ private:
     bool registraIntersucursal(const Datos &d);
     bool cancelaIntersucursal(const Datos &d, int anio, qint64 numero);
     bool revisa(const Datos &d); // valida, letting database errors through
-    bool validaLinea(db::Connection &c, const QString &articulo, const QString &lote,
-                     const Decimal &cantidad);
+    bool validaLinea(db::Connection &c, const QString &articulo, const QString &lote, const Decimal &cantidad,
+                     const QString &campoArticulo, const QString &campoLote);
+    bool rechaza(const QString &campo, const QString &texto);
+    void avisa(const QString &texto);
     QList<Paso> pasosRegistro(const Datos &d, bool entrada, int anio, qint64 numero) const;
     // The stock check before a reversing exit; the refusal is shown.
     bool hayExistencia(db::Connection &c, const Paso &p);
@@ -84,6 +97,9 @@ private:
     ConnectionProvider &m_connections;
     cConfigure &m_config;
     Prompter &m_prompter;
+    std::function<void(const QString &)> m_progreso;
+    QString m_campo;
+    int m_componente = -1;
     int m_anio = 0;
     qint64 m_numero = 0;
 };

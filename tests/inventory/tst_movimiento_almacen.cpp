@@ -74,6 +74,10 @@ private Q_SLOTS:
     void intersucursal();
     void intersucursalFallaLocal_data() { TestDatabase::addEngineRows(); }
     void intersucursalFallaLocal();
+    void intersucursalProgreso_data();
+    void intersucursalProgreso();
+    void campoRechazado_data();
+    void campoRechazado();
 
 private:
     QString settingsFile() const { return m_dir.filePath(QStringLiteral("Mostrador.ini")); }
@@ -780,6 +784,123 @@ void tst_MovimientoAlmacen::intersucursalFallaLocal()
              QStringLiteral("CANCELADO"));
     MDR_VERIFICA_INVARIANTES(c);
     MDR_VERIFICA_INVARIANTES(b);
+}
+
+// What a branch movement tells while it works, in order: the connection, the branch's side, then
+// ours; a refusal stops the texts where the work stopped.
+void tst_MovimientoAlmacen::intersucursalProgreso_data()
+{
+    TestDatabase::addEngineColumn();
+    QTest::addColumn<QString>("movimiento");
+    QTest::addColumn<QStringList>("textos");
+    const QString conexion = QStringLiteral("Iniciando la conexion a la sucursal ...");
+    const QString sucursal = QStringLiteral("Actualizando almacen de la sucursal");
+    const QString local = QStringLiteral("Actualizar el almacen local");
+    for (const QString &e : TestDatabase::engines()) {
+        TestDatabase::newRow(e, "envio")
+            << "INTERSUCURSAL|LOT|L1|2|NORTE" << QStringList{conexion, sucursal, local};
+        TestDatabase::newRow(e, "sin sucursal") << "INTERSUCURSAL|LOT|L1|2" << QStringList{};
+        TestDatabase::newRow(e, "sin existencia local")
+            << "INTERSUCURSAL|LOT|L1|6|NORTE" << QStringList{conexion};
+        TestDatabase::newRow(e, "la sucursal rechaza")
+            << "INTERSUCURSAL|SER|S1|1|NORTE" << QStringList{conexion, sucursal};
+    }
+}
+
+void tst_MovimientoAlmacen::intersucursalProgreso()
+{
+    QFETCH(QString, engine);
+    QFETCH(QString, movimiento);
+    QFETCH(QStringList, textos);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    MDR_TEST_DATABASE(rama, engine, TestDatabase::Upgraded);
+    db::Connection &c = db.connection();
+    db::Connection &b = rama.connection();
+    preparaDatos(c);
+    preparaSucursal(b);
+    registraSucursal(c, rama.connectionString());
+    EstacionPrueba s(&c, settingsFile());
+    Existencias e(s.provider, s.config, s.prompter);
+    const auto entra = [&e](db::Connection &k, const char *alm, const char *art, const char *lote) {
+        QVERIFY(e.actualizaArticuloAlmacen(QString::fromLatin1(alm), QString::fromLatin1(art),
+                                           QString::fromLatin1(lote), Decimal(art[0] == 'S' ? 1 : 5),
+                                           QStringLiteral("E"), QStringLiteral("PRUEBA"), QString(),
+                                           QString(), Decimal(1), false, false, false, &k));
+    };
+    entra(c, "A1", "LOT", "L1");
+    entra(c, "A1", "SER", "S1");
+    entra(b, "N1", "SER", "S1");
+    MovimientoAlmacen m(s.provider, s.config, s.prompter);
+    QStringList vistos;
+    m.setProgreso([&vistos](const QString &t) { vistos << t; });
+    s.prompter.answers << true;
+    const bool ok = m.registra(lee(m, movimiento));
+    QCOMPARE(vistos, textos);
+    if (ok) {
+        // The cancellation walks the same way back.
+        vistos.clear();
+        s.prompter.answers << true;
+        QVERIFY(m.cancela(QStringLiteral("A1"), m.anio(), m.numero()));
+        QCOMPARE(vistos, textos);
+    }
+    MDR_VERIFICA_INVARIANTES(c);
+    MDR_VERIFICA_INVARIANTES(b);
+}
+
+// A refusal names the field the window gives the focus to (and the component line).
+void tst_MovimientoAlmacen::campoRechazado_data()
+{
+    TestDatabase::addEngineColumn();
+    QTest::addColumn<QString>("almacen");
+    QTest::addColumn<QString>("movimiento");
+    QTest::addColumn<QString>("campo");
+    QTest::addColumn<int>("linea");
+    const struct {
+        const char *nombre, *almacen, *movimiento, *campo;
+        int linea;
+    } casos[] = {
+        {"sin almacen", "", "REGALO|LIB||1", "almacen", -1},
+        {"sin tipo", "A1", "|LIB||1", "tipo", -1},
+        {"sin articulo", "A1", "REGALO|||1", "articulo", -1},
+        {"articulo inexistente", "A1", "REGALO|XX||1", "articulo", -1},
+        {"sin control", "A1", "REGALO|NIN||1", "articulo", -1},
+        {"sin cantidad", "A1", "REGALO|LIB||0", "cantidad", -1},
+        {"serie de dos", "A1", "REGALO|SER|S1|2", "cantidad", -1},
+        {"sin lote", "A1", "REGALO|LOT||1", "lote", -1},
+        {"traspaso sin destino", "A1", "TRASPASO|LIB||1", "destino", -1},
+        {"traspaso al mismo", "A1", "TRASPASO|LIB||1|A1", "destino", -1},
+        {"sin sucursal", "A1", "INTERSUCURSAL|LIB||1|SUR", "destino", -1},
+        {"cambio sin articulo", "A1", "CAMBIOS|LIB||1", "articuloCambio", -1},
+        {"cambio sin lote", "A1", "CAMBIOS|LIB||1||LOT|", "loteCambio", -1},
+        {"ensamble sin componentes", "A1", "ENSAMBLE|LIB||1", "articulo", -1},
+        {"componente de serie", "A1", "DESENSAMBLE|KIT||1||||LIB:1,SER:2", "componentes", 1},
+        {"componente sin cantidad", "A1", "ENSAMBLE|KIT||1||||LIB:0", "componentes", 0},
+        {"aceptado", "A1", "REGALO|LIB||1", "", -1},
+    };
+    for (const QString &e : TestDatabase::engines())
+        for (const auto &k : casos)
+            TestDatabase::newRow(e, k.nombre)
+                << QString::fromLatin1(k.almacen) << QString::fromLatin1(k.movimiento)
+                << QString::fromLatin1(k.campo) << k.linea;
+}
+
+void tst_MovimientoAlmacen::campoRechazado()
+{
+    QFETCH(QString, engine);
+    QFETCH(QString, almacen);
+    QFETCH(QString, movimiento);
+    QFETCH(QString, campo);
+    QFETCH(int, linea);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    db::Connection &c = db.connection();
+    preparaDatos(c);
+    EstacionPrueba s(&c, settingsFile());
+    MovimientoAlmacen m(s.provider, s.config, s.prompter);
+    MovimientoAlmacen::Datos d = lee(m, movimiento);
+    d.almacen = almacen;
+    QCOMPARE(m.valida(d), campo.isEmpty());
+    QCOMPARE(m.campoRechazado(), campo);
+    QCOMPARE(m.componenteRechazado(), linea);
 }
 
 QTEST_GUILESS_MAIN(tst_MovimientoAlmacen)

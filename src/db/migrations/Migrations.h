@@ -36,5 +36,8 @@ void movAlmacen(Connection &connection); // tMovAlmacen: warehouse movements
 void clientes(Connection &connection);   // tCliente and its catalogues, SAT tax regimes and CFDI uses
 void cortes(Connection &connection);     // TCORTE, tMovCaja, tCorteTipoPago: cash-register sessions
 void ventas(Connection &connection);     // tVenta and its lines, payments, tax, held sales, receivables, deliveries
+void inventario(Connection &connection);         // tInventario, tInventarioArticulo, tInventarioAjuste
+void movAlmacen(Connection &connection);         // tMovAlmacen: warehouse movements
+void movAlmacenDerechos(Connection &connection); // rights to register and cancel movements
 
 } // namespace db::migrations
