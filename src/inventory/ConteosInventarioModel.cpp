@@ -3,6 +3,8 @@
 #include "DbError.h"
 #include "Log.h"
 
+#include <QScopedValueRollback>
+
 ConteosInventarioModel::ConteosInventarioModel(InventarioFisico &inventario, Prompter &prompter, QObject *parent)
     : QAbstractTableModel(parent), m_inventario(inventario), m_prompter(prompter)
 {
@@ -13,6 +15,15 @@ void ConteosInventarioModel::refresca()
     beginResetModel();
     m_filas = m_inventario.abierto() ? m_inventario.articulos() : QList<InventarioFisico::FilaConteo>();
     endResetModel();
+}
+
+void ConteosInventarioModel::setConteoActual(int conteo)
+{
+    if (conteo == m_conteoActual)
+        return;
+    m_conteoActual = conteo;
+    if (!m_filas.isEmpty())
+        Q_EMIT dataChanged(index(0, Diferencia), index(int(m_filas.size()) - 1, Diferencia));
 }
 
 int ConteosInventarioModel::busca(const QString &articulo, const QString &lote) const
@@ -69,7 +80,7 @@ QVariant ConteosInventarioModel::data(const QModelIndex &index, int role) const
     case Conteo2:
         return f.conteo2.toString();
     case Diferencia:
-        return (f.conteo1 - f.conteo2).toString();
+        return m_conteoActual < 2 ? QString() : (f.conteo1 - f.conteo2).toString();
     case Conteo3:
         return f.conteo3.toString();
     default:
@@ -100,6 +111,11 @@ bool ConteosInventarioModel::setData(const QModelIndex &index, const QVariant &v
     const int conteo = conteoDe(index.column());
     if (!index.isValid() || role != Qt::EditRole || conteo == 0 || m_soloLectura || index.row() >= m_filas.size())
         return false;
+    // A refusal's message box takes the focus from the cell editor, whose delegate then commits
+    // the same text again: one answer is enough.
+    if (m_guardando)
+        return false;
+    const QScopedValueRollback<bool> guardando(m_guardando, true);
     InventarioFisico::FilaConteo &f = m_filas[index.row()];
     const QString texto = value.toString().trimmed();
     if (texto == data(index, Qt::EditRole).toString())

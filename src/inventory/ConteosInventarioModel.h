@@ -7,7 +7,7 @@
 class Prompter;
 
 // The capture grid of a physical inventory: Articulo, Serie/Lote, Conteo 1, Conteo 2, Diferencia
-// (count 1 less count 2), Conteo 3. A count cell is edited through InventarioFisico::fijaConteo;
+// (count 1 less count 2, from the second count on), Conteo 3. A count cell is edited through InventarioFisico::fijaConteo;
 // a database failure of that edit is reported here, since a grid edit has no caller to tell.
 class ConteosInventarioModel : public QAbstractTableModel {
     Q_OBJECT
@@ -19,6 +19,8 @@ public:
     // Reads the rows again (after a capture, a load, a deletion).
     void refresca();
     void setSoloLectura(bool soloLectura) { m_soloLectura = soloLectura; }
+    // The difference means something once the second count is under way; before it stays blank.
+    void setConteoActual(int conteo);
     const InventarioFisico::FilaConteo &fila(int row) const { return m_filas.at(row); }
     // The row of (article, lot), or -1.
     int busca(const QString &articulo, const QString &lote) const;
@@ -37,4 +39,6 @@ private:
     Prompter &m_prompter;
     QList<InventarioFisico::FilaConteo> m_filas;
     bool m_soloLectura = false;
+    bool m_guardando = false;
+    int m_conteoActual = 1;
 };

@@ -3,6 +3,17 @@
 #include "Connection.h"
 #include "ConnectionProvider.h"
 
+namespace {
+
+// A warehouse filter as bound: never null, which would bind as NULL and match nothing.
+QString filtro(const QString &almacen)
+{
+    const QString t = almacen.trimmed();
+    return t.isEmpty() ? QStringLiteral("") : t;
+}
+
+} // namespace
+
 InventariosLista::InventariosLista(ConnectionProvider &connections) : m_connections(connections) {}
 
 QList<InventariosLista::Fila> InventariosLista::filas(const QString &almacen, int anio)
@@ -13,7 +24,7 @@ QList<InventariosLista::Fila> InventariosLista::filas(const QString &almacen, in
         "inv_ConteoActual, einv_Clave from tInventario "
         "where (? = '' or alm_Clave = ?) and (? = 0 or inv_Anio = ?) "
         "order by inv_Fecha desc, inv_Anio desc, inv_Clave desc, alm_Clave");
-    const QString alm = almacen.trimmed();
+    const QString alm = filtro(almacen);
     QList<Fila> out;
     for (db::Recordset rs = m_connections.getConnection().openRecordset(sql, {alm, alm, anio, anio}); !rs.eof();
          rs.moveNext())
@@ -27,7 +38,7 @@ QList<InventariosLista::Fila> InventariosLista::filas(const QString &almacen, in
 
 QList<int> InventariosLista::anios(const QString &almacen)
 {
-    const QString alm = almacen.trimmed();
+    const QString alm = filtro(almacen);
     QList<int> out;
     for (db::Recordset rs = m_connections.getConnection().openRecordset(
              QStringLiteral("select distinct inv_Anio from tInventario where (? = '' or alm_Clave = ?) "
