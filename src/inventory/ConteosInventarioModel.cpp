@@ -5,7 +5,8 @@
 
 #include <QScopedValueRollback>
 
-ConteosInventarioModel::ConteosInventarioModel(InventarioFisico &inventario, Prompter &prompter, QObject *parent)
+ConteosInventarioModel::ConteosInventarioModel(InventarioFisico &inventario, Prompter &prompter,
+                                               QObject *parent)
     : QAbstractTableModel(parent), m_inventario(inventario), m_prompter(prompter)
 {
 }
@@ -92,8 +93,8 @@ QVariant ConteosInventarioModel::headerData(int section, Qt::Orientation orienta
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const QStringList titulos = {QStringLiteral("Articulo"), QStringLiteral("Serie/Lote"),
-                                        QStringLiteral("Conteo 1"), QStringLiteral("Conteo 2"),
+    static const QStringList titulos = {QStringLiteral("Articulo"),   QStringLiteral("Serie/Lote"),
+                                        QStringLiteral("Conteo 1"),   QStringLiteral("Conteo 2"),
                                         QStringLiteral("Diferencia"), QStringLiteral("Conteo 3")};
     return section >= 0 && section < titulos.size() ? QVariant(titulos.at(section)) : QVariant();
 }
@@ -109,7 +110,8 @@ Qt::ItemFlags ConteosInventarioModel::flags(const QModelIndex &index) const
 bool ConteosInventarioModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
     const int conteo = conteoDe(index.column());
-    if (!index.isValid() || role != Qt::EditRole || conteo == 0 || m_soloLectura || index.row() >= m_filas.size())
+    if (!index.isValid() || role != Qt::EditRole || conteo == 0 || m_soloLectura ||
+        index.row() >= m_filas.size())
         return false;
     // A refusal's message box takes the focus from the cell editor, whose delegate then commits
     // the same text again: one answer is enough.

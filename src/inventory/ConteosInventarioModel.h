@@ -7,8 +7,9 @@
 class Prompter;
 
 // The capture grid of a physical inventory: Articulo, Serie/Lote, Conteo 1, Conteo 2, Diferencia
-// (count 1 less count 2, from the second count on), Conteo 3. A count cell is edited through InventarioFisico::fijaConteo;
-// a database failure of that edit is reported here, since a grid edit has no caller to tell.
+// (count 1 less count 2, from the second count on), Conteo 3. A count cell is edited through
+// InventarioFisico::fijaConteo; a database failure of that edit is reported here, since a grid edit has no
+// caller to tell.
 class ConteosInventarioModel : public QAbstractTableModel {
     Q_OBJECT
 public:

@@ -96,9 +96,11 @@ bool InventarioFisico::abre(const Apertura &d)
             QStringLiteral("conteos"),
             QStringLiteral("Debe indicar la cantidad de veces que se realizara el conteo de los articulos"));
     if (!tipos.contains(d.tipo))
-        return rechazaCampo(QStringLiteral("tipo"), QStringLiteral("Debe indicar el tipo de inventario a realizar"));
+        return rechazaCampo(QStringLiteral("tipo"),
+                            QStringLiteral("Debe indicar el tipo de inventario a realizar"));
     if (d.tipo == QLatin1String("DEPTO") && d.departamento.trimmed().isEmpty())
-        return rechazaCampo(QStringLiteral("departamento"), QStringLiteral("Debe seleccionar un departamento"));
+        return rechazaCampo(QStringLiteral("departamento"),
+                            QStringLiteral("Debe seleccionar un departamento"));
     if (d.tipo == QLatin1String("CATEGORIA") && d.categoria.trimmed().isEmpty())
         return rechazaCampo(QStringLiteral("categoria"), QStringLiteral("Debe seleccionar una categoria"));
 
@@ -261,7 +263,8 @@ InventarioFisico::Captura InventarioFisico::captura(const QString &articulo, con
                         fila);
     if (control == QLatin1String("SERIE")) {
         if (*cantidad != Decimal(1))
-            return rechaza(QStringLiteral("Solo se admite un articulo por serie"), QStringLiteral("cantidad"));
+            return rechaza(QStringLiteral("Solo se admite un articulo por serie"),
+                           QStringLiteral("cantidad"));
         if (!actual.eof() && !actual.decimal(QStringLiteral("actual")).isZero())
             return rechaza(QStringLiteral("La serie ya existe"), QStringLiteral("lote"));
     }
@@ -270,7 +273,8 @@ InventarioFisico::Captura InventarioFisico::captura(const QString &articulo, con
                                        actual.decimal(QStringLiteral("inva_Conteo2"))))
         return rechaza(QStringLiteral(
             "Las cantidades para este articulo son iguales, no es necesario volver a capturalo"));
-    if (cantidad->isZero() && !m_motivo && !pregunta(QStringLiteral("La cantidad es cero, desea continuar"))) {
+    if (cantidad->isZero() && !m_motivo &&
+        !pregunta(QStringLiteral("La cantidad es cero, desea continuar"))) {
         m_campoRechazado = QStringLiteral("cantidad");
         return Captura::Rechazado;
     }
@@ -299,7 +303,8 @@ std::optional<QString> InventarioFisico::controlDe(const QString &codigo)
     if (clave.isEmpty())
         return std::nullopt;
     db::Recordset rs = c.openRecordset(
-        QStringLiteral("select coalesce(cinv_Clave, '') as control from tArticulo where art_Clave = ?"), {clave});
+        QStringLiteral("select coalesce(cinv_Clave, '') as control from tArticulo where art_Clave = ?"),
+        {clave});
     if (rs.eof())
         return std::nullopt;
     return rs.text(QStringLiteral("control"));
@@ -549,11 +554,12 @@ QList<InventarioFisico::FilaConteo> InventarioFisico::articulos()
 {
     QList<FilaConteo> out;
     for (db::Recordset rs = conexion().openRecordset(
-             QStringLiteral("select ia.art_Clave, a.art_Nombre, ia.alma_Clave, ia.inva_Conteo1, ia.inva_Conteo2, "
-                            "ia.inva_Conteo3 from tInventarioArticulo ia "
-                            "join tArticulo a on a.art_Clave = ia.art_Clave "
-                            "where ia.alm_Clave = ? and ia.inv_Anio = ? and ia.inv_Clave = ? "
-                            "order by ia.art_Clave, ia.alma_Clave"),
+             QStringLiteral(
+                 "select ia.art_Clave, a.art_Nombre, ia.alma_Clave, ia.inva_Conteo1, ia.inva_Conteo2, "
+                 "ia.inva_Conteo3 from tInventarioArticulo ia "
+                 "join tArticulo a on a.art_Clave = ia.art_Clave "
+                 "where ia.alm_Clave = ? and ia.inv_Anio = ? and ia.inv_Clave = ? "
+                 "order by ia.art_Clave, ia.alma_Clave"),
              {m_almacen, m_anio, m_numero});
          !rs.eof(); rs.moveNext())
         out.append({rs.text(QStringLiteral("art_Clave")), rs.text(QStringLiteral("art_Nombre")),
@@ -566,21 +572,24 @@ QList<InventarioFisico::FilaAjuste> InventarioFisico::ajustes()
 {
     QList<FilaAjuste> out;
     for (db::Recordset rs = conexion().openRecordset(
-             QStringLiteral("select j.art_Clave, a.art_Nombre, j.alma_Clave, j.inva_Resultado, j.alma_Existencia, "
-                            "j.ajuste_Tipo, j.ajuste_Cantidad, j.art_Costo from tInventarioAjuste j "
-                            "join tArticulo a on a.art_Clave = j.art_Clave "
-                            "where j.alm_Clave = ? and j.inv_Anio = ? and j.inv_Clave = ? "
-                            "order by j.art_Clave, j.alma_Clave"),
+             QStringLiteral(
+                 "select j.art_Clave, a.art_Nombre, j.alma_Clave, j.inva_Resultado, j.alma_Existencia, "
+                 "j.ajuste_Tipo, j.ajuste_Cantidad, j.art_Costo from tInventarioAjuste j "
+                 "join tArticulo a on a.art_Clave = j.art_Clave "
+                 "where j.alm_Clave = ? and j.inv_Anio = ? and j.inv_Clave = ? "
+                 "order by j.art_Clave, j.alma_Clave"),
              {m_almacen, m_anio, m_numero});
          !rs.eof(); rs.moveNext())
         out.append({rs.text(QStringLiteral("art_Clave")), rs.text(QStringLiteral("art_Nombre")),
                     rs.text(QStringLiteral("alma_Clave")), rs.decimal(QStringLiteral("inva_Resultado")),
-                    rs.decimal(QStringLiteral("alma_Existencia")), rs.text(QStringLiteral("ajuste_Tipo")).trimmed(),
+                    rs.decimal(QStringLiteral("alma_Existencia")),
+                    rs.text(QStringLiteral("ajuste_Tipo")).trimmed(),
                     rs.decimal(QStringLiteral("ajuste_Cantidad")), rs.decimal(QStringLiteral("art_Costo"))});
     return out;
 }
 
 QString InventarioFisico::nombreAjuste(const QString &tipo)
 {
-    return tipo == QLatin1String("E") ? QStringLiteral("ENTRADA DE ALMACEN") : QStringLiteral("SALIDA DE ALMACEN");
+    return tipo == QLatin1String("E") ? QStringLiteral("ENTRADA DE ALMACEN")
+                                      : QStringLiteral("SALIDA DE ALMACEN");
 }

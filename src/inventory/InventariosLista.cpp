@@ -19,20 +19,21 @@ InventariosLista::InventariosLista(ConnectionProvider &connections) : m_connecti
 QList<InventariosLista::Fila> InventariosLista::filas(const QString &almacen, int anio)
 {
     // Both filters bound; an empty one matches everything.
-    const QString sql = QStringLiteral(
-        "select alm_Clave, inv_Anio, inv_Clave, inv_Fecha, usu_Clave, tinv_Clave, inv_Conteo, "
-        "inv_ConteoActual, einv_Clave from tInventario "
-        "where (? = '' or alm_Clave = ?) and (? = 0 or inv_Anio = ?) "
-        "order by inv_Fecha desc, inv_Anio desc, inv_Clave desc, alm_Clave");
+    const QString sql =
+        QStringLiteral("select alm_Clave, inv_Anio, inv_Clave, inv_Fecha, usu_Clave, tinv_Clave, inv_Conteo, "
+                       "inv_ConteoActual, einv_Clave from tInventario "
+                       "where (? = '' or alm_Clave = ?) and (? = 0 or inv_Anio = ?) "
+                       "order by inv_Fecha desc, inv_Anio desc, inv_Clave desc, alm_Clave");
     const QString alm = filtro(almacen);
     QList<Fila> out;
-    for (db::Recordset rs = m_connections.getConnection().openRecordset(sql, {alm, alm, anio, anio}); !rs.eof();
-         rs.moveNext())
+    for (db::Recordset rs = m_connections.getConnection().openRecordset(sql, {alm, alm, anio, anio});
+         !rs.eof(); rs.moveNext())
         out.append({rs.text(QStringLiteral("alm_Clave")), int(rs.integer(QStringLiteral("inv_Anio"))),
                     int(rs.integer(QStringLiteral("inv_Clave"))), rs.dateTime(QStringLiteral("inv_Fecha")),
                     rs.text(QStringLiteral("usu_Clave")), rs.text(QStringLiteral("tinv_Clave")),
                     int(rs.integer(QStringLiteral("inv_Conteo"))),
-                    int(rs.integer(QStringLiteral("inv_ConteoActual"))), rs.text(QStringLiteral("einv_Clave"))});
+                    int(rs.integer(QStringLiteral("inv_ConteoActual"))),
+                    rs.text(QStringLiteral("einv_Clave"))});
     return out;
 }
 

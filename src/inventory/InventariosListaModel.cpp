@@ -59,10 +59,9 @@ QVariant InventariosListaModel::headerData(int section, Qt::Orientation orientat
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const QStringList titulos = {QStringLiteral("Almacen"),  QStringLiteral("Año"),
-                                        QStringLiteral("Numero"),   QStringLiteral("Fecha"),
-                                        QStringLiteral("Usuario"),  QStringLiteral("Tipo"),
-                                        QStringLiteral("Conteos"),  QStringLiteral("Conteo actual"),
-                                        QStringLiteral("Estado")};
+    static const QStringList titulos = {
+        QStringLiteral("Almacen"), QStringLiteral("Año"),           QStringLiteral("Numero"),
+        QStringLiteral("Fecha"),   QStringLiteral("Usuario"),       QStringLiteral("Tipo"),
+        QStringLiteral("Conteos"), QStringLiteral("Conteo actual"), QStringLiteral("Estado")};
     return section >= 0 && section < titulos.size() ? QVariant(titulos.at(section)) : QVariant();
 }

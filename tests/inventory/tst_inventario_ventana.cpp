@@ -35,22 +35,28 @@ namespace {
 // department MED. LIB also scans as 7501234.
 struct Tienda {
     Tienda(db::Connection &c, const QString &settingsFile)
-        : conn(c), estacion(&c, settingsFile), existencias(estacion.provider, estacion.config, estacion.prompter),
-          servicios{estacion.provider, estacion.config, estacion.prompter}
+        : conn(c), estacion(&c, settingsFile),
+          existencias(estacion.provider, estacion.config, estacion.prompter), servicios{estacion.provider,
+                                                                                        estacion.config,
+                                                                                        estacion.prompter}
     {
         creaArticulosExistencia(c);
         c.execute(QStringLiteral("insert into tArticulo (art_Clave, art_Nombre, cinv_Clave, art_Costo) "
                                  "values ('NIN', 'Articulo NIN', 'NINGUNO', 2)"));
         c.execute(QStringLiteral("insert into tAlmacen (alm_Clave, alm_Nombre) values ('A1', 'Matriz'), "
                                  "('A2', 'Sucursal')"));
-        c.execute(QStringLiteral("insert into tTipoArticulo (tart_Clave, tart_Nombre) values ('MED', 'Medicinas')"));
-        c.execute(QStringLiteral("update tArticulo set tart_Clave = 'MED' where art_Clave in ('LIB', 'EXI')"));
-        c.execute(QStringLiteral("insert into tArticuloCodigo (acod_Codigo, art_Clave) values ('7501234', 'LIB')"));
-        for (const char *e : {"A1|LIB||10", "A1|EXI||5", "A1|LOT|L1|3", "A1|SER|S1|1", "A1|NIN||4", "A2|LIB||7"}) {
+        c.execute(QStringLiteral(
+            "insert into tTipoArticulo (tart_Clave, tart_Nombre) values ('MED', 'Medicinas')"));
+        c.execute(
+            QStringLiteral("update tArticulo set tart_Clave = 'MED' where art_Clave in ('LIB', 'EXI')"));
+        c.execute(
+            QStringLiteral("insert into tArticuloCodigo (acod_Codigo, art_Clave) values ('7501234', 'LIB')"));
+        for (const char *e :
+             {"A1|LIB||10", "A1|EXI||5", "A1|LOT|L1|3", "A1|SER|S1|1", "A1|NIN||4", "A2|LIB||7"}) {
             const QStringList p = QString::fromLatin1(e).split(u'|');
             if (!existencias.actualizaArticuloAlmacen(p[0], p[1], p[2], Decimal(p[3]), QStringLiteral("E"),
-                                                      QStringLiteral("PRUEBA"), {}, {}, Decimal(1), false, false,
-                                                      false))
+                                                      QStringLiteral("PRUEBA"), {}, {}, Decimal(1), false,
+                                                      false, false))
                 qFatal("%s", qPrintable(existencias.ultimoError()));
         }
         estacion.config.setValue(QStringLiteral("ALMACEN"), QStringLiteral("A1"));
@@ -187,9 +193,10 @@ void tst_InventarioVentana::aperturaTotal()
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     Tienda t(db.connection(), settingsFile());
     // An older inventory of A1 in 2026 makes the proposed number 2.
-    db.connection().execute(QStringLiteral(
-        "insert into tInventario (alm_Clave, inv_Anio, inv_Clave, inv_Fecha, einv_Clave, inv_Conteo, tinv_Clave) "
-        "values ('A1', 2026, 1, '2026-01-05 10:00:00', 'CERRADO', 1, 'PARCIAL')"));
+    db.connection().execute(
+        QStringLiteral("insert into tInventario (alm_Clave, inv_Anio, inv_Clave, inv_Fecha, einv_Clave, "
+                       "inv_Conteo, tinv_Clave) "
+                       "values ('A1', 2026, 1, '2026-01-05 10:00:00', 'CERRADO', 1, 'PARCIAL')"));
     frmInventarioDet w(t.servicios);
     QVERIFY(activa(w));
     QCOMPARE(w.panel(), frmInventarioDet::Panel::Apertura);
@@ -209,10 +216,11 @@ void tst_InventarioVentana::aperturaTotal()
     QVERIFY(w.cambiado());
     QCOMPARE(hijo<QLabel>(w, "lblConteo")->text(), QStringLiteral("Conteo 1"));
     QCOMPARE(QApplication::focusWidget(), hijo<QLineEdit>(w, "txtArticulo"));
-    QCOMPARE(filas(db.connection(), QStringLiteral("select alm_Clave, inv_Anio, inv_Clave, usu_Clave, einv_Clave, "
-                                                   "inv_Conteo, tinv_Clave, inv_ConteoActual from tInventario "
-                                                   "where inv_Clave = 2")),
-             QStringList{QStringLiteral("A1|2026|2|ANA|REGISTRADO|2|TOTAL|1")});
+    QCOMPARE(
+        filas(db.connection(), QStringLiteral("select alm_Clave, inv_Anio, inv_Clave, usu_Clave, einv_Clave, "
+                                              "inv_Conteo, tinv_Clave, inv_ConteoActual from tInventario "
+                                              "where inv_Clave = 2")),
+        QStringList{QStringLiteral("A1|2026|2|ANA|REGISTRADO|2|TOTAL|1")});
     // Every article with stock in A1 preloaded; two counts: no third column.
     auto *grid = hijo<QTableView>(w, "grdConteos");
     QAbstractItemModelTester tester(grid->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -234,16 +242,37 @@ void tst_InventarioVentana::campoRechazadoEnfocado_data()
     QTest::addColumn<QString>("mensaje");
     QTest::addColumn<QString>("campo");
     for (const QString &e : TestDatabase::engines()) {
-        TestDatabase::newRow(e, QStringLiteral("sin almacen"))
-            << "" << "2026" << "1" << "TOTAL" << "Debe seleccionar un almacen" << "cmbAlmacen";
-        TestDatabase::newRow(e, QStringLiteral("sin año"))
-            << "A1" << "" << "1" << "TOTAL" << "Debe seleccionar un año" << "txtAnio";
-        TestDatabase::newRow(e, QStringLiteral("sin numero"))
-            << "A1" << "2026" << "" << "TOTAL" << "Debe indicar un numero de inventario" << "txtNumero";
+        TestDatabase::newRow(e, QStringLiteral("sin almacen")) << ""
+                                                               << "2026"
+                                                               << "1"
+                                                               << "TOTAL"
+                                                               << "Debe seleccionar un almacen"
+                                                               << "cmbAlmacen";
+        TestDatabase::newRow(e, QStringLiteral("sin año")) << "A1"
+                                                           << ""
+                                                           << "1"
+                                                           << "TOTAL"
+                                                           << "Debe seleccionar un año"
+                                                           << "txtAnio";
+        TestDatabase::newRow(e, QStringLiteral("sin numero")) << "A1"
+                                                              << "2026"
+                                                              << ""
+                                                              << "TOTAL"
+                                                              << "Debe indicar un numero de inventario"
+                                                              << "txtNumero";
         TestDatabase::newRow(e, QStringLiteral("departamento sin elegir"))
-            << "A1" << "2026" << "1" << "DEPTO" << "Debe seleccionar un departamento" << "cmbDepartamento";
-        TestDatabase::newRow(e, QStringLiteral("categoria sin elegir"))
-            << "A1" << "2026" << "1" << "CATEGORIA" << "Debe seleccionar una categoria" << "cmbCategoria";
+            << "A1"
+            << "2026"
+            << "1"
+            << "DEPTO"
+            << "Debe seleccionar un departamento"
+            << "cmbDepartamento";
+        TestDatabase::newRow(e, QStringLiteral("categoria sin elegir")) << "A1"
+                                                                        << "2026"
+                                                                        << "1"
+                                                                        << "CATEGORIA"
+                                                                        << "Debe seleccionar una categoria"
+                                                                        << "cmbCategoria";
     }
 }
 
@@ -324,8 +353,9 @@ void tst_InventarioVentana::capturaConTeclado()
     escribe(w, "txtArticulo", QStringLiteral("NIN"));
     escribe(w, "txtCantidad", QStringLiteral("1"));
     enter(w, "txtCantidad");
-    QCOMPARE(t.prompter().last(), QStringLiteral("No es posible inventariar articulos sin control de inventario  "
-                                                 "( CONTROL DE INVENTARIO = <NINGUNO> )"));
+    QCOMPARE(t.prompter().last(),
+             QStringLiteral("No es posible inventariar articulos sin control de inventario  "
+                            "( CONTROL DE INVENTARIO = <NINGUNO> )"));
     QCOMPARE(QApplication::focusWidget(), articulo);
     QCOMPARE(articulo->selectedText(), QStringLiteral("NIN"));
     // A negative quantity: the quantity field.
@@ -380,10 +410,10 @@ void tst_InventarioVentana::articuloNuevo_data()
     for (const QString &e : TestDatabase::engines()) {
         TestDatabase::newRow(e, QStringLiteral("registrado y contado"))
             << true << true << QStringList{"NUEVO"} << QStringList{"NUEVO||2|0"};
-        TestDatabase::newRow(e, QStringLiteral("no lo quiere registrar")) << true << false << QStringList{}
-                                                                          << QStringList{};
-        TestDatabase::newRow(e, QStringLiteral("sin editor no pasa nada")) << false << true << QStringList{}
-                                                                           << QStringList{};
+        TestDatabase::newRow(e, QStringLiteral("no lo quiere registrar"))
+            << true << false << QStringList{} << QStringList{};
+        TestDatabase::newRow(e, QStringLiteral("sin editor no pasa nada"))
+            << false << true << QStringList{} << QStringList{};
     }
 }
 
@@ -401,9 +431,10 @@ void tst_InventarioVentana::articuloNuevo()
     if (conEditor)
         registra = [&](const QString &clave) {
             vistas << clave;
-            db.connection().execute(QStringLiteral("insert into tArticulo (art_Clave, art_Nombre, cinv_Clave) "
-                                                   "values (?, 'Recien registrado', 'LIBRE')"),
-                                    {clave});
+            db.connection().execute(
+                QStringLiteral("insert into tArticulo (art_Clave, art_Nombre, cinv_Clave) "
+                               "values (?, 'Recien registrado', 'LIBRE')"),
+                {clave});
             return true;
         };
     frmInventarioDet w(t.servicios, registra);
@@ -414,7 +445,8 @@ void tst_InventarioVentana::articuloNuevo()
     escribe(w, "txtArticulo", QStringLiteral("NUEVO"));
     escribe(w, "txtCantidad", QStringLiteral("2"));
     enter(w, "txtCantidad");
-    QCOMPARE(t.prompter().texts(), QStringList{QStringLiteral("Articulo no encontrado, desea registrarlo ?")});
+    QCOMPARE(t.prompter().texts(),
+             QStringList{QStringLiteral("Articulo no encontrado, desea registrarlo ?")});
     QVERIFY(t.prompter().drained());
     QCOMPARE(vistas, llamadas);
     QCOMPARE(t.conteos(), conteos);
@@ -462,8 +494,10 @@ void tst_InventarioVentana::editaYEliminaEnElGrid()
     // The difference stays blank until the second count is under way.
     QCOMPARE(renglones(grid), (QStringList{"EXI||0|0|", "LIB||12|11|"}));
     // Article and lot are not edited in the grid.
-    QVERIFY(!(grid->model()->flags(grid->model()->index(0, ConteosInventarioModel::Articulo)) & Qt::ItemIsEditable));
-    QVERIFY(!(grid->model()->flags(grid->model()->index(0, ConteosInventarioModel::Diferencia)) & Qt::ItemIsEditable));
+    QVERIFY(!(grid->model()->flags(grid->model()->index(0, ConteosInventarioModel::Articulo)) &
+              Qt::ItemIsEditable));
+    QVERIFY(!(grid->model()->flags(grid->model()->index(0, ConteosInventarioModel::Diferencia)) &
+              Qt::ItemIsEditable));
 
     // Delete on a row, asked first.
     t.prompter().clear();
@@ -474,7 +508,8 @@ void tst_InventarioVentana::editaYEliminaEnElGrid()
     QCOMPARE(grid->model()->rowCount(), 2);
     t.prompter().answers << true;
     QTest::keyClick(grid, Qt::Key_Delete);
-    QCOMPARE(t.prompter().texts(), (QStringList{"Desea eliminar el articulo EXI", "Desea eliminar el articulo EXI"}));
+    QCOMPARE(t.prompter().texts(),
+             (QStringList{"Desea eliminar el articulo EXI", "Desea eliminar el articulo EXI"}));
     QCOMPARE(renglones(grid), QStringList{QStringLiteral("LIB||12|11|")});
     QCOMPARE(t.conteos(), QStringList{QStringLiteral("LIB||12|11")});
 }
@@ -517,7 +552,8 @@ void tst_InventarioVentana::conteosHastaConcluir()
     QCOMPARE(w.panel(), frmInventarioDet::Panel::Ajustes);
     auto *ajustes = hijo<QTableView>(w, "grdAjustes");
     QAbstractItemModelTester tester(ajustes->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QCOMPARE(renglones(ajustes), QStringList{QStringLiteral("LIB|Articulo LIB||12|10|ENTRADA DE ALMACEN|2|10.00")});
+    QCOMPARE(renglones(ajustes),
+             QStringList{QStringLiteral("LIB|Articulo LIB||12|10|ENTRADA DE ALMACEN|2|10.00")});
     QVERIFY(hijo<QPushButton>(w, "cmdConcluir")->isVisible());
 
     const QStringList antes = filasExistencia(c);
@@ -528,8 +564,9 @@ void tst_InventarioVentana::conteosHastaConcluir()
     p.clear();
     p.answers << true;
     hijo<QPushButton>(w, "cmdConcluir")->click();
-    QCOMPARE(p.texts(), (QStringList{"Esto modificara las existencias para los articulos afectados, desea continuar",
-                                     "El Inventario ha sido concluido con exito"}));
+    QCOMPARE(p.texts(),
+             (QStringList{"Esto modificara las existencias para los articulos afectados, desea continuar",
+                          "El Inventario ha sido concluido con exito"}));
     QCOMPARE(filasExistencia(c), (QStringList{"A1|EXI|=5", "A1|LIB|=12", "A1|LOT|L1=3", "A1|NIN|=4",
                                               "A1|SER|S1=1", "A2|LIB|=7"}));
     MDR_VERIFICA_INVARIANTES(c);
@@ -658,21 +695,25 @@ void tst_InventarioVentana::listaRecientesPrimero()
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     db::Connection &c = db.connection();
     Tienda t(c, settingsFile());
-    for (const char *e : {"A1|2025|1|2025-03-01 09:00:00|CERRADO|1|TOTAL|1", "A1|2026|1|2026-02-01 09:00:00|PROCESADO|2|PARCIAL|2",
+    for (const char *e : {"A1|2025|1|2025-03-01 09:00:00|CERRADO|1|TOTAL|1",
+                          "A1|2026|1|2026-02-01 09:00:00|PROCESADO|2|PARCIAL|2",
                           "A1|2026|2|2026-06-15 18:30:00|REGISTRADO|3|DEPTO|1",
                           "A2|2026|1|2026-07-01 08:00:00|REGISTRADO|1|TOTAL|1"}) {
         const QStringList v = QString::fromLatin1(e).split(u'|');
-        c.execute(QStringLiteral("insert into tInventario (alm_Clave, inv_Anio, inv_Clave, inv_Fecha, usu_Clave, "
-                                 "einv_Clave, inv_Conteo, tinv_Clave, inv_ConteoActual) values (?, ?, ?, ?, 'ANA', ?, "
-                                 "?, ?, ?)"),
-                  {v[0], v[1].toInt(), v[2].toInt(), QDateTime::fromString(v[3], QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                   v[4], v[5].toInt(), v[6], v[7].toInt()});
+        c.execute(QStringLiteral(
+                      "insert into tInventario (alm_Clave, inv_Anio, inv_Clave, inv_Fecha, usu_Clave, "
+                      "einv_Clave, inv_Conteo, tinv_Clave, inv_ConteoActual) values (?, ?, ?, ?, 'ANA', ?, "
+                      "?, ?, ?)"),
+                  {v[0], v[1].toInt(), v[2].toInt(),
+                   QDateTime::fromString(v[3], QStringLiteral("yyyy-MM-dd HH:mm:ss")), v[4], v[5].toInt(),
+                   v[6], v[7].toInt()});
     }
     c.execute(QStringLiteral("insert into tInventarioArticulo (alm_Clave, inv_Anio, inv_Clave, art_Clave, "
                              "inva_Conteo1) values ('A1', 2026, 1, 'LIB', 3)"));
     frmInventario w(t.servicios);
     QVERIFY(activa(w));
-    QAbstractItemModelTester tester(w.grid()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QAbstractItemModelTester tester(w.grid()->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
     // The workstation's warehouse first, every year, newest first.
     QCOMPARE(hijo<QComboBox>(w, "cmbAlmacen")->currentData().toString(), QStringLiteral("A1"));
     QCOMPARE(renglones(w.grid()), (QStringList{"A1|2026|2|15/06/2026 18:30|ANA|DEPTO|3|1|REGISTRADO",
@@ -700,7 +741,8 @@ void tst_InventarioVentana::listaRecientesPrimero()
     QTest::keyClick(w.grid(), Qt::Key_Delete);
     QCOMPARE(t.prompter().texts(), (QStringList{"Esta seguro de eliminar el inventario 2026-1",
                                                 "Esta seguro de eliminar el inventario 2026-1"}));
-    QCOMPARE(renglones(w.grid()), QStringList{QStringLiteral("A1|2026|2|15/06/2026 18:30|ANA|DEPTO|3|1|REGISTRADO")});
+    QCOMPARE(renglones(w.grid()),
+             QStringList{QStringLiteral("A1|2026|2|15/06/2026 18:30|ANA|DEPTO|3|1|REGISTRADO")});
     QCOMPARE(c.scalar(QStringLiteral("select count(*) from tInventarioArticulo")).toInt(), 0);
     QCOMPARE(c.scalar(QStringLiteral("select count(*) from tInventario")).toInt(), 3);
 }

@@ -144,7 +144,8 @@ void frmInventario::refresca()
     InventariosLista::Fila antes;
     const bool habia = seleccionado(&antes);
     try {
-        m_modelo.setFilas(m_lista.filas(m_cmbAlmacen->currentData().toString(), m_cmbAnio->currentData().toInt()));
+        m_modelo.setFilas(
+            m_lista.filas(m_cmbAlmacen->currentData().toString(), m_cmbAnio->currentData().toInt()));
     } catch (const std::exception &e) {
         reportError(m_services.prompter, QStringLiteral("No fue posible leer la lista de inventarios"),
                     QStringLiteral("frmInventario.cargaGrid"), ErrorInfo::fromException(e));

@@ -89,8 +89,8 @@ frmInventarioDet::~frmInventarioDet()
     sueltaCampos(this);
 }
 
-bool frmInventarioDet::abrir(const LookupServices &services, RegistraArticulo registra, const QString &almacen,
-                             int anio, int numero, QWidget *parent)
+bool frmInventarioDet::abrir(const LookupServices &services, RegistraArticulo registra,
+                             const QString &almacen, int anio, int numero, QWidget *parent)
 {
     frmInventarioDet window(services, std::move(registra), parent);
     if (numero > 0 && !window.muestra(almacen, anio, numero))
@@ -118,9 +118,11 @@ QWidget *frmInventarioDet::panelApertura()
     m_cmbTipo = new QComboBox;
     m_cmbTipo->setObjectName(QStringLiteral("cmbTipo"));
     m_cmbTipo->addItem(QStringLiteral("TOTAL - todos los articulos del almacen"), QStringLiteral("TOTAL"));
-    m_cmbTipo->addItem(QStringLiteral("PARCIAL - solo los articulos que se capturen"), QStringLiteral("PARCIAL"));
+    m_cmbTipo->addItem(QStringLiteral("PARCIAL - solo los articulos que se capturen"),
+                       QStringLiteral("PARCIAL"));
     m_cmbTipo->addItem(QStringLiteral("DEPTO - los articulos de un departamento"), QStringLiteral("DEPTO"));
-    m_cmbTipo->addItem(QStringLiteral("CATEGORIA - los articulos de una categoria"), QStringLiteral("CATEGORIA"));
+    m_cmbTipo->addItem(QStringLiteral("CATEGORIA - los articulos de una categoria"),
+                       QStringLiteral("CATEGORIA"));
     m_cmbDepartamento = new QComboBox;
     m_cmbDepartamento->setObjectName(QStringLiteral("cmbDepartamento"));
     m_cmbCategoria = new QComboBox;
@@ -130,7 +132,8 @@ QWidget *frmInventarioDet::panelApertura()
         llenaOpciones(m_cmbDepartamento, m_lista.departamentos(), QStringLiteral("(elija un departamento)"));
         llenaOpciones(m_cmbCategoria, m_lista.categorias(), QStringLiteral("(elija una categoria)"));
     } catch (const std::exception &e) {
-        falla(QStringLiteral("No fue posible leer los almacenes y departamentos"), QStringLiteral("panelApertura"), e);
+        falla(QStringLiteral("No fue posible leer los almacenes y departamentos"),
+              QStringLiteral("panelApertura"), e);
     }
     m_cmbAlmacen->setCurrentIndex(
         m_cmbAlmacen->findData(m_services.config.getValue(QStringLiteral("ALMACEN")).toString()));
@@ -158,7 +161,8 @@ QWidget *frmInventarioDet::panelApertura()
     botones->addWidget(m_cmdIniciar);
     botones->addWidget(cancelar);
 
-    auto *titulo = new QLabel(QStringLiteral("Nuevo inventario fisico, o el numero de uno en curso para continuarlo"));
+    auto *titulo =
+        new QLabel(QStringLiteral("Nuevo inventario fisico, o el numero de uno en curso para continuarlo"));
     auto *panel = new QWidget;
     panel->setObjectName(QStringLiteral("panelApertura"));
     auto *layout = new QVBoxLayout(panel);
@@ -221,7 +225,8 @@ QWidget *frmInventarioDet::panelCaptura()
                                   QAbstractItemView::AnyKeyPressed);
     m_grdConteos->installEventFilter(this);
     m_grdConteos->horizontalHeader()->setStretchLastSection(false);
-    m_grdConteos->horizontalHeader()->setSectionResizeMode(ConteosInventarioModel::Articulo, QHeaderView::Stretch);
+    m_grdConteos->horizontalHeader()->setSectionResizeMode(ConteosInventarioModel::Articulo,
+                                                           QHeaderView::Stretch);
     m_grdConteos->setColumnWidth(ConteosInventarioModel::Lote, 160);
     for (int c = ConteosInventarioModel::Conteo1; c <= ConteosInventarioModel::Conteo3; ++c)
         m_grdConteos->setColumnWidth(c, 110);
@@ -265,7 +270,8 @@ QWidget *frmInventarioDet::panelAjustes()
     m_grdAjustes->setModel(&m_ajustes);
     m_grdAjustes->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grdAjustes->horizontalHeader()->setStretchLastSection(false);
-    m_grdAjustes->horizontalHeader()->setSectionResizeMode(AjustesInventarioModel::Nombre, QHeaderView::Stretch);
+    m_grdAjustes->horizontalHeader()->setSectionResizeMode(AjustesInventarioModel::Nombre,
+                                                           QHeaderView::Stretch);
     m_grdAjustes->setColumnWidth(AjustesInventarioModel::Articulo, 110);
     m_grdAjustes->setColumnWidth(AjustesInventarioModel::Lote, 80);
     m_grdAjustes->setColumnWidth(AjustesInventarioModel::Costo, 90);
@@ -304,7 +310,8 @@ frmInventarioDet::Panel frmInventarioDet::panel() const
 
 void frmInventarioDet::falla(const QString &texto, const QString &donde, const std::exception &e)
 {
-    reportError(m_services.prompter, texto, QStringLiteral("frmInventarioDet.") + donde, ErrorInfo::fromException(e));
+    reportError(m_services.prompter, texto, QStringLiteral("frmInventarioDet.") + donde,
+                ErrorInfo::fromException(e));
 }
 
 void frmInventarioDet::proponeNumero()
@@ -316,7 +323,8 @@ void frmInventarioDet::proponeNumero()
     try {
         m_txtNumero->setText(QString::number(m_inventario.siguienteNumero(almacen, anio)));
     } catch (const std::exception &e) {
-        falla(QStringLiteral("No fue posible proponer el numero de inventario"), QStringLiteral("proponeNumero"), e);
+        falla(QStringLiteral("No fue posible proponer el numero de inventario"),
+              QStringLiteral("proponeNumero"), e);
     }
 }
 
@@ -347,9 +355,9 @@ void frmInventarioDet::cmdIniciar_Click()
     }
     if (!abierto) {
         const QHash<QString, QWidget *> campos = {
-            {QStringLiteral("almacen"), m_cmbAlmacen},       {QStringLiteral("anio"), m_txtAnio},
-            {QStringLiteral("numero"), m_txtNumero},         {QStringLiteral("conteos"), m_cmbConteos},
-            {QStringLiteral("tipo"), m_cmbTipo},             {QStringLiteral("departamento"), m_cmbDepartamento},
+            {QStringLiteral("almacen"), m_cmbAlmacen},    {QStringLiteral("anio"), m_txtAnio},
+            {QStringLiteral("numero"), m_txtNumero},      {QStringLiteral("conteos"), m_cmbConteos},
+            {QStringLiteral("tipo"), m_cmbTipo},          {QStringLiteral("departamento"), m_cmbDepartamento},
             {QStringLiteral("categoria"), m_cmbCategoria}};
         enfocaCampo(campos.value(m_inventario.campoRechazado(), m_txtNumero));
         return;
@@ -393,15 +401,16 @@ void frmInventarioDet::actualiza()
         falla(QStringLiteral("No fue posible leer el inventario"), QStringLiteral("actualiza"), e);
         return;
     }
-    const QString titulo = QStringLiteral("Almacen %1   Inventario %2-%3   %4, %5 %6")
-                               .arg(m_inventario.almacen())
-                               .arg(m_inventario.anio())
-                               .arg(m_inventario.numero())
-                               .arg(m_inventario.tipo())
-                               .arg(m_inventario.conteos())
-                               .arg(m_inventario.conteos() == 1 ? QStringLiteral("conteo")
-                                                                : QStringLiteral("conteos"));
-    setWindowTitle(QStringLiteral("Inventario fisico %1-%2").arg(m_inventario.anio()).arg(m_inventario.numero()));
+    const QString titulo =
+        QStringLiteral("Almacen %1   Inventario %2-%3   %4, %5 %6")
+            .arg(m_inventario.almacen())
+            .arg(m_inventario.anio())
+            .arg(m_inventario.numero())
+            .arg(m_inventario.tipo())
+            .arg(m_inventario.conteos())
+            .arg(m_inventario.conteos() == 1 ? QStringLiteral("conteo") : QStringLiteral("conteos"));
+    setWindowTitle(
+        QStringLiteral("Inventario fisico %1-%2").arg(m_inventario.anio()).arg(m_inventario.numero()));
     if (width() < 920 || height() < 580)
         resize(qMax(width(), 920), qMax(height(), 580));
     if (estado == QLatin1String("REGISTRADO")) {
@@ -423,10 +432,11 @@ void frmInventarioDet::actualiza()
         entradas += f.tipo == QLatin1String("E") ? 1 : 0;
     const int salidas = int(m_ajustes.filas().size()) - entradas;
     m_lblAjustes->setText(titulo + QStringLiteral("\n") +
-                          (cerrado ? QStringLiteral("Inventario concluido: las existencias ya fueron ajustadas "
-                                                    "(solo consulta).")
-                                   : QStringLiteral("Inventario procesado: al concluir se aplican estos ajustes "
-                                                    "a las existencias.")) +
+                          (cerrado
+                               ? QStringLiteral("Inventario concluido: las existencias ya fueron ajustadas "
+                                                "(solo consulta).")
+                               : QStringLiteral("Inventario procesado: al concluir se aplican estos ajustes "
+                                                "a las existencias.")) +
                           QStringLiteral("   Entradas: %1   Salidas: %2").arg(entradas).arg(salidas));
     m_cmdConcluir->setVisible(!cerrado);
     m_cmdReiniciarAjustes->setVisible(!cerrado);
@@ -484,7 +494,8 @@ void frmInventarioDet::enterEnCampo(QLineEdit *campo)
             falla(QStringLiteral("No fue posible leer el articulo"), QStringLiteral("controlDe"), e);
             return;
         }
-        const bool pideLote = control && (*control == QLatin1String("LOTE") || *control == QLatin1String("SERIE"));
+        const bool pideLote =
+            control && (*control == QLatin1String("LOTE") || *control == QLatin1String("SERIE"));
         if (pideLote && m_txtLote->text().trimmed().isEmpty()) {
             enfocaCampo(m_txtLote);
             return;
@@ -539,10 +550,11 @@ void frmInventarioDet::capturaArticulo()
                 const InventarioFisico::FilaConteo &f = m_conteos.fila(fila);
                 const int n = m_conteoActual;
                 const Decimal total = n == 3 ? f.conteo3 : n == 2 ? f.conteo2 : f.conteo1;
-                m_lblUltimo->setText(QStringLiteral("%1  %2%3: %4 en el conteo")
-                                         .arg(f.articulo, f.nombre,
-                                              f.lote.isEmpty() ? QString() : QStringLiteral("  (") + f.lote + u')',
-                                              total.toString()));
+                m_lblUltimo->setText(
+                    QStringLiteral("%1  %2%3: %4 en el conteo")
+                        .arg(f.articulo, f.nombre,
+                             f.lote.isEmpty() ? QString() : QStringLiteral("  (") + f.lote + u')',
+                             total.toString()));
             }
             limpiaCaptura();
             return;
@@ -567,8 +579,8 @@ void frmInventarioDet::cmdEliminar_Click()
         m_cambiado = true;
         m_conteos.refresca();
     } catch (const std::exception &e) {
-        falla(QStringLiteral("No fue posible eliminar el articulo ") + f.articulo, QStringLiteral("eliminaArticulo"),
-              e);
+        falla(QStringLiteral("No fue posible eliminar el articulo ") + f.articulo,
+              QStringLiteral("eliminaArticulo"), e);
         return;
     }
     if (m_conteos.rowCount() > 0)
@@ -577,8 +589,9 @@ void frmInventarioDet::cmdEliminar_Click()
 
 void frmInventarioDet::cmdCargar_Click()
 {
-    const QString ruta = QFileDialog::getOpenFileName(this, QStringLiteral("Cargar archivo de conteo"), QString(),
-                                                      QStringLiteral("Texto (*.txt *.csv *.dat);;Todos (*)"));
+    const QString ruta =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Cargar archivo de conteo"), QString(),
+                                     QStringLiteral("Texto (*.txt *.csv *.dat);;Todos (*)"));
     if (!ruta.isEmpty())
         cargaArchivo(ruta);
 }
@@ -632,7 +645,8 @@ void frmInventarioDet::cargaArchivo(const QString &ruta)
     botones->addWidget(guardar);
     botones->addWidget(cerrar);
     auto *layout = new QVBoxLayout(dlg);
-    layout->addWidget(new QLabel(QStringLiteral("%1 lineas del archivo no se cargaron:").arg(reporte.size())));
+    layout->addWidget(
+        new QLabel(QStringLiteral("%1 lineas del archivo no se cargaron:").arg(reporte.size())));
     layout->addWidget(texto, 1);
     layout->addLayout(botones);
     dlg->resize(560, 360);

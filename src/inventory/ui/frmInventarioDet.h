@@ -31,7 +31,8 @@ public:
     using RegistraArticulo = std::function<bool(const QString &clave)>;
     enum class Panel { Apertura, Captura, Ajustes };
 
-    frmInventarioDet(const LookupServices &services, RegistraArticulo registra = {}, QWidget *parent = nullptr);
+    frmInventarioDet(const LookupServices &services, RegistraArticulo registra = {},
+                     QWidget *parent = nullptr);
     ~frmInventarioDet() override;
 
     // Without a number: the opening panel for a new inventory of the warehouse. With one: that
