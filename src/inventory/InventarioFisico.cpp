@@ -1,5 +1,6 @@
 #include "InventarioFisico.h"
 
+#include "BuscaArticulo.h"
 #include "Connection.h"
 #include "ConnectionProvider.h"
 #include "DbError.h"
@@ -54,8 +55,9 @@ void InventarioFisico::aviso(const QString &texto)
     m_prompter.exclamation(texto);
 }
 
-InventarioFisico::Captura InventarioFisico::rechaza(const QString &texto)
+InventarioFisico::Captura InventarioFisico::rechaza(const QString &texto, const QString &campo)
 {
+    m_campoRechazado = campo;
     if (m_motivo) {
         *m_motivo = texto;
         return Captura::Rechazado;
@@ -82,22 +84,25 @@ bool InventarioFisico::abre(const Apertura &d)
 {
     static const QStringList tipos = {QStringLiteral("TOTAL"), QStringLiteral("PARCIAL"),
                                       QStringLiteral("DEPTO"), QStringLiteral("CATEGORIA")};
+    m_campoRechazado.clear();
     if (d.almacen.trimmed().isEmpty())
-        return aviso(QStringLiteral("Debe seleccionar un almacen")), false;
+        return rechazaCampo(QStringLiteral("almacen"), QStringLiteral("Debe seleccionar un almacen"));
     if (d.anio <= 0)
-        return aviso(QStringLiteral("Debe seleccionar un año")), false;
+        return rechazaCampo(QStringLiteral("anio"), QStringLiteral("Debe seleccionar un año"));
     if (d.numero <= 0)
-        return aviso(QStringLiteral("Debe indicar un numero de inventario")), false;
+        return rechazaCampo(QStringLiteral("numero"), QStringLiteral("Debe indicar un numero de inventario"));
     if (d.conteos < 1 || d.conteos > 3)
-        return aviso(QStringLiteral(
-                   "Debe indicar la cantidad de veces que se realizara el conteo de los articulos")),
-               false;
+        return rechazaCampo(
+            QStringLiteral("conteos"),
+            QStringLiteral("Debe indicar la cantidad de veces que se realizara el conteo de los articulos"));
     if (!tipos.contains(d.tipo))
-        return aviso(QStringLiteral("Debe indicar el tipo de inventario a realizar")), false;
+        return rechazaCampo(QStringLiteral("tipo"),
+                            QStringLiteral("Debe indicar el tipo de inventario a realizar"));
     if (d.tipo == QLatin1String("DEPTO") && d.departamento.trimmed().isEmpty())
-        return aviso(QStringLiteral("Debe seleccionar un departamento")), false;
+        return rechazaCampo(QStringLiteral("departamento"),
+                            QStringLiteral("Debe seleccionar un departamento"));
     if (d.tipo == QLatin1String("CATEGORIA") && d.categoria.trimmed().isEmpty())
-        return aviso(QStringLiteral("Debe seleccionar una categoria")), false;
+        return rechazaCampo(QStringLiteral("categoria"), QStringLiteral("Debe seleccionar una categoria"));
 
     db::Connection &c = conexion();
     const QVariantList clave = {d.almacen, d.anio, d.numero};
@@ -156,6 +161,26 @@ bool InventarioFisico::abre(const Apertura &d)
     return true;
 }
 
+bool InventarioFisico::rechazaCampo(const QString &campo, const QString &texto)
+{
+    m_campoRechazado = campo;
+    aviso(texto);
+    return false;
+}
+
+bool InventarioFisico::consulta(const QString &almacen, int anio, int numero)
+{
+    if (conexion()
+            .scalar(QStringLiteral("select count(*) from tInventario") + kDonde, {almacen, anio, numero})
+            .toLongLong() == 0)
+        return false;
+    m_almacen = almacen;
+    m_anio = anio;
+    m_numero = numero;
+    cargaCabecera();
+    return true;
+}
+
 void InventarioFisico::cargaCabecera()
 {
     db::Recordset rs =
@@ -183,14 +208,15 @@ int InventarioFisico::conteoActual()
 InventarioFisico::Captura InventarioFisico::captura(const QString &articulo, const QString &lote,
                                                     std::optional<Decimal> cantidad)
 {
+    m_campoRechazado = QStringLiteral("articulo");
     if (articulo.trimmed().isEmpty())
         return rechaza(QStringLiteral("Debe indicar el articulo"));
     if (!cantidad && m_config.getBool(QStringLiteral("OPERACION-CAPTURA-AUTOMATICA")))
         cantidad = Decimal(1);
     if (!cantidad)
-        return rechaza(QStringLiteral("Debe indicar la cantidad"));
+        return rechaza(QStringLiteral("Debe indicar la cantidad"), QStringLiteral("cantidad"));
     if (cantidad->isNegative())
-        return rechaza(QStringLiteral("No se admiten existencias negativas"));
+        return rechaza(QStringLiteral("No se admiten existencias negativas"), QStringLiteral("cantidad"));
     const QString edo = estado();
     if (edo == QLatin1String("CERRADO"))
         return rechaza(QStringLiteral("El Inventario ya ha sido cerrado, para ver los resultados, consulte "
@@ -200,10 +226,11 @@ InventarioFisico::Captura InventarioFisico::captura(const QString &articulo, con
             QStringLiteral("El inventario ya fue procesado, inicie de nuevo la captura para modificarlo"));
 
     db::Connection &c = conexion();
+    const QString clave = BuscaArticulo::porCodigo(c, articulo.trimmed());
     db::Recordset art = c.openRecordset(
         QStringLiteral("select coalesce(cinv_Clave, '') as control from tArticulo where art_Clave = ?"),
-        {articulo});
-    if (art.eof()) {
+        {clave});
+    if (clave.isEmpty() || art.eof()) {
         if (m_motivo)
             return rechaza(QStringLiteral("Articulo no existe : ") + articulo);
         return pregunta(QStringLiteral("Articulo no encontrado, desea registrarlo ?"))
@@ -215,17 +242,20 @@ InventarioFisico::Captura InventarioFisico::captura(const QString &articulo, con
         return rechaza(
             QStringLiteral("No es posible inventariar articulos sin control de inventario  ( CONTROL DE "
                            "INVENTARIO = <NINGUNO> )"));
-    if (!m_existencias.validaLoteSerie(lote, control, !m_motivo))
+    if (!m_existencias.validaLoteSerie(lote, control, !m_motivo)) {
+        m_campoRechazado = QStringLiteral("lote");
         return m_motivo
                    ? rechaza(control == QLatin1String("LOTE") ? QStringLiteral("Requiere capturar el Lote")
-                                                              : QStringLiteral("Capture la serie"))
+                                                              : QStringLiteral("Capture la serie"),
+                             m_campoRechazado)
                    : Captura::Rechazado;
+    }
     const QString loteSerie = (control == QLatin1String("LOTE") || control == QLatin1String("SERIE"))
                                   ? lote.trimmed()
                                   : QStringLiteral("");
 
     const int n = conteoActual();
-    QVariantList fila = {m_almacen, m_anio, m_numero, articulo, loteSerie};
+    QVariantList fila = {m_almacen, m_anio, m_numero, clave, loteSerie};
     const QString dondeFila = kDonde + QStringLiteral(" and art_Clave = ? and alma_Clave = ?");
     db::Recordset actual =
         c.openRecordset(QStringLiteral("select inva_Conteo1, inva_Conteo2, ") + columna(n) +
@@ -233,17 +263,21 @@ InventarioFisico::Captura InventarioFisico::captura(const QString &articulo, con
                         fila);
     if (control == QLatin1String("SERIE")) {
         if (*cantidad != Decimal(1))
-            return rechaza(QStringLiteral("Solo se admite un articulo por serie"));
+            return rechaza(QStringLiteral("Solo se admite un articulo por serie"),
+                           QStringLiteral("cantidad"));
         if (!actual.eof() && !actual.decimal(QStringLiteral("actual")).isZero())
-            return rechaza(QStringLiteral("La serie ya existe"));
+            return rechaza(QStringLiteral("La serie ya existe"), QStringLiteral("lote"));
     }
     // The third count covers only what the first two disagree on.
     if (n == 3 && (actual.eof() || actual.decimal(QStringLiteral("inva_Conteo1")) ==
                                        actual.decimal(QStringLiteral("inva_Conteo2"))))
         return rechaza(QStringLiteral(
             "Las cantidades para este articulo son iguales, no es necesario volver a capturalo"));
-    if (cantidad->isZero() && !m_motivo && !pregunta(QStringLiteral("La cantidad es cero, desea continuar")))
+    if (cantidad->isZero() && !m_motivo &&
+        !pregunta(QStringLiteral("La cantidad es cero, desea continuar"))) {
+        m_campoRechazado = QStringLiteral("cantidad");
         return Captura::Rechazado;
+    }
 
     if (actual.eof()) {
         c.execute(
@@ -256,7 +290,24 @@ InventarioFisico::Captura InventarioFisico::captura(const QString &articulo, con
                       columna(n) + QStringLiteral(" + ?") + dondeFila,
                   QVariantList{cantidad->toQVariant()} + fila);
     }
+    m_campoRechazado.clear();
+    m_ultimoArticulo = clave;
+    m_ultimoLote = loteSerie;
     return Captura::Capturado;
+}
+
+std::optional<QString> InventarioFisico::controlDe(const QString &codigo)
+{
+    db::Connection &c = conexion();
+    const QString clave = BuscaArticulo::porCodigo(c, codigo.trimmed());
+    if (clave.isEmpty())
+        return std::nullopt;
+    db::Recordset rs = c.openRecordset(
+        QStringLiteral("select coalesce(cinv_Clave, '') as control from tArticulo where art_Clave = ?"),
+        {clave});
+    if (rs.eof())
+        return std::nullopt;
+    return rs.text(QStringLiteral("control"));
 }
 
 bool InventarioFisico::fijaConteo(const QString &articulo, const QString &lote, int conteo,
@@ -502,4 +553,48 @@ bool InventarioFisico::elimina()
     t.commit();
     m_almacen.clear();
     return true;
+}
+
+QList<InventarioFisico::FilaConteo> InventarioFisico::articulos()
+{
+    QList<FilaConteo> out;
+    for (db::Recordset rs = conexion().openRecordset(
+             QStringLiteral(
+                 "select ia.art_Clave, a.art_Nombre, ia.alma_Clave, ia.inva_Conteo1, ia.inva_Conteo2, "
+                 "ia.inva_Conteo3 from tInventarioArticulo ia "
+                 "join tArticulo a on a.art_Clave = ia.art_Clave "
+                 "where ia.alm_Clave = ? and ia.inv_Anio = ? and ia.inv_Clave = ? "
+                 "order by ia.art_Clave, ia.alma_Clave"),
+             {m_almacen, m_anio, m_numero});
+         !rs.eof(); rs.moveNext())
+        out.append({rs.text(QStringLiteral("art_Clave")), rs.text(QStringLiteral("art_Nombre")),
+                    rs.text(QStringLiteral("alma_Clave")), rs.decimal(QStringLiteral("inva_Conteo1")),
+                    rs.decimal(QStringLiteral("inva_Conteo2")), rs.decimal(QStringLiteral("inva_Conteo3"))});
+    return out;
+}
+
+QList<InventarioFisico::FilaAjuste> InventarioFisico::ajustes()
+{
+    QList<FilaAjuste> out;
+    for (db::Recordset rs = conexion().openRecordset(
+             QStringLiteral(
+                 "select j.art_Clave, a.art_Nombre, j.alma_Clave, j.inva_Resultado, j.alma_Existencia, "
+                 "j.ajuste_Tipo, j.ajuste_Cantidad, j.art_Costo from tInventarioAjuste j "
+                 "join tArticulo a on a.art_Clave = j.art_Clave "
+                 "where j.alm_Clave = ? and j.inv_Anio = ? and j.inv_Clave = ? "
+                 "order by j.art_Clave, j.alma_Clave"),
+             {m_almacen, m_anio, m_numero});
+         !rs.eof(); rs.moveNext())
+        out.append({rs.text(QStringLiteral("art_Clave")), rs.text(QStringLiteral("art_Nombre")),
+                    rs.text(QStringLiteral("alma_Clave")), rs.decimal(QStringLiteral("inva_Resultado")),
+                    rs.decimal(QStringLiteral("alma_Existencia")),
+                    rs.text(QStringLiteral("ajuste_Tipo")).trimmed(),
+                    rs.decimal(QStringLiteral("ajuste_Cantidad")), rs.decimal(QStringLiteral("art_Costo"))});
+    return out;
+}
+
+QString InventarioFisico::nombreAjuste(const QString &tipo)
+{
+    return tipo == QLatin1String("E") ? QStringLiteral("ENTRADA DE ALMACEN")
+                                      : QStringLiteral("SALIDA DE ALMACEN");
 }
