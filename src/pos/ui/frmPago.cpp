@@ -146,7 +146,7 @@ QWidget *frmPago::creaPestanas()
     connect(txtMonedaImporte, &QLineEdit::textChanged, this, equivalente);
     connect(txtTipoCambio, &QLineEdit::textChanged, this, equivalente);
 
-    f = pagina(QStringLiteral("CREDITO"), QStringLiteral("C&redito"));
+    f = pagina(QStringLiteral("CREDITO"), QStringLiteral("C&rédito"));
     txtCreditoImporte = campo(this, QStringLiteral("txtCreditoImporte"));
     txtCreditoRef = campo(this, QStringLiteral("txtCreditoRef"), false);
     txtCreditoRefAdic = campo(this, QStringLiteral("txtCreditoRefAdic"), false);
@@ -244,6 +244,8 @@ QWidget *frmPago::creaGrid()
     grdPagos->setSelectionMode(QAbstractItemView::SingleSelection);
     grdPagos->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdPagos->verticalHeader()->setVisible(false);
+    // Eleven columns side by side without a scroll bar: each as wide as its contents.
+    grdPagos->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     grdPagos->horizontalHeader()->setStretchLastSection(true);
     h->addWidget(grdPagos, 1);
     auto *v = new QVBoxLayout;
