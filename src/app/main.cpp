@@ -11,6 +11,7 @@
 #include "MainWindowController.h"
 #include "IconoPrograma.h"
 #include "MessageBoxPrompter.h"
+#include "Corte.h"
 #include "Permisos.h"
 #include "PermisosMenu.h"
 #include "Startup.h"
@@ -27,8 +28,12 @@
 #include "frmCodigo.h"
 #include "frmConfig.h"
 #include "frmConsultaSQL.h"
+#include "frmCorteIni.h"
+#include "frmInventario.h"
 #include "frmLogin.h"
 #include "frmModuloCon.h"
+#include "frmMovAlmCon.h"
+#include "frmMovAlmDet.h"
 #include "frmODBCLogon.h"
 #include "frmPsw.h"
 #include "frmSelAlmacen.h"
@@ -191,6 +196,24 @@ int main(int argc, char **argv)
                                      catalogos.opener(mainWindow), mainWindow);
         });
         catalogos.conecta(*mainWindow);
+        const auto lookup = [&]() -> LookupServices { return {services.connection(), services.config(), prompter}; };
+        mainWindow->setCommand(QStringLiteral("mnuAlmacen_MovAlm"),
+                               [&, lookup] { frmMovAlmCon::abrir(lookup(), permisos, mainWindow); });
+        mainWindow->setCommand(QStringLiteral("mnuInter_Movimientos"), [&, lookup] {
+            frmMovAlmDet::abrir(lookup(), permisos, mainWindow, QStringLiteral("INTERSUCURSAL"));
+        });
+        mainWindow->setCommand(QStringLiteral("mnuAlmacen_Inv"), [&, lookup] {
+            // An article counted but not on file can be registered on the spot.
+            auto registra = [&, lookup](const QString &clave) {
+                return frmArticulo::abrir(lookup(), calculoPrecio, u'A', clave, mainWindow);
+            };
+            mainWindow->addWindow(new frmInventario(lookup(), registra), QSize(900, 480));
+        });
+        // Closing a cut comes with the cash-cut report; until then the entry opens one.
+        mainWindow->setCommand(QStringLiteral("mnuCaja_Corte"), [&] {
+            Corte corte(services.connection(), services.config(), prompter);
+            frmCorteIni::abrir(corte, mainWindow);
+        });
         mainWindow->setCommand(QStringLiteral("mnuSeguridad_Mod"), [&] {
             mainWindow->addWindow(new frmModuloCon(services.connection(), prompter), QSize(820, 520));
         });
