@@ -1,0 +1,233 @@
+// Writing a paid sale: GuardaVenta::guardaDatos of a 20-line cash sale (header, tax row, lines
+// with their cost, 20 stock calls with their kardex rows, payment, document flags, all in one
+// transaction) against the plainest write of the same rows in one transaction: the folio counter,
+// the header, the tax row, 20 lines each with an UPDATE of its stock row and of its article and an
+// INSERT of its kardex row, and the payment. SQLite always; PostgreSQL when MDR_BENCH_PG names a
+// server. Targets: SQLite under 10 ms a sale and within 2x the plain writes; PostgreSQL on the
+// loopback under 30 ms.
+
+#include "CalculoVenta.h"
+#include "ConnectionProvider.h"
+#include "GuardaVenta.h"
+#include "Schema.h"
+#include "SettingsStore.h"
+#include "SilentPrompter.h"
+#include "cConfigure.h"
+
+#include "Connection.h"
+#include "Transaction.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kLineas = 20;
+QTemporaryDir *g_dir = nullptr;
+
+QString clave(int i)
+{
+    return QStringLiteral("V%1").arg(i, 4, 10, QLatin1Char('0'));
+}
+
+// Warehouse A1 (the writer's) and A2 (the plain writes'), each with a terminal and its open cut.
+void llena(db::Connection &c)
+{
+    db::Schema::upgrade(c);
+    db::Transaction tx(c);
+    const int anio = c.scalar(QStringLiteral("select getdate()")).toDateTime().date().year();
+    c.execute(
+        QStringLiteral("insert into tAlmacen (alm_Clave, alm_Nombre) values ('A1', 'Uno'), ('A2', 'Dos')"));
+    c.execute(
+        QStringLiteral("insert into tTerminal (term_Clave, term_Nombre, alm_Clave) values ('CAJA1', 'Uno', "
+                       "'A1'), ('CAJA2', 'Dos', 'A2')"));
+    c.execute(QStringLiteral(
+                  "insert into TCORTE (alm_Clave, term_Clave, corte_Anio, corte_Numero, corte_Fecha, "
+                  "ecorte_Clave, usu_Clave) values ('A1', 'CAJA1', ?, 1, getdate(), 'ABIERTO', 'ADMIN'), "
+                  "('A2', 'CAJA2', ?, 1, getdate(), 'ABIERTO', 'ADMIN')"),
+              {anio, anio});
+    c.execute(QStringLiteral(
+        "insert into tCliente (cli_Clave, cli_Nombre, tcli_Clave) values ('C1', 'Cliente', 'SYS')"));
+    for (int i = 0; i < kLineas; ++i) {
+        c.execute(QStringLiteral(
+                      "insert into tArticulo (art_Clave, art_Nombre, cinv_Clave, art_Costo, art_Existencia) "
+                      "values (?, ?, 'EXISTENCIA', 10, 2000000)"),
+                  {clave(i), QStringLiteral("ARTICULO %1").arg(i)});
+        for (const char *alm : {"A1", "A2"})
+            c.execute(QStringLiteral(
+                          "insert into tArticuloAlmacen (alm_Clave, art_Clave, alma_Clave, alma_Existencia) "
+                          "values (?, ?, '', 1000000)"),
+                      {QString::fromLatin1(alm), clave(i)});
+    }
+    tx.commit();
+}
+
+DatosVenta venta()
+{
+    DatosVenta d;
+    for (int i = 0; i < kLineas; ++i) {
+        LineaVenta l;
+        l.clave = clave(i);
+        l.nombre = QStringLiteral("ARTICULO %1").arg(i);
+        l.cantidad = Decimal(1 + i % 3);
+        l.precio = Decimal(25) + Decimal(i);
+        l.iva = Decimal(i % 4 == 0 ? 0 : 16);
+        l.tipoPrecio = QStringLiteral("NORMAL");
+        l.renglon = i + 1;
+        CalculoVenta::calculaLinea(l, ReglaRedondeo{});
+        d.lineas << l;
+    }
+    d.totales = CalculoVenta::calculaGrid(d.lineas, ReglaRedondeo{}, ReglaRedondeo{}, Decimal(), false);
+    PagoVenta p;
+    p.tipo = QStringLiteral("EFECTIVO");
+    p.importe = d.totales.total;
+    d.pagos << p;
+    d.pago = d.totales.total;
+    d.cliente = QStringLiteral("C1");
+    d.vendedor = QStringLiteral("ADMIN");
+    d.ticket = true;
+    return d;
+}
+
+void guardaDatos(benchmark::State &state, const QString &cs)
+{
+    db::Connection c;
+    c.open(cs);
+    FixedConnectionProvider provider(&c);
+    SilentPrompter prompter;
+    SettingsStore settings(g_dir->filePath(QStringLiteral("venta.ini")));
+    cConfigure config(provider, settings, prompter);
+    const int anio = c.scalar(QStringLiteral("select getdate()")).toDateTime().date().year();
+    config.setValue(QStringLiteral("ALMACEN"), QStringLiteral("A1"));
+    config.setValue(QStringLiteral("USUARIO"), QStringLiteral("ADMIN"));
+    config.setValue(QStringLiteral("CORTE-CAJA"), QStringLiteral("CAJA1-%1-1").arg(anio));
+    GuardaVenta g(provider, config, prompter);
+    const DatosVenta d = venta();
+    for (auto _ : state)
+        if (!g.guardaDatos(d))
+            state.SkipWithError("la venta no se guardo");
+    state.counters["ventas/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+void crudo(benchmark::State &state, const QString &cs)
+{
+    db::Connection c;
+    c.open(cs);
+    const DatosVenta d = venta();
+    const QDateTime ahora = c.scalar(QStringLiteral("select getdate()")).toDateTime();
+    const int anio = ahora.date().year();
+    // The benchmark calls this more than once: the counter is created the first time only.
+    c.execute(
+        QStringLiteral("insert into tSecuencia (sec_Clave, sec_Valor) select 'CRUDO', 0 where not exists "
+                       "(select 1 from tSecuencia where sec_Clave = 'CRUDO')"));
+    for (auto _ : state) {
+        db::Transaction tx(c);
+        c.execute(
+            QStringLiteral("update tSecuencia set sec_Valor = sec_Valor + 1 where sec_Clave = 'CRUDO'"));
+        const qint64 folio =
+            c.scalar(QStringLiteral("select sec_Valor from tSecuencia where sec_Clave = 'CRUDO'"))
+                .toLongLong();
+        const QVariantList k{QStringLiteral("CAJA2"), anio, 1, folio};
+        c.execute(QStringLiteral(
+                      "insert into tVenta (term_Clave, corte_Anio, corte_Numero, venta_Numero, venta_Folio, "
+                      "venta_importe, venta_descuento, venta_Total, usu_Clave, venta_Fecha, cli_Clave, "
+                      "venta_Pago, venta_Cambio, venta_Cantidad, alm_Clave, venta_IVA, usu_ClaveReg, "
+                      "venta_Ticket) values (?, ?, ?, ?, ?, ?, 0, ?, 'ADMIN', ?, 'C1', ?, 0, ?, 'A2', ?, "
+                      "'ADMIN', 'SI')"),
+                  k + QVariantList{folio, d.totales.importe.toQVariant(), d.totales.total.toQVariant(), ahora,
+                                   d.pago.toQVariant(), d.totales.articulos.toQVariant(),
+                                   d.totales.impuesto.round(2).toQVariant()});
+        for (auto it = d.totales.impuestoPorTasa.cbegin(); it != d.totales.impuestoPorTasa.cend(); ++it)
+            c.execute(
+                QStringLiteral("insert into tVentaIVA (term_Clave, corte_Anio, corte_Numero, venta_Numero, "
+                               "viva_Tasa, viva_Base, viva_Importe) values (?, ?, ?, ?, ?, ?, ?)"),
+                k + QVariantList{it.key().toQVariant(), it.value().base.toQVariant(),
+                                 it.value().importe.toQVariant()});
+        int n = 0;
+        for (const LineaVenta &l : d.lineas) {
+            c.execute(
+                QStringLiteral(
+                    "insert into tVentaDetalle (term_Clave, corte_Anio, corte_Numero, venta_Numero, "
+                    "vdet_Numero, art_Clave, venta_Folio, art_Nombre, vdet_Cantidad, vdet_Importe, "
+                    "vdet_IVA, vdet_SubTotal, vdet_Total, alm_Clave, vdet_anio, vdet_mes, vdet_dia, "
+                    "vdet_Fecha, vdet_Costo) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'A2', ?, ?, "
+                    "?, ?, 10)"),
+                k + QVariantList{++n, l.clave, folio, l.nombre, l.cantidad.toQVariant(),
+                                 l.precio.toQVariant(), l.iva.toQVariant(), l.importe.toQVariant(),
+                                 l.total.toQVariant(), anio, ahora.date().month(), ahora.date().day(),
+                                 ahora});
+            c.execute(
+                QStringLiteral("update tArticuloAlmacen set alma_Existencia = alma_Existencia - ? where "
+                               "alm_Clave = 'A2' and art_Clave = ? and alma_Clave = ''"),
+                {l.cantidad.toQVariant(), l.clave});
+            c.execute(QStringLiteral(
+                          "update tArticulo set art_Existencia = art_Existencia - ? where art_Clave = ?"),
+                      {l.cantidad.toQVariant(), l.clave});
+            c.execute(QStringLiteral(
+                          "insert into tArticuloKardex (ALM_CLAVE, art_Clave, kar_Anio, kar_Fecha, "
+                          "tkar_Clave, alma_Clave, kar_Cantidad, art_Costo, KAR_ORIGEN, alma_Existencia) "
+                          "values ('A2', ?, ?, ?, 'S', '', ?, 10, 'CRUDO', 0)"),
+                      {l.clave, anio, ahora, (-l.cantidad).toQVariant()});
+        }
+        c.execute(
+            QStringLiteral(
+                "insert into tVentaPago (vpago_Anio, vpago_Clave, term_Clave, corte_Anio, corte_Numero, "
+                "venta_Numero, venta_Folio, tpago_Clave, vpago_Importe, evpago_Clave, cli_Clave, "
+                "alm_Clave) values (?, ?, ?, ?, ?, ?, ?, 'EFECTIVO', ?, 'PAGADO', 'C1', 'A2')"),
+            QVariantList{anio, folio} + k + QVariantList{folio, d.totales.total.toQVariant()});
+        tx.commit();
+    }
+    state.counters["ventas/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+void registra(const QString &motor, const QString &cs)
+{
+    benchmark::RegisterBenchmark(qPrintable(motor + QStringLiteral("/guardaDatos 20 renglones")), guardaDatos,
+                                 cs)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark(qPrintable(motor + QStringLiteral("/INSERT+UPDATE crudos 20 renglones")),
+                                 crudo, cs)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    QTemporaryDir dir;
+    g_dir = &dir;
+    const QString archivo = dir.filePath(QStringLiteral("venta.sqlite"));
+    {
+        db::Connection c;
+        c.open(db::ConnectionString::sqlite(archivo), db::Connection::OpenMode::CreateIfMissing);
+        llena(c);
+    }
+    registra(QStringLiteral("SQLite"), db::ConnectionString::sqlite(archivo).toString());
+
+    const QString pg = qEnvironmentVariable("MDR_BENCH_PG");
+    if (!pg.isEmpty()) {
+        db::Connection admin;
+        admin.open(pg);
+        const QString nombre = QStringLiteral("mdr_bench_venta");
+        admin.executeStatement(QStringLiteral("drop database if exists ") + nombre);
+        admin.executeStatement(QStringLiteral("create database ") + nombre);
+        const QString pgStore = admin.target().withDatabase(nombre).toString();
+        db::Connection c;
+        c.open(pgStore);
+        llena(c);
+        registra(QStringLiteral("PostgreSQL"), pgStore);
+    } else {
+        std::printf("PostgreSQL omitido: defina MDR_BENCH_PG para medirlo\n");
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
