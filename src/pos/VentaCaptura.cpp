@@ -297,6 +297,7 @@ bool VentaCaptura::agrega(const Captura &captura, const Modo &modo, const Articu
     linea.tipoPrecio = captura.tipoPrecio.isEmpty() ? QStringLiteral("N") : captura.tipoPrecio.toUpper();
     linea.loteSerie = loteSerie;
     linea.controlInv = art.control;
+    linea.numeroPrecio = captura.numeroPrecio;
 
     QList<LineaVenta> nuevas = m_lineas;
     int fila = -1;
@@ -346,17 +347,22 @@ bool VentaCaptura::agrega(const Captura &captura, const Modo &modo, const Articu
 bool VentaCaptura::limiteOferta(QList<LineaVenta> &lineas, const Articulo &art, const Modo &modo)
 {
     Decimal pedida;
-    QString nombre = art.nombre;
+    const QString nombre = art.nombre;
+    int numero = 0; // the offer row that priced the lines; unknown (0): the article's first
     for (const LineaVenta &l : std::as_const(lineas))
-        if (l.clave == art.clave && l.tipoPrecio == QLatin1String("OFERTA"))
+        if (l.clave == art.clave && l.tipoPrecio == QLatin1String("OFERTA")) {
             pedida += l.cantidad;
+            numero = std::max(numero, l.numeroPrecio);
+        }
     if (pedida.isZero())
         return true;
     db::Connection &c = m_s.connections.getConnection();
-    db::Recordset rs = c.openRecordset(
-        QStringLiteral("select precio_Cantidad, precio_Vendidas from tArticuloPrecio where art_Clave = ? and "
-                       "tprecio_Clave = 'OFERTA' order by precio_Clave"),
-        {art.clave});
+    const QString sql =
+        QStringLiteral("select precio_Cantidad, precio_Vendidas from tArticuloPrecio where art_Clave = ? "
+                       "and tprecio_Clave = 'OFERTA'");
+    db::Recordset rs =
+        numero > 0 ? c.openRecordset(sql + QStringLiteral(" and precio_Clave = ?"), {art.clave, numero})
+                   : c.openRecordset(sql + QStringLiteral(" order by precio_Clave"), {art.clave});
     if (rs.eof())
         return rechaza(modo,
                        QStringLiteral("No se encontro la oferta indicada para el articulo ") + art.clave);
@@ -395,6 +401,7 @@ bool VentaCaptura::limiteOferta(QList<LineaVenta> &lineas, const Articulo &art, 
     aNormal.descuento = normal->precio.descuento;
     aNormal.iva = normal->precio.impuestoPorcentaje;
     aNormal.tipoPrecio = normal->tipoPrecio.isEmpty() ? QStringLiteral("NORMAL") : normal->tipoPrecio;
+    aNormal.numeroPrecio = normal->numero;
     aNormal.modificado = false;
     oferta.cantidad = restantes;
     if (restantes.sign() > 0)

@@ -136,6 +136,7 @@ void VentaCaptura::repreciaLineas()
         l.descuento = p->precio.descuento;
         l.iva = p->precio.impuestoPorcentaje;
         l.tipoPrecio = p->tipoPrecio.isEmpty() ? QStringLiteral("NORMAL") : p->tipoPrecio;
+        l.numeroPrecio = p->numero;
         cambio = true;
     }
     if (cambio)

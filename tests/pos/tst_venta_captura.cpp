@@ -21,6 +21,8 @@ private Q_SLOTS:
     void noEncontrado();
     void acumula_data();
     void acumula();
+    void redondeo_data();
+    void redondeo();
     void cliente_data() { TestDatabase::addEngineRows(); }
     void cliente();
     void cambioTipoReprecia_data() { TestDatabase::addEngineRows(); }
@@ -303,6 +305,73 @@ void tst_VentaCaptura::acumula()
     QCOMPARE(p.captura.totales().articulos, Decimal(3));
     QCOMPARE(p.captura.totales().importe, Decimal("310.50"));
     QCOMPARE(p.captura.lineas().last().renglon, lineas);
+}
+
+void tst_VentaCaptura::redondeo_data()
+{
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<bool>("configArticulo"); // REDONDEO-POR-ARTICULO, step 0.50
+    QTest::addColumn<bool>("configMedio");    // REDONDEO-POR-ARTICULO-MEDIO_IMPORTE
+    QTest::addColumn<QString>("tipo");        // tcli_RedondeoArticulo; empty: null (the key rules)
+    QTest::addColumn<bool>("configVenta");    // REDONDEO-VENTA, step 1, up
+    QTest::addColumn<QString>("linea");
+    QTest::addColumn<QString>("importe");
+    QTest::addColumn<QString>("redondeo");
+    for (const QString &e : TestDatabase::engines()) {
+        TestDatabase::newRow(e, "configuracion") << true << false << "" << false << "310.50"
+                                                 << "310.50"
+                                                 << "0.40";
+        TestDatabase::newRow(e, "configuracion medio") << true << true << "" << false << "310.00"
+                                                       << "310.00"
+                                                       << "-0.10";
+        TestDatabase::newRow(e, "el tipo lo apaga") << true << false << "N" << false << "310.10"
+                                                    << "310.10"
+                                                    << "0";
+        TestDatabase::newRow(e, "el tipo lo enciende") << false << false << "S" << false << "310.50"
+                                                       << "310.50"
+                                                       << "0.40";
+        TestDatabase::newRow(e, "venta") << false << false << "" << true << "310.10"
+                                         << "311"
+                                         << "0.90";
+    }
+}
+
+void tst_VentaCaptura::redondeo()
+{
+    QFETCH(QString, engine);
+    QFETCH(bool, configArticulo);
+    QFETCH(bool, configMedio);
+    QFETCH(QString, tipo);
+    QFETCH(bool, configVenta);
+    QFETCH(QString, linea);
+    QFETCH(QString, importe);
+    QFETCH(QString, redondeo);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    creaCatalogoVenta(db.connection());
+    db.connection().execute(QStringLiteral(
+        "update tTipoCliente set tcli_RedondeoArticulo = null, tcli_RedondeoArticuloCantidad = null, "
+        "tcli_RedondeoArticuloImporteMedio = null, tcli_RedondeoVenta = null, tcli_RedondeoVentaCantidad = "
+        "null, "
+        "tcli_RedondeoVentaImporteMedio = null where tcli_Clave = 'SYS'"));
+    if (!tipo.isEmpty())
+        db.connection().execute(
+            QStringLiteral("update tTipoCliente set tcli_RedondeoArticulo = ?, "
+                           "tcli_RedondeoArticuloCantidad = 0.5, tcli_RedondeoArticuloImporteMedio "
+                           "= 'N' where tcli_Clave = 'SYS'"),
+            {tipo});
+    PuestoVenta p(&db.connection());
+    p.config.setValue(QStringLiteral("REDONDEO-POR-ARTICULO"), configArticulo);
+    p.config.setValue(QStringLiteral("REDONDEO-POR-ARTICULO-CANTIDAD"), 0.5);
+    p.config.setValue(QStringLiteral("REDONDEO-POR-ARTICULO-MEDIO_IMPORTE"), configMedio);
+    p.config.setValue(QStringLiteral("REDONDEO-VENTA"), configVenta);
+    p.config.setValue(QStringLiteral("REDONDEO-VENTA-CANTIDAD"), 1);
+    p.config.setValue(QStringLiteral("REDONDEO-VENTA-MEDIO_IMPORTE"), false);
+    p.captura.iniciaVenta();
+
+    QVERIFY(p.captura.cmdAgregar(PuestoVenta::campos("GRA", "1", "310.10", "0", "0")));
+    QCOMPARE(p.captura.lineas().first().total, Decimal(linea));
+    QCOMPARE(p.captura.totales().importe, Decimal(importe));
+    QCOMPARE(p.captura.totales().redondeo, Decimal(redondeo));
 }
 
 void tst_VentaCaptura::cliente()

@@ -25,6 +25,8 @@ private Q_SLOTS:
     void oferta();
     void ofertaAcumulada_data() { TestDatabase::addEngineRows(); }
     void ofertaAcumulada();
+    void ofertaDeSuFila_data() { TestDatabase::addEngineRows(); }
+    void ofertaDeSuFila();
     void pago_data() { TestDatabase::addEngineRows(); }
     void pago();
     void pagoValidaDeNuevo_data() { TestDatabase::addEngineRows(); }
@@ -379,6 +381,33 @@ void tst_VentaCapturaValidacion::ofertaAcumulada()
     db.connection().execute(QStringLiteral("delete from tArticuloPrecio where tprecio_Clave = 'OFERTA'"));
     QVERIFY(!p.captura.cmdAgregar(*cap));
     QCOMPARE(p.prompter.texts(), QStringList{"No se encontro la oferta indicada para el articulo OFE"});
+}
+
+void tst_VentaCapturaValidacion::ofertaDeSuFila()
+{
+    // The units left are those of the offer that priced the line, not of an older one.
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    db::Connection &c = db.connection();
+    creaCatalogoVenta(c);
+    const QString fila = QStringLiteral(
+        "insert into tArticuloPrecio (art_Clave, tprecio_Clave, precio_Clave, precio_Importe, PRECIO_FECINI, "
+        "PRECIO_FECFIN, precio_Cantidad, precio_Vendidas) values ('LIB', 'OFERTA', ?, ?, ?, ?, ?, 0)");
+    c.execute(fila, {1, 10, QDateTime(QDate(2001, 1, 1), QTime(0, 0)),
+                     QDateTime(QDate(2001, 12, 31), QTime(0, 0)), 100});
+    c.execute(fila, {2, 15, QDateTime(QDate(2002, 1, 1), QTime(0, 0)),
+                     QDateTime(QDate(2099, 12, 31), QTime(0, 0)), 3});
+    PuestoVenta p(&c);
+    p.config.setValue(QStringLiteral("VENDE-NORMAL-EN-INSUFICIENTE-OFERTA"), true);
+    p.config.setValue(QStringLiteral("AVISO-VENDE-NORMAL-EN-INSUFICIENTE-OFERTA"), false);
+    p.captura.iniciaVenta();
+    auto cap = p.captura.buscaArticulo(QStringLiteral("LIB"));
+    QVERIFY(cap);
+    QCOMPARE(cap->numeroPrecio, 2);
+    cap->cantidad = QStringLiteral("4");
+    QVERIFY(p.captura.cmdAgregar(*cap));
+    QCOMPARE(lineasTexto(p.captura.lineas()), QStringLiteral("LIB:OFERTA:3:15|LIB:NORMAL:1:20"));
+    QCOMPARE(p.prompter.texts(), QStringList());
 }
 
 void tst_VentaCapturaValidacion::pago()
