@@ -440,6 +440,18 @@ void tst_VentaCaptura::cambioTipoReprecia()
     QCOMPARE(p.captura.lineas().first().precio, Decimal(100));
     QCOMPARE(p.captura.lineas().first().tipoPrecio, QStringLiteral("NORMAL"));
     QCOMPARE(p.prompter.texts(), QStringList());
+
+    // A right granted while the window is open counts once the rights are read again.
+    db.connection().execute(QStringLiteral(
+        "insert into tSeguridad (perf_Clave, mod_Clave) values ('PRUEBA', 'frmVenta_CambioTipoCliente')"));
+    QVERIFY(!p.captura.cambiaTipoCliente(QStringLiteral("MAYOREO")));
+    p.captura.cargaDerechos();
+    QVERIFY(p.captura.cambiaTipoCliente(QStringLiteral("MAYOREO")));
+    QCOMPARE(p.captura.cliente().clave, QStringLiteral("SYS"));
+    QCOMPARE(p.captura.lineas().first().precio, Decimal(70));
+    QVERIFY(!p.captura.cambiaTipoCliente(QStringLiteral("NADA")));
+    QCOMPARE(p.prompter.texts(), QStringList{"No existe informacion del tipo de cliente"});
+    QCOMPARE(p.captura.cliente().tipo, QStringLiteral("MAYOREO"));
 }
 
 void tst_VentaCaptura::editaCelda_data()

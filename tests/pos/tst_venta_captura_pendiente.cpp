@@ -284,6 +284,11 @@ void tst_VentaCapturaPendiente::importa()
                              "('000000000000123', 'Codigo', 5)"));
     PuestoVenta p(&c);
     p.config.setValue(QStringLiteral("EAN15"), true);
+    // Importing needs an open cut.
+    QVERIFY(!p.captura.importa(p.dir.filePath(QStringLiteral("venta.csv"))).abierto);
+    QCOMPARE(p.prompter.texts(),
+             QStringList{"Corte de Caja invalido, aperture un corte de caja antes de continuar"});
+    p.prompter.clear();
     p.abreCaja(c);
     p.captura.iniciaVenta();
     const QString archivo = p.dir.filePath(QStringLiteral("venta.csv"));
