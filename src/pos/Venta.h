@@ -28,6 +28,7 @@ struct LineaVenta {
     QString tipoPrecio = QStringLiteral("N"); // 'NORMAL', 'OFERTA', 'LISTA' ... or "N" typed by hand
     QString loteSerie;
     QString controlInv; // the article's cinv_Clave
+    int numeroPrecio = 0; // precio_Clave of the price row that priced it (the offer whose units it takes)
 
     friend bool operator==(const LineaVenta &, const LineaVenta &) = default;
 };
