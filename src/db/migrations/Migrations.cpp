@@ -25,6 +25,7 @@ const QList<Migration> &all()
         {QStringLiteral("MDR-2026-cortes"), &cortes},
         {QStringLiteral("MDR-2026-ventas"), &ventas},
         {QStringLiteral("MDR-2026-movimientos-derechos"), &movAlmacenDerechos},
+        {QStringLiteral("MDR-2026-ventas-derechos"), &ventasDerechos},
     };
     return list;
 }

@@ -39,5 +39,15 @@ void ventas(Connection &connection);     // tVenta and its lines, payments, tax,
 void inventario(Connection &connection);         // tInventario, tInventarioArticulo, tInventarioAjuste
 void movAlmacen(Connection &connection);         // tMovAlmacen: warehouse movements
 void movAlmacenDerechos(Connection &connection); // rights to register and cancel movements
+void ventasDerechos(Connection &connection);     // the frmVenta_ rights of the counter
+
+// A right (command module) under a menu entry.
+struct Derecho {
+    QString clave;
+    QString nombre;
+};
+// Adds the rights missing under padre and grants them to the profiles that hold otorgarComo.
+void agregaDerechos(Connection &connection, const QString &padre, const QList<Derecho> &derechos,
+                    const QString &otorgarComo);
 
 } // namespace db::migrations
