@@ -21,6 +21,7 @@
 #include "cConfigure.h"
 #include "cArticulo.h"
 #include "cCliente.h"
+#include "cVenta.h"
 #include "cObjectFactory.h"
 #include "frmArticulo.h"
 #include "frmCambioPrecio.h"
@@ -84,6 +85,7 @@ int main(int argc, char **argv)
         return new cArticulo(services.connection(), prompter, calculoPrecio);
     });
     registraScriptsClientes(services.factory(), services.connection());
+    registraScriptsVenta(services.factory());
     // Event scripts: Echo output goes to the log; a failing script never stops the caller.
     hooks.runEventScript = [&](const char *key) { services.code().runEvent(QString::fromLatin1(key)); };
     hooks.quit = [&] {
