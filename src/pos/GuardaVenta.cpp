@@ -38,39 +38,6 @@ QString siNo(bool b)
     return b ? QStringLiteral("SI") : QStringLiteral("NO");
 }
 
-// The stock routine's refusal as the user reads it: PostgreSQL wraps it in "ERROR:" and a context.
-QString textoDeRechazo(const QString &error)
-{
-    QString t = error.section(u'\n', 0, 0).trimmed();
-    if (t.startsWith(QLatin1String("ERROR:")))
-        t = t.mid(6).trimmed();
-    return t;
-}
-
-// Whether the stock call's failure is one of the routine's own refusals (shown as they are), as
-// opposed to a database failure (shown as a plain sentence with the text behind "Detalles").
-bool esRechazoDeExistencia(const QString &texto)
-{
-    static const char *const inicios[] = {"Requiere capturar el Lote",
-                                          "Capture la serie",
-                                          "La cantidad solo puede ser uno",
-                                          "El articulo ",
-                                          "La Serie ya existe",
-                                          "La serie no existe",
-                                          "La Serie no esta disponible",
-                                          "El Lote no existe",
-                                          "El Lote no tiene existencia suficiente",
-                                          "El producto ",
-                                          "El ensamble ",
-                                          "Falta el almacen",
-                                          "La cantidad debe ser mayor que cero",
-                                          "El tipo de movimiento debe ser"};
-    for (const char *inicio : inicios)
-        if (texto.startsWith(QLatin1String(inicio)))
-            return true;
-    return false;
-}
-
 } // namespace
 
 const QString GuardaVenta::kErrorAlGuardar = QStringLiteral("No fue posible guardar la venta");
@@ -183,7 +150,7 @@ std::optional<VentaGuardada> GuardaVenta::guardaDatos(const DatosVenta &datos)
         m_prompter.exclamation(r.texto);
         return std::nullopt;
     } catch (const FallaExistencia &f) {
-        writeLog(QStringLiteral("GuardaVenta.guardaDatos: ") + f.detalle);
+        // Existencias has logged it already.
         m_prompter.detailedMessage(Prompter::Icon::Critical, kErrorAlGuardar, f.detalle);
         return std::nullopt;
     } catch (const db::DbError &e) {
@@ -329,10 +296,10 @@ VentaGuardada GuardaVenta::escribe(db::Connection &c, const DatosVenta &d)
             !existencias.actualizaArticuloAlmacen(almacen, l.clave, l.loteSerie, l.cantidad,
                                                   QStringLiteral("S"), origen, QString(), QString(), *costo,
                                                   true, true, true, &c)) {
-            const QString texto = textoDeRechazo(existencias.ultimoError());
-            if (esRechazoDeExistencia(texto))
-                throw Rechazo{texto};
-            throw FallaExistencia{existencias.ultimoError()};
+            // A refusal of the routine comes without detail; a failure carries the database text.
+            if (existencias.ultimoDetalle().isEmpty())
+                throw Rechazo{Existencias::textoDeRechazo(existencias.ultimoError())};
+            throw FallaExistencia{existencias.ultimoDetalle()};
         }
         if (l.tipoPrecio == QLatin1String("OFERTA"))
             c.execute(QStringLiteral(
