@@ -24,6 +24,7 @@ const QList<Migration> &all()
         {QStringLiteral("MDR-2026-clientes"), &clientes},
         {QStringLiteral("MDR-2026-cortes"), &cortes},
         {QStringLiteral("MDR-2026-ventas"), &ventas},
+        {QStringLiteral("MDR-2026-proveedores"), &proveedores},
     };
     return list;
 }

@@ -36,5 +36,6 @@ void movAlmacen(Connection &connection); // tMovAlmacen: warehouse movements
 void clientes(Connection &connection);   // tCliente and its catalogues, SAT tax regimes and CFDI uses
 void cortes(Connection &connection);     // TCORTE, tMovCaja, tCorteTipoPago: cash-register sessions
 void ventas(Connection &connection);     // tVenta and its lines, payments, tax, held sales, receivables, deliveries
+void proveedores(Connection &connection); // tProveedor, its departments and exchange layouts, tControlPrecio
 
 } // namespace db::migrations
