@@ -149,6 +149,9 @@ QComboBox *frmProveedor::combo(const QString &columna)
 {
     auto *cmb = new QComboBox;
     cmb->setObjectName(columna);
+    // Long names (the SAT's regimes) would otherwise widen the window past the screen.
+    cmb->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cmb->setMinimumContentsLength(12);
     m_campos.insert(columna, cmb);
     llenaCombo(columna);
     connect(cmb, &QComboBox::currentIndexChanged, this, [this, cmb, columna] {
