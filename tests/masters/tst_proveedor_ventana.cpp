@@ -250,6 +250,12 @@ void tst_ProveedorVentana::rechazoMuestraPestanaYCampo()
     QCOMPARE(p.prompter().texts(), QStringList{"Debe indicar un estado"});
     QCOMPARE(QApplication::focusWidget(), w.findChild<QWidget *>(QStringLiteral("edo_Clave")));
     QVERIFY(!w.guardado());
+    // Escape leaves without writing anything.
+    p.prompter().clear();
+    QTest::keyClick(&w, Qt::Key_Escape);
+    QVERIFY(w.isHidden());
+    QCOMPARE(w.result(), int(QDialog::Rejected));
+    QVERIFY(p.prompter().texts().isEmpty());
     QCOMPARE(db.connection().scalar(QStringLiteral("select count(*) from tProveedor")).toInt(), 0);
 }
 
