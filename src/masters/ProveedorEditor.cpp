@@ -336,7 +336,7 @@ bool ProveedorEditor::validaDatos()
                        QStringLiteral("Debe indicar una forma de  pago"));
     if (vacio("edo_Clave"))
         return rechaza(Pestana::Generales, QStringLiteral("edo_Clave"), QStringLiteral("Debe indicar un estado"));
-    if (!revisaNumeros() || !revisaFiscales())
+    if (!revisaFiscales() || !revisaNumeros())
         return false;
     const QString clave = texto(QStringLiteral("prov_Clave")).trimmed();
     if (m_nuevo && existe(clave)) {

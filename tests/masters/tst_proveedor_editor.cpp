@@ -162,12 +162,18 @@ void tst_ProveedorEditor::ordenDeLasValidaciones()
     for (const char *campo : {"prov_Clave", "prov_Nombre", "pais_Clave", "tpag_Clave", "edo_Clave"})
         e.setTexto(QLatin1String(campo), QString());
     e.setTexto(QStringLiteral("prov_Descuento"), QStringLiteral("101"));
+    e.setTexto(QStringLiteral("prov_RFC"), QStringLiteral("FNA6001"));
     const QList<std::tuple<const char *, const char *, Pestana, const char *>> pasos = {
         {"prov_Clave", "Debe indicar una clave", Pestana::Generales, "P1"},
         {"prov_Nombre", "Debe indicar un nombre", Pestana::Generales, "FARMACOS NACIONALES SA DE CV"},
         {"pais_Clave", "Debe indicar un pais", Pestana::Generales, "MEX"},
         {"tpag_Clave", "Debe indicar una forma de  pago", Pestana::Condiciones, "CHEQUE"},
         {"edo_Clave", "Debe indicar un estado", Pestana::Generales, "JAL"},
+        // Then the tax data, then the figures.
+        {"prov_RFC",
+         "El RFC no es valido: debe tener 13 caracteres para personas fisicas o 12 para personas morales (letras, "
+         "fecha AAMMDD y homoclave)",
+         Pestana::Generales, "FNA600101QH6"},
         {"prov_Descuento", "Debe indicar el descuento [0-100]%", Pestana::Condiciones, "100"},
     };
     for (const auto &[campo, mensaje, pestana, arreglo] : pasos) {
