@@ -4,6 +4,7 @@
 #include "DemoDataArticulos.h"
 #include "DemoDataCatalogos.h"
 #include "DemoDataClientes.h"
+#include "DemoDataProveedores.h"
 #include "DemoDataCodigo.h"
 #include "DemoDataConsultas.h"
 #include "DemoDataSeguridad.h"
@@ -95,6 +96,7 @@ void DemoData::populate(Connection &c)
     populateDemoCatalogos(c);
     populateDemoArticulos(c);
     populateDemoClientes(c);
+    populateDemoProveedores(c);
     populateDemoCodigo(c);
     populateDemoConsultas(c);
     tx.commit();

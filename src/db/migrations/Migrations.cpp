@@ -26,6 +26,7 @@ const QList<Migration> &all()
         {QStringLiteral("MDR-2026-ventas"), &ventas},
         {QStringLiteral("MDR-2026-movimientos-derechos"), &movAlmacenDerechos},
         {QStringLiteral("MDR-2026-ventas-derechos"), &ventasDerechos},
+        {QStringLiteral("MDR-2026-proveedores"), &proveedores},
     };
     return list;
 }

@@ -49,5 +49,6 @@ struct Derecho {
 // Adds the rights missing under padre and grants them to the profiles that hold otorgarComo.
 void agregaDerechos(Connection &connection, const QString &padre, const QList<Derecho> &derechos,
                     const QString &otorgarComo);
+void proveedores(Connection &connection); // tProveedor, its departments and exchange layouts, tControlPrecio
 
 } // namespace db::migrations

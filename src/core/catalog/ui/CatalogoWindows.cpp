@@ -2,6 +2,7 @@
 
 #include "LookupArticulo.h"
 #include "LookupCliente.h"
+#include "LookupProveedor.h"
 
 #include "CatalogoEditor.h"
 #include "Catalogos.h"
@@ -112,6 +113,10 @@ frmCatalogo *CatalogoWindows::catalogo(const MenuEntry &entry, QWidget *parent)
     } else if (def->tabla.compare(QLatin1String("tCliente"), Qt::CaseInsensitive) == 0) {
         // Clients are found as every window that asks for one finds them (name, key, RFC, phone).
         lookup = LookupCliente::definicion();
+        lookup.title = entry.catalogue.title;
+    } else if (def->tabla.compare(QLatin1String("tProveedor"), Qt::CaseInsensitive) == 0) {
+        // Suppliers likewise (name, key, short name, RFC).
+        lookup = LookupProveedor::definicion();
         lookup.title = entry.catalogue.title;
     }
     auto *w =
