@@ -21,6 +21,7 @@
 #include "cConfigure.h"
 #include "cArticulo.h"
 #include "cCliente.h"
+#include "cProveedor.h"
 #include "cVenta.h"
 #include "cObjectFactory.h"
 #include "frmArticulo.h"
@@ -33,6 +34,7 @@
 #include "frmInventario.h"
 #include "frmLogin.h"
 #include "frmModuloCon.h"
+#include "frmProveedor.h"
 #include "frmMovAlmCon.h"
 #include "frmMovAlmDet.h"
 #include "frmODBCLogon.h"
@@ -86,6 +88,7 @@ int main(int argc, char **argv)
     });
     registraScriptsClientes(services.factory(), services.connection());
     registraScriptsVenta(services.factory());
+    registraScriptsProveedores(services.factory(), services.connection());
     // Event scripts: Echo output goes to the log; a failing script never stops the caller.
     hooks.runEventScript = [&](const char *key) { services.code().runEvent(QString::fromLatin1(key)); };
     hooks.quit = [&] {
@@ -197,6 +200,11 @@ int main(int argc, char **argv)
             return frmCliente::abrir(services.connection(), services.config(), permisos, prompter, command, clave,
                                      catalogos.opener(mainWindow), mainWindow);
         });
+        catalogos.registraVentana(QStringLiteral("frmProveedor"),
+                                  [&](const QString &, QChar command, const QString &clave) {
+                                      return frmProveedor::abrir(services.connection(), prompter, command, clave,
+                                                                 mainWindow);
+                                  });
         catalogos.conecta(*mainWindow);
         const auto lookup = [&]() -> LookupServices { return {services.connection(), services.config(), prompter}; };
         mainWindow->setCommand(QStringLiteral("mnuAlmacen_MovAlm"),

@@ -203,7 +203,8 @@ QList<CatalogoDef> build()
     CatalogoDef tpago = simple("tTipoPago", "frmTipoPago", "Tipo de Pago", "tipo de pago", "el", "tipos de pago",
                                "tpago_Clave", 20, "tpago_Nombre");
     tpago.referencias << ref("tTipoClienteTipoPago", {"tpago_Clave"}) << ref("tVentaPago", {"tpago_Clave"})
-                      << ref("tCorteTipoPago", {"tpago_Clave"}) << ref("tDevolucionPago", {"tpago_Clave"});
+                      << ref("tCorteTipoPago", {"tpago_Clave"}) << ref("tDevolucionPago", {"tpago_Clave"})
+                      << ref("tProveedor", {"tpag_Clave"});
     t << tpago;
 
     CatalogoDef concepto = simple("tConcepto", "frmConcepto", "Conceptos de Caja", "concepto", "el", "conceptos",
@@ -318,6 +319,8 @@ QList<CatalogoDef> build()
 
     // Kept by the client editor of the masters; described for the lookup of its menu entry.
     t << simple("tCliente", "frmCliente", "Clientes", "cliente", "el", "clientes", "cli_Clave", 20, "cli_Nombre", 150);
+    t << simple("tProveedor", "frmProveedor", "Proveedores", "proveedor", "el", "proveedores", "prov_Clave", 30,
+                "prov_Nombre", 150);
 
     t << simple("tPerfil", "frmPerfil", "Perfil", "perfil", "el", "perfiles", "perf_Clave", 20, "perf_Nombre");
     t << simple("tUsuario", "frmUsuario", "Usuarios", "usuario", "el", "usuarios", "usu_Clave", 20, "usu_Nombre");
@@ -354,7 +357,7 @@ bool Catalogos::tieneVentanaPropia(const CatalogoDef &def)
                                         QStringLiteral("frmPerfil"),      QStringLiteral("frmUsuario"),
                                         QStringLiteral("frmCodigo"),      QStringLiteral("frmConsultaSQL"),
                                         QStringLiteral("frmCambioPrecio"), QStringLiteral("frmArticulo"),
-                                        QStringLiteral("frmCliente")};
+                                        QStringLiteral("frmCliente"), QStringLiteral("frmProveedor")};
     return propias.contains(def.ventana);
 }
 
@@ -373,7 +376,6 @@ const QHash<QString, QString> &Catalogos::pendientes()
         return QHash<QString, QString>{
             {QStringLiteral("mnuCatalogo_lista"), articulo},
             {QStringLiteral("mnuCatalogo_Ofertas"), articulo},
-            {QStringLiteral("mnuCatalogo_Proveedores"), QStringLiteral("el catalogo de proveedores")},
             {QStringLiteral("mnuCatalogo_CuentaBancaria"), QStringLiteral("las cuentas bancarias")},
             {QStringLiteral("mnuConsultorio_Pacientes"), QStringLiteral("los pacientes")},
             {QStringLiteral("mnuSistema_Reportes"), QStringLiteral("los reportes")},
