@@ -485,6 +485,23 @@ from (
 where x.inva_Resultado <> x.existencia
 )"),
               clave);
+    // A whole count (all but 'PARCIAL') covers every lot of the articles it holds: a lot or serial
+    // still on the books that nobody counted is not on the shelf, so it leaves.
+    if (m_tipo != QLatin1String("PARCIAL"))
+        c.execute(QStringLiteral(R"(
+insert into tInventarioAjuste (alm_Clave, inv_Anio, inv_Clave, art_Clave, alma_Clave, inva_Resultado,
+    alma_Existencia, ajuste_Tipo, ajuste_Cantidad, art_Costo)
+select aa.alm_Clave, ?, ?, aa.art_Clave, aa.alma_Clave, 0, aa.alma_Existencia,
+    case when aa.alma_Existencia > 0 then 'S' else 'E' end, abs(aa.alma_Existencia), a.art_Costo
+from tArticuloAlmacen aa
+join tArticulo a on a.art_Clave = aa.art_Clave
+where aa.alm_Clave = ? and a.cinv_Clave in ('LOTE', 'SERIE') and aa.alma_Existencia <> 0
+  and exists (select 1 from tInventarioArticulo ia where ia.alm_Clave = aa.alm_Clave and ia.inv_Anio = ?
+              and ia.inv_Clave = ? and ia.art_Clave = aa.art_Clave)
+  and not exists (select 1 from tInventarioArticulo ia where ia.alm_Clave = aa.alm_Clave and ia.inv_Anio = ?
+                  and ia.inv_Clave = ? and ia.art_Clave = aa.art_Clave and ia.alma_Clave = aa.alma_Clave)
+)"),
+                  {m_anio, m_numero, m_almacen, m_anio, m_numero, m_anio, m_numero});
     t.commit();
     return true;
 }

@@ -504,6 +504,15 @@ void tst_InventarioFisico::procesa_data()
             << QStringList{"LOT|L2|1|2|S|1|7", "LOT|L7|4|0|E|4|7"};
         TestDatabase::newRow(e, QStringLiteral("series"))
             << "PARCIAL" << QStringList{"SER|S1|1", "SER|S3|1"} << QStringList{"SER|S3|1|0|E|1|1500"};
+        // A whole count: lots and serials on the books that nobody counted leave; a partial one
+        // leaves alone what it did not name.
+        TestDatabase::newRow(e, QStringLiteral("total con lote y serie sin contar"))
+            << "TOTAL" << QStringList{"LIB||10", "EXI||5", "LOT|L1|3", "SER|S1|1", "VAC||2"}
+            << QStringList{"LOT|L2|0|2|S|2|7", "SER|S2|0|1|S|1|1500"};
+        TestDatabase::newRow(e, QStringLiteral("departamento no toca otros lotes"))
+            << "DEPTO" << QStringList{"LIB||10", "EXI||5"} << QStringList{};
+        TestDatabase::newRow(e, QStringLiteral("parcial con lote sin contar"))
+            << "PARCIAL" << QStringList{"LOT|L1|3"} << QStringList{};
         // Preloaded and not counted: all stock leaves, except the 'NINGUNO' article's.
         TestDatabase::newRow(e, QStringLiteral("total sin contar"))
             << "TOTAL" << QStringList{"LIB||10", "EXI||5", "LOT|L1|3", "LOT|L2|2", "SER|S1|1", "SER|S2|1"}
@@ -520,7 +529,7 @@ void tst_InventarioFisico::procesa()
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     db::Connection &c = db.connection();
     Tienda t(c, settingsFile());
-    QVERIFY(t.abre(tipo, 1));
+    QVERIFY(t.abre(tipo, 1, tipo == QLatin1String("DEPTO") ? QStringLiteral("MED") : QString()));
     t.prompter().answers << true << true << true; // a zero count, if any
     t.capturaTodo(capturas);
     t.prompter().answers.clear();
