@@ -4,6 +4,7 @@
 // departments, three kinds of electronic exchange (their order column differs from their keys'
 // order) and a bank.
 #include "EstacionPrueba.h"
+#include "PuestoMaestros.h"
 
 #include "ProveedorEditor.h"
 
@@ -13,11 +14,7 @@ struct PuestoProveedores {
     explicit PuestoProveedores(db::Connection &c) : estacion(&c, dir.filePath(QStringLiteral("settings.ini")))
     {
         EstacionPrueba::grant(c);
-        c.execute(QStringLiteral("insert into tPais (pais_Clave, pais_Nombre) values ('MEX', 'México')"));
-        c.execute(QStringLiteral("insert into tPais (pais_Clave, pais_Nombre) values ('USA', 'Estados Unidos')"));
-        for (const auto &[pais, edo] : {std::pair{"MEX", "JAL"}, std::pair{"MEX", "DF"}, std::pair{"USA", "TX"}})
-            c.execute(QStringLiteral("insert into tEstado (pais_Clave, edo_Clave, edo_Nombre) values (?, ?, ?)"),
-                      {QLatin1String(pais), QLatin1String(edo), QLatin1String(edo)});
+        maestros::insertaLugares(c);
         for (const auto &[clave, nombre] : {std::pair{"ABA", "Abarrotes"}, std::pair{"MED", "Medicamentos"},
                                             std::pair{"PERF", "Perfumeria"}})
             c.execute(QStringLiteral("insert into tTipoArticulo (tart_Clave, tart_Nombre) values (?, ?)"),

@@ -76,8 +76,8 @@ const QString kAlta = QStringLiteral("El registro fue agregado con exito, desea 
 class tst_ProveedorEditor : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void cleanupTestCase();
+    void initTestCase() { m_log.activa(); }
+    void cleanupTestCase() { m_log.suelta(); }
     void nuevoProveedor_data() { TestDatabase::addEngineRows(); }
     void nuevoProveedor();
     void ordenDeLasValidaciones_data() { TestDatabase::addEngineRows(); }
@@ -102,19 +102,8 @@ private Q_SLOTS:
     void eliminarConReferenciaDeLaBase();
 
 private:
-    QTemporaryDir m_log;
+    maestros::Bitacora m_log;
 };
-
-void tst_ProveedorEditor::initTestCase()
-{
-    const QString dir = m_log.path();
-    Log::setDirectoryProvider([dir] { return dir; });
-}
-
-void tst_ProveedorEditor::cleanupTestCase()
-{
-    Log::setDirectoryProvider({});
-}
 
 void tst_ProveedorEditor::nuevoProveedor()
 {

@@ -60,7 +60,6 @@ private:
     QWidget *conCatalogo(QWidget *campo, const QString &columna, const QString &ventana, const QString &titulo,
                          QChar comando = u'A');
     void llenaCombo(const QString &columna);
-    void selecciona(QComboBox *cmb, const QString &valor);
     void abreCatalogo(const QString &columna, const QString &ventana, QChar comando);
     void muestra();
     void soloLectura();

@@ -1,6 +1,7 @@
 #include "frmProveedor.h"
 
 #include "Enfoque.h"
+#include "MarcoMaestro.h"
 #include "Log.h"
 #include "LookupProveedor.h"
 #include "Prompter.h"
@@ -20,42 +21,11 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+using marco::Rejilla;
+using marco::soloLecturaVisible;
 using Pestana = ProveedorEditor::Pestana;
 
 namespace {
-
-void soloLecturaVisible(QLineEdit *t)
-{
-    if (!t)
-        return;
-    t->setReadOnly(true);
-    QPalette gris = t->palette();
-    gris.setColor(QPalette::Base, gris.color(QPalette::Window));
-    t->setPalette(gris);
-}
-
-// Two columns of label and field, so a tab of many fields fits the screen.
-struct Rejilla {
-    explicit Rejilla(QWidget *w) : layout(new QGridLayout(w)) {}
-    void agrega(const QString &titulo, QWidget *campo, int ancho = 1)
-    {
-        if (columna + ancho > 2) {
-            ++fila;
-            columna = 0;
-        }
-        layout->addWidget(new QLabel(titulo), fila, columna * 2);
-        layout->addWidget(campo, fila, columna * 2 + 1, 1, ancho * 2 - 1);
-        columna += ancho;
-        if (columna >= 2) {
-            ++fila;
-            columna = 0;
-        }
-    }
-    void termina() { layout->setRowStretch(fila + 1, 1); }
-    QGridLayout *layout;
-    int fila = 0;
-    int columna = 0;
-};
 
 QTableView *tabla(const QString &nombre, QStandardItemModel *modelo)
 {
@@ -77,18 +47,8 @@ frmProveedor::frmProveedor(ProveedorEditor &editor, Prompter &prompter, QChar mo
     : QDialog(parent), m_editor(editor), m_prompter(prompter), m_modo(modo)
 {
     setObjectName(QStringLiteral("frmProveedor"));
-    setWindowTitle(modo == u'A'   ? QStringLiteral("Proveedor - Alta")
-                   : modo == u'C' ? QStringLiteral("Proveedor - Cambio")
-                                  : QStringLiteral("Proveedor - Consulta"));
-    try {
-        if (modo == u'A')
-            m_editor.nuevo();
-        else
-            m_valido = m_editor.carga(clave);
-    } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), QStringLiteral("consultarRegistro"), ErrorInfo::fromException(e));
-        m_valido = false;
-    }
+    setWindowTitle(marco::titulo(QStringLiteral("Proveedor"), modo));
+    m_valido = marco::carga(m_prompter, modo, [this] { m_editor.nuevo(); }, [this, &clave] { return m_editor.carga(clave); });
 
     m_tabs = new QTabWidget;
     m_tabs->setObjectName(QStringLiteral("tabProveedor"));
@@ -100,23 +60,7 @@ frmProveedor::frmProveedor(ProveedorEditor &editor, Prompter &prompter, QChar mo
     m_tabs->addTab(pestanaResurtido(), QStringLiteral("Resurtido"));
     m_tabs->addTab(pestanaDepartamentos(), QStringLiteral("Departamentos"));
 
-    m_cmdGuardar = new QPushButton(QStringLiteral("&Guardar"));
-    m_cmdGuardar->setObjectName(QStringLiteral("cmdGuardar"));
-    m_cmdGuardar->setDefault(true);
-    auto *cancelar = new QPushButton(modo == u'Q' ? QStringLiteral("&Cerrar") : QStringLiteral("&Cancelar"));
-    cancelar->setObjectName(QStringLiteral("cmdCancelar"));
-    cancelar->setAutoDefault(false);
-    connect(m_cmdGuardar, &QPushButton::clicked, this, &frmProveedor::cmdGuardar_Click);
-    connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
-    auto *botones = new QHBoxLayout;
-    botones->addStretch();
-    botones->addWidget(m_cmdGuardar);
-    botones->addWidget(cancelar);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_tabs, 1);
-    layout->addLayout(botones);
-    resize(860, 520);
+    m_cmdGuardar = marco::arma(this, m_tabs, modo, [this] { cmdGuardar_Click(); });
 
     muestra();
     if (modo == u'Q')
@@ -192,20 +136,7 @@ void frmProveedor::llenaCombo(const QString &columna)
     // While the user edits, a key the new list lacks (the state of another country) is dropped.
     if (!m_mostrando && cmb->findData(m_editor.texto(columna).trimmed()) < 0)
         m_editor.setTexto(columna, QString());
-    selecciona(cmb, m_editor.texto(columna));
-}
-
-void frmProveedor::selecciona(QComboBox *cmb, const QString &valorDado)
-{
-    const QSignalBlocker block(cmb);
-    const QString valor = valorDado.trimmed();
-    int i = cmb->findData(valor);
-    // A stored key the list does not offer stays visible rather than replaced.
-    if (i < 0 && !valor.isEmpty()) {
-        cmb->addItem(valor, valor);
-        i = cmb->count() - 1;
-    }
-    cmb->setCurrentIndex(qMax(0, i));
+    marco::selecciona(cmb, m_editor.texto(columna));
 }
 
 QWidget *frmProveedor::pestanaGenerales()
@@ -400,7 +331,7 @@ void frmProveedor::muestra()
 {
     m_mostrando = true;
     if (auto *cmb = qobject_cast<QComboBox *>(m_campos.value(QStringLiteral("pais_Clave"))))
-        selecciona(cmb, m_editor.texto(QStringLiteral("pais_Clave")));
+        marco::selecciona(cmb, m_editor.texto(QStringLiteral("pais_Clave")));
     llenaCombo(QStringLiteral("edo_Clave"));
     for (auto it = m_campos.cbegin(); it != m_campos.cend(); ++it) {
         const QString valor = m_editor.texto(it.key());
@@ -409,7 +340,7 @@ void frmProveedor::muestra()
         else if (auto *c = qobject_cast<QCheckBox *>(it.value()))
             c->setChecked(valor == QLatin1String("S"));
         else if (auto *cmb = qobject_cast<QComboBox *>(it.value()); cmb && it.key() != QLatin1String("edo_Clave"))
-            selecciona(cmb, valor);
+            marco::selecciona(cmb, valor);
     }
     muestraListas();
     m_mostrando = false;
@@ -417,16 +348,10 @@ void frmProveedor::muestra()
 
 void frmProveedor::soloLectura()
 {
-    for (QWidget *w : std::as_const(m_campos)) {
-        if (auto *t = qobject_cast<QLineEdit *>(w))
-            soloLecturaVisible(t);
-        else
-            w->setEnabled(false);
-    }
+    marco::soloLectura(m_campos, m_cmdGuardar);
     for (const char *b : {"cmdMarcarTodos", "cmdDesmarcarTodos"})
         if (auto *boton = findChild<QPushButton *>(QLatin1String(b)))
             boton->setEnabled(false);
-    m_cmdGuardar->setVisible(false);
 }
 
 void frmProveedor::cmdGuardar_Click()
@@ -434,14 +359,8 @@ void frmProveedor::cmdGuardar_Click()
     if (m_modo == u'Q')
         return;
     const bool nuevo = m_editor.esNuevo();
-    if (!m_editor.guardaDatos()) {
-        const QString campo = m_editor.campoRechazado();
-        if (campo.isEmpty())
-            return; // a database error, already reported
-        m_tabs->setCurrentIndex(int(m_editor.pestanaRechazada()));
-        enfocaCampo(m_campos.value(campo));
+    if (!marco::guarda(m_editor, m_tabs, m_campos))
         return;
-    }
     m_guardado = true;
     if (nuevo && m_editor.continuar()) {
         m_editor.nuevo();
@@ -457,13 +376,7 @@ bool frmProveedor::abrir(ConnectionProvider &connections, Prompter &prompter, QC
                          QWidget *parent)
 {
     ProveedorEditor editor(connections, prompter);
-    if (comando == u'B')
-        return editor.eliminarRegistro(clave);
-    frmProveedor w(editor, prompter, comando, comando == u'A' ? QString() : clave, parent);
-    if (!w.valido())
-        return false;
-    w.exec();
-    return w.guardado();
+    return marco::abre<frmProveedor>(editor, prompter, comando, clave, parent);
 }
 
 LookupResult frmProveedor::busca(const LookupServices &services, MaintenanceOpener opener, QWidget *parent,

@@ -56,7 +56,6 @@ private:
     QComboBox *combo(const QString &columna);
     QWidget *bandera(const QString &columna, const QString &titulo);
     void llenaCombo(const QString &columna);
-    void selecciona(QComboBox *cmb, const QString &valor);
     void muestra();
     void muestraListas();
     void marcaTodos(bool servido);
