@@ -23,20 +23,20 @@ public:
 
     // A new client: the default type ("TIPO-CLIENTE-POR-OMISION") and its terms, Mexico as the
     // country, delivery at the counter, active.
-    void nuevo();
+    void nuevo() override;
     // consultarRegistro: the client under clave; false (with "La clave no existe") when there is none.
-    bool carga(const QString &clave);
+    bool carga(const QString &clave) override;
     // A typed or chosen value. Choosing a client type while adding copies its discount, credit
     // period and kind, credit limit and payment control; on an existing client the type changes
     // only with the right "frmTipoCliente_CambiarTipoCliente" (false, after saying so, without it).
-    bool setTexto(const QString &campo, const QString &valor);
+    bool setTexto(const QString &campo, const QString &valor) override;
     bool puedeCambiarTipo() const;
     // Whether the profile holds a right (the catalogue buttons of the window).
     bool puede(const QString &modulo) const;
 
     // The choices of a catalogue column (the states of the chosen country, for edo_Clave and
     // edo_ClaveFis), led by an empty entry.
-    QList<Opcion> opciones(const QString &campo) const;
+    QList<Opcion> opciones(const QString &campo) const override;
 
     // The checks in their order; false after the message, with the tab and field to show.
     bool validaDatos();
@@ -44,7 +44,7 @@ public:
 
     // agregarRegistro or modificarRegistro after validaDatos. After an insert the user is asked
     // whether to go on adding clients: continuar() says the answer.
-    bool guardaDatos();
+    bool guardaDatos() override;
 
     // eliminarRegistro: refused while a document names the client; the default client gets its
     // own question.

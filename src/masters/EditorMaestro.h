@@ -21,10 +21,23 @@ public:
     // One entry of a choice list: the key and what the user reads.
     using Opcion = QPair<QString, QString>;
 
+    virtual ~EditorMaestro() = default;
+
+    // What a master window calls, whatever the master.
+    virtual void nuevo() = 0;
+    virtual bool carga(const QString &clave) = 0;
+    // False when the value is refused (after saying why).
+    virtual bool setTexto(const QString &campo, const QString &valor) = 0;
+    virtual QList<Opcion> opciones(const QString &campo) const = 0;
+    virtual bool guardaDatos() = 0;
+
     bool esNuevo() const { return m_nuevo; }
     QString texto(const QString &campo) const { return m_texto.value(campo.toLower()); }
+    // After an insert: whether the user goes on adding.
     bool continuar() const { return m_continuar; }
     QString campoRechazado() const { return m_campo; }
+    // The refused tab, as the index of the window's tab.
+    int indicePestanaRechazada() const { return m_pestana; }
 
     // Where a catalogue column's choices come from. Identifiers are the program's own.
     struct Catalogo {
@@ -49,7 +62,6 @@ public:
 
 protected:
     EditorMaestro(ConnectionProvider &connections, Prompter &prompter, const Tabla &tabla);
-    ~EditorMaestro() = default;
 
     static const Catalogo *catalogoDe(std::span<const Catalogo> catalogos, const QString &campo);
     // The choices of a catalogue, led by an empty entry; the states are those of the country in

@@ -187,7 +187,7 @@ bool ProveedorEditor::carga(const QString &claveTexto)
     return true;
 }
 
-void ProveedorEditor::setTexto(const QString &campo, const QString &valor)
+bool ProveedorEditor::setTexto(const QString &campo, const QString &valor)
 {
     if (esBandera(campo))
         m_texto.insert(campo.toLower(), valor.trimmed().compare(QLatin1String("S"), Qt::CaseInsensitive) == 0
@@ -195,6 +195,7 @@ void ProveedorEditor::setTexto(const QString &campo, const QString &valor)
                                             : QStringLiteral("N"));
     else
         m_texto.insert(campo.toLower(), valor);
+    return true;
 }
 
 QList<ProveedorEditor::Opcion> ProveedorEditor::opciones(const QString &campo) const

@@ -48,16 +48,17 @@ public:
 
     ProveedorEditor(ConnectionProvider &connections, Prompter &prompter);
 
-    void nuevo();
+    void nuevo() override;
     // consultarRegistro: the supplier under clave with its lists; false (with "La clave no
     // existe") when there is none.
-    bool carga(const QString &clave);
+    bool carga(const QString &clave) override;
     // A typed or chosen value; a flag becomes 'S' for "S" (any case) and 'N' for anything else.
-    void setTexto(const QString &campo, const QString &valor);
+    // Always accepted (true).
+    bool setTexto(const QString &campo, const QString &valor) override;
 
     // The choices of a catalogue column (the states of the chosen country for edo_Clave), led by
     // an empty entry.
-    QList<Opcion> opciones(const QString &campo) const;
+    QList<Opcion> opciones(const QString &campo) const override;
 
     // Every department, in key order, with whether this supplier serves it.
     const QList<Departamento> &departamentos() const { return m_departamentos; }
@@ -78,7 +79,7 @@ public:
 
     // agregarRegistro or modificarRegistro after validaDatos, with both lists, in one
     // transaction. After an insert the user is asked whether to go on adding suppliers.
-    bool guardaDatos();
+    bool guardaDatos() override;
 
     // eliminarRegistro: refused while a row elsewhere names the supplier; its department and
     // exchange rows go with it.

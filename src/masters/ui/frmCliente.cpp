@@ -1,7 +1,6 @@
 #include "frmCliente.h"
 
-#include "Enfoque.h"
-#include "MarcoMaestro.h"
+#include "frmMaestro.h"
 #include "LookupCliente.h"
 #include "frmConsulta.h"
 #include "Log.h"
@@ -21,18 +20,14 @@
 #include <QVBoxLayout>
 
 using marco::Rejilla;
-using marco::soloLecturaVisible;
 using Pestana = ClienteEditor::Pestana;
 
 frmCliente::frmCliente(ClienteEditor &editor, Prompter &prompter, QChar modo, const QString &clave,
                        MaintenanceOpener catalogos, QWidget *parent)
-    : QDialog(parent), m_editor(editor), m_prompter(prompter), m_modo(modo), m_catalogos(std::move(catalogos))
+    : frmMaestro(editor, prompter, modo, QStringLiteral("Cliente"), clave, parent), m_editor(editor),
+      m_catalogos(std::move(catalogos))
 {
     setObjectName(QStringLiteral("frmCliente"));
-    setWindowTitle(marco::titulo(QStringLiteral("Cliente"), modo));
-    m_valido = marco::carga(m_prompter, modo, [this] { m_editor.nuevo(); }, [this, &clave] { return m_editor.carga(clave); });
-
-    m_tabs = new QTabWidget;
     m_tabs->setObjectName(QStringLiteral("tabCliente"));
     // In ClienteEditor::Pestana order, so a refusal's tab is its index.
     m_tabs->addTab(pestanaGeneral(), QStringLiteral("General"));
@@ -41,35 +36,9 @@ frmCliente::frmCliente(ClienteEditor &editor, Prompter &prompter, QChar modo, co
     m_tabs->addTab(pestanaCredito(), QStringLiteral("Venta y credito"));
     m_tabs->addTab(pestanaEntrega(), QStringLiteral("Entrega"));
 
-    m_cmdGuardar = marco::arma(this, m_tabs, modo, [this] { cmdGuardar_Click(); });
-
-    muestra();
-    if (modo == u'Q')
-        soloLectura();
-    else if (modo == u'C') {
-        soloLecturaVisible(qobject_cast<QLineEdit *>(m_campos.value(QStringLiteral("cli_Clave"))));
+    arma(QStringLiteral("cli_Clave"), QStringLiteral("cli_Nombre"));
+    if (modo == u'C')
         m_campos.value(QStringLiteral("tcli_Clave"))->setEnabled(m_editor.puedeCambiarTipo());
-    }
-    m_campos.value(modo == u'A' ? QStringLiteral("cli_Clave") : QStringLiteral("cli_Nombre"))->setFocus();
-}
-
-frmCliente::~frmCliente()
-{
-    sueltaCampos(this);
-}
-
-QLineEdit *frmCliente::texto(const QString &columna, int longitud)
-{
-    auto *t = new QLineEdit;
-    t->setObjectName(columna);
-    if (longitud > 0)
-        t->setMaxLength(longitud);
-    m_campos.insert(columna, t);
-    connect(t, &QLineEdit::textChanged, this, [this, columna](const QString &v) {
-        if (!m_mostrando)
-            m_editor.setTexto(columna, v);
-    });
-    return t;
 }
 
 QComboBox *frmCliente::combo(const QString &columna)
@@ -95,25 +64,6 @@ QComboBox *frmCliente::combo(const QString &columna)
             muestra(); // the type's terms were copied
     });
     return cmb;
-}
-
-void frmCliente::llenaCombo(const QString &columna)
-{
-    auto *cmb = qobject_cast<QComboBox *>(m_campos.value(columna));
-    if (!cmb)
-        return;
-    const QSignalBlocker block(cmb);
-    cmb->clear();
-    try {
-        for (const ClienteEditor::Opcion &o : m_editor.opciones(columna))
-            cmb->addItem(o.first.isEmpty() ? QString() : o.first + QStringLiteral(" - ") + o.second, o.first);
-    } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), QStringLiteral("frmCliente"), ErrorInfo::fromException(e));
-    }
-    // While the user edits, a key the new list lacks (the state of another country) is dropped.
-    if (!m_mostrando && cmb->findData(m_editor.texto(columna).trimmed()) < 0)
-        m_editor.setTexto(columna, QString());
-    marco::selecciona(cmb, m_editor.texto(columna));
 }
 
 QWidget *frmCliente::conCatalogo(QWidget *campo, const QString &columna, const QString &ventana,
@@ -289,7 +239,7 @@ void frmCliente::muestra()
 
 void frmCliente::soloLectura()
 {
-    marco::soloLectura(m_campos, m_cmdGuardar);
+    frmMaestro::soloLectura();
     for (auto *b : findChildren<QToolButton *>())
         if (b->objectName().startsWith(QLatin1String("cmd"))) // not the tabs' own scroll buttons
             b->setEnabled(false);
@@ -311,29 +261,11 @@ void frmCliente::cmdCopiarDomicilio_Click()
     muestra();
 }
 
-void frmCliente::cmdGuardar_Click()
-{
-    if (m_modo == u'Q')
-        return;
-    const bool nuevo = m_editor.esNuevo();
-    if (!marco::guarda(m_editor, m_tabs, m_campos))
-        return;
-    m_guardado = true;
-    if (nuevo && m_editor.continuar()) {
-        m_editor.nuevo();
-        muestra();
-        m_tabs->setCurrentIndex(int(Pestana::General));
-        enfocaCampo(m_campos.value(QStringLiteral("cli_Clave")));
-        return;
-    }
-    accept();
-}
-
 bool frmCliente::abrir(ConnectionProvider &connections, cConfigure &config, Permisos &permisos, Prompter &prompter,
                        QChar comando, const QString &clave, MaintenanceOpener catalogos, QWidget *parent)
 {
     ClienteEditor editor(connections, config, permisos, prompter);
-    return marco::abre<frmCliente>(editor, prompter, comando, clave, std::move(catalogos), parent);
+    return abre<frmCliente>(editor, prompter, comando, clave, std::move(catalogos), parent);
 }
 
 LookupResult frmCliente::busca(const LookupServices &services, MaintenanceOpener opener, QWidget *parent,

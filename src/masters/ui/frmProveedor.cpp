@@ -1,7 +1,6 @@
 #include "frmProveedor.h"
 
-#include "Enfoque.h"
-#include "MarcoMaestro.h"
+#include "frmMaestro.h"
 #include "Log.h"
 #include "LookupProveedor.h"
 #include "Prompter.h"
@@ -44,13 +43,9 @@ QTableView *tabla(const QString &nombre, QStandardItemModel *modelo)
 
 frmProveedor::frmProveedor(ProveedorEditor &editor, Prompter &prompter, QChar modo, const QString &clave,
                            QWidget *parent)
-    : QDialog(parent), m_editor(editor), m_prompter(prompter), m_modo(modo)
+    : frmMaestro(editor, prompter, modo, QStringLiteral("Proveedor"), clave, parent), m_editor(editor)
 {
     setObjectName(QStringLiteral("frmProveedor"));
-    setWindowTitle(marco::titulo(QStringLiteral("Proveedor"), modo));
-    m_valido = marco::carga(m_prompter, modo, [this] { m_editor.nuevo(); }, [this, &clave] { return m_editor.carga(clave); });
-
-    m_tabs = new QTabWidget;
     m_tabs->setObjectName(QStringLiteral("tabProveedor"));
     // In ProveedorEditor::Pestana order, so a refusal's tab is its index.
     m_tabs->addTab(pestanaGenerales(), QStringLiteral("Generales"));
@@ -60,33 +55,7 @@ frmProveedor::frmProveedor(ProveedorEditor &editor, Prompter &prompter, QChar mo
     m_tabs->addTab(pestanaResurtido(), QStringLiteral("Resurtido"));
     m_tabs->addTab(pestanaDepartamentos(), QStringLiteral("Departamentos"));
 
-    m_cmdGuardar = marco::arma(this, m_tabs, modo, [this] { cmdGuardar_Click(); });
-
-    muestra();
-    if (modo == u'Q')
-        soloLectura();
-    else if (modo == u'C')
-        soloLecturaVisible(qobject_cast<QLineEdit *>(m_campos.value(QStringLiteral("prov_Clave"))));
-    m_campos.value(modo == u'A' ? QStringLiteral("prov_Clave") : QStringLiteral("prov_Nombre"))->setFocus();
-}
-
-frmProveedor::~frmProveedor()
-{
-    sueltaCampos(this);
-}
-
-QLineEdit *frmProveedor::texto(const QString &columna, int longitud)
-{
-    auto *t = new QLineEdit;
-    t->setObjectName(columna);
-    if (longitud > 0)
-        t->setMaxLength(longitud);
-    m_campos.insert(columna, t);
-    connect(t, &QLineEdit::textChanged, this, [this, columna](const QString &v) {
-        if (!m_mostrando)
-            m_editor.setTexto(columna, v);
-    });
-    return t;
+    arma(QStringLiteral("prov_Clave"), QStringLiteral("prov_Nombre"));
 }
 
 QComboBox *frmProveedor::combo(const QString &columna)
@@ -118,25 +87,6 @@ QWidget *frmProveedor::bandera(const QString &columna, const QString &titulo)
             m_editor.setTexto(columna, marcada ? QStringLiteral("S") : QStringLiteral("N"));
     });
     return c;
-}
-
-void frmProveedor::llenaCombo(const QString &columna)
-{
-    auto *cmb = qobject_cast<QComboBox *>(m_campos.value(columna));
-    if (!cmb)
-        return;
-    const QSignalBlocker block(cmb);
-    cmb->clear();
-    try {
-        for (const ProveedorEditor::Opcion &o : m_editor.opciones(columna))
-            cmb->addItem(o.first.isEmpty() ? QString() : o.first + QStringLiteral(" - ") + o.second, o.first);
-    } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), QStringLiteral("frmProveedor"), ErrorInfo::fromException(e));
-    }
-    // While the user edits, a key the new list lacks (the state of another country) is dropped.
-    if (!m_mostrando && cmb->findData(m_editor.texto(columna).trimmed()) < 0)
-        m_editor.setTexto(columna, QString());
-    marco::selecciona(cmb, m_editor.texto(columna));
 }
 
 QWidget *frmProveedor::pestanaGenerales()
@@ -348,35 +298,17 @@ void frmProveedor::muestra()
 
 void frmProveedor::soloLectura()
 {
-    marco::soloLectura(m_campos, m_cmdGuardar);
+    frmMaestro::soloLectura();
     for (const char *b : {"cmdMarcarTodos", "cmdDesmarcarTodos"})
         if (auto *boton = findChild<QPushButton *>(QLatin1String(b)))
             boton->setEnabled(false);
-}
-
-void frmProveedor::cmdGuardar_Click()
-{
-    if (m_modo == u'Q')
-        return;
-    const bool nuevo = m_editor.esNuevo();
-    if (!marco::guarda(m_editor, m_tabs, m_campos))
-        return;
-    m_guardado = true;
-    if (nuevo && m_editor.continuar()) {
-        m_editor.nuevo();
-        muestra();
-        m_tabs->setCurrentIndex(int(Pestana::Generales));
-        enfocaCampo(m_campos.value(QStringLiteral("prov_Clave")));
-        return;
-    }
-    accept();
 }
 
 bool frmProveedor::abrir(ConnectionProvider &connections, Prompter &prompter, QChar comando, const QString &clave,
                          QWidget *parent)
 {
     ProveedorEditor editor(connections, prompter);
-    return marco::abre<frmProveedor>(editor, prompter, comando, clave, parent);
+    return abre<frmProveedor>(editor, prompter, comando, clave, parent);
 }
 
 LookupResult frmProveedor::busca(const LookupServices &services, MaintenanceOpener opener, QWidget *parent,
