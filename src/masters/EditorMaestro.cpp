@@ -27,7 +27,8 @@ EditorMaestro::EditorMaestro(ConnectionProvider &connections, Prompter &prompter
 {
 }
 
-const EditorMaestro::Catalogo *EditorMaestro::catalogoDe(std::span<const Catalogo> catalogos, const QString &campo)
+const EditorMaestro::Catalogo *EditorMaestro::catalogoDe(std::span<const Catalogo> catalogos,
+                                                         const QString &campo)
 {
     for (const Catalogo &c : catalogos)
         if (campo.compare(QLatin1String(c.campo), Qt::CaseInsensitive) == 0)
@@ -35,7 +36,8 @@ const EditorMaestro::Catalogo *EditorMaestro::catalogoDe(std::span<const Catalog
     return nullptr;
 }
 
-QList<EditorMaestro::Opcion> EditorMaestro::opcionesDe(const Catalogo *cat, const QString &paisDeEstados) const
+QList<EditorMaestro::Opcion> EditorMaestro::opcionesDe(const Catalogo *cat,
+                                                       const QString &paisDeEstados) const
 {
     QList<Opcion> out{{QString(), QString()}};
     if (!cat)
@@ -162,13 +164,13 @@ bool EditorMaestro::claveLibreEn(int pestana)
     const QString clave = texto(m_tabla.clave).trimmed();
     if (!m_nuevo || !existe(clave))
         return true;
-    const QString nombre = m_connections.getConnection()
-                               .scalar(QStringLiteral("select ") + m_tabla.nombre + QStringLiteral(" from ") +
-                                           m_tabla.tabla + QStringLiteral(" where ") + m_tabla.clave +
-                                           QStringLiteral(" = ?"),
-                                       {clave})
-                               .toString()
-                               .trimmed();
+    const QString nombre =
+        m_connections.getConnection()
+            .scalar(QStringLiteral("select ") + m_tabla.nombre + QStringLiteral(" from ") + m_tabla.tabla +
+                        QStringLiteral(" where ") + m_tabla.clave + QStringLiteral(" = ?"),
+                    {clave})
+            .toString()
+            .trimmed();
     return rechazaEn(pestana, m_tabla.clave,
                      QStringLiteral("La clave ya esta en uso para el siguiente ") + m_tabla.sujeto +
                          QStringLiteral(": ") + nombre);
@@ -183,7 +185,8 @@ bool EditorMaestro::guarda(const std::function<bool()> &valida, const std::funct
             return false;
         db::Connection &c = m_connections.getConnection();
         if (!m_nuevo && !existe(texto(m_tabla.clave).trimmed())) {
-            m_prompter.exclamation(QStringLiteral("La clave del ") + m_tabla.sujeto + QStringLiteral(" no existe"));
+            m_prompter.exclamation(QStringLiteral("La clave del ") + m_tabla.sujeto +
+                                   QStringLiteral(" no existe"));
             return false;
         }
         if (enTransaccion) {
@@ -194,14 +197,16 @@ bool EditorMaestro::guarda(const std::function<bool()> &valida, const std::funct
             escribe();
         }
     } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), m_nuevo ? QStringLiteral("agregarRegistro") : QStringLiteral("modificarRegistro"),
+        reportError(m_prompter, QString(),
+                    m_nuevo ? QStringLiteral("agregarRegistro") : QStringLiteral("modificarRegistro"),
                     ErrorInfo::fromException(e));
         return false;
     }
     if (m_nuevo) {
         m_nuevo = false;
         m_continuar = m_prompter.question(
-            QStringLiteral("El registro fue agregado con exito, desea continuar agregando mas ") + plural, true);
+            QStringLiteral("El registro fue agregado con exito, desea continuar agregando mas ") + plural,
+            true);
     } else {
         m_prompter.information(MensajesMantenimiento::actualizado());
     }
@@ -222,8 +227,8 @@ bool EditorMaestro::elimina(const QString &claveTexto, const QList<QPair<QString
             if (!c.tableExists(tabla))
                 continue;
             // The table and column names are the program's own constants.
-            if (c.scalar(QStringLiteral("select count(*) from ") + tabla + QStringLiteral(" where ") + columna +
-                             QStringLiteral(" = ?"),
+            if (c.scalar(QStringLiteral("select count(*) from ") + tabla + QStringLiteral(" where ") +
+                             columna + QStringLiteral(" = ?"),
                          {clave})
                     .toLongLong() > 0) {
                 m_prompter.exclamation(MensajesMantenimiento::enUso());

@@ -48,12 +48,12 @@ public:
     };
     // The record's table and how each column is read and written.
     struct Tabla {
-        QString tabla;        // tCliente
-        QString clave;        // cli_Clave
-        QString nombre;       // cli_Nombre: shown when a new key is taken
-        QString fechas;       // cli: cli_FecAlta and cli_FecMod
-        QString sujeto;       // "cliente": the messages' word for one record
-        QStringList campos;   // every column, in the order of the insert
+        QString tabla;      // tCliente
+        QString clave;      // cli_Clave
+        QString nombre;     // cli_Nombre: shown when a new key is taken
+        QString fechas;     // cli: cli_FecAlta and cli_FecMod
+        QString sujeto;     // "cliente": the messages' word for one record
+        QStringList campos; // every column, in the order of the insert
         QStringList decimales;
         QStringList enteros;
         QStringList siempreTexto; // written as text even when empty (never NULL)
@@ -79,25 +79,19 @@ protected:
     void escribeRegistro();
 
     // A refusal: the message, with the tab and field to show.
-    template <class Pestana>
-    bool rechaza(Pestana pestana, const QString &campo, const QString &mensaje)
+    template <class Pestana> bool rechaza(Pestana pestana, const QString &campo, const QString &mensaje)
     {
         return rechazaEn(int(pestana), campo, mensaje);
     }
     // A refusal without a message of its own (the user answered No to a warning).
-    template <class Pestana>
-    bool detiene(Pestana pestana, const QString &campo)
+    template <class Pestana> bool detiene(Pestana pestana, const QString &campo)
     {
         m_pestana = int(pestana);
         m_campo = campo;
         return false;
     }
     // A new record's key must be free; false after naming the record that has it.
-    template <class Pestana>
-    bool claveLibre(Pestana pestana)
-    {
-        return claveLibreEn(int(pestana));
-    }
+    template <class Pestana> bool claveLibre(Pestana pestana) { return claveLibreEn(int(pestana)); }
 
     // agregarRegistro or modificarRegistro: valida, then escribe (in one transaction when asked);
     // after an insert the user is asked whether to go on adding (plural names the records).

@@ -11,9 +11,10 @@ bool RegistroLeido::busca(ConnectionProvider &connections, const QString &tabla,
     m_cargado = false;
     m_valores.clear();
     // The table and column names are the program's own constants.
-    db::Recordset rs = connections.getConnection().openRecordset(
-        QStringLiteral("select * from ") + tabla + QStringLiteral(" where ") + columnaClave + QStringLiteral(" = ?"),
-        {clave.trimmed()});
+    db::Recordset rs = connections.getConnection().openRecordset(QStringLiteral("select * from ") + tabla +
+                                                                     QStringLiteral(" where ") +
+                                                                     columnaClave + QStringLiteral(" = ?"),
+                                                                 {clave.trimmed()});
     if (rs.eof())
         return false;
     for (const QString &campo : campos) {

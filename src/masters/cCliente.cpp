@@ -10,7 +10,8 @@ cCliente::cCliente(ConnectionProvider &connections, QObject *parent) : QObject(p
 
 bool cCliente::Search(const QString &clave)
 {
-    return m_registro.busca(m_connections, QStringLiteral("tCliente"), QStringLiteral("cli_Clave"), ClienteEditor::campos(), clave);
+    return m_registro.busca(m_connections, QStringLiteral("tCliente"), QStringLiteral("cli_Clave"),
+                            ClienteEditor::campos(), clave);
 }
 
 QVariant cCliente::Campo(const QString &columna) const

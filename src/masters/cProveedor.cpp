@@ -13,7 +13,8 @@ cProveedor::cProveedor(ConnectionProvider &connections, QObject *parent)
 
 bool cProveedor::Search(const QString &clave)
 {
-    return m_registro.busca(m_connections, QStringLiteral("tProveedor"), QStringLiteral("prov_Clave"), ProveedorEditor::campos(), clave);
+    return m_registro.busca(m_connections, QStringLiteral("tProveedor"), QStringLiteral("prov_Clave"),
+                            ProveedorEditor::campos(), clave);
 }
 
 QVariant cProveedor::Campo(const QString &columna) const

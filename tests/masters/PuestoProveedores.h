@@ -77,6 +77,30 @@ struct PuestoProveedores {
                                        "order by prov_Clave, tedi_Clave"));
     }
 
+    // A supplier's departments ("ABA=S") and layouts ("PEDIDO=PED-FANASA") as written, by key.
+    static QStringList departamentos(db::Connection &c, const QString &clave)
+    {
+        return filasDe(c,
+                       QStringLiteral("select tart_Clave, tap_Seleccion from TPROVEEDORTIPOART where prov_Clave = ? "
+                                      "order by tart_Clave"),
+                       clave);
+    }
+    static QStringList intercambios(db::Connection &c, const QString &clave)
+    {
+        return filasDe(c,
+                       QStringLiteral("select tedi_Clave, layout_Clave from tProveedorEDI where prov_Clave = ? "
+                                      "order by tedi_Clave"),
+                       clave);
+    }
+    // "column=column" per row of a query about one supplier.
+    static QStringList filasDe(db::Connection &c, const QString &sql, const QString &clave)
+    {
+        QStringList out;
+        for (db::Recordset rs = c.openRecordset(sql, {clave}); !rs.eof(); rs.moveNext())
+            out << rs.value(0).toString().trimmed() + u'=' + rs.value(1).toString().trimmed();
+        return out;
+    }
+
     QTemporaryDir dir;
     EstacionPrueba estacion;
 };

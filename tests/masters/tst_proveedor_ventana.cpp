@@ -25,6 +25,9 @@ using maestros::escribe;
 
 namespace {
 
+const auto departamentos = &PuestoProveedores::departamentos;
+const auto intercambios = &PuestoProveedores::intercambios;
+
 QStandardItemModel *modelo(QWidget &w, const char *tabla)
 {
     return qobject_cast<QStandardItemModel *>(w.findChild<QTableView *>(QLatin1String(tabla))->model());
@@ -55,30 +58,6 @@ void pulsa(QWidget &w, const char *nombre)
 {
     auto *b = w.findChild<QCheckBox *>(QLatin1String(nombre));
     QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
-}
-
-QStringList filasDe(db::Connection &c, const QString &sql, const QString &clave)
-{
-    QStringList out;
-    for (db::Recordset rs = c.openRecordset(sql, {clave}); !rs.eof(); rs.moveNext())
-        out << rs.value(0).toString().trimmed() + u'=' + rs.value(1).toString().trimmed();
-    return out;
-}
-
-QStringList departamentos(db::Connection &c, const QString &clave)
-{
-    return filasDe(c,
-                   QStringLiteral("select tart_Clave, tap_Seleccion from TPROVEEDORTIPOART where prov_Clave = ? "
-                                  "order by tart_Clave"),
-                   clave);
-}
-
-QStringList intercambios(db::Connection &c, const QString &clave)
-{
-    return filasDe(c,
-                   QStringLiteral("select tedi_Clave, layout_Clave from tProveedorEDI where prov_Clave = ? "
-                                  "order by tedi_Clave"),
-                   clave);
 }
 
 } // namespace

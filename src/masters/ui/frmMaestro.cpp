@@ -44,7 +44,8 @@ void frmMaestro::arma(const QString &campoClave, const QString &campoNombre)
     m_cmdGuardar = new QPushButton(QStringLiteral("&Guardar"));
     m_cmdGuardar->setObjectName(QStringLiteral("cmdGuardar"));
     m_cmdGuardar->setDefault(true);
-    auto *cancelar = new QPushButton(m_modo == u'Q' ? QStringLiteral("&Cerrar") : QStringLiteral("&Cancelar"));
+    auto *cancelar =
+        new QPushButton(m_modo == u'Q' ? QStringLiteral("&Cerrar") : QStringLiteral("&Cancelar"));
     cancelar->setObjectName(QStringLiteral("cmdCancelar"));
     cancelar->setAutoDefault(false);
     connect(m_cmdGuardar, &QPushButton::clicked, this, &frmMaestro::cmdGuardar_Click);

@@ -32,8 +32,8 @@ public Q_SLOTS:
 protected:
     // The title ("Cliente - Alta", "Cliente - Cambio", "Cliente - Consulta") and the record:
     // nuevo() in add mode, otherwise carga(); not valido when it could not be read.
-    frmMaestro(EditorMaestro &editor, Prompter &prompter, QChar modo, const QString &sujeto, const QString &clave,
-               QWidget *parent);
+    frmMaestro(EditorMaestro &editor, Prompter &prompter, QChar modo, const QString &sujeto,
+               const QString &clave, QWidget *parent);
 
     // Once the tabs (in the editor's Pestana order) are built: the buttons, the record shown,
     // the read-only look by mode (the key alone when changing) and the first field focused.
@@ -51,11 +51,13 @@ protected:
     // window (built from the editor, the prompter, the mode, the key and the rest). True when
     // records may have changed.
     template <class Ventana, class Editor, class... Resto>
-    static bool abre(Editor &editor, Prompter &prompter, QChar comando, const QString &clave, Resto &&...resto)
+    static bool abre(Editor &editor, Prompter &prompter, QChar comando, const QString &clave,
+                     Resto &&...resto)
     {
         if (comando == u'B')
             return editor.eliminarRegistro(clave);
-        Ventana w(editor, prompter, comando, comando == u'A' ? QString() : clave, std::forward<Resto>(resto)...);
+        Ventana w(editor, prompter, comando, comando == u'A' ? QString() : clave,
+                  std::forward<Resto>(resto)...);
         if (!w.valido())
             return false;
         w.exec();
