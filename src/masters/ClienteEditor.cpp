@@ -20,13 +20,7 @@ const QString kFormato = QStringLiteral("0.00");
 const QStringList kDecimales = {QStringLiteral("cli_Descuento"), QStringLiteral("cli_ComisionVendedor"),
                                 QStringLiteral("cli_Credito"), QStringLiteral("cli_ComisionCobrador")};
 
-// Where each choice comes from: table, key, name. Identifiers are the program's own.
-struct Catalogo {
-    const char *campo;
-    const char *tabla;
-    const char *clave;
-    const char *nombre;
-};
+using Catalogo = EditorMaestro::Catalogo;
 const Catalogo kCatalogos[] = {
     {"edoc_Clave", "tEstadoCliente", "edoc_Clave", "edoc_Nombre"},
     {"pais_Clave", "tPais", "pais_Clave", "pais_Nombre"},
@@ -46,29 +40,6 @@ const Catalogo kCatalogos[] = {
     {"ruta_Clave", "tRuta", "ruta_Clave", "ruta_Nombre"},
     {"usu_ClaveEnvio", "tUsuario", "usu_Clave", "usu_Nombre"},
 };
-
-const Catalogo *catalogoDe(const QString &campo)
-{
-    for (const Catalogo &c : kCatalogos)
-        if (campo.compare(QLatin1String(c.campo), Qt::CaseInsensitive) == 0)
-            return &c;
-    return nullptr;
-}
-
-bool esNumero(const QString &text, Decimal *valor = nullptr)
-{
-    bool ok = false;
-    const Decimal d = Decimal::fromString(text.trimmed(), &ok);
-    if (valor)
-        *valor = d;
-    return ok && !text.trimmed().isEmpty();
-}
-
-QVariant nuloSiVacio(const QString &text)
-{
-    const QString t = text.trimmed();
-    return t.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(t);
-}
 
 } // namespace
 
@@ -98,7 +69,22 @@ const QStringList &ClienteEditor::campos()
 
 bool ClienteEditor::esSeleccion(const QString &campo)
 {
-    return catalogoDe(campo) != nullptr;
+    return catalogoDe(kCatalogos, campo) != nullptr;
+}
+
+const EditorMaestro::Tabla &ClienteEditor::tabla()
+{
+    static const Tabla t{QStringLiteral("tCliente"),
+                         QStringLiteral("cli_Clave"),
+                         QStringLiteral("cli_Nombre"),
+                         QStringLiteral("cli"),
+                         QStringLiteral("cliente"),
+                         campos(),
+                         kDecimales,
+                         {QStringLiteral("cli_Periodo")},
+                         {QStringLiteral("cli_Nombre"), QStringLiteral("tcli_Clave")},
+                         {}};
+    return t;
 }
 
 const QStringList &ClienteEditor::tablasQueRefieren()
@@ -112,7 +98,7 @@ const QStringList &ClienteEditor::tablasQueRefieren()
 
 ClienteEditor::ClienteEditor(ConnectionProvider &connections, cConfigure &config, Permisos &permisos,
                              Prompter &prompter)
-    : m_connections(connections), m_config(config), m_permisos(permisos), m_prompter(prompter)
+    : EditorMaestro(connections, prompter, tabla()), m_config(config), m_permisos(permisos)
 {
     nuevo();
 }
@@ -131,10 +117,8 @@ void ClienteEditor::nuevo()
 {
     m_nuevo = true;
     m_tipoCargado.clear();
-    m_texto.clear();
     m_continuar = false;
-    for (const QString &c : kDecimales)
-        m_texto.insert(c.toLower(), Decimal().format(kFormato));
+    limpiaTexto();
     m_texto.insert(QStringLiteral("cli_periodo"), QStringLiteral("0"));
     m_texto.insert(QStringLiteral("edoc_clave"), QStringLiteral("ACTIVO"));
     m_texto.insert(QStringLiteral("pais_clave"), QStringLiteral("MEX"));
@@ -143,31 +127,11 @@ void ClienteEditor::nuevo()
     setTexto(QStringLiteral("tcli_Clave"), m_config.getValue(QStringLiteral("TIPO-CLIENTE-POR-OMISION")).toString());
 }
 
-bool ClienteEditor::carga(const QString &claveTexto)
+bool ClienteEditor::carga(const QString &clave)
 {
-    const QString clave = claveTexto.trimmed();
-    db::Recordset rs =
-        m_connections.getConnection().openRecordset(QStringLiteral("select * from tCliente where cli_Clave = ?"), {clave});
-    if (rs.eof()) {
-        m_prompter.exclamation(MensajesMantenimiento::claveNoExiste());
+    if (!leeRegistro(clave.trimmed(), [this] { nuevo(); }))
         return false;
-    }
-    nuevo();
     m_nuevo = false;
-    m_texto.clear();
-    for (const QString &campo : campos()) {
-        const QVariant v = rs.value(campo);
-        QString t;
-        if (v.isNull())
-            t.clear();
-        else if (kDecimales.contains(campo))
-            t = rs.decimal(campo).format(kFormato);
-        else if (campo == QLatin1String("cli_Periodo"))
-            t = QString::number(rs.integer(campo));
-        else
-            t = rs.text(campo).trimmed();
-        m_texto.insert(campo.toLower(), t);
-    }
     m_tipoCargado = texto(QStringLiteral("tcli_Clave"));
     return true;
 }
@@ -213,46 +177,9 @@ void ClienteEditor::aplicaTipo(const QString &tipo)
 
 QList<ClienteEditor::Opcion> ClienteEditor::opciones(const QString &campo) const
 {
-    QList<Opcion> out{{QString(), QString()}};
-    const Catalogo *cat = catalogoDe(campo);
-    if (!cat)
-        return out;
-    db::Connection &c = m_connections.getConnection();
-    QString sql = QStringLiteral("select ") + QLatin1String(cat->clave) + QStringLiteral(", ") +
-                  QLatin1String(cat->nombre) + QStringLiteral(" from ") + QLatin1String(cat->tabla);
-    QVariantList params;
-    if (QLatin1String(cat->tabla) == QLatin1String("tEstado")) {
-        sql += QStringLiteral(" where pais_Clave = ?");
-        params << texto(campo.endsWith(QLatin1String("Fis"), Qt::CaseInsensitive) ? QStringLiteral("pais_ClaveFis")
-                                                                                  : QStringLiteral("pais_Clave"))
-                      .trimmed();
-    }
-    sql += QStringLiteral(" order by ") + QLatin1String(cat->clave);
-    for (db::Recordset rs = c.openRecordset(sql, params); !rs.eof(); rs.moveNext())
-        out.append({rs.value(0).toString().trimmed(), rs.value(1).toString().trimmed()});
-    return out;
-}
-
-bool ClienteEditor::rechaza(Pestana pestana, const QString &campo, const QString &mensaje)
-{
-    m_pestana = pestana;
-    m_campo = campo;
-    m_prompter.exclamation(mensaje);
-    return false;
-}
-
-bool ClienteEditor::detiene(Pestana pestana, const QString &campo)
-{
-    m_pestana = pestana;
-    m_campo = campo;
-    return false;
-}
-
-bool ClienteEditor::existe(const QString &clave)
-{
-    return m_connections.getConnection()
-               .scalar(QStringLiteral("select count(*) from tCliente where cli_Clave = ?"), {clave})
-               .toLongLong() > 0;
+    return opcionesDe(catalogoDe(kCatalogos, campo), campo.endsWith(QLatin1String("Fis"), Qt::CaseInsensitive)
+                                                         ? QStringLiteral("pais_ClaveFis")
+                                                         : QStringLiteral("pais_Clave"));
 }
 
 bool ClienteEditor::validaDatos()
@@ -293,15 +220,8 @@ bool ClienteEditor::validaDatos()
     }
     if (!revisaFiscales())
         return false;
-    const QString clave = texto(QStringLiteral("cli_Clave")).trimmed();
-    if (m_nuevo && existe(clave)) {
-        const QString nombre = m_connections.getConnection()
-                                   .scalar(QStringLiteral("select cli_Nombre from tCliente where cli_Clave = ?"), {clave})
-                                   .toString()
-                                   .trimmed();
-        return rechaza(Pestana::General, QStringLiteral("cli_Clave"),
-                       QStringLiteral("La clave ya esta en uso para el siguiente cliente: ") + nombre);
-    }
+    if (!claveLibre(Pestana::General))
+        return false;
     if (!m_nuevo && texto(QStringLiteral("tcli_Clave")).trimmed() != m_tipoCargado && !puede(kDerechoCambiarTipo))
         return rechaza(Pestana::Credito, QStringLiteral("tcli_Clave"), MensajesMantenimiento::sinAcceso());
     return true;
@@ -375,111 +295,26 @@ bool ClienteEditor::revisaFiscales()
     return true;
 }
 
-void ClienteEditor::escribe()
-{
-    db::Connection &c = m_connections.getConnection();
-    const QString clave = texto(QStringLiteral("cli_Clave")).trimmed();
-    QStringList columnas;
-    QVariantList valores;
-    for (const QString &campo : campos()) {
-        if (campo == QLatin1String("cli_Clave"))
-            continue;
-        const QString t = texto(campo).trimmed();
-        columnas << campo;
-        if (kDecimales.contains(campo))
-            valores << (t.isEmpty() ? Decimal() : Decimal::fromString(t)).toQVariant();
-        else if (campo == QLatin1String("cli_Periodo"))
-            valores << (t.isEmpty() ? Decimal() : Decimal::fromString(t)).toInt64();
-        else if (campo == QLatin1String("cli_Nombre") || campo == QLatin1String("tcli_Clave"))
-            valores << t;
-        else
-            valores << nuloSiVacio(t);
-    }
-    if (m_nuevo) {
-        QStringList marcas(columnas.size(), QStringLiteral("?"));
-        c.execute(QStringLiteral("insert into tCliente (cli_Clave, ") + columnas.join(u',') +
-                      QStringLiteral(", cli_FecAlta, cli_FecMod) values (?, ") + marcas.join(u',') +
-                      QStringLiteral(", getdate(), getdate())"),
-                  QVariantList{clave} + valores);
-    } else {
-        QStringList sets;
-        for (const QString &col : columnas)
-            sets << col + QStringLiteral(" = ?");
-        c.execute(QStringLiteral("update tCliente set cli_FecMod = getdate(), ") + sets.join(u',') +
-                      QStringLiteral(" where cli_Clave = ?"),
-                  valores + QVariantList{clave});
-    }
-}
-
 bool ClienteEditor::guardaDatos()
 {
-    m_continuar = false;
-    try {
-        if (!validaDatos())
-            return false;
-        if (!m_nuevo && !existe(texto(QStringLiteral("cli_Clave")).trimmed())) {
-            m_prompter.exclamation(QStringLiteral("La clave del cliente no existe"));
-            return false;
-        }
-        escribe();
-    } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), m_nuevo ? QStringLiteral("agregarRegistro") : QStringLiteral("modificarRegistro"),
-                    ErrorInfo::fromException(e));
+    if (!guarda([this] { return validaDatos(); }, [this] { escribeRegistro(); }, false, QStringLiteral("clientes")))
         return false;
-    }
-    if (m_nuevo) {
-        m_continuar = m_prompter.question(
-            QStringLiteral("El registro fue agregado con exito, desea continuar agregando mas clientes"), true);
-        m_nuevo = false;
-        m_tipoCargado = texto(QStringLiteral("tcli_Clave")).trimmed();
-    } else {
-        m_prompter.information(MensajesMantenimiento::actualizado());
-        m_tipoCargado = texto(QStringLiteral("tcli_Clave")).trimmed();
-    }
+    m_tipoCargado = texto(QStringLiteral("tcli_Clave")).trimmed();
     return true;
 }
 
 bool ClienteEditor::eliminarRegistro(const QString &claveTexto)
 {
     const QString clave = claveTexto.trimmed();
-    try {
-        db::Connection &c = m_connections.getConnection();
-        if (clave.isEmpty() || !existe(clave)) {
-            m_prompter.exclamation(MensajesMantenimiento::claveNoExiste());
-            return false;
-        }
-        for (const QString &tabla : tablasQueRefieren()) {
-            if (!c.tableExists(tabla))
-                continue;
-            // The table names are the program's own constants.
-            if (c.scalar(QStringLiteral("select count(*) from ") + tabla + QStringLiteral(" where cli_Clave = ?"), {clave})
-                    .toLongLong() > 0) {
-                m_prompter.exclamation(MensajesMantenimiento::enUso());
-                return false;
-            }
-        }
+    QList<QPair<QString, QString>> referencias;
+    for (const QString &t : tablasQueRefieren())
+        referencias.append({t, QStringLiteral("cli_Clave")});
+    const auto pregunta = [&] {
         const bool porOmision =
             clave.compare(m_config.getValue(QStringLiteral("CLIENTE-POR-OMISION")).toString().trimmed(),
                           Qt::CaseInsensitive) == 0;
-        if (!m_prompter.question(porOmision ? QStringLiteral("Este cliente, es el cliente por omision, esta seguro de "
-                                                             "eliminar el cliente")
-                                            : QStringLiteral("Esta seguro de eliminar el cliente"),
-                                 false))
-            return false;
-        try {
-            db::Transaction tx(c);
-            c.execute(QStringLiteral("delete from tCliente where cli_Clave = ?"), {clave});
-            tx.commit();
-        } catch (const db::DbError &e) {
-            if (e.kind() != db::DbError::ConstraintViolation)
-                throw;
-            m_prompter.exclamation(MensajesMantenimiento::enUso());
-            return false;
-        }
-    } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), QStringLiteral("eliminarRegistro"), ErrorInfo::fromException(e));
-        return false;
-    }
-    m_prompter.information(MensajesMantenimiento::eliminado());
-    return true;
+        return porOmision ? QStringLiteral("Este cliente, es el cliente por omision, esta seguro de eliminar el cliente")
+                          : QStringLiteral("Esta seguro de eliminar el cliente");
+    };
+    return elimina(clave, referencias, pregunta, {QStringLiteral("delete from tCliente where cli_Clave = ?")});
 }

@@ -1,26 +1,17 @@
 #pragma once
 
-#include <QHash>
-#include <QList>
-#include <QPair>
-#include <QString>
-#include <QStringList>
+#include "EditorMaestro.h"
 
-class ConnectionProvider;
 class Permisos;
-class Prompter;
 class cConfigure;
 
 // The rules of the client window (frmCliente): a new client with its type's terms, loading one,
 // the checks in their order (then the tax data's), writing every column, and deleting. The
 // window only binds widgets to it; every field is kept as the text the user typed or chose,
 // by column name.
-class ClienteEditor {
+class ClienteEditor : public EditorMaestro {
 public:
     enum class Pestana { General, Domicilio, Fiscal, Credito, Entrega };
-
-    // One entry of a choice list: the key and what the user reads.
-    using Opcion = QPair<QString, QString>;
 
     // Every column the window writes, in the order of the insert.
     static const QStringList &campos();
@@ -32,33 +23,28 @@ public:
 
     // A new client: the default type ("TIPO-CLIENTE-POR-OMISION") and its terms, Mexico as the
     // country, delivery at the counter, active.
-    void nuevo();
+    void nuevo() override;
     // consultarRegistro: the client under clave; false (with "La clave no existe") when there is none.
-    bool carga(const QString &clave);
-    bool esNuevo() const { return m_nuevo; }
-
-    QString texto(const QString &campo) const { return m_texto.value(campo.toLower()); }
+    bool carga(const QString &clave) override;
     // A typed or chosen value. Choosing a client type while adding copies its discount, credit
     // period and kind, credit limit and payment control; on an existing client the type changes
     // only with the right "frmTipoCliente_CambiarTipoCliente" (false, after saying so, without it).
-    bool setTexto(const QString &campo, const QString &valor);
+    bool setTexto(const QString &campo, const QString &valor) override;
     bool puedeCambiarTipo() const;
     // Whether the profile holds a right (the catalogue buttons of the window).
     bool puede(const QString &modulo) const;
 
     // The choices of a catalogue column (the states of the chosen country, for edo_Clave and
     // edo_ClaveFis), led by an empty entry.
-    QList<Opcion> opciones(const QString &campo) const;
+    QList<Opcion> opciones(const QString &campo) const override;
 
     // The checks in their order; false after the message, with the tab and field to show.
     bool validaDatos();
-    Pestana pestanaRechazada() const { return m_pestana; }
-    QString campoRechazado() const { return m_campo; }
+    Pestana pestanaRechazada() const { return Pestana(m_pestana); }
 
     // agregarRegistro or modificarRegistro after validaDatos. After an insert the user is asked
     // whether to go on adding clients: continuar() says the answer.
-    bool guardaDatos();
-    bool continuar() const { return m_continuar; }
+    bool guardaDatos() override;
 
     // eliminarRegistro: refused while a document names the client; the default client gets its
     // own question.
@@ -69,23 +55,11 @@ public:
     static const QStringList &tablasQueRefieren();
 
 private:
-    bool rechaza(Pestana pestana, const QString &campo, const QString &mensaje);
-    // A refusal without a message of its own (the user answered No to a warning).
-    bool detiene(Pestana pestana, const QString &campo);
+    static const Tabla &tabla();
     bool revisaFiscales();
     void aplicaTipo(const QString &tipo);
-    void escribe();
-    bool existe(const QString &clave);
 
-    ConnectionProvider &m_connections;
     cConfigure &m_config;
     Permisos &m_permisos;
-    Prompter &m_prompter;
-
-    bool m_nuevo = true;
     QString m_tipoCargado;
-    QHash<QString, QString> m_texto; // lower-case column → text
-    Pestana m_pestana = Pestana::General;
-    QString m_campo;
-    bool m_continuar = false;
 };

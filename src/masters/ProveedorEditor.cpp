@@ -13,8 +13,6 @@
 
 namespace {
 
-const QString kFormato = QStringLiteral("0.00");
-
 const QStringList kDecimales = {QStringLiteral("prov_Descuento"),      QStringLiteral("prov_Bonificacion"),
                                 QStringLiteral("prov_ValCantidadPorc"), QStringLiteral("prov_ValPrecioPorc"),
                                 QStringLiteral("prov_LimCredito"),      QStringLiteral("prov_Saldo")};
@@ -28,13 +26,7 @@ const QStringList kBanderas = {QStringLiteral("prov_ActPrecio"), QStringLiteral(
 // Kept by accounts payable: read, never written here.
 const QString kSaldo = QStringLiteral("prov_Saldo");
 
-// Where each choice comes from: table, key, name. Identifiers are the program's own.
-struct Catalogo {
-    const char *campo;
-    const char *tabla;
-    const char *clave;
-    const char *nombre;
-};
+using Catalogo = EditorMaestro::Catalogo;
 const Catalogo kCatalogos[] = {
     {"pais_Clave", "tPais", "pais_Clave", "pais_Nombre"},
     {"edo_Clave", "tEstado", "edo_Clave", "edo_Nombre"},
@@ -47,32 +39,9 @@ const Catalogo kCatalogos[] = {
     {"control_Clave", "tControlPrecio", "control_Clave", "control_Nombre"},
 };
 
-const Catalogo *catalogoDe(const QString &campo)
-{
-    for (const Catalogo &c : kCatalogos)
-        if (campo.compare(QLatin1String(c.campo), Qt::CaseInsensitive) == 0)
-            return &c;
-    return nullptr;
-}
-
 bool contiene(const QStringList &lista, const QString &campo)
 {
     return lista.contains(campo, Qt::CaseInsensitive);
-}
-
-bool esNumero(const QString &text, Decimal *valor = nullptr)
-{
-    bool ok = false;
-    const Decimal d = Decimal::fromString(text.trimmed(), &ok);
-    if (valor)
-        *valor = d;
-    return ok && !text.trimmed().isEmpty();
-}
-
-QVariant nuloSiVacio(const QString &text)
-{
-    const QString t = text.trimmed();
-    return t.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(t);
 }
 
 } // namespace
@@ -110,7 +79,22 @@ const QStringList &ProveedorEditor::campos()
 
 bool ProveedorEditor::esSeleccion(const QString &campo)
 {
-    return catalogoDe(campo) != nullptr;
+    return catalogoDe(kCatalogos, campo) != nullptr;
+}
+
+const EditorMaestro::Tabla &ProveedorEditor::tabla()
+{
+    static const Tabla t{QStringLiteral("tProveedor"),
+                         QStringLiteral("prov_Clave"),
+                         QStringLiteral("prov_Nombre"),
+                         QStringLiteral("prov"),
+                         QStringLiteral("proveedor"),
+                         campos(),
+                         kDecimales,
+                         kEnteros,
+                         kBanderas + QStringList{QStringLiteral("prov_Nombre")},
+                         {kSaldo}};
+    return t;
 }
 
 bool ProveedorEditor::esBandera(const QString &campo)
@@ -144,7 +128,7 @@ const QList<QPair<QString, QString>> &ProveedorEditor::tablasQueRefieren()
 }
 
 ProveedorEditor::ProveedorEditor(ConnectionProvider &connections, Prompter &prompter)
-    : m_connections(connections), m_prompter(prompter)
+    : EditorMaestro(connections, prompter, tabla())
 {
     nuevo();
 }
@@ -152,10 +136,8 @@ ProveedorEditor::ProveedorEditor(ConnectionProvider &connections, Prompter &prom
 void ProveedorEditor::nuevo()
 {
     m_nuevo = true;
-    m_texto.clear();
     m_continuar = false;
-    for (const QString &c : kDecimales)
-        m_texto.insert(c.toLower(), Decimal().format(kFormato));
+    limpiaTexto();
     for (const QString &c : kBanderas)
         m_texto.insert(c.toLower(), QStringLiteral("N"));
     m_texto.insert(QStringLiteral("pais_clave"), QStringLiteral("MEX"));
@@ -198,34 +180,14 @@ void ProveedorEditor::cargaListas(const QString &clave)
 bool ProveedorEditor::carga(const QString &claveTexto)
 {
     const QString clave = claveTexto.trimmed();
-    db::Recordset rs = m_connections.getConnection().openRecordset(
-        QStringLiteral("select * from tProveedor where prov_Clave = ?"), {clave});
-    if (rs.eof()) {
-        m_prompter.exclamation(MensajesMantenimiento::claveNoExiste());
+    if (!leeRegistro(clave))
         return false;
-    }
-    m_texto.clear();
-    m_continuar = false;
-    for (const QString &campo : campos()) {
-        const QVariant v = rs.value(campo);
-        QString t;
-        if (v.isNull())
-            t.clear();
-        else if (kDecimales.contains(campo))
-            t = rs.decimal(campo).format(kFormato);
-        else if (kEnteros.contains(campo))
-            t = QString::number(rs.integer(campo));
-        else
-            t = rs.text(campo).trimmed();
-        m_texto.insert(campo.toLower(), t);
-    }
-    rs.close();
     cargaListas(clave);
     m_nuevo = false;
     return true;
 }
 
-void ProveedorEditor::setTexto(const QString &campo, const QString &valor)
+bool ProveedorEditor::setTexto(const QString &campo, const QString &valor)
 {
     if (esBandera(campo))
         m_texto.insert(campo.toLower(), valor.trimmed().compare(QLatin1String("S"), Qt::CaseInsensitive) == 0
@@ -233,26 +195,12 @@ void ProveedorEditor::setTexto(const QString &campo, const QString &valor)
                                             : QStringLiteral("N"));
     else
         m_texto.insert(campo.toLower(), valor);
+    return true;
 }
 
 QList<ProveedorEditor::Opcion> ProveedorEditor::opciones(const QString &campo) const
 {
-    QList<Opcion> out{{QString(), QString()}};
-    const Catalogo *cat = catalogoDe(campo);
-    if (!cat)
-        return out;
-    db::Connection &c = m_connections.getConnection();
-    QString sql = QStringLiteral("select ") + QLatin1String(cat->clave) + QStringLiteral(", ") +
-                  QLatin1String(cat->nombre) + QStringLiteral(" from ") + QLatin1String(cat->tabla);
-    QVariantList params;
-    if (QLatin1String(cat->tabla) == QLatin1String("tEstado")) {
-        sql += QStringLiteral(" where pais_Clave = ?");
-        params << texto(QStringLiteral("pais_Clave")).trimmed();
-    }
-    sql += QStringLiteral(" order by ") + QLatin1String(cat->clave);
-    for (db::Recordset rs = c.openRecordset(sql, params); !rs.eof(); rs.moveNext())
-        out.append({rs.value(0).toString().trimmed(), rs.value(1).toString().trimmed()});
-    return out;
+    return opcionesDe(catalogoDe(kCatalogos, campo), QStringLiteral("pais_Clave"));
 }
 
 bool ProveedorEditor::marcaDepartamento(const QString &clave, bool servido)
@@ -299,28 +247,6 @@ QList<ProveedorEditor::Opcion> ProveedorEditor::layouts(const QString &tipo) con
     return out;
 }
 
-bool ProveedorEditor::rechaza(Pestana pestana, const QString &campo, const QString &mensaje)
-{
-    m_pestana = pestana;
-    m_campo = campo;
-    m_prompter.exclamation(mensaje);
-    return false;
-}
-
-bool ProveedorEditor::detiene(Pestana pestana, const QString &campo)
-{
-    m_pestana = pestana;
-    m_campo = campo;
-    return false;
-}
-
-bool ProveedorEditor::existe(const QString &clave)
-{
-    return m_connections.getConnection()
-               .scalar(QStringLiteral("select count(*) from tProveedor where prov_Clave = ?"), {clave})
-               .toLongLong() > 0;
-}
-
 bool ProveedorEditor::validaDatos()
 {
     m_campo.clear();
@@ -338,17 +264,7 @@ bool ProveedorEditor::validaDatos()
         return rechaza(Pestana::Generales, QStringLiteral("edo_Clave"), QStringLiteral("Debe indicar un estado"));
     if (!revisaFiscales() || !revisaNumeros())
         return false;
-    const QString clave = texto(QStringLiteral("prov_Clave")).trimmed();
-    if (m_nuevo && existe(clave)) {
-        const QString nombre =
-            m_connections.getConnection()
-                .scalar(QStringLiteral("select prov_Nombre from tProveedor where prov_Clave = ?"), {clave})
-                .toString()
-                .trimmed();
-        return rechaza(Pestana::Generales, QStringLiteral("prov_Clave"),
-                       QStringLiteral("La clave ya esta en uso para el siguiente proveedor: ") + nombre);
-    }
-    return true;
+    return claveLibre(Pestana::Generales);
 }
 
 bool ProveedorEditor::revisaNumeros()
@@ -428,38 +344,9 @@ bool ProveedorEditor::revisaFiscales()
 
 void ProveedorEditor::escribe()
 {
+    escribeRegistro();
     db::Connection &c = m_connections.getConnection();
     const QString clave = texto(QStringLiteral("prov_Clave")).trimmed();
-    QStringList columnas;
-    QVariantList valores;
-    for (const QString &campo : campos()) {
-        if (campo == QLatin1String("prov_Clave") || campo == kSaldo)
-            continue;
-        const QString t = texto(campo).trimmed();
-        columnas << campo;
-        if (kDecimales.contains(campo))
-            valores << (t.isEmpty() ? Decimal() : Decimal::fromString(t)).toQVariant();
-        else if (kEnteros.contains(campo))
-            valores << (t.isEmpty() ? Decimal() : Decimal::fromString(t)).toInt64();
-        else if (kBanderas.contains(campo) || campo == QLatin1String("prov_Nombre"))
-            valores << t;
-        else
-            valores << nuloSiVacio(t);
-    }
-    if (m_nuevo) {
-        const QStringList marcas(columnas.size(), QStringLiteral("?"));
-        c.execute(QStringLiteral("insert into tProveedor (prov_Clave, ") + columnas.join(u',') +
-                      QStringLiteral(", prov_FecAlta, prov_FecMod) values (?, ") + marcas.join(u',') +
-                      QStringLiteral(", getdate(), getdate())"),
-                  QVariantList{clave} + valores);
-    } else {
-        QStringList sets;
-        for (const QString &col : columnas)
-            sets << col + QStringLiteral(" = ?");
-        c.execute(QStringLiteral("update tProveedor set prov_FecMod = getdate(), ") + sets.join(u',') +
-                      QStringLiteral(" where prov_Clave = ?"),
-                  valores + QVariantList{clave});
-    }
     c.execute(QStringLiteral("delete from TPROVEEDORTIPOART where prov_Clave = ?"), {clave});
     for (const Departamento &d : std::as_const(m_departamentos))
         if (d.servido)
@@ -475,72 +362,13 @@ void ProveedorEditor::escribe()
 
 bool ProveedorEditor::guardaDatos()
 {
-    m_continuar = false;
-    try {
-        if (!validaDatos())
-            return false;
-        db::Connection &c = m_connections.getConnection();
-        if (!m_nuevo && !existe(texto(QStringLiteral("prov_Clave")).trimmed())) {
-            m_prompter.exclamation(QStringLiteral("La clave del proveedor no existe"));
-            return false;
-        }
-        db::Transaction tx(c);
-        escribe();
-        tx.commit();
-    } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), m_nuevo ? QStringLiteral("agregarRegistro") : QStringLiteral("modificarRegistro"),
-                    ErrorInfo::fromException(e));
-        return false;
-    }
-    if (m_nuevo) {
-        m_nuevo = false;
-        m_continuar = m_prompter.question(
-            QStringLiteral("El registro fue agregado con exito, desea continuar agregando mas proveedores"), true);
-    } else {
-        m_prompter.information(MensajesMantenimiento::actualizado());
-    }
-    return true;
+    return guarda([this] { return validaDatos(); }, [this] { escribe(); }, true, QStringLiteral("proveedores"));
 }
 
-bool ProveedorEditor::eliminarRegistro(const QString &claveTexto)
+bool ProveedorEditor::eliminarRegistro(const QString &clave)
 {
-    const QString clave = claveTexto.trimmed();
-    try {
-        db::Connection &c = m_connections.getConnection();
-        if (clave.isEmpty() || !existe(clave)) {
-            m_prompter.exclamation(MensajesMantenimiento::claveNoExiste());
-            return false;
-        }
-        for (const auto &[tabla, columna] : tablasQueRefieren()) {
-            if (!c.tableExists(tabla))
-                continue;
-            // The table and column names are the program's own constants.
-            if (c.scalar(QStringLiteral("select count(*) from ") + tabla + QStringLiteral(" where ") + columna +
-                             QStringLiteral(" = ?"),
-                         {clave})
-                    .toLongLong() > 0) {
-                m_prompter.exclamation(MensajesMantenimiento::enUso());
-                return false;
-            }
-        }
-        if (!m_prompter.question(QStringLiteral("Esta seguro de eliminar el proveedor"), false))
-            return false;
-        try {
-            db::Transaction tx(c);
-            c.execute(QStringLiteral("delete from TPROVEEDORTIPOART where prov_Clave = ?"), {clave});
-            c.execute(QStringLiteral("delete from tProveedorEDI where prov_Clave = ?"), {clave});
-            c.execute(QStringLiteral("delete from tProveedor where prov_Clave = ?"), {clave});
-            tx.commit();
-        } catch (const db::DbError &e) {
-            if (e.kind() != db::DbError::ConstraintViolation)
-                throw;
-            m_prompter.exclamation(MensajesMantenimiento::enUso());
-            return false;
-        }
-    } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), QStringLiteral("eliminarRegistro"), ErrorInfo::fromException(e));
-        return false;
-    }
-    m_prompter.information(MensajesMantenimiento::eliminado());
-    return true;
+    return elimina(clave, tablasQueRefieren(), [] { return QStringLiteral("Esta seguro de eliminar el proveedor"); },
+                   {QStringLiteral("delete from TPROVEEDORTIPOART where prov_Clave = ?"),
+                    QStringLiteral("delete from tProveedorEDI where prov_Clave = ?"),
+                    QStringLiteral("delete from tProveedor where prov_Clave = ?")});
 }

@@ -1,13 +1,6 @@
 #pragma once
 
-#include <QHash>
-#include <QList>
-#include <QPair>
-#include <QString>
-#include <QStringList>
-
-class ConnectionProvider;
-class Prompter;
+#include "EditorMaestro.h"
 
 // The rules of the supplier window (frmProveedor): a new supplier, loading one, the checks in
 // their order (then the tax data's), writing the record with its departments and exchange
@@ -24,12 +17,9 @@ class Prompter;
 // row), and tProveedorEDI holds one row per kind that has a layout (a kind at "<NINGUNO>" has
 // no row). The balance (prov_Saldo) belongs to accounts payable: it is shown, starts at 0 and
 // is never written by the window.
-class ProveedorEditor {
+class ProveedorEditor : public EditorMaestro {
 public:
     enum class Pestana { Generales, Condiciones, Recepcion, Intercambio, Resurtido, Departamentos };
-
-    // One entry of a choice list: the key and what the user reads.
-    using Opcion = QPair<QString, QString>;
 
     struct Departamento {
         QString clave;
@@ -58,19 +48,17 @@ public:
 
     ProveedorEditor(ConnectionProvider &connections, Prompter &prompter);
 
-    void nuevo();
+    void nuevo() override;
     // consultarRegistro: the supplier under clave with its lists; false (with "La clave no
     // existe") when there is none.
-    bool carga(const QString &clave);
-    bool esNuevo() const { return m_nuevo; }
-
-    QString texto(const QString &campo) const { return m_texto.value(campo.toLower()); }
+    bool carga(const QString &clave) override;
     // A typed or chosen value; a flag becomes 'S' for "S" (any case) and 'N' for anything else.
-    void setTexto(const QString &campo, const QString &valor);
+    // Always accepted (true).
+    bool setTexto(const QString &campo, const QString &valor) override;
 
     // The choices of a catalogue column (the states of the chosen country for edo_Clave), led by
     // an empty entry.
-    QList<Opcion> opciones(const QString &campo) const;
+    QList<Opcion> opciones(const QString &campo) const override;
 
     // Every department, in key order, with whether this supplier serves it.
     const QList<Departamento> &departamentos() const { return m_departamentos; }
@@ -87,35 +75,23 @@ public:
 
     // The checks in their order; false after the message, with the tab and field to show.
     bool validaDatos();
-    Pestana pestanaRechazada() const { return m_pestana; }
-    QString campoRechazado() const { return m_campo; }
+    Pestana pestanaRechazada() const { return Pestana(m_pestana); }
 
     // agregarRegistro or modificarRegistro after validaDatos, with both lists, in one
     // transaction. After an insert the user is asked whether to go on adding suppliers.
-    bool guardaDatos();
-    bool continuar() const { return m_continuar; }
+    bool guardaDatos() override;
 
     // eliminarRegistro: refused while a row elsewhere names the supplier; its department and
     // exchange rows go with it.
     bool eliminarRegistro(const QString &clave);
 
 private:
-    bool rechaza(Pestana pestana, const QString &campo, const QString &mensaje);
-    bool detiene(Pestana pestana, const QString &campo);
+    static const Tabla &tabla();
     bool revisaNumeros();
     bool revisaFiscales();
     void cargaListas(const QString &clave);
     void escribe();
-    bool existe(const QString &clave);
 
-    ConnectionProvider &m_connections;
-    Prompter &m_prompter;
-
-    bool m_nuevo = true;
-    QHash<QString, QString> m_texto; // lower-case column → text
     QList<Departamento> m_departamentos;
     QList<Intercambio> m_intercambios;
-    Pestana m_pestana = Pestana::Generales;
-    QString m_campo;
-    bool m_continuar = false;
 };

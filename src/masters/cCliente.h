@@ -1,8 +1,7 @@
 #pragma once
 
-#include "Decimal.h"
+#include "RegistroLeido.h"
 
-#include <QHash>
 #include <QObject>
 #include <QVariant>
 
@@ -44,7 +43,7 @@ public:
     // nothing is loaded or the column is not one of the record's.
     Q_INVOKABLE QVariant Campo(const QString &columna) const;
 
-    bool isLoad() const { return m_loaded; }
+    bool isLoad() const { return m_registro.cargado(); }
     QString clave() const { return texto("cli_Clave"); }
     QString nombre() const { return texto("cli_Nombre"); }
     QString estado() const { return texto("edoc_Clave"); }
@@ -66,12 +65,11 @@ public:
     QString ruta() const { return texto("ruta_Clave"); }
 
 private:
-    QString texto(const char *columna) const;
-    double numero(const char *columna) const;
+    QString texto(const char *columna) const { return m_registro.texto(columna); }
+    double numero(const char *columna) const { return m_registro.numero(columna); }
 
     ConnectionProvider &m_connections;
-    bool m_loaded = false;
-    QHash<QString, QVariant> m_valores; // lower-case column → value
+    RegistroLeido m_registro;
 };
 
 // Makes "newcCliente" known to the scripts' object factory.

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "Decimal.h"
+#include "RegistroLeido.h"
 
-#include <QHash>
 #include <QObject>
 #include <QVariant>
 
@@ -47,7 +46,7 @@ public:
     // The layout the loaded supplier uses for a kind of exchange; "" when none.
     Q_INVOKABLE QString Layout(const QString &tipoEdi) const;
 
-    bool isLoad() const { return m_loaded; }
+    bool isLoad() const { return m_registro.cargado(); }
     QString clave() const { return texto("prov_Clave"); }
     QString nombre() const { return texto("prov_Nombre"); }
     QString abreviatura() const { return texto("prov_Abreviatura"); }
@@ -68,12 +67,11 @@ public:
     int diasResurtidoMax() const { return int(numero("prov_DiasResurtidoMax")); }
 
 private:
-    QString texto(const char *columna) const;
-    double numero(const char *columna) const;
+    QString texto(const char *columna) const { return m_registro.texto(columna); }
+    double numero(const char *columna) const { return m_registro.numero(columna); }
 
     ConnectionProvider &m_connections;
-    bool m_loaded = false;
-    QHash<QString, QVariant> m_valores; // lower-case column → value
+    RegistroLeido m_registro;
 };
 
 // Makes "newcProveedor" known to the scripts' object factory.

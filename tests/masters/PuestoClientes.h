@@ -3,6 +3,7 @@
 // The workstation of the client tests: profile PRUEBA with every right or only the ones given,
 // client types of each kind of terms, two users (seller and collector).
 #include "EstacionPrueba.h"
+#include "PuestoMaestros.h"
 
 #include "ClienteEditor.h"
 
@@ -13,12 +14,7 @@ struct PuestoClientes {
         : estacion(&c, dir.filePath(QStringLiteral("settings.ini")))
     {
         EstacionPrueba::grant(c, derechos);
-        // Places come with the demo store, not with the schema.
-        c.execute(QStringLiteral("insert into tPais (pais_Clave, pais_Nombre) values ('MEX', 'México')"));
-        c.execute(QStringLiteral("insert into tPais (pais_Clave, pais_Nombre) values ('USA', 'Estados Unidos')"));
-        for (const auto &[pais, edo] : {std::pair{"MEX", "JAL"}, std::pair{"MEX", "DF"}, std::pair{"USA", "TX"}})
-            c.execute(QStringLiteral("insert into tEstado (pais_Clave, edo_Clave, edo_Nombre) values (?, ?, ?)"),
-                      {QLatin1String(pais), QLatin1String(edo), QLatin1String(edo)});
+        maestros::insertaLugares(c);
         estacion.config.setValue(QStringLiteral("USUARIO"), QStringLiteral("ADMIN"));
         c.execute(QStringLiteral("insert into tTipoCliente (tcli_Clave, tcli_Nombre, tcontrol_Clave, tcli_Descuento, "
                                  "tcli_Periodo, per_Clave, tcli_Credito, cpago_Clave, percp_Clave) values "

@@ -4,6 +4,7 @@
 // departments, three kinds of electronic exchange (their order column differs from their keys'
 // order) and a bank.
 #include "EstacionPrueba.h"
+#include "PuestoMaestros.h"
 
 #include "ProveedorEditor.h"
 
@@ -13,11 +14,7 @@ struct PuestoProveedores {
     explicit PuestoProveedores(db::Connection &c) : estacion(&c, dir.filePath(QStringLiteral("settings.ini")))
     {
         EstacionPrueba::grant(c);
-        c.execute(QStringLiteral("insert into tPais (pais_Clave, pais_Nombre) values ('MEX', 'México')"));
-        c.execute(QStringLiteral("insert into tPais (pais_Clave, pais_Nombre) values ('USA', 'Estados Unidos')"));
-        for (const auto &[pais, edo] : {std::pair{"MEX", "JAL"}, std::pair{"MEX", "DF"}, std::pair{"USA", "TX"}})
-            c.execute(QStringLiteral("insert into tEstado (pais_Clave, edo_Clave, edo_Nombre) values (?, ?, ?)"),
-                      {QLatin1String(pais), QLatin1String(edo), QLatin1String(edo)});
+        maestros::insertaLugares(c);
         for (const auto &[clave, nombre] : {std::pair{"ABA", "Abarrotes"}, std::pair{"MED", "Medicamentos"},
                                             std::pair{"PERF", "Perfumeria"}})
             c.execute(QStringLiteral("insert into tTipoArticulo (tart_Clave, tart_Nombre) values (?, ?)"),
@@ -78,6 +75,30 @@ struct PuestoProveedores {
                                        "order by prov_Clave, tart_Clave")) +
                filas(c, QStringLiteral("select prov_Clave, tedi_Clave, layout_Clave from tProveedorEDI "
                                        "order by prov_Clave, tedi_Clave"));
+    }
+
+    // A supplier's departments ("ABA=S") and layouts ("PEDIDO=PED-FANASA") as written, by key.
+    static QStringList departamentos(db::Connection &c, const QString &clave)
+    {
+        return filasDe(c,
+                       QStringLiteral("select tart_Clave, tap_Seleccion from TPROVEEDORTIPOART where prov_Clave = ? "
+                                      "order by tart_Clave"),
+                       clave);
+    }
+    static QStringList intercambios(db::Connection &c, const QString &clave)
+    {
+        return filasDe(c,
+                       QStringLiteral("select tedi_Clave, layout_Clave from tProveedorEDI where prov_Clave = ? "
+                                      "order by tedi_Clave"),
+                       clave);
+    }
+    // "column=column" per row of a query about one supplier.
+    static QStringList filasDe(db::Connection &c, const QString &sql, const QString &clave)
+    {
+        QStringList out;
+        for (db::Recordset rs = c.openRecordset(sql, {clave}); !rs.eof(); rs.moveNext())
+            out << rs.value(0).toString().trimmed() + u'=' + rs.value(1).toString().trimmed();
+        return out;
     }
 
     QTemporaryDir dir;

@@ -38,8 +38,8 @@ void inserta(db::Connection &c, const QString &clave, const QString &tipo = QStr
 class tst_ClienteEditor : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void cleanupTestCase();
+    void initTestCase() { m_log.activa(); }
+    void cleanupTestCase() { m_log.suelta(); }
     void ordenDeLasValidaciones_data() { TestDatabase::addEngineRows(); }
     void ordenDeLasValidaciones();
     void descuento_data();
@@ -60,19 +60,8 @@ private Q_SLOTS:
     void eliminarConReferenciaDeLaBase();
 
 private:
-    QTemporaryDir m_log;
+    maestros::Bitacora m_log;
 };
-
-void tst_ClienteEditor::initTestCase()
-{
-    const QString dir = m_log.path();
-    Log::setDirectoryProvider([dir] { return dir; });
-}
-
-void tst_ClienteEditor::cleanupTestCase()
-{
-    Log::setDirectoryProvider({});
-}
 
 void tst_ClienteEditor::ordenDeLasValidaciones()
 {

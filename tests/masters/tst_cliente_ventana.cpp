@@ -17,48 +17,16 @@
 #include <QTest>
 #include <QToolButton>
 
-namespace {
-
-QLineEdit *campo(QWidget &w, const char *nombre)
-{
-    auto *t = w.findChild<QLineEdit *>(QLatin1String(nombre));
-    if (!t)
-        qWarning("no field %s", nombre);
-    return t;
-}
-
-void escribe(QWidget &w, const char *nombre, const QString &valor)
-{
-    QLineEdit *t = campo(w, nombre);
-    t->selectAll();
-    QTest::keyClicks(t, valor);
-    Q_EMIT t->editingFinished();
-}
-
-bool elige(QWidget &w, const char *nombre, const QString &clave)
-{
-    auto *cmb = w.findChild<QComboBox *>(QLatin1String(nombre));
-    if (!cmb)
-        return false;
-    const int i = cmb->findData(clave);
-    if (i < 0)
-        return false;
-    cmb->setCurrentIndex(i);
-    return true;
-}
-
-QString elegido(QWidget &w, const char *nombre)
-{
-    return w.findChild<QComboBox *>(QLatin1String(nombre))->currentData().toString();
-}
-
-} // namespace
+using maestros::campo;
+using maestros::elegido;
+using maestros::elige;
+using maestros::escribe;
 
 class tst_ClienteVentana : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void cleanupTestCase();
+    void initTestCase() { m_log.activa(); }
+    void cleanupTestCase() { m_log.suelta(); }
     void altaDesdeLaVentana_data() { TestDatabase::addEngineRows(); }
     void altaDesdeLaVentana();
     void rechazoMuestraPestanaYCampo_data() { TestDatabase::addEngineRows(); }
@@ -71,19 +39,8 @@ private Q_SLOTS:
     void consulta();
 
 private:
-    QTemporaryDir m_log;
+    maestros::Bitacora m_log;
 };
-
-void tst_ClienteVentana::initTestCase()
-{
-    const QString dir = m_log.path();
-    Log::setDirectoryProvider([dir] { return dir; });
-}
-
-void tst_ClienteVentana::cleanupTestCase()
-{
-    Log::setDirectoryProvider({});
-}
 
 void tst_ClienteVentana::altaDesdeLaVentana()
 {

@@ -14,6 +14,9 @@ Q_DECLARE_METATYPE(ProveedorEditor::Pestana)
 
 namespace {
 
+const auto departamentos = &PuestoProveedores::departamentos;
+const auto intercambios = &PuestoProveedores::intercambios;
+
 QVariant valor(db::Connection &c, const QString &columna, const QString &clave)
 {
     // The column is one of the test's own names.
@@ -24,32 +27,6 @@ QVariant valor(db::Connection &c, const QString &columna, const QString &clave)
 int proveedores(db::Connection &c)
 {
     return c.scalar(QStringLiteral("select count(*) from tProveedor")).toInt();
-}
-
-// "column|column" per row of a query about one supplier.
-QStringList filasDe(db::Connection &c, const QString &sql, const QString &clave)
-{
-    QStringList out;
-    for (db::Recordset rs = c.openRecordset(sql, {clave}); !rs.eof(); rs.moveNext())
-        out << rs.value(0).toString().trimmed() + u'|' + rs.value(1).toString().trimmed();
-    return out;
-}
-
-QStringList departamentos(db::Connection &c, const QString &clave)
-{
-    return filasDe(c,
-                   QStringLiteral("select tart_Clave, tap_Seleccion from TPROVEEDORTIPOART where prov_Clave = ? "
-                                  "order by tart_Clave"),
-                   clave);
-}
-
-QStringList intercambios(db::Connection &c, const QString &clave)
-{
-    return filasDe(c,
-                   QStringLiteral("select tedi_Clave, layout_Clave from tProveedorEDI where prov_Clave = ? "
-                                  "order by tedi_Clave"),
-                   clave)
-        .replaceInStrings(QStringLiteral("|"), QStringLiteral("="));
 }
 
 QStringList marcados(const ProveedorEditor &e)
@@ -76,8 +53,8 @@ const QString kAlta = QStringLiteral("El registro fue agregado con exito, desea 
 class tst_ProveedorEditor : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void cleanupTestCase();
+    void initTestCase() { m_log.activa(); }
+    void cleanupTestCase() { m_log.suelta(); }
     void nuevoProveedor_data() { TestDatabase::addEngineRows(); }
     void nuevoProveedor();
     void ordenDeLasValidaciones_data() { TestDatabase::addEngineRows(); }
@@ -102,19 +79,8 @@ private Q_SLOTS:
     void eliminarConReferenciaDeLaBase();
 
 private:
-    QTemporaryDir m_log;
+    maestros::Bitacora m_log;
 };
-
-void tst_ProveedorEditor::initTestCase()
-{
-    const QString dir = m_log.path();
-    Log::setDirectoryProvider([dir] { return dir; });
-}
-
-void tst_ProveedorEditor::cleanupTestCase()
-{
-    Log::setDirectoryProvider({});
-}
 
 void tst_ProveedorEditor::nuevoProveedor()
 {
@@ -438,7 +404,7 @@ void tst_ProveedorEditor::listasSeReemplazan()
     QVERIFY(!e.setLayout(QStringLiteral("NOEXISTE"), QStringLiteral("X")));
     p.prompter().answers << false;
     QVERIFY(e.guardaDatos());
-    QCOMPARE(departamentos(c, QStringLiteral("P1")), (QStringList{"MED|S", "PERF|S"}));
+    QCOMPARE(departamentos(c, QStringLiteral("P1")), (QStringList{"MED=S", "PERF=S"}));
     // A kind at "<NINGUNO>" has no row.
     QCOMPARE(intercambios(c, QStringLiteral("P1")), (QStringList{"LISTA=LIS-FANASA", "PEDIDO=PED-FANASA"}));
 
@@ -455,9 +421,9 @@ void tst_ProveedorEditor::listasSeReemplazan()
     p.prompter().clear();
     QVERIFY(leido.guardaDatos());
     QCOMPARE(p.prompter().texts(), QStringList{"El registro fue actualizado con exito"});
-    QCOMPARE(departamentos(c, QStringLiteral("P1")), (QStringList{"ABA|S", "PERF|S"}));
+    QCOMPARE(departamentos(c, QStringLiteral("P1")), (QStringList{"ABA=S", "PERF=S"}));
     QCOMPARE(intercambios(c, QStringLiteral("P1")), (QStringList{"FACTURA=FAC-FANASA", "PEDIDO=PED-FANASA"}));
-    QCOMPARE(departamentos(c, QStringLiteral("OTRO")), QStringList{"MED|S"});
+    QCOMPARE(departamentos(c, QStringLiteral("OTRO")), QStringList{"MED=S"});
     QCOMPARE(intercambios(c, QStringLiteral("OTRO")), QStringList{"PEDIDO=PED-OTRO"});
 
     // Everything cleared: no rows left.
@@ -567,7 +533,7 @@ void tst_ProveedorEditor::fallaEnCadaSentencia()
     QVERIFY2(fallas >= 10, qPrintable(QString::number(fallas)));
     const QString clave = alta ? QStringLiteral("P2") : QStringLiteral("P1");
     QCOMPARE(valor(c, QStringLiteral("prov_Nombre"), clave).toString(), QStringLiteral("NOMBRE NUEVO"));
-    QCOMPARE(departamentos(c, clave), (QStringList{"ABA|S", "PERF|S"}));
+    QCOMPARE(departamentos(c, clave), (QStringList{"ABA=S", "PERF=S"}));
     QCOMPARE(intercambios(c, clave), (QStringList{"FACTURA=FAC-1", "PEDIDO=PED-2"}));
 }
 
@@ -601,7 +567,7 @@ void tst_ProveedorEditor::eliminar()
     // Its departments and layouts go with it; the other supplier's stay.
     QCOMPARE(departamentos(c, QStringLiteral("P1")).size(), respuesta ? 0 : 1);
     QCOMPARE(intercambios(c, QStringLiteral("P1")).size(), respuesta ? 0 : 1);
-    QCOMPARE(departamentos(c, QStringLiteral("P2")), QStringList{"MED|S"});
+    QCOMPARE(departamentos(c, QStringLiteral("P2")), QStringList{"MED=S"});
     p.prompter().clear();
     QVERIFY(!e.eliminarRegistro(QStringLiteral("NOEXISTE")));
     QCOMPARE(p.prompter().texts(), QStringList{"La clave no existe"});
@@ -681,7 +647,7 @@ void tst_ProveedorEditor::eliminarConReferenciaDeLaBase()
                                                 "La clave esta en uso, no es posible eliminar este registro"}));
     QCOMPARE(proveedores(c), 1);
     // Its departments were not taken either: the whole deletion rolled back.
-    QCOMPARE(departamentos(c, QStringLiteral("P1")), QStringList{"MED|S"});
+    QCOMPARE(departamentos(c, QStringLiteral("P1")), QStringList{"MED=S"});
     QCOMPARE(c.transactionDepth(), 0);
 }
 

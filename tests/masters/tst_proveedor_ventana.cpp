@@ -18,40 +18,15 @@
 #include <QTableView>
 #include <QTest>
 
+using maestros::campo;
+using maestros::elegido;
+using maestros::elige;
+using maestros::escribe;
+
 namespace {
 
-QLineEdit *campo(QWidget &w, const char *nombre)
-{
-    auto *t = w.findChild<QLineEdit *>(QLatin1String(nombre));
-    if (!t)
-        qWarning("no field %s", nombre);
-    return t;
-}
-
-void escribe(QWidget &w, const char *nombre, const QString &valor)
-{
-    QLineEdit *t = campo(w, nombre);
-    t->selectAll();
-    QTest::keyClicks(t, valor);
-    Q_EMIT t->editingFinished();
-}
-
-bool elige(QWidget &w, const QString &nombre, const QString &clave)
-{
-    auto *cmb = w.findChild<QComboBox *>(nombre);
-    if (!cmb)
-        return false;
-    const int i = cmb->findData(clave);
-    if (i < 0)
-        return false;
-    cmb->setCurrentIndex(i);
-    return true;
-}
-
-QString elegido(QWidget &w, const QString &nombre)
-{
-    return w.findChild<QComboBox *>(nombre)->currentData().toString();
-}
+const auto departamentos = &PuestoProveedores::departamentos;
+const auto intercambios = &PuestoProveedores::intercambios;
 
 QStandardItemModel *modelo(QWidget &w, const char *tabla)
 {
@@ -85,37 +60,13 @@ void pulsa(QWidget &w, const char *nombre)
     QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
 }
 
-QStringList filasDe(db::Connection &c, const QString &sql, const QString &clave)
-{
-    QStringList out;
-    for (db::Recordset rs = c.openRecordset(sql, {clave}); !rs.eof(); rs.moveNext())
-        out << rs.value(0).toString().trimmed() + u'=' + rs.value(1).toString().trimmed();
-    return out;
-}
-
-QStringList departamentos(db::Connection &c, const QString &clave)
-{
-    return filasDe(c,
-                   QStringLiteral("select tart_Clave, tap_Seleccion from TPROVEEDORTIPOART where prov_Clave = ? "
-                                  "order by tart_Clave"),
-                   clave);
-}
-
-QStringList intercambios(db::Connection &c, const QString &clave)
-{
-    return filasDe(c,
-                   QStringLiteral("select tedi_Clave, layout_Clave from tProveedorEDI where prov_Clave = ? "
-                                  "order by tedi_Clave"),
-                   clave);
-}
-
 } // namespace
 
 class tst_ProveedorVentana : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void cleanupTestCase();
+    void initTestCase() { m_log.activa(); }
+    void cleanupTestCase() { m_log.suelta(); }
     void altaDesdeLaVentana_data() { TestDatabase::addEngineRows(); }
     void altaDesdeLaVentana();
     void rechazoMuestraPestanaYCampo_data() { TestDatabase::addEngineRows(); }
@@ -126,19 +77,8 @@ private Q_SLOTS:
     void consulta();
 
 private:
-    QTemporaryDir m_log;
+    maestros::Bitacora m_log;
 };
-
-void tst_ProveedorVentana::initTestCase()
-{
-    const QString dir = m_log.path();
-    Log::setDirectoryProvider([dir] { return dir; });
-}
-
-void tst_ProveedorVentana::cleanupTestCase()
-{
-    Log::setDirectoryProvider({});
-}
 
 void tst_ProveedorVentana::altaDesdeLaVentana()
 {

@@ -1,6 +1,6 @@
 #include "frmCliente.h"
 
-#include "Enfoque.h"
+#include "frmMaestro.h"
 #include "LookupCliente.h"
 #include "frmConsulta.h"
 #include "Log.h"
@@ -19,64 +19,15 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+using marco::Rejilla;
 using Pestana = ClienteEditor::Pestana;
-
-namespace {
-
-void soloLecturaVisible(QLineEdit *t)
-{
-    if (!t)
-        return;
-    t->setReadOnly(true);
-    QPalette gris = t->palette();
-    gris.setColor(QPalette::Base, gris.color(QPalette::Window));
-    t->setPalette(gris);
-}
-
-// Two columns of label and field, so a tab of many fields fits the screen.
-struct Rejilla {
-    explicit Rejilla(QWidget *w) : layout(new QGridLayout(w)) {}
-    void agrega(const QString &titulo, QWidget *campo, int ancho = 1)
-    {
-        if (columna + ancho > 2) {
-            ++fila;
-            columna = 0;
-        }
-        layout->addWidget(new QLabel(titulo), fila, columna * 2);
-        layout->addWidget(campo, fila, columna * 2 + 1, 1, ancho * 2 - 1);
-        columna += ancho;
-        if (columna >= 2) {
-            ++fila;
-            columna = 0;
-        }
-    }
-    void termina() { layout->setRowStretch(fila + 1, 1); }
-    QGridLayout *layout;
-    int fila = 0;
-    int columna = 0;
-};
-
-} // namespace
 
 frmCliente::frmCliente(ClienteEditor &editor, Prompter &prompter, QChar modo, const QString &clave,
                        MaintenanceOpener catalogos, QWidget *parent)
-    : QDialog(parent), m_editor(editor), m_prompter(prompter), m_modo(modo), m_catalogos(std::move(catalogos))
+    : frmMaestro(editor, prompter, modo, QStringLiteral("Cliente"), clave, parent), m_editor(editor),
+      m_catalogos(std::move(catalogos))
 {
     setObjectName(QStringLiteral("frmCliente"));
-    setWindowTitle(modo == u'A'   ? QStringLiteral("Cliente - Alta")
-                   : modo == u'C' ? QStringLiteral("Cliente - Cambio")
-                                  : QStringLiteral("Cliente - Consulta"));
-    try {
-        if (modo == u'A')
-            m_editor.nuevo();
-        else
-            m_valido = m_editor.carga(clave);
-    } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), QStringLiteral("consultarRegistro"), ErrorInfo::fromException(e));
-        m_valido = false;
-    }
-
-    m_tabs = new QTabWidget;
     m_tabs->setObjectName(QStringLiteral("tabCliente"));
     // In ClienteEditor::Pestana order, so a refusal's tab is its index.
     m_tabs->addTab(pestanaGeneral(), QStringLiteral("General"));
@@ -85,51 +36,9 @@ frmCliente::frmCliente(ClienteEditor &editor, Prompter &prompter, QChar modo, co
     m_tabs->addTab(pestanaCredito(), QStringLiteral("Venta y credito"));
     m_tabs->addTab(pestanaEntrega(), QStringLiteral("Entrega"));
 
-    m_cmdGuardar = new QPushButton(QStringLiteral("&Guardar"));
-    m_cmdGuardar->setObjectName(QStringLiteral("cmdGuardar"));
-    m_cmdGuardar->setDefault(true);
-    auto *cancelar = new QPushButton(modo == u'Q' ? QStringLiteral("&Cerrar") : QStringLiteral("&Cancelar"));
-    cancelar->setObjectName(QStringLiteral("cmdCancelar"));
-    cancelar->setAutoDefault(false);
-    connect(m_cmdGuardar, &QPushButton::clicked, this, &frmCliente::cmdGuardar_Click);
-    connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
-    auto *botones = new QHBoxLayout;
-    botones->addStretch();
-    botones->addWidget(m_cmdGuardar);
-    botones->addWidget(cancelar);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_tabs, 1);
-    layout->addLayout(botones);
-    resize(860, 520);
-
-    muestra();
-    if (modo == u'Q')
-        soloLectura();
-    else if (modo == u'C') {
-        soloLecturaVisible(qobject_cast<QLineEdit *>(m_campos.value(QStringLiteral("cli_Clave"))));
+    arma(QStringLiteral("cli_Clave"), QStringLiteral("cli_Nombre"));
+    if (modo == u'C')
         m_campos.value(QStringLiteral("tcli_Clave"))->setEnabled(m_editor.puedeCambiarTipo());
-    }
-    m_campos.value(modo == u'A' ? QStringLiteral("cli_Clave") : QStringLiteral("cli_Nombre"))->setFocus();
-}
-
-frmCliente::~frmCliente()
-{
-    sueltaCampos(this);
-}
-
-QLineEdit *frmCliente::texto(const QString &columna, int longitud)
-{
-    auto *t = new QLineEdit;
-    t->setObjectName(columna);
-    if (longitud > 0)
-        t->setMaxLength(longitud);
-    m_campos.insert(columna, t);
-    connect(t, &QLineEdit::textChanged, this, [this, columna](const QString &v) {
-        if (!m_mostrando)
-            m_editor.setTexto(columna, v);
-    });
-    return t;
 }
 
 QComboBox *frmCliente::combo(const QString &columna)
@@ -155,38 +64,6 @@ QComboBox *frmCliente::combo(const QString &columna)
             muestra(); // the type's terms were copied
     });
     return cmb;
-}
-
-void frmCliente::llenaCombo(const QString &columna)
-{
-    auto *cmb = qobject_cast<QComboBox *>(m_campos.value(columna));
-    if (!cmb)
-        return;
-    const QSignalBlocker block(cmb);
-    cmb->clear();
-    try {
-        for (const ClienteEditor::Opcion &o : m_editor.opciones(columna))
-            cmb->addItem(o.first.isEmpty() ? QString() : o.first + QStringLiteral(" - ") + o.second, o.first);
-    } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), QStringLiteral("frmCliente"), ErrorInfo::fromException(e));
-    }
-    // While the user edits, a key the new list lacks (the state of another country) is dropped.
-    if (!m_mostrando && cmb->findData(m_editor.texto(columna).trimmed()) < 0)
-        m_editor.setTexto(columna, QString());
-    selecciona(cmb, m_editor.texto(columna));
-}
-
-void frmCliente::selecciona(QComboBox *cmb, const QString &valorDado)
-{
-    const QSignalBlocker block(cmb);
-    const QString valor = valorDado.trimmed();
-    int i = cmb->findData(valor);
-    // A stored key the list does not offer stays visible rather than replaced.
-    if (i < 0 && !valor.isEmpty()) {
-        cmb->addItem(valor, valor);
-        i = cmb->count() - 1;
-    }
-    cmb->setCurrentIndex(qMax(0, i));
 }
 
 QWidget *frmCliente::conCatalogo(QWidget *campo, const QString &columna, const QString &ventana,
@@ -347,7 +224,7 @@ void frmCliente::muestra()
     // The countries first: the state lists depend on them.
     for (const char *pais : {"pais_Clave", "pais_ClaveFis"})
         if (auto *cmb = qobject_cast<QComboBox *>(m_campos.value(QLatin1String(pais))))
-            selecciona(cmb, m_editor.texto(QLatin1String(pais)));
+            marco::selecciona(cmb, m_editor.texto(QLatin1String(pais)));
     llenaCombo(QStringLiteral("edo_Clave"));
     llenaCombo(QStringLiteral("edo_ClaveFis"));
     for (auto it = m_campos.cbegin(); it != m_campos.cend(); ++it) {
@@ -355,25 +232,19 @@ void frmCliente::muestra()
         if (auto *t = qobject_cast<QLineEdit *>(it.value()))
             t->setText(valor);
         else if (auto *cmb = qobject_cast<QComboBox *>(it.value()); cmb && !it.key().startsWith(QLatin1String("edo_Clave")))
-            selecciona(cmb, valor);
+            marco::selecciona(cmb, valor);
     }
     m_mostrando = false;
 }
 
 void frmCliente::soloLectura()
 {
-    for (QWidget *w : std::as_const(m_campos)) {
-        if (auto *t = qobject_cast<QLineEdit *>(w))
-            soloLecturaVisible(t);
-        else
-            w->setEnabled(false);
-    }
+    frmMaestro::soloLectura();
     for (auto *b : findChildren<QToolButton *>())
         if (b->objectName().startsWith(QLatin1String("cmd"))) // not the tabs' own scroll buttons
             b->setEnabled(false);
     if (auto *b = findChild<QPushButton *>(QStringLiteral("cmdCopiarDomicilio")))
         b->setEnabled(false);
-    m_cmdGuardar->setVisible(false);
 }
 
 void frmCliente::cmdCopiarDomicilio_Click()
@@ -390,41 +261,11 @@ void frmCliente::cmdCopiarDomicilio_Click()
     muestra();
 }
 
-void frmCliente::cmdGuardar_Click()
-{
-    if (m_modo == u'Q')
-        return;
-    const bool nuevo = m_editor.esNuevo();
-    if (!m_editor.guardaDatos()) {
-        const QString campo = m_editor.campoRechazado();
-        if (campo.isEmpty())
-            return; // a database error, already reported
-        m_tabs->setCurrentIndex(int(m_editor.pestanaRechazada()));
-        enfocaCampo(m_campos.value(campo));
-        return;
-    }
-    m_guardado = true;
-    if (nuevo && m_editor.continuar()) {
-        m_editor.nuevo();
-        muestra();
-        m_tabs->setCurrentIndex(int(Pestana::General));
-        enfocaCampo(m_campos.value(QStringLiteral("cli_Clave")));
-        return;
-    }
-    accept();
-}
-
 bool frmCliente::abrir(ConnectionProvider &connections, cConfigure &config, Permisos &permisos, Prompter &prompter,
                        QChar comando, const QString &clave, MaintenanceOpener catalogos, QWidget *parent)
 {
     ClienteEditor editor(connections, config, permisos, prompter);
-    if (comando == u'B')
-        return editor.eliminarRegistro(clave);
-    frmCliente w(editor, prompter, comando, comando == u'A' ? QString() : clave, std::move(catalogos), parent);
-    if (!w.valido())
-        return false;
-    w.exec();
-    return w.guardado();
+    return abre<frmCliente>(editor, prompter, comando, clave, std::move(catalogos), parent);
 }
 
 LookupResult frmCliente::busca(const LookupServices &services, MaintenanceOpener opener, QWidget *parent,

@@ -3,9 +3,8 @@
 #include "ClienteEditor.h"
 #include "LookupDefinition.h"
 #include "LookupServices.h"
+#include "frmMaestro.h"
 
-#include <QDialog>
-#include <QHash>
 
 class ConnectionProvider;
 class Permisos;
@@ -20,12 +19,11 @@ class QTabWidget;
 // 'Q'. Every widget is named after its column, so a refusal focuses it directly. The buttons
 // beside the client type, zone, route and staff lists open those catalogues (through the
 // catalogue opener) when the profile holds their right, and the list is read again afterwards.
-class frmCliente : public QDialog {
+class frmCliente : public frmMaestro {
     Q_OBJECT
 public:
     frmCliente(ClienteEditor &editor, Prompter &prompter, QChar modo, const QString &clave = {},
                MaintenanceOpener catalogos = {}, QWidget *parent = nullptr);
-    ~frmCliente() override;
 
     // The opener of the client lookups: 'A', 'C' and 'Q' run the window, 'B' deletes after
     // asking. True when clients may have changed.
@@ -38,12 +36,7 @@ public:
     static LookupResult busca(const LookupServices &services, MaintenanceOpener opener = {},
                               QWidget *parent = nullptr, const QString &texto = {}, bool todos = false);
 
-    bool valido() const { return m_valido; }
-    bool guardado() const { return m_guardado; }
-    QTabWidget *pestanas() const { return m_tabs; }
-
 public Q_SLOTS:
-    void cmdGuardar_Click();
     // Copies the address into the fiscal address.
     void cmdCopiarDomicilio_Click();
 
@@ -54,25 +47,14 @@ private:
     QWidget *pestanaCredito();
     QWidget *pestanaEntrega();
 
-    QLineEdit *texto(const QString &columna, int longitud = 0);
     QComboBox *combo(const QString &columna);
     // A list with the button that opens its catalogue for adding (guarded by ventana_cmdAlta).
     QWidget *conCatalogo(QWidget *campo, const QString &columna, const QString &ventana, const QString &titulo,
                          QChar comando = u'A');
-    void llenaCombo(const QString &columna);
-    void selecciona(QComboBox *cmb, const QString &valor);
     void abreCatalogo(const QString &columna, const QString &ventana, QChar comando);
-    void muestra();
-    void soloLectura();
+    void muestra() override;
+    void soloLectura() override;
 
     ClienteEditor &m_editor;
-    Prompter &m_prompter;
-    QChar m_modo;
     MaintenanceOpener m_catalogos;
-    QTabWidget *m_tabs = nullptr;
-    QHash<QString, QWidget *> m_campos; // column → widget
-    QPushButton *m_cmdGuardar = nullptr;
-    bool m_mostrando = false;
-    bool m_valido = true;
-    bool m_guardado = false;
 };

@@ -1,6 +1,6 @@
 #include "frmProveedor.h"
 
-#include "Enfoque.h"
+#include "frmMaestro.h"
 #include "Log.h"
 #include "LookupProveedor.h"
 #include "Prompter.h"
@@ -20,42 +20,11 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+using marco::Rejilla;
+using marco::soloLecturaVisible;
 using Pestana = ProveedorEditor::Pestana;
 
 namespace {
-
-void soloLecturaVisible(QLineEdit *t)
-{
-    if (!t)
-        return;
-    t->setReadOnly(true);
-    QPalette gris = t->palette();
-    gris.setColor(QPalette::Base, gris.color(QPalette::Window));
-    t->setPalette(gris);
-}
-
-// Two columns of label and field, so a tab of many fields fits the screen.
-struct Rejilla {
-    explicit Rejilla(QWidget *w) : layout(new QGridLayout(w)) {}
-    void agrega(const QString &titulo, QWidget *campo, int ancho = 1)
-    {
-        if (columna + ancho > 2) {
-            ++fila;
-            columna = 0;
-        }
-        layout->addWidget(new QLabel(titulo), fila, columna * 2);
-        layout->addWidget(campo, fila, columna * 2 + 1, 1, ancho * 2 - 1);
-        columna += ancho;
-        if (columna >= 2) {
-            ++fila;
-            columna = 0;
-        }
-    }
-    void termina() { layout->setRowStretch(fila + 1, 1); }
-    QGridLayout *layout;
-    int fila = 0;
-    int columna = 0;
-};
 
 QTableView *tabla(const QString &nombre, QStandardItemModel *modelo)
 {
@@ -74,23 +43,9 @@ QTableView *tabla(const QString &nombre, QStandardItemModel *modelo)
 
 frmProveedor::frmProveedor(ProveedorEditor &editor, Prompter &prompter, QChar modo, const QString &clave,
                            QWidget *parent)
-    : QDialog(parent), m_editor(editor), m_prompter(prompter), m_modo(modo)
+    : frmMaestro(editor, prompter, modo, QStringLiteral("Proveedor"), clave, parent), m_editor(editor)
 {
     setObjectName(QStringLiteral("frmProveedor"));
-    setWindowTitle(modo == u'A'   ? QStringLiteral("Proveedor - Alta")
-                   : modo == u'C' ? QStringLiteral("Proveedor - Cambio")
-                                  : QStringLiteral("Proveedor - Consulta"));
-    try {
-        if (modo == u'A')
-            m_editor.nuevo();
-        else
-            m_valido = m_editor.carga(clave);
-    } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), QStringLiteral("consultarRegistro"), ErrorInfo::fromException(e));
-        m_valido = false;
-    }
-
-    m_tabs = new QTabWidget;
     m_tabs->setObjectName(QStringLiteral("tabProveedor"));
     // In ProveedorEditor::Pestana order, so a refusal's tab is its index.
     m_tabs->addTab(pestanaGenerales(), QStringLiteral("Generales"));
@@ -100,49 +55,7 @@ frmProveedor::frmProveedor(ProveedorEditor &editor, Prompter &prompter, QChar mo
     m_tabs->addTab(pestanaResurtido(), QStringLiteral("Resurtido"));
     m_tabs->addTab(pestanaDepartamentos(), QStringLiteral("Departamentos"));
 
-    m_cmdGuardar = new QPushButton(QStringLiteral("&Guardar"));
-    m_cmdGuardar->setObjectName(QStringLiteral("cmdGuardar"));
-    m_cmdGuardar->setDefault(true);
-    auto *cancelar = new QPushButton(modo == u'Q' ? QStringLiteral("&Cerrar") : QStringLiteral("&Cancelar"));
-    cancelar->setObjectName(QStringLiteral("cmdCancelar"));
-    cancelar->setAutoDefault(false);
-    connect(m_cmdGuardar, &QPushButton::clicked, this, &frmProveedor::cmdGuardar_Click);
-    connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
-    auto *botones = new QHBoxLayout;
-    botones->addStretch();
-    botones->addWidget(m_cmdGuardar);
-    botones->addWidget(cancelar);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_tabs, 1);
-    layout->addLayout(botones);
-    resize(860, 520);
-
-    muestra();
-    if (modo == u'Q')
-        soloLectura();
-    else if (modo == u'C')
-        soloLecturaVisible(qobject_cast<QLineEdit *>(m_campos.value(QStringLiteral("prov_Clave"))));
-    m_campos.value(modo == u'A' ? QStringLiteral("prov_Clave") : QStringLiteral("prov_Nombre"))->setFocus();
-}
-
-frmProveedor::~frmProveedor()
-{
-    sueltaCampos(this);
-}
-
-QLineEdit *frmProveedor::texto(const QString &columna, int longitud)
-{
-    auto *t = new QLineEdit;
-    t->setObjectName(columna);
-    if (longitud > 0)
-        t->setMaxLength(longitud);
-    m_campos.insert(columna, t);
-    connect(t, &QLineEdit::textChanged, this, [this, columna](const QString &v) {
-        if (!m_mostrando)
-            m_editor.setTexto(columna, v);
-    });
-    return t;
+    arma(QStringLiteral("prov_Clave"), QStringLiteral("prov_Nombre"));
 }
 
 QComboBox *frmProveedor::combo(const QString &columna)
@@ -174,38 +87,6 @@ QWidget *frmProveedor::bandera(const QString &columna, const QString &titulo)
             m_editor.setTexto(columna, marcada ? QStringLiteral("S") : QStringLiteral("N"));
     });
     return c;
-}
-
-void frmProveedor::llenaCombo(const QString &columna)
-{
-    auto *cmb = qobject_cast<QComboBox *>(m_campos.value(columna));
-    if (!cmb)
-        return;
-    const QSignalBlocker block(cmb);
-    cmb->clear();
-    try {
-        for (const ProveedorEditor::Opcion &o : m_editor.opciones(columna))
-            cmb->addItem(o.first.isEmpty() ? QString() : o.first + QStringLiteral(" - ") + o.second, o.first);
-    } catch (const std::exception &e) {
-        reportError(m_prompter, QString(), QStringLiteral("frmProveedor"), ErrorInfo::fromException(e));
-    }
-    // While the user edits, a key the new list lacks (the state of another country) is dropped.
-    if (!m_mostrando && cmb->findData(m_editor.texto(columna).trimmed()) < 0)
-        m_editor.setTexto(columna, QString());
-    selecciona(cmb, m_editor.texto(columna));
-}
-
-void frmProveedor::selecciona(QComboBox *cmb, const QString &valorDado)
-{
-    const QSignalBlocker block(cmb);
-    const QString valor = valorDado.trimmed();
-    int i = cmb->findData(valor);
-    // A stored key the list does not offer stays visible rather than replaced.
-    if (i < 0 && !valor.isEmpty()) {
-        cmb->addItem(valor, valor);
-        i = cmb->count() - 1;
-    }
-    cmb->setCurrentIndex(qMax(0, i));
 }
 
 QWidget *frmProveedor::pestanaGenerales()
@@ -400,7 +281,7 @@ void frmProveedor::muestra()
 {
     m_mostrando = true;
     if (auto *cmb = qobject_cast<QComboBox *>(m_campos.value(QStringLiteral("pais_Clave"))))
-        selecciona(cmb, m_editor.texto(QStringLiteral("pais_Clave")));
+        marco::selecciona(cmb, m_editor.texto(QStringLiteral("pais_Clave")));
     llenaCombo(QStringLiteral("edo_Clave"));
     for (auto it = m_campos.cbegin(); it != m_campos.cend(); ++it) {
         const QString valor = m_editor.texto(it.key());
@@ -409,7 +290,7 @@ void frmProveedor::muestra()
         else if (auto *c = qobject_cast<QCheckBox *>(it.value()))
             c->setChecked(valor == QLatin1String("S"));
         else if (auto *cmb = qobject_cast<QComboBox *>(it.value()); cmb && it.key() != QLatin1String("edo_Clave"))
-            selecciona(cmb, valor);
+            marco::selecciona(cmb, valor);
     }
     muestraListas();
     m_mostrando = false;
@@ -417,53 +298,17 @@ void frmProveedor::muestra()
 
 void frmProveedor::soloLectura()
 {
-    for (QWidget *w : std::as_const(m_campos)) {
-        if (auto *t = qobject_cast<QLineEdit *>(w))
-            soloLecturaVisible(t);
-        else
-            w->setEnabled(false);
-    }
+    frmMaestro::soloLectura();
     for (const char *b : {"cmdMarcarTodos", "cmdDesmarcarTodos"})
         if (auto *boton = findChild<QPushButton *>(QLatin1String(b)))
             boton->setEnabled(false);
-    m_cmdGuardar->setVisible(false);
-}
-
-void frmProveedor::cmdGuardar_Click()
-{
-    if (m_modo == u'Q')
-        return;
-    const bool nuevo = m_editor.esNuevo();
-    if (!m_editor.guardaDatos()) {
-        const QString campo = m_editor.campoRechazado();
-        if (campo.isEmpty())
-            return; // a database error, already reported
-        m_tabs->setCurrentIndex(int(m_editor.pestanaRechazada()));
-        enfocaCampo(m_campos.value(campo));
-        return;
-    }
-    m_guardado = true;
-    if (nuevo && m_editor.continuar()) {
-        m_editor.nuevo();
-        muestra();
-        m_tabs->setCurrentIndex(int(Pestana::Generales));
-        enfocaCampo(m_campos.value(QStringLiteral("prov_Clave")));
-        return;
-    }
-    accept();
 }
 
 bool frmProveedor::abrir(ConnectionProvider &connections, Prompter &prompter, QChar comando, const QString &clave,
                          QWidget *parent)
 {
     ProveedorEditor editor(connections, prompter);
-    if (comando == u'B')
-        return editor.eliminarRegistro(clave);
-    frmProveedor w(editor, prompter, comando, comando == u'A' ? QString() : clave, parent);
-    if (!w.valido())
-        return false;
-    w.exec();
-    return w.guardado();
+    return abre<frmProveedor>(editor, prompter, comando, clave, parent);
 }
 
 LookupResult frmProveedor::busca(const LookupServices &services, MaintenanceOpener opener, QWidget *parent,

@@ -2,10 +2,9 @@
 
 #include "LookupDefinition.h"
 #include "LookupServices.h"
+#include "frmMaestro.h"
 #include "ProveedorEditor.h"
 
-#include <QDialog>
-#include <QHash>
 
 class ConnectionProvider;
 class Prompter;
@@ -20,12 +19,11 @@ class QTableView;
 // consult 'Q'. Every field widget is named after its column, so a refusal focuses it directly.
 // The departments are a list of checkable rows ("tblDepartamentos"); the exchange grid
 // ("tblIntercambio") shows every kind with a list of its layouts, "<NINGUNO>" for none.
-class frmProveedor : public QDialog {
+class frmProveedor : public frmMaestro {
     Q_OBJECT
 public:
     frmProveedor(ProveedorEditor &editor, Prompter &prompter, QChar modo, const QString &clave = {},
                  QWidget *parent = nullptr);
-    ~frmProveedor() override;
 
     // The opener of the supplier lookups: 'A', 'C' and 'Q' run the window, 'B' deletes after
     // asking. True when suppliers may have changed.
@@ -37,13 +35,6 @@ public:
     static LookupResult busca(const LookupServices &services, MaintenanceOpener opener = {},
                               QWidget *parent = nullptr, const QString &texto = {}, bool soloEdi = false);
 
-    bool valido() const { return m_valido; }
-    bool guardado() const { return m_guardado; }
-    QTabWidget *pestanas() const { return m_tabs; }
-
-public Q_SLOTS:
-    void cmdGuardar_Click();
-
 private:
     QWidget *pestanaGenerales();
     QWidget *pestanaCondiciones();
@@ -52,27 +43,16 @@ private:
     QWidget *pestanaResurtido();
     QWidget *pestanaDepartamentos();
 
-    QLineEdit *texto(const QString &columna, int longitud = 0);
     QComboBox *combo(const QString &columna);
     QWidget *bandera(const QString &columna, const QString &titulo);
-    void llenaCombo(const QString &columna);
-    void selecciona(QComboBox *cmb, const QString &valor);
-    void muestra();
+    void muestra() override;
     void muestraListas();
     void marcaTodos(bool servido);
-    void soloLectura();
+    void soloLectura() override;
 
     ProveedorEditor &m_editor;
-    Prompter &m_prompter;
-    QChar m_modo;
-    QTabWidget *m_tabs = nullptr;
-    QHash<QString, QWidget *> m_campos; // column → widget
     QTableView *m_departamentos = nullptr;
     QStandardItemModel *m_modeloDepartamentos = nullptr;
     QTableView *m_intercambio = nullptr;
     QStandardItemModel *m_modeloIntercambio = nullptr;
-    QPushButton *m_cmdGuardar = nullptr;
-    bool m_mostrando = false;
-    bool m_valido = true;
-    bool m_guardado = false;
 };
