@@ -6,6 +6,7 @@
 #include "Connection.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
@@ -181,6 +182,15 @@ void tst_VentaVentana::capturaConCantidad()
     QCOMPARE(clavesDe(w.captura()), QStringList{"P100x3"});
     QCOMPARE(hijo<QLabel>(w, "lblTotal")->text(), QStringLiteral("$310.50"));
     QCOMPARE(QApplication::focusWidget(), articulo);
+
+    // A large total (310.50 + 99999 x 103.50) shrinks to stay whole in its place.
+    escanea(articulo, QStringLiteral("P100"));
+    QTest::keyClicks(cantidad, QStringLiteral("99999"));
+    QTest::keyClick(cantidad, Qt::Key_Return);
+    auto *total = hijo<QLabel>(w, "lblTotal");
+    QCOMPARE(total->text(), QStringLiteral("$10,350,207.00"));
+    QVERIFY(QFontMetrics(total->font()).horizontalAdvance(total->text()) <= total->contentsRect().width());
+    QVERIFY(w.captura().eliminaLinea(1));
 
     // Escape in the quantity drops the found article.
     escanea(articulo, QStringLiteral("LIB"));

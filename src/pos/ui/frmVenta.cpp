@@ -127,7 +127,11 @@ frmVenta::frmVenta(const Servicios &servicios, QWidget *parent)
         muestraCliente();
         muestraTotales();
     });
-    connect(&m_captura, &VentaCaptura::lineasCambiaron, grdVenta, &QTableView::scrollToBottom);
+    connect(&m_captura, &VentaCaptura::lineasCambiaron, this, [this] {
+        muestraColumnasOpcionales();
+        grdVenta->scrollToBottom();
+    });
+    connect(&m_captura, &VentaCaptura::lineaCambio, this, &frmVenta::muestraColumnasOpcionales);
 
     atajo(Qt::Key_F1, &frmVenta::cmdAyuda);
     atajo(Qt::Key_F2, &frmVenta::cmdBuscaCliente);
@@ -250,6 +254,8 @@ QWidget *frmVenta::creaCaptura()
         auto *t = new QLabel(texto, marco);
         if (buddy)
             t->setBuddy(buddy);
+        if (columna > 2)
+            t->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         g->addWidget(t, 0, columna);
     };
     txtArticulo = new QLineEdit(marco);
@@ -311,7 +317,7 @@ QWidget *frmVenta::creaTotales()
     auto *marco = new QFrame(this);
     marco->setObjectName(QStringLiteral("fraTotales"));
     marco->setFrameShape(QFrame::StyledPanel);
-    marco->setFixedWidth(330);
+    marco->setFixedWidth(320);
     auto *v = new QVBoxLayout(marco);
     auto *g = new QGridLayout;
     g->setVerticalSpacing(6);
@@ -329,6 +335,7 @@ QWidget *frmVenta::creaTotales()
     v->addWidget(total);
     lblTotal = dato(marco, QStringLiteral("lblTotal"));
     agranda(lblTotal, 34, true);
+    lblTotal->setMinimumWidth(300);
     lblTotal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblTotal->setStyleSheet(QStringLiteral("color: #0b3d91;"));
     v->addWidget(lblTotal);
@@ -389,6 +396,7 @@ void frmVenta::ajustaColumnas()
         switch (c) {
         case VentaModelo::TallaClave:
         case VentaModelo::ColorClave:
+        case VentaModelo::Importe: // the unit price to pay shows in the capture row
         case VentaModelo::Renglon:
         case VentaModelo::Modificado:
         case VentaModelo::TipoPrecio:
@@ -407,12 +415,24 @@ void frmVenta::ajustaColumnas()
     QHeaderView *h = grdVenta->horizontalHeader();
     h->setSectionResizeMode(QHeaderView::Interactive);
     h->setSectionResizeMode(VentaModelo::Nombre, QHeaderView::Stretch);
-    grdVenta->setColumnWidth(VentaModelo::Clave, 150);
-    for (int c : {VentaModelo::Cantidad, VentaModelo::Precio, VentaModelo::Descuento, VentaModelo::IVA,
-                  VentaModelo::Importe, VentaModelo::Total})
-        grdVenta->setColumnWidth(c, c == VentaModelo::Descuento ? 95 : 85);
+    grdVenta->setColumnWidth(VentaModelo::Clave, 120);
+    grdVenta->setColumnWidth(VentaModelo::Cantidad, 80);
+    grdVenta->setColumnWidth(VentaModelo::Precio, 80);
+    grdVenta->setColumnWidth(VentaModelo::Descuento, 85);
+    grdVenta->setColumnWidth(VentaModelo::IVA, 50);
+        grdVenta->setColumnWidth(VentaModelo::Total, 90);
     grdVenta->setColumnWidth(VentaModelo::Referencia, 100);
     grdVenta->setColumnWidth(VentaModelo::LoteSerie, 90);
+    muestraColumnasOpcionales();
+}
+
+// The lot/serial column takes room only while a line of the sale has one.
+void frmVenta::muestraColumnasOpcionales()
+{
+    bool lote = false;
+    for (const LineaVenta &l : m_captura.lineas())
+        lote = lote || !l.loteSerie.isEmpty();
+    grdVenta->setColumnHidden(VentaModelo::LoteSerie, !lote);
 }
 
 // --- the capture row
@@ -538,6 +558,13 @@ void frmVenta::muestraTotales()
                                 ? QStringLiteral("-") + t.descuentoCliente.toString() + u'%'
                                 : QStringLiteral("0%"));
     lblTotal->setText(moneda(t.total));
+    // A large sale still fits: the figure shrinks rather than being cut off.
+    QFont f = lblTotal->font();
+    f.setPointSize(34);
+    const int ancho = lblTotal->contentsRect().width();
+    while (f.pointSize() > 14 && QFontMetrics(f).horizontalAdvance(lblTotal->text()) > ancho)
+        f.setPointSize(f.pointSize() - 2);
+    lblTotal->setFont(f);
 }
 
 void frmVenta::rotaMensaje()

@@ -94,6 +94,7 @@ private:
     void muestraTotales();
     void rotaMensaje();
     void ajustaColumnas();
+    void muestraColumnasOpcionales();
     // A new sale after paying or F6: login with "VENTA-PROMISCUA", the held-sale list with
     // "MODO-CAJA-CENTRAL".
     bool nuevaVenta();
