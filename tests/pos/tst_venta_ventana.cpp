@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -101,6 +102,10 @@ private Q_SLOTS:
     void comandosNoDisponibles();
     void clienteYCorte_data() { TestDatabase::addEngineRows(); }
     void clienteYCorte();
+    void ventaPromiscua_data() { TestDatabase::addEngineRows(); }
+    void ventaPromiscua();
+    void cajaCentral_data() { TestDatabase::addEngineRows(); }
+    void cajaCentral();
 };
 
 void tst_VentaVentana::rafagaDeCodigos_data()
@@ -114,8 +119,8 @@ void tst_VentaVentana::rafagaDeCodigos_data()
             << kCodigos << false << QStringList{"P100x1", "LIBx1", "GRAx1", "LISx1", "EXIx1"};
         TestDatabase::newRow(e, "el mismo codigo sin acumular")
             << QStringList(5, kCodigos[1]) << false << QStringList(5, QStringLiteral("LIBx1"));
-        TestDatabase::newRow(e, "el mismo codigo acumulado") << QStringList(5, kCodigos[1]) << true
-                                                              << QStringList{"LIBx5"};
+        TestDatabase::newRow(e, "el mismo codigo acumulado")
+            << QStringList(5, kCodigos[1]) << true << QStringList{"LIBx5"};
         TestDatabase::newRow(e, "acumulado entre otros")
             << QStringList{kCodigos[0], kCodigos[1], kCodigos[0], kCodigos[2], kCodigos[1]} << true
             << QStringList{"P100x2", "LIBx2", "GRAx1"};
@@ -239,8 +244,8 @@ void tst_VentaVentana::ventaDeContado()
     QVERIFY(w.ultimaVenta().has_value());
     const VentaGuardada v = *w.ultimaVenta();
     QCOMPARE(c.scalar(QStringLiteral("select count(*) from tVenta")).toInt(), 1);
-    QCOMPARE(Decimal::fromVariant(c.scalar(QStringLiteral("select venta_Total from tVenta where venta_Folio = ?"),
-                                           {v.folio})),
+    QCOMPARE(Decimal::fromVariant(
+                 c.scalar(QStringLiteral("select venta_Total from tVenta where venta_Folio = ?"), {v.folio})),
              Decimal("46.40"));
     QCOMPARE(Decimal::fromVariant(c.scalar(
                  QStringLiteral("select venta_Cambio from tVenta where venta_Folio = ?"), {v.folio})),
@@ -253,9 +258,10 @@ void tst_VentaVentana::ventaDeContado()
     QCOMPARE(c.scalar(QStringLiteral("select tpago_Clave from tVentaPago where venta_Folio = ?"), {v.folio})
                  .toString(),
              QStringLiteral("EFECTIVO"));
-    QCOMPARE(Decimal::fromVariant(c.scalar(QStringLiteral(
-                 "select alma_Existencia from tArticuloAlmacen where alm_Clave = 'MATRIZ' and art_Clave = 'LIB'"))),
-             Decimal(2));
+    QCOMPARE(
+        Decimal::fromVariant(c.scalar(QStringLiteral("select alma_Existencia from tArticuloAlmacen where "
+                                                     "alm_Clave = 'MATRIZ' and art_Clave = 'LIB'"))),
+        Decimal(2));
     QCOMPARE(c.scalar(QStringLiteral("select count(*) from tVentaPendiente")).toInt(), 0);
 
     QCOMPARE(w.grid()->model()->rowCount(), 0);
@@ -483,8 +489,7 @@ void tst_VentaVentana::clienteYCorte()
         frmVenta w(m.servicios());
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        QCOMPARE(hijo<QLabel>(w, "lblCorte")->text(),
-                 QStringLiteral("CAJA1-%1-7").arg(PuestoVenta::anio(c)));
+        QCOMPARE(hijo<QLabel>(w, "lblCorte")->text(), QStringLiteral("CAJA1-%1-7").arg(PuestoVenta::anio(c)));
         QCOMPARE(hijo<QLabel>(w, "lblTerminal")->text(), QStringLiteral("CAJA1"));
         QCOMPARE(hijo<QLabel>(w, "lblVendedor")->text(), QStringLiteral("ADMIN"));
         auto *cliente = hijo<QLineEdit>(w, "txtCliente");
@@ -517,9 +522,63 @@ void tst_VentaVentana::clienteYCorte()
     QCOMPARE(hijo<QLabel>(w, "lblCorte")->text(), QStringLiteral("Sin corte abierto"));
     escanea(w.campoArticulo(), kCodigos[0]);
     QTest::keyClick(w.campoArticulo(), Qt::Key_F3);
-    QCOMPARE(m.p.prompter.texts(),
-             QStringList{QStringLiteral("Corte de Caja invalido, aperture un corte de caja antes de continuar")});
+    QCOMPARE(
+        m.p.prompter.texts(),
+        QStringList{QStringLiteral("Corte de Caja invalido, aperture un corte de caja antes de continuar")});
     QCOMPARE(w.captura().lineas().size(), 1);
+}
+
+// "VENTA-PROMISCUA": a login before the window opens and before every new sale; the seller is
+// the user who logged in. A refused first login opens nothing.
+void tst_VentaVentana::ventaPromiscua()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    Mostrador m(db.connection());
+    m.p.config.setValue(QStringLiteral("VENTA-PROMISCUA"), true);
+    QStringList usuarios{QString(), QStringLiteral("VENDE1"), QStringLiteral("VENDE2")};
+    int logins = 0;
+    frmVenta::Servicios s = m.servicios();
+    s.pideUsuario = [&]() -> std::optional<QString> {
+        ++logins;
+        const QString u = usuarios.takeFirst();
+        return u.isEmpty() ? std::nullopt : std::optional<QString>(u);
+    };
+    QCOMPARE(frmVenta::abrir(s), nullptr);
+    std::unique_ptr<frmVenta> w(frmVenta::abrir(s));
+    QVERIFY(w);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QCOMPARE(hijo<QLabel>(*w, "lblVendedor")->text(), QStringLiteral("VENDE1"));
+    QCOMPARE(w->captura().vendedor(), QStringLiteral("VENDE1"));
+    QTest::keyClick(w->campoArticulo(), Qt::Key_F6);
+    QCOMPARE(logins, 3);
+    QCOMPARE(hijo<QLabel>(*w, "lblVendedor")->text(), QStringLiteral("VENDE2"));
+    QCOMPARE(m.p.prompter.texts(), QStringList());
+}
+
+// "MODO-CAJA-CENTRAL": every new sale starts by choosing a held sale.
+void tst_VentaVentana::cajaCentral()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    Mostrador m(db.connection());
+    frmVenta w(m.servicios());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    escanea(w.campoArticulo(), kCodigos[2]);
+    QTest::keyClick(w.campoArticulo(), Qt::Key_F9);
+    m.p.prompter.clear();
+    m.p.config.setValue(QStringLiteral("MODO-CAJA-CENTRAL"), true);
+    cuandoModal([](QWidget *dlg) {
+        if (auto *grid = dlg->findChild<QTableView *>(QStringLiteral("grdPendientes")))
+            QTest::keyClick(grid, Qt::Key_Return);
+        else
+            dlg->close();
+    });
+    QTest::keyClick(w.campoArticulo(), Qt::Key_F6);
+    QCOMPARE(clavesDe(w.captura()), QStringList{"GRAx1"});
+    QCOMPARE(m.p.prompter.texts(), QStringList());
 }
 
 QTEST_MAIN(tst_VentaVentana)

@@ -74,7 +74,8 @@ frmVenta::frmVenta(const Servicios &servicios, QWidget *parent)
       m_precios(servicios.connections, servicios.prompter, servicios.calculo),
       m_captura(VentaCaptura::Servicios{servicios.connections, servicios.config, servicios.prompter,
                                         servicios.permisos, m_precios, servicios.cadenas, servicios.scripts}),
-      m_modelo(m_captura), m_guarda(servicios.connections, servicios.config, servicios.prompter, servicios.scripts),
+      m_modelo(m_captura),
+      m_guarda(servicios.connections, servicios.config, servicios.prompter, servicios.scripts),
       m_mensajes(servicios.connections)
 {
     setObjectName(QStringLiteral("frmVenta"));
@@ -87,8 +88,8 @@ frmVenta::frmVenta(const Servicios &servicios, QWidget *parent)
         return std::nullopt;
     });
     m_captura.setPideLoteSerie([this](const QString &, const QString &articulo) {
-        return frmLoteSerie::elige(m_s.connections, m_s.prompter, m_captura.almacen(), articulo, Decimal(1), true,
-                                   QString(), this);
+        return frmLoteSerie::elige(m_s.connections, m_s.prompter, m_captura.almacen(), articulo, Decimal(1),
+                                   true, QString(), this);
     });
 
     auto *layout = new QVBoxLayout(this);
@@ -326,8 +327,7 @@ QWidget *frmVenta::creaTotales()
     lblRedondeo = etiquetaTotal(g, QStringLiteral("lblRedondeo"), QStringLiteral("Redondeo"), 14);
     lblDescuentos = etiquetaTotal(g, QStringLiteral("lblDescuentos"), QStringLiteral("Descuentos"), 14);
     lblImpuesto = etiquetaTotal(g, QStringLiteral("lblImpuesto"), QStringLiteral("IVA"), 14);
-    lblDescCliente =
-        etiquetaTotal(g, QStringLiteral("lblDescCliente"), QStringLiteral("Desc. cliente"), 14);
+    lblDescCliente = etiquetaTotal(g, QStringLiteral("lblDescCliente"), QStringLiteral("Desc. cliente"), 14);
     v->addLayout(g);
     v->addSpacing(8);
     auto *total = new QLabel(QStringLiteral("TOTAL"), marco);
@@ -371,7 +371,8 @@ QWidget *frmVenta::creaBotones()
     boton(QStringLiteral("F7 Movimiento"), QStringLiteral("cmdConcepto"), &frmVenta::cmdConcepto);
     boton(QStringLiteral("F8 Presupuesto"), QStringLiteral("cmdPresupuesto"), &frmVenta::cmdPresupuesto);
     boton(QStringLiteral("F9 Pendiente"), QStringLiteral("cmdPendiente"), &frmVenta::cmdPendiente);
-    boton(QStringLiteral("F11 Guardar precios"), QStringLiteral("cmdSalvarPrecio"), &frmVenta::cmdSalvarPrecio);
+    boton(QStringLiteral("F11 Guardar precios"), QStringLiteral("cmdSalvarPrecio"),
+          &frmVenta::cmdSalvarPrecio);
     boton(QStringLiteral("F12 Recuperar"), QStringLiteral("cmdRecuperarVenta"), &frmVenta::cmdRecuperarVenta);
     return marco;
 }
@@ -420,7 +421,7 @@ void frmVenta::ajustaColumnas()
     grdVenta->setColumnWidth(VentaModelo::Precio, 80);
     grdVenta->setColumnWidth(VentaModelo::Descuento, 85);
     grdVenta->setColumnWidth(VentaModelo::IVA, 50);
-        grdVenta->setColumnWidth(VentaModelo::Total, 90);
+    grdVenta->setColumnWidth(VentaModelo::Total, 90);
     grdVenta->setColumnWidth(VentaModelo::Referencia, 100);
     grdVenta->setColumnWidth(VentaModelo::LoteSerie, 90);
     muestraColumnasOpcionales();
@@ -619,7 +620,8 @@ void frmVenta::cmdBuscaCliente()
 
 void frmVenta::cmdAyuda()
 {
-    const LookupResult r = frmConsultaArt::consultaArticulo(m_lookup, {}, this, txtArticulo->text().trimmed());
+    const LookupResult r =
+        frmConsultaArt::consultaArticulo(m_lookup, {}, this, txtArticulo->text().trimmed());
     if (r.accepted && !r.key.isEmpty()) {
         txtArticulo->setText(r.key.toUpper());
         txtArticulo->selectAll();
@@ -748,7 +750,8 @@ void frmVenta::cmdRecuperarVenta()
         if (m_captura.cargaVentaPendiente(p->terminal, p->anio, p->corte, p->numero)) {
             lblCambio->clear();
             muestraEncabezado();
-            estado(QStringLiteral("Venta pendiente ") + QString::number(p->numero) + QStringLiteral(" cargada"));
+            estado(QStringLiteral("Venta pendiente ") + QString::number(p->numero) +
+                   QStringLiteral(" cargada"));
         }
     }
     enfocaArticulo();

@@ -28,8 +28,8 @@ frmVentaPendiente::frmVentaPendiente(const QList<VentaCaptura::Pendiente> &pendi
             new QStandardItem(QStringLiteral("%1-%2").arg(p.anio).arg(p.corte)),
             new QStandardItem(QString::number(p.numero)),
             new QStandardItem(mx.toString(p.fecha, QStringLiteral("dd/MM/yyyy HH:mm"))),
-            new QStandardItem(p.nombreCliente.isEmpty() ? p.cliente : p.cliente + QStringLiteral(" - ") +
-                                                                          p.nombreCliente),
+            new QStandardItem(
+                p.nombreCliente.isEmpty() ? p.cliente : p.cliente + QStringLiteral(" - ") + p.nombreCliente),
             new QStandardItem(p.usuario),
             new QStandardItem(p.total.format(QStringLiteral("$#,##0.00")))};
         fila[2]->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -75,8 +75,8 @@ std::optional<VentaCaptura::Pendiente> frmVentaPendiente::elegida() const
     return m_pendientes.at(fila);
 }
 
-std::optional<VentaCaptura::Pendiente> frmVentaPendiente::elige(const QList<VentaCaptura::Pendiente> &pendientes,
-                                                                QWidget *parent)
+std::optional<VentaCaptura::Pendiente>
+frmVentaPendiente::elige(const QList<VentaCaptura::Pendiente> &pendientes, QWidget *parent)
 {
     frmVentaPendiente w(pendientes, parent);
     if (w.exec() != QDialog::Accepted)
