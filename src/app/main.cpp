@@ -42,6 +42,7 @@
 #include "frmSelAlmacen.h"
 #include "frmSplash.h"
 #include "frmTipoCliente.h"
+#include "frmVenta.h"
 #include "mdiMain.h"
 
 #include <QApplication>
@@ -218,6 +219,18 @@ int main(int argc, char **argv)
                 return frmArticulo::abrir(lookup(), calculoPrecio, u'A', clave, mainWindow);
             };
             mainWindow->addWindow(new frmInventario(lookup(), registra), QSize(900, 480));
+        });
+        mainWindow->setCommand(QStringLiteral("mnuVentas_Ventas"), [&] {
+            frmVenta::Servicios s{services.connection(), services.config(), prompter, permisos, calculoPrecio,
+                                  &services.code(), &services.string(),
+                                  // VENTA-PROMISCUA: the login before each sale
+                                  [&]() -> std::optional<QString> {
+                                      if (!runLogin(false))
+                                          return std::nullopt;
+                                      return services.config().getString(QStringLiteral("USUARIO"));
+                                  }};
+            if (frmVenta *w = frmVenta::abrir(s))
+                mainWindow->addWindow(w, QSize(1200, 680));
         });
         // Closing a cut comes with the cash-cut report; until then the entry opens one.
         mainWindow->setCommand(QStringLiteral("mnuCaja_Corte"), [&] {
