@@ -479,6 +479,8 @@ PagoCaptura::Resultado PagoCaptura::terminar(bool preguntar)
         m_prompter.exclamation(kExcede);
         return Resultado::Rechazado;
     }
+    if (m_alCambiar)
+        m_alCambiar();
     if (preguntar && activo(QStringLiteral("PREGUNTA-PAGO-COMPLETO")) &&
         !m_prompter.question(QStringLiteral("Su pago esta completo ?"), true))
         return Resultado::Agregado;

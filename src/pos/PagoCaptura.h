@@ -186,6 +186,9 @@ public:
     // The sale's totals after the commission; nothing when no commission was charged.
     std::optional<TotalesVenta> totales() const { return m_totales; }
     PagosModel *modelo() { return &m_modelo; }
+    // Called when the payments change, before any question: the window shows the new amounts
+    // (the change above all) while the cashier is asked whether the payment is complete.
+    void setAlCambiar(std::function<void()> f) { m_alCambiar = std::move(f); }
 
 private:
     bool valida(const Captura &captura, PagoVenta &pago);
@@ -212,5 +215,6 @@ private:
     bool m_ticket = true, m_nota = false, m_factura = false;
     QString m_tipoEntrega;
     bool m_aceptado = false;
+    std::function<void()> m_alCambiar;
     Campo m_campoRechazado = Campo::Ninguno;
 };

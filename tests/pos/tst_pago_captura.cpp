@@ -509,7 +509,15 @@ void tst_PagoCaptura::pagoCompleto()
     QVERIFY(m.init(Decimal(50)));
     for (bool b : respuestas)
         m.s.prompter.answers.enqueue(b);
+    // The window is told of the new amounts before the question, so the cashier sees the change.
+    QList<qsizetype> avisos;
+    m.pago.setAlCambiar([&] {
+        QCOMPARE(m.pago.pagado(), Decimal(50));
+        avisos << m.s.prompter.shown.size();
+    });
     R r = m.pago.agregarPago(captura(QStringLiteral("EFECTIVO\t50")));
+    QVERIFY(!avisos.isEmpty());
+    QCOMPARE(avisos.first(), 0);
     if (respuestas.size() > 1) {
         QCOMPARE(r, R::Agregado);
         QVERIFY(!m.pago.aceptado());

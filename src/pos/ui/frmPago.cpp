@@ -62,6 +62,7 @@ frmPago::frmPago(PagoCaptura &pago, QWidget *parent) : QDialog(parent), m_pago(p
     setWindowTitle(pago.titulo());
     setModal(true);
     resize(900, 600);
+    m_pago.setAlCambiar([this] { muestraImportes(); });
 
     auto *principal = new QVBoxLayout(this);
     auto *arriba = new QHBoxLayout;
@@ -81,6 +82,7 @@ frmPago::frmPago(PagoCaptura &pago, QWidget *parent) : QDialog(parent), m_pago(p
 
 frmPago::~frmPago()
 {
+    m_pago.setAlCambiar({});
     sueltaCampos(this);
 }
 

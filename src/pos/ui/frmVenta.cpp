@@ -416,7 +416,7 @@ void frmVenta::ajustaColumnas()
     QHeaderView *h = grdVenta->horizontalHeader();
     h->setSectionResizeMode(QHeaderView::Interactive);
     h->setSectionResizeMode(VentaModelo::Nombre, QHeaderView::Stretch);
-    grdVenta->setColumnWidth(VentaModelo::Clave, 120);
+    grdVenta->setColumnWidth(VentaModelo::Clave, 130);
     grdVenta->setColumnWidth(VentaModelo::Cantidad, 80);
     grdVenta->setColumnWidth(VentaModelo::Precio, 80);
     grdVenta->setColumnWidth(VentaModelo::Descuento, 85);
@@ -427,13 +427,17 @@ void frmVenta::ajustaColumnas()
     muestraColumnasOpcionales();
 }
 
-// The lot/serial column takes room only while a line of the sale has one.
+// The lot/serial and reference columns take room only while a line of the sale has one, so the
+// article's name gets the width.
 void frmVenta::muestraColumnasOpcionales()
 {
-    bool lote = false;
-    for (const LineaVenta &l : m_captura.lineas())
+    bool lote = false, referencia = false;
+    for (const LineaVenta &l : m_captura.lineas()) {
         lote = lote || !l.loteSerie.isEmpty();
+        referencia = referencia || !l.referencia.isEmpty();
+    }
     grdVenta->setColumnHidden(VentaModelo::LoteSerie, !lote);
+    grdVenta->setColumnHidden(VentaModelo::Referencia, !referencia);
 }
 
 // --- the capture row
@@ -580,6 +584,10 @@ void frmVenta::estado(const QString &texto)
 
 void frmVenta::enfocaArticulo()
 {
+    // After a modal dialog (payment, questions) the window takes the keyboard back, so the next
+    // scan lands in the article field even where no window manager hands the activation back.
+    if (isVisible() && !QApplication::activeModalWidget())
+        activateWindow();
     txtArticulo->setFocus();
 }
 
