@@ -10,6 +10,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QFile>
+#include <QDialog>
 #include <QTest>
 #include <QTimer>
 
@@ -106,7 +110,33 @@ private Q_SLOTS:
     void ventaPromiscua();
     void cajaCentral_data() { TestDatabase::addEngineRows(); }
     void cajaCentral();
+    void importaArchivo();
 };
+
+void tst_VentaVentana::importaArchivo()
+{
+    // Lines from a file: the good ones join the sale, the log of the others opens when asked for.
+    MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
+    Mostrador m(db.connection());
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(QStringLiteral("venta.csv"));
+    QFile f(ruta);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text));
+    f.write(QStringLiteral("%1,2\nNOEXISTE,1\n%2,1\n").arg(kClaves[1], kClaves[2]).toUtf8());
+    f.close();
+    frmVenta w(m.servicios());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    m.p.prompter.answers << true; // "desea ver el registro"
+    w.importaArchivo(ruta);
+    QCOMPARE(clavesDe(w.captura()), (QStringList{"LIBx2", "GRAx1"}));
+    QCOMPARE(m.p.prompter.last(), QStringLiteral("Archivo procesado con errores, desea ver el registro"));
+    auto *registro = w.findChild<QDialog *>(QStringLiteral("dlgRegistroImportacion"));
+    QVERIFY(registro);
+    QVERIFY(registro->findChild<QPlainTextEdit *>()->toPlainText().contains(QStringLiteral("Articulo no encontrado")));
+    registro->close();
+    QCOMPARE(QApplication::focusWidget(), w.campoArticulo());
+}
 
 void tst_VentaVentana::rafagaDeCodigos_data()
 {

@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -25,6 +26,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QShortcut>
@@ -145,6 +147,7 @@ frmVenta::frmVenta(const Servicios &servicios, QWidget *parent)
     atajo(Qt::Key_F9, &frmVenta::cmdPendiente);
     atajo(Qt::Key_F11, &frmVenta::cmdSalvarPrecio);
     atajo(Qt::Key_F12, &frmVenta::cmdRecuperarVenta);
+    atajo(QKeySequence(Qt::CTRL | Qt::Key_I), &frmVenta::cmdImportar);
 
     m_timerMensajes = new QTimer(this);
     connect(m_timerMensajes, &QTimer::timeout, this, &frmVenta::rotaMensaje);
@@ -234,6 +237,11 @@ QWidget *frmVenta::creaEncabezado()
     cliente->addWidget(lblNombreCliente, 1);
     cliente->addWidget(lblDescuentoCliente);
     cliente->addSpacing(16);
+    auto *importar = new QPushButton(QStringLiteral("Importar (Ctrl+I)"), marco);
+    importar->setObjectName(QStringLiteral("cmdImportar"));
+    importar->setFocusPolicy(Qt::NoFocus);
+    connect(importar, &QPushButton::clicked, this, &frmVenta::cmdImportar);
+    cliente->addWidget(importar);
     cliente->addWidget(chkAutomatica);
     g->addLayout(cliente, 2, 0, 1, 4);
 
@@ -863,4 +871,35 @@ void frmVenta::showEvent(QShowEvent *event)
     // Central cashier: the held-sale list opens as soon as the window is on screen.
     if (m_s.config.getBool(QStringLiteral("MODO-CAJA-CENTRAL")))
         QTimer::singleShot(0, this, &frmVenta::cmdRecuperarVenta);
+}
+
+void frmVenta::cmdImportar()
+{
+    const QString archivo = QFileDialog::getOpenFileName(this, QStringLiteral("Importar articulos"),
+                                                         QStringLiteral("venta.csv"),
+                                                         QStringLiteral("Archivos CSV (*.csv);;Todos los archivos (*)"));
+    if (!archivo.isEmpty())
+        importaArchivo(archivo);
+    enfocaArticulo();
+}
+
+void frmVenta::importaArchivo(const QString &archivo)
+{
+    const VentaCaptura::Importacion r = m_captura.importa(archivo);
+    if (r.verRegistro) {
+        auto *registro = new QDialog(this);
+        registro->setObjectName(QStringLiteral("dlgRegistroImportacion"));
+        registro->setAttribute(Qt::WA_DeleteOnClose);
+        registro->setWindowTitle(QStringLiteral("Registro de la importacion"));
+        auto *texto = new QPlainTextEdit(r.texto(), registro);
+        texto->setReadOnly(true);
+        auto *cerrar = new QPushButton(QStringLiteral("&Cerrar"), registro);
+        connect(cerrar, &QPushButton::clicked, registro, &QDialog::close);
+        auto *l = new QVBoxLayout(registro);
+        l->addWidget(texto);
+        l->addWidget(cerrar, 0, Qt::AlignRight);
+        registro->resize(640, 360);
+        registro->show();
+    }
+    enfocaArticulo();
 }

@@ -67,6 +67,10 @@ public Q_SLOTS:
     void cmdPendiente();      // F9
     void cmdSalvarPrecio();   // F11
     void cmdRecuperarVenta(); // F12
+    void cmdImportar();       // Ctrl+I: lines from a file chosen in a dialog
+    // The lines of a file (article, quantity[, lot] per line); the log, when the cashier asks to
+    // see it, in a window of its own.
+    void importaArchivo(const QString &archivo);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
