@@ -4,6 +4,7 @@
 // own connection); "mismo articulo" makes them all move one article, "articulos distintos" spreads
 // them over 100. SQLite always; PostgreSQL when MDR_BENCH_PG names a server.
 
+#include "BasesDePrueba.h"
 #include "ConnectionProvider.h"
 #include "Existencias.h"
 #include "Schema.h"
@@ -125,29 +126,7 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     QTemporaryDir dir;
     g_dir = &dir;
-    const QString archivo = dir.filePath(QStringLiteral("existencias.sqlite"));
-    {
-        db::Connection c;
-        c.open(db::ConnectionString::sqlite(archivo), db::Connection::OpenMode::CreateIfMissing);
-        llena(c);
-    }
-    registra(QStringLiteral("SQLite"), db::ConnectionString::sqlite(archivo).toString());
-
-    const QString pg = qEnvironmentVariable("MDR_BENCH_PG");
-    if (!pg.isEmpty()) {
-        db::Connection admin;
-        admin.open(pg);
-        const QString nombre = QStringLiteral("mdr_bench_existencias");
-        admin.executeStatement(QStringLiteral("drop database if exists ") + nombre);
-        admin.executeStatement(QStringLiteral("create database ") + nombre);
-        const QString pgStore = admin.target().withDatabase(nombre).toString();
-        db::Connection c;
-        c.open(pgStore);
-        llena(c);
-        registra(QStringLiteral("PostgreSQL"), pgStore);
-    } else {
-        std::printf("PostgreSQL omitido: defina MDR_BENCH_PG para medirlo\n");
-    }
+    preparaBases(dir, QStringLiteral("existencias"), llena, registra);
     benchmark::RunSpecifiedBenchmarks();
     return 0;
 }

@@ -3,6 +3,7 @@
 // whole history read into the same grid. Also one warehouse and one month. SQLite always;
 // PostgreSQL when MDR_BENCH_PG names a server.
 
+#include "BasesDePrueba.h"
 #include "ConnectionProvider.h"
 #include "KardexArticulo.h"
 #include "Schema.h"
@@ -84,29 +85,7 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     QTemporaryDir dir;
-    const QString archivo = dir.filePath(QStringLiteral("kardex.sqlite"));
-    {
-        db::Connection c;
-        c.open(db::ConnectionString::sqlite(archivo), db::Connection::OpenMode::CreateIfMissing);
-        llena(c);
-    }
-    registra(QStringLiteral("SQLite"), db::ConnectionString::sqlite(archivo).toString());
-
-    const QString pg = qEnvironmentVariable("MDR_BENCH_PG");
-    if (!pg.isEmpty()) {
-        db::Connection admin;
-        admin.open(pg);
-        const QString nombre = QStringLiteral("mdr_bench_kardex");
-        admin.executeStatement(QStringLiteral("drop database if exists ") + nombre);
-        admin.executeStatement(QStringLiteral("create database ") + nombre);
-        const QString pgStore = admin.target().withDatabase(nombre).toString();
-        db::Connection c;
-        c.open(pgStore);
-        llena(c);
-        registra(QStringLiteral("PostgreSQL"), pgStore);
-    } else {
-        std::printf("PostgreSQL omitido: defina MDR_BENCH_PG para medirlo\n");
-    }
+    preparaBases(dir, QStringLiteral("kardex"), llena, registra);
     benchmark::RunSpecifiedBenchmarks();
     return 0;
 }

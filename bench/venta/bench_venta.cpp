@@ -6,6 +6,7 @@
 // server. Targets: SQLite under 10 ms a sale and within 2x the plain writes; PostgreSQL on the
 // loopback under 30 ms.
 
+#include "BasesDePrueba.h"
 #include "CalculoVenta.h"
 #include "ConnectionProvider.h"
 #include "GuardaVenta.h"
@@ -205,29 +206,7 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     QTemporaryDir dir;
     g_dir = &dir;
-    const QString archivo = dir.filePath(QStringLiteral("venta.sqlite"));
-    {
-        db::Connection c;
-        c.open(db::ConnectionString::sqlite(archivo), db::Connection::OpenMode::CreateIfMissing);
-        llena(c);
-    }
-    registra(QStringLiteral("SQLite"), db::ConnectionString::sqlite(archivo).toString());
-
-    const QString pg = qEnvironmentVariable("MDR_BENCH_PG");
-    if (!pg.isEmpty()) {
-        db::Connection admin;
-        admin.open(pg);
-        const QString nombre = QStringLiteral("mdr_bench_venta");
-        admin.executeStatement(QStringLiteral("drop database if exists ") + nombre);
-        admin.executeStatement(QStringLiteral("create database ") + nombre);
-        const QString pgStore = admin.target().withDatabase(nombre).toString();
-        db::Connection c;
-        c.open(pgStore);
-        llena(c);
-        registra(QStringLiteral("PostgreSQL"), pgStore);
-    } else {
-        std::printf("PostgreSQL omitido: defina MDR_BENCH_PG para medirlo\n");
-    }
+    preparaBases(dir, QStringLiteral("venta"), llena, registra);
     benchmark::RunSpecifiedBenchmarks();
     return 0;
 }
