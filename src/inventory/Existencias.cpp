@@ -82,7 +82,10 @@ bool Existencias::actualizaArticuloAlmacen(const QString &almacen, const QString
     } catch (const std::exception &e) {
         m_error = QString::fromUtf8(e.what());
     }
-    if (!esRechazo(m_error)) {
+    if (esRechazo(m_error)) {
+        // As the user reads it: without the server's "ERROR:" and context lines.
+        m_error = textoDeRechazo(m_error);
+    } else {
         m_detalle = m_error;
         m_error = QStringLiteral("No fue posible actualizar la existencia del articulo ") + articulo;
         writeLog(QStringLiteral("Existencias.actualizaArticuloAlmacen: ") + m_error + QStringLiteral(": ") +

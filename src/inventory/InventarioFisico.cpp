@@ -538,7 +538,7 @@ bool InventarioFisico::concluye()
                 if (m_existencias.ultimoDetalle().isEmpty())
                     m_prompter.exclamation(QStringLiteral("No fue posible actualizar la existencia del articulo ") +
                                            articulo + QStringLiteral(": ") +
-                                           Existencias::textoDeRechazo(m_existencias.ultimoError()));
+                                           m_existencias.ultimoError());
                 else
                     m_prompter.detailedMessage(Prompter::Icon::Critical, m_existencias.ultimoError(),
                                                m_existencias.ultimoDetalle());

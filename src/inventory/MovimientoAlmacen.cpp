@@ -37,7 +37,7 @@ QString folio(int anio, qint64 numero)
 
 Rechazo rechazoDe(const Existencias &e)
 {
-    return {Existencias::textoDeRechazo(e.ultimoError()), e.ultimoDetalle()};
+    return {e.ultimoError(), e.ultimoDetalle()};
 }
 
 struct Articulo {

@@ -298,7 +298,7 @@ VentaGuardada GuardaVenta::escribe(db::Connection &c, const DatosVenta &d)
                                                   true, true, true, &c)) {
             // A refusal of the routine comes without detail; a failure carries the database text.
             if (existencias.ultimoDetalle().isEmpty())
-                throw Rechazo{Existencias::textoDeRechazo(existencias.ultimoError())};
+                throw Rechazo{existencias.ultimoError()};
             throw FallaExistencia{existencias.ultimoDetalle()};
         }
         if (l.tipoPrecio == QLatin1String("OFERTA"))
