@@ -16,6 +16,7 @@ cleanup() { bash "$root/scripts/pg-cluster.sh" stop "$pgdir"; rm -rf "$pgdir"; }
 trap cleanup EXIT
 port=$(bash "$root/scripts/pg-cluster.sh" start "$pgdir")
 export MDR_TEST_PG="postgresql://mostrador@127.0.0.1:${port}/postgres"
+export MDR_BENCH_PG="$MDR_TEST_PG"
 for b in "$release"/bench/*; do
   # Only the programs: the folder also holds CMake's own directories.
   [ -f "$b" ] && [ -x "$b" ] || continue

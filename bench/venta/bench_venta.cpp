@@ -5,6 +5,8 @@
 // INSERT of its kardex row, and the payment. SQLite always; PostgreSQL when MDR_BENCH_PG names a
 // server. Targets: SQLite under 10 ms a sale and within 2x the plain writes; PostgreSQL on the
 // loopback under 30 ms.
+// Then 8 terminals of one warehouse writing sales at once on PostgreSQL, each a process of its
+// own (this program run with --terminal): sales per second, repeated folios and deadlocks, both 0.
 
 #include "BasesDePrueba.h"
 #include "CalculoVenta.h"
@@ -20,15 +22,24 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDateTime>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 namespace {
 
 constexpr int kLineas = 20;
+constexpr int kTerminales = 8;
+constexpr int kSegundosConcurrencia = 10;
 QTemporaryDir *g_dir = nullptr;
 
 QString clave(int i)
@@ -52,6 +63,15 @@ void llena(db::Connection &c)
                   "ecorte_Clave, usu_Clave) values ('A1', 'CAJA1', ?, 1, getdate(), 'ABIERTO', 'ADMIN'), "
                   "('A2', 'CAJA2', ?, 1, getdate(), 'ABIERTO', 'ADMIN')"),
               {anio, anio});
+    // The terminals that write at once: T1 … T8 of warehouse A1, each with its open cut.
+    for (int t = 1; t <= kTerminales; ++t) {
+        const QString term = QStringLiteral("T%1").arg(t);
+        c.execute(QStringLiteral("insert into tTerminal (term_Clave, term_Nombre, alm_Clave) values (?, ?, 'A1')"),
+                  {term, term});
+        c.execute(QStringLiteral("insert into TCORTE (alm_Clave, term_Clave, corte_Anio, corte_Numero, corte_Fecha, "
+                                 "ecorte_Clave, usu_Clave) values ('A1', ?, ?, 1, getdate(), 'ABIERTO', 'ADMIN')"),
+                  {term, anio});
+    }
     c.execute(QStringLiteral(
         "insert into tCliente (cli_Clave, cli_Nombre, tcli_Clave) values ('C1', 'Cliente', 'SYS')"));
     for (int i = 0; i < kLineas; ++i) {
@@ -186,6 +206,102 @@ void crudo(benchmark::State &state, const QString &cs)
     state.counters["ventas/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+// Keeps the last refusal, so a terminal can tell a deadlock from another failure.
+class PrompterRegistro : public SilentPrompter {
+public:
+    void detailedMessage(Icon, const QString &text, const QString &details, const QString &) override
+    {
+        ultimo = text + u'\n' + details;
+    }
+    void message(Icon, const QString &text, const QString &) override { ultimo = text; }
+    QString ultimo;
+};
+
+// --terminal CONEXION TERMINAL INICIO_MS SEGUNDOS INI: writes sales from INICIO_MS for SEGUNDOS
+// and prints "ventas fallas deadlocks". Each sale holds the 20 articles in an order of its own, so
+// two terminals lock the same stock rows in different orders.
+int terminal(const QStringList &args)
+{
+    db::Connection c;
+    c.open(args.at(2));
+    FixedConnectionProvider provider(&c);
+    PrompterRegistro prompter;
+    SettingsStore settings(args.at(6));
+    cConfigure config(provider, settings, prompter);
+    const int anio = c.scalar(QStringLiteral("select getdate()")).toDateTime().date().year();
+    config.setValue(QStringLiteral("ALMACEN"), QStringLiteral("A1"));
+    config.setValue(QStringLiteral("TERMINAL"), args.at(3));
+    config.setValue(QStringLiteral("USUARIO"), QStringLiteral("ADMIN"));
+    config.setValue(QStringLiteral("CORTE-CAJA"), QStringLiteral("%1-%2-1").arg(args.at(3)).arg(anio));
+    GuardaVenta g(provider, config, prompter);
+    DatosVenta d = venta();
+    const qint64 espera = args.at(4).toLongLong() - QDateTime::currentMSecsSinceEpoch();
+    if (espera > 0)
+        QThread::msleep(ulong(espera));
+    const qint64 fin = QDateTime::currentMSecsSinceEpoch() + args.at(5).toLongLong() * 1000;
+    int ventas = 0, fallas = 0, deadlocks = 0;
+    QRandomGenerator azar(quint32(args.at(3).mid(1).toInt()));
+    while (QDateTime::currentMSecsSinceEpoch() < fin) {
+        std::shuffle(d.lineas.begin(), d.lineas.end(), azar);
+        for (int i = 0; i < d.lineas.size(); ++i)
+            d.lineas[i].renglon = i + 1;
+        prompter.ultimo.clear();
+        if (g.guardaDatos(d)) {
+            ++ventas;
+        } else {
+            ++fallas;
+            if (prompter.ultimo.contains(QLatin1String("deadlock"), Qt::CaseInsensitive))
+                ++deadlocks;
+            std::fprintf(stderr, "%s\n", qPrintable(prompter.ultimo));
+        }
+    }
+    std::printf("%d %d %d\n", ventas, fallas, deadlocks);
+    return 0;
+}
+
+void concurrencia(benchmark::State &state, const QString &cs)
+{
+    for (auto _ : state) {
+        db::Connection c;
+        c.open(cs);
+        const int antes = c.scalar(QStringLiteral("select count(*) from tVenta")).toInt();
+        std::vector<std::unique_ptr<QProcess>> procesos;
+        const QString inicio = QString::number(QDateTime::currentMSecsSinceEpoch() + 2000);
+        for (int t = 1; t <= kTerminales; ++t) {
+            auto p = std::make_unique<QProcess>();
+            p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            p->start(QCoreApplication::applicationFilePath(),
+                     {QStringLiteral("--terminal"), cs, QStringLiteral("T%1").arg(t), inicio,
+                      QString::number(kSegundosConcurrencia), g_dir->filePath(QStringLiteral("t%1.ini").arg(t))});
+            procesos.push_back(std::move(p));
+        }
+        int ventas = 0, fallas = 0, deadlocks = 0;
+        for (auto &p : procesos) {
+            if (!p->waitForFinished(120000) || p->exitCode() != 0) {
+                state.SkipWithError("una terminal no termino");
+                return;
+            }
+            const QList<QByteArray> n = p->readAllStandardOutput().trimmed().split(' ');
+            if (n.size() == 3) {
+                ventas += n[0].toInt();
+                fallas += n[1].toInt();
+                deadlocks += n[2].toInt();
+            }
+        }
+        const int escritas = c.scalar(QStringLiteral("select count(*) from tVenta")).toInt() - antes;
+        const int repetidos =
+            c.scalar(QStringLiteral("select count(*) from (select venta_Folio from tVenta where alm_Clave = 'A1' "
+                                    "group by venta_Folio having count(*) > 1) x"))
+                .toInt();
+        state.counters["ventas/s"] = double(ventas) / kSegundosConcurrencia;
+        state.counters["ventas"] = ventas;
+        state.counters["en_base"] = escritas;
+        state.counters["folios_repetidos"] = repetidos;
+        state.counters["deadlocks"] = deadlocks;
+        state.counters["fallas"] = fallas;
+    }
+}
+
 void registra(const QString &motor, const QString &cs)
 {
     benchmark::RegisterBenchmark(qPrintable(motor + QStringLiteral("/guardaDatos 20 renglones")), guardaDatos,
@@ -196,6 +312,11 @@ void registra(const QString &motor, const QString &cs)
                                  crudo, cs)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
+    if (motor == QLatin1String("PostgreSQL"))
+        benchmark::RegisterBenchmark(qPrintable(motor + QStringLiteral("/8 terminales a la vez")), concurrencia, cs)
+            ->Unit(benchmark::kSecond)
+            ->UseRealTime()
+            ->Iterations(1);
 }
 
 } // namespace
@@ -203,6 +324,8 @@ void registra(const QString &motor, const QString &cs)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], "--terminal") == 0)
+        return terminal(app.arguments());
     benchmark::Initialize(&argc, argv);
     QTemporaryDir dir;
     g_dir = &dir;

@@ -49,7 +49,9 @@
 #include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QShortcut>
+#include <QStandardPaths>
 
 int main(int argc, char **argv)
 {
@@ -229,6 +231,11 @@ int main(int argc, char **argv)
                                           return std::nullopt;
                                       return services.config().getString(QStringLiteral("USUARIO"));
                                   }};
+            // The sale being rung up survives a crash in the workstation's data folder, per terminal.
+            QString terminal = services.config().getString(QStringLiteral("TERMINAL"));
+            terminal.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
+            s.respaldo = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                         QStringLiteral("/venta-en-curso-") + terminal + QStringLiteral(".json");
             if (frmVenta *w = frmVenta::abrir(s))
                 mainWindow->addWindow(w, QSize(1200, 680));
         });

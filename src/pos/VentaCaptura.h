@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RespaldoVenta.h"
 #include "Venta.h"
 
 #include <QDateTime>
@@ -198,6 +199,16 @@ public:
     bool cargaVentaPendiente(const QString &terminal, int anio, int corte, qint64 numero);
     QList<Pendiente> ventasPendientes();
 
+    // --- the copy that survives a crash
+    // From now on every change of the sale is written to the copy (null: none). A copy left by
+    // an earlier run is kept aside, untouched, until recovered or discarded.
+    void setRespaldo(RespaldoVenta *respaldo);
+    // The lines of the copy an earlier run left; 0 when there is none.
+    int lineasRecuperables() const;
+    // Loads the earlier copy into the sale as it was rung up (client, seller, held sales, lines).
+    bool recuperaRespaldo();
+    void descartaRespaldo();
+
     // cmdSalvarPrecio: stores the changed prices (right ActualizaCatalogo) after confirming.
     bool cmdSalvarPrecio();
 
@@ -236,6 +247,7 @@ private:
     bool noEncontrado(const QString &clave, const Modo &modo, QString *registrado);
     Decimal existenciaDe(const QString &articulo, const QString &lote, bool *hayFilas);
     bool aseguraCorte();
+    void respalda();
 
     Servicios m_s;
     AltaRapida m_altaRapida;
@@ -246,4 +258,6 @@ private:
     QList<LineaVenta> m_lineas;
     TotalesVenta m_totales;
     QStringList m_pendientes;
+    RespaldoVenta *m_respaldo = nullptr;
+    std::optional<RespaldoVenta::Contenido> m_recuperable;
 };

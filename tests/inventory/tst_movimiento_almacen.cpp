@@ -562,7 +562,45 @@ void preparaSucursal(db::Connection &b)
     preparaDatos(b);
     b.execute(QStringLiteral("insert into tAlmacen (alm_Clave, alm_Nombre) values ('N1', 'Norte')"));
 }
+
+// The main store (c) and its branch NORTE (b, warehouse N1), with the main store's station and
+// stock call; entra puts stock in either (5 pieces, or 1 of a serial).
+struct ConSucursal {
+    ConSucursal(db::Connection &c, db::Connection &b, const QString &dsn, const QString &ini)
+        : c(c), b(b), listo(prepara(c, b, dsn)), s(&c, ini), e(s.provider, s.config, s.prompter)
+    {
+    }
+    static bool prepara(db::Connection &c, db::Connection &b, const QString &dsn)
+    {
+        preparaDatos(c);
+        preparaSucursal(b);
+        registraSucursal(c, dsn);
+        return true;
+    }
+    bool entra(db::Connection &k, const char *alm, const char *art, const char *lote)
+    {
+        return e.actualizaArticuloAlmacen(QString::fromLatin1(alm), QString::fromLatin1(art), QString::fromLatin1(lote),
+                                          Decimal(art[0] == 'S' ? 1 : 5), QStringLiteral("E"), QStringLiteral("PRUEBA"),
+                                          QString(), QString(), Decimal(1), false, false, false, &k);
+    }
+    db::Connection &c, &b;
+    bool listo;
+    EstacionPrueba s;
+    Existencias e;
+};
 } // namespace
+
+// Both stores of the row's engine, set up as ConSucursal: c, b, suc, s and e.
+#define MDR_CON_SUCURSAL()                                                                                   \
+    QFETCH(QString, engine);                                                                                 \
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);                                                   \
+    MDR_TEST_DATABASE(rama, engine, TestDatabase::Upgraded);                                                 \
+    db::Connection &c = db.connection();                                                                     \
+    db::Connection &b = rama.connection();                                                                   \
+    ConSucursal suc(c, b, rama.connectionString(), settingsFile());                                          \
+    EstacionPrueba &s = suc.s;                                                                               \
+    Existencias &e = suc.e;                                                                                  \
+    Q_UNUSED(e)
 
 void tst_MovimientoAlmacen::intersucursal_data()
 {
@@ -597,30 +635,15 @@ void tst_MovimientoAlmacen::intersucursal_data()
 
 void tst_MovimientoAlmacen::intersucursal()
 {
-    QFETCH(QString, engine);
     QFETCH(QString, movimiento);
     QFETCH(QString, mensaje);
     QFETCH(QStringList, local);
     QFETCH(QStringList, sucursal);
-    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
-    MDR_TEST_DATABASE(rama, engine, TestDatabase::Upgraded);
-    db::Connection &c = db.connection();
-    db::Connection &b = rama.connection();
-    preparaDatos(c);
-    preparaSucursal(b);
-    registraSucursal(c, rama.connectionString());
-    EstacionPrueba s(&c, settingsFile());
-    Existencias e(s.provider, s.config, s.prompter);
-    const auto entra = [&e](db::Connection &k, const char *alm, const char *art, const char *lote) {
-        return e.actualizaArticuloAlmacen(QString::fromLatin1(alm), QString::fromLatin1(art),
-                                          QString::fromLatin1(lote), Decimal(art[0] == 'S' ? 1 : 5),
-                                          QStringLiteral("E"), QStringLiteral("PRUEBA"), QString(), QString(),
-                                          Decimal(1), false, false, false, &k);
-    };
-    QVERIFY(entra(c, "A1", "LOT", "L1"));
+    MDR_CON_SUCURSAL();
+    QVERIFY(suc.entra(c, "A1", "LOT", "L1"));
     if (movimiento.contains(QLatin1String("SER"))) {
-        QVERIFY(entra(c, "A1", "SER", "S1"));
-        QVERIFY(entra(b, "N1", "SER", "S1"));
+        QVERIFY(suc.entra(c, "A1", "SER", "S1"));
+        QVERIFY(suc.entra(b, "N1", "SER", "S1"));
     }
     MovimientoAlmacen m(s.provider, s.config, s.prompter);
     s.prompter.answers << true;
@@ -676,16 +699,7 @@ void tst_MovimientoAlmacen::intersucursal()
 // exactly what to undo there.
 void tst_MovimientoAlmacen::intersucursalFallaLocal()
 {
-    QFETCH(QString, engine);
-    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
-    MDR_TEST_DATABASE(rama, engine, TestDatabase::Upgraded);
-    db::Connection &c = db.connection();
-    db::Connection &b = rama.connection();
-    preparaDatos(c);
-    preparaSucursal(b);
-    registraSucursal(c, rama.connectionString());
-    EstacionPrueba s(&c, settingsFile());
-    Existencias e(s.provider, s.config, s.prompter);
+    MDR_CON_SUCURSAL();
     QVERIFY(e.actualizaArticuloAlmacen(QStringLiteral("A1"), QStringLiteral("EXI"), QString(), Decimal(5),
                                        QStringLiteral("E"), QStringLiteral("PRUEBA"), QString(), QString(),
                                        Decimal(1), false, false, false));
@@ -809,27 +823,12 @@ void tst_MovimientoAlmacen::intersucursalProgreso_data()
 
 void tst_MovimientoAlmacen::intersucursalProgreso()
 {
-    QFETCH(QString, engine);
     QFETCH(QString, movimiento);
     QFETCH(QStringList, textos);
-    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
-    MDR_TEST_DATABASE(rama, engine, TestDatabase::Upgraded);
-    db::Connection &c = db.connection();
-    db::Connection &b = rama.connection();
-    preparaDatos(c);
-    preparaSucursal(b);
-    registraSucursal(c, rama.connectionString());
-    EstacionPrueba s(&c, settingsFile());
-    Existencias e(s.provider, s.config, s.prompter);
-    const auto entra = [&e](db::Connection &k, const char *alm, const char *art, const char *lote) {
-        QVERIFY(e.actualizaArticuloAlmacen(QString::fromLatin1(alm), QString::fromLatin1(art),
-                                           QString::fromLatin1(lote), Decimal(art[0] == 'S' ? 1 : 5),
-                                           QStringLiteral("E"), QStringLiteral("PRUEBA"), QString(),
-                                           QString(), Decimal(1), false, false, false, &k));
-    };
-    entra(c, "A1", "LOT", "L1");
-    entra(c, "A1", "SER", "S1");
-    entra(b, "N1", "SER", "S1");
+    MDR_CON_SUCURSAL();
+    QVERIFY(suc.entra(c, "A1", "LOT", "L1"));
+    QVERIFY(suc.entra(c, "A1", "SER", "S1"));
+    QVERIFY(suc.entra(b, "N1", "SER", "S1"));
     MovimientoAlmacen m(s.provider, s.config, s.prompter);
     QStringList vistos;
     m.setProgreso([&vistos](const QString &t) { vistos << t; });

@@ -5,6 +5,7 @@
 
 #include "../inventory/InvariantesExistencia.h"
 #include "Corte.h"
+#include "DireccionEntrega.h"
 #include "GuardaVenta.h"
 #include "Log.h"
 #include "Secuencias.h"
@@ -94,6 +95,8 @@ private Q_SLOTS:
     void ofertaVendida();
     void envioADomicilio_data() { TestDatabase::addEngineRows(); }
     void envioADomicilio();
+    void domicilioDelCliente_data();
+    void domicilioDelCliente();
     void rechazos_data();
     void rechazos();
     void fallaEnCadaSentencia_data() { TestDatabase::addEngineRows(); }
@@ -518,6 +521,53 @@ void tst_GuardaVenta::envioADomicilio()
              v->fecha);
     QCOMPARE(c.scalar(QStringLiteral("select tent_Clave from tVenta where venta_Folio = 2")).toString(),
              QStringLiteral("DOMICILIO"));
+}
+
+void tst_GuardaVenta::domicilioDelCliente_data()
+{
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<QString>("cliente");
+    QTest::addColumn<QString>("tipo");
+    QTest::addColumn<QString>("exterior"); // typed over the client's; empty keeps it
+    QTest::addColumn<QString>("direccion"); // domicilio|calle|exterior|cp|repartidor
+    QTest::addColumn<QString>("falta");
+    for (const QString &e : TestDatabase::engines()) {
+        TestDatabase::newRow(e, "a domicilio lleva el del cliente")
+            << "C1" << "DOMICILIO" << "" << "1|Av. Juárez|120|06000|REPARTO1" << "";
+        for (const char *tipo : {"MOSTRADOR", "VENTANILLA", "PENDIENTE"})
+            TestDatabase::newRow(e, QByteArray(QByteArray(tipo) + " no lleva domicilio").constData())
+                << "C1" << tipo << "" << "0||||" << "";
+        TestDatabase::newRow(e, "cliente sin calle")
+            << "C2" << "DOMICILIO" << "" << "1||||" << "Debe indicar la calle del domicilio de entrega";
+        TestDatabase::newRow(e, "numero mas largo que su columna")
+            << "C1" << "DOMICILIO" << QString(21, u'9') << QStringLiteral("1|Av. Juárez|%1|06000|REPARTO1").arg(QString(21, u'9'))
+            << "El dato número exterior admite hasta 20 caracteres";
+    }
+}
+
+// A home delivery proposes the client's address and delivery person; other types carry none, and
+// an address without street or with a field wider than its column is refused before writing.
+void tst_GuardaVenta::domicilioDelCliente()
+{
+    QFETCH(QString, engine);
+    QFETCH(QString, cliente);
+    QFETCH(QString, tipo);
+    QFETCH(QString, exterior);
+    QFETCH(QString, direccion);
+    QFETCH(QString, falta);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    db::Connection &c = db.connection();
+    preparaMostrador(c, ini(QStringLiteral("inicial.ini")));
+    c.execute(QStringLiteral("insert into tUsuario (usu_Clave, usu_Nombre) values ('REPARTO1', 'Reparto')"));
+    c.execute(QStringLiteral("update tCliente set cli_Calle = 'Av. Juárez ', cli_Exterior = '120', cli_CP = '06000', "
+                             "usu_ClaveEnvio = 'REPARTO1' where cli_Clave = 'C1'"));
+    EntregaVenta e = DireccionEntrega::paraTipo(c, cliente, tipo);
+    if (!exterior.isEmpty())
+        e.exterior = exterior;
+    QCOMPARE(e.tipo, tipo);
+    QCOMPARE(QStringList({e.domicilio ? "1" : "0", e.calle, e.exterior, e.cp, e.repartidor}).join(u'|'), direccion);
+    const auto f = DireccionEntrega::valida(e);
+    QCOMPARE(f ? f->mensaje : QString(), falta);
 }
 
 void tst_GuardaVenta::rechazos_data()

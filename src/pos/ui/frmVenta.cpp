@@ -1,7 +1,10 @@
 #include "frmVenta.h"
 
 #include "Corte.h"
+#include "ConnectionProvider.h"
 #include "DbError.h"
+#include "DireccionEntrega.h"
+#include "frmDireccionEntrega.h"
 #include "PagoCaptura.h"
 #include "cConfigure.h"
 #include "frmCliente.h"
@@ -93,6 +96,11 @@ frmVenta::frmVenta(const Servicios &servicios, QWidget *parent)
         return frmLoteSerie::elige(m_s.connections, m_s.prompter, m_captura.almacen(), articulo, Decimal(1),
                                    true, QString(), this);
     });
+
+    if (!m_s.respaldo.isEmpty()) {
+        m_respaldo = std::make_unique<RespaldoVenta>(m_s.respaldo);
+        m_captura.setRespaldo(m_respaldo.get());
+    }
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 6, 8, 6);
@@ -304,6 +312,7 @@ QWidget *frmVenta::creaCaptura()
     connect(txtArticulo, &QLineEdit::textEdited, this, [this] { lblCambio->clear(); });
     connect(txtCantidad, &QLineEdit::returnPressed, this, &frmVenta::txtCantidad_returnPressed);
     txtCantidad->installEventFilter(this);
+    txtArticulo->installEventFilter(this);
     return marco;
 }
 
@@ -686,8 +695,23 @@ void frmVenta::cmdPago()
     d.nota = pago.nota();
     d.factura = pago.factura();
     d.comision = pago.comision();
-    d.entrega.tipo = pago.tipoEntrega();
-    d.entrega.domicilio = pago.tipoEntrega() == QLatin1String("DOMICILIO");
+    try {
+        d.entrega = DireccionEntrega::paraTipo(m_s.connections.getConnection(), m_captura.cliente().clave,
+                                               pago.tipoEntrega());
+    } catch (const db::DbError &e) {
+        writeLog(QStringLiteral("frmVenta: domicilio de entrega: ") + e.description());
+        m_s.prompter.detailedMessage(Prompter::Icon::Critical,
+                                     QStringLiteral("No fue posible leer el domicilio del cliente"), e.description());
+        enfocaArticulo();
+        return;
+    }
+    // Cancelling the address leaves the sale unwritten, its lines on screen for another try.
+    if (d.entrega.domicilio && m_s.config.getBool(QStringLiteral("VENTA-SOLICITA-DIRECCION-DOMICILIO")) &&
+        !frmDireccionEntrega::pide(d.entrega, m_s.prompter, this)) {
+        estado(QStringLiteral("La venta no se guardo: falta el domicilio de entrega"));
+        enfocaArticulo();
+        return;
+    }
     d.pendientes = m_captura.pendientesCargadas();
     d.cliente = m_captura.cliente().clave;
     d.vendedor = m_captura.vendedor();
@@ -828,6 +852,12 @@ bool frmVenta::eventFilter(QObject *watched, QEvent *event)
                     enfocaArticulo();
                 return true;
             }
+        } else if (watched == txtArticulo && tecla == Qt::Key_Up && !m_captura.lineas().isEmpty()) {
+            // Up from the empty field reaches the last line's quantity, to correct it by keys.
+            grdVenta->setFocus();
+            grdVenta->setCurrentIndex(
+                grdVenta->model()->index(int(m_captura.lineas().size()) - 1, VentaModelo::Cantidad));
+            return true;
         } else if (watched == txtCantidad && tecla == Qt::Key_Escape) {
             // Leaves the found article without adding it.
             m_pendiente.reset();
@@ -868,9 +898,27 @@ void frmVenta::showEvent(QShowEvent *event)
         return;
     m_iniciada = true;
     enfocaArticulo();
+    if (m_captura.lineasRecuperables() > 0)
+        QTimer::singleShot(0, this, &frmVenta::ofreceRespaldo);
     // Central cashier: the held-sale list opens as soon as the window is on screen.
     if (m_s.config.getBool(QStringLiteral("MODO-CAJA-CENTRAL")))
         QTimer::singleShot(0, this, &frmVenta::cmdRecuperarVenta);
+}
+
+// A sale an earlier run left unfinished (a crash, a power cut) comes back as it was rung up.
+void frmVenta::ofreceRespaldo()
+{
+    const int n = m_captura.lineasRecuperables();
+    if (n == 0)
+        return;
+    const QString cuantas = n == 1 ? QStringLiteral("1 articulo") : QStringLiteral("%1 articulos").arg(n);
+    if (m_s.prompter.question(QStringLiteral("La venta anterior no se termino (") + cuantas +
+                                  QStringLiteral("), desea recuperarla"),
+                              true))
+        m_captura.recuperaRespaldo();
+    else
+        m_captura.descartaRespaldo();
+    enfocaArticulo();
 }
 
 void frmVenta::cmdImportar()

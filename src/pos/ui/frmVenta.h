@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class CalculoPrecio;
@@ -39,6 +40,8 @@ public:
         // "VENTA-PROMISCUA": the login before every sale; the user who logged in, nothing when
         // refused. Without it the seller stays "USUARIO".
         std::function<std::optional<QString>()> pideUsuario;
+        // The file that keeps the sale being rung up across a crash; empty: no copy.
+        QString respaldo;
     };
 
     explicit frmVenta(const Servicios &servicios, QWidget *parent = nullptr);
@@ -67,6 +70,7 @@ public Q_SLOTS:
     void cmdPendiente();      // F9
     void cmdSalvarPrecio();   // F11
     void cmdRecuperarVenta(); // F12
+    void ofreceRespaldo();    // a sale an earlier run left unfinished
     void cmdImportar();       // Ctrl+I: lines from a file chosen in a dialog
     // The lines of a file (article, quantity[, lot] per line); the log, when the cashier asks to
     // see it, in a window of its own.
@@ -109,6 +113,7 @@ private:
     Servicios m_s;
     LookupServices m_lookup;
     PreciosArticulo m_precios;
+    std::unique_ptr<RespaldoVenta> m_respaldo; // outlives the capture that writes to it
     VentaCaptura m_captura;
     VentaModelo m_modelo;
     GuardaVenta m_guarda;
