@@ -85,6 +85,7 @@ bool RespaldoVenta::guarda(const Contenido &contenido)
                         {"cliente", contenido.cliente},
                         {"vendedor", contenido.vendedor},
                         {"pendientes", QJsonArray::fromStringList(contenido.pendientes)},
+                        {"total", contenido.total.toString()},
                         {"fecha", contenido.fecha.toString(Qt::ISODate)},
                         {"lineas", lineas}};
     QDir().mkpath(QFileInfo(m_archivo).absolutePath());
@@ -117,6 +118,7 @@ std::optional<RespaldoVenta::Contenido> RespaldoVenta::lee()
         c.vendedor = o.value(QLatin1String("vendedor")).toString();
         for (const QJsonValue &p : o.value(QLatin1String("pendientes")).toArray())
             c.pendientes << p.toString();
+        c.total = numero(o, "total", ok);
         c.fecha = QDateTime::fromString(o.value(QLatin1String("fecha")).toString(), Qt::ISODate);
         for (const QJsonValue &v : o.value(QLatin1String("lineas")).toArray()) {
             const auto l = deJson(v.toObject());

@@ -20,6 +20,7 @@ public:
         QString vendedor;
         QStringList pendientes; // held sales loaded into it (their keys)
         QList<LineaVenta> lineas;
+        Decimal total; // the sale's total as last shown (client discount and rounding applied)
         QDateTime fecha;
     };
 

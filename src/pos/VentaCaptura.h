@@ -205,6 +205,8 @@ public:
     void setRespaldo(RespaldoVenta *respaldo);
     // The lines of the copy an earlier run left; 0 when there is none.
     int lineasRecuperables() const;
+    // The question that offers it: its pieces and amount, as the cashier last saw them.
+    QString preguntaRecuperacion() const;
     // Loads the earlier copy into the sale as it was rung up (client, seller, held sales, lines).
     bool recuperaRespaldo();
     void descartaRespaldo();

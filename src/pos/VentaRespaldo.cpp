@@ -1,26 +1,38 @@
 // The sale capture's copy of the sale being rung up (see RespaldoVenta).
 #include "VentaCaptura.h"
 
+#include "PagoCaptura.h"
 #include "cConfigure.h"
 
 void VentaCaptura::setRespaldo(RespaldoVenta *respaldo)
 {
-    disconnect(this, &VentaCaptura::lineasCambiaron, this, &VentaCaptura::respalda);
-    disconnect(this, &VentaCaptura::lineaCambio, this, nullptr);
+    disconnect(this, &VentaCaptura::totalesCambiaron, this, &VentaCaptura::respalda);
     disconnect(this, &VentaCaptura::clienteCambio, this, &VentaCaptura::respalda);
     m_respaldo = respaldo;
     m_recuperable.reset();
     if (!m_respaldo)
         return;
     m_recuperable = m_respaldo->lee();
-    connect(this, &VentaCaptura::lineasCambiaron, this, &VentaCaptura::respalda);
-    connect(this, &VentaCaptura::lineaCambio, this, [this](int) { respalda(); });
+    // Every change of the lines ends in new totals: one write per change, with the total shown.
+    connect(this, &VentaCaptura::totalesCambiaron, this, &VentaCaptura::respalda);
     connect(this, &VentaCaptura::clienteCambio, this, &VentaCaptura::respalda);
 }
 
 int VentaCaptura::lineasRecuperables() const
 {
     return m_recuperable ? int(m_recuperable->lineas.size()) : 0;
+}
+
+QString VentaCaptura::preguntaRecuperacion() const
+{
+    if (!m_recuperable)
+        return QString();
+    Decimal piezas;
+    for (const LineaVenta &l : m_recuperable->lineas)
+        piezas += l.cantidad;
+    return QStringLiteral("La venta anterior no se termino (%1 %2, %3), desea recuperarla")
+        .arg(piezas.toString(), piezas == Decimal(1) ? QStringLiteral("articulo") : QStringLiteral("articulos"),
+             PagoCaptura::formatoMoneda(m_recuperable->total));
 }
 
 bool VentaCaptura::recuperaRespaldo()
@@ -55,5 +67,6 @@ void VentaCaptura::respalda()
         m_respaldo->borra();
         return;
     }
-    m_respaldo->guarda({m_cliente.clave, m_vendedor, m_pendientes, m_lineas, QDateTime::currentDateTime()});
+    m_respaldo->guarda(
+        {m_cliente.clave, m_vendedor, m_pendientes, m_lineas, m_totales.total, QDateTime::currentDateTime()});
 }

@@ -4,6 +4,7 @@
 #include "VentaFixture.h"
 
 #include "EstacionPrueba.h"
+#include "PagoCaptura.h"
 #include "RespaldoVenta.h"
 
 #include <QCoreApplication>
@@ -118,6 +119,9 @@ void tst_VentaRespaldo::recuperaComoSeCapturo()
     // Starting the new sale leaves the earlier copy alone until the cashier decides.
     p.captura.iniciaVenta();
     QCOMPARE(p.captura.lineasRecuperables(), 3);
+    QCOMPARE(p.captura.preguntaRecuperacion(),
+             QStringLiteral("La venta anterior no se termino (6 articulos, %1), desea recuperarla")
+                 .arg(PagoCaptura::formatoMoneda(totales.total)));
     QVERIFY(QFile::exists(archivo));
     QVERIFY(p.captura.recuperaRespaldo());
     QCOMPARE(contenido(p.captura.lineas()), antes);
@@ -160,7 +164,7 @@ void tst_VentaRespaldo::copiaDanada_data()
     QTest::addColumn<QByteArray>("texto");
     QTest::addColumn<bool>("apartada");
     const QByteArray buena = R"({"version":1,"cliente":"SYS","lineas":[{"clave":"A","cantidad":"1","precio":"2",)"
-                             R"("descuento":"0","iva":"16","importe":"2.32","total":"2.32"}]})";
+                             R"("descuento":"0","iva":"16","importe":"2.32","total":"2.32"}],"total":"2.32"})";
     QTest::newRow("basura") << QByteArray("\x01\x02no es json") << true;
     QTest::newRow("cortada a la mitad") << buena.left(buena.size() / 2) << true;
     QTest::newRow("vacia") << QByteArray() << true;
@@ -168,7 +172,8 @@ void tst_VentaRespaldo::copiaDanada_data()
     QTest::newRow("cantidad que no es numero") << QByteArray(buena).replace("\"cantidad\":\"1\"", "\"cantidad\":\"x\"")
                                                << true;
     QTest::newRow("renglon sin clave") << QByteArray(buena).replace("\"clave\":\"A\"", "\"clave\":\"\"") << true;
-    QTest::newRow("sin renglones") << QByteArray(R"({"version":1,"cliente":"SYS","lineas":[]})") << false;
+    QTest::newRow("sin total") << QByteArray(buena).replace("],\"total\":\"2.32\"}", "]}") << true;
+    QTest::newRow("sin renglones") << QByteArray(R"({"version":1,"cliente":"SYS","lineas":[],"total":"0"})") << false;
 }
 
 // A copy the program cannot read offers nothing and is set aside (kept for whoever looks into

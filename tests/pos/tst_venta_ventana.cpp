@@ -154,7 +154,7 @@ void tst_VentaVentana::ventaRecuperada()
     QVERIFY(QTest::qWaitForWindowActive(&w));
     QTRY_COMPARE(clavesDe(w.captura()), (QStringList{"P100x1", "LIBx1"}));
     QCOMPARE(m.p.prompter.texts(),
-             QStringList{QStringLiteral("La venta anterior no se termino (2 articulos), desea recuperarla")});
+             QStringList{QStringLiteral("La venta anterior no se termino (2 articulos, $126.70), desea recuperarla")});
     QCOMPARE(hijo<QLabel>(w, "lblTotal")->text(), QStringLiteral("$126.70"));
     QCOMPARE(QApplication::focusWidget(), w.campoArticulo());
 }

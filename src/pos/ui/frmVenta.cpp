@@ -908,13 +908,9 @@ void frmVenta::showEvent(QShowEvent *event)
 // A sale an earlier run left unfinished (a crash, a power cut) comes back as it was rung up.
 void frmVenta::ofreceRespaldo()
 {
-    const int n = m_captura.lineasRecuperables();
-    if (n == 0)
+    if (m_captura.lineasRecuperables() == 0)
         return;
-    const QString cuantas = n == 1 ? QStringLiteral("1 articulo") : QStringLiteral("%1 articulos").arg(n);
-    if (m_s.prompter.question(QStringLiteral("La venta anterior no se termino (") + cuantas +
-                                  QStringLiteral("), desea recuperarla"),
-                              true))
+    if (m_s.prompter.question(m_captura.preguntaRecuperacion(), true))
         m_captura.recuperaRespaldo();
     else
         m_captura.descartaRespaldo();
