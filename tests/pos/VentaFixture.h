@@ -18,6 +18,32 @@
 
 #include <QStringList>
 
+// Every field of each line, one text per line (the line number too when asked): what a held sale
+// or a crash copy must give back.
+inline QStringList contenidoLineas(const QList<LineaVenta> &lineas, bool conRenglon = false)
+{
+    QStringList out;
+    for (const LineaVenta &l : lineas) {
+        QStringList campos{l.clave,
+                           l.nombre,
+                           l.cantidad.toString(),
+                           l.precio.toString(),
+                           l.descuento.toString(),
+                           l.iva.toString(),
+                           l.importe.toString(),
+                           l.total.toString(),
+                           l.referencia,
+                           l.modificado ? "S" : "N",
+                           l.tipoPrecio,
+                           l.loteSerie,
+                           l.controlInv};
+        if (conRenglon)
+            campos << QString::number(l.renglon);
+        out << campos.join(u'|');
+    }
+    return out;
+}
+
 struct PuestoVenta : PrecioStation {
     explicit PuestoVenta(db::Connection *conn, const QStringList &derechos = {})
         : PrecioStation(conn), permisos(provider, config), precios(provider, prompter, calculo),

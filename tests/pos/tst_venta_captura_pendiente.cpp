@@ -11,28 +11,6 @@
 
 namespace {
 
-// What a held sale gives back: every field but the line number.
-QStringList contenido(const QList<LineaVenta> &lineas)
-{
-    QStringList out;
-    for (const LineaVenta &l : lineas)
-        out << QStringList{l.clave,
-                           l.nombre,
-                           l.cantidad.toString(),
-                           l.precio.toString(),
-                           l.descuento.toString(),
-                           l.iva.toString(),
-                           l.importe.toString(),
-                           l.total.toString(),
-                           l.referencia,
-                           l.modificado ? "S" : "N",
-                           l.tipoPrecio,
-                           l.loteSerie,
-                           l.controlInv}
-                   .join(u'|');
-    return out;
-}
-
 QString lineasTexto(const QList<LineaVenta> &lineas)
 {
     QStringList out;
@@ -85,7 +63,7 @@ void tst_VentaCapturaPendiente::idaYVuelta()
     p.prompter.inputs.enqueue(QStringLiteral("5512345678"));
     QVERIFY(p.captura.cmdAgregar(PuestoVenta::campos("REF", "2", "10", "0", "0")));
     QVERIFY(p.captura.editaCelda(2, VentaCaptura::Celda::Precio, QStringLiteral("12.5")));
-    const QStringList antes = contenido(p.captura.lineas());
+    const QStringList antes = contenidoLineas(p.captura.lineas());
     const TotalesVenta totales = p.captura.totales();
     p.prompter.clear();
 
@@ -113,7 +91,7 @@ void tst_VentaCapturaPendiente::idaYVuelta()
 
     p.config.setValue(QStringLiteral("USUARIO"), QStringLiteral("OTRO"));
     QVERIFY(p.captura.cargaVentaPendiente(QStringLiteral("CAJA1"), anio, 7, 1));
-    QCOMPARE(contenido(p.captura.lineas()), antes);
+    QCOMPARE(contenidoLineas(p.captura.lineas()), antes);
     QCOMPARE(p.captura.totales().importe, totales.importe);
     QCOMPARE(p.captura.totales().total, totales.total);
     QCOMPARE(p.captura.cliente().clave, QStringLiteral("C1"));
@@ -201,7 +179,7 @@ void tst_VentaCapturaPendiente::todoONada()
     p.captura.iniciaVenta();
     QVERIFY(p.captura.cmdAgregar(PuestoVenta::campos("P100", "3", "100", "10", "15")));
     QVERIFY(p.captura.cmdAgregar(PuestoVenta::campos("GRA", "2", "10", "0", "0")));
-    const QStringList lineas = contenido(p.captura.lineas());
+    const QStringList lineas = contenidoLineas(p.captura.lineas());
     int fallas = 0;
     std::optional<qint64> numero;
     for (int n = 1; n < 20 && !numero; ++n) {
@@ -218,7 +196,7 @@ void tst_VentaCapturaPendiente::todoONada()
         ++fallas;
         QCOMPARE(cuenta(c, "tVentaPendiente"), 0);
         QCOMPARE(cuenta(c, "tVentaPendienteDet"), 0);
-        QCOMPARE(contenido(p.captura.lineas()), lineas);
+        QCOMPARE(contenidoLineas(p.captura.lineas()), lineas);
         QVERIFY(p.prompter.shown.last().details.contains(QStringLiteral("falla de prueba")));
         QVERIFY(!p.prompter.last().contains(QStringLiteral("falla de prueba")));
     }

@@ -1,8 +1,9 @@
 #include "frmDireccionEntrega.h"
 
+#include "BotonesDialogo.h"
+
 #include "Prompter.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -33,15 +34,7 @@ frmDireccionEntrega::frmDireccionEntrega(const EntregaVenta &entrega, Prompter &
         m_campos.insert(int(kCampos[i]), t);
     }
     layout->addLayout(form);
-    auto *botones = new QDialogButtonBox(this);
-    auto *aceptar = botones->addButton(QStringLiteral("&Aceptar"), QDialogButtonBox::AcceptRole);
-    aceptar->setObjectName(QStringLiteral("cmdAceptar"));
-    aceptar->setDefault(true);
-    botones->addButton(QStringLiteral("&Cancelar"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cmdCancelar"));
-    layout->addWidget(botones);
-    connect(botones, &QDialogButtonBox::accepted, this, &frmDireccionEntrega::cmdAceptar);
-    connect(botones, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(botonesAceptarCancelar(this, &frmDireccionEntrega::cmdAceptar));
     // The street when it is missing, otherwise the first field, ready to be confirmed with Enter.
     QLineEdit *primero = m_campos.value(int(Campo::Calle));
     primero->setFocus();
