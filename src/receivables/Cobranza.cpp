@@ -34,7 +34,8 @@ QVariantList abiertas()
 
 QString notaCancelada()
 {
-    return QStringLiteral("No es posible efectuar operaciones sobre esta nota, ya que se encuentra cancelada");
+    return QStringLiteral(
+        "No es posible efectuar operaciones sobre esta nota, ya que se encuentra cancelada");
 }
 
 QString notaPagada()
@@ -109,10 +110,11 @@ QList<NotaCobro> Cobranza::notas(const QString &cliente)
 {
     QList<NotaCobro> l;
     for (auto rs = m_connections.getConnection().openRecordset(
-             QStringLiteral("select n.cli_Clave, n.notac_Clave, n.notac_Fecha, n.notac_Importe, n.notac_Concepto, "
-                            "n.edonc_Clave, e.edonc_Nombre from tNotaCliente n join tEstadoNotaCli e on "
-                            "e.edonc_Clave = n.edonc_Clave where n.alm_Clave = ? and n.cli_Clave = ? order by "
-                            "n.notac_Fecha, n.notac_Clave"),
+             QStringLiteral(
+                 "select n.cli_Clave, n.notac_Clave, n.notac_Fecha, n.notac_Importe, n.notac_Concepto, "
+                 "n.edonc_Clave, e.edonc_Nombre from tNotaCliente n join tEstadoNotaCli e on "
+                 "e.edonc_Clave = n.edonc_Clave where n.alm_Clave = ? and n.cli_Clave = ? order by "
+                 "n.notac_Fecha, n.notac_Clave"),
              {almacen(), cliente});
          !rs.eof(); rs.moveNext()) {
         NotaCobro n;
@@ -132,10 +134,11 @@ QList<Cobranza::Opcion> Cobranza::clientes()
 {
     QList<Opcion> l;
     for (auto rs = m_connections.getConnection().openRecordset(
-             QStringLiteral("select k.cli_Clave, k.cli_Nombre from tCliente k where exists (select 1 from "
-                            "tCobranza c where c.cli_Clave = k.cli_Clave and c.alm_Clave = ?) or exists "
-                            "(select 1 from tNotaCliente n where n.cli_Clave = k.cli_Clave and n.alm_Clave = ?) "
-                            "order by k.cli_Nombre"),
+             QStringLiteral(
+                 "select k.cli_Clave, k.cli_Nombre from tCliente k where exists (select 1 from "
+                 "tCobranza c where c.cli_Clave = k.cli_Clave and c.alm_Clave = ?) or exists "
+                 "(select 1 from tNotaCliente n where n.cli_Clave = k.cli_Clave and n.alm_Clave = ?) "
+                 "order by k.cli_Nombre"),
              {almacen(), almacen()});
          !rs.eof(); rs.moveNext())
         l.append({rs.text(QStringLiteral("cli_Clave")), rs.text(QStringLiteral("cli_Nombre"))});
@@ -154,9 +157,10 @@ QList<Cobranza::Opcion> Cobranza::estados()
 
 std::optional<NotaCobro> Cobranza::leeNota(db::Connection &c, qint64 clave)
 {
-    auto rs = c.openRecordset(QStringLiteral("select cli_Clave, notac_Fecha, notac_Importe, notac_Concepto, "
-                                             "edonc_Clave from tNotaCliente where alm_Clave = ? and notac_Clave = ?"),
-                              {almacen(), clave});
+    auto rs = c.openRecordset(
+        QStringLiteral("select cli_Clave, notac_Fecha, notac_Importe, notac_Concepto, "
+                       "edonc_Clave from tNotaCliente where alm_Clave = ? and notac_Clave = ?"),
+        {almacen(), clave});
     if (rs.eof())
         return std::nullopt;
     NotaCobro n;
@@ -172,7 +176,8 @@ std::optional<NotaCobro> Cobranza::leeNota(db::Connection &c, qint64 clave)
 bool Cobranza::cmdCobrar(const QList<qint64> &cuentas, const QList<qint64> &notas, const Dialogo &dialogo)
 {
     if (cuentas.isEmpty()) {
-        m_prompter.information(QStringLiteral("Debe seleccionar las cuentas por cobrar antes de intentar cobrarlas"));
+        m_prompter.information(
+            QStringLiteral("Debe seleccionar las cuentas por cobrar antes de intentar cobrarlas"));
         return false;
     }
     QList<NotaCobro> aplicadas;
@@ -209,8 +214,9 @@ bool Cobranza::cmdCobrar(const QList<qint64> &cuentas, const QList<qint64> &nota
             k.pagado = rs.decimal(QStringLiteral("cob_Pagado"));
             k.estado = estado;
             if (!porCobrar.isEmpty() && porCobrar.first().cliente != k.cliente) {
-                m_prompter.exclamation(QStringLiteral("Las cuentas por cobrar seleccionadas deben ser del mismo "
-                                                      "cliente"));
+                m_prompter.exclamation(
+                    QStringLiteral("Las cuentas por cobrar seleccionadas deben ser del mismo "
+                                   "cliente"));
                 return false;
             }
             porCobrar << k;
@@ -266,20 +272,23 @@ void Cobranza::abona(db::Connection &c, const QString &almacen, qint64 cuenta, c
     // Only an open receivable takes the amount: another station may have collected or cancelled it
     // since the dialog read it.
     const QString texto = QStringLiteral("La cuenta por cobrar ") + QString::number(cuenta);
-    if (c.execute(QStringLiteral("update tCobranza set cob_Pagado = coalesce(cob_Pagado, 0) + ?, cob_FecCob = ? "
-                                 "where alm_Clave = ? and cob_Clave = ? and ecob_Clave in ") +
-                      marcasAbiertas(),
-                  QVariantList{importe.toQVariant(), fecha, almacen, cuenta} + abiertas()) != 1)
+    if (c.execute(
+            QStringLiteral("update tCobranza set cob_Pagado = coalesce(cob_Pagado, 0) + ?, cob_FecCob = ? "
+                           "where alm_Clave = ? and cob_Clave = ? and ecob_Clave in ") +
+                marcasAbiertas(),
+            QVariantList{importe.toQVariant(), fecha, almacen, cuenta} + abiertas()) != 1)
         throw Rechazo{texto + QStringLiteral(" ya no esta abierta; no se registro el pago")};
     auto rs = c.openRecordset(
         QStringLiteral("select cob_Importe, cob_Pagado from tCobranza where alm_Clave = ? and cob_Clave = ?"),
         {almacen, cuenta});
-    const Decimal pendiente = rs.decimal(QStringLiteral("cob_Importe")) - rs.decimal(QStringLiteral("cob_Pagado"));
+    const Decimal pendiente =
+        rs.decimal(QStringLiteral("cob_Importe")) - rs.decimal(QStringLiteral("cob_Pagado"));
     if (-pendiente >= EstadosCobro::liquidado())
         throw Rechazo{texto + QStringLiteral(" fue cobrada en otra estacion; no se registro el pago")};
-    c.execute(QStringLiteral("update tCobranza set ecob_Clave = ? where alm_Clave = ? and cob_Clave = ?"),
-              {pendiente < EstadosCobro::liquidado() ? QStringLiteral("COBRADA") : QStringLiteral("COBRO_PARCIAL"),
-               almacen, cuenta});
+    c.execute(
+        QStringLiteral("update tCobranza set ecob_Clave = ? where alm_Clave = ? and cob_Clave = ?"),
+        {pendiente < EstadosCobro::liquidado() ? QStringLiteral("COBRADA") : QStringLiteral("COBRO_PARCIAL"),
+         almacen, cuenta});
 }
 
 bool Cobranza::procesaPagosDeVenta(CobroDoc &doc)
@@ -299,20 +308,23 @@ bool Cobranza::procesaPagosDeVenta(CobroDoc &doc)
         // First pass: every payment line, and the notes they consume.
         for (const PagoCobro &p : pagos) {
             const qint64 folio = Secuencias::folioConAnio(
-                hoy, Secuencias::getNextSequence(c, Secuencias::clave(Secuencias::Documento::Cobro, alm, hoy)));
+                hoy,
+                Secuencias::getNextSequence(c, Secuencias::clave(Secuencias::Documento::Cobro, alm, hoy)));
             folios << folio;
-            c.execute(QStringLiteral(
-                          "insert into TCOBRO (alm_Clave, cobro_Clave, tcobro_Clave, cobro_Importe, banco_Clave, "
-                          "cobro_Cheque, cobro_Tarjeta, cobro_FolioTarjeta, moneda_Clave, cobro_MonExtranjera, "
-                          "cobro_TipoDeCambio, cobro_Referencia, cli_Clave, cobro_Fecha, usu_Clave) values (?, ?, "
-                          "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                      {alm, folio, p.tipo, p.importe.toQVariant(), p.banco, p.cheque, p.tarjeta, p.folioTarjeta,
-                       p.moneda, p.importeMoneda.toQVariant(), p.tipoCambio.toQVariant(), p.referencia,
-                       p.cliente, ahora, usuario});
+            c.execute(
+                QStringLiteral(
+                    "insert into TCOBRO (alm_Clave, cobro_Clave, tcobro_Clave, cobro_Importe, banco_Clave, "
+                    "cobro_Cheque, cobro_Tarjeta, cobro_FolioTarjeta, moneda_Clave, cobro_MonExtranjera, "
+                    "cobro_TipoDeCambio, cobro_Referencia, cli_Clave, cobro_Fecha, usu_Clave) values (?, ?, "
+                    "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                {alm, folio, p.tipo, p.importe.toQVariant(), p.banco, p.cheque, p.tarjeta, p.folioTarjeta,
+                 p.moneda, p.importeMoneda.toQVariant(), p.tipoCambio.toQVariant(), p.referencia, p.cliente,
+                 ahora, usuario});
             if (p.tipo == QLatin1String("NOTA") &&
-                c.execute(QStringLiteral("update tNotaCliente set edonc_Clave = 'PAGADA' where cli_Clave = ? and "
-                                         "notac_Clave = ? and alm_Clave = ? and edonc_Clave = 'AUTORIZADA'"),
-                          {p.cliente, p.referencia.toLongLong(), alm}) != 1)
+                c.execute(
+                    QStringLiteral("update tNotaCliente set edonc_Clave = 'PAGADA' where cli_Clave = ? and "
+                                   "notac_Clave = ? and alm_Clave = ? and edonc_Clave = 'AUTORIZADA'"),
+                    {p.cliente, p.referencia.toLongLong(), alm}) != 1)
                 throw Rechazo{QStringLiteral("La nota de credito ") + p.referencia +
                               QStringLiteral(" ya no esta autorizada; no se registro el pago")};
         }
@@ -395,8 +407,9 @@ bool Cobranza::cmdAutorizarNota(const QList<qint64> &notas)
                 throw Rechazo{notaCancelada()};
             if (n.estado == QLatin1String("PAGADA"))
                 throw Rechazo{notaPagada()};
-            c.execute(QStringLiteral("update tNotaCliente set edonc_Clave = 'AUTORIZADA', notac_FecAut = getdate(), "
-                                     "usu_Clave = ? where alm_Clave = ? and notac_Clave = ?"),
+            c.execute(QStringLiteral(
+                          "update tNotaCliente set edonc_Clave = 'AUTORIZADA', notac_FecAut = getdate(), "
+                          "usu_Clave = ? where alm_Clave = ? and notac_Clave = ?"),
                       {m_config.getString(QStringLiteral("USUARIO")), almacen(), n.clave});
             return true;
         });
@@ -427,15 +440,16 @@ bool Cobranza::cmdCancelarNota(const QList<qint64> &notas)
 bool Cobranza::cmdEliminarNota(const QList<qint64> &notas)
 {
     // A paid note stays: the payment that consumed it names it.
-    const bool ok = cambiaNotas(notas, QStringLiteral("Esta seguro de eliminar las notas de credito seleccionadas?"),
-                                [this](db::Connection &c, const NotaCobro &n) {
-                                    if (n.estado == QLatin1String("PAGADA"))
-                                        throw Rechazo{notaPagada()};
-                                    c.execute(QStringLiteral("delete from tNotaCliente where alm_Clave = ? and "
-                                                             "notac_Clave = ?"),
-                                              {almacen(), n.clave});
-                                    return true;
-                                });
+    const bool ok =
+        cambiaNotas(notas, QStringLiteral("Esta seguro de eliminar las notas de credito seleccionadas?"),
+                    [this](db::Connection &c, const NotaCobro &n) {
+                        if (n.estado == QLatin1String("PAGADA"))
+                            throw Rechazo{notaPagada()};
+                        c.execute(QStringLiteral("delete from tNotaCliente where alm_Clave = ? and "
+                                                 "notac_Clave = ?"),
+                                  {almacen(), n.clave});
+                        return true;
+                    });
     if (ok)
         m_prompter.information(MensajesMantenimiento::eliminado());
     return ok;
@@ -460,11 +474,12 @@ std::optional<qint64> Cobranza::registraNota(const QString &cliente, const Decim
         const qint64 folio = Secuencias::folioConAnio(
             ahora.date(), Secuencias::getNextSequence(c, QStringLiteral("NOTACLIENTE_") + almacen() + u'_' +
                                                              QString::number(ahora.date().year())));
-        c.execute(QStringLiteral("insert into tNotaCliente (alm_Clave, notac_Clave, cli_Clave, notac_Fecha, "
-                                 "notac_Importe, notac_Concepto, edonc_Clave, usu_Clave) values (?, ?, ?, ?, ?, ?, "
-                                 "'REGISTRADA', ?)"),
-                  {almacen(), folio, cliente, ahora, importe.toQVariant(), concepto,
-                   m_config.getString(QStringLiteral("USUARIO"))});
+        c.execute(
+            QStringLiteral("insert into tNotaCliente (alm_Clave, notac_Clave, cli_Clave, notac_Fecha, "
+                           "notac_Importe, notac_Concepto, edonc_Clave, usu_Clave) values (?, ?, ?, ?, ?, ?, "
+                           "'REGISTRADA', ?)"),
+            {almacen(), folio, cliente, ahora, importe.toQVariant(), concepto,
+             m_config.getString(QStringLiteral("USUARIO"))});
         t.commit();
         return folio;
     } catch (const std::exception &e) {

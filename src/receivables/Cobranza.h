@@ -74,7 +74,8 @@ public:
     bool cmdCancelarNota(const QList<qint64> &notas);
     bool cmdEliminarNota(const QList<qint64> &notas);
     // A new credit note of the client, 'REGISTRADA'; its folio, or nothing (said).
-    std::optional<qint64> registraNota(const QString &cliente, const Decimal &importe, const QString &concepto);
+    std::optional<qint64> registraNota(const QString &cliente, const Decimal &importe,
+                                       const QString &concepto);
 
     // Adds amount to a receivable's collected amount and sets its state, inside the caller's
     // transaction; refuses (throws Rechazo) a receivable that is no longer open or would be paid

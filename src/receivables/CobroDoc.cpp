@@ -38,10 +38,10 @@ std::optional<Decimal> positivo(const QString &texto)
 
 // ---------------------------------------------------------------------------------------------
 const QStringList PagosCobroModel::kEncabezados = {
-    QStringLiteral("Tipo"),       QStringLiteral("Importe"), QStringLiteral("Banco"),
-    QStringLiteral("Cheque"),     QStringLiteral("Tarjeta"), QStringLiteral("Folio"),
+    QStringLiteral("Tipo"),       QStringLiteral("Importe"),        QStringLiteral("Banco"),
+    QStringLiteral("Cheque"),     QStringLiteral("Tarjeta"),        QStringLiteral("Folio"),
     QStringLiteral("Moneda"),     QStringLiteral("Importe Moneda"), QStringLiteral("T. de Cambio"),
-    QStringLiteral("Referencia"), QStringLiteral("Cliente"), QStringLiteral("Prorrateo")};
+    QStringLiteral("Referencia"), QStringLiteral("Cliente"),        QStringLiteral("Prorrateo")};
 
 int PagosCobroModel::rowCount(const QModelIndex &parent) const
 {
@@ -98,7 +98,8 @@ QVariant PagosCobroModel::headerData(int section, Qt::Orientation orientation, i
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)
-        return section >= 0 && section < kEncabezados.size() ? QVariant(kEncabezados.at(section)) : QVariant();
+        return section >= 0 && section < kEncabezados.size() ? QVariant(kEncabezados.at(section))
+                                                             : QVariant();
     return section + 1;
 }
 
@@ -181,7 +182,8 @@ QVariant CuentasCobroModel::headerData(int section, Qt::Orientation orientation,
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)
-        return section >= 0 && section < kEncabezados.size() ? QVariant(kEncabezados.at(section)) : QVariant();
+        return section >= 0 && section < kEncabezados.size() ? QVariant(kEncabezados.at(section))
+                                                             : QVariant();
     return section + 1;
 }
 
@@ -307,13 +309,15 @@ bool CobroDoc::validaNota(const QString &folio, const Decimal &importe, QString 
     if (!nota)
         return rechaza(QStringLiteral("La nota de credito no existe"), Campo::Referencia);
     if (nota->estado == QLatin1String("CANCELADA"))
-        return rechaza(QStringLiteral("No es posible efectuar operaciones sobre esta nota, ya que se encuentra "
-                                      "cancelada"),
-                       Campo::Referencia);
+        return rechaza(
+            QStringLiteral("No es posible efectuar operaciones sobre esta nota, ya que se encuentra "
+                           "cancelada"),
+            Campo::Referencia);
     if (nota->estado == QLatin1String("PAGADA"))
-        return rechaza(QStringLiteral("No es posible efectuar operaciones sobre esta nota, ya que se encuentra "
-                                      "pagada"),
-                       Campo::Referencia);
+        return rechaza(
+            QStringLiteral("No es posible efectuar operaciones sobre esta nota, ya que se encuentra "
+                           "pagada"),
+            Campo::Referencia);
     if (nota->estado != QLatin1String("AUTORIZADA"))
         return rechaza(QStringLiteral("No es posible efectuar operaciones sobre esta nota, ya que no ha sido "
                                       "autorizada"),
@@ -349,7 +353,8 @@ bool CobroDoc::cmdAgregar(const Captura &k)
         if (k.tarjeta.trimmed().isEmpty())
             return rechaza(QStringLiteral("Debe indicar el numero de la tarjeta"), Campo::Tarjeta);
         if (k.folio.trimmed().isEmpty())
-            return rechaza(QStringLiteral("Debe indicar el folio de pago generado por la tarjeta"), Campo::Folio);
+            return rechaza(QStringLiteral("Debe indicar el folio de pago generado por la tarjeta"),
+                           Campo::Folio);
         if (!(importe = positivo(k.importe)))
             return rechaza(QStringLiteral("Debe indicar el importe del pago con tarjeta"), Campo::Importe);
         p.tarjeta = k.tarjeta.trimmed();
@@ -363,7 +368,8 @@ bool CobroDoc::cmdAgregar(const Captura &k)
                            Campo::ImporteMoneda);
         const auto tasa = positivo(k.tipoCambio);
         if (!tasa)
-            return rechaza(QStringLiteral("Debe indicar el tipo de cambio actual de la moneda"), Campo::TipoCambio);
+            return rechaza(QStringLiteral("Debe indicar el tipo de cambio actual de la moneda"),
+                           Campo::TipoCambio);
         p.moneda = k.moneda.trimmed();
         p.importeMoneda = *monto;
         p.tipoCambio = *tasa;

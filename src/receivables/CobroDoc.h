@@ -130,9 +130,9 @@ public:
     // Each receivable in grid order gets the smaller of its pending amount and what is left.
     void prorratea();
 
-    Decimal porPagar() const; // Σ pending of the receivables
-    Decimal pagado() const;   // Σ payment lines
-    Decimal resta() const;    // never below 0
+    Decimal porPagar() const;                       // Σ pending of the receivables
+    Decimal pagado() const;                         // Σ payment lines
+    Decimal resta() const;                          // never below 0
     static QString formatoMoneda(const Decimal &d); // "$#,##0.00"
 
     // The client whose receivables are collected (empty before the first one).

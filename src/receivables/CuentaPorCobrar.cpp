@@ -80,28 +80,31 @@ bool CuentaPorCobrar::validaDatos(const Datos &d, bool alta)
         return rechaza(QStringLiteral("Debe indicar la fecha de vencimiento"), Campo::Vencimiento);
     try {
         if (m_connections.getConnection()
-                .scalar(QStringLiteral("select count(*) from tCliente where cli_Clave = ?"), {d.cliente.trimmed()})
+                .scalar(QStringLiteral("select count(*) from tCliente where cli_Clave = ?"),
+                        {d.cliente.trimmed()})
                 .toInt() == 0)
             return rechaza(QStringLiteral("La clave del cliente no existe"), Campo::Cliente);
     } catch (const std::exception &e) {
-        reportError(m_prompter, QStringLiteral("No fue posible leer el cliente"), QStringLiteral("frmCobro.validaDatos"),
-                    ErrorInfo::fromException(e));
+        reportError(m_prompter, QStringLiteral("No fue posible leer el cliente"),
+                    QStringLiteral("frmCobro.validaDatos"), ErrorInfo::fromException(e));
         return false;
     }
     return true;
 }
 
 qint64 CuentaPorCobrar::creaCuenta(db::Connection &c, const QString &almacen, const QString &cliente,
-                                   const Decimal &importe, const QString &referencia, const QString &referenciaAdic,
-                                   const QString &estado)
+                                   const Decimal &importe, const QString &referencia,
+                                   const QString &referenciaAdic, const QString &estado)
 {
     const QDateTime ahora = c.scalar(QStringLiteral("select getdate()")).toDateTime();
     const QDate hoy = ahora.date();
     const qint64 folio = Secuencias::folioConAnio(
-        hoy, Secuencias::getNextSequence(c, Secuencias::clave(Secuencias::Documento::Cobranza, almacen, hoy)));
-    c.execute(QStringLiteral("insert into tCobranza (alm_Clave, cob_Clave, cli_Clave, cob_Importe, cob_Pagado, "
-                             "cob_Referencia, cob_ReferenciaAdic, ecob_Clave, cob_FecReg, cob_FecVenc) values (?, ?, "
-                             "?, ?, 0, ?, ?, ?, ?, ?)"),
+        hoy,
+        Secuencias::getNextSequence(c, Secuencias::clave(Secuencias::Documento::Cobranza, almacen, hoy)));
+    c.execute(QStringLiteral(
+                  "insert into tCobranza (alm_Clave, cob_Clave, cli_Clave, cob_Importe, cob_Pagado, "
+                  "cob_Referencia, cob_ReferenciaAdic, ecob_Clave, cob_FecReg, cob_FecVenc) values (?, ?, "
+                  "?, ?, 0, ?, ?, ?, ?, ?)"),
               {almacen, folio, cliente, importe.toQVariant(), referencia, referenciaAdic, estado, ahora,
                PlazoCredito::vencimiento(c, cliente, ahora)});
     return folio;
@@ -134,10 +137,11 @@ std::optional<qint64> CuentaPorCobrar::agregarRegistro(const Datos &d, bool *con
 std::optional<CuentaPorCobrar::Registro> CuentaPorCobrar::lee(db::Connection &c, qint64 clave)
 {
     auto rs = c.openRecordset(
-        QStringLiteral("select c.cli_Clave, k.cli_Nombre, c.cob_Importe, c.cob_Pagado, c.cob_Referencia, "
-                       "c.cob_ReferenciaAdic, c.ecob_Clave, c.vpago_Anio, c.vpago_Clave, c.cob_FecReg, "
-                       "c.cob_FecVenc, c.cob_FecCob from tCobranza c join tCliente k on k.cli_Clave = c.cli_Clave "
-                       "where c.alm_Clave = ? and c.cob_Clave = ?"),
+        QStringLiteral(
+            "select c.cli_Clave, k.cli_Nombre, c.cob_Importe, c.cob_Pagado, c.cob_Referencia, "
+            "c.cob_ReferenciaAdic, c.ecob_Clave, c.vpago_Anio, c.vpago_Clave, c.cob_FecReg, "
+            "c.cob_FecVenc, c.cob_FecCob from tCobranza c join tCliente k on k.cli_Clave = c.cli_Clave "
+            "where c.alm_Clave = ? and c.cob_Clave = ?"),
         {almacen(), clave});
     if (rs.eof())
         return std::nullopt;
@@ -193,7 +197,8 @@ bool CuentaPorCobrar::modificarRegistro(const Datos &d)
         if (r->pagado.sign() > 0) {
             if (d.cliente.trimmed() != r->cliente) {
                 m_campo = Campo::Cliente;
-                throw Rechazo{texto(d.clave) + QStringLiteral(" ya tiene cobros, no es posible cambiar el cliente")};
+                throw Rechazo{texto(d.clave) +
+                              QStringLiteral(" ya tiene cobros, no es posible cambiar el cliente")};
             }
             if (nuevo < r->pagado) {
                 m_campo = Campo::Importe;
@@ -203,11 +208,12 @@ bool CuentaPorCobrar::modificarRegistro(const Datos &d)
             estado = nuevo - r->pagado < EstadosCobro::liquidado() ? QStringLiteral("COBRADA")
                                                                    : QStringLiteral("COBRO_PARCIAL");
         }
-        c.execute(QStringLiteral("update tCobranza set cli_Clave = ?, cob_Importe = ?, cob_Referencia = ?, "
-                                 "cob_ReferenciaAdic = ?, ecob_Clave = ?, cob_FecVenc = ? where alm_Clave = ? and "
-                                 "cob_Clave = ?"),
-                  {d.cliente.trimmed(), nuevo.toQVariant(), d.referencia.trimmed(), d.referenciaAdic.trimmed(),
-                   estado, QDateTime(fechaCapturada(d.vencimiento), r->vencimiento.time()), almacen(), d.clave});
+        c.execute(
+            QStringLiteral("update tCobranza set cli_Clave = ?, cob_Importe = ?, cob_Referencia = ?, "
+                           "cob_ReferenciaAdic = ?, ecob_Clave = ?, cob_FecVenc = ? where alm_Clave = ? and "
+                           "cob_Clave = ?"),
+            {d.cliente.trimmed(), nuevo.toQVariant(), d.referencia.trimmed(), d.referenciaAdic.trimmed(),
+             estado, QDateTime(fechaCapturada(d.vencimiento), r->vencimiento.time()), almacen(), d.clave});
         t.commit();
     } catch (const Rechazo &r) {
         m_prompter.exclamation(r.texto);
@@ -275,34 +281,43 @@ bool CuentaPorCobrar::eliminarRegistro(qint64 clave)
             Decimal importe;
         };
         QList<Enlace> enlaces;
-        for (auto rs = c.openRecordset(QStringLiteral("select cobro_Clave, ccob_Importe from tCobranzaCobro where "
-                                                      "alm_Clave = ? and cob_Clave = ? order by cobro_Clave"),
-                                       {alm, clave});
+        for (auto rs =
+                 c.openRecordset(QStringLiteral("select cobro_Clave, ccob_Importe from tCobranzaCobro where "
+                                                "alm_Clave = ? and cob_Clave = ? order by cobro_Clave"),
+                                 {alm, clave});
              !rs.eof(); rs.moveNext())
-            enlaces.append({rs.integer(QStringLiteral("cobro_Clave")), rs.decimal(QStringLiteral("ccob_Importe"))});
-        c.execute(QStringLiteral("delete from tCobranzaCobro where alm_Clave = ? and cob_Clave = ?"), {alm, clave});
+            enlaces.append(
+                {rs.integer(QStringLiteral("cobro_Clave")), rs.decimal(QStringLiteral("ccob_Importe"))});
+        c.execute(QStringLiteral("delete from tCobranzaCobro where alm_Clave = ? and cob_Clave = ?"),
+                  {alm, clave});
         for (const Enlace &e : enlaces) {
             // A payment shared with other receivables keeps the part it paid them.
-            if (c.scalar(QStringLiteral("select count(*) from tCobranzaCobro where alm_Clave = ? and cobro_Clave = ?"),
+            if (c.scalar(QStringLiteral(
+                             "select count(*) from tCobranzaCobro where alm_Clave = ? and cobro_Clave = ?"),
                          {alm, e.cobro})
                     .toInt() > 0) {
-                c.execute(QStringLiteral("update TCOBRO set cobro_Importe = cobro_Importe - ? where alm_Clave = ? and "
-                                         "cobro_Clave = ?"),
+                c.execute(QStringLiteral(
+                              "update TCOBRO set cobro_Importe = cobro_Importe - ? where alm_Clave = ? and "
+                              "cobro_Clave = ?"),
                           {e.importe.toQVariant(), alm, e.cobro});
                 continue;
             }
             // A credit note whose payment goes can be applied again.
-            auto rs = c.openRecordset(QStringLiteral("select tcobro_Clave, cobro_Referencia, cli_Clave from TCOBRO "
-                                                     "where alm_Clave = ? and cobro_Clave = ?"),
-                                      {alm, e.cobro});
+            auto rs =
+                c.openRecordset(QStringLiteral("select tcobro_Clave, cobro_Referencia, cli_Clave from TCOBRO "
+                                               "where alm_Clave = ? and cobro_Clave = ?"),
+                                {alm, e.cobro});
             if (!rs.eof() && rs.text(QStringLiteral("tcobro_Clave")) == QLatin1String("NOTA"))
-                c.execute(QStringLiteral("update tNotaCliente set edonc_Clave = 'AUTORIZADA' where alm_Clave = ? and "
-                                         "cli_Clave = ? and notac_Clave = ? and edonc_Clave = 'PAGADA'"),
+                c.execute(QStringLiteral(
+                              "update tNotaCliente set edonc_Clave = 'AUTORIZADA' where alm_Clave = ? and "
+                              "cli_Clave = ? and notac_Clave = ? and edonc_Clave = 'PAGADA'"),
                           {alm, rs.text(QStringLiteral("cli_Clave")),
                            rs.text(QStringLiteral("cobro_Referencia")).toLongLong()});
-            c.execute(QStringLiteral("delete from TCOBRO where alm_Clave = ? and cobro_Clave = ?"), {alm, e.cobro});
+            c.execute(QStringLiteral("delete from TCOBRO where alm_Clave = ? and cobro_Clave = ?"),
+                      {alm, e.cobro});
         }
-        c.execute(QStringLiteral("delete from tCobranza where alm_Clave = ? and cob_Clave = ?"), {alm, clave});
+        c.execute(QStringLiteral("delete from tCobranza where alm_Clave = ? and cob_Clave = ?"),
+                  {alm, clave});
         t.commit();
     } catch (const Rechazo &r) {
         m_prompter.exclamation(r.texto);

@@ -18,10 +18,12 @@ EstadoCuenta::EstadoCuenta(QObject *parent) : QAbstractTableModel(parent) {}
 void EstadoCuenta::carga(db::Connection &c, const QString &almacen, const QString &cliente)
 {
     QList<Movimiento> l;
-    const QVariant nombre = c.scalar(QStringLiteral("select cli_Nombre from tCliente where cli_Clave = ?"), {cliente});
+    const QVariant nombre =
+        c.scalar(QStringLiteral("select cli_Nombre from tCliente where cli_Clave = ?"), {cliente});
     for (auto rs = c.openRecordset(
-             QStringLiteral("select cob_Clave, cob_FecReg, cob_Importe, cob_Referencia, cob_FecVenc, ecob_Clave from "
-                            "tCobranza where alm_Clave = ? and cli_Clave = ?"),
+             QStringLiteral(
+                 "select cob_Clave, cob_FecReg, cob_Importe, cob_Referencia, cob_FecVenc, ecob_Clave from "
+                 "tCobranza where alm_Clave = ? and cli_Clave = ?"),
              {almacen, cliente});
          !rs.eof(); rs.moveNext()) {
         Movimiento m;
@@ -43,10 +45,11 @@ void EstadoCuenta::carga(db::Connection &c, const QString &almacen, const QStrin
         l << m;
     }
     for (auto rs = c.openRecordset(
-             QStringLiteral("select l.cob_Clave, l.cobro_Clave, l.ccob_Importe, l.ccob_Fecha, p.tcobro_Clave, "
-                            "p.cobro_Referencia, c.ecob_Clave from tCobranzaCobro l join tCobranza c on c.alm_Clave = "
-                            "l.alm_Clave and c.cob_Clave = l.cob_Clave join TCOBRO p on p.alm_Clave = l.alm_Clave "
-                            "and p.cobro_Clave = l.cobro_Clave where l.alm_Clave = ? and c.cli_Clave = ?"),
+             QStringLiteral(
+                 "select l.cob_Clave, l.cobro_Clave, l.ccob_Importe, l.ccob_Fecha, p.tcobro_Clave, "
+                 "p.cobro_Referencia, c.ecob_Clave from tCobranzaCobro l join tCobranza c on c.alm_Clave = "
+                 "l.alm_Clave and c.cob_Clave = l.cob_Clave join TCOBRO p on p.alm_Clave = l.alm_Clave "
+                 "and p.cobro_Clave = l.cobro_Clave where l.alm_Clave = ? and c.cli_Clave = ?"),
              {almacen, cliente});
          !rs.eof(); rs.moveNext()) {
         Movimiento m;
@@ -66,10 +69,11 @@ void EstadoCuenta::carga(db::Connection &c, const QString &almacen, const QStrin
         l << m;
     }
     for (auto rs = c.openRecordset(
-             QStringLiteral("select p.vpago_Importe, v.venta_Folio, v.venta_Fecha from tVentaPago p join tVenta v on "
-                            "v.term_Clave = p.term_Clave and v.corte_Anio = p.corte_Anio and v.corte_Numero = "
-                            "p.corte_Numero and v.venta_Numero = p.venta_Numero where p.alm_Clave = ? and "
-                            "p.cli_Clave = ? and p.tpago_Clave = 'CREDITO' and p.evpago_Clave = 'REGISTRADO'"),
+             QStringLiteral(
+                 "select p.vpago_Importe, v.venta_Folio, v.venta_Fecha from tVentaPago p join tVenta v on "
+                 "v.term_Clave = p.term_Clave and v.corte_Anio = p.corte_Anio and v.corte_Numero = "
+                 "p.corte_Numero and v.venta_Numero = p.venta_Numero where p.alm_Clave = ? and "
+                 "p.cli_Clave = ? and p.tpago_Clave = 'CREDITO' and p.evpago_Clave = 'REGISTRADO'"),
              {almacen, cliente});
          !rs.eof(); rs.moveNext()) {
         Movimiento m;
@@ -80,14 +84,16 @@ void EstadoCuenta::carga(db::Connection &c, const QString &almacen, const QStrin
         m.estado = QStringLiteral("REGISTRADO");
         l << m;
     }
-    for (auto rs = c.openRecordset(QStringLiteral("select notac_Clave, notac_Fecha, notac_Importe, notac_Concepto, "
-                                                  "edonc_Clave from tNotaCliente where alm_Clave = ? and cli_Clave = ?"),
-                                   {almacen, cliente});
+    for (auto rs = c.openRecordset(
+             QStringLiteral("select notac_Clave, notac_Fecha, notac_Importe, notac_Concepto, "
+                            "edonc_Clave from tNotaCliente where alm_Clave = ? and cli_Clave = ?"),
+             {almacen, cliente});
          !rs.eof(); rs.moveNext()) {
         Movimiento m;
         m.fecha = rs.dateTime(QStringLiteral("notac_Fecha"));
         m.documento = QStringLiteral("Nota ") + rs.text(QStringLiteral("notac_Clave"));
-        m.concepto = QStringLiteral("Nota de credito por ") + dinero(rs.decimal(QStringLiteral("notac_Importe")));
+        m.concepto =
+            QStringLiteral("Nota de credito por ") + dinero(rs.decimal(QStringLiteral("notac_Importe")));
         const QString concepto = rs.text(QStringLiteral("notac_Concepto")).trimmed();
         if (!concepto.isEmpty())
             m.concepto += QStringLiteral(": ") + concepto;
@@ -158,6 +164,7 @@ QVariant EstadoCuenta::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char *const titulos[] = {"Fecha", "Documento", "Concepto", "Cargo", "Abono", "Saldo", "Estado"};
+    static const char *const titulos[] = {"Fecha", "Documento", "Concepto", "Cargo",
+                                          "Abono", "Saldo",     "Estado"};
     return section >= 0 && section < Columnas ? QString::fromLatin1(titulos[section]) : QVariant();
 }

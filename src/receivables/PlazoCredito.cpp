@@ -4,7 +4,8 @@
 
 #include "Connection.h"
 
-std::optional<QDateTime> PlazoCredito::sumaIntervalo(const QDateTime &desde, const QString &parte, int cantidad)
+std::optional<QDateTime> PlazoCredito::sumaIntervalo(const QDateTime &desde, const QString &parte,
+                                                     int cantidad)
 {
     const QString p = parte.trimmed().toLower();
     const auto es = [&p](std::initializer_list<const char *> palabras) {
@@ -39,8 +40,9 @@ QDateTime PlazoCredito::vencimiento(db::Connection &c, const QString &cliente, c
         const QString parte = rs.text(QStringLiteral("per_IntervaloSQL"));
         if (const auto v = sumaIntervalo(fecha, parte, int(rs.integer(QStringLiteral("cli_Periodo")))))
             return *v;
-        writeLog(QStringLiteral("PlazoCredito: el periodo del cliente ") + cliente + QStringLiteral(" dice '") +
-                 parte + QStringLiteral("', que no es una parte de fecha; vence en un mes"));
+        writeLog(QStringLiteral("PlazoCredito: el periodo del cliente ") + cliente +
+                 QStringLiteral(" dice '") + parte +
+                 QStringLiteral("', que no es una parte de fecha; vence en un mes"));
     }
     return fecha.addMonths(1);
 }

@@ -17,7 +17,7 @@
 inline QString invariantesCobranza(db::Connection &c)
 {
     QMap<QString, Decimal> enlaces; // warehouse|receivable → Σ links
-    QMap<QString, Decimal> porPago;  // warehouse|payment → Σ links
+    QMap<QString, Decimal> porPago; // warehouse|payment → Σ links
     for (db::Recordset rs = c.openRecordset(
              QStringLiteral("select alm_Clave, cob_Clave, cobro_Clave, ccob_Importe from tCobranzaCobro"));
          !rs.eof(); rs.moveNext()) {
@@ -28,9 +28,11 @@ inline QString invariantesCobranza(db::Connection &c)
         enlaces[alm + u'|' + rs.text(QStringLiteral("cob_Clave"))] += importe;
         porPago[alm + u'|' + rs.text(QStringLiteral("cobro_Clave"))] += importe;
     }
-    for (db::Recordset rs = c.openRecordset(QStringLiteral("select alm_Clave, cobro_Clave, cobro_Importe from TCOBRO"));
+    for (db::Recordset rs =
+             c.openRecordset(QStringLiteral("select alm_Clave, cobro_Clave, cobro_Importe from TCOBRO"));
          !rs.eof(); rs.moveNext()) {
-        const QString k = rs.text(QStringLiteral("alm_Clave")) + u'|' + rs.text(QStringLiteral("cobro_Clave"));
+        const QString k =
+            rs.text(QStringLiteral("alm_Clave")) + u'|' + rs.text(QStringLiteral("cobro_Clave"));
         if (porPago.value(k) > rs.decimal(QStringLiteral("cobro_Importe")))
             return QStringLiteral("el pago %1 reparte %2 de %3")
                 .arg(k, porPago.value(k).toString(), rs.decimal(QStringLiteral("cobro_Importe")).toString());
@@ -51,17 +53,18 @@ inline QString invariantesCobranza(db::Connection &c)
             const QString esperado =
                 pendiente < Decimal("0.01") ? QStringLiteral("COBRADA") : QStringLiteral("COBRO_PARCIAL");
             if (estado != esperado)
-                return QStringLiteral("cuenta %1: estado %2 con %3 pendiente").arg(k, estado, pendiente.toString());
+                return QStringLiteral("cuenta %1: estado %2 con %3 pendiente")
+                    .arg(k, estado, pendiente.toString());
         }
         if (estado == QLatin1String("COBRADA") && pendiente >= Decimal("0.01"))
             return QStringLiteral("cuenta %1 cobrada con %2 pendiente").arg(k, pendiente.toString());
         if (estado != QLatin1String("COBRADA") && estado != QLatin1String("CANCELADA"))
-            independiente[rs.text(QStringLiteral("cli_Clave")) + u'|' + rs.text(QStringLiteral("alm_Clave"))] +=
-                pendiente;
+            independiente[rs.text(QStringLiteral("cli_Clave")) + u'|' +
+                          rs.text(QStringLiteral("alm_Clave"))] += pendiente;
     }
-    for (db::Recordset rs = c.openRecordset(
-             QStringLiteral("select cli_Clave, alm_Clave, vpago_Importe from tVentaPago where tpago_Clave = 'CREDITO' "
-                            "and evpago_Clave = 'REGISTRADO'"));
+    for (db::Recordset rs = c.openRecordset(QStringLiteral(
+             "select cli_Clave, alm_Clave, vpago_Importe from tVentaPago where tpago_Clave = 'CREDITO' "
+             "and evpago_Clave = 'REGISTRADO'"));
          !rs.eof(); rs.moveNext())
         independiente[rs.text(QStringLiteral("cli_Clave")) + u'|' + rs.text(QStringLiteral("alm_Clave"))] +=
             rs.decimal(QStringLiteral("vpago_Importe"));
@@ -76,20 +79,20 @@ inline QString invariantesCobranza(db::Connection &c)
                 .arg(cli, alm, saldo.toString(), independiente.value(cli + u'|' + alm).toString());
     }
     QSet<QString> consumidas;
-    for (db::Recordset rs = c.openRecordset(
-             QStringLiteral("select alm_Clave, cli_Clave, cobro_Referencia from TCOBRO where tcobro_Clave = 'NOTA'"));
+    for (db::Recordset rs = c.openRecordset(QStringLiteral(
+             "select alm_Clave, cli_Clave, cobro_Referencia from TCOBRO where tcobro_Clave = 'NOTA'"));
          !rs.eof(); rs.moveNext()) {
-        const QString k = rs.text(QStringLiteral("alm_Clave")) + u'|' + rs.text(QStringLiteral("cli_Clave")) + u'|' +
-                          QString::number(rs.text(QStringLiteral("cobro_Referencia")).toLongLong());
+        const QString k = rs.text(QStringLiteral("alm_Clave")) + u'|' + rs.text(QStringLiteral("cli_Clave")) +
+                          u'|' + QString::number(rs.text(QStringLiteral("cobro_Referencia")).toLongLong());
         if (consumidas.contains(k))
             return QStringLiteral("nota usada dos veces: ") + k;
         consumidas.insert(k);
     }
-    for (db::Recordset rs =
-             c.openRecordset(QStringLiteral("select alm_Clave, cli_Clave, notac_Clave, edonc_Clave from tNotaCliente"));
+    for (db::Recordset rs = c.openRecordset(
+             QStringLiteral("select alm_Clave, cli_Clave, notac_Clave, edonc_Clave from tNotaCliente"));
          !rs.eof(); rs.moveNext()) {
-        const QString k = rs.text(QStringLiteral("alm_Clave")) + u'|' + rs.text(QStringLiteral("cli_Clave")) + u'|' +
-                          rs.text(QStringLiteral("notac_Clave"));
+        const QString k = rs.text(QStringLiteral("alm_Clave")) + u'|' + rs.text(QStringLiteral("cli_Clave")) +
+                          u'|' + rs.text(QStringLiteral("notac_Clave"));
         if ((rs.text(QStringLiteral("edonc_Clave")) == QLatin1String("PAGADA")) != consumidas.contains(k))
             return QStringLiteral("nota %1 en estado %2").arg(k, rs.text(QStringLiteral("edonc_Clave")));
     }

@@ -18,13 +18,17 @@ namespace cobranza {
 
 inline void creaBase(db::Connection &c)
 {
-    c.execute(QStringLiteral("insert into tAlmacen (alm_Clave, alm_Nombre) values ('A1', 'Matriz'), ('A2', 'Sucursal')"));
-    c.execute(QStringLiteral("insert into tPeriodo (per_Clave, per_Nombre, per_Credito, per_IntervaloSQL) values "
-                             "('PV30', 'Dias de credito', 'S', 'd')"));
-    c.execute(QStringLiteral("insert into tCliente (cli_Clave, cli_Nombre, tcli_Clave, cli_Credito, per_Clave, "
-                             "cli_Periodo) values ('C1', 'Cliente uno', 'SYS', 1000, 'PV30', 30), ('C2', 'Cliente "
-                             "dos', 'SYS', 500, null, 0)"));
-    c.execute(QStringLiteral("insert into tBanco (banco_Clave, banco_Nombre) values ('BANCO1', 'Banco uno')"));
+    c.execute(QStringLiteral(
+        "insert into tAlmacen (alm_Clave, alm_Nombre) values ('A1', 'Matriz'), ('A2', 'Sucursal')"));
+    c.execute(
+        QStringLiteral("insert into tPeriodo (per_Clave, per_Nombre, per_Credito, per_IntervaloSQL) values "
+                       "('PV30', 'Dias de credito', 'S', 'd')"));
+    c.execute(
+        QStringLiteral("insert into tCliente (cli_Clave, cli_Nombre, tcli_Clave, cli_Credito, per_Clave, "
+                       "cli_Periodo) values ('C1', 'Cliente uno', 'SYS', 1000, 'PV30', 30), ('C2', 'Cliente "
+                       "dos', 'SYS', 500, null, 0)"));
+    c.execute(
+        QStringLiteral("insert into tBanco (banco_Clave, banco_Nombre) values ('BANCO1', 'Banco uno')"));
 }
 
 // A receivable of the amount, as the maintenance window adds it.
@@ -38,11 +42,13 @@ inline qint64 cuenta(db::Connection &c, const char *importe, const QString &clie
     return k;
 }
 
-inline void nota(db::Connection &c, qint64 clave, const char *importe, const QString &estado = QStringLiteral("AUTORIZADA"),
+inline void nota(db::Connection &c, qint64 clave, const char *importe,
+                 const QString &estado = QStringLiteral("AUTORIZADA"),
                  const QString &cliente = QStringLiteral("C1"))
 {
-    c.execute(QStringLiteral("insert into tNotaCliente (alm_Clave, notac_Clave, cli_Clave, notac_Fecha, notac_Importe, "
-                             "edonc_Clave) values ('A1', ?, ?, getdate(), ?, ?)"),
+    c.execute(QStringLiteral(
+                  "insert into tNotaCliente (alm_Clave, notac_Clave, cli_Clave, notac_Fecha, notac_Importe, "
+                  "edonc_Clave) values ('A1', ?, ?, getdate(), ?, ?)"),
               {clave, cliente, Decimal(importe).toQVariant(), estado});
 }
 
@@ -55,7 +61,8 @@ inline CobroDoc::Captura efectivo(const char *importe)
 }
 
 struct Puesto : EstacionPrueba {
-    Puesto(db::Connection *c, const QString &ini) : EstacionPrueba(c, ini), cobranza(provider, config, prompter)
+    Puesto(db::Connection *c, const QString &ini)
+        : EstacionPrueba(c, ini), cobranza(provider, config, prompter)
     {
         config.setValue(QStringLiteral("ALMACEN"), QStringLiteral("A1"));
         config.setValue(QStringLiteral("USUARIO"), QStringLiteral("COBRADOR"));
@@ -63,7 +70,8 @@ struct Puesto : EstacionPrueba {
 
     // Collects the receivables (and notes) with the payment lines typed in the dialog, then
     // accepts it; true when the payment was written.
-    bool cobra(const QList<qint64> &cuentas, const QList<CobroDoc::Captura> &lineas, const QList<qint64> &notas = {})
+    bool cobra(const QList<qint64> &cuentas, const QList<CobroDoc::Captura> &lineas,
+               const QList<qint64> &notas = {})
     {
         return cobranza.cmdCobrar(cuentas, notas, [&lineas](CobroDoc &doc) {
             for (const CobroDoc::Captura &k : lineas)

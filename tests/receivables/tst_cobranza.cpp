@@ -20,10 +20,11 @@ namespace {
 QStringList estado(db::Connection &c)
 {
     QStringList out;
-    for (const char *sql : {"select * from tCobranza order by cob_Clave", "select * from TCOBRO order by cobro_Clave",
-                            "select * from tCobranzaCobro order by cob_Clave, cobro_Clave",
-                            "select * from tNotaCliente order by notac_Clave",
-                            "select sec_Clave, sec_Valor from tSecuencia order by sec_Clave"})
+    for (const char *sql :
+         {"select * from tCobranza order by cob_Clave", "select * from TCOBRO order by cobro_Clave",
+          "select * from tCobranzaCobro order by cob_Clave, cobro_Clave",
+          "select * from tNotaCliente order by notac_Clave",
+          "select sec_Clave, sec_Valor from tSecuencia order by sec_Clave"})
         out << QString::fromLatin1(sql) << filas(c, QString::fromLatin1(sql));
     return out;
 }
@@ -33,10 +34,14 @@ QStringList enlaces(db::Connection &c, const QList<qint64> &cuentas)
 {
     QStringList pagos = filas(c, QStringLiteral("select cobro_Clave from TCOBRO order by cobro_Clave"));
     QStringList out;
-    for (const QString &r : filas(c, QStringLiteral("select cob_Clave, cobro_Clave, ccob_Importe from tCobranzaCobro "
-                                                    "order by cob_Clave, cobro_Clave"))) {
+    for (const QString &r :
+         filas(c, QStringLiteral("select cob_Clave, cobro_Clave, ccob_Importe from tCobranzaCobro "
+                                 "order by cob_Clave, cobro_Clave"))) {
         const QStringList f = r.split(u'|');
-        out << QStringLiteral("%1|%2|%3").arg(cuentas.indexOf(f.at(0).toLongLong()) + 1).arg(pagos.indexOf(f.at(1)) + 1).arg(f.at(2));
+        out << QStringLiteral("%1|%2|%3")
+                   .arg(cuentas.indexOf(f.at(0).toLongLong()) + 1)
+                   .arg(pagos.indexOf(f.at(1)) + 1)
+                   .arg(f.at(2));
     }
     return out;
 }
@@ -95,16 +100,17 @@ void tst_Cobranza::liquidacion_data()
     QTest::addColumn<QString>("resultado"); // state|paid of the receivable of 100
     const QString parcial = CobroDoc::kParcial, exito = Cobranza::kExito;
     for (const QString &engine : TestDatabase::engines()) {
-        TestDatabase::newRow(engine, QStringLiteral("99.995 liquida")) << "99.995" << QStringList{parcial, exito}
-                                                                        << "COBRADA|99.995";
-        TestDatabase::newRow(engine, QStringLiteral("99.99 deja un centavo")) << "99.99" << QStringList{parcial, exito}
-                                                                              << "COBRO_PARCIAL|99.99";
-        TestDatabase::newRow(engine, QStringLiteral("99.98 es parcial")) << "99.98" << QStringList{parcial, exito}
-                                                                         << "COBRO_PARCIAL|99.98";
-        TestDatabase::newRow(engine, QStringLiteral("exacto")) << "100" << QStringList{exito} << "COBRADA|100";
+        TestDatabase::newRow(engine, QStringLiteral("99.995 liquida"))
+            << "99.995" << QStringList{parcial, exito} << "COBRADA|99.995";
+        TestDatabase::newRow(engine, QStringLiteral("99.99 deja un centavo"))
+            << "99.99" << QStringList{parcial, exito} << "COBRO_PARCIAL|99.99";
+        TestDatabase::newRow(engine, QStringLiteral("99.98 es parcial"))
+            << "99.98" << QStringList{parcial, exito} << "COBRO_PARCIAL|99.98";
+        TestDatabase::newRow(engine, QStringLiteral("exacto"))
+            << "100" << QStringList{exito} << "COBRADA|100";
         // The receivable takes what it owed; the payment keeps what was handed over.
-        TestDatabase::newRow(engine, QStringLiteral("100.009 se acepta")) << "100.009" << QStringList{exito}
-                                                                          << "COBRADA|100";
+        TestDatabase::newRow(engine, QStringLiteral("100.009 se acepta"))
+            << "100.009" << QStringList{exito} << "COBRADA|100";
         TestDatabase::newRow(engine, QStringLiteral("100.01 excede"))
             << "100.01" << QStringList{CobroDoc::kExcede} << "PENDIENTE|0";
     }
@@ -127,8 +133,10 @@ void tst_Cobranza::liquidacion()
     QCOMPARE(escrito, mensajes.last() == Cobranza::kExito);
     QCOMPARE(estados(c), QStringList{resultado});
     if (escrito) {
-        QCOMPARE(filas(c, QStringLiteral("select tcobro_Clave, cobro_Importe, cli_Clave, usu_Clave from TCOBRO")),
-                 QStringList{QStringLiteral("EFECTIVO|%1|C1|COBRADOR").arg(Decimal(pago.toLatin1().constData()).toString())});
+        QCOMPARE(
+            filas(c, QStringLiteral("select tcobro_Clave, cobro_Importe, cli_Clave, usu_Clave from TCOBRO")),
+            QStringList{QStringLiteral("EFECTIVO|%1|C1|COBRADOR")
+                            .arg(Decimal(pago.toLatin1().constData()).toString())});
         QCOMPARE(enlaces(c, {k}), QStringList{QStringLiteral("1|1|") + resultado.section(u'|', 1)});
     } else {
         QCOMPARE(c.scalar(QStringLiteral("select count(*) from TCOBRO")).toInt(), 0);
@@ -162,8 +170,9 @@ void tst_Cobranza::reparto_data()
             << QStringList{"20", "10"} << QStringList{"N15", "15"} << QStringList{"20", "10"}
             << QStringList{"1|1|15", "1|2|5", "2|2|10"} << QStringList{"COBRADA|20", "COBRADA|10"};
         TestDatabase::newRow(engine, QStringLiteral("centavos en tres lineas"))
-            << QStringList{"0.30", "0.30"} << QStringList{"0.10", "0.20", "0.29"} << QStringList{"0.3", "0.29"}
-            << QStringList{"1|1|0.1", "1|2|0.2", "2|3|0.29"} << QStringList{"COBRADA|0.3", "COBRO_PARCIAL|0.29"};
+            << QStringList{"0.30", "0.30"} << QStringList{"0.10", "0.20", "0.29"}
+            << QStringList{"0.3", "0.29"} << QStringList{"1|1|0.1", "1|2|0.2", "2|3|0.29"}
+            << QStringList{"COBRADA|0.3", "COBRO_PARCIAL|0.29"};
     }
 }
 
@@ -213,7 +222,8 @@ void tst_Cobranza::reparto()
     QCOMPARE(enlaces(c, cuentas), links);
     QCOMPARE(estados(c), finales);
     // The folios went to the lines in grid order.
-    QCOMPARE(filas(c, QStringLiteral("select tcobro_Clave from TCOBRO order by cobro_Clave")).size(), lineas.size());
+    QCOMPARE(filas(c, QStringLiteral("select tcobro_Clave from TCOBRO order by cobro_Clave")).size(),
+             lineas.size());
     if (!notas.isEmpty())
         QCOMPARE(filas(c, QStringLiteral("select edonc_Clave from tNotaCliente")), QStringList{"PAGADA"});
     MDR_VERIFICA_COBRANZA(c);
@@ -226,12 +236,14 @@ void tst_Cobranza::saldoAbierto()
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     db::Connection &c = db.connection();
     creaBase(c);
-    c.execute(QStringLiteral("insert into tTerminal (term_Clave, term_Nombre, alm_Clave) values ('T1', 'Caja', 'A1')"));
-    c.execute(QStringLiteral("insert into TCORTE (alm_Clave, term_Clave, corte_Anio, corte_Numero, corte_Fecha, "
-                             "usu_Clave) values ('A1', 'T1', 2026, 1, '2026-03-01 09:00:00', 'ADMIN')"));
+    c.execute(QStringLiteral(
+        "insert into tTerminal (term_Clave, term_Nombre, alm_Clave) values ('T1', 'Caja', 'A1')"));
+    c.execute(
+        QStringLiteral("insert into TCORTE (alm_Clave, term_Clave, corte_Anio, corte_Numero, corte_Fecha, "
+                       "usu_Clave) values ('A1', 'T1', 2026, 1, '2026-03-01 09:00:00', 'ADMIN')"));
     const qint64 k = cuenta(c, "50");
-    cartera::pagoVenta(c, QStringLiteral("A1"), 1, QStringLiteral("C1"), QStringLiteral("CREDITO"), Decimal("30"),
-                       QStringLiteral("REGISTRADO"));
+    cartera::pagoVenta(c, QStringLiteral("A1"), 1, QStringLiteral("C1"), QStringLiteral("CREDITO"),
+                       Decimal("30"), QStringLiteral("REGISTRADO"));
     Puesto s(&c, ini());
     s.prompter.answers << true;
     QVERIFY(s.cobra({k}, {efectivo("10")}));
@@ -263,22 +275,27 @@ void tst_Cobranza::folios()
         doc.cmdAgregar(ch);
         const bool ok = doc.cmdAceptar();
         // What the dialog shows once written comes back through the same object.
-        QObject::connect(doc.modeloPagos(), &QAbstractItemModel::dataChanged, doc.modeloPagos(), [&doc, &prorrateo] {
-            prorrateo.clear();
-            for (const PagoCobro &p : doc.pagos())
-                prorrateo << p.prorrateo;
-        });
+        QObject::connect(doc.modeloPagos(), &QAbstractItemModel::dataChanged, doc.modeloPagos(),
+                         [&doc, &prorrateo] {
+                             prorrateo.clear();
+                             for (const PagoCobro &p : doc.pagos())
+                                 prorrateo << p.prorrateo;
+                         });
         return ok;
     }));
-    QCOMPARE(prorrateo, (QList<qint64>{Secuencias::folioConAnio(anio, 1), Secuencias::folioConAnio(anio, 2)}));
-    QCOMPARE(filas(c, QStringLiteral("select cobro_Clave, tcobro_Clave, banco_Clave, cobro_Cheque, cobro_Importe from "
-                                     "TCOBRO order by cobro_Clave")),
-             (QStringList{QStringLiteral("%1|EFECTIVO|||10").arg(Secuencias::folioConAnio(anio, 1)),
-                          QStringLiteral("%1|CHEQUE|BANCO1|000123|20").arg(Secuencias::folioConAnio(anio, 2))}));
-    QCOMPARE(c.scalar(QStringLiteral("select sec_Valor from tSecuencia where sec_Clave = ?"),
-                      {Secuencias::clave(Secuencias::Documento::Cobro, QStringLiteral("A1"), QDate(anio, 1, 1))})
-                 .toLongLong(),
-             2);
+    QCOMPARE(prorrateo,
+             (QList<qint64>{Secuencias::folioConAnio(anio, 1), Secuencias::folioConAnio(anio, 2)}));
+    QCOMPARE(
+        filas(c, QStringLiteral(
+                     "select cobro_Clave, tcobro_Clave, banco_Clave, cobro_Cheque, cobro_Importe from "
+                     "TCOBRO order by cobro_Clave")),
+        (QStringList{QStringLiteral("%1|EFECTIVO|||10").arg(Secuencias::folioConAnio(anio, 1)),
+                     QStringLiteral("%1|CHEQUE|BANCO1|000123|20").arg(Secuencias::folioConAnio(anio, 2))}));
+    QCOMPARE(
+        c.scalar(QStringLiteral("select sec_Valor from tSecuencia where sec_Clave = ?"),
+                 {Secuencias::clave(Secuencias::Documento::Cobro, QStringLiteral("A1"), QDate(anio, 1, 1))})
+            .toLongLong(),
+        2);
     MDR_VERIFICA_COBRANZA(c);
 }
 
@@ -289,21 +306,31 @@ void tst_Cobranza::seleccionRechazada_data()
     QTest::addColumn<QString>("mensaje"); // %1: the first receivable's folio
     for (const QString &engine : TestDatabase::engines()) {
         TestDatabase::newRow(engine, QStringLiteral("ninguna"))
-            << "ninguna" << "Debe seleccionar las cuentas por cobrar antes de intentar cobrarlas";
+            << "ninguna"
+            << "Debe seleccionar las cuentas por cobrar antes de intentar cobrarlas";
         TestDatabase::newRow(engine, QStringLiteral("cancelada"))
-            << "cancelada" << "La cuenta por cobrar %1 Esta cancelada, no es posible pagarla";
-        TestDatabase::newRow(engine, QStringLiteral("cobrada")) << "cobrada" << "La cuenta por cobrar %1 Ya ha sido pagada";
-        TestDatabase::newRow(engine, QStringLiteral("no existe")) << "no existe" << "La clave no existe";
+            << "cancelada"
+            << "La cuenta por cobrar %1 Esta cancelada, no es posible pagarla";
+        TestDatabase::newRow(engine, QStringLiteral("cobrada"))
+            << "cobrada"
+            << "La cuenta por cobrar %1 Ya ha sido pagada";
+        TestDatabase::newRow(engine, QStringLiteral("no existe")) << "no existe"
+                                                                  << "La clave no existe";
         TestDatabase::newRow(engine, QStringLiteral("dos clientes"))
-            << "dos clientes" << "Las cuentas por cobrar seleccionadas deben ser del mismo cliente";
+            << "dos clientes"
+            << "Las cuentas por cobrar seleccionadas deben ser del mismo cliente";
         TestDatabase::newRow(engine, QStringLiteral("nota cancelada"))
-            << "nota CANCELADA" << "No es posible efectuar operaciones sobre esta nota, ya que se encuentra cancelada";
+            << "nota CANCELADA"
+            << "No es posible efectuar operaciones sobre esta nota, ya que se encuentra cancelada";
         TestDatabase::newRow(engine, QStringLiteral("nota pagada"))
-            << "nota PAGADA" << "No es posible efectuar operaciones sobre esta nota, ya que se encuentra pagada";
+            << "nota PAGADA"
+            << "No es posible efectuar operaciones sobre esta nota, ya que se encuentra pagada";
         TestDatabase::newRow(engine, QStringLiteral("nota sin autorizar"))
-            << "nota REGISTRADA" << "No es posible efectuar operaciones sobre esta nota, ya que no ha sido autorizada";
+            << "nota REGISTRADA"
+            << "No es posible efectuar operaciones sobre esta nota, ya que no ha sido autorizada";
         TestDatabase::newRow(engine, QStringLiteral("nota de otro cliente"))
-            << "nota de otro" << "La nota de credito 901 no es del cliente de las cuentas por cobrar";
+            << "nota de otro"
+            << "La nota de credito 901 no es del cliente de las cuentas por cobrar";
     }
 }
 
@@ -316,7 +343,8 @@ void tst_Cobranza::seleccionRechazada()
     db::Connection &c = db.connection();
     creaBase(c);
     qint64 k = cuenta(c, "100");
-    const qint64 otra = cuenta(c, "40", caso == QLatin1String("dos clientes") ? QStringLiteral("C2") : QStringLiteral("C1"));
+    const qint64 otra =
+        cuenta(c, "40", caso == QLatin1String("dos clientes") ? QStringLiteral("C2") : QStringLiteral("C1"));
     QList<qint64> cuentas{k, otra}, notas;
     if (caso == QLatin1String("ninguna"))
         cuentas.clear();
@@ -337,7 +365,8 @@ void tst_Cobranza::seleccionRechazada()
     bool dialogo = false;
     QVERIFY(!s.cobranza.cmdCobrar(cuentas, notas, [&dialogo](CobroDoc &) { return dialogo = true; }));
     QVERIFY(!dialogo);
-    QCOMPARE(s.prompter.texts(), QStringList{QString(mensaje).replace(QStringLiteral("%1"), QString::number(k))});
+    QCOMPARE(s.prompter.texts(),
+             QStringList{QString(mensaje).replace(QStringLiteral("%1"), QString::number(k))});
     QCOMPARE(estado(c), antes);
 }
 
@@ -351,7 +380,8 @@ void tst_Cobranza::lineaRechazada_data()
     QTest::addColumn<QString>("importe"); // the line's amount when accepted
     using C = CobroDoc::Campo;
     for (const QString &engine : TestDatabase::engines()) {
-        const auto fila = [&engine](const char *n, const char *k, const char *m, C campo, const char *i = "") {
+        const auto fila = [&engine](const char *n, const char *k, const char *m, C campo,
+                                    const char *i = "") {
             TestDatabase::newRow(engine, QString::fromLatin1(n))
                 << QString::fromLatin1(k) << QString::fromLatin1(m) << int(campo) << QString::fromLatin1(i);
         };
@@ -364,18 +394,22 @@ void tst_Cobranza::lineaRechazada_data()
         fila("cheque sin numero", "CHEQUE|10|BANCO1|", "Debe indicar el numero de cheque", C::Cheque);
         fila("cheque sin importe", "CHEQUE||BANCO1|123", "Debe indicar el importe del cheque", C::Importe);
         fila("tarjeta sin numero", "TARJETA|10|||", "Debe indicar el numero de la tarjeta", C::Tarjeta);
-        fila("tarjeta sin folio", "TARJETA|10|||4111|", "Debe indicar el folio de pago generado por la tarjeta",
-             C::Folio);
-        fila("tarjeta sin importe", "TARJETA||||4111|A77", "Debe indicar el importe del pago con tarjeta", C::Importe);
-        fila("extranjera sin moneda", "EXTRANJERA|||||||20|17.25", "Debe indicar la moneda de pago", C::Moneda);
+        fila("tarjeta sin folio", "TARJETA|10|||4111|",
+             "Debe indicar el folio de pago generado por la tarjeta", C::Folio);
+        fila("tarjeta sin importe", "TARJETA||||4111|A77", "Debe indicar el importe del pago con tarjeta",
+             C::Importe);
+        fila("extranjera sin moneda", "EXTRANJERA|||||||20|17.25", "Debe indicar la moneda de pago",
+             C::Moneda);
         fila("extranjera sin importe", "EXTRANJERA||||||USD||17.25",
              "Debe indicar el importe del pago con moneda extranjera", C::ImporteMoneda);
         fila("extranjera sin tipo de cambio", "EXTRANJERA||||||USD|20|",
              "Debe indicar el tipo de cambio actual de la moneda", C::TipoCambio);
-        fila("extranjera: importe por tipo de cambio", "EXTRANJERA|1|||||USD|20|17.255", "", C::Ninguno, "345.1");
+        fila("extranjera: importe por tipo de cambio", "EXTRANJERA|1|||||USD|20|17.255", "", C::Ninguno,
+             "345.1");
         fila("credito sin importe", "CREDITO|", "Debe indicar el importe del pago a credito", C::Importe);
         fila("nota sin folio", "NOTA|10", "Debe indicar el folio de la nota de credito", C::Referencia);
-        fila("nota sin importe", "NOTA|||||||||901", "Debe indicar el importe de la nota de credito", C::Importe);
+        fila("nota sin importe", "NOTA|||||||||901", "Debe indicar el importe de la nota de credito",
+             C::Importe);
         fila("otro tipo sin tipo", "|10", "Debe seleccionar un tipo de pago", C::Tipo);
         fila("otro tipo sin referencia", "VALES|10", "Debe indicar una referencia", C::Referencia);
         fila("otro tipo sin importe", "VALES|||||||||V-1", "Debe indicar el importe del pago", C::Importe);
@@ -413,22 +447,42 @@ void tst_Cobranza::notaCapturada_data()
     QTest::addColumn<QString>("importe");
     QTest::addColumn<QString>("mensaje"); // empty: accepted and consumed
     for (const QString &engine : TestDatabase::engines()) {
-        TestDatabase::newRow(engine, QStringLiteral("autorizada")) << "901" << "30" << "";
-        TestDatabase::newRow(engine, QStringLiteral("menos que la nota")) << "901" << "20" << "";
+        TestDatabase::newRow(engine, QStringLiteral("autorizada")) << "901"
+                                                                   << "30"
+                                                                   << "";
+        TestDatabase::newRow(engine, QStringLiteral("menos que la nota")) << "901"
+                                                                          << "20"
+                                                                          << "";
         TestDatabase::newRow(engine, QStringLiteral("mas que la nota"))
-            << "901" << "30.01" << "El importe excede el de la nota de credito";
-        TestDatabase::newRow(engine, QStringLiteral("no existe")) << "999" << "5" << "La nota de credito no existe";
+            << "901"
+            << "30.01"
+            << "El importe excede el de la nota de credito";
+        TestDatabase::newRow(engine, QStringLiteral("no existe")) << "999"
+                                                                  << "5"
+                                                                  << "La nota de credito no existe";
         TestDatabase::newRow(engine, QStringLiteral("folio que no es numero"))
-            << "abc" << "5" << "La nota de credito no existe";
-        TestDatabase::newRow(engine, QStringLiteral("de otro cliente")) << "902" << "5" << "La nota de credito no existe";
+            << "abc"
+            << "5"
+            << "La nota de credito no existe";
+        TestDatabase::newRow(engine, QStringLiteral("de otro cliente")) << "902"
+                                                                        << "5"
+                                                                        << "La nota de credito no existe";
         TestDatabase::newRow(engine, QStringLiteral("cancelada"))
-            << "903" << "5" << "No es posible efectuar operaciones sobre esta nota, ya que se encuentra cancelada";
+            << "903"
+            << "5"
+            << "No es posible efectuar operaciones sobre esta nota, ya que se encuentra cancelada";
         TestDatabase::newRow(engine, QStringLiteral("pagada"))
-            << "904" << "5" << "No es posible efectuar operaciones sobre esta nota, ya que se encuentra pagada";
+            << "904"
+            << "5"
+            << "No es posible efectuar operaciones sobre esta nota, ya que se encuentra pagada";
         TestDatabase::newRow(engine, QStringLiteral("sin autorizar"))
-            << "905" << "5" << "No es posible efectuar operaciones sobre esta nota, ya que no ha sido autorizada";
+            << "905"
+            << "5"
+            << "No es posible efectuar operaciones sobre esta nota, ya que no ha sido autorizada";
         TestDatabase::newRow(engine, QStringLiteral("dos veces"))
-            << "901" << "30" << "La nota de credito ya esta en los pagos";
+            << "901"
+            << "30"
+            << "La nota de credito ya esta en los pagos";
     }
 }
 
@@ -461,18 +515,20 @@ void tst_Cobranza::notaCapturada()
     const bool dosVeces = QByteArray(QTest::currentDataTag()).contains("dos veces");
     CobroDoc::Campo campo = CobroDoc::Campo::Ninguno;
     QString cliente;
-    const bool ok = s.cobranza.cmdCobrar({k}, dosVeces ? QList<qint64>{901} : QList<qint64>{}, [&](CobroDoc &doc) {
-        if (!doc.cmdAgregar(n)) {
-            campo = doc.campoRechazado();
-            return false;
-        }
-        cliente = doc.pagos().last().cliente;
-        return doc.cmdAceptar();
-    });
+    const bool ok =
+        s.cobranza.cmdCobrar({k}, dosVeces ? QList<qint64>{901} : QList<qint64>{}, [&](CobroDoc &doc) {
+            if (!doc.cmdAgregar(n)) {
+                campo = doc.campoRechazado();
+                return false;
+            }
+            cliente = doc.pagos().last().cliente;
+            return doc.cmdAceptar();
+        });
     QCOMPARE(ok, mensaje.isEmpty());
     if (!ok)
-        QCOMPARE(int(campo), int(mensaje.startsWith(QLatin1String("El importe")) ? CobroDoc::Campo::Importe
-                                                                                 : CobroDoc::Campo::Referencia));
+        QCOMPARE(int(campo),
+                 int(mensaje.startsWith(QLatin1String("El importe")) ? CobroDoc::Campo::Importe
+                                                                     : CobroDoc::Campo::Referencia));
     else
         QCOMPARE(cliente, QStringLiteral("C1"));
     if (mensaje.isEmpty()) {
@@ -492,11 +548,14 @@ void tst_Cobranza::cambioEnOtraEstacion_data()
     QTest::addColumn<QString>("mensaje"); // %1: the receivable
     for (const QString &engine : TestDatabase::engines()) {
         TestDatabase::newRow(engine, QStringLiteral("cobrada en otra estacion"))
-            << "cobrada" << "La cuenta por cobrar %1 fue cobrada en otra estacion; no se registro el pago";
+            << "cobrada"
+            << "La cuenta por cobrar %1 fue cobrada en otra estacion; no se registro el pago";
         TestDatabase::newRow(engine, QStringLiteral("cancelada en otra estacion"))
-            << "cancelada" << "La cuenta por cobrar %1 ya no esta abierta; no se registro el pago";
+            << "cancelada"
+            << "La cuenta por cobrar %1 ya no esta abierta; no se registro el pago";
         TestDatabase::newRow(engine, QStringLiteral("nota usada en otra estacion"))
-            << "nota" << "La nota de credito 901 ya no esta autorizada; no se registro el pago";
+            << "nota"
+            << "La nota de credito 901 ya no esta autorizada; no se registro el pago";
     }
 }
 
@@ -540,7 +599,8 @@ void tst_Cobranza::cambioEnOtraEstacion()
     }
     const QStringList antes = estado(c);
     QVERIFY(!s.cobranza.procesaPagosDeVenta(doc));
-    QCOMPARE(s.prompter.texts(), QStringList{QString(mensaje).replace(QStringLiteral("%1"), QString::number(k))});
+    QCOMPARE(s.prompter.texts(),
+             QStringList{QString(mensaje).replace(QStringLiteral("%1"), QString::number(k))});
     QCOMPARE(estado(c), antes);
     MDR_VERIFICA_COBRANZA(c);
 }
@@ -626,7 +686,8 @@ void tst_Cobranza::comandosDeNotas()
     db::Connection &c = db.connection();
     creaBase(c);
     Puesto s(&c, ini());
-    const auto nueva = s.cobranza.registraNota(QStringLiteral("C1"), Decimal("45.5"), QStringLiteral("Devolucion"));
+    const auto nueva =
+        s.cobranza.registraNota(QStringLiteral("C1"), Decimal("45.5"), QStringLiteral("Devolucion"));
     QVERIFY(nueva);
     const int anio = c.scalar(QStringLiteral("select getdate()")).toDateTime().date().year();
     QCOMPARE(*nueva, Secuencias::folioConAnio(anio, 1));
@@ -635,7 +696,8 @@ void tst_Cobranza::comandosDeNotas()
     QCOMPARE(s.prompter.texts(), (QStringList{"Debe seleccionar un cliente", "Debe indicar el importe"}));
     nota(c, 902, "10", QStringLiteral("CANCELADA"));
     const auto estadoNota = [&c](qint64 k) {
-        return c.scalar(QStringLiteral("select edonc_Clave from tNotaCliente where notac_Clave = ?"), {k}).toString();
+        return c.scalar(QStringLiteral("select edonc_Clave from tNotaCliente where notac_Clave = ?"), {k})
+            .toString();
     };
 
     // Nothing selected, or the user says No: nothing changes.
@@ -670,7 +732,8 @@ void tst_Cobranza::comandosDeNotas()
     QVERIFY(!s.cobranza.cmdCancelarNota({*nueva}));
     QVERIFY(!s.cobranza.cmdEliminarNota({*nueva}));
     QVERIFY(!s.cobranza.cmdAutorizarNota({*nueva}));
-    const QString pagada = QStringLiteral("No es posible efectuar operaciones sobre esta nota, ya que se encuentra pagada");
+    const QString pagada =
+        QStringLiteral("No es posible efectuar operaciones sobre esta nota, ya que se encuentra pagada");
     QCOMPARE(s.prompter.texts().filter(pagada).size(), 3);
     QCOMPARE(estadoNota(*nueva), QStringLiteral("PAGADA"));
 
@@ -682,7 +745,9 @@ void tst_Cobranza::comandosDeNotas()
     QCOMPARE(estadoNota(903), QStringLiteral("CANCELADA"));
     QVERIFY(!s.cobranza.cmdCancelarNota({903}));
     QVERIFY(s.cobranza.cmdEliminarNota({903, 902}));
-    QCOMPARE(c.scalar(QStringLiteral("select count(*) from tNotaCliente where notac_Clave in (902, 903)")).toInt(), 0);
+    QCOMPARE(
+        c.scalar(QStringLiteral("select count(*) from tNotaCliente where notac_Clave in (902, 903)")).toInt(),
+        0);
     QCOMPARE(s.prompter.texts(),
              (QStringList{"Esta seguro de cancelar las notas de credito seleccionadas?",
                           "Las notas de credito fueron canceladas",
@@ -703,12 +768,14 @@ void tst_Cobranza::lista()
     const qint64 a = cuenta(c, "100");
     const qint64 b = cuenta(c, "50", QStringLiteral("C2"));
     cuenta(c, "70", QStringLiteral("C1"), QStringLiteral("A2"));
-    c.execute(QStringLiteral("update tCobranza set cob_FecReg = '2026-03-10 23:59:59.5' where cob_Clave = ? and "
-                             "alm_Clave = 'A1'"),
-              {a});
-    c.execute(QStringLiteral("update tCobranza set cob_FecReg = '2026-03-11 00:00:00' where cob_Clave = ? and "
-                             "alm_Clave = 'A1'"),
-              {b});
+    c.execute(
+        QStringLiteral("update tCobranza set cob_FecReg = '2026-03-10 23:59:59.5' where cob_Clave = ? and "
+                       "alm_Clave = 'A1'"),
+        {a});
+    c.execute(
+        QStringLiteral("update tCobranza set cob_FecReg = '2026-03-11 00:00:00' where cob_Clave = ? and "
+                       "alm_Clave = 'A1'"),
+        {b});
     Puesto s(&c, ini());
     const auto claves = [&](const Cobranza::Filtro &f) {
         QList<qint64> l;

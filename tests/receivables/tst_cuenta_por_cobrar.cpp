@@ -51,19 +51,40 @@ void tst_CuentaPorCobrar::agregar_data()
     using C = CuentaPorCobrar::Campo;
     for (const QString &engine : TestDatabase::engines()) {
         TestDatabase::newRow(engine, QStringLiteral("sin cliente"))
-            << "" << "10" << "PENDIENTE" << "Debe seleccionar un cliente" << int(C::Cliente);
+            << ""
+            << "10"
+            << "PENDIENTE"
+            << "Debe seleccionar un cliente" << int(C::Cliente);
         TestDatabase::newRow(engine, QStringLiteral("sin importe"))
-            << "C1" << "" << "PENDIENTE" << "Debe indicar el importe" << int(C::Importe);
+            << "C1"
+            << ""
+            << "PENDIENTE"
+            << "Debe indicar el importe" << int(C::Importe);
         TestDatabase::newRow(engine, QStringLiteral("importe cero"))
-            << "C1" << "0" << "PENDIENTE" << "Debe indicar el importe" << int(C::Importe);
+            << "C1"
+            << "0"
+            << "PENDIENTE"
+            << "Debe indicar el importe" << int(C::Importe);
         TestDatabase::newRow(engine, QStringLiteral("sin estado"))
-            << "C1" << "10" << "" << "Debe seleccionar un estado" << int(C::Estado);
+            << "C1"
+            << "10"
+            << ""
+            << "Debe seleccionar un estado" << int(C::Estado);
         // Collected and cancelled come from collections and cancellation, not from the form.
         TestDatabase::newRow(engine, QStringLiteral("estado cobrada"))
-            << "C1" << "10" << "COBRADA" << "Debe seleccionar un estado" << int(C::Estado);
+            << "C1"
+            << "10"
+            << "COBRADA"
+            << "Debe seleccionar un estado" << int(C::Estado);
         TestDatabase::newRow(engine, QStringLiteral("cliente inexistente"))
-            << "NADIE" << "10" << "PENDIENTE" << "La clave del cliente no existe" << int(C::Cliente);
-        TestDatabase::newRow(engine, QStringLiteral("completa")) << "C1" << "1,234.56" << "VENCIDA" << "" << int(C::Ninguno);
+            << "NADIE"
+            << "10"
+            << "PENDIENTE"
+            << "La clave del cliente no existe" << int(C::Cliente);
+        TestDatabase::newRow(engine, QStringLiteral("completa")) << "C1"
+                                                                 << "1,234.56"
+                                                                 << "VENCIDA"
+                                                                 << "" << int(C::Ninguno);
     }
 }
 
@@ -100,8 +121,9 @@ void tst_CuentaPorCobrar::agregar()
     QCOMPARE(s.prompter.shown.last().icon, Prompter::Icon::Question);
     const int anio = c.scalar(QStringLiteral("select getdate()")).toDateTime().date().year();
     QCOMPARE(*folio, Secuencias::folioConAnio(anio, 1));
-    QCOMPARE(filas(c, QStringLiteral("select alm_Clave, cli_Clave, cob_Importe, cob_Pagado, cob_Referencia, ecob_Clave, "
-                                     "vpago_Clave from tCobranza")),
+    QCOMPARE(filas(c, QStringLiteral(
+                          "select alm_Clave, cli_Clave, cob_Importe, cob_Pagado, cob_Referencia, ecob_Clave, "
+                          "vpago_Clave from tCobranza")),
              QStringList{"A1|C1|1234.56|0|PAGARE 7|VENCIDA|"});
     const auto r = f.consultarRegistro(*folio);
     QVERIFY(r);
@@ -122,8 +144,10 @@ void tst_CuentaPorCobrar::vencimiento()
     const qint64 a = cuenta(c, "10", QStringLiteral("C1"));
     const qint64 b = cuenta(c, "10", QStringLiteral("C2"));
     const auto fechas = [&c](qint64 k) {
-        auto rs = c.openRecordset(QStringLiteral("select cob_FecReg, cob_FecVenc from tCobranza where cob_Clave = ?"), {k});
-        return std::pair{rs.dateTime(QStringLiteral("cob_FecReg")), rs.dateTime(QStringLiteral("cob_FecVenc"))};
+        auto rs = c.openRecordset(
+            QStringLiteral("select cob_FecReg, cob_FecVenc from tCobranza where cob_Clave = ?"), {k});
+        return std::pair{rs.dateTime(QStringLiteral("cob_FecReg")),
+                         rs.dateTime(QStringLiteral("cob_FecVenc"))};
     };
     const auto [regA, vencA] = fechas(a);
     const auto [regB, vencB] = fechas(b);
@@ -146,16 +170,18 @@ void tst_CuentaPorCobrar::eliminarConDosCobros()
     QVERIFY(s.cobra({k}, {efectivo("30")}));
     QVERIFY(s.cobra({k}, {efectivo("20")}));
     QVERIFY(s.cobra({otra}, {efectivo("15")}));
-    QCOMPARE(c.scalar(QStringLiteral("select count(*) from tCobranzaCobro where cob_Clave = ?"), {k}).toInt(), 2);
+    QCOMPARE(c.scalar(QStringLiteral("select count(*) from tCobranzaCobro where cob_Clave = ?"), {k}).toInt(),
+             2);
     CuentaPorCobrar f(s.provider, s.config, s.prompter);
     s.prompter.clear();
     s.prompter.answers << false << true;
     QVERIFY(!f.eliminarRegistro(k));
     QCOMPARE(c.scalar(QStringLiteral("select count(*) from tCobranza")).toInt(), 2);
     QVERIFY(f.eliminarRegistro(k));
-    QCOMPARE(s.prompter.texts(), (QStringList{QStringLiteral("Esta seguro de eliminar la cuenta por cobrar %1").arg(k),
-                                              QStringLiteral("Esta seguro de eliminar la cuenta por cobrar %1").arg(k),
-                                              QStringLiteral("El registro fue eliminado con exito")}));
+    QCOMPARE(s.prompter.texts(),
+             (QStringList{QStringLiteral("Esta seguro de eliminar la cuenta por cobrar %1").arg(k),
+                          QStringLiteral("Esta seguro de eliminar la cuenta por cobrar %1").arg(k),
+                          QStringLiteral("El registro fue eliminado con exito")}));
     QCOMPARE(filas(c, QStringLiteral("select cob_Clave, cob_Pagado from tCobranza")),
              QStringList{QStringLiteral("%1|15").arg(otra)});
     QCOMPARE(filas(c, QStringLiteral("select cobro_Importe from TCOBRO")), QStringList{"15"});
@@ -185,7 +211,8 @@ void tst_CuentaPorCobrar::eliminarConPagoCompartido()
     CuentaPorCobrar f(s.provider, s.config, s.prompter);
     s.prompter.answers << true << true;
     QVERIFY(f.eliminarRegistro(a));
-    QCOMPARE(filas(c, QStringLiteral("select cob_Clave, ecob_Clave, cob_Pagado from tCobranza order by cob_Clave")),
+    QCOMPARE(filas(c, QStringLiteral(
+                          "select cob_Clave, ecob_Clave, cob_Pagado from tCobranza order by cob_Clave")),
              (QStringList{QStringLiteral("%1|COBRADA|10").arg(b), QStringLiteral("%1|COBRADA|5").arg(n)}));
     QCOMPARE(filas(c, QStringLiteral("select tcobro_Clave, cobro_Importe from TCOBRO order by cobro_Clave")),
              (QStringList{"EFECTIVO|10", "NOTA|5"}));
@@ -225,8 +252,9 @@ void tst_CuentaPorCobrar::cancelar()
     QVERIFY(!s.cobra({abierta}, {efectivo("1")}));
     QVERIFY(!s.cobra({cobrada}, {efectivo("1")}));
     QCOMPARE(s.prompter.texts(),
-             (QStringList{QStringLiteral("La cuenta por cobrar %1 Esta cancelada, no es posible pagarla").arg(abierta),
-                          QStringLiteral("La cuenta por cobrar %1 Ya ha sido pagada").arg(cobrada)}));
+             (QStringList{
+                 QStringLiteral("La cuenta por cobrar %1 Esta cancelada, no es posible pagarla").arg(abierta),
+                 QStringLiteral("La cuenta por cobrar %1 Ya ha sido pagada").arg(cobrada)}));
     MDR_VERIFICA_COBRANZA(c);
 }
 
@@ -240,16 +268,35 @@ void tst_CuentaPorCobrar::modificar_data()
     QTest::addColumn<QString>("fila");    // cli|importe|pagado|estado|vencimiento afterwards
     for (const QString &engine : TestDatabase::engines()) {
         TestDatabase::newRow(engine, QStringLiteral("sube el importe"))
-            << "C1" << "150" << "15/04/2026" << "" << "C1|150|30|COBRO_PARCIAL|2026-04-15";
+            << "C1"
+            << "150"
+            << "15/04/2026"
+            << ""
+            << "C1|150|30|COBRO_PARCIAL|2026-04-15";
         TestDatabase::newRow(engine, QStringLiteral("importe igual a lo cobrado: cobrada"))
-            << "C1" << "30" << "15/04/2026" << "" << "C1|30|30|COBRADA|2026-04-15";
+            << "C1"
+            << "30"
+            << "15/04/2026"
+            << ""
+            << "C1|30|30|COBRADA|2026-04-15";
         TestDatabase::newRow(engine, QStringLiteral("menos que lo cobrado"))
-            << "C1" << "29.99" << "15/04/2026" << "El importe no puede ser menor a lo cobrado (30.00)" << "";
+            << "C1"
+            << "29.99"
+            << "15/04/2026"
+            << "El importe no puede ser menor a lo cobrado (30.00)"
+            << "";
         TestDatabase::newRow(engine, QStringLiteral("otro cliente con cobros"))
-            << "C2" << "100" << "15/04/2026"
-            << "La cuenta por cobrar %1 ya tiene cobros, no es posible cambiar el cliente" << "";
+            << "C2"
+            << "100"
+            << "15/04/2026"
+            << "La cuenta por cobrar %1 ya tiene cobros, no es posible cambiar el cliente"
+            << "";
         TestDatabase::newRow(engine, QStringLiteral("fecha invalida"))
-            << "C1" << "100" << "31/02/2026" << "Debe indicar la fecha de vencimiento" << "";
+            << "C1"
+            << "100"
+            << "31/02/2026"
+            << "Debe indicar la fecha de vencimiento"
+            << "";
     }
 }
 
@@ -270,18 +317,21 @@ void tst_CuentaPorCobrar::modificar()
     QVERIFY(s.cobra({k}, {efectivo("30")}));
     s.prompter.clear();
     CuentaPorCobrar f(s.provider, s.config, s.prompter);
-    CuentaPorCobrar::Datos d{k, cliente, importe, QStringLiteral("R1"), QString(), QStringLiteral("PENDIENTE"),
-                             vencimiento};
+    CuentaPorCobrar::Datos d{
+        k, cliente, importe, QStringLiteral("R1"), QString(), QStringLiteral("PENDIENTE"), vencimiento};
     const QString antes = filas(c, QStringLiteral("select * from tCobranza")).join(u'\n');
     QCOMPARE(f.modificarRegistro(d), mensaje.isEmpty());
     if (mensaje.isEmpty()) {
         QCOMPARE(s.prompter.texts(), QStringList{"El registro fue actualizado con exito"});
-        QCOMPARE(filas(c, QStringLiteral("select cli_Clave, cob_Importe, cob_Pagado, ecob_Clave from tCobranza"))
-                         .first() +
-                     u'|' + c.scalar(QStringLiteral("select cob_FecVenc from tCobranza")).toDate().toString(Qt::ISODate),
-                 fila);
+        QCOMPARE(
+            filas(c, QStringLiteral("select cli_Clave, cob_Importe, cob_Pagado, ecob_Clave from tCobranza"))
+                    .first() +
+                u'|' +
+                c.scalar(QStringLiteral("select cob_FecVenc from tCobranza")).toDate().toString(Qt::ISODate),
+            fila);
     } else {
-        QCOMPARE(s.prompter.texts(), QStringList{QString(mensaje).replace(QStringLiteral("%1"), QString::number(k))});
+        QCOMPARE(s.prompter.texts(),
+                 QStringList{QString(mensaje).replace(QStringLiteral("%1"), QString::number(k))});
         QCOMPARE(filas(c, QStringLiteral("select * from tCobranza")).join(u'\n'), antes);
     }
     MDR_VERIFICA_COBRANZA(c);

@@ -62,13 +62,13 @@ void tst_EstadoCuenta::saldoCorrido()
     // Every charge and credit of the client here, and nothing of others or other warehouses.
     QStringList movimientos;
     for (const EstadoCuenta::Movimiento &m : e.movimientos())
-        movimientos << m.documento.section(u' ', 0, 0) + u'|' + m.cargo.toString() + u'|' + m.abono.toString() + u'|' +
-                           m.estado;
+        movimientos << m.documento.section(u' ', 0, 0) + u'|' + m.cargo.toString() + u'|' +
+                           m.abono.toString() + u'|' + m.estado;
     movimientos.sort();
     // The collection of the cancelled receivable is shown and not counted.
-    QCOMPARE(movimientos, (QStringList{"Cobro|0|0|", "Cobro|0|10|", "Cobro|0|30|", "Cobro|0|40|", "CxC|0|0|CANCELADA",
-                                       "CxC|100|0|COBRO_PARCIAL", "CxC|50|0|COBRADA", "Nota|0|0|PAGADA",
-                                       "Nota|0|0|REGISTRADA"}));
+    QCOMPARE(movimientos, (QStringList{"Cobro|0|0|", "Cobro|0|10|", "Cobro|0|30|", "Cobro|0|40|",
+                                       "CxC|0|0|CANCELADA", "CxC|100|0|COBRO_PARCIAL", "CxC|50|0|COBRADA",
+                                       "Nota|0|0|PAGADA", "Nota|0|0|REGISTRADA"}));
     // Each balance follows from the one before; the last is the open balance.
     Decimal corrido;
     for (const EstadoCuenta::Movimiento &m : e.movimientos()) {
@@ -105,8 +105,8 @@ void tst_EstadoCuenta::demo()
     s.config.setValue(QStringLiteral("ALMACEN"), QStringLiteral("MATRIZ"));
     s.config.setValue(QStringLiteral("USUARIO"), QStringLiteral("ADMIN"));
     Cobranza cobranza(s.provider, s.config, s.prompter);
-    const QList<Cobranza::Fila> lista =
-        cobranza.lista({QDate::currentDate().addYears(-1), QDate::currentDate(), QStringLiteral("C0005"), {}});
+    const QList<Cobranza::Fila> lista = cobranza.lista(
+        {QDate::currentDate().addYears(-1), QDate::currentDate(), QStringLiteral("C0005"), {}});
     QCOMPARE(lista.size(), 1);
     const QList<NotaCobro> notas = cobranza.notas(QStringLiteral("C0005"));
     QCOMPARE(notas.size(), 1);

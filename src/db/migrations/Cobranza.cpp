@@ -68,8 +68,9 @@ create index if not exists ix_tNotaCliente_cliente on tNotaCliente (cli_Clave, a
                                    {QStringLiteral("PAGADA"), QStringLiteral("PAGADA")},
                                    {QStringLiteral("CANCELADA"), QStringLiteral("CANCELADA")}};
     for (const QStringList &e : estados)
-        if (connection.scalar(QStringLiteral("select count(*) from tEstadoNotaCli where edonc_Clave = ?"),
-                              {e.at(0)})
+        if (connection
+                .scalar(QStringLiteral("select count(*) from tEstadoNotaCli where edonc_Clave = ?"),
+                        {e.at(0)})
                 .toInt() == 0)
             connection.execute(
                 QStringLiteral("insert into tEstadoNotaCli (edonc_Clave, edonc_Nombre) values (?, ?)"),
