@@ -4,6 +4,7 @@
 #include "DemoDataArticulos.h"
 #include "DemoDataCatalogos.h"
 #include "DemoDataClientes.h"
+#include "DemoDataCobranza.h"
 #include "DemoDataProveedores.h"
 #include "DemoDataCodigo.h"
 #include "DemoDataConsultas.h"
@@ -97,6 +98,7 @@ void DemoData::populate(Connection &c)
     populateDemoArticulos(c);
     populateDemoClientes(c);
     populateDemoProveedores(c);
+    populateDemoCobranza(c);
     populateDemoCodigo(c);
     populateDemoConsultas(c);
     tx.commit();

@@ -89,10 +89,11 @@ const EditorMaestro::Tabla &ClienteEditor::tabla()
 
 const QStringList &ClienteEditor::tablasQueRefieren()
 {
-    // Sales, held sales, receivables, credit notes, issued invoices and patients.
+    // Sales, held sales, receivables, payments received, credit notes, issued invoices and patients.
     static const QStringList t = {QStringLiteral("tVenta"),        QStringLiteral("tVentaPendiente"),
-                                  QStringLiteral("tCobranza"),     QStringLiteral("tNotaCliente"),
-                                  QStringLiteral("tFacturaEmitida"), QStringLiteral("tPaciente")};
+                                  QStringLiteral("tCobranza"),     QStringLiteral("TCOBRO"),
+                                  QStringLiteral("tNotaCliente"),  QStringLiteral("tFacturaEmitida"),
+                                  QStringLiteral("tPaciente")};
     return t;
 }
 

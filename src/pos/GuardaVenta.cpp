@@ -2,6 +2,7 @@
 
 #include "Corte.h"
 #include "Existencias.h"
+#include "PlazoCredito.h"
 #include "cVenta.h"
 
 #include "ConnectionProvider.h"
@@ -100,44 +101,12 @@ QHash<QString, Decimal> GuardaVenta::costosDeArticulos(db::Connection &c, const 
 std::optional<QDateTime> GuardaVenta::sumaIntervalo(const QDateTime &desde, const QString &parte,
                                                     int cantidad)
 {
-    const QString p = parte.trimmed().toLower();
-    const auto es = [&p](std::initializer_list<const char *> palabras) {
-        for (const char *w : palabras)
-            if (p == QLatin1String(w))
-                return true;
-        return false;
-    };
-    if (es({"yy", "yyyy", "year"}))
-        return desde.addYears(cantidad);
-    if (es({"q", "qq", "quarter"}))
-        return desde.addMonths(3 * cantidad);
-    if (es({"m", "mm", "month"}))
-        return desde.addMonths(cantidad);
-    if (es({"d", "dd", "day", "dy", "y", "dayofyear"}))
-        return desde.addDays(cantidad);
-    if (es({"wk", "ww", "week"}))
-        return desde.addDays(7LL * cantidad);
-    if (es({"hh", "hour"}))
-        return desde.addSecs(3600LL * cantidad);
-    return std::nullopt;
+    return PlazoCredito::sumaIntervalo(desde, parte, cantidad);
 }
 
 QDateTime GuardaVenta::vencimientoCredito(db::Connection &c, const QString &cliente, const QDateTime &fecha)
 {
-    db::Recordset rs = c.openRecordset(
-        QStringLiteral(
-            "select c.cli_Periodo, p.per_IntervaloSQL from tCliente c join tPeriodo p on p.per_Clave = "
-            "c.per_Clave where c.cli_Clave = ? and p.per_Credito = 'S'"),
-        {cliente});
-    if (!rs.eof()) {
-        const QString parte = rs.text(QStringLiteral("per_IntervaloSQL"));
-        if (const auto v = sumaIntervalo(fecha, parte, int(rs.integer(QStringLiteral("cli_Periodo")))))
-            return *v;
-        writeLog(QStringLiteral("GuardaVenta: el periodo del cliente ") + cliente +
-                 QStringLiteral(" dice '") + parte +
-                 QStringLiteral("', que no es una parte de fecha; vence en un mes"));
-    }
-    return fecha.addMonths(1);
+    return PlazoCredito::vencimiento(c, cliente, fecha);
 }
 
 std::optional<VentaGuardada> GuardaVenta::guardaDatos(const DatosVenta &datos)

@@ -466,6 +466,14 @@ void tst_ClienteEditor::eliminarReferido()
          {QStringLiteral("insert into tAlmacen (alm_Clave, alm_Nombre) values ('A1', 'Matriz')"),
           QStringLiteral("insert into tCobranza (alm_Clave, cob_Clave, cli_Clave, cob_Importe, cob_FecReg, cob_FecVenc) "
                          "values ('A1', 20261, 'C1', 100, getdate(), getdate())")}},
+        {QStringLiteral("TCOBRO"),
+         {QStringLiteral("insert into tAlmacen (alm_Clave, alm_Nombre) values ('A1', 'Matriz')"),
+          QStringLiteral("insert into TCOBRO (alm_Clave, cobro_Clave, tcobro_Clave, cobro_Importe, cli_Clave) "
+                         "values ('A1', 20261, 'EFECTIVO', 100, 'C1')")}},
+        {QStringLiteral("tNotaCliente"),
+         {QStringLiteral("insert into tAlmacen (alm_Clave, alm_Nombre) values ('A1', 'Matriz')"),
+          QStringLiteral("insert into tNotaCliente (alm_Clave, notac_Clave, cli_Clave, notac_Fecha, notac_Importe) "
+                         "values ('A1', 20261, 'C1', getdate(), 50)")}},
     };
     if (c.tableExists(tabla)) {
         QVERIFY2(documentos.contains(tabla), qPrintable(tabla + QStringLiteral(": falta su documento de prueba")));

@@ -50,5 +50,6 @@ struct Derecho {
 void agregaDerechos(Connection &connection, const QString &padre, const QList<Derecho> &derechos,
                     const QString &otorgarComo);
 void proveedores(Connection &connection); // tProveedor, its departments and exchange layouts, tControlPrecio
+void cobranza(Connection &connection);    // TCOBRO, tCobranzaCobro, tNotaCliente: collections and credit notes
 
 } // namespace db::migrations
