@@ -31,6 +31,7 @@
 #include "frmConfig.h"
 #include "frmConsultaSQL.h"
 #include "frmCorteIni.h"
+#include "frmCtasXCobrar.h"
 #include "frmInventario.h"
 #include "frmLogin.h"
 #include "frmModuloCon.h"
@@ -239,6 +240,8 @@ int main(int argc, char **argv)
             if (frmVenta *w = frmVenta::abrir(s))
                 mainWindow->addWindow(w, QSize(1200, 680));
         });
+        mainWindow->setCommand(QStringLiteral("mnuConta_CtasXCobrar"),
+                               [&, lookup] { frmCtasXCobrar::abrir(lookup(), mainWindow); });
         // Closing a cut comes with the cash-cut report; until then the entry opens one.
         mainWindow->setCommand(QStringLiteral("mnuCaja_Corte"), [&] {
             Corte corte(services.connection(), services.config(), prompter);
