@@ -181,6 +181,8 @@ void cTicketPrinter::anotaFalla(const QString &mensaje, const QString &detalle)
 
 void cTicketPrinter::encola(const QString &puerto, const QByteArray &bytes)
 {
+    if (m_soloVista)
+        return;
     QString error;
     const auto destino = DestinoImpresion::deTexto(puerto, &error);
     if (!destino) {
@@ -285,7 +287,7 @@ bool cTicketPrinter::terminaImpresion()
     const FuenteImpresion f = fuente();
     if (m_vista)
         m_vista->muestra(f, m_doc);
-    const bool papel = enLinea();
+    const bool papel = enLinea() && !m_soloVista;
     const bool directa = papel && directo();
     if (directa) {
         const QString nombre = m_config.getString(clave("IMPRESORA-PAGINA-CODIGOS", "IMPRESORA-NOTA-PAGINA-CODIGOS"));
@@ -725,7 +727,7 @@ bool cTicketPrinter::imprimePrueba(bool nota)
                            m_config.getString(QStringLiteral("IMPRIME-CODIGOS-CAJON-STRING")));
         iniciaImpresionImpresoraRecibos();
     }
-    const bool directa = enLinea() && directo();
+    const bool directa = directo();
     imprimeLinea(QStringLiteral("        PRUEBA DE IMPRESION"));
     imprimeLinea(SepEncabezado());
     imprimeLinea(izquierda(QStringLiteral("Salida: ") + (directa ? QStringLiteral("puerto ") : QStringLiteral("impresora ")) +

@@ -57,6 +57,8 @@ public:
     ImpresoraSistema *impresoraSistema() const { return m_sistema; }
     // The preview every document is also drawn on; null for none.
     void setVistaPrevia(VistaPrevia *vista) { m_vista = vista; }
+    // Documents go to the preview only: nothing is sent, no drawer opens, no paper is cut.
+    void setSoloVistaPrevia(bool solo) { m_soloVista = solo; }
     // The preview SetPricture turns on for scripts.
     void setVistaPreviaPrograma(VistaPrevia *vista) { m_vistaPrograma = vista; }
     // Replaces the clock of the date lines (tests).
@@ -175,6 +177,7 @@ private:
 
     QStringList m_encabezado, m_pie, m_vpendEncabezado, m_vpendPie;
 
+    bool m_soloVista = false;
     bool m_trabajo = false;   // between a start operation and terminaImpresion
     bool m_documento = false; // a document is open
     Impresora m_impresora = Impresora::Recibos;

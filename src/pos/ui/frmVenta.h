@@ -11,9 +11,12 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class CalculoPrecio;
+class ImpresionTicket;
+class cTicketPrinter;
 class Permisos;
 class QCheckBox;
 class QLabel;
@@ -36,6 +39,8 @@ public:
         const CalculoPrecio &calculo;
         cCode *scripts = nullptr;
         cString *cadenas = nullptr;
+        // The receipt printer; without it a sale prints nothing (scripts still run).
+        cTicketPrinter *impresora = nullptr;
         // "VENTA-PROMISCUA": the login before every sale; the user who logged in, nothing when
         // refused. Without it the seller stays "USUARIO".
         std::function<std::optional<QString>()> pideUsuario;
@@ -112,6 +117,7 @@ private:
     VentaCaptura m_captura;
     VentaModelo m_modelo;
     GuardaVenta m_guarda;
+    std::unique_ptr<ImpresionTicket> m_impresion;
     MensajesVenta m_mensajes;
     QString m_codigoCorte;
     std::optional<VentaCaptura::Captura> m_pendiente; // found, waiting for its quantity
