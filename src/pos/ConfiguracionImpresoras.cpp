@@ -216,16 +216,11 @@ bool ConfiguracionImpresoras::vistaPrevia(Impresora impresora, VistaPrevia &vist
 {
     if (!validaDatos())
         return false;
-    const bool nota = impresora == Impresora::Nota;
-    Valores v = m_valores;
-    (nota ? v.nota : v.recibos).enLinea = false;
-    v.abreCajon = false; // nothing goes to a port
-    std::swap(v, m_valores);
     aplica();
     m_impresora.setVistaPrevia(&vista);
-    const bool ok = m_impresora.imprimePrueba(nota);
+    m_impresora.setSoloVistaPrevia(true);
+    const bool ok = m_impresora.imprimePrueba(impresora == Impresora::Nota);
+    m_impresora.setSoloVistaPrevia(false);
     m_impresora.setVistaPrevia(nullptr);
-    std::swap(v, m_valores);
-    aplica();
     return ok;
 }
