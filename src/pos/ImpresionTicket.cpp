@@ -135,3 +135,27 @@ bool ImpresionTicket::reimprimeVenta(qint64 folio)
     return imprime(QStringLiteral("el ticket"), QString(), [&] { return m_impresora.imprimeTicket(*t); },
                    m_config.getBool(QStringLiteral("PREGUNTA-REIMPRESION")) ? kReimprimeRecibo : QString());
 }
+
+bool ImpresionTicket::imprimeCorte(const CorteTicket &corte, QObject *xCorte)
+{
+    if (xCorte && porScript(QStringLiteral("OnCutOfBox"), {{QStringLiteral("xCorte"), QVariant::fromValue(xCorte)}}))
+        return true;
+    const QString referencia = QStringLiteral("El corte ") + corte.terminal + u'-' + QString::number(corte.anio) +
+                               u'-' + QString::number(corte.numero) + QStringLiteral(" quedó guardado");
+    return imprime(QStringLiteral("el corte de caja"), referencia, [&] { return m_impresora.imprimeCorteDeCaja(corte); },
+                   QStringLiteral("Desea volver a imprimir el corte de caja"));
+}
+
+bool ImpresionTicket::imprimeMovimiento(const MovimientoCajaTicket &movimiento, QObject *xMovimiento)
+{
+    if (xMovimiento &&
+        porScript(QStringLiteral("OnMovOfBox"), {{QStringLiteral("xMovimiento"), QVariant::fromValue(xMovimiento)}}))
+        return true;
+    const QString referencia = QStringLiteral("El movimiento ") + QString::number(movimiento.movimiento) +
+                               QStringLiteral(" quedó guardado");
+    return imprime(QStringLiteral("el movimiento de caja"), referencia,
+                   [&] { return m_impresora.imprimeMovimientoDeCaja(movimiento); },
+                   m_config.getBool(QStringLiteral("PREGUNTA-REIMPRESION"))
+                       ? QStringLiteral("Desea volver a imprimir el movimiento de caja")
+                       : QString());
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DocumentosTicket.h"
 #include "GuardaVenta.h"
 
 #include <QString>
@@ -51,6 +52,13 @@ public:
                  const QString &preguntaReimpresion = QString());
     // Runs the event when a script is found and active for it; whether it took the document.
     bool porScript(const QString &evento, const QList<std::pair<QString, QVariant>> &objetos);
+
+    // The cash-cut report, or "OnCutOfBox" with the cut as "xCorte" when a script handles it;
+    // "Desea volver a imprimir el corte de caja" after each print. False when it did not print.
+    bool imprimeCorte(const CorteTicket &corte, QObject *xCorte = nullptr);
+    // The cash-movement receipt, or "OnMovOfBox" with "xMovimiento"; with "PREGUNTA-REIMPRESION"
+    // "Desea volver a imprimir el movimiento de caja".
+    bool imprimeMovimiento(const MovimientoCajaTicket &movimiento, QObject *xMovimiento = nullptr);
 
     // The reprint command: the folio asked for when none is given, the sale read back and its
     // ticket printed. False when there is no such sale or the cashier cancelled.

@@ -59,6 +59,8 @@ private Q_SLOTS:
     void reimpresion();
     void porScript_data() { TestDatabase::addEngineRows(); }
     void porScript();
+    void corteLeidoEImpreso_data() { TestDatabase::addEngineRows(); }
+    void corteLeidoEImpreso();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -289,6 +291,55 @@ void tst_ImpresionVenta::porScript()
     QCOMPARE(m->impresora.ultimoDocumento().textoPlano(),
              QStringLiteral("MI TICKET %1\nCañas: 0\n<CODIGO DE BARRAS %1>\n").arg(v->folio));
     QVERIFY(leeArchivo(archivo).contains("Ca\xA4" "as: 0\n"));
+}
+
+void tst_ImpresionVenta::corteLeidoEImpreso()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    db::Connection &c = db.connection();
+    preparaMostrador(c, ruta("inicial.ini"));
+    const int anio = anioServidor(c);
+    // A closed cut as the closing leaves it: its movements, a sale, the cash received.
+    c.execute(QStringLiteral("insert into tConcepto (concepto_Clave, concepto_Nombre, concepto_Signo) values "
+                             "('GAS', 'GASOLINA', '-')"));
+    c.execute(QStringLiteral("insert into tMovCaja (alm_Clave, term_Clave, corte_Anio, corte_Numero, movc_Clave, "
+                             "concepto_Clave, concepto_Nombre, movc_Importe, movc_Fecha, usu_Clave) values "
+                             "('A1', 'CAJA1', ?, 1, 1, 'EFEC_APORTACION', 'IMPORTE INICIAL', 500, getdate(), 'ADMIN'), "
+                             "('A1', 'CAJA1', ?, 1, 2, 'GAS', 'GASOLINA', 120.5, getdate(), 'ADMIN'), "
+                             "('A1', 'CAJA1', ?, 1, 3, 'VENTAS', 'VENTAS', 300, getdate(), 'ADMIN'), "
+                             "('A1', 'CAJA1', ?, 1, 4, 'DEVOLUCIONES', 'DEVOLUCIONES', 0, getdate(), 'ADMIN')"),
+              {anio, anio, anio, anio});
+    c.execute(QStringLiteral("insert into tCorteTipoPago (alm_Clave, term_Clave, corte_Anio, corte_Numero, "
+                             "tpago_Clave, cortetp_Importe) values ('A1', 'CAJA1', ?, 1, 'EFECTIVO', 679.5)"),
+              {anio});
+    const auto corte = CorteTicket::lee(c, QStringLiteral("A1"), QStringLiteral("CAJA1"), anio, 1);
+    QVERIFY(corte);
+    QVERIFY(!CorteTicket::lee(c, QStringLiteral("A1"), QStringLiteral("CAJA1"), anio, 99));
+    QCOMPARE(corte->movimientos.size(), 4);
+    QCOMPARE(corte->ingresos(), Decimal(800));
+    QCOMPARE(corte->egresos(), Decimal("120.5"));
+    QCOMPARE(corte->efectivoContado(), Decimal("679.5"));
+    const auto mov = MovimientoCajaTicket::lee(c, QStringLiteral("A1"), QStringLiteral("CAJA1"), anio, 1, 2);
+    QVERIFY(mov);
+    QCOMPARE(mov->concepto, QStringLiteral("GASOLINA"));
+
+    // The report prints, the reprint question comes after it; a failing printer asks to retry.
+    const QString archivo = ruta("corte.bin");
+    Mostrador m(c, ruta("Mostrador.ini"), archivo);
+    m.s.prompter.answers << false;
+    QVERIFY(m.impresion.imprimeCorte(*corte));
+    QCOMPARE(m.s.prompter.texts(), QStringList{QStringLiteral("Desea volver a imprimir el corte de caja")});
+    const QString texto = m.impresora.ultimoDocumento().textoPlano();
+    QVERIFY(texto.contains(QStringLiteral("GASOLINA               -$    120.50\n")));
+    QVERIFY(texto.contains(QStringLiteral("=== TOTAL            $    679.50\n")));
+    QVERIFY(texto.contains(QStringLiteral("EFECTIVO      $     679.50\n")));
+    m.s.config.setValue(QStringLiteral("IMPRESORA-PUERTO"), ruta("no/hay/carpeta.bin"));
+    m.s.prompter.clear();
+    m.s.prompter.answers << false;
+    QVERIFY(!m.impresion.imprimeMovimiento(*mov));
+    QVERIFY(m.s.prompter.last().endsWith(
+        QStringLiteral("El movimiento 2 quedó guardado.\n¿Desea intentar imprimir el movimiento de caja de nuevo?")));
 }
 
 QTEST_GUILESS_MAIN(tst_ImpresionVenta)
