@@ -39,11 +39,11 @@ public:
         const CalculoPrecio &calculo;
         cCode *scripts = nullptr;
         cString *cadenas = nullptr;
-        // The receipt printer; without it a sale prints nothing (scripts still run).
-        cTicketPrinter *impresora = nullptr;
         // "VENTA-PROMISCUA": the login before every sale; the user who logged in, nothing when
         // refused. Without it the seller stays "USUARIO".
         std::function<std::optional<QString>()> pideUsuario;
+        // The receipt printer; without it a sale prints nothing (scripts still run).
+        cTicketPrinter *impresora = nullptr;
     };
 
     explicit frmVenta(const Servicios &servicios, QWidget *parent = nullptr);
