@@ -32,6 +32,10 @@
 #include "frmConsultaSQL.h"
 #include "frmCorteIni.h"
 #include "frmCtasXCobrar.h"
+#include "frmImpresora.h"
+#include "frmVistaPrevia.h"
+#include "ImpresoraSistemaQt.h"
+#include "cTicketPrinter.h"
 #include "frmInventario.h"
 #include "frmLogin.h"
 #include "frmModuloCon.h"
@@ -93,6 +97,13 @@ int main(int argc, char **argv)
     registraScriptsClientes(services.factory(), services.connection());
     registraScriptsVenta(services.factory());
     registraScriptsProveedores(services.factory(), services.connection());
+    // The receipt printer, reachable by scripts as "xTicketPrinter" before the first one runs.
+    cTicketPrinter impresora(services.connection(), services.config(), services.string());
+    ImpresoraSistemaQt impresoraSistema;
+    impresora.setImpresoraSistema(&impresoraSistema);
+    frmVistaPrevia vistaPrevia;
+    impresora.setVistaPreviaPrograma(&vistaPrevia);
+    services.setTicketPrinter(&impresora);
     // Event scripts: Echo output goes to the log; a failing script never stops the caller.
     hooks.runEventScript = [&](const char *key) { services.code().runEvent(QString::fromLatin1(key)); };
     hooks.quit = [&] {
@@ -235,10 +246,15 @@ int main(int argc, char **argv)
             // The sale being rung up survives a crash in the workstation's data folder, per terminal.
             QString terminal = services.config().getString(QStringLiteral("TERMINAL"));
             terminal.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
+            s.impresora = &impresora;
             s.respaldo = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
                          QStringLiteral("/venta-en-curso-") + terminal + QStringLiteral(".json");
             if (frmVenta *w = frmVenta::abrir(s))
                 mainWindow->addWindow(w, QSize(1200, 680));
+        });
+        mainWindow->setCommand(QStringLiteral("mnuArchivo_Impresoras"), [&] {
+            frmImpresora w(services.config(), impresora, prompter, mainWindow);
+            w.exec();
         });
         mainWindow->setCommand(QStringLiteral("mnuConta_CtasXCobrar"),
                                [&, lookup] { frmCtasXCobrar::abrir(lookup(), mainWindow); });

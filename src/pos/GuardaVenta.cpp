@@ -1,5 +1,7 @@
 #include "GuardaVenta.h"
 
+#include "ImpresionTicket.h"
+
 #include "Corte.h"
 #include "Existencias.h"
 #include "PlazoCredito.h"
@@ -390,9 +392,11 @@ void GuardaVenta::despuesDeGuardar(const VentaGuardada &v, const DatosVenta &d)
         m_code->runEvent(evento, {{QStringLiteral("xVenta"), QVariant::fromValue<QObject *>(m_venta.get())}});
         return true;
     };
-    if (d.ticket)
+    // The documents the sale asks for, those an invoice or a note bring along included.
+    const ImpresionTicket::Documentos docs = ImpresionTicket::eligeDocumentos(d, m_config);
+    if (docs.ticket)
         impresion.ticketPorScript = porScript(QStringLiteral("OnTicketPrint"));
-    if (d.nota)
+    if (docs.nota)
         impresion.notaPorScript = porScript(QStringLiteral("OnNotePrint"));
 
     // Printing (ticket, note, invoice window) hooks in here. Storing prices changed at the counter

@@ -42,6 +42,7 @@ QStringList cVenta::celdas(const LineaVenta &l)
 
 void cVenta::load(const Datos &d)
 {
+    m_datos = d;
     m_entrega = d.entrega;
     m_origen = d.origen;
     m_detalle.clear();

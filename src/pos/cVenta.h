@@ -79,6 +79,8 @@ public:
     int folio() const { return int(m_folio); }
     bool isLoad() const { return m_loaded; }
 
+    // What load copied, as C++ reads it (the printers).
+    const Datos &datos() const { return m_datos; }
     // The amounts as C++ reads them.
     Decimal ivaDecimal() const { return m_iva; }
     Decimal totalDecimal() const { return m_total; }
@@ -87,6 +89,7 @@ private:
     // A script's Currency (four decimals, as the language keeps money).
     static QVariant moneda(const Decimal &d);
 
+    Datos m_datos;
     QString m_entrega, m_origen, m_name;
     QList<QStringList> m_detalle;
     QStringList m_pagos, m_devoluciones;

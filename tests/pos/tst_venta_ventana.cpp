@@ -374,8 +374,9 @@ void tst_VentaVentana::ventaDeContado()
     QCOMPARE(w.grid()->model()->rowCount(), 0);
     QCOMPARE(hijo<QLabel>(w, "lblTotal")->text(), QStringLiteral("$0.00"));
     QCOMPARE(hijo<QLabel>(w, "lblCambio")->text(), QStringLiteral("Cambio $3.70"));
+    // No printer in this window: no ticket, so the folio is told in full.
     QCOMPARE(hijo<QLabel>(w, "lblEstado")->text(),
-             QStringLiteral("Venta guardada, folio ") + QString::number(v.folio));
+             QStringLiteral("Venta guardada con el folio ") + QString::number(v.folio));
     // The window gets its activation back after the dialog; the field holds its focus.
     QCOMPARE(w.focusWidget(), articulo);
     // The change stays until the next scan.

@@ -41,8 +41,8 @@ AppServices::AppServices(Prompter &prompter, const QString &settingsFile) : m_pr
     cCollectionContainer *global = m_global.get();
     cObjectFactory *factory = m_factory.get();
     cString *string = m_string.get();
-    m_code = std::make_unique<cCode>(*m_connection, *m_config, prompter, [=] {
-        return buildScriptObjects({*config, *connection, *string, *app, *factory, *global});
+    m_code = std::make_unique<cCode>(*m_connection, *m_config, prompter, [=, this] {
+        return buildScriptObjects({*config, *connection, *string, *app, *factory, *global, m_ticketPrinter});
     });
     prepareScriptEngine(m_code->engine());
     Log::setDirectoryProvider(
@@ -51,7 +51,7 @@ AppServices::AppServices(Prompter &prompter, const QString &settingsFile) : m_pr
 
 ScriptServices AppServices::scriptServices()
 {
-    return {*m_config, *m_connection, *m_string, *m_app, *m_factory, *m_global};
+    return {*m_config, *m_connection, *m_string, *m_app, *m_factory, *m_global, m_ticketPrinter};
 }
 
 AppServices::~AppServices()

@@ -43,6 +43,9 @@ public:
     cCode &code() { return *m_code; }
     // What scripts receive from these services (the script editor builds its objects from it).
     ScriptServices scriptServices();
+    // The receipt printer (built by the counter, above this layer): scripts see it as
+    // "xTicketPrinter" from the next run on.
+    void setTicketPrinter(QObject *printer) { m_ticketPrinter = printer; }
 
 private:
     // The configuration needs the connection and the connection needs the configuration
@@ -68,4 +71,5 @@ private:
     std::unique_ptr<cObjectFactory> m_factory;
     std::unique_ptr<cCollectionContainer> m_global;
     std::unique_ptr<cCode> m_code;
+    QObject *m_ticketPrinter = nullptr;
 };

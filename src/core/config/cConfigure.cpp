@@ -781,6 +781,11 @@ void cConfigure::prepare()
     flag(Impresion, "IMPRESORA-NOTA-DIRECTO-A-PUERTO", false);
     text(Impresion, "IMPRESORA-NOTA-PUERTO", QStringLiteral("LPT1"));
     flag(Impresion, "IMPRESORA-NOTA-PREGUNTA-REIMPRESION", true);
+    // The receipt and note printers' character tables (what ESC t selects and the text is
+    // encoded in), and how long a network printer may take to answer, in milliseconds.
+    text(Impresion, "IMPRESORA-PAGINA-CODIGOS", QStringLiteral("CP858"));
+    text(Impresion, "IMPRESORA-NOTA-PAGINA-CODIGOS", QStringLiteral("CP858"));
+    lng(Impresion, "IMPRESORA-ESPERA-RED", 3000);
 
     flag(Reportes, "EASYREPORT-CUADRICULA", true);
     dbl(Reportes, "EASYREPORT-CUADRICULA-X", 5);

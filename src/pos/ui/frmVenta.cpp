@@ -1,5 +1,7 @@
 #include "frmVenta.h"
 
+#include "ImpresionTicket.h"
+
 #include "Corte.h"
 #include "ConnectionProvider.h"
 #include "DbError.h"
@@ -84,6 +86,12 @@ frmVenta::frmVenta(const Servicios &servicios, QWidget *parent)
       m_mensajes(servicios.connections)
 {
     setObjectName(QStringLiteral("frmVenta"));
+    // The sale is written first; the ticket follows and a failing printer only asks.
+    if (servicios.impresora) {
+        m_impresion = std::make_unique<ImpresionTicket>(*servicios.impresora, servicios.config, servicios.prompter,
+                                                        servicios.scripts);
+        m_impresion->conecta(m_guarda);
+    }
     setWindowTitle(QStringLiteral("Ventas"));
     resize(1200, 680);
 
@@ -726,7 +734,10 @@ void frmVenta::cmdPago()
         m_captura.cmdSalvarPrecio();
     nuevaVenta();
     lblCambio->setText(QStringLiteral("Cambio ") + moneda(d.cambio));
-    estado(QStringLiteral("Venta guardada, folio ") + QString::number(guardada->folio));
+    if (m_impresion && m_impresion->ticketImpreso())
+        estado(QStringLiteral("Venta guardada, folio ") + QString::number(guardada->folio));
+    else
+        estado(QStringLiteral("Venta guardada con el folio ") + QString::number(guardada->folio));
 }
 
 void frmVenta::cmdBorrar()

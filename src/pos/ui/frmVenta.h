@@ -15,6 +15,8 @@
 #include <optional>
 
 class CalculoPrecio;
+class ImpresionTicket;
+class cTicketPrinter;
 class Permisos;
 class QCheckBox;
 class QLabel;
@@ -42,6 +44,8 @@ public:
         std::function<std::optional<QString>()> pideUsuario;
         // The file that keeps the sale being rung up across a crash; empty: no copy.
         QString respaldo;
+        // The receipt printer; without it a sale prints nothing (scripts still run).
+        cTicketPrinter *impresora = nullptr;
     };
 
     explicit frmVenta(const Servicios &servicios, QWidget *parent = nullptr);
@@ -117,6 +121,7 @@ private:
     VentaCaptura m_captura;
     VentaModelo m_modelo;
     GuardaVenta m_guarda;
+    std::unique_ptr<ImpresionTicket> m_impresion;
     MensajesVenta m_mensajes;
     QString m_codigoCorte;
     std::optional<VentaCaptura::Captura> m_pendiente; // found, waiting for its quantity
