@@ -74,7 +74,7 @@ void populateDemoCobranza(Connection &c)
                            "ccob_Fecha, usu_Clave) values ('MATRIZ', ?, ?, ?, ?, 'ADMIN')"),
             {cuenta, clave, QLatin1String(importe), fecha});
     };
-    const QVariant nada(QMetaType(QMetaType::QString));
+    const QVariant nada{QMetaType(QMetaType::QString)};
 
     cuenta("C0003", 40, "1250.00", "0", "PENDIENTE", "Pedido de abarrotes 118");
     const qint64 parcial =
