@@ -82,6 +82,16 @@ std::optional<Corte::Abierto> Corte::corteAbierto()
     return a;
 }
 
+bool Corte::bloqueaAbierto(db::Connection &c, const QString &almacen, const Clave &clave)
+{
+    // An update that changes nothing takes the row lock on both engines (SQLite's write lock is
+    // already held under BEGIN IMMEDIATE).
+    return c.execute(QStringLiteral("update TCORTE set ecorte_Clave = ecorte_Clave where alm_Clave = ? and "
+                                    "term_Clave = ? and corte_Anio = ? and corte_Numero = ? and "
+                                    "ecorte_Clave = 'ABIERTO'"),
+                     {almacen, clave.terminal, clave.anio, clave.numero}) == 1;
+}
+
 bool Corte::validaCorte()
 {
     try {

@@ -50,5 +50,7 @@ struct Derecho {
 void agregaDerechos(Connection &connection, const QString &padre, const QList<Derecho> &derechos,
                     const QString &otorgarComo);
 void proveedores(Connection &connection); // tProveedor, its departments and exchange layouts, tControlPrecio
+// the cash count of a closed cut; supplier invoices and payments, bank accounts and movements
+void cortesCierre(Connection &connection);
 
 } // namespace db::migrations
