@@ -485,8 +485,6 @@ void tst_VentaVentana::comandosNoDisponibles_data()
     QTest::addColumn<QString>("mensaje");
     const QString e = TestDatabase::sqlite();
     TestDatabase::newRow(e, "F5 tiempo aire") << int(Qt::Key_F5) << "El tiempo aire no esta disponible";
-    TestDatabase::newRow(e, "F7 movimiento de caja")
-        << int(Qt::Key_F7) << "Los movimientos de caja no estan disponibles";
     TestDatabase::newRow(e, "F8 presupuesto")
         << int(Qt::Key_F8) << "La impresion de presupuestos no esta disponible";
     TestDatabase::newRow(e, "F3 sin articulos") << int(Qt::Key_F3) << "No hay articulos para cobrar";

@@ -1,5 +1,7 @@
 #include "frmVenta.h"
 
+#include "frmMovCaja.h"
+
 #include "Corte.h"
 #include "DbError.h"
 #include "PagoCaptura.h"
@@ -728,7 +730,9 @@ void frmVenta::cmdInicio()
 
 void frmVenta::cmdConcepto()
 {
-    m_s.prompter.information(QStringLiteral("Los movimientos de caja no estan disponibles"));
+    MovimientoCaja movimiento(m_s.connections, m_s.config, m_s.prompter, m_s.scripts);
+    movimiento.setImprime(m_s.imprimeMovimiento);
+    frmMovCaja::abrir(movimiento, this);
     enfocaArticulo();
 }
 

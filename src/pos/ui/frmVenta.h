@@ -3,6 +3,7 @@
 #include "GuardaVenta.h"
 #include "LookupServices.h"
 #include "MensajesVenta.h"
+#include "MovimientoCaja.h"
 #include "PreciosArticulo.h"
 #include "VentaCaptura.h"
 #include "VentaModelo.h"
@@ -39,6 +40,8 @@ public:
         // "VENTA-PROMISCUA": the login before every sale; the user who logged in, nothing when
         // refused. Without it the seller stays "USUARIO".
         std::function<std::optional<QString>()> pideUsuario;
+        // The receipt of a cash movement (F7), when the built-in one is printed.
+        MovimientoCaja::Imprime imprimeMovimiento;
     };
 
     explicit frmVenta(const Servicios &servicios, QWidget *parent = nullptr);
