@@ -41,13 +41,14 @@ struct Rechazo {
 
 QString ahora(const Corte::Abierto &a)
 {
-    return Corte::codigo(a.clave) + QStringLiteral("    ") + a.fecha.toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+    return Corte::codigo(a.clave) + QStringLiteral("    ") +
+           a.fecha.toString(QStringLiteral("dd/MM/yyyy HH:mm"));
 }
 
 } // namespace
 
-CorteCierre::CorteCierre(ConnectionProvider &connections, cConfigure &config, Prompter &prompter, Permisos &permisos,
-                         cCode *code)
+CorteCierre::CorteCierre(ConnectionProvider &connections, cConfigure &config, Prompter &prompter,
+                         Permisos &permisos, cCode *code)
     : m_connections(connections), m_config(config), m_prompter(prompter), m_permisos(permisos), m_code(code)
 {
 }
@@ -80,8 +81,8 @@ bool CorteCierre::inicia()
                                        rs.value(3).toDateTime()};
     } catch (const db::DbError &e) {
         writeLog(QStringLiteral("CorteCierre.inicia: ") + e.description());
-        m_prompter.detailedMessage(Prompter::Icon::Critical, QStringLiteral("No fue posible consultar los cortes"),
-                                   e.description());
+        m_prompter.detailedMessage(Prompter::Icon::Critical,
+                                   QStringLiteral("No fue posible consultar los cortes"), e.description());
         return false;
     }
     const auto propio = std::find_if(abiertos.cbegin(), abiertos.cend(),
@@ -107,7 +108,8 @@ bool CorteCierre::inicia()
         elegido = abiertos.at(i).clave;
     }
     // This terminal's cut should be the last one closed.
-    if (cambia && abiertos.size() > 1 && elegido.terminal == terminal && !m_prompter.question(kMasAbiertos, false))
+    if (cambia && abiertos.size() > 1 && elegido.terminal == terminal &&
+        !m_prompter.question(kMasAbiertos, false))
         return false;
     return carga(elegido);
 }
@@ -246,35 +248,42 @@ void CorteCierre::escribeCierre()
         throw Rechazo{kSinCorte};
     // Sales or movements written since the summary was shown would be closed unseen.
     const auto ahora = ResumenCorte::lee(c, m_almacen, r.clave);
-    if (!ahora || ahora->total() != r.total() || ahora->ventas != r.ventas || ahora->devoluciones != r.devoluciones ||
-        ahora->movimientos.size() != r.movimientos.size() || ahora->articulos != r.articulos)
+    if (!ahora || ahora->total() != r.total() || ahora->ventas != r.ventas ||
+        ahora->devoluciones != r.devoluciones || ahora->movimientos.size() != r.movimientos.size() ||
+        ahora->articulos != r.articulos)
         throw Rechazo{kCambioElCorte, true};
 
     const QString usuario = m_config.getString(QStringLiteral("USUARIO"));
-    const QString secuencia = Secuencias::clave(Secuencias::Documento::MovCaja, m_almacen, {}, Corte::codigo(r.clave));
+    const QString secuencia =
+        Secuencias::clave(Secuencias::Documento::MovCaja, m_almacen, {}, Corte::codigo(r.clave));
     const QString movimiento = QStringLiteral(
         "insert into tMovCaja (alm_Clave, term_Clave, corte_Anio, corte_Numero, movc_Clave, concepto_Clave, "
-        "concepto_Nombre, movc_Importe, movc_Fecha, usu_Clave) values (?, ?, ?, ?, ?, ?, ?, ?, getdate(), ?)");
-    for (const auto &[concepto, importe] :
-         {std::pair{ResumenCorte::kVentas, r.importeVentas}, std::pair{ResumenCorte::kDevoluciones, r.importeDevoluciones}})
+        "concepto_Nombre, movc_Importe, movc_Fecha, usu_Clave) values (?, ?, ?, ?, ?, ?, ?, ?, getdate(), "
+        "?)");
+    for (const auto &[concepto, importe] : {std::pair{ResumenCorte::kVentas, r.importeVentas},
+                                            std::pair{ResumenCorte::kDevoluciones, r.importeDevoluciones}})
         c.execute(movimiento, {m_almacen, r.clave.terminal, r.clave.anio, r.clave.numero,
-                               Secuencias::getNextSequence(c, secuencia), concepto, concepto, importe.toQVariant(),
-                               usuario});
+                               Secuencias::getNextSequence(c, secuencia), concepto, concepto,
+                               importe.toQVariant(), usuario});
     for (const PagoRecibido &p : r.pagos)
         if (p.importe > Decimal())
-            c.execute(QStringLiteral("insert into tCorteTipoPago (alm_Clave, term_Clave, corte_Anio, corte_Numero, "
-                                     "tpago_Clave, cortetp_Importe) values (?, ?, ?, ?, ?, ?)"),
-                      {m_almacen, r.clave.terminal, r.clave.anio, r.clave.numero, p.tipo, p.importe.toQVariant()});
+            c.execute(
+                QStringLiteral("insert into tCorteTipoPago (alm_Clave, term_Clave, corte_Anio, corte_Numero, "
+                               "tpago_Clave, cortetp_Importe) values (?, ?, ?, ?, ?, ?)"),
+                {m_almacen, r.clave.terminal, r.clave.anio, r.clave.numero, p.tipo, p.importe.toQVariant()});
     for (const ArqueoFila &a : r.arqueo)
         if (a.cantidad > 0)
-            c.execute(QStringLiteral("insert into tCorteArqueo (alm_Clave, term_Clave, corte_Anio, corte_Numero, "
-                                     "deno_Clave, deno_Valor, deno_Nombre, carq_Cantidad) values (?, ?, ?, ?, ?, ?, ?, ?)"),
-                      {m_almacen, r.clave.terminal, r.clave.anio, r.clave.numero, a.clave, a.valor.toQVariant(),
-                       a.nombre, a.cantidad});
+            c.execute(
+                QStringLiteral(
+                    "insert into tCorteArqueo (alm_Clave, term_Clave, corte_Anio, corte_Numero, "
+                    "deno_Clave, deno_Valor, deno_Nombre, carq_Cantidad) values (?, ?, ?, ?, ?, ?, ?, ?)"),
+                {m_almacen, r.clave.terminal, r.clave.anio, r.clave.numero, a.clave, a.valor.toQVariant(),
+                 a.nombre, a.cantidad});
     const Decimal diferencia = r.diferencia();
-    c.execute(QStringLiteral("update TCORTE set ecorte_Clave = ?, corte_Articulos = ?, corte_Total = ?, "
-                             "corte_Diferencia = ?, corte_FechaFin = getdate(), usu_ClaveFin = ? where alm_Clave = ? "
-                             "and term_Clave = ? and corte_Anio = ? and corte_Numero = ?"),
+    c.execute(QStringLiteral(
+                  "update TCORTE set ecorte_Clave = ?, corte_Articulos = ?, corte_Total = ?, "
+                  "corte_Diferencia = ?, corte_FechaFin = getdate(), usu_ClaveFin = ? where alm_Clave = ? "
+                  "and term_Clave = ? and corte_Anio = ? and corte_Numero = ?"),
               {diferencia == Decimal() ? QStringLiteral("CERRADO") : QStringLiteral("DIFERENCIA"),
                r.articulos.toQVariant(), r.total().toQVariant(), diferencia.toQVariant(), usuario, m_almacen,
                r.clave.terminal, r.clave.anio, r.clave.numero});
@@ -301,7 +310,8 @@ void CorteCierre::eliminaPendientes()
 {
     try {
         db::Connection &c = m_connections.getConnection();
-        if (c.scalar(QStringLiteral("select count(*) from tVentaPendiente where alm_Clave = ?"), {m_almacen}).toInt() == 0 ||
+        if (c.scalar(QStringLiteral("select count(*) from tVentaPendiente where alm_Clave = ?"), {m_almacen})
+                    .toInt() == 0 ||
             !m_prompter.question(kEliminaPendientes, false))
             return;
         db::Transaction t(c);
@@ -311,7 +321,8 @@ void CorteCierre::eliminaPendientes()
     } catch (const db::DbError &e) {
         writeLog(QStringLiteral("CorteCierre.eliminaPendientes: ") + e.description());
         m_prompter.detailedMessage(Prompter::Icon::Critical,
-                                   QStringLiteral("No fue posible eliminar las ventas pendientes"), e.description());
+                                   QStringLiteral("No fue posible eliminar las ventas pendientes"),
+                                   e.description());
     }
 }
 
@@ -320,18 +331,20 @@ QList<Corte::Abierto> CorteCierre::cortesCerrados(int limite)
     QList<Corte::Abierto> out;
     try {
         for (db::Recordset rs = m_connections.getConnection().openRecordset(
-                 QStringLiteral("select term_Clave, corte_Anio, corte_Numero, corte_FechaFin from TCORTE where "
-                                "alm_Clave = ? and ecorte_Clave <> 'ABIERTO' order by case when corte_FechaFin is null then "
-                                "1 else 0 end, corte_FechaFin desc, term_Clave, corte_Anio desc, corte_Numero desc "
-                                "limit ?"),
+                 QStringLiteral(
+                     "select term_Clave, corte_Anio, corte_Numero, corte_FechaFin from TCORTE where "
+                     "alm_Clave = ? and ecorte_Clave <> 'ABIERTO' order by case when corte_FechaFin is null "
+                     "then "
+                     "1 else 0 end, corte_FechaFin desc, term_Clave, corte_Anio desc, corte_Numero desc "
+                     "limit ?"),
                  {m_config.getString(QStringLiteral("ALMACEN")), limite});
              !rs.eof(); rs.moveNext())
             out << Corte::Abierto{{rs.value(0).toString(), rs.value(1).toInt(), rs.value(2).toInt()},
                                   rs.value(3).toDateTime()};
     } catch (const db::DbError &e) {
         writeLog(QStringLiteral("CorteCierre.cortesCerrados: ") + e.description());
-        m_prompter.detailedMessage(Prompter::Icon::Critical, QStringLiteral("No fue posible consultar los cortes"),
-                                   e.description());
+        m_prompter.detailedMessage(Prompter::Icon::Critical,
+                                   QStringLiteral("No fue posible consultar los cortes"), e.description());
     }
     return out;
 }

@@ -154,7 +154,10 @@ bool PagosRecibidosModelo::setData(const QModelIndex &index, const QVariant &val
     return true;
 }
 
-ArqueoModelo::ArqueoModelo(CorteCierre &cierre, QObject *parent) : QAbstractTableModel(parent), m_cierre(cierre) {}
+ArqueoModelo::ArqueoModelo(CorteCierre &cierre, QObject *parent)
+    : QAbstractTableModel(parent), m_cierre(cierre)
+{
+}
 
 void ArqueoModelo::recarga()
 {

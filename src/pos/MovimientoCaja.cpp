@@ -46,22 +46,24 @@ QString pagada(const QString &f)
 }
 
 // The invoice as it stands; nothing when the warehouse has no such invoice of the supplier.
-std::optional<MovimientoCaja::Factura> leeFactura(db::Connection &c, const QString &almacen, const QString &proveedor,
-                                                  const QString &factura)
+std::optional<MovimientoCaja::Factura> leeFactura(db::Connection &c, const QString &almacen,
+                                                  const QString &proveedor, const QString &factura)
 {
-    db::Recordset rs = c.openRecordset(QStringLiteral("select fact_Clave, edof_Clave, fact_Total, fact_Pago from "
-                                                      "tFactura where alm_Clave = ? and prov_Clave = ? and "
-                                                      "fact_Clave = ?"),
-                                       {almacen, proveedor, factura});
+    db::Recordset rs =
+        c.openRecordset(QStringLiteral("select fact_Clave, edof_Clave, fact_Total, fact_Pago from "
+                                       "tFactura where alm_Clave = ? and prov_Clave = ? and "
+                                       "fact_Clave = ?"),
+                        {almacen, proveedor, factura});
     if (rs.eof())
         return std::nullopt;
-    return MovimientoCaja::Factura{rs.value(0).toString(), rs.value(1).toString(), Decimal::fromVariant(rs.value(2)),
-                                   Decimal::fromVariant(rs.value(3))};
+    return MovimientoCaja::Factura{rs.value(0).toString(), rs.value(1).toString(),
+                                   Decimal::fromVariant(rs.value(2)), Decimal::fromVariant(rs.value(3))};
 }
 
 } // namespace
 
-MovimientoCaja::MovimientoCaja(ConnectionProvider &connections, cConfigure &config, Prompter &prompter, cCode *code)
+MovimientoCaja::MovimientoCaja(ConnectionProvider &connections, cConfigure &config, Prompter &prompter,
+                               cCode *code)
     : m_connections(connections), m_config(config), m_prompter(prompter), m_code(code)
 {
 }
@@ -85,10 +87,10 @@ bool MovimientoCaja::validaCorte()
 QList<MovimientoCaja::Concepto> MovimientoCaja::conceptos()
 {
     QList<Concepto> out;
-    for (db::Recordset rs = m_connections.getConnection().openRecordset(
-             QStringLiteral("select concepto_Clave, concepto_Nombre, tconcepto_Clave, concepto_Signo from tConcepto "
-                            "where tconcepto_Clave in ('INGRESO', 'GASTO') and concepto_Clave not in ('VENTAS', "
-                            "'DEVOLUCIONES') order by concepto_Nombre"));
+    for (db::Recordset rs = m_connections.getConnection().openRecordset(QStringLiteral(
+             "select concepto_Clave, concepto_Nombre, tconcepto_Clave, concepto_Signo from tConcepto "
+             "where tconcepto_Clave in ('INGRESO', 'GASTO') and concepto_Clave not in ('VENTAS', "
+             "'DEVOLUCIONES') order by concepto_Nombre"));
          !rs.eof(); rs.moveNext())
         out << Concepto{rs.value(0).toString(), rs.value(1).toString(), rs.value(2).toString(),
                         rs.value(3).toString() == QLatin1String("+")};
@@ -98,9 +100,9 @@ QList<MovimientoCaja::Concepto> MovimientoCaja::conceptos()
 QList<MovimientoCaja::Cuenta> MovimientoCaja::cuentas()
 {
     QList<Cuenta> out;
-    for (db::Recordset rs = m_connections.getConnection().openRecordset(
-             QStringLiteral("select c.ctab_Clave, coalesce(b.banco_Nombre, c.banco_Clave) from tCuentaBancaria c "
-                            "left join tBanco b on b.banco_Clave = c.banco_Clave order by 2, 1"));
+    for (db::Recordset rs = m_connections.getConnection().openRecordset(QStringLiteral(
+             "select c.ctab_Clave, coalesce(b.banco_Nombre, c.banco_Clave) from tCuentaBancaria c "
+             "left join tBanco b on b.banco_Clave = c.banco_Clave order by 2, 1"));
          !rs.eof(); rs.moveNext())
         out << Cuenta{rs.value(0).toString(), rs.value(1).toString()};
     return out;
@@ -110,9 +112,10 @@ QList<QPair<QString, QString>> MovimientoCaja::proveedoresConFacturas()
 {
     QList<QPair<QString, QString>> out;
     for (db::Recordset rs = m_connections.getConnection().openRecordset(
-             QStringLiteral("select p.prov_Clave, p.prov_Nombre from tProveedor p where exists (select 1 from tFactura "
-                            "f where f.prov_Clave = p.prov_Clave and f.alm_Clave = ? and f.edof_Clave not in "
-                            "('PAGADA', 'CANCELADA')) order by p.prov_Nombre"),
+             QStringLiteral(
+                 "select p.prov_Clave, p.prov_Nombre from tProveedor p where exists (select 1 from tFactura "
+                 "f where f.prov_Clave = p.prov_Clave and f.alm_Clave = ? and f.edof_Clave not in "
+                 "('PAGADA', 'CANCELADA')) order by p.prov_Nombre"),
              {m_config.getString(QStringLiteral("ALMACEN"))});
          !rs.eof(); rs.moveNext())
         out << qMakePair(rs.value(0).toString(), rs.value(1).toString());
@@ -123,9 +126,10 @@ QList<MovimientoCaja::Factura> MovimientoCaja::facturasPendientes(const QString 
 {
     QList<Factura> out;
     for (db::Recordset rs = m_connections.getConnection().openRecordset(
-             QStringLiteral("select fact_Clave, edof_Clave, fact_Total, fact_Pago from tFactura where alm_Clave = ? "
-                            "and prov_Clave = ? and edof_Clave not in ('PAGADA', 'CANCELADA') order by fact_Fecha, "
-                            "fact_Clave"),
+             QStringLiteral(
+                 "select fact_Clave, edof_Clave, fact_Total, fact_Pago from tFactura where alm_Clave = ? "
+                 "and prov_Clave = ? and edof_Clave not in ('PAGADA', 'CANCELADA') order by fact_Fecha, "
+                 "fact_Clave"),
              {m_config.getString(QStringLiteral("ALMACEN")), proveedor});
          !rs.eof(); rs.moveNext())
         out << Factura{rs.value(0).toString(), rs.value(1).toString(), Decimal::fromVariant(rs.value(2)),
@@ -140,7 +144,8 @@ QString MovimientoCaja::descripcionPropuesta(const Concepto &concepto, const QDa
     const QString deposito = QStringLiteral("deposito");
     if (db::foldText(concepto.clave).contains(deposito) || db::foldText(concepto.nombre).contains(deposito))
         return QStringLiteral("DEPOSITO A CUENTA ") +
-               ahora.toString(cConfigValue::qtDateFormat(m_config.getString(QStringLiteral("FORMATO-FECHA-CLIENTE-FULL"))));
+               ahora.toString(cConfigValue::qtDateFormat(
+                   m_config.getString(QStringLiteral("FORMATO-FECHA-CLIENTE-FULL"))));
     return concepto.nombre;
 }
 
@@ -167,18 +172,27 @@ std::optional<Decimal> MovimientoCaja::leeImporte(const QString &texto)
 
 bool MovimientoCaja::conceptoUsable(const QString &clave, const QString &tipo, Campo campo)
 {
+    // Concept keys are 20 characters; a longer supplier or account key cannot become one.
+    if (clave.size() > 20)
+        return rechaza(
+            campo,
+            QStringLiteral("La clave ") + clave +
+                QStringLiteral(" tiene mas de 20 caracteres, no es posible usarla como concepto de caja"));
     db::Recordset rs = m_connections.getConnection().openRecordset(
-        QStringLiteral("select tconcepto_Clave, concepto_Signo from tConcepto where concepto_Clave = ?"), {clave});
+        QStringLiteral("select tconcepto_Clave, concepto_Signo from tConcepto where concepto_Clave = ?"),
+        {clave});
     if (rs.eof() || (rs.value(0).toString() == tipo && rs.value(1).toString() == QLatin1String("-")))
         return true;
-    return rechaza(campo, QStringLiteral("La clave ") + clave +
-                              QStringLiteral(" ya es un concepto de caja de otro tipo, no es posible usarla"));
+    return rechaza(campo,
+                   QStringLiteral("La clave ") + clave +
+                       QStringLiteral(" ya es un concepto de caja de otro tipo, no es posible usarla"));
 }
 
 void MovimientoCaja::aseguraConcepto(db::Connection &c, const QString &clave, const QString &nombre,
                                      const QString &tipo)
 {
-    if (c.scalar(QStringLiteral("select count(*) from tConcepto where concepto_Clave = ?"), {clave}).toInt() > 0)
+    if (c.scalar(QStringLiteral("select count(*) from tConcepto where concepto_Clave = ?"), {clave}).toInt() >
+        0)
         return;
     c.execute(QStringLiteral("insert into tConcepto (concepto_Clave, concepto_Nombre, tconcepto_Clave, "
                              "concepto_Signo) values (?, ?, ?, '-')"),
@@ -193,7 +207,8 @@ std::optional<qint64> MovimientoCaja::registraConcepto(const QString &concepto, 
         return std::nullopt;
     try {
         const QList<Concepto> lista = conceptos();
-        const auto it = std::find_if(lista.cbegin(), lista.cend(), [&](const Concepto &c) { return c.clave == concepto; });
+        const auto it = std::find_if(lista.cbegin(), lista.cend(),
+                                     [&](const Concepto &c) { return c.clave == concepto; });
         if (concepto.trimmed().isEmpty() || it == lista.cend()) {
             rechaza(Campo::Concepto, kSinConcepto);
             return std::nullopt;
@@ -208,8 +223,8 @@ std::optional<qint64> MovimientoCaja::registraConcepto(const QString &concepto, 
         return escribe({}, concepto, descripcion.trimmed().left(100), *monto);
     } catch (const db::DbError &e) {
         writeLog(QStringLiteral("MovimientoCaja.registraConcepto: ") + e.description());
-        m_prompter.detailedMessage(Prompter::Icon::Critical, QStringLiteral("No fue posible registrar el movimiento"),
-                                   e.description());
+        m_prompter.detailedMessage(Prompter::Icon::Critical,
+                                   QStringLiteral("No fue posible registrar el movimiento"), e.description());
         return std::nullopt;
     }
 }
@@ -222,8 +237,8 @@ std::optional<qint64> MovimientoCaja::registraPagoFactura(const QString &proveed
         return std::nullopt;
     try {
         db::Connection &c = m_connections.getConnection();
-        const QVariant nombreProveedor =
-            c.scalar(QStringLiteral("select prov_Nombre from tProveedor where prov_Clave = ?"), {proveedor.trimmed()});
+        const QVariant nombreProveedor = c.scalar(
+            QStringLiteral("select prov_Nombre from tProveedor where prov_Clave = ?"), {proveedor.trimmed()});
         if (proveedor.trimmed().isEmpty() || !nombreProveedor.isValid() || nombreProveedor.isNull()) {
             rechaza(Campo::Proveedor, kSinProveedor);
             return std::nullopt;
@@ -250,37 +265,44 @@ std::optional<qint64> MovimientoCaja::registraPagoFactura(const QString &proveed
             rechaza(Campo::Importe, kExcede + fact);
             return std::nullopt;
         }
-        if (!conceptoUsable(prov, QStringLiteral("FACTURA"), Campo::Proveedor) || !m_prompter.question(kConfirma, true))
+        if (!conceptoUsable(prov, QStringLiteral("FACTURA"), Campo::Proveedor) ||
+            !m_prompter.question(kConfirma, true))
             return std::nullopt;
         const QString nombre = nombreProveedor.toString();
         const auto antes = [&](db::Connection &c) {
             aseguraConcepto(c, prov, nombre, QStringLiteral("FACTURA"));
             const QDate hoy = c.scalar(QStringLiteral("select getdate()")).toDateTime().date();
             const qint64 pago = Secuencias::folioConAnio(
-                hoy, Secuencias::getNextSequence(c, Secuencias::clave(Secuencias::Documento::Pago, m_almacen, hoy)));
-            c.execute(QStringLiteral("insert into TPAGO (alm_Clave, pago_Clave, tpago_Clave, vpago_Importe, prov_Clave) "
-                                     "values (?, ?, 'EFECTIVO', ?, ?)"),
+                hoy, Secuencias::getNextSequence(
+                         c, Secuencias::clave(Secuencias::Documento::Pago, m_almacen, hoy)));
+            c.execute(QStringLiteral(
+                          "insert into TPAGO (alm_Clave, pago_Clave, tpago_Clave, vpago_Importe, prov_Clave) "
+                          "values (?, ?, 'EFECTIVO', ?, ?)"),
                       {m_almacen, pago, monto->toQVariant(), prov});
-            c.execute(QStringLiteral("insert into tFacturaPago (alm_Clave, prov_Clave, fact_Clave, pago_Clave, "
-                                     "fpag_Importe, fpag_Fecha, usu_Clave) values (?, ?, ?, ?, ?, getdate(), ?)"),
-                      {m_almacen, prov, fact, pago, monto->toQVariant(), m_config.getString(QStringLiteral("USUARIO"))});
+            c.execute(
+                QStringLiteral("insert into tFacturaPago (alm_Clave, prov_Clave, fact_Clave, pago_Clave, "
+                               "fpag_Importe, fpag_Fecha, usu_Clave) values (?, ?, ?, ?, ?, getdate(), ?)"),
+                {m_almacen, prov, fact, pago, monto->toQVariant(),
+                 m_config.getString(QStringLiteral("USUARIO"))});
             // Checked again under the row's lock: another station may have paid it meanwhile. The
             // amount is cast: SQLite compares a number with bound text as text.
             const int n = c.execute(
-                QStringLiteral("update tFactura set fact_Pago = coalesce(fact_Pago, 0) + ?, fact_FecPago = getdate(), "
-                               "edof_Clave = case when fact_Total - (coalesce(fact_Pago, 0) + ?) < 0.01 then 'PAGADA' "
-                               "else 'PAGO_PARCIAL' end where alm_Clave = ? and prov_Clave = ? and fact_Clave = ? and "
-                               "edof_Clave not in ('PAGADA', 'CANCELADA') and fact_Total - coalesce(fact_Pago, 0) >= "
-                               "cast(? as numeric(18,6))"),
+                QStringLiteral(
+                    "update tFactura set fact_Pago = coalesce(fact_Pago, 0) + ?, fact_FecPago = getdate(), "
+                    "edof_Clave = case when fact_Total - (coalesce(fact_Pago, 0) + ?) < 0.01 then 'PAGADA' "
+                    "else 'PAGO_PARCIAL' end where alm_Clave = ? and prov_Clave = ? and fact_Clave = ? and "
+                    "edof_Clave not in ('PAGADA', 'CANCELADA') and fact_Total - coalesce(fact_Pago, 0) >= "
+                    "cast(? as numeric(18,6))"),
                 {monto->toQVariant(), monto->toQVariant(), m_almacen, prov, fact, monto->toQVariant()});
             if (n != 1)
                 throw Rechazo{kExcede + fact, Campo::Importe};
         };
-        return escribe(antes, prov, QString(QStringLiteral("FACTURA ") + fact + u' ' + nombre).left(100), *monto);
+        return escribe(antes, prov, QString(QStringLiteral("FACTURA ") + fact + u' ' + nombre).left(100),
+                       *monto);
     } catch (const db::DbError &e) {
         writeLog(QStringLiteral("MovimientoCaja.registraPagoFactura: ") + e.description());
-        m_prompter.detailedMessage(Prompter::Icon::Critical, QStringLiteral("No fue posible registrar el movimiento"),
-                                   e.description());
+        m_prompter.detailedMessage(Prompter::Icon::Critical,
+                                   QStringLiteral("No fue posible registrar el movimiento"), e.description());
         return std::nullopt;
     }
 }
@@ -293,7 +315,8 @@ std::optional<qint64> MovimientoCaja::registraDeposito(const QString &cuenta, co
     try {
         const QString ctab = cuenta.trimmed();
         const QList<Cuenta> lista = cuentas();
-        const auto it = std::find_if(lista.cbegin(), lista.cend(), [&](const Cuenta &c) { return c.clave == ctab; });
+        const auto it =
+            std::find_if(lista.cbegin(), lista.cend(), [&](const Cuenta &c) { return c.clave == ctab; });
         if (ctab.isEmpty() || it == lista.cend()) {
             rechaza(Campo::Cuenta, kSinCuenta);
             return std::nullopt;
@@ -304,19 +327,22 @@ std::optional<qint64> MovimientoCaja::registraDeposito(const QString &cuenta, co
             return std::nullopt;
         const QString banco = it->banco;
         const auto antes = [&](db::Connection &c) {
-            aseguraConcepto(c, ctab, QStringLiteral("DEPOSITO ") + banco + u' ' + ctab, QStringLiteral("TESORERIA"));
+            aseguraConcepto(c, ctab, QStringLiteral("DEPOSITO ") + banco + u' ' + ctab,
+                            QStringLiteral("TESORERIA"));
             const qint64 numero = Secuencias::getNextSequence(
                 c, Secuencias::clave(Secuencias::Documento::CuentaBancaria, {}, {}, ctab));
-            c.execute(QStringLiteral("update tCuentaBancaria set ctab_Saldo = ctab_Saldo + ? where ctab_Clave = ?"),
-                      {monto->toQVariant(), ctab});
-            const QVariant saldo =
-                c.scalar(QStringLiteral("select ctab_Saldo from tCuentaBancaria where ctab_Clave = ?"), {ctab});
-            const QVariant tipo = c.scalar(
-                QStringLiteral("select tmovcb_Nombre from tTipoMovCuentaBancaria where tmovcb_Clave = 'DEPOSITO'"));
-            c.execute(QStringLiteral("insert into tMovCuentaBancaria (ctab_Clave, movcb_Clave, tmovcb_Clave, "
-                                     "tmovcb_Nombre, movcb_Beneficiario, movcb_Importe, movcb_Fecha, usu_Clave, "
-                                     "movcb_Saldo, emovcb_Clave, movcb_FecApl, alm_Clave) values (?, ?, 'DEPOSITO', ?, "
-                                     "?, ?, getdate(), ?, ?, 'APLICADO', getdate(), ?)"),
+            c.execute(
+                QStringLiteral("update tCuentaBancaria set ctab_Saldo = ctab_Saldo + ? where ctab_Clave = ?"),
+                {monto->toQVariant(), ctab});
+            const QVariant saldo = c.scalar(
+                QStringLiteral("select ctab_Saldo from tCuentaBancaria where ctab_Clave = ?"), {ctab});
+            const QVariant tipo = c.scalar(QStringLiteral(
+                "select tmovcb_Nombre from tTipoMovCuentaBancaria where tmovcb_Clave = 'DEPOSITO'"));
+            c.execute(QStringLiteral(
+                          "insert into tMovCuentaBancaria (ctab_Clave, movcb_Clave, tmovcb_Clave, "
+                          "tmovcb_Nombre, movcb_Beneficiario, movcb_Importe, movcb_Fecha, usu_Clave, "
+                          "movcb_Saldo, emovcb_Clave, movcb_FecApl, alm_Clave) values (?, ?, 'DEPOSITO', ?, "
+                          "?, ?, getdate(), ?, ?, 'APLICADO', getdate(), ?)"),
                       {ctab, numero, tipo.isNull() ? QVariant(QStringLiteral("DEPOSITO")) : tipo,
                        QStringLiteral("CORTE DE CAJA ") + Corte::codigo(m_corte), monto->toQVariant(),
                        m_config.getString(QStringLiteral("USUARIO")), saldo, m_almacen});
@@ -324,14 +350,15 @@ std::optional<qint64> MovimientoCaja::registraDeposito(const QString &cuenta, co
         return escribe(antes, ctab, QStringLiteral("DEPOSITO A CUENTA ") + ctab, *monto);
     } catch (const db::DbError &e) {
         writeLog(QStringLiteral("MovimientoCaja.registraDeposito: ") + e.description());
-        m_prompter.detailedMessage(Prompter::Icon::Critical, QStringLiteral("No fue posible registrar el movimiento"),
-                                   e.description());
+        m_prompter.detailedMessage(Prompter::Icon::Critical,
+                                   QStringLiteral("No fue posible registrar el movimiento"), e.description());
         return std::nullopt;
     }
 }
 
 std::optional<qint64> MovimientoCaja::escribe(const std::function<void(db::Connection &)> &antes,
-                                              const QString &concepto, const QString &nombre, const Decimal &importe)
+                                              const QString &concepto, const QString &nombre,
+                                              const Decimal &importe)
 {
     cMovCaja::Datos d;
     try {
@@ -344,13 +371,15 @@ std::optional<qint64> MovimientoCaja::escribe(const std::function<void(db::Conne
         d.movimiento = Secuencias::getNextSequence(
             c, Secuencias::clave(Secuencias::Documento::MovCaja, m_almacen, {}, Corte::codigo(m_corte)));
         d.usuario = m_config.getString(QStringLiteral("USUARIO"));
-        c.execute(QStringLiteral("insert into tMovCaja (alm_Clave, term_Clave, corte_Anio, corte_Numero, movc_Clave, "
-                                 "concepto_Clave, concepto_Nombre, movc_Importe, movc_Fecha, usu_Clave) "
-                                 "values (?, ?, ?, ?, ?, ?, ?, ?, getdate(), ?)"),
+        c.execute(QStringLiteral(
+                      "insert into tMovCaja (alm_Clave, term_Clave, corte_Anio, corte_Numero, movc_Clave, "
+                      "concepto_Clave, concepto_Nombre, movc_Importe, movc_Fecha, usu_Clave) "
+                      "values (?, ?, ?, ?, ?, ?, ?, ?, getdate(), ?)"),
                   {m_almacen, m_corte.terminal, m_corte.anio, m_corte.numero, d.movimiento, concepto, nombre,
                    importe.toQVariant(), d.usuario});
-        d.fecha = c.scalar(QStringLiteral("select movc_Fecha from tMovCaja where alm_Clave = ? and term_Clave = ? and "
-                                          "corte_Anio = ? and corte_Numero = ? and movc_Clave = ?"),
+        d.fecha = c.scalar(QStringLiteral(
+                               "select movc_Fecha from tMovCaja where alm_Clave = ? and term_Clave = ? and "
+                               "corte_Anio = ? and corte_Numero = ? and movc_Clave = ?"),
                            {m_almacen, m_corte.terminal, m_corte.anio, m_corte.numero, d.movimiento})
                       .toDateTime();
         t.commit();
@@ -359,8 +388,8 @@ std::optional<qint64> MovimientoCaja::escribe(const std::function<void(db::Conne
         return std::nullopt;
     } catch (const db::DbError &e) {
         writeLog(QStringLiteral("MovimientoCaja.escribe: ") + e.description());
-        m_prompter.detailedMessage(Prompter::Icon::Critical, QStringLiteral("No fue posible registrar el movimiento"),
-                                   e.description());
+        m_prompter.detailedMessage(Prompter::Icon::Critical,
+                                   QStringLiteral("No fue posible registrar el movimiento"), e.description());
         return std::nullopt;
     }
     d.almacen = m_almacen;
@@ -382,11 +411,13 @@ void MovimientoCaja::despues(qint64)
     if (m_config.getBool(QStringLiteral("IMPRIME-MOVIMIENTO-DE-CAJA"))) {
         do {
             if (m_code && m_code->Search(QStringLiteral("OnMovOfBox")) && m_code->Activo())
-                m_code->runEvent(QStringLiteral("OnMovOfBox"),
-                                 {{QStringLiteral("xMovimiento"), QVariant::fromValue<QObject *>(m_ultimo.get())}});
+                m_code->runEvent(
+                    QStringLiteral("OnMovOfBox"),
+                    {{QStringLiteral("xMovimiento"), QVariant::fromValue<QObject *>(m_ultimo.get())}});
             else if (m_imprime)
                 m_imprime(*m_ultimo);
-        } while (m_config.getBool(QStringLiteral("PREGUNTA-REIMPRESION")) && m_prompter.question(kReimprime, false));
+        } while (m_config.getBool(QStringLiteral("PREGUNTA-REIMPRESION")) &&
+                 m_prompter.question(kReimprime, false));
     }
     m_otro = m_prompter.question(kOtroMovimiento, false);
 }

@@ -45,7 +45,8 @@ public:
     static const QString kSinConcepto, kSinDescripcion, kSinImporte, kSinProveedor, kFacturaNoRegistrada,
         kSinCuenta, kConfirma, kReimprime, kOtroMovimiento;
 
-    MovimientoCaja(ConnectionProvider &connections, cConfigure &config, Prompter &prompter, cCode *code = nullptr);
+    MovimientoCaja(ConnectionProvider &connections, cConfigure &config, Prompter &prompter,
+                   cCode *code = nullptr);
     ~MovimientoCaja();
 
     void setImprime(Imprime imprime) { m_imprime = std::move(imprime); }
@@ -90,7 +91,8 @@ private:
     // A supplier or an account is a concept of its own key; an existing concept of that key
     // must be of that type and take money out.
     bool conceptoUsable(const QString &clave, const QString &tipo, Campo campo);
-    static void aseguraConcepto(db::Connection &c, const QString &clave, const QString &nombre, const QString &tipo);
+    static void aseguraConcepto(db::Connection &c, const QString &clave, const QString &nombre,
+                                const QString &tipo);
 
     ConnectionProvider &m_connections;
     cConfigure &m_config;

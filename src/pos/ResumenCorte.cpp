@@ -13,7 +13,8 @@ QVariantList llave(const QString &almacen, const Corte::Clave &k)
     return {almacen, k.terminal, k.anio, k.numero};
 }
 
-const QString kDelCorte = QStringLiteral("alm_Clave = ? and term_Clave = ? and corte_Anio = ? and corte_Numero = ?");
+const QString kDelCorte =
+    QStringLiteral("alm_Clave = ? and term_Clave = ? and corte_Anio = ? and corte_Numero = ?");
 
 } // namespace
 
@@ -51,13 +52,15 @@ Decimal ResumenCorte::efectivoArqueo() const
     return s;
 }
 
-std::optional<ResumenCorte> ResumenCorte::lee(db::Connection &c, const QString &almacen, const Corte::Clave &clave)
+std::optional<ResumenCorte> ResumenCorte::lee(db::Connection &c, const QString &almacen,
+                                              const Corte::Clave &clave)
 {
     const QVariantList k = llave(almacen, clave);
-    db::Recordset rs = c.openRecordset(QStringLiteral("select ecorte_Clave, corte_Fecha, corte_FechaFin, usu_Clave, "
-                                                      "usu_ClaveFin, corte_Diferencia from TCORTE where ") +
-                                           kDelCorte,
-                                       k);
+    db::Recordset rs =
+        c.openRecordset(QStringLiteral("select ecorte_Clave, corte_Fecha, corte_FechaFin, usu_Clave, "
+                                       "usu_ClaveFin, corte_Diferencia from TCORTE where ") +
+                            kDelCorte,
+                        k);
     if (rs.eof())
         return std::nullopt;
     ResumenCorte r;
@@ -70,12 +73,14 @@ std::optional<ResumenCorte> ResumenCorte::lee(db::Connection &c, const QString &
     r.usuarioFin = rs.value(4).toString();
     r.diferenciaGuardada = Decimal::fromVariant(rs.value(5));
 
-    r.pendientes = c.scalar(QStringLiteral("select count(*) from tVentaPendiente where alm_Clave = ?"), {almacen}).toInt();
+    r.pendientes =
+        c.scalar(QStringLiteral("select count(*) from tVentaPendiente where alm_Clave = ?"), {almacen})
+            .toInt();
     // A cancelled sale is money given back: neither its total nor its articles count.
-    r.articulos = Decimal::fromVariant(
-        c.scalar(QStringLiteral("select sum(vdet_Cantidad) from tVentaDetalle where ") + kDelCorte +
-                     QStringLiteral(" and eventa_Clave <> 'CANCELADA'"),
-                 k));
+    r.articulos =
+        Decimal::fromVariant(c.scalar(QStringLiteral("select sum(vdet_Cantidad) from tVentaDetalle where ") +
+                                          kDelCorte + QStringLiteral(" and eventa_Clave <> 'CANCELADA'"),
+                                      k));
     db::Recordset v = c.openRecordset(QStringLiteral("select count(*), sum(venta_Total) from tVenta where ") +
                                           kDelCorte + QStringLiteral(" and eventa_Clave <> 'CANCELADA'"),
                                       k);
@@ -91,10 +96,11 @@ std::optional<ResumenCorte> ResumenCorte::lee(db::Connection &c, const QString &
 
     // A movement whose concept is not "+" (or no longer exists) takes money out.
     for (db::Recordset m = c.openRecordset(
-             QStringLiteral("select m.movc_Clave, m.concepto_Clave, m.concepto_Nombre, m.movc_Importe, "
-                            "c.concepto_Signo from tMovCaja m left join tConcepto c on c.concepto_Clave = "
-                            "m.concepto_Clave where m.alm_Clave = ? and m.term_Clave = ? and m.corte_Anio = ? "
-                            "and m.corte_Numero = ? order by m.movc_Clave"),
+             QStringLiteral(
+                 "select m.movc_Clave, m.concepto_Clave, m.concepto_Nombre, m.movc_Importe, "
+                 "c.concepto_Signo from tMovCaja m left join tConcepto c on c.concepto_Clave = "
+                 "m.concepto_Clave where m.alm_Clave = ? and m.term_Clave = ? and m.corte_Anio = ? "
+                 "and m.corte_Numero = ? order by m.movc_Clave"),
              k);
          !m.eof(); m.moveNext()) {
         MovimientoResumen f;
@@ -112,35 +118,41 @@ std::optional<ResumenCorte> ResumenCorte::lee(db::Connection &c, const QString &
     }
     if (r.abierto()) {
         r.movimientos << MovimientoResumen{0, kVentas, kVentas, true, r.importeVentas, r.ventas}
-                      << MovimientoResumen{0, kDevoluciones, kDevoluciones, false, r.importeDevoluciones,
-                                           r.devoluciones};
+                      << MovimientoResumen{0,     kDevoluciones,         kDevoluciones,
+                                           false, r.importeDevoluciones, r.devoluciones};
         // Cash is always received (the initial amount is cash); other kinds as the sales took them.
         for (db::Recordset p = c.openRecordset(
-                 QStringLiteral("select t.tpago_Clave, t.tpago_Nombre from tTipoPago t where t.tpago_Clave = "
-                                "'EFECTIVO' or exists (select 1 from tVentaPago p where p.tpago_Clave = "
-                                "t.tpago_Clave and p.alm_Clave = ? and p.term_Clave = ? and p.corte_Anio = ? and "
-                                "p.corte_Numero = ?) order by t.tpago_Nombre"),
+                 QStringLiteral(
+                     "select t.tpago_Clave, t.tpago_Nombre from tTipoPago t where t.tpago_Clave = "
+                     "'EFECTIVO' or exists (select 1 from tVentaPago p where p.tpago_Clave = "
+                     "t.tpago_Clave and p.alm_Clave = ? and p.term_Clave = ? and p.corte_Anio = ? and "
+                     "p.corte_Numero = ?) order by t.tpago_Nombre"),
                  k);
              !p.eof(); p.moveNext())
             r.pagos << PagoRecibido{p.value(0).toString(), p.value(1).toString(), Decimal()};
-        for (db::Recordset a = c.openRecordset(QStringLiteral(
-                 "select deno_Clave, deno_Valor, deno_Nombre from tDenominacion order by deno_Valor desc, deno_Clave"));
+        for (db::Recordset a =
+                 c.openRecordset(QStringLiteral("select deno_Clave, deno_Valor, deno_Nombre from "
+                                                "tDenominacion order by deno_Valor desc, deno_Clave"));
              !a.eof(); a.moveNext())
-            r.arqueo << ArqueoFila{a.value(0).toString(), Decimal::fromVariant(a.value(1)), a.value(2).toString(), 0};
+            r.arqueo << ArqueoFila{a.value(0).toString(), Decimal::fromVariant(a.value(1)),
+                                   a.value(2).toString(), 0};
         return r;
     }
     for (db::Recordset p = c.openRecordset(
-             QStringLiteral("select p.tpago_Clave, coalesce(t.tpago_Nombre, p.tpago_Clave), p.cortetp_Importe from "
-                            "tCorteTipoPago p left join tTipoPago t on t.tpago_Clave = p.tpago_Clave where "
-                            "p.alm_Clave = ? and p.term_Clave = ? and p.corte_Anio = ? and p.corte_Numero = ? "
-                            "order by 2"),
+             QStringLiteral(
+                 "select p.tpago_Clave, coalesce(t.tpago_Nombre, p.tpago_Clave), p.cortetp_Importe from "
+                 "tCorteTipoPago p left join tTipoPago t on t.tpago_Clave = p.tpago_Clave where "
+                 "p.alm_Clave = ? and p.term_Clave = ? and p.corte_Anio = ? and p.corte_Numero = ? "
+                 "order by 2"),
              k);
          !p.eof(); p.moveNext())
-        r.pagos << PagoRecibido{p.value(0).toString(), p.value(1).toString(), Decimal::fromVariant(p.value(2))};
-    for (db::Recordset a = c.openRecordset(QStringLiteral("select deno_Clave, deno_Valor, deno_Nombre, carq_Cantidad "
-                                                          "from tCorteArqueo where ") +
-                                               kDelCorte + QStringLiteral(" order by deno_Valor desc, deno_Clave"),
-                                           k);
+        r.pagos << PagoRecibido{p.value(0).toString(), p.value(1).toString(),
+                                Decimal::fromVariant(p.value(2))};
+    for (db::Recordset a =
+             c.openRecordset(QStringLiteral("select deno_Clave, deno_Valor, deno_Nombre, carq_Cantidad "
+                                            "from tCorteArqueo where ") +
+                                 kDelCorte + QStringLiteral(" order by deno_Valor desc, deno_Clave"),
+                             k);
          !a.eof(); a.moveNext())
         r.arqueo << ArqueoFila{a.value(0).toString(), Decimal::fromVariant(a.value(1)), a.value(2).toString(),
                                a.value(3).toLongLong()};

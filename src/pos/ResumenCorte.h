@@ -68,5 +68,6 @@ struct ResumenCorte {
     Decimal diferencia() const { return recibido() - total(); }
 
     // Reads the cut; nothing when the warehouse has no such cut. Throws db::DbError.
-    static std::optional<ResumenCorte> lee(db::Connection &c, const QString &almacen, const Corte::Clave &clave);
+    static std::optional<ResumenCorte> lee(db::Connection &c, const QString &almacen,
+                                           const Corte::Clave &clave);
 };

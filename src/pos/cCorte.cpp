@@ -104,7 +104,8 @@ void registraScriptsCorte(cObjectFactory &factory, ConnectionProvider &connectio
         auto *c = new cCorte();
         c->setLector([&connections, &config](const Corte::Clave &k) {
             try {
-                return ResumenCorte::lee(connections.getConnection(), config.getString(QStringLiteral("ALMACEN")), k);
+                return ResumenCorte::lee(connections.getConnection(),
+                                         config.getString(QStringLiteral("ALMACEN")), k);
             } catch (const db::DbError &e) {
                 vbs::raiseText(-2147217900, e.description());
             }
@@ -118,9 +119,10 @@ void registraScriptsCorte(cObjectFactory &factory, ConnectionProvider &connectio
             try {
                 const QString almacen = config.getString(QStringLiteral("ALMACEN"));
                 db::Recordset rs = connections.getConnection().openRecordset(
-                    QStringLiteral("select concepto_Clave, concepto_Nombre, movc_Importe, movc_Fecha, usu_Clave "
-                                   "from tMovCaja where alm_Clave = ? and term_Clave = ? and corte_Anio = ? and "
-                                   "corte_Numero = ? and movc_Clave = ?"),
+                    QStringLiteral(
+                        "select concepto_Clave, concepto_Nombre, movc_Importe, movc_Fecha, usu_Clave "
+                        "from tMovCaja where alm_Clave = ? and term_Clave = ? and corte_Anio = ? and "
+                        "corte_Numero = ? and movc_Clave = ?"),
                     {almacen, terminal, anio, numero, mov});
                 if (rs.eof())
                     return std::nullopt;

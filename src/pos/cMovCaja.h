@@ -36,7 +36,8 @@ public:
         QString usuario;
     };
     // Reads a movement of the warehouse for loadData.
-    using Lector = std::function<std::optional<Datos>(const QString &terminal, int anio, int numero, qint64 mov)>;
+    using Lector =
+        std::function<std::optional<Datos>(const QString &terminal, int anio, int numero, qint64 mov)>;
 
     explicit cMovCaja(QObject *parent = nullptr);
 

@@ -38,18 +38,23 @@ inline void creaCaja(db::Connection &c)
         "('M10', 10, 'Moneda'), ('M5', 5, 'Moneda'), ('M1', 1, 'Moneda'), ('M050', 0.5, 'Moneda'), "
         "('M010', 0.1, 'Moneda'), ('M001', 0.01, 'Centavo')"));
     c.execute(QStringLiteral("insert into tPais (pais_Clave, pais_Nombre) values ('MEX', 'Mexico')"));
-    c.execute(QStringLiteral("insert into tEstado (pais_Clave, edo_Clave, edo_Nombre) values ('MEX', 'JAL', 'Jalisco')"));
-    c.execute(QStringLiteral("insert into tProveedor (prov_Clave, prov_Nombre, pais_Clave, edo_Clave, tpag_Clave) "
-                             "values ('P1', 'Distribuidora Farmaceutica del Occidente de Mexico, S.A. de C.V.', "
-                             "'MEX', 'JAL', 'CREDITO'), ('P2', 'Lacteos', 'MEX', 'JAL', 'CREDITO')"));
     c.execute(QStringLiteral(
-        "insert into tFactura (alm_Clave, prov_Clave, fact_Clave, fact_Fecha, fact_Total, fact_Pago, edof_Clave) "
-        "values ('A1', 'P1', 'F-100', getdate(), 1160, null, 'AUTORIZADA'), "
-        "('A1', 'P1', 'F-101', getdate(), 300, 100, 'PAGO_PARCIAL'), "
-        "('A1', 'P1', 'F-102', getdate(), 50, 0, 'CANCELADA'), "
-        "('A1', 'P1', 'F-103', getdate(), 80, 80, 'PAGADA'), "
-        "('A2', 'P1', 'F-200', getdate(), 10, 0, 'REGISTRADA')"));
-    c.execute(QStringLiteral("insert into tBanco (banco_Clave, banco_Nombre) values ('BBVA', 'BBVA Mexico')"));
+        "insert into tEstado (pais_Clave, edo_Clave, edo_Nombre) values ('MEX', 'JAL', 'Jalisco')"));
+    c.execute(
+        QStringLiteral("insert into tProveedor (prov_Clave, prov_Nombre, pais_Clave, edo_Clave, tpag_Clave) "
+                       "values ('P1', 'Distribuidora Farmaceutica del Occidente de Mexico, S.A. de C.V.', "
+                       "'MEX', 'JAL', 'CREDITO'), ('P2', 'Lacteos', 'MEX', 'JAL', 'CREDITO'), "
+                       "('PROVEEDOR-CLAVE-LARGA-01', 'Largo', 'MEX', 'JAL', 'CREDITO')"));
+    c.execute(QStringLiteral("insert into tFactura (alm_Clave, prov_Clave, fact_Clave, fact_Fecha, "
+                             "fact_Total, fact_Pago, edof_Clave) "
+                             "values ('A1', 'P1', 'F-100', getdate(), 1160, null, 'AUTORIZADA'), "
+                             "('A1', 'P1', 'F-101', getdate(), 300, 100, 'PAGO_PARCIAL'), "
+                             "('A1', 'P1', 'F-102', getdate(), 50, 0, 'CANCELADA'), "
+                             "('A1', 'P1', 'F-103', getdate(), 80, 80, 'PAGADA'), "
+                             "('A2', 'P1', 'F-200', getdate(), 10, 0, 'REGISTRADA'), "
+                             "('A1', 'PROVEEDOR-CLAVE-LARGA-01', 'F-300', getdate(), 10, 0, 'REGISTRADA')"));
+    c.execute(
+        QStringLiteral("insert into tBanco (banco_Clave, banco_Nombre) values ('BBVA', 'BBVA Mexico')"));
     c.execute(QStringLiteral("insert into tCuentaBancaria (ctab_Clave, banco_Clave, ctab_Saldo) values "
                              "('0123456789', 'BBVA', 1000)"));
 }
@@ -57,9 +62,10 @@ inline void creaCaja(db::Connection &c)
 // The initial amount of CAJA1's open cut, as the opening writes it.
 inline void importeInicial(db::Connection &c, const char *importe)
 {
-    c.execute(QStringLiteral("insert into tMovCaja (alm_Clave, term_Clave, corte_Anio, corte_Numero, movc_Clave, "
-                             "concepto_Clave, concepto_Nombre, movc_Importe, movc_Fecha, usu_Clave) values "
-                             "('A1', 'CAJA1', ?, 2, 1, 'EFEC_APORTACION', 'IMPORTE INICIAL', ?, getdate(), 'ADMIN')"),
+    c.execute(QStringLiteral(
+                  "insert into tMovCaja (alm_Clave, term_Clave, corte_Anio, corte_Numero, movc_Clave, "
+                  "concepto_Clave, concepto_Nombre, movc_Importe, movc_Fecha, usu_Clave) values "
+                  "('A1', 'CAJA1', ?, 2, 1, 'EFEC_APORTACION', 'IMPORTE INICIAL', ?, getdate(), 'ADMIN')"),
               {anioServidor(c), QString::fromLatin1(importe)});
     c.execute(QStringLiteral("insert into tSecuencia (sec_Clave, sec_Valor) values (?, 1)"),
               {QStringLiteral("MOV_CAJA_A1_CAJA1_%1_2").arg(anioServidor(c))});
@@ -68,10 +74,12 @@ inline void importeInicial(db::Connection &c, const char *importe)
 // The state of CAJA1's cut 2 and everything its closing writes, to compare before and after.
 inline QStringList estadoDelCorte(db::Connection &c)
 {
-    return filas(c, QStringLiteral("select ecorte_Clave, corte_Total, corte_Diferencia, usu_ClaveFin from TCORTE "
-                                   "where term_Clave = 'CAJA1' order by corte_Numero")) +
-           filas(c, QStringLiteral("select movc_Clave, concepto_Clave, movc_Importe from tMovCaja order by term_Clave, "
-                                   "movc_Clave")) +
+    return filas(c, QStringLiteral(
+                        "select ecorte_Clave, corte_Total, corte_Diferencia, usu_ClaveFin from TCORTE "
+                        "where term_Clave = 'CAJA1' order by corte_Numero")) +
+           filas(c, QStringLiteral(
+                        "select movc_Clave, concepto_Clave, movc_Importe from tMovCaja order by term_Clave, "
+                        "movc_Clave")) +
            filas(c, QStringLiteral("select tpago_Clave, cortetp_Importe from tCorteTipoPago")) +
            filas(c, QStringLiteral("select deno_Clave, carq_Cantidad from tCorteArqueo")) +
            filas(c, QStringLiteral("select sec_Clave, sec_Valor from tSecuencia order by sec_Clave"));

@@ -92,7 +92,8 @@ void tst_CorteCierre::resumen()
     MovimientoCaja m(x.s.provider, x.s.config, x.s.prompter);
     x.s.config.setValue(QStringLiteral("IMPRIME-MOVIMIENTO-DE-CAJA"), false);
     x.s.prompter.answers << true << false << true << false;
-    QVERIFY(m.registraConcepto(QStringLiteral("LUZ"), QStringLiteral("Recibo de luz"), QStringLiteral("120")));
+    QVERIFY(
+        m.registraConcepto(QStringLiteral("LUZ"), QStringLiteral("Recibo de luz"), QStringLiteral("120")));
     QVERIFY(m.registraConcepto(QStringLiteral("FONDO"), QStringLiteral("Cambio"), QStringLiteral("30.50")));
 
     CorteCierre k(x.s.provider, x.s.config, x.s.prompter, x.s.permisos);
@@ -102,7 +103,8 @@ void tst_CorteCierre::resumen()
     for (const MovimientoResumen &mv : r.movimientos)
         movs << QStringLiteral("%1|%2|%3|%4|%5")
                     .arg(mv.numero)
-                    .arg(mv.concepto, mv.ingreso ? QStringLiteral("+") : QStringLiteral("-"), mv.importe.toString())
+                    .arg(mv.concepto, mv.ingreso ? QStringLiteral("+") : QStringLiteral("-"),
+                         mv.importe.toString())
                     .arg(mv.documentos);
     QCOMPARE(movs, (QStringList{"1|EFEC_APORTACION|+|500|-1", "2|LUZ|-|120|-1", "3|FONDO|+|30.5|-1",
                                 "0|VENTAS|+|170|3", "0|DEVOLUCIONES|-|0|0"}));
@@ -124,27 +126,47 @@ void tst_CorteCierre::resumen()
 void tst_CorteCierre::cierra_data()
 {
     TestDatabase::addEngineColumn();
-    QTest::addColumn<QString>("gasto");     // a "-" concept movement, empty for none
-    QTest::addColumn<QString>("efectivo");  // cash received
-    QTest::addColumn<bool>("sinCapturar");  // frmCorteFin_CerrarSinCapturar
-    QTest::addColumn<bool>("confirma");     // the answer to "Ya capturo los pagos recibidos"
-    QTest::addColumn<QString>("estado");    // the cut afterwards
-    QTest::addColumn<QString>("total");     // expected total stored
+    QTest::addColumn<QString>("gasto");    // a "-" concept movement, empty for none
+    QTest::addColumn<QString>("efectivo"); // cash received
+    QTest::addColumn<bool>("sinCapturar"); // frmCorteFin_CerrarSinCapturar
+    QTest::addColumn<bool>("confirma");    // the answer to "Ya capturo los pagos recibidos"
+    QTest::addColumn<QString>("estado");   // the cut afterwards
+    QTest::addColumn<QString>("total");    // expected total stored
     QTest::addColumn<QString>("diferencia");
-    QTest::addColumn<QString>("mensaje");   // the last message, empty for none
+    QTest::addColumn<QString>("mensaje"); // the last message, empty for none
     for (const QString &e : TestDatabase::engines()) {
-        TestDatabase::newRow(e, "iguales: CERRADO con diferencia 0")
-            << "" << "600" << false << true << "CERRADO" << "600" << "0" << "";
-        TestDatabase::newRow(e, "un gasto baja el total esperado")
-            << "75.25" << "524.75" << false << true << "CERRADO" << "524.75" << "0" << "";
+        TestDatabase::newRow(e, "iguales: CERRADO con diferencia 0") << ""
+                                                                     << "600" << false << true << "CERRADO"
+                                                                     << "600"
+                                                                     << "0"
+                                                                     << "";
+        TestDatabase::newRow(e, "un gasto baja el total esperado") << "75.25"
+                                                                   << "524.75" << false << true << "CERRADO"
+                                                                   << "524.75"
+                                                                   << "0"
+                                                                   << "";
         TestDatabase::newRow(e, "faltante sin derecho: sigue abierto")
-            << "" << "550" << false << true << "ABIERTO" << "0" << "0" << "Los pagos recibidos no coinciden con el total";
-        TestDatabase::newRow(e, "faltante con derecho: DIFERENCIA")
-            << "" << "550" << true << true << "DIFERENCIA" << "600" << "-50" << "";
+            << ""
+            << "550" << false << true << "ABIERTO"
+            << "0"
+            << "0"
+            << "Los pagos recibidos no coinciden con el total";
+        TestDatabase::newRow(e, "faltante con derecho: DIFERENCIA") << ""
+                                                                    << "550" << true << true << "DIFERENCIA"
+                                                                    << "600"
+                                                                    << "-50"
+                                                                    << "";
         TestDatabase::newRow(e, "sobrante con derecho: DIFERENCIA")
-            << "" << "600.01" << true << true << "DIFERENCIA" << "600" << "0.01" << "";
-        TestDatabase::newRow(e, "no confirma: sigue abierto")
-            << "" << "600" << false << false << "ABIERTO" << "0" << "0" << "Ya capturo los pagos recibidos";
+            << ""
+            << "600.01" << true << true << "DIFERENCIA"
+            << "600"
+            << "0.01"
+            << "";
+        TestDatabase::newRow(e, "no confirma: sigue abierto") << ""
+                                                              << "600" << false << false << "ABIERTO"
+                                                              << "0"
+                                                              << "0"
+                                                              << "Ya capturo los pagos recibidos";
     }
 }
 
@@ -194,16 +216,19 @@ void tst_CorteCierre::cierra()
         return;
     }
     QVERIFY(x.s.config.getString(QStringLiteral("CORTE-CAJA")).isEmpty());
-    QCOMPARE(filas(c, QStringLiteral("select concepto_Clave, movc_Importe, usu_Clave from tMovCaja where term_Clave = "
-                                     "'CAJA1' and concepto_Clave in ('VENTAS', 'DEVOLUCIONES') order by movc_Clave")),
+    QCOMPARE(filas(c, QStringLiteral(
+                          "select concepto_Clave, movc_Importe, usu_Clave from tMovCaja where term_Clave = "
+                          "'CAJA1' and concepto_Clave in ('VENTAS', 'DEVOLUCIONES') order by movc_Clave")),
              (QStringList{"VENTAS|100|CAJERO", "DEVOLUCIONES|0|CAJERO"}));
     QCOMPARE(filas(c, QStringLiteral("select tpago_Clave, cortetp_Importe from tCorteTipoPago")),
              QStringList{QStringLiteral("EFECTIVO|") + Decimal(efectivo.toLatin1().constData()).toString()});
-    QCOMPARE(c.scalar(QStringLiteral("select usu_ClaveFin from TCORTE where term_Clave = 'CAJA1' and corte_Numero = 2"))
+    QCOMPARE(c.scalar(QStringLiteral(
+                          "select usu_ClaveFin from TCORTE where term_Clave = 'CAJA1' and corte_Numero = 2"))
                  .toString(),
              QStringLiteral("CAJERO"));
     // Read back closed, the cut gives the same figures without counting its sales twice.
-    const auto leido = ResumenCorte::lee(c, QStringLiteral("A1"), Corte::Clave{QStringLiteral("CAJA1"), anioServidor(c), 2});
+    const auto leido =
+        ResumenCorte::lee(c, QStringLiteral("A1"), Corte::Clave{QStringLiteral("CAJA1"), anioServidor(c), 2});
     QVERIFY(leido && !leido->abierto());
     QCOMPARE(leido->total(), Decimal(total.toLatin1().constData()));
     QCOMPARE(leido->diferencia(), Decimal(diferencia.toLatin1().constData()));
@@ -215,14 +240,30 @@ void tst_CorteCierre::captura_data()
     QTest::addColumn<QString>("texto");
     QTest::addColumn<QString>("valor"); // what stays, empty when refused
     QTest::addColumn<QString>("mensaje");
-    QTest::newRow("importe vacio es cero") << false << "" << "0" << "";
-    QTest::newRow("importe con comas y signo") << false << "$1,250.50" << "1250.5" << "";
-    QTest::newRow("importe cero") << false << "0" << "0" << "";
-    QTest::newRow("importe letras") << false << "mil" << "" << "Debe ingresar un valor numerico";
-    QTest::newRow("importe negativo") << false << "-1" << "" << "Debe ingresar un valor mayor a cero";
-    QTest::newRow("cantidad entera") << true << " 3 " << "3" << "";
-    QTest::newRow("cantidad fraccion") << true << "1.5" << "" << "Debe ingresar un valor numerico";
-    QTest::newRow("cantidad negativa") << true << "-2" << "" << "Debe ingresar un valor mayor a cero";
+    QTest::newRow("importe vacio es cero") << false << ""
+                                           << "0"
+                                           << "";
+    QTest::newRow("importe con comas y signo") << false << "$1,250.50"
+                                               << "1250.5"
+                                               << "";
+    QTest::newRow("importe cero") << false << "0"
+                                  << "0"
+                                  << "";
+    QTest::newRow("importe letras") << false << "mil"
+                                    << ""
+                                    << "Debe ingresar un valor numerico";
+    QTest::newRow("importe negativo") << false << "-1"
+                                      << ""
+                                      << "Debe ingresar un valor mayor a cero";
+    QTest::newRow("cantidad entera") << true << " 3 "
+                                     << "3"
+                                     << "";
+    QTest::newRow("cantidad fraccion") << true << "1.5"
+                                       << ""
+                                       << "Debe ingresar un valor numerico";
+    QTest::newRow("cantidad negativa") << true << "-2"
+                                       << ""
+                                       << "Debe ingresar un valor mayor a cero";
 }
 
 void tst_CorteCierre::captura()
@@ -333,7 +374,8 @@ void tst_CorteCierre::cambioMientrasCaptura()
     x.s.prompter.answers << true;
     QVERIFY(!k.cmdAceptar());
     QCOMPARE(x.s.prompter.last(), CorteCierre::kCambioElCorte);
-    QCOMPARE(c.scalar(QStringLiteral("select ecorte_Clave from TCORTE where term_Clave = 'CAJA1' and corte_Numero = 2"))
+    QCOMPARE(c.scalar(QStringLiteral(
+                          "select ecorte_Clave from TCORTE where term_Clave = 'CAJA1' and corte_Numero = 2"))
                  .toString(),
              QStringLiteral("ABIERTO"));
     // The summary was read again with the sale, and what was counted stayed.
@@ -388,16 +430,20 @@ void tst_CorteCierre::fallaEnCadaSentencia()
     }
     QVERIFY(ok);
     QVERIFY2(fallas >= 8, qPrintable(QString::number(fallas)));
-    QCOMPARE(filas(c, QStringLiteral("select ecorte_Clave, corte_Total, corte_Diferencia from TCORTE where term_Clave "
-                                     "= 'CAJA1' and corte_Numero = 2")),
+    QCOMPARE(filas(c, QStringLiteral(
+                          "select ecorte_Clave, corte_Total, corte_Diferencia from TCORTE where term_Clave "
+                          "= 'CAJA1' and corte_Numero = 2")),
              QStringList{QStringLiteral("CERRADO|350|0")});
-    QCOMPARE(filas(c, QStringLiteral("select deno_Clave, carq_Cantidad from tCorteArqueo order by deno_Valor desc")),
+    QCOMPARE(filas(c, QStringLiteral(
+                          "select deno_Clave, carq_Cantidad from tCorteArqueo order by deno_Valor desc")),
              (QStringList{"B200|1", "B100|1"}));
-    QCOMPARE(filas(c, QStringLiteral("select tpago_Clave, cortetp_Importe from tCorteTipoPago order by tpago_Clave")),
+    QCOMPARE(filas(c, QStringLiteral(
+                          "select tpago_Clave, cortetp_Importe from tCorteTipoPago order by tpago_Clave")),
              (QStringList{"EFECTIVO|300", "TARJETA|50"}));
     // The movement numbers went on from the initial amount without a gap.
-    QCOMPARE(filas(c, QStringLiteral("select movc_Clave, concepto_Clave from tMovCaja where term_Clave = 'CAJA1' order "
-                                     "by movc_Clave")),
+    QCOMPARE(filas(c, QStringLiteral(
+                          "select movc_Clave, concepto_Clave from tMovCaja where term_Clave = 'CAJA1' order "
+                          "by movc_Clave")),
              (QStringList{"1|EFEC_APORTACION", "2|VENTAS", "3|DEVOLUCIONES"}));
 }
 
@@ -417,13 +463,15 @@ void tst_CorteCierre::impresionYReimpresion()
     CorteCierre k(x.s.provider, x.s.config, x.s.prompter, x.s.permisos);
     QStringList impresos;
     k.setImprime([&](const cCorte &corte) {
-        QCOMPARE(c.scalar(QStringLiteral("select ecorte_Clave from TCORTE where term_Clave = ? and corte_Numero = ?"),
+        QCOMPARE(c.scalar(QStringLiteral(
+                              "select ecorte_Clave from TCORTE where term_Clave = ? and corte_Numero = ?"),
                           {corte.terminal(), corte.numero()})
                      .toString(),
                  QStringLiteral("DIFERENCIA"));
         impresos << QStringLiteral("%1|%2|%3|%4|%5")
                         .arg(Corte::codigo(corte.resumen().clave), corte.resumen().total().toString(),
-                             corte.resumen().recibido().toString(), corte.resumen().efectivoArqueo().toString())
+                             corte.resumen().recibido().toString(),
+                             corte.resumen().efectivoArqueo().toString())
                         .arg(corte.movRows());
     });
     QVERIFY(k.inicia());
@@ -437,8 +485,8 @@ void tst_CorteCierre::impresionYReimpresion()
     QVERIFY(x.s.prompter.drained());
     const QString esperado = codigoCaja1(c) + QStringLiteral("|100|40|40|3");
     QCOMPARE(impresos, (QStringList{esperado, esperado}));
-    QCOMPARE(x.s.prompter.texts().mid(1), (QStringList{CorteCierre::kPreguntaImprime, CorteCierre::kReimprime,
-                                                        CorteCierre::kReimprime}));
+    QCOMPARE(x.s.prompter.texts().mid(1),
+             (QStringList{CorteCierre::kPreguntaImprime, CorteCierre::kReimprime, CorteCierre::kReimprime}));
 
     // The reprint offers the closed cuts, newest first (CAJA1's cut 1 was closed long ago).
     impresos.clear();
@@ -471,20 +519,22 @@ void tst_CorteCierre::eventoDelCorte()
     preparaMostrador(c, ini(QStringLiteral("p.ini")));
     creaCaja(c);
     importeInicial(c, "100");
-    c.execute(QStringLiteral("insert into tCodigo (codigo_Clave, codigo_Nombre, codigo_Text, codigo_Activo) values "
-                             "('OnCutOfBox', 'Corte', ?, 'S')"),
-              {QStringLiteral("Echo xCorte.Terminal & \"|\" & xCorte.Numero & \"|\" & xCorte.MovRows & \"|\" & "
-                              "xCorte.MovCols & \"|\" & xCorte.Movimiento(0, 2) & \"|\" & xCorte.Movimiento(1, 4) & "
-                              "\"|\" & xCorte.Debe & \"|\" & xCorte.Haber & \"|\" & xCorte.Total & \"|\" & xCorte.Caja\n"
-                              "Echo xCorte.ArqueoRows & \"|\" & xCorte.Arqueo(0, 0) & \"|\" & xCorte.Arqueo(0, 4) & "
-                              "\"|\" & xCorte.PagosRecibidos(0) & \"|\" & xCorte.Ventas & \"|\" & xCorte.Articulos\n"
-                              "On Error Resume Next\n"
-                              "x = xCorte.Movimiento(3, 0): Echo Err.Description: Err.Clear\n"
-                              "x = xCorte.Arqueo(0, 5): Echo Err.Description: Err.Clear\n"
-                              "x = xCorte.PagosRecibidos(-1): Echo Err.Description: Err.Clear\n"
-                              "Set y = xFactory.create(\"newcCorte\")\n"
-                              "Echo y.loadData(\"CAJA1\", xCorte.Anio, 2) & \"|\" & y.Total & \"|\" & "
-                              "y.loadData(\"NADA\", 1, 1)\n")});
+    c.execute(
+        QStringLiteral("insert into tCodigo (codigo_Clave, codigo_Nombre, codigo_Text, codigo_Activo) values "
+                       "('OnCutOfBox', 'Corte', ?, 'S')"),
+        {QStringLiteral(
+            "Echo xCorte.Terminal & \"|\" & xCorte.Numero & \"|\" & xCorte.MovRows & \"|\" & "
+            "xCorte.MovCols & \"|\" & xCorte.Movimiento(0, 2) & \"|\" & xCorte.Movimiento(1, 4) & "
+            "\"|\" & xCorte.Debe & \"|\" & xCorte.Haber & \"|\" & xCorte.Total & \"|\" & xCorte.Caja\n"
+            "Echo xCorte.ArqueoRows & \"|\" & xCorte.Arqueo(0, 0) & \"|\" & xCorte.Arqueo(0, 4) & "
+            "\"|\" & xCorte.PagosRecibidos(0) & \"|\" & xCorte.Ventas & \"|\" & xCorte.Articulos\n"
+            "On Error Resume Next\n"
+            "x = xCorte.Movimiento(3, 0): Echo Err.Description: Err.Clear\n"
+            "x = xCorte.Arqueo(0, 5): Echo Err.Description: Err.Clear\n"
+            "x = xCorte.PagosRecibidos(-1): Echo Err.Description: Err.Clear\n"
+            "Set y = xFactory.create(\"newcCorte\")\n"
+            "Echo y.loadData(\"CAJA1\", xCorte.Anio, 2) & \"|\" & y.Total & \"|\" & "
+            "y.loadData(\"NADA\", 1, 1)\n")});
     Cierre x(c, ini());
     x.s.config.setValue(QStringLiteral("IMPRIMIR-CORTE-DE-CAJA"), true);
     x.s.config.setValue(QStringLiteral("IMPRIMIR-CORTE-DE-CAJA-PREGUNTA"), false);
@@ -524,12 +574,14 @@ void tst_CorteCierre::pendientesYCorteCaja()
     preparaMostrador(c, ini(QStringLiteral("p.ini")));
     creaCaja(c);
     const QString pendiente = QStringLiteral(
-        "insert into tVentaPendiente (term_Clave, corte_Anio, corte_Numero, venta_Numero, venta_Folio, usu_Clave, "
+        "insert into tVentaPendiente (term_Clave, corte_Anio, corte_Numero, venta_Numero, venta_Folio, "
+        "usu_Clave, "
         "venta_Fecha, cli_Clave, alm_Clave) values (?, ?, 1, ?, ?, 'ADMIN', getdate(), 'C1', ?)");
-    const QString detalle = QStringLiteral(
-        "insert into tVentaPendienteDet (term_Clave, corte_Anio, corte_Numero, venta_Numero, vdet_Numero, art_Clave, "
-        "art_Nombre, vdet_Cantidad, vdet_Importe, vdet_SubTotal, vdet_Total, alm_Clave) values (?, ?, 1, ?, 1, 'LIB', "
-        "'Libre', 1, 10, 10, 10, ?)");
+    const QString detalle = QStringLiteral("insert into tVentaPendienteDet (term_Clave, corte_Anio, "
+                                           "corte_Numero, venta_Numero, vdet_Numero, art_Clave, "
+                                           "art_Nombre, vdet_Cantidad, vdet_Importe, vdet_SubTotal, "
+                                           "vdet_Total, alm_Clave) values (?, ?, 1, ?, 1, 'LIB', "
+                                           "'Libre', 1, 10, 10, 10, ?)");
     const int anio = anioServidor(c);
     c.execute(pendiente, {QStringLiteral("CAJA2"), anio, 1, 1, QStringLiteral("A1")});
     c.execute(detalle, {QStringLiteral("CAJA2"), anio, 1, QStringLiteral("A1")});
@@ -551,8 +603,10 @@ void tst_CorteCierre::pendientesYCorteCaja()
     x.s.prompter.answers << true << true;
     QVERIFY(k.cmdAceptar());
     QVERIFY(x.s.prompter.drained());
-    QCOMPARE(filas(c, QStringLiteral("select alm_Clave from tVentaPendiente")), QStringList{QStringLiteral("A2")});
-    QCOMPARE(filas(c, QStringLiteral("select alm_Clave from tVentaPendienteDet")), QStringList{QStringLiteral("A2")});
+    QCOMPARE(filas(c, QStringLiteral("select alm_Clave from tVentaPendiente")),
+             QStringList{QStringLiteral("A2")});
+    QCOMPARE(filas(c, QStringLiteral("select alm_Clave from tVentaPendienteDet")),
+             QStringList{QStringLiteral("A2")});
     // No held sales left here: no question at the next closing.
 }
 

@@ -62,12 +62,13 @@ void tst_CorteDia::dia()
     // Sales: cash, cash with two lines, card, credit, and one paid half cash half card.
     GuardaVenta g(s.provider, s.config, s.prompter);
     QVERIFY(g.guardaDatos(venta({linea(QStringLiteral("LIB"), "3", "12.50", "0")})));
-    QVERIFY(g.guardaDatos(venta({linea(QStringLiteral("LIB"), "1", "99.99", "0"),
-                                 linea(QStringLiteral("EXI"), "2", "8", "0")})));
+    QVERIFY(g.guardaDatos(venta(
+        {linea(QStringLiteral("LIB"), "1", "99.99", "0"), linea(QStringLiteral("EXI"), "2", "8", "0")})));
     QVERIFY(g.guardaDatos(venta({linea(QStringLiteral("LIB"), "2", "45", "0")}, QStringLiteral("TARJETA"))));
     QVERIFY(g.guardaDatos(venta({linea(QStringLiteral("LIB"), "1", "230", "0")}, QStringLiteral("CREDITO"))));
-    QVERIFY(g.guardaDatos(conPagos({linea(QStringLiteral("LIB"), "1", "100", "0")},
-                                   {pago(QStringLiteral("EFECTIVO"), "60"), pago(QStringLiteral("TARJETA"), "40")})));
+    QVERIFY(g.guardaDatos(
+        conPagos({linea(QStringLiteral("LIB"), "1", "100", "0")},
+                 {pago(QStringLiteral("EFECTIVO"), "60"), pago(QStringLiteral("TARJETA"), "40")})));
 
     // Cash in and out: an expense, change brought in, a deposit, a supplier paid.
     MovimientoCaja m(s.provider, s.config, s.prompter);
@@ -104,43 +105,54 @@ void tst_CorteDia::dia()
     const QVariantList cut{QStringLiteral("A1"), QStringLiteral("CAJA1"), apertura->anio, 3};
     const QString delCorte =
         QStringLiteral(" where alm_Clave = ? and term_Clave = ? and corte_Anio = ? and corte_Numero = ?");
-    const Decimal ventas = Decimal::fromVariant(c.scalar(QStringLiteral("select sum(venta_Total) from tVenta") + delCorte, cut));
+    const Decimal ventas =
+        Decimal::fromVariant(c.scalar(QStringLiteral("select sum(venta_Total) from tVenta") + delCorte, cut));
     const Decimal movimientos = Decimal::fromVariant(c.scalar(
-        QStringLiteral("select sum(case when k.concepto_Signo = '+' then m.movc_Importe else -m.movc_Importe end) "
-                       "from tMovCaja m join tConcepto k on k.concepto_Clave = m.concepto_Clave where m.alm_Clave = ? "
-                       "and m.term_Clave = ? and m.corte_Anio = ? and m.corte_Numero = ? and m.concepto_Clave not in "
-                       "('VENTAS', 'DEVOLUCIONES')"),
+        QStringLiteral(
+            "select sum(case when k.concepto_Signo = '+' then m.movc_Importe else -m.movc_Importe end) "
+            "from tMovCaja m join tConcepto k on k.concepto_Clave = m.concepto_Clave where m.alm_Clave = ? "
+            "and m.term_Clave = ? and m.corte_Anio = ? and m.corte_Numero = ? and m.concepto_Clave not in "
+            "('VENTAS', 'DEVOLUCIONES')"),
         cut));
     QCOMPARE(ventas, Decimal("573.49"));
     QCOMPARE(movimientos, Decimal("230"));
     const QString total = (ventas + movimientos).toString();
     QCOMPARE(total, QStringLiteral("803.49"));
-    const QVariant articulos = c.scalar(QStringLiteral("select sum(vdet_Cantidad) from tVentaDetalle") + delCorte, cut);
-    QCOMPARE(filas(c, QStringLiteral("select ecorte_Clave, corte_Total, corte_Diferencia, corte_Articulos from TCORTE") +
-                          delCorte,
+    const QVariant articulos =
+        c.scalar(QStringLiteral("select sum(vdet_Cantidad) from tVentaDetalle") + delCorte, cut);
+    QCOMPARE(filas(c,
+                   QStringLiteral(
+                       "select ecorte_Clave, corte_Total, corte_Diferencia, corte_Articulos from TCORTE") +
+                       delCorte,
                    cut),
              QStringList{QStringLiteral("CERRADO|") + total + QStringLiteral("|0|") +
                          Decimal::fromVariant(articulos).toString()});
     QCOMPARE(Decimal::fromVariant(articulos), Decimal(10));
     // What was received per kind: card and credit as the sales took them, cash as counted.
-    QCOMPARE(filas(c, QStringLiteral("select tpago_Clave, cortetp_Importe from tCorteTipoPago") + delCorte +
-                          QStringLiteral(" order by tpago_Clave"),
+    QCOMPARE(filas(c,
+                   QStringLiteral("select tpago_Clave, cortetp_Importe from tCorteTipoPago") + delCorte +
+                       QStringLiteral(" order by tpago_Clave"),
                    cut),
              (QStringList{"CREDITO|230", "EFECTIVO|443.49", "TARJETA|130"}));
-    QCOMPARE(filas(c, QStringLiteral("select tpago_Clave, sum(vpago_Importe) from tVentaPago") + delCorte +
-                          QStringLiteral(" and tpago_Clave <> 'EFECTIVO' group by tpago_Clave order by tpago_Clave"),
-                   cut),
-             (QStringList{"CREDITO|230", "TARJETA|130"}));
-    QCOMPARE(filas(c, QStringLiteral("select movc_Importe from tMovCaja") + delCorte +
-                          QStringLiteral(" and concepto_Clave = 'VENTAS'"),
+    QCOMPARE(
+        filas(c,
+              QStringLiteral("select tpago_Clave, sum(vpago_Importe) from tVentaPago") + delCorte +
+                  QStringLiteral(" and tpago_Clave <> 'EFECTIVO' group by tpago_Clave order by tpago_Clave"),
+              cut),
+        (QStringList{"CREDITO|230", "TARJETA|130"}));
+    QCOMPARE(filas(c,
+                   QStringLiteral("select movc_Importe from tMovCaja") + delCorte +
+                       QStringLiteral(" and concepto_Clave = 'VENTAS'"),
                    cut),
              QStringList{ventas.toString()});
     QCOMPARE(impresos, QList<Decimal>{Decimal(total)});
     // The money that left the drawer arrived where it went.
-    QCOMPARE(filas(c, QStringLiteral("select ctab_Saldo from tCuentaBancaria where ctab_Clave = '0123456789'")),
-             QStringList{QStringLiteral("2000")});
-    QCOMPARE(filas(c, QStringLiteral("select fact_Pago, edof_Clave from tFactura where fact_Clave = 'F-101'")),
-             QStringList{QStringLiteral("300|PAGADA")});
+    QCOMPARE(
+        filas(c, QStringLiteral("select ctab_Saldo from tCuentaBancaria where ctab_Clave = '0123456789'")),
+        QStringList{QStringLiteral("2000")});
+    QCOMPARE(
+        filas(c, QStringLiteral("select fact_Pago, edof_Clave from tFactura where fact_Clave = 'F-101'")),
+        QStringList{QStringLiteral("300|PAGADA")});
     QVERIFY(s.config.getString(QStringLiteral("CORTE-CAJA")).isEmpty());
 
     // Next morning the balance is proposed as the initial amount.

@@ -92,10 +92,12 @@ void tst_CorteFinVentana::cierraConElTeclado()
     QTest::keyClick(arqueo, Qt::Key_Return);
     QCOMPARE(w.result(), int(QDialog::Accepted));
     QCOMPARE(s.prompter.texts(), QStringList{CorteCierre::kConfirma});
-    QCOMPARE(filas(c, QStringLiteral("select ecorte_Clave, corte_Total from TCORTE where term_Clave = 'CAJA1' and "
-                                     "corte_Numero = 2")),
-             QStringList{QStringLiteral("CERRADO|600")});
-    QCOMPARE(filas(c, QStringLiteral("select deno_Clave, carq_Cantidad from tCorteArqueo order by deno_Valor desc")),
+    QCOMPARE(
+        filas(c, QStringLiteral("select ecorte_Clave, corte_Total from TCORTE where term_Clave = 'CAJA1' and "
+                                "corte_Numero = 2")),
+        QStringList{QStringLiteral("CERRADO|600")});
+    QCOMPARE(filas(c, QStringLiteral(
+                          "select deno_Clave, carq_Cantidad from tCorteArqueo order by deno_Valor desc")),
              (QStringList{"B500|1", "B100|1"}));
 }
 
@@ -122,7 +124,8 @@ void tst_CorteFinVentana::escapeLoDejaAbierto()
     QCOMPARE(QApplication::focusWidget(), w.gridPagos());
     QTest::keyClick(w.gridPagos(), Qt::Key_Escape);
     QCOMPARE(w.result(), int(QDialog::Rejected));
-    QCOMPARE(c.scalar(QStringLiteral("select ecorte_Clave from TCORTE where term_Clave = 'CAJA1' and corte_Numero = 2"))
+    QCOMPARE(c.scalar(QStringLiteral(
+                          "select ecorte_Clave from TCORTE where term_Clave = 'CAJA1' and corte_Numero = 2"))
                  .toString(),
              QStringLiteral("ABIERTO"));
 }
@@ -147,15 +150,19 @@ void tst_CorteFinVentana::movimientoConElTeclado()
     QCOMPARE(QApplication::focusWidget(), concepto);
     // Down picks the first concept (DEPOSITO DEL DIA), whose description is proposed.
     QTest::keyClick(concepto, Qt::Key_Down);
-    QVERIFY(w.findChild<QLineEdit *>(QStringLiteral("txtDescripcion"))->text().startsWith(QStringLiteral("DEPOSITO A CUENTA ")));
+    QVERIFY(w.findChild<QLineEdit *>(QStringLiteral("txtDescripcion"))
+                ->text()
+                .startsWith(QStringLiteral("DEPOSITO A CUENTA ")));
     QTest::keyClick(concepto, Qt::Key_Tab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtImporteConcepto"));
     s.prompter.answers << true << false;
     teclea(QStringLiteral("150"));
     QCOMPARE(w.result(), int(QDialog::Accepted));
-    QCOMPARE(filas(c, QStringLiteral("select movc_Clave, concepto_Clave, movc_Importe from tMovCaja order by movc_Clave")),
-             (QStringList{"1|EFEC_APORTACION|500", "2|DEPOSITO_DIA|150"}));
+    QCOMPARE(
+        filas(c, QStringLiteral(
+                     "select movc_Clave, concepto_Clave, movc_Importe from tMovCaja order by movc_Clave")),
+        (QStringList{"1|EFEC_APORTACION|500", "2|DEPOSITO_DIA|150"}));
 
     // Ctrl+3 shows the deposit tab with the account list ready.
     frmMovCaja w2(m);

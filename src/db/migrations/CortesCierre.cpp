@@ -17,8 +17,9 @@ void siFalta(Connection &c, const QString &tabla, const QString &columnaClave, c
     QStringList marcas;
     for (qsizetype i = 0; i < valores.size(); ++i)
         marcas << QStringLiteral("?");
-    c.execute(QStringLiteral("insert into ") + tabla + QStringLiteral(" (") + columnas.join(QStringLiteral(", ")) +
-                  QStringLiteral(") values (") + marcas.join(QStringLiteral(", ")) + u')',
+    c.execute(QStringLiteral("insert into ") + tabla + QStringLiteral(" (") +
+                  columnas.join(QStringLiteral(", ")) + QStringLiteral(") values (") +
+                  marcas.join(QStringLiteral(", ")) + u')',
               valores);
 }
 
@@ -126,13 +127,9 @@ create table if not exists tMovCuentaBancaria (
     primary key (ctab_Clave, movcb_Clave)
 );
 )"));
-    // A supplier or an account becomes a concept of its own key, which may be 30 characters long.
-    if (connection.engine() == Engine::PostgreSQL) {
-        connection.execute(QStringLiteral("alter table tConcepto alter column concepto_Clave type varchar(30)"));
-        connection.execute(QStringLiteral("alter table tMovCaja alter column concepto_Clave type varchar(30)"));
-    }
     const QStringList edo{QStringLiteral("edof_Clave"), QStringLiteral("edof_Nombre")};
-    for (const char *e : {"REGISTRADA", "PENDIENTE", "AUTORIZADA", "PAGO_PARCIAL", "PARCIAL", "PAGADA", "CANCELADA"})
+    for (const char *e :
+         {"REGISTRADA", "PENDIENTE", "AUTORIZADA", "PAGO_PARCIAL", "PARCIAL", "PAGADA", "CANCELADA"})
         siFalta(connection, QStringLiteral("tEstadoFactura"), edo.first(), edo,
                 {QString::fromLatin1(e), QString::fromLatin1(e).replace(u'_', u' ')});
     const QStringList emov{QStringLiteral("emovcb_Clave"), QStringLiteral("emovcb_Nombre")};
@@ -150,8 +147,9 @@ create table if not exists tMovCuentaBancaria (
     // put them on the right side when a closed cut is read back.
     const QStringList con{QStringLiteral("concepto_Clave"), QStringLiteral("concepto_Nombre"),
                           QStringLiteral("tconcepto_Clave"), QStringLiteral("concepto_Signo")};
-    siFalta(connection, QStringLiteral("tConcepto"), con.first(), con,
-            {QStringLiteral("VENTAS"), QStringLiteral("VENTAS"), QStringLiteral("INGRESO"), QStringLiteral("+")});
+    siFalta(
+        connection, QStringLiteral("tConcepto"), con.first(), con,
+        {QStringLiteral("VENTAS"), QStringLiteral("VENTAS"), QStringLiteral("INGRESO"), QStringLiteral("+")});
     siFalta(connection, QStringLiteral("tConcepto"), con.first(), con,
             {QStringLiteral("DEVOLUCIONES"), QStringLiteral("DEVOLUCIONES"), QStringLiteral("GASTO"),
              QStringLiteral("-")});
@@ -159,12 +157,14 @@ create table if not exists tMovCuentaBancaria (
     // Closing another terminal's cut, seeing the expected total and closing with a difference
     // relax the blind count: on upgrade they go to the supervisors (who may sell over the credit
     // limit), not to every cashier.
-    for (const char *d : {"frmCorteFin_CambiarTerminal", "frmCorteFin_VerTotal", "frmCorteFin_CerrarSinCapturar"})
-        connection.execute(QStringLiteral("insert into tSeguridad (perf_Clave, mod_Clave) select s.perf_Clave, ? "
-                                          "from tSeguridad s where s.mod_Clave = 'frmVenta_SobreGiro' and not exists "
-                                          "(select 1 from tSeguridad t where t.perf_Clave = s.perf_Clave and "
-                                          "t.mod_Clave = ?)"),
-                           {QString::fromLatin1(d), QString::fromLatin1(d)});
+    for (const char *d :
+         {"frmCorteFin_CambiarTerminal", "frmCorteFin_VerTotal", "frmCorteFin_CerrarSinCapturar"})
+        connection.execute(
+            QStringLiteral("insert into tSeguridad (perf_Clave, mod_Clave) select s.perf_Clave, ? "
+                           "from tSeguridad s where s.mod_Clave = 'frmVenta_SobreGiro' and not exists "
+                           "(select 1 from tSeguridad t where t.perf_Clave = s.perf_Clave and "
+                           "t.mod_Clave = ?)"),
+            {QString::fromLatin1(d), QString::fromLatin1(d)});
 }
 
 } // namespace db::migrations

@@ -53,15 +53,19 @@ frmCorteFin::frmCorteFin(CorteCierre &cierre, QWidget *parent) : QDialog(parent)
     auto *principal = new QVBoxLayout(this);
     auto *datos = new QHBoxLayout;
     const auto dato = [this, datos](const QString &nombre, const QString &titulo, const QString &texto) {
-        auto *l = new QLabel(QStringLiteral("<b>") + titulo + QStringLiteral("</b> ") + texto.toHtmlEscaped(), this);
+        auto *l = new QLabel(QStringLiteral("<b>") + titulo + QStringLiteral("</b> ") + texto.toHtmlEscaped(),
+                             this);
         l->setObjectName(nombre);
         datos->addWidget(l);
     };
     dato(QStringLiteral("lblCorte"), QStringLiteral("Corte:"), Corte::codigo(r.clave));
     dato(QStringLiteral("lblUsuario"), QStringLiteral("Abrio:"), r.usuario);
-    dato(QStringLiteral("lblFecha"), QStringLiteral("Apertura:"), r.fecha.toString(QStringLiteral("dd/MM/yyyy HH:mm")));
-    dato(QStringLiteral("lblArticulos"), QStringLiteral("Articulos vendidos:"), r.articulos.format(QStringLiteral("#,##0.##")));
-    dato(QStringLiteral("lblPendientes"), QStringLiteral("Ventas pendientes:"), QString::number(r.pendientes));
+    dato(QStringLiteral("lblFecha"), QStringLiteral("Apertura:"),
+         r.fecha.toString(QStringLiteral("dd/MM/yyyy HH:mm")));
+    dato(QStringLiteral("lblArticulos"), QStringLiteral("Articulos vendidos:"),
+         r.articulos.format(QStringLiteral("#,##0.##")));
+    dato(QStringLiteral("lblPendientes"), QStringLiteral("Ventas pendientes:"),
+         QString::number(r.pendientes));
     datos->addStretch();
     principal->addLayout(datos);
 
@@ -71,7 +75,8 @@ frmCorteFin::frmCorteFin(CorteCierre &cierre, QWidget *parent) : QDialog(parent)
     grdMovimientos = creaGrid(QStringLiteral("grdMovimientos"));
     grdMovimientos->setModel(m_movimientos);
     grdMovimientos->setFocusPolicy(Qt::NoFocus);
-    grdMovimientos->horizontalHeader()->setSectionResizeMode(MovimientosCorteModelo::Nombre, QHeaderView::Stretch);
+    grdMovimientos->horizontalHeader()->setSectionResizeMode(MovimientosCorteModelo::Nombre,
+                                                             QHeaderView::Stretch);
     lr->addWidget(grdMovimientos);
     centro->addWidget(resumen, 5);
 
@@ -132,7 +137,8 @@ frmCorteFin::frmCorteFin(CorteCierre &cierre, QWidget *parent) : QDialog(parent)
     });
 
     grdMovimientos->resizeColumnsToContents();
-    grdMovimientos->horizontalHeader()->setSectionResizeMode(MovimientosCorteModelo::Nombre, QHeaderView::Stretch);
+    grdMovimientos->horizontalHeader()->setSectionResizeMode(MovimientosCorteModelo::Nombre,
+                                                             QHeaderView::Stretch);
     muestraTotales();
     grdArqueo->setCurrentIndex(m_arqueo->index(0, ArqueoModelo::Cantidad));
     grdPagos->setCurrentIndex(m_pagos->index(0, PagosRecibidosModelo::Importe));

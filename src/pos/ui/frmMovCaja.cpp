@@ -58,7 +58,8 @@ frmMovCaja::frmMovCaja(MovimientoCaja &movimiento, QWidget *parent) : QDialog(pa
     auto *aceptar = botones->addButton(QStringLiteral("&Aceptar"), QDialogButtonBox::AcceptRole);
     aceptar->setObjectName(QStringLiteral("cmdAceptar"));
     aceptar->setDefault(true);
-    botones->addButton(QStringLiteral("&Cerrar"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("cmdCerrar"));
+    botones->addButton(QStringLiteral("&Cerrar"), QDialogButtonBox::RejectRole)
+        ->setObjectName(QStringLiteral("cmdCerrar"));
     principal->addWidget(botones);
     connect(botones, &QDialogButtonBox::accepted, this, &frmMovCaja::cmdAceptar);
     connect(botones, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -73,7 +74,8 @@ QWidget *frmMovCaja::creaConcepto()
     cmbConcepto->addItem(QString(), QString());
     m_conceptos = m_mov.conceptos();
     for (const auto &c : m_conceptos)
-        cmbConcepto->addItem(c.nombre + (c.ingreso ? QStringLiteral("  (+)") : QStringLiteral("  (-)")), c.clave);
+        cmbConcepto->addItem(c.nombre + (c.ingreso ? QStringLiteral("  (+)") : QStringLiteral("  (-)")),
+                             c.clave);
     txtDescripcion = new QLineEdit(w);
     txtDescripcion->setObjectName(QStringLiteral("txtDescripcion"));
     txtDescripcion->setMaxLength(100);
