@@ -30,8 +30,13 @@
 #include "frmCodigo.h"
 #include "frmConfig.h"
 #include "frmConsultaSQL.h"
-#include "frmCorteIni.h"
 #include "frmCtasXCobrar.h"
+#include "CorteCierre.h"
+#include "ImpresionCaja.h"
+#include "ImpresionTicket.h"
+#include "cCorte.h"
+#include "cMovCaja.h"
+#include "frmCorteFin.h"
 #include "frmImpresora.h"
 #include "frmVistaPrevia.h"
 #include "ImpresoraSistemaQt.h"
@@ -96,6 +101,7 @@ int main(int argc, char **argv)
     });
     registraScriptsClientes(services.factory(), services.connection());
     registraScriptsVenta(services.factory());
+    registraScriptsCorte(services.factory(), services.connection(), services.config());
     registraScriptsProveedores(services.factory(), services.connection());
     // The receipt printer, reachable by scripts as "xTicketPrinter" before the first one runs.
     cTicketPrinter impresora(services.connection(), services.config(), services.string());
@@ -247,6 +253,10 @@ int main(int argc, char **argv)
             QString terminal = services.config().getString(QStringLiteral("TERMINAL"));
             terminal.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
             s.impresora = &impresora;
+            s.imprimeMovimiento = [&](const cMovCaja &m) {
+                ImpresionTicket(impresora, services.config(), prompter, &services.code())
+                    .imprimeMovimiento(movimientoTicketDe(m));
+            };
             s.respaldo = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
                          QStringLiteral("/venta-en-curso-") + terminal + QStringLiteral(".json");
             if (frmVenta *w = frmVenta::abrir(s))
@@ -259,9 +269,15 @@ int main(int argc, char **argv)
         mainWindow->setCommand(QStringLiteral("mnuConta_CtasXCobrar"),
                                [&, lookup] { frmCtasXCobrar::abrir(lookup(), mainWindow); });
         // Closing a cut comes with the cash-cut report; until then the entry opens one.
+        // Closes the open cut (or opens one when there is none); the report goes to the receipt printer.
         mainWindow->setCommand(QStringLiteral("mnuCaja_Corte"), [&] {
             Corte corte(services.connection(), services.config(), prompter);
-            frmCorteIni::abrir(corte, mainWindow);
+            CorteCierre cierre(services.connection(), services.config(), prompter, permisos, &services.code());
+            cierre.setImprime([&](const cCorte &c) {
+                ImpresionTicket(impresora, services.config(), prompter, &services.code())
+                    .imprimeCorte(corteTicketDe(c.resumen()));
+            });
+            frmCorteFin::corteDeCaja(corte, cierre, mainWindow);
         });
         mainWindow->setCommand(QStringLiteral("mnuSeguridad_Mod"), [&] {
             mainWindow->addWindow(new frmModuloCon(services.connection(), prompter), QSize(820, 520));

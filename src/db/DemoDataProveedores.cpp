@@ -1,6 +1,7 @@
 #include "DemoDataProveedores.h"
 
 #include "Connection.h"
+#include "Decimal.h"
 
 #include <QStringList>
 
@@ -88,6 +89,34 @@ void populateDemoProveedores(Connection &c)
         for (const QString &d : QString::fromLatin1(p.departamentos).split(u','))
             c.execute(departamento, {clave, d});
     }
+
+    // Open invoices the counter may pay in cash, and the account the day's cash is deposited to.
+    if (c.tableExists(QStringLiteral("tFactura"))) {
+        struct Factura {
+            const char *proveedor, *factura, *total, *pagado, *estado;
+        };
+        // Amounts with 16 % IVA included.
+        const auto importe = [](const char *total) { return (Decimal(total) / Decimal("1.16")).round(2); };
+        const Factura facturas[] = {{"DAO", "A-10452", "1845.60", "0", "AUTORIZADA"},
+                                    {"DAO", "A-10467", "932.00", "400", "PAGO_PARCIAL"},
+                                    {"PEGL", "318", "2410.00", "0", "REGISTRADA"}};
+        for (const Factura &f : facturas)
+            if (c.scalar(QStringLiteral("select count(*) from tFactura where alm_Clave = 'MATRIZ' and prov_Clave = ? "
+                                        "and fact_Clave = ?"),
+                         {QLatin1String(f.proveedor), QLatin1String(f.factura)})
+                    .toInt() == 0)
+                c.execute(QStringLiteral("insert into tFactura (alm_Clave, prov_Clave, fact_Clave, fact_Fecha, "
+                                         "fact_FecPago, fact_Importe, fact_IVA, fact_Total, fact_Pago, fact_FecReg, "
+                                         "edof_Clave, fact_Concepto) values ('MATRIZ', ?, ?, getdate(), getdate(), ?, ?, ?, ?, "
+                                         "getdate(), ?, 'Mercancia')"),
+                          {QLatin1String(f.proveedor), QLatin1String(f.factura), importe(f.total).toQVariant(),
+                           (Decimal(f.total) - importe(f.total)).toQVariant(), Decimal(f.total).toQVariant(),
+                           Decimal(f.pagado).toQVariant(), QLatin1String(f.estado)});
+    }
+    if (c.tableExists(QStringLiteral("tCuentaBancaria")) &&
+        c.scalar(QStringLiteral("select count(*) from tCuentaBancaria where ctab_Clave = '0114477852'")).toInt() == 0)
+        c.execute(QStringLiteral("insert into tCuentaBancaria (ctab_Clave, banco_Clave, ctab_Saldo) values "
+                                 "('0114477852', 'BBVA', 48250)"));
 }
 
 } // namespace db

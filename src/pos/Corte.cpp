@@ -82,6 +82,16 @@ std::optional<Corte::Abierto> Corte::corteAbierto()
     return a;
 }
 
+bool Corte::bloqueaAbierto(db::Connection &c, const QString &almacen, const Clave &clave)
+{
+    // An update that changes nothing takes the row lock on both engines (SQLite's write lock is
+    // already held under BEGIN IMMEDIATE).
+    return c.execute(QStringLiteral("update TCORTE set ecorte_Clave = ecorte_Clave where alm_Clave = ? and "
+                                    "term_Clave = ? and corte_Anio = ? and corte_Numero = ? and "
+                                    "ecorte_Clave = 'ABIERTO'"),
+                     {almacen, clave.terminal, clave.anio, clave.numero}) == 1;
+}
+
 bool Corte::validaCorte()
 {
     try {
@@ -146,7 +156,10 @@ bool Corte::abre(const Apertura &apertura, const QString &importeInicial)
                      {apertura.almacen, apertura.terminal})
                 .toInt() > 0)
             throw Rechazo{kHayAbierto};
-        clave.numero = siguienteNumero(c, apertura.almacen, apertura.terminal, apertura.anio);
+        // The year is the server's at acceptance: a window left open over New Year's Eve opens
+        // cut 1 of the new year, not the next number of the old one.
+        clave.anio = c.scalar(QStringLiteral("select getdate()")).toDateTime().date().year();
+        clave.numero = siguienteNumero(c, apertura.almacen, apertura.terminal, clave.anio);
         c.execute(QStringLiteral("insert into TCORTE (alm_Clave, term_Clave, corte_Anio, corte_Numero, corte_Fecha, "
                                  "ecorte_Clave, usu_Clave) values (?, ?, ?, ?, getdate(), 'ABIERTO', ?)"),
                   {apertura.almacen, apertura.terminal, clave.anio, clave.numero, apertura.usuario});

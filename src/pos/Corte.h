@@ -11,6 +11,10 @@ class ConnectionProvider;
 class Prompter;
 class cConfigure;
 
+namespace db {
+class Connection;
+}
+
 // The cash cut of this terminal: finding the open one (which the counter asks before charging)
 // and opening a new one (frmCorteIni). A cut is named by its code terminal-year-number, kept in
 // the setting "CORTE-CAJA".
@@ -59,6 +63,11 @@ public:
     // Opens the cut with the typed initial amount: the TCORTE row, its first movement (the
     // initial amount) and "CORTE-CAJA", all or nothing. False when refused or failed (shown).
     bool abre(const Apertura &apertura, const QString &importeInicial);
+    // Inside a document's transaction: true when the cut is still open, and then its row stays
+    // locked until the transaction ends, so a closing waits for the document (and a document
+    // written after the closing finds the cut closed). Throws db::DbError.
+    static bool bloqueaAbierto(db::Connection &c, const QString &almacen, const Clave &clave);
+
     // The refused field after abre returned false because of the amount.
     bool importeRechazado() const { return m_importeRechazado; }
 

@@ -145,11 +145,8 @@ VentaGuardada GuardaVenta::escribe(db::Connection &c, const DatosVenta &d)
         throw Rechazo{Corte::kCorteInvalido};
 
     db::Transaction t(c);
-    if (c.scalar(QStringLiteral(
-                     "select count(*) from TCORTE where alm_Clave = ? and term_Clave = ? and corte_Anio = "
-                     "? and corte_Numero = ? and ecorte_Clave = 'ABIERTO'"),
-                 {almacen, corte->terminal, corte->anio, corte->numero})
-            .toInt() == 0)
+    // The cut's row stays locked until the sale commits: a closing of the cut waits for it.
+    if (!Corte::bloqueaAbierto(c, almacen, *corte))
         throw Rechazo{Corte::kCorteInvalido};
     // Airtime is linked by a later part of the counter; without its table the link cannot be kept.
     if (d.tiempoAire && !c.tableExists(QStringLiteral("tTiempoAire")))

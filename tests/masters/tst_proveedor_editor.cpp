@@ -605,6 +605,18 @@ void tst_ProveedorEditor::eliminarReferido()
                          "kar_Cantidad, art_Costo, KAR_ORIGEN, prov_Clave, fact_Clave, alma_Existencia, usu_Clave) "
                          "values ('MATRIZ', 'A1', 2026, getdate(), 'E', 10, 5, 'RECEPCION-1', 'P1', 'F-100', 10, "
                          "'ADMIN')")}},
+        {QStringLiteral("tFactura.prov_Clave"),
+         {QStringLiteral("insert into tFactura (alm_Clave, prov_Clave, fact_Clave, fact_Total, edof_Clave) values "
+                         "('MATRIZ', 'P1', 'F-1', 100, 'REGISTRADA')")}},
+        {QStringLiteral("TPAGO.prov_Clave"),
+         {QStringLiteral("insert into TPAGO (alm_Clave, pago_Clave, tpago_Clave, vpago_Importe, prov_Clave) values "
+                         "('MATRIZ', 20261, 'EFECTIVO', 100, 'P1')")}},
+        {QStringLiteral("tMovCuentaBancaria.prov_Clave"),
+         {QStringLiteral("insert into tBanco (banco_Clave, banco_Nombre) values ('B1', 'Banco')"),
+          QStringLiteral("insert into tCuentaBancaria (ctab_Clave, banco_Clave) values ('C1', 'B1')"),
+          QStringLiteral("insert into tMovCuentaBancaria (ctab_Clave, movcb_Clave, tmovcb_Clave, movcb_Importe, "
+                         "movcb_Fecha, usu_Clave, emovcb_Clave, prov_Clave, fact_Clave) values ('C1', 1, 'DEPOSITO', "
+                         "100, getdate(), 'ADMIN', 'APLICADO', 'P1', 'F-1')")}},
     };
     if (c.tableExists(tabla)) {
         const QString nombre = tabla + u'.' + columna;

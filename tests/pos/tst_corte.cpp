@@ -194,6 +194,17 @@ void tst_Corte::numeroPorAnio()
     QCOMPARE(a->numero, 1);
     QVERIFY(corte.abre(*a, QStringLiteral("100")));
     QCOMPARE(c.scalar(QStringLiteral("select corte_Numero from TCORTE where corte_Anio = ?"), {anio}).toInt(), 1);
+
+    // The opening window shown on the last evening of the old year and accepted after midnight.
+    c.execute(QStringLiteral("delete from tMovCaja"));
+    c.execute(QStringLiteral("delete from TCORTE where corte_Anio = ?"), {anio});
+    Corte::Apertura vieja = *corte.preparaApertura();
+    vieja.anio = anio - 1;
+    vieja.numero = 251;
+    QVERIFY(corte.abre(vieja, QStringLiteral("100")));
+    QCOMPARE(filas(c, QStringLiteral("select corte_Anio, corte_Numero from TCORTE where ecorte_Clave = 'ABIERTO'")),
+             QStringList{QStringLiteral("%1|1").arg(anio)});
+    QCOMPARE(s.config.getString(QStringLiteral("CORTE-CAJA")), QStringLiteral("CAJA-1-%1-1").arg(anio));
 }
 
 void tst_Corte::saldoAcumulado()

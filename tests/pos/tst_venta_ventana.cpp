@@ -120,6 +120,7 @@ private Q_SLOTS:
     void lineaRechazada();
     void comandosNoDisponibles_data();
     void comandosNoDisponibles();
+    void movimientoDeCaja();
     void clienteYCorte_data() { TestDatabase::addEngineRows(); }
     void clienteYCorte();
     void ventaPromiscua_data() { TestDatabase::addEngineRows(); }
@@ -538,8 +539,6 @@ void tst_VentaVentana::comandosNoDisponibles_data()
     QTest::addColumn<QString>("mensaje");
     const QString e = TestDatabase::sqlite();
     TestDatabase::newRow(e, "F5 tiempo aire") << int(Qt::Key_F5) << "El tiempo aire no esta disponible";
-    TestDatabase::newRow(e, "F7 movimiento de caja")
-        << int(Qt::Key_F7) << "Los movimientos de caja no estan disponibles";
     TestDatabase::newRow(e, "F8 presupuesto")
         << int(Qt::Key_F8) << "La impresion de presupuestos no esta disponible";
     TestDatabase::newRow(e, "F3 sin articulos") << int(Qt::Key_F3) << "No hay articulos para cobrar";
@@ -558,6 +557,27 @@ void tst_VentaVentana::comandosNoDisponibles()
     QTest::keyClick(w.campoArticulo(), Qt::Key(tecla));
     QCOMPARE(m.p.prompter.texts(), QStringList{mensaje});
     QCOMPARE(QApplication::focusWidget(), w.campoArticulo());
+}
+
+// F7 opens the cash movements of the open cut; closing them gives the article field back.
+void tst_VentaVentana::movimientoDeCaja()
+{
+    MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
+    Mostrador m(db.connection());
+    frmVenta w(m.servicios());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QString abierta;
+    QTimer::singleShot(0, [&abierta] {
+        if (QWidget *d = QApplication::activeModalWidget()) {
+            abierta = d->objectName();
+            QTest::keyClick(d, Qt::Key_Escape);
+        }
+    });
+    QTest::keyClick(w.campoArticulo(), Qt::Key_F7);
+    QCOMPARE(abierta, QStringLiteral("frmMovCaja"));
+    QVERIFY(m.p.prompter.shown.isEmpty());
+    QTRY_COMPARE(QApplication::focusWidget(), w.campoArticulo());
 }
 
 // The client key with Enter loads the client and re-prices; an unknown key keeps the client.

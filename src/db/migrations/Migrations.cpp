@@ -28,6 +28,7 @@ const QList<Migration> &all()
         {QStringLiteral("MDR-2026-ventas-derechos"), &ventasDerechos},
         {QStringLiteral("MDR-2026-proveedores"), &proveedores},
         {QStringLiteral("MDR-2026-cobranza"), &cobranza},
+        {QStringLiteral("MDR-2026-cortes-cierre"), &cortesCierre},
     };
     return list;
 }

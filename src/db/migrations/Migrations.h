@@ -51,5 +51,7 @@ void agregaDerechos(Connection &connection, const QString &padre, const QList<De
                     const QString &otorgarComo);
 void proveedores(Connection &connection); // tProveedor, its departments and exchange layouts, tControlPrecio
 void cobranza(Connection &connection);    // TCOBRO, tCobranzaCobro, tNotaCliente: collections and credit notes
+// the cash count of a closed cut; supplier invoices and payments, bank accounts and movements
+void cortesCierre(Connection &connection);
 
 } // namespace db::migrations

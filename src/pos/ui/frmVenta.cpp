@@ -1,6 +1,7 @@
 #include "frmVenta.h"
 
 #include "ImpresionTicket.h"
+#include "frmMovCaja.h"
 
 #include "Corte.h"
 #include "ConnectionProvider.h"
@@ -763,7 +764,9 @@ void frmVenta::cmdInicio()
 
 void frmVenta::cmdConcepto()
 {
-    m_s.prompter.information(QStringLiteral("Los movimientos de caja no estan disponibles"));
+    MovimientoCaja movimiento(m_s.connections, m_s.config, m_s.prompter, m_s.scripts);
+    movimiento.setImprime(m_s.imprimeMovimiento);
+    frmMovCaja::abrir(movimiento, this);
     enfocaArticulo();
 }
 

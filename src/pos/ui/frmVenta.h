@@ -3,6 +3,7 @@
 #include "GuardaVenta.h"
 #include "LookupServices.h"
 #include "MensajesVenta.h"
+#include "MovimientoCaja.h"
 #include "PreciosArticulo.h"
 #include "VentaCaptura.h"
 #include "VentaModelo.h"
@@ -46,6 +47,8 @@ public:
         QString respaldo;
         // The receipt printer; without it a sale prints nothing (scripts still run).
         cTicketPrinter *impresora = nullptr;
+        // The receipt of a cash movement (F7), when the built-in one is printed.
+        MovimientoCaja::Imprime imprimeMovimiento;
     };
 
     explicit frmVenta(const Servicios &servicios, QWidget *parent = nullptr);
