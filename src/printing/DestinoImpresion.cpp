@@ -8,7 +8,10 @@
 #include <cerrno>
 #include <cstring>
 
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <sys/socket.h>
 
 std::optional<DestinoImpresion> DestinoImpresion::deTexto(const QString &texto, QString *error)
@@ -68,7 +71,9 @@ QString DestinoImpresion::descripcion() const
 bool DestinoImpresion::entrega(const QByteArray &bytes, int esperaMs, QString *mensaje, QString *detalle) const
 {
     QString tecnico;
-    const bool ok = m_tipo == Tipo::Red ? entregaRed(bytes, esperaMs, &tecnico) : entregaArchivo(bytes, &tecnico);
+    const bool ok = m_tipo == Tipo::Red ? entregaRed(bytes, esperaMs, &tecnico)
+                    : esDispositivo(m_ruta) ? entregaDispositivo(bytes, esperaMs, &tecnico)
+                                            : entregaArchivo(bytes, &tecnico);
     if (!ok) {
         if (mensaje)
             *mensaje = m_tipo == Tipo::Red
@@ -81,6 +86,55 @@ bool DestinoImpresion::entrega(const QByteArray &bytes, int esperaMs, QString *m
         if (detalle)
             *detalle = descripcion() + QStringLiteral(": ") + tecnico;
     }
+    return ok;
+}
+
+bool DestinoImpresion::esDispositivo(const QString &ruta)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(ruta).constData(), &st) == 0 && (S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode));
+}
+
+// A printer port (or a pipe to one) is written without blocking, within the wait: a printer that
+// is off or out of paper stops taking bytes, and the counter must not hang on it.
+bool DestinoImpresion::entregaDispositivo(const QByteArray &bytes, int esperaMs, QString *detalle) const
+{
+    const int fd = ::open(QFile::encodeName(m_ruta).constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        *detalle = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    const QDeadlineTimer plazo(esperaMs);
+    qsizetype enviados = 0;
+    bool ok = true;
+    while (enviados < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + enviados, size_t(bytes.size() - enviados));
+        if (n > 0) {
+            enviados += n;
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+            *detalle = QString::fromLocal8Bit(std::strerror(errno));
+            ok = false;
+            break;
+        }
+        pollfd p{fd, POLLOUT, 0};
+        const qint64 resta = plazo.remainingTime();
+        if (resta <= 0 || ::poll(&p, 1, int(resta)) <= 0) {
+            *detalle = QStringLiteral("el dispositivo no tomó %1 de %2 bytes en %3 ms")
+                           .arg(bytes.size() - enviados)
+                           .arg(bytes.size())
+                           .arg(esperaMs);
+            ok = false;
+            break;
+        }
+        if (p.revents & (POLLERR | POLLHUP)) {
+            *detalle = QStringLiteral("el dispositivo se desconectó");
+            ok = false;
+            break;
+        }
+    }
+    ::close(fd);
     return ok;
 }
 

@@ -35,8 +35,12 @@ public:
 
     friend bool operator==(const DestinoImpresion &, const DestinoImpresion &) = default;
 
+    // A character device (a printer port) or a pipe, written within the wait; not a plain file.
+    static bool esDispositivo(const QString &ruta);
+
 private:
     bool entregaArchivo(const QByteArray &bytes, QString *detalle) const;
+    bool entregaDispositivo(const QByteArray &bytes, int esperaMs, QString *detalle) const;
     bool entregaRed(const QByteArray &bytes, int esperaMs, QString *detalle) const;
 
     Tipo m_tipo = Tipo::Archivo;

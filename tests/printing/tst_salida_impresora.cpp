@@ -8,8 +8,13 @@
 #include "PaginaCodigos.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class tst_SalidaImpresora : public QObject {
     Q_OBJECT
@@ -23,6 +28,7 @@ private Q_SLOTS:
     void documentoEscPos();
     void codigoBarras();
     void archivo();
+    void dispositivo();
     void redRecibeTodo();
     void redFalla_data();
     void redFalla();
@@ -162,6 +168,38 @@ void tst_SalidaImpresora::archivo()
     QVERIFY(!carpeta->entrega(QByteArray("x"), 1000, &mensaje, &detalle));
     QVERIFY(mensaje.startsWith(QStringLiteral("No fue posible escribir en ")));
     QVERIFY(detalle.startsWith(dir.path()));
+}
+
+// A printer port that takes nothing more (off, out of paper) holds the counter no longer than the
+// wait; one nobody has open fails at once; one that reads gets every byte. A pipe stands in for
+// the port.
+void tst_SalidaImpresora::dispositivo()
+{
+    QTemporaryDir dir;
+    const QByteArray ruta = QFile::encodeName(dir.filePath(QStringLiteral("lp0")));
+    QVERIFY(::mkfifo(ruta.constData(), 0600) == 0);
+    QVERIFY(DestinoImpresion::esDispositivo(QFile::decodeName(ruta)));
+    QVERIFY(!DestinoImpresion::esDispositivo(dir.path()));
+    const auto d = DestinoImpresion::deTexto(QFile::decodeName(ruta));
+    QString mensaje, detalle;
+    QVERIFY(!d->entrega(QByteArray("x"), 500, &mensaje, &detalle));
+    QVERIFY(mensaje.startsWith(QStringLiteral("No fue posible escribir en ")));
+
+    const int lector = ::open(ruta.constData(), O_RDONLY | O_NONBLOCK);
+    QVERIFY(lector >= 0);
+    QElapsedTimer reloj;
+    reloj.start();
+    QVERIFY(!d->entrega(QByteArray(1 << 20, 'x'), 300, &mensaje, &detalle));
+    QVERIFY(reloj.elapsed() < 3000);
+    QVERIFY2(detalle.contains(QStringLiteral("no tomó")), qPrintable(detalle));
+    char basura[65536];
+    while (::read(lector, basura, sizeof basura) > 0) {
+    }
+    QVERIFY2(d->entrega(QByteArray("hola\n"), 500, &mensaje, &detalle), qPrintable(detalle));
+    char leido[16] = {};
+    QCOMPARE(::read(lector, leido, sizeof leido), ssize_t(5));
+    QCOMPARE(QByteArray(leido, 5), QByteArray("hola\n"));
+    ::close(lector);
 }
 
 void tst_SalidaImpresora::redRecibeTodo()
