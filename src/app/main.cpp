@@ -278,6 +278,9 @@ int main(int argc, char **argv)
                     .imprimeCorte(corteTicketDe(c.resumen()));
             });
             frmCorteFin::corteDeCaja(corte, cierre, mainWindow);
+            // An open sale window shows the cut its next sale goes to.
+            for (frmVenta *venta : mainWindow->findChildren<frmVenta *>())
+                venta->actualizaCorte();
         });
         mainWindow->setCommand(QStringLiteral("mnuSeguridad_Mod"), [&] {
             mainWindow->addWindow(new frmModuloCon(services.connection(), prompter), QSize(820, 520));

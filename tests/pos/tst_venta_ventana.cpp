@@ -629,6 +629,14 @@ void tst_VentaVentana::clienteYCorte()
         m.p.prompter.texts(),
         QStringList{QStringLiteral("Corte de Caja invalido, aperture un corte de caja antes de continuar")});
     QCOMPARE(w.captura().lineas().size(), 1);
+    // A cut opened (or closed) from the Caja menu shows in the open window at once.
+    c.execute(QStringLiteral("update TCORTE set ecorte_Clave = 'ABIERTO'"));
+    w.actualizaCorte();
+    QCOMPARE(hijo<QLabel>(w, "lblCorte")->text(), QStringLiteral("CAJA1-%1-7").arg(PuestoVenta::anio(c)));
+    c.execute(QStringLiteral("update TCORTE set ecorte_Clave = 'CERRADO'"));
+    w.actualizaCorte();
+    QCOMPARE(hijo<QLabel>(w, "lblCorte")->text(), QStringLiteral("Sin corte abierto"));
+    QCOMPARE(w.captura().lineas().size(), 1);
 }
 
 // "VENTA-PROMISCUA": a login before the window opens and before every new sale; the seller is

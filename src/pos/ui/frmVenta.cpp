@@ -824,7 +824,7 @@ bool frmVenta::pideVendedor()
     return true;
 }
 
-bool frmVenta::nuevaVenta()
+void frmVenta::actualizaCorte()
 {
     try {
         const auto abierto = Corte(m_s.connections, m_s.config, m_s.prompter).corteAbierto();
@@ -832,6 +832,12 @@ bool frmVenta::nuevaVenta()
     } catch (const db::DbError &e) {
         writeLog(QStringLiteral("frmVenta: ") + e.description());
     }
+    muestraEncabezado();
+}
+
+bool frmVenta::nuevaVenta()
+{
+    actualizaCorte();
     m_captura.iniciaVenta();
     lblCambio->clear();
     if (m_s.config.getBool(QStringLiteral("VENTA-PROMISCUA")))

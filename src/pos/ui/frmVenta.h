@@ -78,6 +78,8 @@ public Q_SLOTS:
     void cmdSalvarPrecio();   // F11
     void cmdRecuperarVenta(); // F12
     void ofreceRespaldo();    // a sale an earlier run left unfinished
+    // Shows the terminal's open cut again (after a cut was opened or closed elsewhere).
+    void actualizaCorte();
     void cmdImportar();       // Ctrl+I: lines from a file chosen in a dialog
     // The lines of a file (article, quantity[, lot] per line); the log, when the cashier asks to
     // see it, in a window of its own.
