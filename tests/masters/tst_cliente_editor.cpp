@@ -225,14 +225,6 @@ void tst_ClienteEditor::datosFiscales_data()
         row("persona valida") << QVariantMap{{"cli_RFC", "gode561231gr8"}, {"cli_RegimenFiscal", "612"},
                                              {"cli_UsoCFDI", "D01"}}
                               << QList<bool>{false} << true << QStringList{alta} << QString();
-        row("moral valida") << QVariantMap{{"cli_RFC", "CFE370814QI0"}, {"cli_RegimenFiscal", "601"},
-                                           {"cli_UsoCFDI", "G03"}, {"cli_CPFis", "06500"}}
-                            << QList<bool>{false} << true << QStringList{alta} << QString();
-        row("publico en general") << QVariantMap{{"cli_RFC", "XAXX010101000"}, {"cli_RegimenFiscal", "616"},
-                                                 {"cli_UsoCFDI", "S01"}}
-                                  << QList<bool>{false} << true << QStringList{alta} << QString();
-        row("extranjero") << QVariantMap{{"cli_RFC", "XEXX010101000"}} << QList<bool>{false} << true
-                          << QStringList{alta} << QString();
         const QString aviso = QStringLiteral("El digito verificador del RFC GODE561231GR9 no corresponde, desea continuar");
         row("digito incorrecto, continua") << QVariantMap{{"cli_RFC", "GODE561231GR9"}} << QList<bool>{true, false}
                                            << true << QStringList{aviso, alta} << QString();
@@ -243,12 +235,6 @@ void tst_ClienteEditor::datosFiscales_data()
             << QStringList{"El RFC no es valido: debe tener 13 caracteres para personas fisicas o 12 para personas "
                            "morales (letras, fecha AAMMDD y homoclave)"}
             << "cli_RFC";
-        row("CURP valida") << QVariantMap{{"cli_RFC", "HEGG560427PD6"}, {"cli_CURP", "HEGG560427MVZRRL04"}}
-                           << QList<bool>{false} << true << QStringList{alta} << QString();
-        row("CURP con digito incorrecto, no continua")
-            << QVariantMap{{"cli_CURP", "HEGG560427MVZRRL05"}} << QList<bool>{false} << false
-            << QStringList{"El digito verificador de la CURP HEGG560427MVZRRL05 no corresponde, desea continuar"}
-            << "cli_CURP";
         row("CURP invalida") << QVariantMap{{"cli_CURP", "HEGG560427MXXRRL04"}} << QList<bool>{} << false
                              << QStringList{"La CURP no es valida: debe tener 18 caracteres"} << "cli_CURP";
         row("CURP de otra persona") << QVariantMap{{"cli_RFC", "GODE561231GR8"}, {"cli_CURP", "HEGG560427MVZRRL04"}}
@@ -265,8 +251,6 @@ void tst_ClienteEditor::datosFiscales_data()
                                          << "cli_UsoCFDI";
         row("codigo postal de 4 digitos") << QVariantMap{{"cli_CP", "4410"}} << QList<bool>{} << false
                                           << QStringList{"El codigo postal debe tener 5 digitos"} << "cli_CP";
-        row("codigo postal fiscal con letras") << QVariantMap{{"cli_CPFis", "44A00"}} << QList<bool>{} << false
-                                               << QStringList{"El codigo postal debe tener 5 digitos"} << "cli_CPFis";
         row("codigo postal de otro pais") << QVariantMap{{"pais_Clave", "USA"}, {"edo_Clave", "TX"}, {"cli_CP", "78501-1234"}}
                                           << QList<bool>{false} << true << QStringList{alta} << QString();
     }

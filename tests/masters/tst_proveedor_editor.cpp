@@ -236,8 +236,6 @@ void tst_ProveedorEditor::datosFiscales_data()
         row("moral valida") << QVariantMap{{"prov_RFC", "FNA-600101-QH6"}, {"prov_RegimenFiscal", "601"},
                                            {"prov_CP", "45050"}}
                             << QList<bool>{false} << true << QStringList{kAlta} << QString();
-        row("publico en general") << QVariantMap{{"prov_RFC", "XAXX010101000"}, {"prov_RegimenFiscal", "616"}}
-                                  << QList<bool>{false} << true << QStringList{kAlta} << QString();
         row("extranjero") << QVariantMap{{"prov_RFC", "XEXX010101000"}, {"pais_Clave", "USA"}, {"edo_Clave", "TX"}}
                           << QList<bool>{false} << true << QStringList{kAlta} << QString();
         const QString aviso = QStringLiteral("El digito verificador del RFC FNA600101QH7 no corresponde, desea continuar");
@@ -250,16 +248,9 @@ void tst_ProveedorEditor::datosFiscales_data()
             << QStringList{"El RFC no es valido: debe tener 13 caracteres para personas fisicas o 12 para personas "
                            "morales (letras, fecha AAMMDD y homoclave)"}
             << "prov_RFC";
-        row("RFC corto") << QVariantMap{{"prov_RFC", "FNA600101"}} << QList<bool>{} << false
-                         << QStringList{"El RFC no es valido: debe tener 13 caracteres para personas fisicas o 12 para "
-                                        "personas morales (letras, fecha AAMMDD y homoclave)"}
-                         << "prov_RFC";
         row("regimen de moral para persona")
             << QVariantMap{{"prov_RFC", "PEGL780412HJA"}, {"prov_RegimenFiscal", "601"}} << QList<bool>{} << false
             << QStringList{"El regimen fiscal 601 no aplica a personas fisicas"} << "prov_RegimenFiscal";
-        row("regimen de persona para moral")
-            << QVariantMap{{"prov_RFC", "FNA600101QH6"}, {"prov_RegimenFiscal", "612"}} << QList<bool>{} << false
-            << QStringList{"El regimen fiscal 612 no aplica a personas morales"} << "prov_RegimenFiscal";
         row("codigo postal de 4 digitos") << QVariantMap{{"prov_CP", "4410"}} << QList<bool>{} << false
                                           << QStringList{"El codigo postal debe tener 5 digitos"} << "prov_CP";
         row("codigo postal de otro pais")
