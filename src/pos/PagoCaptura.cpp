@@ -59,21 +59,12 @@ const QStringList PagosModel::kEncabezados = {
     QStringLiteral("Moneda"),      QStringLiteral("Importe Moneda"), QStringLiteral("T. de Cambio"),
     QStringLiteral("Referencia1"), QStringLiteral("Referencia2")};
 
-int PagosModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : int(m_pagos.size());
-}
-
-int PagosModel::columnCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : int(kEncabezados.size());
-}
-
 QVariant PagosModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_pagos.size() || index.column() >= kEncabezados.size())
+    const PagoVenta *fila = ModeloLista::fila(index);
+    if (!fila)
         return {};
-    const PagoVenta &p = m_pagos.at(index.row());
+    const PagoVenta &p = *fila;
     const bool numerica = index.column() == 1 || index.column() == 7 || index.column() == 8;
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(numerica ? Qt::AlignRight | Qt::AlignVCenter
@@ -106,39 +97,6 @@ QVariant PagosModel::data(const QModelIndex &index, int role) const
         return p.referenciaAdic;
     }
     return {};
-}
-
-QVariant PagosModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (role != Qt::DisplayRole)
-        return {};
-    if (orientation == Qt::Horizontal)
-        return section >= 0 && section < kEncabezados.size() ? QVariant(kEncabezados.at(section))
-                                                             : QVariant();
-    return section + 1;
-}
-
-void PagosModel::agrega(const PagoVenta &pago)
-{
-    beginInsertRows({}, int(m_pagos.size()), int(m_pagos.size()));
-    m_pagos.append(pago);
-    endInsertRows();
-}
-
-void PagosModel::quita(int fila)
-{
-    if (fila < 0 || fila >= m_pagos.size())
-        return;
-    beginRemoveRows({}, fila, fila);
-    m_pagos.removeAt(fila);
-    endRemoveRows();
-}
-
-void PagosModel::limpia()
-{
-    beginResetModel();
-    m_pagos.clear();
-    endResetModel();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -2,6 +2,8 @@
 
 #include "Venta.h"
 
+#include "ModeloLista.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
@@ -16,25 +18,16 @@ class Prompter;
 class cConfigure;
 
 // The payments grid: one row per accepted payment, the eleven fields of a payment line.
-class PagosModel : public QAbstractTableModel {
+class PagosModel : public ModeloLista<PagoVenta> {
     Q_OBJECT
 public:
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit PagosModel(QObject *parent = nullptr) : ModeloLista(kEncabezados, parent) {}
 
     static const QStringList kEncabezados;
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    const QList<PagoVenta> &pagos() const { return m_pagos; }
-    void agrega(const PagoVenta &pago);
-    void quita(int fila);
-    void limpia();
-
-private:
-    QList<PagoVenta> m_pagos;
+    const QList<PagoVenta> &pagos() const { return filas(); }
 };
 
 // The rules of the payment window without widgets: what may be paid how, the totals, the card

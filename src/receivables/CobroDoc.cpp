@@ -43,21 +43,12 @@ const QStringList PagosCobroModel::kEncabezados = {
     QStringLiteral("Moneda"),     QStringLiteral("Importe Moneda"), QStringLiteral("T. de Cambio"),
     QStringLiteral("Referencia"), QStringLiteral("Cliente"),        QStringLiteral("Prorrateo")};
 
-int PagosCobroModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : int(m_pagos.size());
-}
-
-int PagosCobroModel::columnCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : int(kEncabezados.size());
-}
-
 QVariant PagosCobroModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_pagos.size() || index.column() >= kEncabezados.size())
+    const PagoCobro *fila = ModeloLista::fila(index);
+    if (!fila)
         return {};
-    const PagoCobro &p = m_pagos.at(index.row());
+    const PagoCobro &p = *fila;
     const int col = index.column();
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(col == 1 || col == 7 || col == 8 ? Qt::AlignRight | Qt::AlignVCenter
@@ -93,37 +84,11 @@ QVariant PagosCobroModel::data(const QModelIndex &index, int role) const
     return {};
 }
 
-QVariant PagosCobroModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (role != Qt::DisplayRole)
-        return {};
-    if (orientation == Qt::Horizontal)
-        return section >= 0 && section < kEncabezados.size() ? QVariant(kEncabezados.at(section))
-                                                             : QVariant();
-    return section + 1;
-}
-
-void PagosCobroModel::agrega(const PagoCobro &pago)
-{
-    beginInsertRows({}, int(m_pagos.size()), int(m_pagos.size()));
-    m_pagos.append(pago);
-    endInsertRows();
-}
-
-void PagosCobroModel::quita(int fila)
-{
-    if (fila < 0 || fila >= m_pagos.size())
-        return;
-    beginRemoveRows({}, fila, fila);
-    m_pagos.removeAt(fila);
-    endRemoveRows();
-}
-
 void PagosCobroModel::setProrrateo(int fila, qint64 folio)
 {
-    if (fila < 0 || fila >= m_pagos.size())
+    if (fila < 0 || fila >= m_filas.size())
         return;
-    m_pagos[fila].prorrateo = folio;
+    m_filas[fila].prorrateo = folio;
     emit dataChanged(index(fila, 11), index(fila, 11));
 }
 

@@ -2,6 +2,8 @@
 
 #include "Cobro.h"
 
+#include "ModeloLista.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
@@ -12,24 +14,16 @@ class Prompter;
 class cConfigure;
 
 // The payment lines of a collection: "Tipo" … "Cliente", "Prorrateo" (the line's folio once written).
-class PagosCobroModel : public QAbstractTableModel {
+class PagosCobroModel : public ModeloLista<PagoCobro> {
     Q_OBJECT
 public:
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit PagosCobroModel(QObject *parent = nullptr) : ModeloLista(kEncabezados, parent) {}
     static const QStringList kEncabezados;
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    const QList<PagoCobro> &pagos() const { return m_pagos; }
-    void agrega(const PagoCobro &pago);
-    void quita(int fila);
+    const QList<PagoCobro> &pagos() const { return filas(); }
     void setProrrateo(int fila, qint64 folio);
-
-private:
-    QList<PagoCobro> m_pagos;
 };
 
 // The receivables being collected, in the order the paid total is spread over them; the last
