@@ -29,6 +29,7 @@ const QList<Migration> &all()
         {QStringLiteral("MDR-2026-proveedores"), &proveedores},
         {QStringLiteral("MDR-2026-cobranza"), &cobranza},
         {QStringLiteral("MDR-2026-cortes-cierre"), &cortesCierre},
+        {QStringLiteral("MDR-2026-reportes"), &reportes},
     };
     return list;
 }

@@ -53,5 +53,7 @@ void proveedores(Connection &connection); // tProveedor, its departments and exc
 void cobranza(Connection &connection);    // TCOBRO, tCobranzaCobro, tNotaCliente: collections and credit notes
 // the cash count of a closed cut; supplier invoices and payments, bank accounts and movements
 void cortesCierre(Connection &connection);
+// stored reports: designs, parameters and their catalogues
+void reportes(Connection &connection);
 
 } // namespace db::migrations

@@ -269,14 +269,14 @@ void tst_ConsultaSQL::consultar()
 void tst_ConsultaSQL::eliminar_data()
 {
     QTest::addColumn<QString>("engine");
-    QTest::addColumn<bool>("tablaDeReportes");
+    QTest::addColumn<bool>("conReporte");
     QTest::addColumn<bool>("usada");
     QTest::addColumn<QList<bool>>("respuestas");
     QTest::addColumn<QStringList>("mensajes");
     QTest::addColumn<bool>("eliminada");
     const QString pregunta = QStringLiteral("Esta seguro de eliminar la Consulta Almacenes");
     for (const QString &e : TestDatabase::engines()) {
-        TestDatabase::newRow(e, "sin tabla de reportes") << false << false << QList<bool>{true}
+        TestDatabase::newRow(e, "sin reportes") << false << false << QList<bool>{true}
                                                          << QStringList{pregunta, "El registro fue eliminado con exito"} << true;
         TestDatabase::newRow(e, "no usada por un reporte") << true << false << QList<bool>{true}
                                                            << QStringList{pregunta, "El registro fue eliminado con exito"} << true;
@@ -290,7 +290,7 @@ void tst_ConsultaSQL::eliminar_data()
 void tst_ConsultaSQL::eliminar()
 {
     QFETCH(QString, engine);
-    QFETCH(bool, tablaDeReportes);
+    QFETCH(bool, conReporte);
     QFETCH(bool, usada);
     QFETCH(QList<bool>, respuestas);
     QFETCH(QStringList, mensajes);
@@ -303,9 +303,11 @@ void tst_ConsultaSQL::eliminar()
     QVERIFY(editor.agregarRegistro({QStringLiteral("4"), QStringLiteral("Almacenes"), kSql, dosColumnas()}));
     st.prompter.answers.enqueue(false);
     QVERIFY(editor.agregarRegistro({QStringLiteral("5"), QStringLiteral("Otra"), kSql, dosColumnas()}));
-    if (tablaDeReportes) {
-        c.execute(QStringLiteral("create table tReporteParam (rep_Clave varchar(20), param_Orden integer, con_Clave integer)"));
-        c.execute(QStringLiteral("insert into tReporteParam values ('VENTAS', 1, ?)"), {usada ? 4 : 5});
+    if (conReporte) {
+        c.execute(QStringLiteral("insert into tReporte (rep_Clave, rep_Nombre) values ('VENTAS', 'Ventas')"));
+        c.execute(QStringLiteral("insert into tReporteParam (rep_Clave, rparam_Clave, rparam_Nombre, tparam_Clave, "
+                                 "con_clave) values ('VENTAS', 1, 'ALMACEN', 'LISTA', ?)"),
+                  {usada ? 4 : 5});
     }
     st.prompter.clear();
     for (bool r : respuestas)
