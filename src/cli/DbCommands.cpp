@@ -36,7 +36,7 @@ void reportApplied(QTextStream &out, const QStringList &applied)
         out << "Actualización aplicada: " << key << '\n';
 }
 
-int init(const AdminCli::Arguments &args, QTextStream &out, QTextStream &err)
+int init(const AdminCli::Arguments &args, QTextStream &out, QTextStream &err, const DemoStep &demoStep)
 {
     try {
         const db::ConnectionString target = db::ConnectionString::parse(args.values.value(QStringLiteral("--connection")));
@@ -55,6 +55,8 @@ int init(const AdminCli::Arguments &args, QTextStream &out, QTextStream &err)
         reportApplied(out, db::Schema::upgrade(c));
         if (args.flags.contains(QStringLiteral("--demo"))) {
             db::DemoData::populate(c);
+            if (demoStep && !demoStep(c, out, err))
+                return 1;
             out << "Datos de demostración listos\n";
         }
         if (roles) {
@@ -91,7 +93,7 @@ int upgrade(const AdminCli::Arguments &args, QTextStream &out, QTextStream &err)
 
 } // namespace
 
-void addDbCommands(AdminCli &cli)
+void addDbCommands(AdminCli &cli, DemoStep demoStep)
 {
     cli.add({{QStringLiteral("db"), QStringLiteral("init")},
              QStringLiteral("db init [--demo] [--adopt] [--owner-password CLAVE] [--station-password CLAVE] "
@@ -99,7 +101,9 @@ void addDbCommands(AdminCli &cli)
              {QStringLiteral("--demo"), QStringLiteral("--adopt")},
              {QStringLiteral("--connection"), QStringLiteral("--owner-password"), QStringLiteral("--station-password")},
              {QStringLiteral("--connection")},
-             init});
+             [demoStep](const AdminCli::Arguments &args, QTextStream &out, QTextStream &err) {
+                 return init(args, out, err, demoStep);
+             }});
     cli.add({{QStringLiteral("db"), QStringLiteral("upgrade")},
              QStringLiteral("db upgrade [--adopt] --connection CADENA"),
              {QStringLiteral("--adopt")},

@@ -1,7 +1,9 @@
 #include "AdminCli.h"
+#include "ConsolePrompter.h"
 #include "CoreCommands.h"
 #include "DbCommands.h"
 #include "DemoCommands.h"
+#include "ProgramaReporte.h"
 #include "ScriptCommands.h"
 #include "TicketCommands.h"
 
@@ -29,7 +31,15 @@ int main(int argc, char **argv)
     QTextStream err(stderr);
 
     AdminCli cli(out, err);
-    addDbCommands(cli);
+    // The demo reports' programs are written from their designs, as the designer would.
+    addDbCommands(cli, [](db::Connection &c, QTextStream &out, QTextStream &err) {
+        ConsolePrompter prompter(err);
+        ProgramaReporte programa(prompter);
+        const std::optional<int> escritos = programa.guardaFaltantes(c);
+        if (escritos.value_or(0) > 0)
+            out << "Programas de reportes escritos: " << *escritos << '\n';
+        return escritos.has_value();
+    });
     addDemoCommands(cli);
     addCoreCommands(cli);
     addScriptCommands(cli);

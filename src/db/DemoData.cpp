@@ -8,6 +8,7 @@
 #include "DemoDataProveedores.h"
 #include "DemoDataCodigo.h"
 #include "DemoDataConsultas.h"
+#include "DemoDataReportes.h"
 #include "DemoDataSeguridad.h"
 #include "Transaction.h"
 
@@ -101,6 +102,7 @@ void DemoData::populate(Connection &c)
     populateDemoCobranza(c);
     populateDemoCodigo(c);
     populateDemoConsultas(c);
+    populateDemoReportes(c);
     tx.commit();
 }
 
