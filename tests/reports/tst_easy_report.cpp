@@ -1,6 +1,6 @@
 // The report run-time: banding with groups, summaries and formulas into page logs (golden),
 // the edge cases of pagination, and the guards that keep summaries from counting a row twice.
-#include "ReportePrueba.h"
+#include "EjecucionReporte.h"
 #include "TestDatabase.h"
 #include "VentasPrueba.h"
 #include "cPrintObjects.h"
@@ -35,7 +35,7 @@ void tst_easy_report::paginasDelReporte()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Empty);
     creaVentas(db.connection());
-    ReportePrueba p(&db.connection());
+    EjecucionReporte p(&db.connection());
     diaCompleto(*p.report);
     QString error;
     QVERIFY2(p.report->configureScript(QString::fromUtf8(kPrograma), &error), qPrintable(error));
@@ -86,7 +86,7 @@ void tst_easy_report::sinFilas()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Empty);
     creaVentas(db.connection());
-    ReportePrueba p(&db.connection());
+    EjecucionReporte p(&db.connection());
     p.report->setParam(QStringLiteral("Fecha"), QStringLiteral("01/01/2020 00:00:00"),
                        QStringLiteral("01/01/2020 23:59:59"), QStringLiteral("F"));
     QVERIFY(p.report->configureScript(QString::fromUtf8(kPrograma)));
@@ -104,7 +104,7 @@ void tst_easy_report::detalleQueNoCabe()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Empty);
     creaVentas(db.connection());
-    ReportePrueba p(&db.connection());
+    EjecucionReporte p(&db.connection());
     diaCompleto(*p.report);
     QVERIFY(p.report->configureScript(QString::fromUtf8(kPrograma) +
                                       QStringLiteral("\r\nxRpt.getObject(\"articulo\").Height = 40\r\n")));
@@ -137,7 +137,7 @@ void tst_easy_report::cadaFilaSeSumaUnaVez()
     QFETCH(int, alto);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Empty);
     creaVentas(db.connection(), 7);
-    ReportePrueba p(&db.connection());
+    EjecucionReporte p(&db.connection());
     diaCompleto(*p.report);
     QVERIFY(p.report->configureScript(QString::fromUtf8(kPrograma) +
                                       QStringLiteral("\r\nxRpt.UserPageHeight = %1\r\n").arg(alto)));
@@ -162,9 +162,9 @@ void tst_easy_report::paginasEnArchivos()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Empty);
     creaVentas(db.connection(), 3);
-    ReportePrueba enMemoria(&db.connection());
-    ReportePrueba enArchivos(&db.connection(), 2);
-    for (ReportePrueba *p : {&enMemoria, &enArchivos}) {
+    EjecucionReporte enMemoria(&db.connection());
+    EjecucionReporte enArchivos(&db.connection(), 2);
+    for (EjecucionReporte *p : {&enMemoria, &enArchivos}) {
         diaCompleto(*p->report);
         QVERIFY(p->report->configureScript(QString::fromUtf8(kPrograma)));
         QVERIFY(p->report->printReport());
@@ -182,7 +182,7 @@ void tst_easy_report::parametroFaltante()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Empty);
     creaVentas(db.connection());
-    ReportePrueba p(&db.connection());
+    EjecucionReporte p(&db.connection());
     QVERIFY(p.report->configureScript(QString::fromUtf8(kPrograma)));
     QVERIFY(!p.report->printReport());
     QCOMPARE(p.prompter.texts(), QStringList{QStringLiteral("Parametro no encontrado [Fecha]")});
@@ -194,7 +194,7 @@ void tst_easy_report::errorEnOnPrint()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Empty);
     creaVentas(db.connection());
-    ReportePrueba p(&db.connection());
+    EjecucionReporte p(&db.connection());
     diaCompleto(*p.report);
     QVERIFY(p.report->configureScript(QString::fromUtf8(kPrograma) +
                                       QStringLiteral("\r\nxRpt.getObject(\"Marca\").onPrintFormula = \"x = [NoExiste]\"\r\n"

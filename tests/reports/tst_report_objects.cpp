@@ -1,7 +1,7 @@
 // The printable objects: value texts by data kind, the designer's property interface, section
 // heights, drawing inside the band, group change detection and formula evaluation.
 #include "ReportValue.h"
-#include "ReportePrueba.h"
+#include "EjecucionReporte.h"
 #include "cPrintObjects.h"
 #include "cPrintSection.h"
 
@@ -268,7 +268,7 @@ void tst_report_objects::dibujaSoloLoQueCabe()
     QFETCH(double, alto);
     QFETCH(bool, visible);
     QFETCH(bool, dibujado);
-    ReportePrueba p(nullptr);
+    EjecucionReporte p(nullptr);
     cPrintText t;
     t.setValue(QStringLiteral("Hola"));
     t.QObject::setProperty("Top", top);
@@ -327,7 +327,7 @@ void tst_report_objects::cambioDeGrupo()
 
 void tst_report_objects::nombresGenerados()
 {
-    ReportePrueba p(nullptr);
+    EjecucionReporte p(nullptr);
     easyReport &r = *p.report;
     auto *a = new cPrintText;
     auto *b = new cPrintText;

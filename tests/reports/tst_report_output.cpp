@@ -2,7 +2,7 @@
 // file, the preview image; and its data as RFC 4180 CSV.
 #include "RangoImpresion.h"
 #include "ReportPainter.h"
-#include "ReportePrueba.h"
+#include "EjecucionReporte.h"
 #include "TestDatabase.h"
 #include "VentasPrueba.h"
 
@@ -71,7 +71,7 @@ QList<QStringList> leeCsv(const QString &text)
     return rows;
 }
 
-void preparaReporte(ReportePrueba &p, const QString &extra = QString())
+void preparaReporte(EjecucionReporte &p, const QString &extra = QString())
 {
     diaCompleto(*p.report);
     QString error;
@@ -151,7 +151,7 @@ void tst_report_output::imprimePaginas()
     QFETCH(int, hasta);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Empty);
     creaVentas(db.connection(), 3);
-    ReportePrueba p(&db.connection());
+    EjecucionReporte p(&db.connection());
     preparaReporte(p);
     // The preview's pages, to compare with what reaches the printer.
     QVERIFY(p.report->printReport());
@@ -179,7 +179,7 @@ void tst_report_output::pdf()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Empty);
     creaVentas(db.connection(), 3);
-    ReportePrueba p(&db.connection());
+    EjecucionReporte p(&db.connection());
     preparaReporte(p);
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("ventas.pdf"));
@@ -202,7 +202,7 @@ void tst_report_output::csv()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Empty);
     creaVentas(db.connection());
-    ReportePrueba p(&db.connection());
+    EjecucionReporte p(&db.connection());
     preparaReporte(p);
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("ventas.csv"));
@@ -233,7 +233,7 @@ void tst_report_output::vistaPrevia()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Empty);
     creaVentas(db.connection());
-    ReportePrueba p(&db.connection());
+    EjecucionReporte p(&db.connection());
     preparaReporte(p);
     QVERIFY(p.report->printReport());
     // The page drawn from its log: ink where the title and the rows are, white elsewhere.

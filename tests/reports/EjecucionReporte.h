@@ -18,8 +18,8 @@
 
 #include <memory>
 
-struct ReportePrueba {
-    explicit ReportePrueba(db::Connection *c, int paginasEnMemoria = 0) : provider(c)
+struct EjecucionReporte {
+    explicit EjecucionReporte(db::Connection *c, int paginasEnMemoria = 0) : provider(c)
     {
         registraObjetosReporte(factory);
         ReportServices s;
