@@ -66,6 +66,9 @@ easyReport::easyReport(ReportServices services, QObject *parent)
     m_header->setHeight(20);
     m_footer->setHeight(15);
     checkSizeSections();
+    // The reports' printer until the program chooses another.
+    if (m_services.config)
+        m_printerName = m_services.config->getString(QStringLiteral("IMPRESORA-DE-REPORTES"));
 }
 
 easyReport::~easyReport()
