@@ -29,8 +29,11 @@ QToolButton *boton(QWidget *parent, const QString &texto, const QString &ayuda, 
     auto *b = new QToolButton(parent);
     b->setText(texto);
     b->setToolTip(ayuda + (tecla.isEmpty() ? QString() : QStringLiteral(" (") + tecla.toString(QKeySequence::NativeText) + u')'));
-    if (!tecla.isEmpty())
-        b->setShortcut(tecla);
+    if (!tecla.isEmpty()) {
+        auto *atajo = new QShortcut(tecla, parent);
+        atajo->setContext(Qt::WidgetWithChildrenShortcut);
+        QObject::connect(atajo, &QShortcut::activated, b, &QToolButton::click);
+    }
     b->setAutoRaise(true);
     return b;
 }
