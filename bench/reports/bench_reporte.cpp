@@ -35,14 +35,17 @@ QTemporaryDir *g_dir = nullptr;
 
 void llena(db::Connection &c)
 {
-    c.execute(QStringLiteral("create table tVentaBench (depto varchar(20), linea varchar(20), articulo varchar(40), "
-                             "cantidad numeric(18,6), importe numeric(18,6))"));
+    c.execute(QStringLiteral(
+        "create table tVentaBench (depto varchar(20), linea varchar(20), articulo varchar(40), "
+        "cantidad numeric(18,6), importe numeric(18,6))"));
     db::Transaction tx(c);
     for (int i = 0; i < kFilas; ++i)
         c.execute(QStringLiteral("insert into tVentaBench values (?, ?, ?, ?, ?)"),
                   {QStringLiteral("DEPTO %1").arg(i / 2000), QStringLiteral("LINEA %1").arg(i / 250),
-                   QStringLiteral("Articulo %1").arg(i, 5, 10, QLatin1Char('0')), Decimal(1 + i % 7).toQVariant(),
-                   Decimal(QStringLiteral("%1.%2").arg(10 + i % 90).arg(i % 100, 2, 10, QLatin1Char('0'))).toQVariant()});
+                   QStringLiteral("Articulo %1").arg(i, 5, 10, QLatin1Char('0')),
+                   Decimal(1 + i % 7).toQVariant(),
+                   Decimal(QStringLiteral("%1.%2").arg(10 + i % 90).arg(i % 100, 2, 10, QLatin1Char('0')))
+                       .toQVariant()});
     tx.commit();
 }
 
@@ -130,7 +133,8 @@ void aPdf(benchmark::State &state, QString conexion)
         paginas = r.report->pageCount();
     }
     state.counters["paginas"] = paginas;
-    state.counters["filas/s"] = benchmark::Counter(double(kFilas), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["filas/s"] =
+        benchmark::Counter(double(kFilas), benchmark::Counter::kIsIterationInvariantRate);
     state.counters["formulas compiladas"] = r.report->compiledFormulas();
 }
 
@@ -140,8 +144,9 @@ void crudo(benchmark::State &state, QString conexion)
     c.open(conexion);
     for (auto _ : state) {
         qint64 n = 0;
-        for (db::Recordset rs = c.openForwardOnly(QStringLiteral(
-                 "select depto, linea, articulo, cantidad, importe from tVentaBench order by depto, linea, articulo"));
+        for (db::Recordset rs =
+                 c.openForwardOnly(QStringLiteral("select depto, linea, articulo, cantidad, importe from "
+                                                  "tVentaBench order by depto, linea, articulo"));
              !rs.eof(); rs.moveNext())
             for (int i = 0; i < 5; ++i)
                 n += rs.value(i).isValid();
@@ -173,7 +178,8 @@ void registra(const QString &motor, const QString &conexion)
     benchmark::RegisterBenchmark(qPrintable(QStringLiteral("ConsultaCruda/%1").arg(motor)), crudo, conexion)
         ->Unit(benchmark::kMillisecond);
     // Memory last, the smaller bound first: the peak only grows.
-    benchmark::RegisterBenchmark(qPrintable(QStringLiteral("VistaPreviaTodas/%1").arg(motor)), vistaPrevia, conexion)
+    benchmark::RegisterBenchmark(qPrintable(QStringLiteral("VistaPreviaTodas/%1").arg(motor)), vistaPrevia,
+                                 conexion)
         ->Arg(60)
         ->Arg(100000)
         ->Unit(benchmark::kMillisecond)

@@ -25,7 +25,8 @@ bool RangoImpresion::lee(const QString &copias, const QString &desde, const QStr
         if (!numero(hasta, r.hasta))
             return falla(QStringLiteral("Debe capturar un numero"), Campo::Hasta);
         if (r.desde > r.hasta)
-            return falla(QStringLiteral("La página de inicio debe ser menor a la pagina final"), Campo::Desde);
+            return falla(QStringLiteral("La página de inicio debe ser menor a la pagina final"),
+                         Campo::Desde);
     }
     rango = r;
     return true;

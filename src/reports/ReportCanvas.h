@@ -9,7 +9,7 @@ struct ReportPen {
     double drawStyle = 0; // 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot, 5 none
     double drawMode = 13;
     double drawWidth = 1;
-    qint64 foreColor = 0;        // RGB as VB writes it: red in the low byte
+    qint64 foreColor = 0; // RGB as VB writes it: red in the low byte
     qint64 backColor = 0xFFFFFF;
     QString fontName = QStringLiteral("Arial");
     double fontSize = 10;
@@ -40,7 +40,10 @@ public:
     virtual void setOrientation(int /*orient: 1 portrait, 2 landscape*/) {}
 
     // Size of a text in the printer's pixels; an estimate where there is no font machinery.
-    virtual QSizeF textSize(const QString &text, const ReportPen &pen) const { return textSizeEstimate(text, pen); }
+    virtual QSizeF textSize(const QString &text, const ReportPen &pen) const
+    {
+        return textSizeEstimate(text, pen);
+    }
     static QSizeF textSizeEstimate(const QString &text, const ReportPen &pen)
     {
         const double px = pen.fontSize * 96.0 / 72.0;

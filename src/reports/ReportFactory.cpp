@@ -45,20 +45,22 @@ void registraObjetosReporte(cObjectFactory &factory)
                                     "FontName", "FontBold", "FontSize"});
     });
     factory.registerConstructor(QStringLiteral("NewcPrintField"), [](const QVariantList &a) {
-        return make<cPrintField>(a, {"Name", "Top", "Left", "Height", "Width", "ForeColor", "Align", "FontName",
-                                     "FontBold", "FontSize", "FormatField"});
+        return make<cPrintField>(a, {"Name", "Top", "Left", "Height", "Width", "ForeColor", "Align",
+                                     "FontName", "FontBold", "FontSize", "FormatField"});
     });
     factory.registerConstructor(QStringLiteral("NewcPrintFormula"), [](const QVariantList &a) {
-        return make<cPrintFormula>(a, {"Name", "Top", "Left", "Height", "Width", "Formula", "Value", "ForeColor",
-                                       "Align", "FontName", "FontBold", "FontSize", "FormatField", "DataType"});
+        return make<cPrintFormula>(a,
+                                   {"Name", "Top", "Left", "Height", "Width", "Formula", "Value", "ForeColor",
+                                    "Align", "FontName", "FontBold", "FontSize", "FormatField", "DataType"});
     });
     factory.registerConstructor(QStringLiteral("NewcPrintGroup"), [](const QVariantList &a) {
-        return make<cPrintGroup>(a, {"Name", "Top", "Left", "Height", "Width", "ForeColor", "Align", "FontName",
-                                     "FontBold", "FontSize"});
+        return make<cPrintGroup>(a, {"Name", "Top", "Left", "Height", "Width", "ForeColor", "Align",
+                                     "FontName", "FontBold", "FontSize"});
     });
     factory.registerConstructor(QStringLiteral("NewcPrintSumary"), [](const QVariantList &a) {
-        return make<cPrintSumary>(a, {"Name", "Top", "Left", "Height", "Width", "Formula", "Value", "ForeColor",
-                                      "Align", "FontName", "FontBold", "FontSize", "FormatField"});
+        return make<cPrintSumary>(a,
+                                  {"Name", "Top", "Left", "Height", "Width", "Formula", "Value", "ForeColor",
+                                   "Align", "FontName", "FontBold", "FontSize", "FormatField"});
     });
     factory.registerConstructor(QStringLiteral("NewcPrintImage"), [](const QVariantList &a) {
         return make<cPrintImage>(a, {"Name", "Top", "Left", "Height", "Width", "Value", "Formula"});

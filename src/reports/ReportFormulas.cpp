@@ -21,7 +21,8 @@ void ReportFormulas::prepare(const std::function<void(vbs::Engine &)> &hostObjec
         hostObjects(m_engine);
     if (objectsBag)
         m_engine.addObject(QStringLiteral("xRpt"), objectsBag);
-    m_engine.addFunction(QStringLiteral("zevRef"), [this](vbs::Args &a) { return referenceValue(vbs::toLong(a[0])); });
+    m_engine.addFunction(QStringLiteral("zevRef"),
+                         [this](vbs::Args &a) { return referenceValue(vbs::toLong(a[0])); });
 }
 
 vbs::Value ReportFormulas::referenceValue(int index)
@@ -67,7 +68,8 @@ const ReportFormulas::Compiled &ReportFormulas::compile(const QString &text, boo
         const qsizetype dot = inner.indexOf(u'.');
         const QString name = dot < 0 ? inner : inner.left(dot);
         const QString property = dot < 0 ? QString() : inner.mid(dot + 1);
-        const bool report = name.compare(QLatin1String("xRpt"), Qt::CaseInsensitive) == 0 && !property.isEmpty();
+        const bool report =
+            name.compare(QLatin1String("xRpt"), Qt::CaseInsensitive) == 0 && !property.isEmpty();
         cPrintObject *object = report ? nullptr : (m_lookup ? m_lookup(name) : nullptr);
         if (!report && !object) {
             if (c.missing.isEmpty())
@@ -87,9 +89,9 @@ const ReportFormulas::Compiled &ReportFormulas::compile(const QString &text, boo
     }
     if (c.missing.isEmpty()) {
         c.procedure = QStringLiteral("zev%1").arg(m_compiled.size());
-        const QString code = statements
-                                 ? QStringLiteral("Sub %1()\r\n%2\r\nEnd Sub").arg(c.procedure, body)
-                                 : QStringLiteral("Function %1()\r\n%1 = %2\r\nEnd Function").arg(c.procedure, body);
+        const QString code =
+            statements ? QStringLiteral("Sub %1()\r\n%2\r\nEnd Sub").arg(c.procedure, body)
+                       : QStringLiteral("Function %1()\r\n%1 = %2\r\nEnd Function").arg(c.procedure, body);
         if (!m_engine.addCode(code)) {
             c.failed = true;
             m_engine.clearError();

@@ -11,11 +11,23 @@ namespace reportvalue {
 QString kindForAdoType(int adoType)
 {
     switch (adoType) {
-    case 2: case 3: case 4: case 5: case 6: case 14: case 16: case 20: case 131:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+    case 14:
+    case 16:
+    case 20:
+    case 131:
         return QStringLiteral("N");
-    case 7: case 133: case 134: case 135:
+    case 7:
+    case 133:
+    case 134:
+    case 135:
         return QStringLiteral("F");
-    case 204: case 205:
+    case 204:
+    case 205:
         return QStringLiteral("I");
     default:
         return QStringLiteral("T");
@@ -217,7 +229,8 @@ QString toDb(const QVariant &value, const QString &kind, const QString &datePict
     const QString k = kind.toUpper();
     if (k == u"F") {
         const QDateTime d = toDateTime(value, datePicture);
-        return u'\'' + (d.isValid() ? d.toString(cConfigValue::qtDateFormat(datePicture)) : text(value)) + u'\'';
+        return u'\'' + (d.isValid() ? d.toString(cConfigValue::qtDateFormat(datePicture)) : text(value)) +
+               u'\'';
     }
     if (k == u"N")
         return text(value);

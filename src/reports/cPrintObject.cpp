@@ -49,22 +49,26 @@ void cPrintObject::applyPen(cReportPrinter &printer, bool font) const
 bool cPrintObject::insideBand(double y1, double y2, double sectionTop, double sectionHeight) const
 {
     // Objects that do not fit whole are not drawn: no clipping of parts.
-    return m_visible && y1 + sectionTop <= sectionHeight + sectionTop && y2 + sectionTop <= sectionHeight + sectionTop;
+    return m_visible && y1 + sectionTop <= sectionHeight + sectionTop &&
+           y2 + sectionTop <= sectionHeight + sectionTop;
 }
 
-void cPrintObject::printObject(ReportRun &run, cReportPrinter &printer, double sectionTop, double sectionHeight)
+void cPrintObject::printObject(ReportRun &run, cReportPrinter &printer, double sectionTop,
+                               double sectionHeight)
 {
     drawTextBox(run, printer, sectionTop, sectionHeight);
 }
 
-void cPrintObject::drawTextBox(ReportRun &run, cReportPrinter &printer, double sectionTop, double sectionHeight)
+void cPrintObject::drawTextBox(ReportRun &run, cReportPrinter &printer, double sectionTop,
+                               double sectionHeight)
 {
     if (!insideBand(m_top, m_top + m_height, sectionTop, sectionHeight))
         return;
     applyPen(printer);
     const auto x = [&printer](double mm) { return qRound(printer.ScaleX(mm, 6, 3)); };
     const auto y = [&printer](double mm) { return qRound(printer.ScaleY(mm, 6, 3)); };
-    const int l = x(m_left), t = y(m_top + sectionTop), r = x(m_left + m_width), b = y(m_top + sectionTop + m_height);
+    const int l = x(m_left), t = y(m_top + sectionTop), r = x(m_left + m_width),
+              b = y(m_top + sectionTop + m_height);
     const QString text = printText(run);
     printer.DrawText(l, t, r, b, text, int(text.size()), m_align);
     if (m_box)

@@ -53,7 +53,8 @@ public:
     virtual vbs::Value scriptValue() const;
 
     // Draws the object in its section's current band.
-    virtual void printObject(ReportRun &run, cReportPrinter &printer, double sectionTop, double sectionHeight);
+    virtual void printObject(ReportRun &run, cReportPrinter &printer, double sectionTop,
+                             double sectionHeight);
     // Recomputes formula-bearing objects; others do nothing.
     virtual void Refresh(ReportRun &run) { Q_UNUSED(run) }
     Q_INVOKABLE virtual void reset() {}

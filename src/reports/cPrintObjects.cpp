@@ -67,8 +67,8 @@ void cPrintLine::printObject(ReportRun &, cReportPrinter &printer, double sectio
         return;
     applyPen(printer, false);
     printer.DrawLine(qRound(printer.ScaleX(m_left, 6, 3)), qRound(printer.ScaleY(m_top + sectionTop, 6, 3)),
-                     qRound(printer.ScaleX(m_width, 6, 3)), qRound(printer.ScaleY(m_height + sectionTop, 6, 3)),
-                     m_foreColor, m_box);
+                     qRound(printer.ScaleX(m_width, 6, 3)),
+                     qRound(printer.ScaleY(m_height + sectionTop, 6, 3)), m_foreColor, m_box);
 }
 
 QStringList cPrintText::getProperties() const
@@ -251,7 +251,8 @@ void cPrintFormula::reset()
         m_value = QStringLiteral("0");
 }
 
-void cPrintFormula::printObject(ReportRun &run, cReportPrinter &printer, double sectionTop, double sectionHeight)
+void cPrintFormula::printObject(ReportRun &run, cReportPrinter &printer, double sectionTop,
+                                double sectionHeight)
 {
     if (!m_onPrintFormula.isEmpty() && !run.runOnPrint(*this, m_onPrintFormula))
         return;
@@ -271,7 +272,8 @@ cPrintImage::cPrintImage(QObject *parent) : cPrintObject(parent)
 QStringList cPrintImage::getProperties() const
 {
     QStringList p{kName, kValue, kDataType, kFormula};
-    p << kPlace << kVisible << kBox << QStringLiteral("ReCalc,Boolean") << QStringLiteral("onPrintFormula,String");
+    p << kPlace << kVisible << kBox << QStringLiteral("ReCalc,Boolean")
+      << QStringLiteral("onPrintFormula,String");
     return p;
 }
 
@@ -281,7 +283,8 @@ void cPrintImage::reset()
         m_value = 0;
 }
 
-void cPrintImage::printObject(ReportRun &run, cReportPrinter &printer, double sectionTop, double sectionHeight)
+void cPrintImage::printObject(ReportRun &run, cReportPrinter &printer, double sectionTop,
+                              double sectionHeight)
 {
     if (!m_onPrintFormula.isEmpty() && !run.runOnPrint(*this, m_onPrintFormula))
         return;

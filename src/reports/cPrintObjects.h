@@ -14,7 +14,8 @@ public:
     using cPrintObject::cPrintObject;
     QString ObjectType() const override { return QStringLiteral("cPrintLine"); }
     QStringList getProperties() const override;
-    void printObject(ReportRun &run, cReportPrinter &printer, double sectionTop, double sectionHeight) override;
+    void printObject(ReportRun &run, cReportPrinter &printer, double sectionTop,
+                     double sectionHeight) override;
     double bottom() const override { return qMax(m_top, m_height); }
 };
 
@@ -25,7 +26,8 @@ public:
     using cPrintObject::cPrintObject;
     QString ObjectType() const override { return QStringLiteral("cPrintText"); }
     QStringList getProperties() const override;
-    void printObject(ReportRun &run, cReportPrinter &printer, double sectionTop, double sectionHeight) override
+    void printObject(ReportRun &run, cReportPrinter &printer, double sectionTop,
+                     double sectionHeight) override
     {
         drawTextBox(run, printer, sectionTop, sectionHeight);
     }
@@ -38,7 +40,8 @@ public:
     using cPrintObject::cPrintObject;
     QString ObjectType() const override { return QStringLiteral("cPrintField"); }
     QStringList getProperties() const override;
-    void printObject(ReportRun &run, cReportPrinter &printer, double sectionTop, double sectionHeight) override
+    void printObject(ReportRun &run, cReportPrinter &printer, double sectionTop,
+                     double sectionHeight) override
     {
         drawTextBox(run, printer, sectionTop, sectionHeight);
     }
@@ -55,7 +58,8 @@ public:
     explicit cPrintGroup(QObject *parent = nullptr);
     QString ObjectType() const override { return QStringLiteral("cPrintGroup"); }
     QStringList getProperties() const override;
-    void printObject(ReportRun &run, cReportPrinter &printer, double sectionTop, double sectionHeight) override
+    void printObject(ReportRun &run, cReportPrinter &printer, double sectionTop,
+                     double sectionHeight) override
     {
         drawTextBox(run, printer, sectionTop, sectionHeight);
     }
@@ -92,7 +96,8 @@ public:
     QString ObjectType() const override { return QStringLiteral("cPrintSumary"); }
     QStringList getProperties() const override;
     void setValue(const QVariant &value) override;
-    void printObject(ReportRun &run, cReportPrinter &printer, double sectionTop, double sectionHeight) override
+    void printObject(ReportRun &run, cReportPrinter &printer, double sectionTop,
+                     double sectionHeight) override
     {
         drawTextBox(run, printer, sectionTop, sectionHeight);
     }
@@ -111,7 +116,8 @@ public:
     QString ObjectType() const override { return QStringLiteral("cPrintFormula"); }
     QStringList getProperties() const override;
     void setValue(const QVariant &value) override;
-    void printObject(ReportRun &run, cReportPrinter &printer, double sectionTop, double sectionHeight) override;
+    void printObject(ReportRun &run, cReportPrinter &printer, double sectionTop,
+                     double sectionHeight) override;
     void Refresh(ReportRun &run) override { refreshFormula(run); }
     void reset() override;
 
@@ -126,7 +132,8 @@ public:
     explicit cPrintImage(QObject *parent = nullptr);
     QString ObjectType() const override { return QStringLiteral("cPrintImage"); }
     QStringList getProperties() const override;
-    void printObject(ReportRun &run, cReportPrinter &printer, double sectionTop, double sectionHeight) override;
+    void printObject(ReportRun &run, cReportPrinter &printer, double sectionTop,
+                     double sectionHeight) override;
     void Refresh(ReportRun &run) override { refreshFormula(run); }
     void reset() override;
 };

@@ -39,7 +39,11 @@ public:
     double Height() const { return m_height; }
     void setHeight(double h) { m_height = h; }
     double Top() const { return m_top; }
-    void setTop(double t) { m_top = t; m_topCurrent = t; }
+    void setTop(double t)
+    {
+        m_top = t;
+        m_topCurrent = t;
+    }
     double topCurrent() const { return m_topCurrent; }
     void setTopCurrent(double t) { m_topCurrent = t; }
     double heightCurrent() const { return m_heightCurrent; }

@@ -21,13 +21,20 @@ QString flag(bool v)
 double perInch(int mode)
 {
     switch (mode) {
-    case cReportPrinter::Twips: return 1440;
-    case cReportPrinter::Points: return 72;
-    case cReportPrinter::Pixels: return 96;
-    case cReportPrinter::Inches: return 1;
-    case cReportPrinter::Millimetres: return 25.4;
-    case cReportPrinter::Centimetres: return 2.54;
-    default: return 1440;
+    case cReportPrinter::Twips:
+        return 1440;
+    case cReportPrinter::Points:
+        return 72;
+    case cReportPrinter::Pixels:
+        return 96;
+    case cReportPrinter::Inches:
+        return 1;
+    case cReportPrinter::Millimetres:
+        return 25.4;
+    case cReportPrinter::Centimetres:
+        return 2.54;
+    default:
+        return 1440;
     }
 }
 
@@ -93,9 +100,12 @@ void cReportPrinter::log(const char *operation, QStringList arguments)
 ReportCanvas *cReportPrinter::target() const
 {
     switch (m_mode) {
-    case Printer: return m_printerCanvas;
-    case Preview: return m_previewCanvas;
-    default: return nullptr;
+    case Printer:
+        return m_printerCanvas;
+    case Preview:
+        return m_previewCanvas;
+    default:
+        return nullptr;
     }
 }
 
@@ -247,20 +257,22 @@ void cReportPrinter::PrintText(const QString &text)
     m_currentY += ScaleY(TextHeight(text), m_scaleMode, m_scaleMode);
 }
 
-void cReportPrinter::DrawText(int left, int top, int right, int bottom, const QString &text, int length, int flags)
+void cReportPrinter::DrawText(int left, int top, int right, int bottom, const QString &text, int length,
+                              int flags)
 {
     // Word wrapping is always on.
     flags |= 0x10;
-    log("DrawText", {QString::number(left), QString::number(top), QString::number(right), QString::number(bottom),
-                     text, QString::number(length), QString::number(flags)});
+    log("DrawText", {QString::number(left), QString::number(top), QString::number(right),
+                     QString::number(bottom), text, QString::number(length), QString::number(flags)});
     if (ReportCanvas *c = target())
-        c->drawText(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), text.left(qMax(0, length)), flags, m_pen);
+        c->drawText(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), text.left(qMax(0, length)),
+                    flags, m_pen);
 }
 
 void cReportPrinter::DrawImage(int left, int top, int right, int bottom, qint64 imageKey)
 {
-    log("DrawImage", {QString::number(left), QString::number(top), QString::number(right), QString::number(bottom),
-                      QString::number(imageKey)});
+    log("DrawImage", {QString::number(left), QString::number(top), QString::number(right),
+                      QString::number(bottom), QString::number(imageKey)});
     if (ReportCanvas *c = target())
         c->drawImage(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), imageKey);
 }
@@ -273,14 +285,16 @@ void cReportPrinter::loadPicture(const QString &file)
 double cReportPrinter::TextWidth(const QString &text) const
 {
     const ReportCanvas *c = m_previewCanvas ? m_previewCanvas : m_printerCanvas;
-    const double px = c ? c->textSize(text, m_pen).width() : ReportCanvas::textSizeEstimate(text, m_pen).width();
+    const double px =
+        c ? c->textSize(text, m_pen).width() : ReportCanvas::textSizeEstimate(text, m_pen).width();
     return ScaleX(px, Pixels, m_scaleMode);
 }
 
 double cReportPrinter::TextHeight(const QString &text) const
 {
     const ReportCanvas *c = m_previewCanvas ? m_previewCanvas : m_printerCanvas;
-    const double px = c ? c->textSize(text, m_pen).height() : ReportCanvas::textSizeEstimate(text, m_pen).height();
+    const double px =
+        c ? c->textSize(text, m_pen).height() : ReportCanvas::textSizeEstimate(text, m_pen).height();
     return ScaleY(px, Pixels, m_scaleMode);
 }
 
@@ -333,8 +347,8 @@ void cReportPrinter::apply(const ReportLogRecord &r, ReportCanvas *canvas)
     const QString &op = r.operation;
     if (op == u"DrawText") {
         if (a.size() >= 7 && canvas)
-            canvas->drawText(QRect(QPoint(i(0), i(1)), QPoint(i(2) - 1, i(3) - 1)), a.at(4).left(qMax(0, i(5))),
-                             i(6), m_pen);
+            canvas->drawText(QRect(QPoint(i(0), i(1)), QPoint(i(2) - 1, i(3) - 1)),
+                             a.at(4).left(qMax(0, i(5))), i(6), m_pen);
     } else if (op == u"DrawLine") {
         if (a.size() >= 6 && canvas) {
             ReportPen pen = m_pen;
@@ -346,8 +360,8 @@ void cReportPrinter::apply(const ReportLogRecord &r, ReportCanvas *canvas)
             canvas->drawImage(QRect(QPoint(i(0), i(1)), QPoint(i(2) - 1, i(3) - 1)), a.at(4).toLongLong());
     } else if (op == u"PrintText") {
         if (canvas)
-            canvas->printText(int(ScaleX(m_currentX, m_scaleMode, Pixels)), int(ScaleY(m_currentY, m_scaleMode, Pixels)),
-                              a.value(0), m_pen);
+            canvas->printText(int(ScaleX(m_currentX, m_scaleMode, Pixels)),
+                              int(ScaleY(m_currentY, m_scaleMode, Pixels)), a.value(0), m_pen);
     } else if (op == u"DrawStyle") {
         m_pen.drawStyle = n(0);
     } else if (op == u"DrawMode") {

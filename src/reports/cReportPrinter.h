@@ -104,7 +104,8 @@ public:
     Q_INVOKABLE void Cls();
     Q_INVOKABLE void DrawLine(int x1, int y1, int x2, int y2, qint64 color, bool box);
     Q_INVOKABLE void PrintText(const QString &text);
-    Q_INVOKABLE void DrawText(int left, int top, int right, int bottom, const QString &text, int length, int flags);
+    Q_INVOKABLE void DrawText(int left, int top, int right, int bottom, const QString &text, int length,
+                              int flags);
     Q_INVOKABLE void DrawImage(int left, int top, int right, int bottom, qint64 imageKey);
     Q_INVOKABLE void loadPicture(const QString &file);
     Q_INVOKABLE double TextWidth(const QString &text) const;

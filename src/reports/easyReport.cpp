@@ -52,16 +52,10 @@ bool looksLikeDatePicture(const QString &picture)
 } // namespace
 
 easyReport::easyReport(ReportServices services, QObject *parent)
-    : QObject(parent),
-      m_services(std::move(services)),
-      m_printer(new cReportPrinter(this)),
-      m_header(new cPrintSection(this)),
-      m_group(new cPrintSection(this)),
-      m_detail(new cPrintSection(this)),
-      m_sumary(new cPrintSection(this)),
-      m_footer(new cPrintSection(this)),
-      m_reportFooter(new cPrintSection(this)),
-      m_bag(new cCollectionContainer(this))
+    : QObject(parent), m_services(std::move(services)), m_printer(new cReportPrinter(this)),
+      m_header(new cPrintSection(this)), m_group(new cPrintSection(this)), m_detail(new cPrintSection(this)),
+      m_sumary(new cPrintSection(this)), m_footer(new cPrintSection(this)),
+      m_reportFooter(new cPrintSection(this)), m_bag(new cCollectionContainer(this))
 {
     m_header->setHeight(20);
     m_footer->setHeight(15);
@@ -99,12 +93,30 @@ void easyReport::addTo(cPrintSection &section, QObject *object, const char *pref
     addObject(o);
 }
 
-void easyReport::addHeaderObject(QObject *object) { addTo(*m_header, object, "HEAD_"); }
-void easyReport::addGroupObject(QObject *object) { addTo(*m_group, object, "GPO_"); }
-void easyReport::addDetailObject(QObject *object) { addTo(*m_detail, object, "DET_"); }
-void easyReport::addSumaryObject(QObject *object) { addTo(*m_sumary, object, "SUM_"); }
-void easyReport::addFooterObject(QObject *object) { addTo(*m_footer, object, "FOO_"); }
-void easyReport::addReportFooterObject(QObject *object) { addTo(*m_reportFooter, object, "RFO_"); }
+void easyReport::addHeaderObject(QObject *object)
+{
+    addTo(*m_header, object, "HEAD_");
+}
+void easyReport::addGroupObject(QObject *object)
+{
+    addTo(*m_group, object, "GPO_");
+}
+void easyReport::addDetailObject(QObject *object)
+{
+    addTo(*m_detail, object, "DET_");
+}
+void easyReport::addSumaryObject(QObject *object)
+{
+    addTo(*m_sumary, object, "SUM_");
+}
+void easyReport::addFooterObject(QObject *object)
+{
+    addTo(*m_footer, object, "FOO_");
+}
+void easyReport::addReportFooterObject(QObject *object)
+{
+    addTo(*m_reportFooter, object, "RFO_");
+}
 
 void easyReport::addObject(QObject *object)
 {
@@ -144,7 +156,8 @@ cPrintObject *easyReport::object(const QString &name) const
     return m_byName.value(fold(name), nullptr);
 }
 
-void easyReport::setParam(const QString &key, const QVariant &value, const QVariant &extra, const QString &dataType)
+void easyReport::setParam(const QString &key, const QVariant &value, const QVariant &extra,
+                          const QString &dataType)
 {
     cParametroReporte *&p = m_params[fold(key)];
     if (!p)
@@ -237,9 +250,12 @@ void easyReport::setFooterHeight(double h)
 easyReport::Paper easyReport::paperOf(int code)
 {
     switch (code) {
-    case 5: return {215.9, 355.6, 6.35};
-    case 9: return {210, 297, 6.35};
-    default: return {215.9, 279.4, 6.35};
+    case 5:
+        return {215.9, 355.6, 6.35};
+    case 9:
+        return {210, 297, 6.35};
+    default:
+        return {215.9, 279.4, 6.35};
     }
 }
 
@@ -322,8 +338,9 @@ bool easyReport::resolveSql(QString &sql, QList<QVariant> &values, QString *miss
 {
     sql.clear();
     values.clear();
-    const QString serverPicture = m_services.config ? m_services.config->getString(QStringLiteral("FORMATO-FECHA-SERVIDOR"))
-                                                    : QStringLiteral("dd/mm/yyyy");
+    const QString serverPicture = m_services.config
+                                      ? m_services.config->getString(QStringLiteral("FORMATO-FECHA-SERVIDOR"))
+                                      : QStringLiteral("dd/mm/yyyy");
     bool quoted = false;
     for (qsizetype i = 0; i < m_sql.size(); ++i) {
         const QChar c = m_sql.at(i);
@@ -387,7 +404,8 @@ bool easyReport::openData()
     if (!m_services.connections)
         return false;
     try {
-        m_rs = m_services.connections->getConnection().openForwardOnly(m_resolvedSql, QVariantList(m_resolvedValues));
+        m_rs = m_services.connections->getConnection().openForwardOnly(m_resolvedSql,
+                                                                       QVariantList(m_resolvedValues));
         m_haveData = true;
     } catch (const std::exception &e) {
         const QString text = QStringLiteral("No fue posible leer los datos del reporte");
@@ -557,7 +575,8 @@ void easyReport::placeInDetail(cPrintSection &section, bool summary)
     section.setTopCurrent(m_detail->topCurrent());
     if (!summary)
         section.setHeightCurrent(m_detail->Height());
-    const bool fits = m_detail->Top() + m_detail->heightCurrent() > section.topCurrent() + section.MaxHeightControls();
+    const bool fits =
+        m_detail->Top() + m_detail->heightCurrent() > section.topCurrent() + section.MaxHeightControls();
     // Once a section waits for the next page, the ones after it wait too: their order is kept.
     if (!fits || !m_pending.empty()) {
         // A waiting section prints the values it has now, not those of the rows after it.
@@ -569,7 +588,8 @@ void easyReport::placeInDetail(cPrintSection &section, bool summary)
         return;
     }
     section.printObjects(*this, *m_printer);
-    m_detail->setTopCurrent(m_detail->topCurrent() + (summary ? section.MaxHeightControls() : section.MaxHeight()));
+    m_detail->setTopCurrent(m_detail->topCurrent() +
+                            (summary ? section.MaxHeightControls() : section.MaxHeight()));
 }
 
 void easyReport::refreshPageEnd()
@@ -627,7 +647,8 @@ void easyReport::printPage()
         skipDetail = EndOfData();
     }
     if (!skipDetail) {
-        while (m_detail->Top() + m_detail->heightCurrent() > m_detail->topCurrent() + 2 * rowHeight && !EndOfData()) {
+        while (m_detail->Top() + m_detail->heightCurrent() > m_detail->topCurrent() + 2 * rowHeight &&
+               !EndOfData()) {
             m_detail->printObjects(*this, *m_printer);
             rowsPrinted = true;
             m_detail->setTopCurrent(m_detail->topCurrent() + rowHeight);
@@ -648,7 +669,8 @@ void easyReport::printPage()
         if (!rowsPrinted && m_detail->Height() <= 2 * rowHeight && !EndOfData()) {
             // The detail band cannot hold a row: more pages would never reach the next one.
             m_stalled = true;
-            addError(QStringLiteral("La sección de detalle no cabe en la página; el reporte se detuvo en la página ") +
+            addError(QStringLiteral(
+                         "La sección de detalle no cabe en la página; el reporte se detuvo en la página ") +
                      QString::number(m_page));
         }
     } else {
@@ -812,7 +834,8 @@ bool easyReport::exportCsv(const QString &file, QString *error)
         }
     } catch (const std::exception &e) {
         if (error)
-            *error = QStringLiteral("No fue posible leer los datos del reporte: ") + QString::fromUtf8(e.what());
+            *error =
+                QStringLiteral("No fue posible leer los datos del reporte: ") + QString::fromUtf8(e.what());
         return false;
     }
     if (!out.commit()) {
@@ -851,9 +874,9 @@ void easyReport::showErrorList()
     if (m_showErrors)
         m_showErrors(m_errors);
     else if (m_services.prompter)
-        m_services.prompter->detailedMessage(Prompter::Icon::Exclamation,
-                                             QStringLiteral("Errores del reporte: ") + QString::number(m_errors.size()),
-                                             m_errors.join(u'\n'));
+        m_services.prompter->detailedMessage(
+            Prompter::Icon::Exclamation,
+            QStringLiteral("Errores del reporte: ") + QString::number(m_errors.size()), m_errors.join(u'\n'));
 }
 
 ReportRun::Outcome easyReport::evaluate(cPrintObject &owner, const QString &formula, vbs::Value &result)
@@ -868,7 +891,8 @@ ReportRun::Outcome easyReport::evaluate(cPrintObject &owner, const QString &form
     if (!m_formulaErrors.contains(owner.Name())) {
         m_formulaErrors.insert(owner.Name(), true);
         addError(QStringLiteral("Error al calcular la formula de ") + owner.Name(),
-                 u'[' + formula + QStringLiteral("]-[") + detail + QStringLiteral("]-[") + owner.Name() + u']');
+                 u'[' + formula + QStringLiteral("]-[") + detail + QStringLiteral("]-[") + owner.Name() +
+                     u']');
     }
     return Outcome::Failed;
 }

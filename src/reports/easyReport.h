@@ -44,9 +44,9 @@ public:
 // messages and the objects scripts see.
 struct ReportServices {
     ConnectionProvider *connections = nullptr;
-    cConfigure *config = nullptr;   // none: the defaults (60 pages in memory …)
-    cString *strings = nullptr;     // value formatting; none: plain texts
-    Prompter *prompter = nullptr;   // none: questions are answered No and messages logged
+    cConfigure *config = nullptr;                   // none: the defaults (60 pages in memory …)
+    cString *strings = nullptr;                     // value formatting; none: plain texts
+    Prompter *prompter = nullptr;                   // none: questions are answered No and messages logged
     std::function<void(vbs::Engine &)> hostObjects; // "xConfig", "cn", "xApp", "xFactory" …
     std::function<QDateTime()> clock;               // none: the computer's clock
     int pagesInMemory = 0;                          // 0: REPORTE-PAGINAS-EN-MEMORIA, or 60
@@ -200,10 +200,10 @@ private:
     ReportServices m_services;
     cReportPrinter *m_printer;
     cPrintSection *m_header, *m_group, *m_detail, *m_sumary, *m_footer, *m_reportFooter;
-    std::vector<QPointer<cPrintObject>> m_objects;   // every object, in the order added
-    QHash<QString, cPrintObject *> m_byName;          // folded name -> object
-    cCollectionContainer *m_bag;                      // the objects as scripts' "xRpt"
-    QHash<QString, cParametroReporte *> m_params;     // folded key
+    std::vector<QPointer<cPrintObject>> m_objects; // every object, in the order added
+    QHash<QString, cPrintObject *> m_byName;       // folded name -> object
+    cCollectionContainer *m_bag;                   // the objects as scripts' "xRpt"
+    QHash<QString, cParametroReporte *> m_params;  // folded key
     ReportFormulas m_formulas;
     std::unique_ptr<vbs::Engine> m_program;
 
@@ -222,8 +222,8 @@ private:
     QList<QVariant> m_resolvedValues;
     QDateTime m_printDateTime;
     int m_page = 0;
-    qint64 m_rowSerial = 0;       // rows moved to in this run
-    qint64 m_rowLoaded = -1;      // the row whose values the objects hold
+    qint64 m_rowSerial = 0;  // rows moved to in this run
+    qint64 m_rowLoaded = -1; // the row whose values the objects hold
     bool m_groupsStarted = false;
     bool m_firstGroup = false;
     bool m_stalled = false;

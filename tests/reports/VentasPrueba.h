@@ -43,16 +43,18 @@ inline const Fila kVentas[] = {
 
 inline void creaVentas(db::Connection &c, int repeticiones = 1)
 {
-    c.execute(QStringLiteral("create table tVentaPrueba (depto varchar(20), linea varchar(20), articulo varchar(40), "
-                             "importe numeric(18,6), fecha timestamp)"));
+    c.execute(QStringLiteral(
+        "create table tVentaPrueba (depto varchar(20), linea varchar(20), articulo varchar(40), "
+        "importe numeric(18,6), fecha timestamp)"));
     for (int r = 0; r < repeticiones; ++r)
         for (const Fila &f : kVentas)
-            c.execute(QStringLiteral("insert into tVentaPrueba (depto, linea, articulo, importe, fecha) "
-                                     "values (?, ?, ?, ?, ?)"),
-                      {QString::fromUtf8(f.depto), QString::fromUtf8(f.linea),
-                       r == 0 ? QString::fromUtf8(f.articulo) : QString::fromUtf8(f.articulo) + QString::number(r),
-                       Decimal(QString::fromLatin1(f.importe)).toQVariant(),
-                       QDateTime::fromString(QString::fromLatin1(f.fecha), QStringLiteral("yyyy-MM-dd HH:mm:ss"))});
+            c.execute(
+                QStringLiteral("insert into tVentaPrueba (depto, linea, articulo, importe, fecha) "
+                               "values (?, ?, ?, ?, ?)"),
+                {QString::fromUtf8(f.depto), QString::fromUtf8(f.linea),
+                 r == 0 ? QString::fromUtf8(f.articulo) : QString::fromUtf8(f.articulo) + QString::number(r),
+                 Decimal(QString::fromLatin1(f.importe)).toQVariant(),
+                 QDateTime::fromString(QString::fromLatin1(f.fecha), QStringLiteral("yyyy-MM-dd HH:mm:ss"))});
 }
 
 // A report as a stored program writes it: page header, two group levels, detail with an
@@ -109,14 +111,14 @@ xRpt.getObject("GLinea").addSumary xRpt.getObject("TotLinea")
 
 inline void diaCompleto(easyReport &r)
 {
-    r.setParam(QStringLiteral("Fecha"), QStringLiteral("07/12/2026 00:00:00"), QStringLiteral("07/12/2026 23:59:59"),
-               QStringLiteral("F"));
+    r.setParam(QStringLiteral("Fecha"), QStringLiteral("07/12/2026 00:00:00"),
+               QStringLiteral("07/12/2026 23:59:59"), QStringLiteral("F"));
 }
 
 inline Decimal suma(db::Connection &c, const QString &where, const QVariantList &params = {})
 {
-    return Decimal::fromVariant(c.scalar(QStringLiteral("select coalesce(sum(importe), 0) from tVentaPrueba where ") + where,
-                                         params));
+    return Decimal::fromVariant(c.scalar(
+        QStringLiteral("select coalesce(sum(importe), 0) from tVentaPrueba where ") + where, params));
 }
 
 } // namespace ventas_prueba

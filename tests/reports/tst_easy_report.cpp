@@ -49,8 +49,9 @@ void tst_easy_report::paginasDelReporte()
 
     // What the file shows, asserted: the day's rows only, both edges included.
     QCOMPARE(p.report->object(QStringLiteral("Cuenta"))->Value().toString(), QStringLiteral("17"));
-    const Decimal dia = suma(db.connection(), QStringLiteral("fecha >= ? and fecha <= ?"),
-                             {QDateTime(QDate(2026, 12, 7), QTime(0, 0)), QDateTime(QDate(2026, 12, 7), QTime(23, 59, 59))});
+    const Decimal dia =
+        suma(db.connection(), QStringLiteral("fecha >= ? and fecha <= ?"),
+             {QDateTime(QDate(2026, 12, 7), QTime(0, 0)), QDateTime(QDate(2026, 12, 7), QTime(23, 59, 59))});
     QCOMPARE(Decimal(p.report->object(QStringLiteral("GranTotal"))->Value().toString()), dia);
     QStringList todos;
     for (int i = 1; i <= p.report->pageCount(); ++i)
@@ -67,10 +68,10 @@ void tst_easy_report::paginasDelReporte()
                                        std::pair{QStringLiteral("REFRESCOS"), QStringLiteral("linea")},
                                        std::pair{QStringLiteral("ABARROTES"), QStringLiteral("depto")},
                                        std::pair{QStringLiteral("BEBIDAS"), QStringLiteral("depto")}}) {
-        const Decimal total = suma(db.connection(),
-                                   campo + QStringLiteral(" = ? and fecha >= ? and fecha <= ?"),
-                                   {grupo, QDateTime(QDate(2026, 12, 7), QTime(0, 0)),
-                                    QDateTime(QDate(2026, 12, 7), QTime(23, 59, 59))});
+        const Decimal total =
+            suma(db.connection(), campo + QStringLiteral(" = ? and fecha >= ? and fecha <= ?"),
+                 {grupo, QDateTime(QDate(2026, 12, 7), QTime(0, 0)),
+                  QDateTime(QDate(2026, 12, 7), QTime(23, 59, 59))});
         QVERIFY2(todos.contains(p.strings.FormatToString(total.toQVariant(), QStringLiteral("#,##0.00"))),
                  qPrintable(grupo));
     }
@@ -118,8 +119,10 @@ void tst_easy_report::detalleQueNoCabe()
     QVERIFY(textos.contains(QStringLiteral("Ventas por departamento")));
     QVERIFY(!textos.contains(QStringLiteral("Aceite 1 l")));
     QCOMPARE(p.report->errors().size(), 1);
-    QVERIFY(p.report->errors().first().startsWith(QStringLiteral("La sección de detalle no cabe en la página")));
-    QCOMPARE(p.prompter.texts().value(0), QStringLiteral("Ocurrieron errores en la impresion, desea ver la lista de errores"));
+    QVERIFY(
+        p.report->errors().first().startsWith(QStringLiteral("La sección de detalle no cabe en la página")));
+    QCOMPARE(p.prompter.texts().value(0),
+             QStringLiteral("Ocurrieron errores en la impresion, desea ver la lista de errores"));
 }
 
 void tst_easy_report::cadaFilaSeSumaUnaVez_data()
@@ -148,7 +151,8 @@ void tst_easy_report::cadaFilaSeSumaUnaVez()
     if (alto < 100)
         QVERIFY(p.report->pageCount() > 5);
     // The row that starts a page and the end-of-page refresh are counted once.
-    const QVariantList dia{QDateTime(QDate(2026, 12, 7), QTime(0, 0)), QDateTime(QDate(2026, 12, 7), QTime(23, 59, 59))};
+    const QVariantList dia{QDateTime(QDate(2026, 12, 7), QTime(0, 0)),
+                           QDateTime(QDate(2026, 12, 7), QTime(23, 59, 59))};
     QCOMPARE(p.report->object(QStringLiteral("Cuenta"))->Value().toString(), QStringLiteral("119"));
     QCOMPARE(Decimal(p.report->object(QStringLiteral("GranTotal"))->Value().toString()),
              suma(db.connection(), QStringLiteral("fecha >= ? and fecha <= ?"), dia));
@@ -196,9 +200,10 @@ void tst_easy_report::errorEnOnPrint()
     creaVentas(db.connection());
     EjecucionReporte p(&db.connection());
     diaCompleto(*p.report);
-    QVERIFY(p.report->configureScript(QString::fromUtf8(kPrograma) +
-                                      QStringLiteral("\r\nxRpt.getObject(\"Marca\").onPrintFormula = \"x = [NoExiste]\"\r\n"
-                                                     "xRpt.getObject(\"Acumulado\").Formula = \"[Fantasma] + 1\"\r\n")));
+    QVERIFY(p.report->configureScript(
+        QString::fromUtf8(kPrograma) +
+        QStringLiteral("\r\nxRpt.getObject(\"Marca\").onPrintFormula = \"x = [NoExiste]\"\r\n"
+                       "xRpt.getObject(\"Acumulado\").Formula = \"[Fantasma] + 1\"\r\n")));
     p.prompter.answers.enqueue(false);
     QVERIFY(p.report->printReport());
     p.report->composeUntil(100);

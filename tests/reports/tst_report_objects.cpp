@@ -38,16 +38,26 @@ void tst_report_objects::valorEnScript_data()
     QTest::addColumn<QString>("tipo");
     QTest::addColumn<QString>("script");
     const QVariant nulo = QVariant::fromValue(nullptr);
-    QTest::newRow("nulo numero") << nulo << "N" << "Null";
-    QTest::newRow("nulo texto") << nulo << "T" << "Null";
-    QTest::newRow("nulo fecha") << nulo << "F" << "Null";
-    QTest::newRow("numero") << QVariant(QStringLiteral("1250.5")) << "N" << "1250.5";
-    QTest::newRow("numero con texto detras") << QVariant(QStringLiteral("12abc")) << "N" << "12";
-    QTest::newRow("texto no numerico") << QVariant(QStringLiteral("abc")) << "N" << "0";
-    QTest::newRow("negativo") << QVariant(-3.25) << "N" << "-3.25";
-    QTest::newRow("decimal") << Decimal(QStringLiteral("196.300000")).toQVariant() << "N" << "196.3";
-    QTest::newRow("literal sin comillas") << QVariant(QStringLiteral("Dijo \"hola\"")) << "E" << "\"Dijo hola\"";
-    QTest::newRow("texto") << QVariant(QStringLiteral("Dijo \"hola\"")) << "T" << "\"Dijo \"\"hola\"\"\"";
+    QTest::newRow("nulo numero") << nulo << "N"
+                                 << "Null";
+    QTest::newRow("nulo texto") << nulo << "T"
+                                << "Null";
+    QTest::newRow("nulo fecha") << nulo << "F"
+                                << "Null";
+    QTest::newRow("numero") << QVariant(QStringLiteral("1250.5")) << "N"
+                            << "1250.5";
+    QTest::newRow("numero con texto detras") << QVariant(QStringLiteral("12abc")) << "N"
+                                             << "12";
+    QTest::newRow("texto no numerico") << QVariant(QStringLiteral("abc")) << "N"
+                                       << "0";
+    QTest::newRow("negativo") << QVariant(-3.25) << "N"
+                              << "-3.25";
+    QTest::newRow("decimal") << Decimal(QStringLiteral("196.300000")).toQVariant() << "N"
+                             << "196.3";
+    QTest::newRow("literal sin comillas") << QVariant(QStringLiteral("Dijo \"hola\"")) << "E"
+                                          << "\"Dijo hola\"";
+    QTest::newRow("texto") << QVariant(QStringLiteral("Dijo \"hola\"")) << "T"
+                           << "\"Dijo \"\"hola\"\"\"";
     QTest::newRow("fecha") << QVariant(QDateTime(QDate(2026, 12, 7), QTime(23, 59, 59))) << "F"
                            << "(DateSerial(2026,12,7) + TimeSerial(23, 59, 59))";
 }
@@ -88,10 +98,14 @@ void tst_report_objects::valorEnSql_data()
     QTest::addColumn<QVariant>("valor");
     QTest::addColumn<QString>("tipo");
     QTest::addColumn<QString>("sql");
-    QTest::newRow("fecha") << QVariant(QDateTime(QDate(2026, 1, 5), QTime(8, 0))) << "F" << "'05/01/2026'";
-    QTest::newRow("numero") << QVariant(QStringLiteral("15.5")) << "N" << "15.5";
-    QTest::newRow("texto") << QVariant(QStringLiteral("ABC")) << "T" << "'ABC'";
-    QTest::newRow("literal") << QVariant(QStringLiteral("ABC")) << "E" << "'ABC'";
+    QTest::newRow("fecha") << QVariant(QDateTime(QDate(2026, 1, 5), QTime(8, 0))) << "F"
+                           << "'05/01/2026'";
+    QTest::newRow("numero") << QVariant(QStringLiteral("15.5")) << "N"
+                            << "15.5";
+    QTest::newRow("texto") << QVariant(QStringLiteral("ABC")) << "T"
+                           << "'ABC'";
+    QTest::newRow("literal") << QVariant(QStringLiteral("ABC")) << "E"
+                             << "'ABC'";
 }
 
 void tst_report_objects::valorEnSql()
@@ -127,41 +141,48 @@ void tst_report_objects::propiedades_data()
 {
     QTest::addColumn<QString>("clase");
     QTest::addColumn<QString>("lista");
-    QTest::newRow("linea") << "cPrintLine"
-                           << "Name,String;Value,Variant;DataType,String;Left,Single;Top,Single;Width,Single;"
-                              "Height,Single;ForeColor,Long;DrawWidth,Double;DrawStyle,Double;DrawMode,Double;"
-                              "Visible,Boolean";
-    QTest::newRow("texto") << "cPrintText"
-                           << "Name,String;Value,Variant;Align,Integer;FontName,String;FontSize,Double;"
-                              "FontBold,Boolean;FontItalic,Boolean;FontTransparent,Boolean;DataType,String;"
-                              "Left,Single;Top,Single;Width,Single;Height,Single;ForeColor,Long;DrawWidth,Double;"
-                              "DrawStyle,Double;DrawMode,Double;Visible,Boolean;Box,Boolean";
-    QTest::newRow("campo") << "cPrintField"
-                           << "Name,String;Value,Variant;Align,Integer;FontName,String;FontSize,Double;"
-                              "FontBold,Boolean;FontItalic,Boolean;FontTransparent,Boolean;FormatField,String;"
-                              "DataType,String;Left,Single;Top,Single;Width,Single;Height,Single;ForeColor,Long;"
-                              "DrawWidth,Double;DrawStyle,Double;DrawMode,Double;Visible,Boolean";
-    QTest::newRow("grupo") << "cPrintGroup"
-                           << "Name,String;Value,Variant;Align,Integer;FontName,String;FontSize,Double;"
-                              "FontBold,Boolean;FontItalic,Boolean;FontTransparent,Boolean;Left,Single;Top,Single;"
-                              "Width,Single;Height,Single;ForeColor,Long;DrawWidth,Double;DrawStyle,Double;"
-                              "DrawMode,Double;Visible,Boolean";
-    QTest::newRow("sumario") << "cPrintSumary"
-                             << "Name,String;Formula,String;Value,Variant;Align,Integer;FontName,String;"
-                                "FontSize,Double;FontBold,Boolean;FontItalic,Boolean;FontTransparent,Boolean;"
-                                "FormatField,String;DataType,String;Left,Single;Top,Single;Width,Single;"
-                                "Height,Single;ForeColor,Long;DrawWidth,Double;DrawStyle,Double;DrawMode,Double;"
-                                "Visible,Boolean";
-    QTest::newRow("formula") << "cPrintFormula"
-                             << "Name,String;Formula,String;Value,Variant;Align,Integer;FontName,String;"
-                                "FontSize,Double;FontBold,Boolean;FontItalic,Boolean;FontTransparent,Boolean;"
-                                "FormatField,String;DataType,String;Left,Single;Top,Single;Width,Single;"
-                                "Height,Single;ForeColor,Long;DrawWidth,Double;DrawStyle,Double;DrawMode,Double;"
-                                "Visible,Boolean;Box,Boolean;ReCalc,Boolean;onPrintFormula,String";
-    QTest::newRow("imagen") << "cPrintImage"
-                            << "Name,String;Value,Variant;DataType,String;Formula,String;Left,Single;Top,Single;"
-                               "Width,Single;Height,Single;Visible,Boolean;Box,Boolean;ReCalc,Boolean;"
-                               "onPrintFormula,String";
+    QTest::newRow("linea")
+        << "cPrintLine"
+        << "Name,String;Value,Variant;DataType,String;Left,Single;Top,Single;Width,Single;"
+           "Height,Single;ForeColor,Long;DrawWidth,Double;DrawStyle,Double;DrawMode,Double;"
+           "Visible,Boolean";
+    QTest::newRow("texto")
+        << "cPrintText"
+        << "Name,String;Value,Variant;Align,Integer;FontName,String;FontSize,Double;"
+           "FontBold,Boolean;FontItalic,Boolean;FontTransparent,Boolean;DataType,String;"
+           "Left,Single;Top,Single;Width,Single;Height,Single;ForeColor,Long;DrawWidth,Double;"
+           "DrawStyle,Double;DrawMode,Double;Visible,Boolean;Box,Boolean";
+    QTest::newRow("campo")
+        << "cPrintField"
+        << "Name,String;Value,Variant;Align,Integer;FontName,String;FontSize,Double;"
+           "FontBold,Boolean;FontItalic,Boolean;FontTransparent,Boolean;FormatField,String;"
+           "DataType,String;Left,Single;Top,Single;Width,Single;Height,Single;ForeColor,Long;"
+           "DrawWidth,Double;DrawStyle,Double;DrawMode,Double;Visible,Boolean";
+    QTest::newRow("grupo")
+        << "cPrintGroup"
+        << "Name,String;Value,Variant;Align,Integer;FontName,String;FontSize,Double;"
+           "FontBold,Boolean;FontItalic,Boolean;FontTransparent,Boolean;Left,Single;Top,Single;"
+           "Width,Single;Height,Single;ForeColor,Long;DrawWidth,Double;DrawStyle,Double;"
+           "DrawMode,Double;Visible,Boolean";
+    QTest::newRow("sumario")
+        << "cPrintSumary"
+        << "Name,String;Formula,String;Value,Variant;Align,Integer;FontName,String;"
+           "FontSize,Double;FontBold,Boolean;FontItalic,Boolean;FontTransparent,Boolean;"
+           "FormatField,String;DataType,String;Left,Single;Top,Single;Width,Single;"
+           "Height,Single;ForeColor,Long;DrawWidth,Double;DrawStyle,Double;DrawMode,Double;"
+           "Visible,Boolean";
+    QTest::newRow("formula")
+        << "cPrintFormula"
+        << "Name,String;Formula,String;Value,Variant;Align,Integer;FontName,String;"
+           "FontSize,Double;FontBold,Boolean;FontItalic,Boolean;FontTransparent,Boolean;"
+           "FormatField,String;DataType,String;Left,Single;Top,Single;Width,Single;"
+           "Height,Single;ForeColor,Long;DrawWidth,Double;DrawStyle,Double;DrawMode,Double;"
+           "Visible,Boolean;Box,Boolean;ReCalc,Boolean;onPrintFormula,String";
+    QTest::newRow("imagen")
+        << "cPrintImage"
+        << "Name,String;Value,Variant;DataType,String;Formula,String;Left,Single;Top,Single;"
+           "Width,Single;Height,Single;Visible,Boolean;Box,Boolean;ReCalc,Boolean;"
+           "onPrintFormula,String";
 }
 
 void tst_report_objects::propiedades()
@@ -183,16 +204,36 @@ void tst_report_objects::textoDePropiedad_data()
     QTest::addColumn<QString>("texto");
     QTest::addColumn<QString>("mensaje"); // empty: accepted
     QTest::addColumn<QVariant>("valor");
-    QTest::newRow("si") << "FontBold" << "si" << "" << QVariant(true);
-    QTest::newRow("VERDADERO") << "FontBold" << "VERDADERO" << "" << QVariant(true);
-    QTest::newRow("n") << "FontBold" << "n" << "" << QVariant(false);
-    QTest::newRow("Falso") << "Visible" << "Falso" << "" << QVariant(false);
-    QTest::newRow("yes") << "FontBold" << "yes" << "Valor invalido, se esperaba TRUE,FALSE,SI,NO" << QVariant(false);
-    QTest::newRow("izquierda") << "Left" << "12.5" << "" << QVariant(12.5);
-    QTest::newRow("izquierda no numero") << "Left" << "doce" << "Debe ingresar un valor numerico" << QVariant(0.0);
-    QTest::newRow("color") << "ForeColor" << "255" << "" << QVariant(qint64(255));
-    QTest::newRow("grosor vacio") << "DrawWidth" << "" << "Debe ingresar un valor numerico" << QVariant(1.0);
-    QTest::newRow("formato") << "FormatField" << "#,##0.00" << "" << QVariant(QStringLiteral("#,##0.00"));
+    QTest::newRow("si") << "FontBold"
+                        << "si"
+                        << "" << QVariant(true);
+    QTest::newRow("VERDADERO") << "FontBold"
+                               << "VERDADERO"
+                               << "" << QVariant(true);
+    QTest::newRow("n") << "FontBold"
+                       << "n"
+                       << "" << QVariant(false);
+    QTest::newRow("Falso") << "Visible"
+                           << "Falso"
+                           << "" << QVariant(false);
+    QTest::newRow("yes") << "FontBold"
+                         << "yes"
+                         << "Valor invalido, se esperaba TRUE,FALSE,SI,NO" << QVariant(false);
+    QTest::newRow("izquierda") << "Left"
+                               << "12.5"
+                               << "" << QVariant(12.5);
+    QTest::newRow("izquierda no numero") << "Left"
+                                         << "doce"
+                                         << "Debe ingresar un valor numerico" << QVariant(0.0);
+    QTest::newRow("color") << "ForeColor"
+                           << "255"
+                           << "" << QVariant(qint64(255));
+    QTest::newRow("grosor vacio") << "DrawWidth"
+                                  << ""
+                                  << "Debe ingresar un valor numerico" << QVariant(1.0);
+    QTest::newRow("formato") << "FormatField"
+                             << "#,##0.00"
+                             << "" << QVariant(QStringLiteral("#,##0.00"));
 }
 
 void tst_report_objects::textoDePropiedad()
@@ -285,12 +326,14 @@ void tst_report_objects::dibujaSoloLoQueCabe()
         QStringList ops;
         for (const ReportLogRecord &r : log)
             ops << r.operation;
-        QCOMPARE(ops.join(u','), QStringLiteral("DrawMode,DrawWidth,ForeColor,DrawStyle,FontName,FontSize,FontBold,"
-                                                "FontItalic,FontTransparent,DrawText,DrawLine"));
+        QCOMPARE(ops.join(u','),
+                 QStringLiteral("DrawMode,DrawWidth,ForeColor,DrawStyle,FontName,FontSize,FontBold,"
+                                "FontItalic,FontTransparent,DrawText,DrawLine"));
         const int y1 = qRound((30 + top) * 96 / 25.4), y2 = qRound((30 + top + alto) * 96 / 25.4);
-        QCOMPARE(log[9].arguments, (QStringList{QStringLiteral("38"), QString::number(y1), QStringLiteral("113"),
-                                                QString::number(y2), QStringLiteral("Hola"), QStringLiteral("4"),
-                                                QStringLiteral("16")}));
+        QCOMPARE(log[9].arguments,
+                 (QStringList{QStringLiteral("38"), QString::number(y1), QStringLiteral("113"),
+                              QString::number(y2), QStringLiteral("Hola"), QStringLiteral("4"),
+                              QStringLiteral("16")}));
         QCOMPARE(log[10].arguments.last(), QStringLiteral("True"));
     }
 }

@@ -103,14 +103,30 @@ void tst_report_output::rangoDeImpresion_data()
     QTest::addColumn<bool>("todas");
     QTest::addColumn<QString>("mensaje");
     QTest::addColumn<int>("campo");
-    QTest::newRow("todas") << "2" << "x" << "" << true << "" << 0;
-    QTest::newRow("rango") << "1" << "3" << "4" << false << "" << 0;
-    QTest::newRow("una pagina") << "1" << "3" << "3" << false << "" << 0;
-    QTest::newRow("copias no numero") << "dos" << "1" << "1" << true << "Debe capturar un numero" << 1;
-    QTest::newRow("copias cero") << "0" << "1" << "1" << true << "Debe capturar un numero" << 1;
-    QTest::newRow("desde vacio") << "1" << "" << "4" << false << "Debe capturar un numero" << 2;
-    QTest::newRow("hasta no numero") << "1" << "2" << "x" << false << "Debe capturar un numero" << 3;
-    QTest::newRow("al reves") << "1" << "5" << "4" << false << "La página de inicio debe ser menor a la pagina final" << 2;
+    QTest::newRow("todas") << "2"
+                           << "x"
+                           << "" << true << "" << 0;
+    QTest::newRow("rango") << "1"
+                           << "3"
+                           << "4" << false << "" << 0;
+    QTest::newRow("una pagina") << "1"
+                                << "3"
+                                << "3" << false << "" << 0;
+    QTest::newRow("copias no numero") << "dos"
+                                      << "1"
+                                      << "1" << true << "Debe capturar un numero" << 1;
+    QTest::newRow("copias cero") << "0"
+                                 << "1"
+                                 << "1" << true << "Debe capturar un numero" << 1;
+    QTest::newRow("desde vacio") << "1"
+                                 << ""
+                                 << "4" << false << "Debe capturar un numero" << 2;
+    QTest::newRow("hasta no numero") << "1"
+                                     << "2"
+                                     << "x" << false << "Debe capturar un numero" << 3;
+    QTest::newRow("al reves") << "1"
+                              << "5"
+                              << "4" << false << "La página de inicio debe ser menor a la pagina final" << 2;
 }
 
 void tst_report_output::rangoDeImpresion()
@@ -190,7 +206,8 @@ void tst_report_output::pdf()
     const QByteArray pdf = f.readAll();
     QVERIFY(pdf.startsWith("%PDF-"));
     // One PDF page per report page.
-    const qsizetype paginas = QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]")));
+    const qsizetype paginas =
+        QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]")));
     QCOMPARE(paginas, 5);
     // A folder that does not exist is an error, not a silent success.
     QVERIFY(!reportToPdf(*p.report, dir.filePath(QStringLiteral("no/existe/x.pdf")), &error));

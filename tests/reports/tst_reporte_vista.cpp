@@ -31,10 +31,9 @@ void tst_reporte_vista::navegacion()
     ventana.show();
     ventana.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&ventana));
-    QVERIFY(ventana.cargaReporteParametros(
-        QString::fromUtf8(kPrograma),
-        {{QStringLiteral("Fecha"), QStringLiteral("07/12/2026 00:00:00"), QStringLiteral("07/12/2026 23:59:59"),
-          QStringLiteral("F")}}));
+    QVERIFY(ventana.cargaReporteParametros(QString::fromUtf8(kPrograma),
+                                           {{QStringLiteral("Fecha"), QStringLiteral("07/12/2026 00:00:00"),
+                                             QStringLiteral("07/12/2026 23:59:59"), QStringLiteral("F")}}));
     // Only the first page is composed until another is asked for.
     QCOMPARE(ventana.paginaMostrada(), 1);
     QCOMPARE(p.report->pageCount(), 1);
@@ -78,7 +77,8 @@ void tst_reporte_vista::dialogoDeImpresion()
     dialogo.txtDesde->setText(QStringLiteral("4"));
     dialogo.txtHasta->setText(QStringLiteral("3"));
     QTest::keyClick(&dialogo, Qt::Key_Return);
-    QCOMPARE(prompter.texts(), QStringList{QStringLiteral("La página de inicio debe ser menor a la pagina final")});
+    QCOMPARE(prompter.texts(),
+             QStringList{QStringLiteral("La página de inicio debe ser menor a la pagina final")});
     QCOMPARE(QApplication::focusWidget(), dialogo.txtDesde);
     dialogo.txtHasta->setText(QStringLiteral("4"));
     QTest::keyClick(&dialogo, Qt::Key_Return);

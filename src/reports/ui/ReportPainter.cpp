@@ -21,12 +21,18 @@ QColor vbColor(qint64 rgb)
 Qt::PenStyle penStyle(double style)
 {
     switch (int(style)) {
-    case 1: return Qt::DashLine;
-    case 2: return Qt::DotLine;
-    case 3: return Qt::DashDotLine;
-    case 4: return Qt::DashDotDotLine;
-    case 5: return Qt::NoPen;
-    default: return Qt::SolidLine;
+    case 1:
+        return Qt::DashLine;
+    case 2:
+        return Qt::DotLine;
+    case 3:
+        return Qt::DashDotLine;
+    case 4:
+        return Qt::DashDotDotLine;
+    case 5:
+        return Qt::NoPen;
+    default:
+        return Qt::SolidLine;
     }
 }
 
@@ -59,7 +65,10 @@ QPageLayout layoutOf(const ReportPaper &paper)
 
 } // namespace
 
-ReportPainterCanvas::ReportPainterCanvas(std::function<QString(qint64)> imagePath) : m_imagePath(std::move(imagePath)) {}
+ReportPainterCanvas::ReportPainterCanvas(std::function<QString(qint64)> imagePath)
+    : m_imagePath(std::move(imagePath))
+{
+}
 
 ReportPainterCanvas::~ReportPainterCanvas() = default;
 
@@ -174,7 +183,8 @@ ReportPaper ReportPaper::of(const easyReport &report)
     return p;
 }
 
-ReportPdfCanvas::ReportPdfCanvas(const QString &file, const ReportPaper &paper, std::function<QString(qint64)> imagePath)
+ReportPdfCanvas::ReportPdfCanvas(const QString &file, const ReportPaper &paper,
+                                 std::function<QString(qint64)> imagePath)
     : ReportPainterCanvas(std::move(imagePath)), m_writer(std::make_unique<QPdfWriter>(file))
 {
     m_writer->setResolution(300);
@@ -223,7 +233,8 @@ bool ReportPdfCanvas::finish()
 
 ReportPrinterCanvas::ReportPrinterCanvas(const QString &printerName, const ReportPaper &paper,
                                          std::function<QString(qint64)> imagePath)
-    : ReportPainterCanvas(std::move(imagePath)), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+    : ReportPainterCanvas(std::move(imagePath)),
+      m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     if (!printerName.isEmpty())
         m_printer->setPrinterName(printerName);
@@ -266,7 +277,8 @@ void ReportPrinterCanvas::endDoc()
         m_ownPainter->end();
 }
 
-bool reportToPdf(easyReport &report, const QString &file, QString *error, std::function<QString(qint64)> imagePath)
+bool reportToPdf(easyReport &report, const QString &file, QString *error,
+                 std::function<QString(qint64)> imagePath)
 {
     ReportPdfCanvas canvas(file, ReportPaper::of(report), std::move(imagePath));
     if (!report.printPages(canvas, 1, 1, 0)) {

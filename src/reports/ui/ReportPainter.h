@@ -58,7 +58,8 @@ struct ReportPaper {
 // A PDF file of the report's pages, one document whatever the copies.
 class ReportPdfCanvas : public ReportPainterCanvas {
 public:
-    ReportPdfCanvas(const QString &file, const ReportPaper &paper, std::function<QString(qint64)> imagePath = {});
+    ReportPdfCanvas(const QString &file, const ReportPaper &paper,
+                    std::function<QString(qint64)> imagePath = {});
     ~ReportPdfCanvas() override;
     bool startDoc() override;
     void newPage() override;
@@ -97,4 +98,5 @@ private:
 bool reportToPdf(easyReport &report, const QString &file, QString *error = nullptr,
                  std::function<QString(qint64)> imagePath = {});
 // Renders one composed page (from its log) as an image at the given resolution.
-QImage reportPageImage(easyReport &report, int page, double dpi, std::function<QString(qint64)> imagePath = {});
+QImage reportPageImage(easyReport &report, int page, double dpi,
+                       std::function<QString(qint64)> imagePath = {});

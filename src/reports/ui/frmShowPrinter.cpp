@@ -62,10 +62,10 @@ void frmShowPrinter::accept()
 {
     QString mensaje;
     RangoImpresion::Campo campo = RangoImpresion::Campo::Ninguno;
-    if (!RangoImpresion::lee(txtCopias->text(), txtDesde->text(), txtHasta->text(), optTodas->isChecked(), m_rango,
-                             &mensaje, &campo)) {
+    if (!RangoImpresion::lee(txtCopias->text(), txtDesde->text(), txtHasta->text(), optTodas->isChecked(),
+                             m_rango, &mensaje, &campo)) {
         m_prompter.exclamation(mensaje);
-        QLineEdit *f = campo == RangoImpresion::Campo::Copias ? txtCopias
+        QLineEdit *f = campo == RangoImpresion::Campo::Copias  ? txtCopias
                        : campo == RangoImpresion::Campo::Hasta ? txtHasta
                                                                : txtDesde;
         f->setFocus();

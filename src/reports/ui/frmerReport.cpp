@@ -28,7 +28,9 @@ QToolButton *boton(QWidget *parent, const QString &texto, const QString &ayuda, 
 {
     auto *b = new QToolButton(parent);
     b->setText(texto);
-    b->setToolTip(ayuda + (tecla.isEmpty() ? QString() : QStringLiteral(" (") + tecla.toString(QKeySequence::NativeText) + u')'));
+    b->setToolTip(ayuda + (tecla.isEmpty()
+                               ? QString()
+                               : QStringLiteral(" (") + tecla.toString(QKeySequence::NativeText) + u')'));
     if (!tecla.isEmpty()) {
         auto *atajo = new QShortcut(tecla, parent);
         atajo->setContext(Qt::WidgetWithChildrenShortcut);
@@ -47,28 +49,42 @@ frmerReport::frmerReport(easyReport &report, Prompter &prompter, std::function<Q
     setWindowTitle(QStringLiteral("Reporte"));
     resize(1000, 680);
     auto *barra = new QHBoxLayout;
-    QToolButton *primera = boton(this, QStringLiteral("|<"), QStringLiteral("Primera página"), QKeySequence(Qt::Key_Home));
-    QToolButton *anterior = boton(this, QStringLiteral("<"), QStringLiteral("Página anterior"), QKeySequence(Qt::Key_PageUp));
-    QToolButton *siguiente = boton(this, QStringLiteral(">"), QStringLiteral("Página siguiente"), QKeySequence(Qt::Key_PageDown));
-    QToolButton *ultima = boton(this, QStringLiteral(">|"), QStringLiteral("Última página"), QKeySequence(Qt::Key_End));
+    QToolButton *primera =
+        boton(this, QStringLiteral("|<"), QStringLiteral("Primera página"), QKeySequence(Qt::Key_Home));
+    QToolButton *anterior =
+        boton(this, QStringLiteral("<"), QStringLiteral("Página anterior"), QKeySequence(Qt::Key_PageUp));
+    QToolButton *siguiente =
+        boton(this, QStringLiteral(">"), QStringLiteral("Página siguiente"), QKeySequence(Qt::Key_PageDown));
+    QToolButton *ultima =
+        boton(this, QStringLiteral(">|"), QStringLiteral("Última página"), QKeySequence(Qt::Key_End));
     txtPagina = new QLineEdit(this);
     txtPagina->setObjectName(QStringLiteral("txtPagina"));
     txtPagina->setFixedWidth(60);
     txtPagina->setAlignment(Qt::AlignRight);
     lblPagina = new QLabel(this);
-    QToolButton *detener = boton(this, QStringLiteral("Detener"), QStringLiteral("Detener la composición"), {});
-    QToolButton *recargar = boton(this, QStringLiteral("Recargar"), QStringLiteral("Ejecutar el reporte de nuevo"), QKeySequence(Qt::Key_F5));
-    QToolButton *imprimir = boton(this, QStringLiteral("&Imprimir"), QStringLiteral("Imprimir"), QKeySequence(QStringLiteral("Ctrl+P")));
-    QToolButton *exportar = boton(this, QStringLiteral("E&xportar datos"), QStringLiteral("Abrir los datos en una hoja de cálculo (CSV)"), {});
-    QToolButton *pdf = boton(this, QStringLiteral("&PDF"), QStringLiteral("Guardar las páginas como PDF"), {});
-    QToolButton *errores = boton(this, QStringLiteral("&Errores"), QStringLiteral("Ver la lista de errores"), {});
-    QToolButton *acercar = boton(this, QStringLiteral("+"), QStringLiteral("Acercar"), QKeySequence(QStringLiteral("Ctrl++")));
-    QToolButton *alejar = boton(this, QStringLiteral("-"), QStringLiteral("Alejar"), QKeySequence(QStringLiteral("Ctrl+-")));
-    for (QWidget *w : {static_cast<QWidget *>(primera), static_cast<QWidget *>(anterior), static_cast<QWidget *>(txtPagina),
-                       static_cast<QWidget *>(lblPagina), static_cast<QWidget *>(siguiente), static_cast<QWidget *>(ultima),
-                       static_cast<QWidget *>(detener), static_cast<QWidget *>(recargar), static_cast<QWidget *>(alejar),
-                       static_cast<QWidget *>(acercar), static_cast<QWidget *>(imprimir), static_cast<QWidget *>(pdf),
-                       static_cast<QWidget *>(exportar), static_cast<QWidget *>(errores)})
+    QToolButton *detener =
+        boton(this, QStringLiteral("Detener"), QStringLiteral("Detener la composición"), {});
+    QToolButton *recargar = boton(this, QStringLiteral("Recargar"),
+                                  QStringLiteral("Ejecutar el reporte de nuevo"), QKeySequence(Qt::Key_F5));
+    QToolButton *imprimir = boton(this, QStringLiteral("&Imprimir"), QStringLiteral("Imprimir"),
+                                  QKeySequence(QStringLiteral("Ctrl+P")));
+    QToolButton *exportar = boton(this, QStringLiteral("E&xportar datos"),
+                                  QStringLiteral("Abrir los datos en una hoja de cálculo (CSV)"), {});
+    QToolButton *pdf =
+        boton(this, QStringLiteral("&PDF"), QStringLiteral("Guardar las páginas como PDF"), {});
+    QToolButton *errores =
+        boton(this, QStringLiteral("&Errores"), QStringLiteral("Ver la lista de errores"), {});
+    QToolButton *acercar =
+        boton(this, QStringLiteral("+"), QStringLiteral("Acercar"), QKeySequence(QStringLiteral("Ctrl++")));
+    QToolButton *alejar =
+        boton(this, QStringLiteral("-"), QStringLiteral("Alejar"), QKeySequence(QStringLiteral("Ctrl+-")));
+    for (QWidget *w :
+         {static_cast<QWidget *>(primera), static_cast<QWidget *>(anterior),
+          static_cast<QWidget *>(txtPagina), static_cast<QWidget *>(lblPagina),
+          static_cast<QWidget *>(siguiente), static_cast<QWidget *>(ultima), static_cast<QWidget *>(detener),
+          static_cast<QWidget *>(recargar), static_cast<QWidget *>(alejar), static_cast<QWidget *>(acercar),
+          static_cast<QWidget *>(imprimir), static_cast<QWidget *>(pdf), static_cast<QWidget *>(exportar),
+          static_cast<QWidget *>(errores)})
         barra->addWidget(w);
     barra->addStretch();
     m_scroll = new QScrollArea(this);
@@ -111,8 +127,8 @@ bool frmerReport::cargaReporteSimple(const QString &programa)
 {
     QString error;
     if (!m_report.configureScript(programa, &error)) {
-        m_prompter.detailedMessage(Prompter::Icon::Critical, QStringLiteral("El programa del reporte tiene errores"),
-                                   error);
+        m_prompter.detailedMessage(Prompter::Icon::Critical,
+                                   QStringLiteral("El programa del reporte tiene errores"), error);
         return false;
     }
     if (!m_report.printReport())
@@ -191,8 +207,8 @@ void frmerReport::cmdImprimir()
     const bool ok = m_report.printPages(impresora, r.copias, r.todas ? 1 : r.desde, r.todas ? 0 : r.hasta);
     QApplication::restoreOverrideCursor();
     if (!ok)
-        m_prompter.detailedMessage(Prompter::Icon::Exclamation, QStringLiteral("No fue posible imprimir el reporte"),
-                                   impresora.error());
+        m_prompter.detailedMessage(Prompter::Icon::Exclamation,
+                                   QStringLiteral("No fue posible imprimir el reporte"), impresora.error());
     // The preview starts again from its first page.
     if (m_report.printReport())
         muestraPagina(1);
@@ -210,8 +226,8 @@ void frmerReport::cmdExport()
     archivo.close();
     QString error;
     if (!m_report.exportCsv(ruta, &error)) {
-        m_prompter.detailedMessage(Prompter::Icon::Exclamation, QStringLiteral("No fue posible exportar los datos"),
-                                   error);
+        m_prompter.detailedMessage(Prompter::Icon::Exclamation,
+                                   QStringLiteral("No fue posible exportar los datos"), error);
         return;
     }
     QDesktopServices::openUrl(QUrl::fromLocalFile(ruta));
@@ -228,7 +244,8 @@ void frmerReport::cmdExportPdf()
     const bool ok = reportToPdf(m_report, ruta, &error, m_imagePath);
     QApplication::restoreOverrideCursor();
     if (!ok)
-        m_prompter.detailedMessage(Prompter::Icon::Exclamation, QStringLiteral("No fue posible guardar el PDF"), error);
+        m_prompter.detailedMessage(Prompter::Icon::Exclamation,
+                                   QStringLiteral("No fue posible guardar el PDF"), error);
     if (m_report.printReport())
         muestraPagina(1);
 }
@@ -245,7 +262,8 @@ void frmerReport::muestraErrores(const QStringList &errores)
     lista.resize(640, 400);
     auto *texto = new QPlainTextEdit(&lista);
     texto->setReadOnly(true);
-    texto->setPlainText(errores.isEmpty() ? QStringLiteral("No hubo errores") : errores.join(QStringLiteral("\n\n")));
+    texto->setPlainText(errores.isEmpty() ? QStringLiteral("No hubo errores")
+                                          : errores.join(QStringLiteral("\n\n")));
     auto *botones = new QDialogButtonBox(&lista);
     botones->addButton(QStringLiteral("&Cerrar"), QDialogButtonBox::RejectRole);
     connect(botones, &QDialogButtonBox::rejected, &lista, &QDialog::reject);
