@@ -212,6 +212,20 @@ void tst_report_output::pdf()
     // A folder that does not exist is an error, not a silent success.
     QVERIFY(!reportToPdf(*p.report, dir.filePath(QStringLiteral("no/existe/x.pdf")), &error));
     QVERIFY(error.startsWith(QStringLiteral("No fue posible escribir el archivo")));
+
+    // A system printer: one that is not installed refuses the job with its name; "pdf:" writes
+    // what it would print.
+    ReportPrinterCanvas ausente(QStringLiteral("NO-EXISTE-EN-CUPS"), ReportPaper::of(*p.report));
+    QVERIFY(!p.report->printPages(ausente));
+    QCOMPARE(ausente.error(), QStringLiteral("La impresora «NO-EXISTE-EN-CUPS» no está instalada"));
+    const QString impreso = dir.filePath(QStringLiteral("impreso.pdf"));
+    {
+        ReportPrinterCanvas impresora(QStringLiteral("pdf:") + impreso, ReportPaper::of(*p.report));
+        QVERIFY(p.report->printPages(impresora));
+    }
+    QFile salida(impreso);
+    QVERIFY(salida.open(QIODevice::ReadOnly));
+    QVERIFY(salida.readAll().startsWith("%PDF-"));
 }
 
 void tst_report_output::csv()

@@ -233,11 +233,20 @@ bool ReportPdfCanvas::finish()
 
 ReportPrinterCanvas::ReportPrinterCanvas(const QString &printerName, const ReportPaper &paper,
                                          std::function<QString(qint64)> imagePath)
-    : ReportPainterCanvas(std::move(imagePath)),
-      m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+    : ReportPainterCanvas(std::move(imagePath)), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
-    if (!printerName.isEmpty())
+    // "pdf:FILE" writes what the printer would print, as the receipt printer's outputs do.
+    if (printerName.startsWith(QLatin1String("pdf:"))) {
+        m_printer->setOutputFormat(QPrinter::PdfFormat);
+        m_printer->setOutputFileName(printerName.mid(4));
+    } else if (!printerName.isEmpty() && !QPrinterInfo::availablePrinterNames().contains(printerName)) {
+        m_error = QStringLiteral("La impresora «%1» no está instalada").arg(printerName);
+    } else if (!printerName.isEmpty()) {
         m_printer->setPrinterName(printerName);
+    } else if (QPrinterInfo::defaultPrinterName().isEmpty()) {
+        m_error = QStringLiteral("No hay una impresora predeterminada");
+    }
+    m_printer->setDocName(QStringLiteral("Mostrador"));
     m_printer->setPageLayout(layoutOf(paper));
     m_printer->setFullPage(false);
 }
@@ -250,13 +259,11 @@ ReportPrinterCanvas::~ReportPrinterCanvas()
 
 bool ReportPrinterCanvas::startDoc()
 {
-    if (!m_printer->isValid()) {
-        m_error = QStringLiteral("La impresora %1 no está disponible").arg(m_printer->printerName());
+    if (!m_error.isEmpty())
         return false;
-    }
     m_ownPainter = std::make_unique<QPainter>();
     if (!m_ownPainter->begin(m_printer.get())) {
-        m_error = QStringLiteral("No fue posible iniciar la impresión en %1").arg(m_printer->printerName());
+        m_error = QStringLiteral("No se pudo iniciar la impresión en «%1»").arg(m_printer->printerName());
         return false;
     }
     attach(m_ownPainter.get(), m_printer->resolution());
