@@ -3,6 +3,7 @@
 #include "ReportValue.h"
 
 #include <QFile>
+#include <QHash>
 #include <QSaveFile>
 
 namespace {
@@ -93,8 +94,14 @@ void cReportPrinter::setPageSizeMm(double width, double height)
 
 void cReportPrinter::log(const char *operation, QStringList arguments)
 {
-    if (m_logging)
-        m_log.push_back({QString::fromLatin1(operation), std::move(arguments)});
+    if (!m_logging)
+        return;
+    // Operation names are few: every record shares one copy of each.
+    static thread_local QHash<const char *, QString> names;
+    auto it = names.constFind(operation);
+    if (it == names.constEnd())
+        it = names.insert(operation, QString::fromLatin1(operation));
+    m_log.push_back({*it, std::move(arguments)});
 }
 
 ReportCanvas *cReportPrinter::target() const
