@@ -47,6 +47,7 @@ int AdminCli::run(const QStringList &arguments)
                     value = rest[++i];
                 }
                 args.values.insert(name, value);
+                args.lists[name] << value;
             } else if (!name.startsWith(QLatin1String("--")) && args.positionals.size() < c.positionals.size()) {
                 args.positionals.append(rest[i]);
             } else {

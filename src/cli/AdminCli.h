@@ -15,7 +15,8 @@ class AdminCli {
 public:
     struct Arguments {
         QStringList flags;             // "--demo"
-        QMap<QString, QString> values; // "--connection" -> text
+        QMap<QString, QString> values; // "--connection" -> text (the last one given)
+        QMap<QString, QStringList> lists; // every value of an option given more than once ("--param")
         QStringList positionals;       // words after the command that are not options
     };
     struct Command {

@@ -227,10 +227,9 @@ private:
             raise(450);
         const QMetaMethod m = mo->method(chosen);
         const int pc = m.parameterCount();
-        if (pc > 10)
-            raise(450);
         std::vector<QVariant> storage(static_cast<size_t>(pc));
-        void *argv[11] = {};
+        // As many slots as the method has parameters: constructors of report objects take 14.
+        std::vector<void *> argv(static_cast<size_t>(pc) + 1, nullptr);
         const QMetaType rt = m.returnMetaType();
         QVariant ret;
         if (rt.isValid() && rt.id() != QMetaType::Void) {
@@ -247,7 +246,7 @@ private:
                 argv[i + 1] = storage[size_t(i)].data();
             }
         }
-        QMetaObject::metacall(o, QMetaObject::InvokeMetaMethod, chosen, argv);
+        QMetaObject::metacall(o, QMetaObject::InvokeMetaMethod, chosen, argv.data());
         if (!ret.isValid())
             return Value();
         if (rt == QMetaType::fromType<QVariant>())

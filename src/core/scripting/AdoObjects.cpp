@@ -14,6 +14,31 @@
 
 namespace ado {
 
+// ADO's DataTypeEnum for what the layer reads; reports and layouts derive a column's kind from it.
+int adoType(const db::FieldInfo &field)
+{
+    switch (field.type.id()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+        return 3; // adInteger
+    case QMetaType::Double:
+        return 5; // adDouble
+    case QMetaType::Bool:
+        return 11; // adBoolean
+    case QMetaType::QDate:
+        return 133; // adDBDate
+    case QMetaType::QDateTime:
+        return 135; // adDBTimeStamp
+    case QMetaType::QByteArray:
+        return 205; // adLongVarBinary
+    default:
+        break;
+    }
+    if (field.type == QMetaType::fromType<Decimal>())
+        return 131; // adNumeric
+    return 200;     // adVarChar
+}
+
 namespace {
 
 // ADO's numbers as VBScript shows them.
@@ -85,31 +110,6 @@ QVariant toDb(const vbs::Value &value)
     default:
         return vbs::toVariant(v);
     }
-}
-
-// ADO's DataTypeEnum for what the layer reads; reports and layouts derive a column's kind from it.
-int adoType(const db::FieldInfo &field)
-{
-    switch (field.type.id()) {
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-        return 3; // adInteger
-    case QMetaType::Double:
-        return 5; // adDouble
-    case QMetaType::Bool:
-        return 11; // adBoolean
-    case QMetaType::QDate:
-        return 133; // adDBDate
-    case QMetaType::QDateTime:
-        return 135; // adDBTimeStamp
-    case QMetaType::QByteArray:
-        return 205; // adLongVarBinary
-    default:
-        break;
-    }
-    if (field.type == QMetaType::fromType<Decimal>())
-        return 131; // adNumeric
-    return 200;     // adVarChar
 }
 
 bool isMissing(vbs::Args &a, int i)

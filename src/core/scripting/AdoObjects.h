@@ -6,6 +6,10 @@
 
 class ConnectionProvider;
 
+namespace db {
+struct FieldInfo;
+}
+
 namespace vbs {
 class Engine;
 }
@@ -14,6 +18,9 @@ class Engine;
 // CreateObject("ADODB.Connection")), its recordsets with their Fields, and transactions.
 // Database errors inside a script become script errors carrying the database's text.
 namespace ado {
+
+// ADO's DataTypeEnum for a column the layer reads (3 integer, 131 numeric, 135 timestamp, 200 text …).
+int adoType(const db::FieldInfo &field);
 
 // "cn": the program's live connection, taken from the provider at every call so that a
 // reconnection is seen; Close on it only marks this object closed.

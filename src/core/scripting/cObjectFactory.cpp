@@ -23,6 +23,22 @@ bool cObjectFactory::hasClass(const QString &member) const
     return m_creators.contains(member.toCaseFolded());
 }
 
+void cObjectFactory::registerConstructor(const QString &member, Constructor constructor)
+{
+    m_constructors.insert(member.toCaseFolded(), std::move(constructor));
+    registerClass(member, [this, member] { return construct(member, {}); });
+}
+
+QObject *cObjectFactory::construct(const QString &member, QVariantList args) const
+{
+    const auto it = m_constructors.constFind(member.toCaseFolded());
+    if (it == m_constructors.cend() || !*it)
+        return nullptr;
+    while (!args.isEmpty() && !args.last().isValid())
+        args.removeLast();
+    return (*it)(args);
+}
+
 QStringList cObjectFactory::members() const
 {
     QStringList out;
