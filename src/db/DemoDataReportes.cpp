@@ -152,7 +152,7 @@ QList<Objeto> pagina(const QString &titulo, const QList<Columna> &columnas)
       << formula("HEADER", QStringLiteral("PAGINA"), 7, 150, 48, 4,
                  QStringLiteral("\"Página \" & [xRpt.CurrentPage]"), "T", "", 8, 2);
     for (const Columna &c : columnas)
-        o << texto("HEADER", QStringLiteral("T_") + QLatin1String(c.campo), 16, c.izquierda, c.ancho, 4,
+        o << texto("HEADER", QStringLiteral("ENC_") + QLatin1String(c.campo), 16, c.izquierda, c.ancho, 4,
                    QString::fromUtf8(c.titulo), 8, true, c.alineacion);
     o << linea("HEADER", QStringLiteral("RAYA_ENC"), 5, 21, 198, 21)
       << linea("BOTTOM", QStringLiteral("RAYA_PIE"), 5, 1, 198, 1)
@@ -276,11 +276,16 @@ QList<Reporte> reportes()
         };
         r.objetos = pagina(r.nombre, c);
         // The two groups print as one heading line: department, then category.
-        const Columna depto{"NombreDepartamento", "", 5, 80, 0, "", "T"};
-        const Columna categoria{"NombreCategoria", "", 90, 108, 0, "", "T"};
+        const Columna depto{"NombreDepartamento", "", 36, 60, 0, "", "T"};
+        const Columna categoria{"NombreCategoria", "", 119, 79, 0, "", "T"};
         r.objetos << grupo(QStringLiteral("GPODEPTO"), 1.5, 5, 80, false)
                   << grupo(QStringLiteral("GPOCATEGORIA"), 1.5, 90, 100, false)
-                  << campo("GROUP", depto, 1.5, 5, 9, true) << campo("GROUP", categoria, 1.5, 5, 9, true);
+                  << texto("GROUP", QStringLiteral("T_DEPTO"), 1.5, 5, 31, 5, QStringLiteral("Departamento:"),
+                           9, true)
+                  << campo("GROUP", depto, 1.5, 5, 9, true)
+                  << texto("GROUP", QStringLiteral("T_CATEGORIA"), 1.5, 99, 20, 5,
+                           QStringLiteral("Categoría:"), 9, true)
+                  << campo("GROUP", categoria, 1.5, 5, 9, true);
         for (const Columna &k : c)
             r.objetos << campo("DETAIL", k);
         r.objetos << oculto("Departamento") << oculto("Categoria")

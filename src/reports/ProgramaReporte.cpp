@@ -351,6 +351,12 @@ std::optional<QString> ProgramaReporte::escribe(const Diseno &diseno)
             rechaza(QStringLiteral("Tipo de objeto incorrecto"), o.nombre + QStringLiteral(": ") + o.clase);
             return std::nullopt;
         }
+        // The report finds its objects by name without regard to case: two of one name would be one.
+        if (claseDe.contains(o.nombre.toCaseFolded())) {
+            rechaza(QStringLiteral("El nombre de objeto ") + o.nombre +
+                    QStringLiteral(" se repite en el reporte"));
+            return std::nullopt;
+        }
         claseDe.insert(o.nombre.toCaseFolded(), o.clase);
         p << constructor(o);
         // Stored properties in the class's property order; the name is the object's own.

@@ -381,81 +381,58 @@ void tst_ProgramaReporte::impresora()
 
 void tst_ProgramaReporte::disenoRechazado_data()
 {
+    // The design: an object (name, class, section, one property) beside G, a group (or not) with a key field.
+    QTest::addColumn<QString>("nombre");
     QTest::addColumn<QString>("clase");
     QTest::addColumn<QString>("seccion");
     QTest::addColumn<QString>("propiedad");
     QTest::addColumn<QString>("valor");
-    QTest::addColumn<QString>("campos");
+    QTest::addColumn<QString>("campo");
+    QTest::addColumn<QString>("claseGrupo");
     QTest::addColumn<QString>("mensaje");
-    QTest::newRow("clase desconocida") << "cPrintBarcode"
-                                       << "DETAIL"
-                                       << ""
-                                       << ""
-                                       << ""
-                                       << "Tipo de objeto incorrecto";
-    QTest::newRow("clase en otro caso") << "cprintfield"
-                                        << "DETAIL"
-                                        << ""
-                                        << ""
-                                        << ""
-                                        << "Tipo de objeto incorrecto";
-    QTest::newRow("numero invalido") << "cPrintText"
-                                     << "DETAIL"
-                                     << "Top"
-                                     << "dos"
-                                     << ""
-                                     << "Debe ingresar un valor numerico";
-    QTest::newRow("numero vacio") << "cPrintField"
-                                  << "DETAIL"
-                                  << "Width"
-                                  << ""
-                                  << ""
-                                  << "Debe ingresar un valor numerico";
-    QTest::newRow("logico en ingles") << "cPrintText"
-                                      << "DETAIL"
-                                      << "FontBold"
-                                      << "yes"
-                                      << ""
-                                      << "Valor invalido, se esperaba TRUE,FALSE,SI,NO";
-    QTest::newRow("propiedad de otra clase") << "cPrintLine"
-                                             << "DETAIL"
-                                             << "FontName"
-                                             << "Arial"
-                                             << ""
-                                             << "La propiedad FontName no es de un objeto cPrintLine";
-    QTest::newRow("seccion desconocida") << "cPrintText"
-                                         << "PIE"
-                                         << ""
-                                         << ""
-                                         << ""
-                                         << "La seccion PIE del objeto X no es valida";
-    QTest::newRow("campo de grupo ausente") << "cPrintText"
-                                            << "DETAIL"
-                                            << ""
-                                            << ""
-                                            << "Cliente"
-                                            << "El campo Cliente del grupo G no es un objeto del reporte";
+    // clang-format off
+    QTest::newRow("clase desconocida") << "X" << "cPrintBarcode" << "DETAIL" << "" << "" << "X" << "cPrintGroup"
+        << "Tipo de objeto incorrecto";
+    QTest::newRow("clase en otro caso") << "X" << "cprintfield" << "DETAIL" << "" << "" << "X" << "cPrintGroup"
+        << "Tipo de objeto incorrecto";
+    QTest::newRow("numero invalido") << "X" << "cPrintText" << "DETAIL" << "Top" << "dos" << "X" << "cPrintGroup"
+        << "Debe ingresar un valor numerico";
+    QTest::newRow("numero vacio") << "X" << "cPrintField" << "DETAIL" << "Width" << "" << "X" << "cPrintGroup"
+        << "Debe ingresar un valor numerico";
+    QTest::newRow("logico en ingles") << "X" << "cPrintText" << "DETAIL" << "FontBold" << "yes" << "X" << "cPrintGroup"
+        << "Valor invalido, se esperaba TRUE,FALSE,SI,NO";
+    QTest::newRow("propiedad de otra clase") << "X" << "cPrintLine" << "DETAIL" << "FontName" << "Arial" << "X" << "cPrintGroup"
+        << "La propiedad FontName no es de un objeto cPrintLine";
+    QTest::newRow("seccion desconocida") << "X" << "cPrintText" << "PIE" << "" << "" << "X" << "cPrintGroup"
+        << "La seccion PIE del objeto X no es valida";
+    QTest::newRow("nombre repetido en otro caso") << "g" << "cPrintText" << "DETAIL" << "" << "" << "g" << "cPrintGroup"
+        << "El nombre de objeto g se repite en el reporte";
+    QTest::newRow("campo de grupo ausente") << "X" << "cPrintText" << "DETAIL" << "" << "" << "Cliente" << "cPrintGroup"
+        << "El campo Cliente del grupo G no es un objeto del reporte";
+    QTest::newRow("grupo que no es grupo") << "X" << "cPrintText" << "DETAIL" << "" << "" << "X" << "cPrintText"
+        << "El grupo G no es un objeto del reporte";
+    // clang-format on
 }
 
 void tst_ProgramaReporte::disenoRechazado()
 {
+    QFETCH(QString, nombre);
     QFETCH(QString, clase);
     QFETCH(QString, seccion);
     QFETCH(QString, propiedad);
     QFETCH(QString, valor);
-    QFETCH(QString, campos);
+    QFETCH(QString, campo);
+    QFETCH(QString, claseGrupo);
     QFETCH(QString, mensaje);
     ScriptedPrompter prompter;
     ProgramaReporte programa(prompter);
     ProgramaReporte::Diseno d;
-    ProgramaReporte::Objeto o{1, QStringLiteral("X"), seccion, QString(), clase, {}};
+    ProgramaReporte::Objeto o{1, nombre, seccion, QString(), clase, {}};
     if (!propiedad.isEmpty())
         o.propiedades.append({propiedad, valor});
-    d.objetos << o
-              << ProgramaReporte::Objeto{2,         QStringLiteral("G"),           QStringLiteral("GROUP"),
-                                         QString(), QStringLiteral("cPrintGroup"), {}};
-    if (!campos.isEmpty())
-        d.grupos << ProgramaReporte::Grupo{QStringLiteral("G"), {campos}, {}};
+    d.objetos << ProgramaReporte::Objeto{2, QStringLiteral("G"), QStringLiteral("GROUP"), QString(), claseGrupo, {}}
+              << o;
+    d.grupos << ProgramaReporte::Grupo{QStringLiteral("G"), {campo}, {}};
     QVERIFY(!programa.escribe(d));
     QCOMPARE(prompter.texts(), QStringList{mensaje});
 }
