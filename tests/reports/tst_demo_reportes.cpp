@@ -1,18 +1,24 @@
 // The demo store's reports on both engines: every design has its program, active and equal to
-// what its design writes now; the menu and the rights of the demo profiles; and the query of
-// every report runs with the values its inputs give, with the figures checked on sales, cuts and
-// receivables written for the purpose (a one-day range takes 23:30 and leaves the next midnight).
+// what its design writes now; the menu and the rights of the demo profiles; the query of every
+// report runs with the values its inputs give, with the figures checked on sales, cuts and
+// receivables written for the purpose (a one-day range takes 23:30 and leaves the next midnight);
+// and every program runs in the report control to its last page without an error, its totals
+// printed under their columns.
 #include "ReportePrueba.h"
 
-#include "CValue.h"
 #include "CatalogoReportes.h"
 #include "DemoData.h"
 #include "DemoDataReportes.h"
 #include "EstacionPrueba.h"
 #include "ProgramaReporte.h"
+#include "ReportFactory.h"
 #include "TestDatabase.h"
+#include "cObjectFactory.h"
+#include "cString.h"
+#include "easyReport.h"
 
-#include <QRegularExpression>
+#include "Engine.h"
+
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,31 +27,18 @@
 
 namespace {
 
-// The report's query with its [NAME] references bound as values, the way stored queries bind
-// their parameters (dates read back from their server text).
-db::Recordset abre(db::Connection &c, cConfigure &config, const QString &sql,
-                   const QList<ValorParametro> &valores)
+// The report's query with its [NAME] references bound as the report control binds them.
+db::Recordset abre(db::Connection &c, const QString &sql, const QList<ValorParametro> &valores)
 {
-    static const QRegularExpression referencia(QStringLiteral("\\[([^\\]]+)\\]"));
+    easyReport reporte(ReportServices{});
+    for (const ValorParametro &v : valores)
+        reporte.setParam(v.clave, v.valor, v.valorExtra, v.tipoDato);
+    reporte.setProperty("SQL", sql);
     QString texto;
-    QVariantList enlazados;
-    qsizetype desde = 0;
-    for (auto it = referencia.globalMatch(sql); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        texto += sql.mid(desde, m.capturedStart() - desde) + u'?';
-        desde = m.capturedEnd();
-        const ValorParametro *v = nullptr;
-        for (const ValorParametro &p : valores)
-            if (p.clave.compare(m.captured(1), Qt::CaseInsensitive) == 0)
-                v = &p;
-        if (!v)
-            throw std::runtime_error(
-                QString(QStringLiteral("Parametro no encontrado ") + m.captured(0)).toStdString());
-        CValue valor(v->clave, v->valor, v->tipoDato);
-        valor.setConfig(&config);
-        enlazados << valor.valueForBinding();
-    }
-    texto += sql.mid(desde);
+    QList<QVariant> enlazados;
+    QString falta;
+    if (!reporte.resolveSql(texto, enlazados, &falta))
+        throw std::runtime_error(QString(QStringLiteral("Parametro no encontrado ") + falta).toStdString());
     return c.openRecordset(texto, enlazados);
 }
 
@@ -144,6 +137,8 @@ private Q_SLOTS:
     void menuYDerechos();
     void consultas_data() { TestDatabase::addEngineRows(); }
     void consultas();
+    void corridas_data() { TestDatabase::addEngineRows(); }
+    void corridas();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -274,7 +269,7 @@ void tst_DemoReportes::consultas()
         const QString sql =
             c.scalar(QStringLiteral("select rep_SQL from tReporte where rep_Clave = ?"), {clave}).toString();
         try {
-            resultados.insert(clave, abre(c, estacion.config, sql, *valores));
+            resultados.insert(clave, abre(c, sql, *valores));
         } catch (const std::exception &e) {
             QFAIL(qPrintable(clave + QStringLiteral(": ") + QString::fromUtf8(e.what())));
         }
@@ -312,6 +307,94 @@ void tst_DemoReportes::consultas()
     for (; !precios.eof(); precios.moveNext())
         enOferta += precios.integer(QStringLiteral("EnOferta"));
     QVERIFY(enOferta > 0);
+}
+
+void tst_DemoReportes::corridas()
+{
+    QFETCH(QString, engine);
+    MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
+    db::Connection &c = db.connection();
+    demo(c);
+    ventasDePrueba(c);
+    EstacionPrueba estacion(&c, ini());
+    CatalogoReportes catalogo(estacion.provider, estacion.config, estacion.prompter);
+    cObjectFactory factory;
+    registraObjetosReporte(factory);
+    cString cadenas;
+    const QDate dia(2026, 3, 5);
+
+    // What each report prints after the label of its report footer (the totals, column by column).
+    const auto pesos = [&](const QString &sql) {
+        return Decimal::fromVariant(c.scalar(sql)).format(QStringLiteral("#,##0.00"));
+    };
+    const auto cuenta = [&](const QString &sql) { return c.scalar(sql).toString(); };
+    const QHash<QString, QStringList> totales = {
+        {QStringLiteral("VENTASDIA"), {"Total del periodo", "2", "4.00", "0.00", "0.00", "249.50"}},
+        {QStringLiteral("VENTASDEPTO"), {"Total del periodo", "4.00", "499.00"}},
+        {QStringLiteral("CORTEDIA"), {"Total del día", "149.50"}},
+        {QStringLiteral("CARTERA"),
+         {"Total de la cartera", "2,126.25", "876.25", "1,250.00", "0.00", "0.00"}},
+        {QStringLiteral("EXISTENCIAS"),
+         {"Valor del inventario",
+          pesos(QStringLiteral(
+              "select sum(e.alma_Existencia * a.art_Costo) from tArticuloAlmacen e join tArticulo "
+              "a on a.art_Clave = e.art_Clave"))}},
+        {QStringLiteral("LISTAPRECIOS"),
+         {"Artículos y ofertas",
+          cuenta(QStringLiteral("select count(*) from tArticulo where eart_Clave <> 'SUSPENDIDO'")),
+          cuenta(QStringLiteral(
+              "select count(distinct x.art_Clave) from tArticuloPrecio x join tArticulo a on "
+              "a.art_Clave = x.art_Clave where a.eart_Clave <> 'SUSPENDIDO' and x.tprecio_Clave = "
+              "'OFERTA' and getdate() between x.PRECIO_FECINI and x.PRECIO_FECFIN"))}},
+    };
+
+    for (const QString &clave : db::demoReportes()) {
+        QVERIFY(catalogo.cargaReporte(clave, CatalogoReportes::Derechos::Todos));
+        QList<ParametrosReporte::Captura> capturas;
+        for (const ParametrosReporte::Definicion &d : catalogo.reporte()->parametros)
+            capturas << ParametrosReporte::valorInicial(d, dia);
+        const std::optional<QList<ValorParametro>> valores = catalogo.aceptar(capturas);
+        QVERIFY(valores);
+
+        ReportServices servicios;
+        servicios.connections = &estacion.provider;
+        servicios.config = &estacion.config;
+        servicios.strings = &cadenas;
+        servicios.prompter = &estacion.prompter;
+        servicios.hostObjects = [&](vbs::Engine &e) {
+            e.addObject(QStringLiteral("xFactory"), &factory);
+            e.addObject(QStringLiteral("xConfig"), &estacion.config);
+        };
+        servicios.clock = [] { return QDateTime(QDate(2026, 3, 5), QTime(21, 45)); };
+        easyReport reporte(servicios);
+        for (const ValorParametro &v : *valores)
+            reporte.setParam(v.clave, v.valor, v.valorExtra, v.tipoDato);
+        QString error;
+        QVERIFY2(reporte.configureScript(catalogo.reporte()->programa, &error),
+                 qPrintable(clave + u' ' + error));
+        QVERIFY2(reporte.printReport(), qPrintable(clave));
+        reporte.composeUntil(1000);
+        QVERIFY2(reporte.finished(), qPrintable(clave));
+        QVERIFY2(reporte.errors().isEmpty(), qPrintable(clave + u' ' + reporte.errors().join(u'\n')));
+
+        QStringList textos;
+        for (const ReportLogRecord &r : reporte.pageLog(reporte.pageCount()))
+            if (r.operation == u"DrawText")
+                textos << r.arguments.value(4);
+        const QStringList esperados = totales.value(clave);
+        const qsizetype i = textos.indexOf(esperados.first());
+        QVERIFY2(i >= 0, qPrintable(clave + QStringLiteral(": ") + textos.join(u'|')));
+        QCOMPARE(textos.mid(i, esperados.size()), esperados);
+        // The first page's header: title, the run's date and the page.
+        QStringList primera;
+        for (const ReportLogRecord &r : reporte.pageLog(1))
+            if (r.operation == u"DrawText")
+                primera << r.arguments.value(4);
+        QVERIFY(primera.contains(catalogo.reporte()->nombre));
+        QVERIFY2(primera.contains(QStringLiteral("05/03/2026 21:45")), qPrintable(primera.join(u'|')));
+        QVERIFY(primera.contains(QStringLiteral("Página 1")));
+    }
+    QVERIFY(estacion.prompter.texts().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_DemoReportes)

@@ -121,11 +121,11 @@ QByteArray leeArchivo(const QString &ruta)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Compares with tests/data/reportes/<nombre>; with MDR_REGENERA_REPORTES set the file is written
+// Compares with tests/data/reports/<nombre>; with MDR_REGENERA_REPORTES set the file is written
 // instead, to be read and committed on purpose.
 bool comparaGolden(const QString &nombre, const QString &texto)
 {
-    const QString dir = qEnvironmentVariable("MDR_TEST_DATA") + QStringLiteral("/reportes/");
+    const QString dir = qEnvironmentVariable("MDR_TEST_DATA") + QStringLiteral("/reports/");
     if (qEnvironmentVariableIsSet("MDR_REGENERA_REPORTES")) {
         QDir().mkpath(dir);
         QFile f(dir + nombre);
@@ -430,7 +430,8 @@ void tst_ProgramaReporte::disenoRechazado()
     ProgramaReporte::Objeto o{1, nombre, seccion, QString(), clase, {}};
     if (!propiedad.isEmpty())
         o.propiedades.append({propiedad, valor});
-    d.objetos << ProgramaReporte::Objeto{2, QStringLiteral("G"), QStringLiteral("GROUP"), QString(), claseGrupo, {}}
+    d.objetos << ProgramaReporte::Objeto{2,         QStringLiteral("G"), QStringLiteral("GROUP"),
+                                         QString(), claseGrupo,          {}}
               << o;
     d.grupos << ProgramaReporte::Grupo{QStringLiteral("G"), {campo}, {}};
     QVERIFY(!programa.escribe(d));
