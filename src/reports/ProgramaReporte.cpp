@@ -463,7 +463,14 @@ bool ProgramaReporte::guardaPrograma(db::Connection &c, const QString &repClave)
         return false;
     QString codigo = d->codigoClave;
     if (codigo.isEmpty()) {
-        codigo = QStringLiteral("REPORTE_") + d->clave;
+        // A new key: a script that already has the usual one is somebody else's and stays as it is.
+        const QString base = QStringLiteral("REPORTE_") + d->clave;
+        codigo = base;
+        for (int n = 2;
+             c.scalar(QStringLiteral("select count(*) from tCodigo where codigo_Clave = ?"), {codigo})
+                 .toInt() > 0;
+             ++n)
+            codigo = base + u'_' + QString::number(n);
         c.execute(QStringLiteral("update tReporte set codigo_Clave = ? where rep_Clave = ?"),
                   {codigo, d->clave});
     }

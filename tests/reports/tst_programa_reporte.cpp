@@ -245,6 +245,17 @@ void tst_ProgramaReporte::guardaCreaCodigo()
     QVERIFY(textoDe(c, QStringLiteral("REPORTE_NUEVO"))
                 .contains(QLatin1String("xRpt.SQL = \"select 1 as Uno\"")));
 
+    // The usual key taken by another script: the report gets the next free one.
+    reporte(c, QStringLiteral("OTRO"), QStringLiteral("Otro"));
+    reportes::programa(c, QStringLiteral("REPORTE_OTRO"), QStringLiteral("' un evento"));
+    reportes::programa(c, QStringLiteral("REPORTE_OTRO_2"), QStringLiteral("' otro evento"));
+    QVERIFY(programa.guardaPrograma(c, QStringLiteral("OTRO")));
+    QCOMPARE(
+        c.scalar(QStringLiteral("select codigo_Clave from tReporte where rep_Clave = 'OTRO'")).toString(),
+        QStringLiteral("REPORTE_OTRO_3"));
+    QCOMPARE(textoDe(c, QStringLiteral("REPORTE_OTRO")), QStringLiteral("' un evento"));
+    QCOMPARE(textoDe(c, QStringLiteral("REPORTE_OTRO_2")), QStringLiteral("' otro evento"));
+
     // Writing again replaces the text and leaves a program switched off as it was.
     QVERIFY(programa.guardaPrograma(c, QStringLiteral("APAGADO")));
     QVERIFY(textoDe(c, QStringLiteral("PRG_APAGADO")).contains(QLatin1String("\"select 2 as Dos\"")));
@@ -257,8 +268,10 @@ void tst_ProgramaReporte::guardaCreaCodigo()
     QCOMPARE(programa.guardaFaltantes(c), std::optional<int>(1));
     QCOMPARE(programa.guardaFaltantes(c), std::optional<int>(0));
     QCOMPARE(
-        c.scalar(QStringLiteral("select count(*) from tCodigo where codigo_Clave like 'REPORTE_%'")).toInt(),
+        c.scalar(QStringLiteral("select count(*) from tCodigo where codigo_Clave = 'REPORTE_NUEVO'")).toInt(),
         1);
+    QVERIFY(c.scalar(QStringLiteral("select codigo_Clave from tReporte where rep_Clave = 'SOLOCODIGO'"))
+                .isNull());
     QVERIFY(prompter.texts().isEmpty());
 }
 
