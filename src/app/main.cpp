@@ -24,6 +24,14 @@
 #include "cProveedor.h"
 #include "cVenta.h"
 #include "cObjectFactory.h"
+#include "CatalogoReportes.h"
+#include "ReportFactory.h"
+#include "RegistroReportes.h"
+#include "ServiciosReporte.h"
+#include "cReporte.h"
+#include "easyReport.h"
+#include "frmReporte.h"
+#include "frmerReport.h"
 #include "frmArticulo.h"
 #include "frmCambioPrecio.h"
 #include "frmCliente.h"
@@ -103,6 +111,8 @@ int main(int argc, char **argv)
     registraScriptsVenta(services.factory());
     registraScriptsCorte(services.factory(), services.connection(), services.config());
     registraScriptsProveedores(services.factory(), services.connection());
+    registraObjetosReporte(services.factory());
+    registraReportes(services.factory());
     // The receipt printer, reachable by scripts as "xTicketPrinter" before the first one runs.
     cTicketPrinter impresora(services.connection(), services.config(), services.string());
     ImpresoraSistemaQt impresoraSistema;
@@ -148,6 +158,38 @@ int main(int argc, char **argv)
     };
 
     CatalogoWindows catalogos(services.connection(), services.config(), permisos, prompter);
+    // Stored reports: the run window asks for the parameters, the report shows in its preview.
+    // The Reportes menu, scripts (xFactory.newcReporte) and other windows all come through here.
+    auto ejecutaReporte = [&](const QString &tipo, const QList<cReporte::Valor> &valores, bool automatico,
+                              const QString &clave) {
+        CatalogoReportes catalogo(services.connection(), services.config(), prompter);
+        bool corrio = false;
+        frmReporte ventana(
+            catalogo,
+            [&](const QString &repClave, const QString &programa, const QList<ValorParametro> &parametros) {
+                easyReport reporte(serviciosReporte(services, &prompter));
+                frmerReport visor(reporte, prompter, rutaImagen(services), QApplication::activeWindow());
+                QList<frmerReport::Parametro> lista;
+                for (const ValorParametro &v : parametros)
+                    lista.append({v.clave, v.valor, v.valorExtra, v.tipoDato});
+                if (catalogo.reporte())
+                    visor.setWindowTitle(catalogo.reporte()->nombre);
+                else
+                    visor.setWindowTitle(repClave);
+                if (visor.cargaReporteParametros(programa, lista)) {
+                    corrio = true;
+                    visor.exec();
+                }
+            },
+            QApplication::activeWindow());
+        if (ventana.init(tipo, valores, automatico, clave))
+            return true;
+        ventana.exec();
+        return corrio;
+    };
+    cReporte::setEjecutor([&](const cReporte &r) {
+        return ejecutaReporte(r.tipo(), r.parametros(), r.autoImpresion(), r.reporte());
+    });
     auto showMainWindow = [&] {
         MainWindowController::Hooks mainHooks;
         mainHooks.selectedConnection = [&] { return services.catalog().selected(); };
@@ -165,7 +207,9 @@ int main(int argc, char **argv)
         };
         mainHooks.buildReportsMenu = [&] {
             if (mainWindow)
-                PermisosMenu::buildReportsMenu(*mainWindow, permisos, {});
+                PermisosMenu::buildReportsMenu(*mainWindow, permisos, [&](const QString &modulo) {
+                    ejecutaReporte({}, {}, false, CatalogoReportes::claveDeMenu(modulo));
+                });
         };
         mainHooks.applyMenuPermissions = [&] {
             if (mainWindow)

@@ -4,6 +4,7 @@
 #include "DbCommands.h"
 #include "DemoCommands.h"
 #include "ProgramaReporte.h"
+#include "ReportCommands.h"
 #include "ScriptCommands.h"
 #include "TicketCommands.h"
 
@@ -17,7 +18,7 @@ int main(int argc, char **argv)
 {
     // A system printer needs fonts and print support; everything else stays a console program.
     std::unique_ptr<QCoreApplication> application;
-    if (ticketNeedsGui(argc, argv)) {
+    if (ticketNeedsGui(argc, argv) || reportNeedsGui(argc, argv)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
             qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -44,6 +45,7 @@ int main(int argc, char **argv)
     addCoreCommands(cli);
     addScriptCommands(cli);
     addTicketCommands(cli);
+    addReportCommands(cli);
 
     return cli.run(app.arguments().mid(1));
 }

@@ -592,7 +592,7 @@ void easyReport::placeInDetail(cPrintSection &section, bool summary)
                             (summary ? section.MaxHeightControls() : section.MaxHeight()));
 }
 
-void easyReport::refreshPageEnd()
+void easyReport::refreshFormulas()
 {
     // Summaries stay out: refreshing one that refers to itself would count the row again.
     for (cPrintObject *o : objectsOf("cPrintFormula"))
@@ -625,8 +625,11 @@ void easyReport::printPage()
             storePage(); // no row: the page stays blank
             return;
         }
+        // The header's formulas (the page number) are those of this page.
+        refreshFormulas();
         m_header->printObjects(*this, *m_printer);
     } else {
+        refreshFormulas();
         m_header->printObjects(*this, *m_printer);
         std::vector<PendingSection> pending;
         pending.swap(m_pending);
@@ -659,11 +662,11 @@ void easyReport::printPage()
         }
         if (EndOfData()) {
             printGroupSummary(true);
-            refreshPageEnd();
+            refreshFormulas();
             m_footer->printObjects(*this, *m_printer);
             placeInDetail(*m_reportFooter, false);
         } else {
-            refreshPageEnd();
+            refreshFormulas();
             m_footer->printObjects(*this, *m_printer);
         }
         if (!rowsPrinted && m_detail->Height() <= 2 * rowHeight && !EndOfData()) {
@@ -675,7 +678,7 @@ void easyReport::printPage()
         }
     } else {
         // The last page holds only what waited for it; it still gets its page footer.
-        refreshPageEnd();
+        refreshFormulas();
         m_footer->printObjects(*this, *m_printer);
     }
     if (mode == cReportPrinter::Preview)

@@ -190,7 +190,8 @@ private:
     void moveNext();
     void printGroupSummary(bool atEnd);
     void placeInDetail(cPrintSection &section, bool summary);
-    void refreshPageEnd();
+    // Formulas and images, not summaries: a summary that refers to itself would count the row again.
+    void refreshFormulas();
     void storePage();
     void askErrors();
     void resetSections();

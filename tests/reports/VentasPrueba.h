@@ -67,6 +67,7 @@ xRpt.FooterHeight = 10
 xRpt.SQL = "select depto, linea, articulo, importe from tVentaPrueba " & Chr(13) & Chr(10) & "where fecha >= [Fecha] and fecha <= [Fecha.Fin] order by depto, linea, articulo"
 xRpt.addObject xFactory.NewcPrintText("Titulo", 2, 5, 6, 140, "Ventas por departamento", 0, 1, "Arial", True, 12)
 xRpt.addObject xFactory.NewcPrintLine("Raya", 12, 5, 12, 145, 1, 0)
+xRpt.addObject xFactory.NewcPrintFormula("Hoja", 8, 110, 4, 35, """Hoja "" & [xRpt.CurrentPage]", "", 0, 2, "Arial", False, 8, "", "T")
 xRpt.addObject xFactory.NewcPrintField("depto", 0, 0, 0, 0, 0, 0, "Arial", False, 9, "")
 xRpt.addObject xFactory.NewcPrintField("linea", 0, 0, 0, 0, 0, 0, "Arial", False, 9, "")
 xRpt.addObject xFactory.NewcPrintGroup("GDepto", 0, 5, 5, 60, 0, 0, "Arial", True, 10)
@@ -88,6 +89,7 @@ xRpt.addObject xFactory.NewcPrintFormula("Impreso", 2, 5, 5, 60, "[xRpt.PrintDat
 xRpt.getObject("TotLinea").Box = False
 xRpt.addHeaderObject(xRpt.getObject("Titulo"))
 xRpt.addHeaderObject(xRpt.getObject("Raya"))
+xRpt.addHeaderObject(xRpt.getObject("Hoja"))
 xRpt.addGroupObject(xRpt.getObject("GDepto"))
 xRpt.addGroupObject(xRpt.getObject("GLinea"))
 xRpt.addDetailObject(xRpt.getObject("articulo"))

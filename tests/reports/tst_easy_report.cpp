@@ -75,11 +75,14 @@ void tst_easy_report::paginasDelReporte()
         QVERIFY2(todos.contains(p.strings.FormatToString(total.toQVariant(), QStringLiteral("#,##0.00"))),
                  qPrintable(grupo));
     }
-    // Every page numbered in its footer.
-    for (int i = 1; i <= p.report->pageCount(); ++i)
+    // Every page numbered in its header and its footer, the page that starts with the summary
+    // that waited for it too.
+    for (int i = 1; i <= p.report->pageCount(); ++i) {
         QVERIFY2(p.textos(i).contains(QStringLiteral("Pagina %1").arg(i)), qPrintable(QString::number(i)));
+        QVERIFY2(p.textos(i).contains(QStringLiteral("Hoja %1").arg(i)), qPrintable(QString::number(i)));
+    }
     // One compiled procedure per formula text, however many rows ran.
-    QCOMPARE(p.report->compiledFormulas(), 8);
+    QCOMPARE(p.report->compiledFormulas(), 9);
 }
 
 void tst_easy_report::sinFilas()
