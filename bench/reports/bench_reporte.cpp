@@ -100,7 +100,7 @@ struct Reporte {
         s.strings = &strings;
         s.prompter = &prompter;
         s.pagesInMemory = paginas;
-        s.hostObjects = [this](vbs::Engine &e) { e.addObject(QStringLiteral("xFactory"), &factory); };
+        s.hostObjects = [this](vbs::Engine &e) { e.addObject(QStringLiteral("xFactory"), factory.scriptHost()); };
         report = std::make_unique<easyReport>(s);
         if (!report->configureScript(QString::fromUtf8(kPrograma)))
             std::abort();

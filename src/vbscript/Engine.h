@@ -105,6 +105,9 @@ QVariant toVariant(const Value &v);
 Value fromVariant(const QVariant &v);
 // A QObject seen by scripts: properties and invokable methods by name, without regard to case.
 HostObjectRef wrapQObject(QObject *object);
+// The same for an object a host method made for the script: a parentless one is the script's and
+// is deleted with its last reference, unless someone gives it a parent first.
+HostObjectRef wrapReturnedQObject(QObject *object);
 
 } // namespace vbs
 

@@ -256,8 +256,10 @@ private:
         return fromVariant(ret);
     }
 
+public:
     static HostObjectRef wrapReturned(QObject *object);
 
+private:
     QPointer<QObject> m_obj;
     QObject *m_key; // the address registered in g_wrappers, even after the object is gone
     bool m_owned;   // deleted with the wrapper: a parentless object a method handed to the script
@@ -292,6 +294,11 @@ HostObjectRef wrapQObject(QObject *object)
     if (QObjectHost *h = existingWrapper(object))
         return HostObjectRef(h);
     return HostObjectRef(new QObjectHost(object, false));
+}
+
+HostObjectRef wrapReturnedQObject(QObject *object)
+{
+    return QObjectHost::wrapReturned(object);
 }
 
 // As in QJSEngine: a parentless object returned by an invokable method is the script's and goes

@@ -26,7 +26,7 @@ struct EjecucionReporte {
         s.connections = &provider;
         s.strings = &strings;
         s.prompter = &prompter;
-        s.hostObjects = [this](vbs::Engine &e) { e.addObject(QStringLiteral("xFactory"), &factory); };
+        s.hostObjects = [this](vbs::Engine &e) { e.addObject(QStringLiteral("xFactory"), factory.scriptHost()); };
         s.clock = [] { return QDateTime(QDate(2026, 12, 7), QTime(9, 30, 0)); };
         s.pagesInMemory = paginasEnMemoria;
         report = std::make_unique<easyReport>(s);

@@ -6,6 +6,7 @@
 #include "cReporte.h"
 
 #include "cCode.h"
+#include "Engine.h"
 #include "cObjectFactory.h"
 
 #include <QTemporaryDir>
@@ -48,8 +49,8 @@ void tst_cReporte::desdeScript()
         return true;
     });
     cCode code(estacion.provider, estacion.config, estacion.prompter);
-    code.addObject(QStringLiteral("xFactory"), &factory);
-    const QString texto = QStringLiteral("Set r = xFactory.create(\"newcReporte\")\n"
+    code.addObject(QStringLiteral("xFactory"), QVariant::fromValue(vbs::Value::object(factory.scriptHost())));
+    const QString texto = QStringLiteral("Set r = xFactory.newcReporte\n"
                                          "If r.AutoImpresion Then Err.Raise 5\n"
                                          "r.Tipo = \"FACTURA\"\n"
                                          "r.Reporte = \" FACT01 \"\n"

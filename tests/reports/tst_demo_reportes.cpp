@@ -362,7 +362,7 @@ void tst_DemoReportes::corridas()
         servicios.strings = &cadenas;
         servicios.prompter = &estacion.prompter;
         servicios.hostObjects = [&](vbs::Engine &e) {
-            e.addObject(QStringLiteral("xFactory"), &factory);
+            e.addObject(QStringLiteral("xFactory"), factory.scriptHost());
             e.addObject(QStringLiteral("xConfig"), &estacion.config);
         };
         servicios.clock = [] { return QDateTime(QDate(2026, 3, 5), QTime(21, 45)); };

@@ -1,5 +1,7 @@
 #include "ScriptHelp.h"
 
+#include "cObjectFactory.h"
+
 #include "AdoObjects.h"
 #include "CValue.h"
 #include "ScriptObjects.h"
@@ -170,6 +172,23 @@ ScriptHelp::Topic ScriptHelp::topic(const QString &object, const QStringList &me
     return {titleFor(object), object, members};
 }
 
+namespace {
+
+// The classes registered after the factory was written are members of "xFactory" too.
+QStringList withRegisteredClasses(QStringList list, const cObjectFactory &factory)
+{
+    for (const QString &member : factory.members()) {
+        const bool listed = std::any_of(list.cbegin(), list.cend(), [&](const QString &m) {
+            return m.section(u'(', 0, 0).compare(member, Qt::CaseInsensitive) == 0;
+        });
+        if (!listed)
+            list << (factory.hasConstructor(member) ? member + QStringLiteral("(...)") : member);
+    }
+    return list;
+}
+
+} // namespace
+
 QList<ScriptHelp::Topic> ScriptHelp::standard(const ScriptServices &services)
 {
     const ScriptObjects objects = buildScriptObjects(services);
@@ -183,10 +202,15 @@ QList<ScriptHelp::Topic> ScriptHelp::standard(const ScriptServices &services)
         // Objects handed over through an adapter: the class the adapter serves.
         if (!object && name.compare(QLatin1String("xLibStr"), Qt::CaseInsensitive) == 0)
             object = &services.string;
+        if (!object && name.compare(QLatin1String("xFactory"), Qt::CaseInsensitive) == 0)
+            object = &services.factory;
         if (name.compare(QLatin1String("cn"), Qt::CaseInsensitive) == 0)
             out << topic(name, ado::connectionMembers());
         else if (object == &services.string)
-            out << topic(name, withByRefMembers(members(*object->metaObject()), services.string.listaFunciones()));
+            out << topic(name,
+                         withByRefMembers(members(*object->metaObject()), services.string.listaFunciones()));
+        else if (object == &services.factory)
+            out << topic(name, withRegisteredClasses(members(*object->metaObject()), services.factory));
         else if (object)
             out << topic(name, members(*object->metaObject()));
     }

@@ -122,7 +122,7 @@ ScriptObjects buildScriptObjects(const ScriptServices &services)
     if (services.ticketPrinter)
         list.add(QStringLiteral("xTicketPrinter"), QVariant::fromValue(services.ticketPrinter));
     list.add(QStringLiteral("xApp"), QVariant::fromValue<QObject *>(&services.app));
-    list.add(QStringLiteral("xFactory"), QVariant::fromValue<QObject *>(&services.factory));
+    list.add(QStringLiteral("xFactory"), host(services.factory.scriptHost()));
     list.add(QStringLiteral("xGlobal"), QVariant::fromValue<QObject *>(&services.global));
     return list;
 }

@@ -39,6 +39,57 @@ QObject *cObjectFactory::construct(const QString &member, QVariantList args) con
     return (*it)(args);
 }
 
+bool cObjectFactory::hasConstructor(const QString &member) const
+{
+    return m_constructors.contains(member.toCaseFolded());
+}
+
+namespace {
+
+// The factory's invokable members, every registered class by its member name, and the
+// constructors with however many arguments a class takes (the meta-object's methods would need a
+// declaration per class and argument count).
+class FactoryHost : public vbs::HostObject {
+public:
+    explicit FactoryHost(cObjectFactory *factory) : m_factory(factory), m_members(vbs::wrapQObject(factory))
+    {
+    }
+    QString typeName() const override { return QStringLiteral("cObjectFactory"); }
+    bool get(const vbs::Name &name, vbs::Args &args, vbs::Value &result) override
+    {
+        if (m_factory->hasConstructor(name.text)) {
+            QVariantList values;
+            for (int i = 0; i < args.size(); ++i)
+                values << (args.isMissing(i) ? QVariant() : vbs::toVariant(args[i]));
+            result = vbs::Value::object(vbs::wrapReturnedQObject(m_factory->construct(name.text, values)));
+            return true;
+        }
+        if (m_members->get(name, args, result))
+            return true;
+        // A class registered later (newcReporte, newcArticulo …) is a member too.
+        if (args.isEmpty() && m_factory->hasClass(name.text)) {
+            result = vbs::Value::object(vbs::wrapReturnedQObject(m_factory->create(name.text)));
+            return true;
+        }
+        return false;
+    }
+    bool set(const vbs::Name &name, vbs::Args &args, const vbs::Value &value, bool isSet) override
+    {
+        return m_members->set(name, args, value, isSet);
+    }
+
+private:
+    cObjectFactory *m_factory;
+    vbs::HostObjectRef m_members;
+};
+
+} // namespace
+
+vbs::HostObjectRef cObjectFactory::scriptHost()
+{
+    return vbs::HostObjectRef(new FactoryHost(this));
+}
+
 QStringList cObjectFactory::members() const
 {
     QStringList out;

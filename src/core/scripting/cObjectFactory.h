@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HostObject.h"
+
 #include <QHash>
 #include <QObject>
 #include <QStringList>
@@ -24,13 +26,18 @@ public:
     // Member names compare without regard to case; a second registration replaces the first.
     void registerClass(const QString &member, Creator creator);
     bool hasClass(const QString &member) const;
+    // Scripts reach these members with any number of arguments through scriptHost().
     void registerConstructor(const QString &member, Constructor constructor);
+    bool hasConstructor(const QString &member) const;
     // A new instance from the arguments given (trailing Empty ones dropped); nullptr when unknown.
     QObject *construct(const QString &member, QVariantList args) const;
     QStringList members() const;
 
     // A new instance by member name ("newcCollectionContainer"); nullptr for an unknown one.
     Q_INVOKABLE QObject *create(const QString &member) const;
+    // "xFactory" as scripts see it: the members below, and every registered constructor
+    // (xFactory.NewcPrintField("Importe", 0, 120, 5, 30, …)).
+    vbs::HostObjectRef scriptHost();
 
     Q_INVOKABLE QObject *newcCollectionContainer() const;
     Q_INVOKABLE QObject *NewCollection() const { return create(QStringLiteral("NewCollection")); }
@@ -42,120 +49,6 @@ public:
     Q_INVOKABLE QObject *newcString() const { return create(QStringLiteral("newcString")); }
     Q_INVOKABLE QObject *newcDatabase() const { return create(QStringLiteral("newcDatabase")); }
     Q_INVOKABLE QObject *newcSucursal() const { return create(QStringLiteral("newcSucursal")); }
-
-    // The report engine registers these; scripts pass the arguments of each class's constructor.
-    Q_INVOKABLE QObject *NewcPrintLine(const QVariant &a1 = QVariant(), const QVariant &a2 = QVariant(),
-                                       const QVariant &a3 = QVariant(), const QVariant &a4 = QVariant(),
-                                       const QVariant &a5 = QVariant(), const QVariant &a6 = QVariant(),
-                                       const QVariant &a7 = QVariant(), const QVariant &a8 = QVariant(),
-                                       const QVariant &a9 = QVariant(), const QVariant &a10 = QVariant(),
-                                       const QVariant &a11 = QVariant(), const QVariant &a12 = QVariant(),
-                                       const QVariant &a13 = QVariant(),
-                                       const QVariant &a14 = QVariant()) const
-    {
-        return construct(QStringLiteral("NewcPrintLine"),
-                         {a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11, a12, a13, a14});
-    }
-    Q_INVOKABLE QObject *NewcPrintLineObject() const
-    {
-        return construct(QStringLiteral("NewcPrintLine"), {});
-    }
-    Q_INVOKABLE QObject *NewcPrintText(const QVariant &a1 = QVariant(), const QVariant &a2 = QVariant(),
-                                       const QVariant &a3 = QVariant(), const QVariant &a4 = QVariant(),
-                                       const QVariant &a5 = QVariant(), const QVariant &a6 = QVariant(),
-                                       const QVariant &a7 = QVariant(), const QVariant &a8 = QVariant(),
-                                       const QVariant &a9 = QVariant(), const QVariant &a10 = QVariant(),
-                                       const QVariant &a11 = QVariant(), const QVariant &a12 = QVariant(),
-                                       const QVariant &a13 = QVariant(),
-                                       const QVariant &a14 = QVariant()) const
-    {
-        return construct(QStringLiteral("NewcPrintText"),
-                         {a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11, a12, a13, a14});
-    }
-    Q_INVOKABLE QObject *NewcPrintTextObject() const
-    {
-        return construct(QStringLiteral("NewcPrintText"), {});
-    }
-    Q_INVOKABLE QObject *NewcPrintField(const QVariant &a1 = QVariant(), const QVariant &a2 = QVariant(),
-                                        const QVariant &a3 = QVariant(), const QVariant &a4 = QVariant(),
-                                        const QVariant &a5 = QVariant(), const QVariant &a6 = QVariant(),
-                                        const QVariant &a7 = QVariant(), const QVariant &a8 = QVariant(),
-                                        const QVariant &a9 = QVariant(), const QVariant &a10 = QVariant(),
-                                        const QVariant &a11 = QVariant(), const QVariant &a12 = QVariant(),
-                                        const QVariant &a13 = QVariant(),
-                                        const QVariant &a14 = QVariant()) const
-    {
-        return construct(QStringLiteral("NewcPrintField"),
-                         {a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11, a12, a13, a14});
-    }
-    Q_INVOKABLE QObject *NewcPrintFieldObject() const
-    {
-        return construct(QStringLiteral("NewcPrintField"), {});
-    }
-    Q_INVOKABLE QObject *NewcPrintFormula(const QVariant &a1 = QVariant(), const QVariant &a2 = QVariant(),
-                                          const QVariant &a3 = QVariant(), const QVariant &a4 = QVariant(),
-                                          const QVariant &a5 = QVariant(), const QVariant &a6 = QVariant(),
-                                          const QVariant &a7 = QVariant(), const QVariant &a8 = QVariant(),
-                                          const QVariant &a9 = QVariant(), const QVariant &a10 = QVariant(),
-                                          const QVariant &a11 = QVariant(), const QVariant &a12 = QVariant(),
-                                          const QVariant &a13 = QVariant(),
-                                          const QVariant &a14 = QVariant()) const
-    {
-        return construct(QStringLiteral("NewcPrintFormula"),
-                         {a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11, a12, a13, a14});
-    }
-    Q_INVOKABLE QObject *NewcPrintFormulaObject() const
-    {
-        return construct(QStringLiteral("NewcPrintFormula"), {});
-    }
-    Q_INVOKABLE QObject *NewcPrintGroup(const QVariant &a1 = QVariant(), const QVariant &a2 = QVariant(),
-                                        const QVariant &a3 = QVariant(), const QVariant &a4 = QVariant(),
-                                        const QVariant &a5 = QVariant(), const QVariant &a6 = QVariant(),
-                                        const QVariant &a7 = QVariant(), const QVariant &a8 = QVariant(),
-                                        const QVariant &a9 = QVariant(), const QVariant &a10 = QVariant(),
-                                        const QVariant &a11 = QVariant(), const QVariant &a12 = QVariant(),
-                                        const QVariant &a13 = QVariant(),
-                                        const QVariant &a14 = QVariant()) const
-    {
-        return construct(QStringLiteral("NewcPrintGroup"),
-                         {a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11, a12, a13, a14});
-    }
-    Q_INVOKABLE QObject *NewcPrintGroupObject() const
-    {
-        return construct(QStringLiteral("NewcPrintGroup"), {});
-    }
-    Q_INVOKABLE QObject *NewcPrintSumary(const QVariant &a1 = QVariant(), const QVariant &a2 = QVariant(),
-                                         const QVariant &a3 = QVariant(), const QVariant &a4 = QVariant(),
-                                         const QVariant &a5 = QVariant(), const QVariant &a6 = QVariant(),
-                                         const QVariant &a7 = QVariant(), const QVariant &a8 = QVariant(),
-                                         const QVariant &a9 = QVariant(), const QVariant &a10 = QVariant(),
-                                         const QVariant &a11 = QVariant(), const QVariant &a12 = QVariant(),
-                                         const QVariant &a13 = QVariant(),
-                                         const QVariant &a14 = QVariant()) const
-    {
-        return construct(QStringLiteral("NewcPrintSumary"),
-                         {a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11, a12, a13, a14});
-    }
-    Q_INVOKABLE QObject *NewcPrintSumaryObject() const
-    {
-        return construct(QStringLiteral("NewcPrintSumary"), {});
-    }
-    Q_INVOKABLE QObject *NewcPrintImage(const QVariant &a1 = QVariant(), const QVariant &a2 = QVariant(),
-                                        const QVariant &a3 = QVariant(), const QVariant &a4 = QVariant(),
-                                        const QVariant &a5 = QVariant(), const QVariant &a6 = QVariant(),
-                                        const QVariant &a7 = QVariant(), const QVariant &a8 = QVariant(),
-                                        const QVariant &a9 = QVariant(), const QVariant &a10 = QVariant(),
-                                        const QVariant &a11 = QVariant(), const QVariant &a12 = QVariant(),
-                                        const QVariant &a13 = QVariant(),
-                                        const QVariant &a14 = QVariant()) const
-    {
-        return construct(QStringLiteral("NewcPrintImage"),
-                         {a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11, a12, a13, a14});
-    }
-    Q_INVOKABLE QObject *NewcPrintImageObject() const
-    {
-        return construct(QStringLiteral("NewcPrintImage"), {});
-    }
 
 private:
     QHash<QString, std::pair<QString, Creator>> m_creators;
