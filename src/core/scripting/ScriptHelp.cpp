@@ -5,6 +5,7 @@
 #include "AdoObjects.h"
 #include "CValue.h"
 #include "ScriptObjects.h"
+#include "cObjectFactory.h"
 #include "cString.h"
 
 #include <QHash>
