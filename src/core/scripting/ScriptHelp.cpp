@@ -1,7 +1,5 @@
 #include "ScriptHelp.h"
 
-#include "cObjectFactory.h"
-
 #include "AdoObjects.h"
 #include "CValue.h"
 #include "ScriptObjects.h"
