@@ -123,6 +123,14 @@ frmerReport::frmerReport(easyReport &report, Prompter &prompter, std::function<Q
     m_report.setErrorListShower([this](const QStringList &e) { muestraErrores(e); });
 }
 
+frmerReport::~frmerReport()
+{
+    // The page box loses the focus while the window goes: it must not reach a half-destroyed
+    // window, and the report, which may outlive it, must not call it back.
+    txtPagina->disconnect(this);
+    m_report.setErrorListShower({});
+}
+
 bool frmerReport::cargaReporteSimple(const QString &programa)
 {
     QString error;

@@ -18,6 +18,7 @@ class frmerReport : public QDialog {
 public:
     frmerReport(easyReport &report, Prompter &prompter, std::function<QString(qint64)> imagePath = {},
                 QWidget *parent = nullptr);
+    ~frmerReport() override;
 
     // Installs the program in the report and shows its first page.
     bool cargaReporteSimple(const QString &programa);
