@@ -67,6 +67,25 @@ int run(const AdminCli::Arguments &args, QTextStream &out, QTextStream &err)
         const auto valores = catalogo.aceptar(*capturas);
         if (!valores)
             return 2;
+        // The window offers only the entries of a list; typed on the command line, a value must
+        // be one of them too.
+        for (int i = 0; i < reporte.parametros.size(); ++i) {
+            const ParametrosReporte::Definicion &d = reporte.parametros.at(i);
+            const QString elegido = capturas->value(i).texto;
+            if (d.entrada() != ParametrosReporte::Entrada::Lista || elegido.isEmpty())
+                continue;
+            const auto opciones = catalogo.parametros().cargaLista(d, *valores);
+            if (!opciones)
+                return 1;
+            QStringList claves;
+            for (const ParametrosReporte::Opcion &o : *opciones)
+                claves << o.clave;
+            if (!claves.contains(elegido)) {
+                err << d.etiqueta() << ": " << elegido << " no es una de las opciones ("
+                    << claves.join(QStringLiteral(", ")) << ")" << Qt::endl;
+                return 2;
+            }
+        }
 
         easyReport report(serviciosReporte(services, &prompter));
         for (const ValorParametro &v : *valores)
@@ -102,8 +121,8 @@ int run(const AdminCli::Arguments &args, QTextStream &out, QTextStream &err)
         if (destino->tipo == Destino::Csv)
             out << "Datos del reporte " << clave << " en " << destino->valor << Qt::endl;
         else
-            out << "Reporte " << clave << ": " << report.pageCount() << " páginas en " << destino->valor
-                << Qt::endl;
+            out << "Reporte " << clave << ": " << report.pageCount()
+                << (report.pageCount() == 1 ? " página en " : " páginas en ") << destino->valor << Qt::endl;
         return report.errors().isEmpty() ? 0 : 1;
     } catch (const std::exception &e) {
         err << "Error: " << QString::fromUtf8(e.what()) << Qt::endl;

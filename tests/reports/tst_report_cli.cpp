@@ -58,6 +58,13 @@ void tst_report_cli::reportesDeDemostracion()
     QCOMPARE(r.code, 2);
     QVERIFY2(r.err.contains(QStringLiteral("debe ser una fecha dd/mm/yyyy")), qPrintable(r.err));
     QVERIFY(!QFile::exists(dir.filePath("x.pdf")));
+    r = runAdmin(admin,
+                 QStringList{"report", "run", "CORTEDIA"} + base +
+                     QStringList{"--param", "ALMACEN=NOEXISTE", "--to", "pdf:" + dir.filePath("x.pdf")});
+    QCOMPARE(r.code, 2);
+    QVERIFY2(r.err.contains(QStringLiteral("Almacen: NOEXISTE no es una de las opciones (")),
+             qPrintable(r.err));
+    QVERIFY(!QFile::exists(dir.filePath("x.pdf")));
     r = runAdmin(admin, QStringList{"report", "run", "NOEXISTE"} + base +
                             QStringList{"--to", "pdf:" + dir.filePath("y.pdf")});
     QCOMPARE(r.code, 1);
