@@ -1,6 +1,7 @@
 #include "ReportCommands.h"
 
 #include "AdminCli.h"
+#include "SesionAdmin.h"
 #include "AppServices.h"
 #include "CatalogoReportes.h"
 #include "ConnectionManager.h"
@@ -42,18 +43,13 @@ int run(const AdminCli::Arguments &args, QTextStream &out, QTextStream &err)
         err << "El destino debe ser pdf:RUTA, csv:RUTA o printer:NOMBRE" << Qt::endl;
         return 2;
     }
-    ConsolePrompter prompter(err);
-    // A settings file of its own: the workstation's settings stay as they are.
-    QTemporaryDir settingsDir;
-    AppServices services(prompter, settingsDir.filePath(QStringLiteral("Mostrador.ini")));
-    services.connection().setUnattendedRetry(5000);
-    services.connection().setExitHandler([] {});
+    SesionAdmin sesion(err);
+    AppServices &services = sesion.services;
+    ConsolePrompter &prompter = sesion.prompter;
     try {
-        cConfigure &config = services.config();
-        config.setValue(QStringLiteral("CONEXION"), args.values.value(QStringLiteral("--connection")));
-        if (!services.connection().connectDatabase())
+        if (!sesion.conecta(args.values.value(QStringLiteral("--connection"))))
             return 1;
-        config.loadAll();
+        cConfigure &config = services.config();
         registraObjetosReporte(services.factory());
         CatalogoReportes catalogo(services.connection(), config, prompter);
         // The administrator's command line has no session: any stored report may run.

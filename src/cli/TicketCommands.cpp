@@ -1,6 +1,7 @@
 #include "TicketCommands.h"
 
 #include "AdminCli.h"
+#include "SesionAdmin.h"
 #include "AppServices.h"
 #include "ConnectionManager.h"
 #include "ConsolePrompter.h"
@@ -49,30 +50,25 @@ int reprint(const AdminCli::Arguments &args, QTextStream &out, QTextStream &err)
         err << "El destino debe ser file:RUTA, tcp:HOST:PUERTO o printer:NOMBRE" << Qt::endl;
         return 2;
     }
-    ConsolePrompter prompter(err);
-    // A settings file of its own: the workstation's settings stay as they are.
-    QTemporaryDir settingsDir;
-    AppServices services(prompter, settingsDir.filePath(QStringLiteral("Mostrador.ini")));
-    services.connection().setUnattendedRetry(5000);
-    services.connection().setExitHandler([] {});
+    SesionAdmin sesion(err);
+    AppServices &services = sesion.services;
     try {
-        cConfigure &config = services.config();
-        config.setValue(QStringLiteral("CONEXION"), args.values.value(QStringLiteral("--connection")));
-        if (!services.connection().connectDatabase())
+        if (!sesion.conecta(args.values.value(QStringLiteral("--connection"))))
             return 1;
-        config.loadAll();
+        cConfigure &config = services.config();
         db::Connection &c = services.connection().getConnection();
         QString almacen = args.values.value(QStringLiteral("--warehouse"));
         if (almacen.isEmpty()) {
             // Folios are per warehouse: without one, the folio must name a single sale.
             QStringList almacenes;
             for (db::Recordset rs = c.openRecordset(
-                     QStringLiteral("select alm_Clave from tVenta where venta_Folio = ? order by alm_Clave"), {folio});
+                     QStringLiteral("select alm_Clave from tVenta where venta_Folio = ? order by alm_Clave"),
+                     {folio});
                  !rs.eof(); rs.moveNext())
                 almacenes << rs.text(QStringLiteral("alm_Clave"));
             if (almacenes.size() > 1) {
-                err << "El folio " << folio << " existe en los almacenes " << almacenes.join(QStringLiteral(", "))
-                    << "; indique --warehouse" << Qt::endl;
+                err << "El folio " << folio << " existe en los almacenes "
+                    << almacenes.join(QStringLiteral(", ")) << "; indique --warehouse" << Qt::endl;
                 return 1;
             }
             almacen = almacenes.value(0);
@@ -124,8 +120,9 @@ bool ticketNeedsGui(int argc, char **argv)
 void addTicketCommands(AdminCli &cli)
 {
     cli.add({{QStringLiteral("ticket"), QStringLiteral("reprint")},
-             QStringLiteral("ticket reprint --folio N --connection CADENA --to file:RUTA|tcp:HOST:PUERTO|printer:NOMBRE "
-                            "[--warehouse ALMACEN]"),
+             QStringLiteral(
+                 "ticket reprint --folio N --connection CADENA --to file:RUTA|tcp:HOST:PUERTO|printer:NOMBRE "
+                 "[--warehouse ALMACEN]"),
              {},
              {QStringLiteral("--folio"), QStringLiteral("--connection"), QStringLiteral("--to"),
               QStringLiteral("--warehouse")},
