@@ -138,6 +138,7 @@ void easyReport::addObject(QObject *object)
         return;
     m_byName.insert(key, o);
     m_objects.emplace_back(o);
+    m_porClaseValido = false;
     m_bag->addObject(QVariant::fromValue<QObject *>(o), o->Name());
 }
 
@@ -290,6 +291,7 @@ void easyReport::Clear()
     for (const auto &o : m_objects)
         delete o.data();
     m_objects.clear();
+    m_porClaseValido = false;
     m_byName.clear();
     m_bag->clear();
     qDeleteAll(m_params);
@@ -482,14 +484,27 @@ bool easyReport::startRun()
     return true;
 }
 
-QList<cPrintObject *> easyReport::objectsOf(const char *className) const
+const easyReport::PorClase &easyReport::porClase()
 {
-    QList<cPrintObject *> out;
-    const QLatin1String name(className);
-    for (const auto &o : m_objects)
-        if (o && o->ObjectType() == name)
-            out << o.data();
-    return out;
+    // Built when the objects change, not for every row.
+    if (!m_porClaseValido) {
+        m_porClase = {};
+        for (const auto &o : m_objects) {
+            if (!o)
+                continue;
+            const QString tipo = o->ObjectType();
+            if (tipo == u"cPrintFormula")
+                m_porClase.formulas << o.data();
+            else if (tipo == u"cPrintImage")
+                m_porClase.imagenes << o.data();
+            else if (tipo == u"cPrintSumary")
+                m_porClase.sumarios << o.data();
+            else if (tipo == u"cPrintGroup")
+                m_porClase.grupos << static_cast<cPrintGroup *>(o.data());
+        }
+        m_porClaseValido = true;
+    }
+    return m_porClase;
 }
 
 void easyReport::moveNext()
@@ -518,16 +533,14 @@ bool easyReport::loadRow()
         const QVariant v = m_rs.value(column);
         field->setValue(v.isValid() ? v : QVariant::fromValue(nullptr));
     }
-    const QList<cPrintObject *> formulas = objectsOf("cPrintFormula");
-    const QList<cPrintObject *> images = objectsOf("cPrintImage");
+    const PorClase &clases = porClase();
+    const QList<cPrintObject *> &formulas = clases.formulas;
+    const QList<cPrintObject *> &images = clases.imagenes;
+    const QList<cPrintGroup *> &groups = clases.grupos;
     for (cPrintObject *o : formulas)
         o->Refresh(*this);
     for (cPrintObject *o : images)
         o->Refresh(*this);
-
-    QList<cPrintGroup *> groups;
-    for (cPrintObject *o : objectsOf("cPrintGroup"))
-        groups << static_cast<cPrintGroup *>(o);
     bool change = false;
     if (!m_groupsStarted) {
         for (cPrintGroup *g : groups) {
@@ -549,7 +562,7 @@ bool easyReport::loadRow()
                 g->startGroup();
         placeInDetail(*m_group, false);
     }
-    for (cPrintObject *o : objectsOf("cPrintSumary"))
+    for (cPrintObject *o : clases.sumarios)
         o->Refresh(*this);
     for (cPrintObject *o : formulas)
         if (o->reCalc())
@@ -595,9 +608,10 @@ void easyReport::placeInDetail(cPrintSection &section, bool summary)
 void easyReport::refreshFormulas()
 {
     // Summaries stay out: refreshing one that refers to itself would count the row again.
-    for (cPrintObject *o : objectsOf("cPrintFormula"))
+    const PorClase &clases = porClase();
+    for (cPrintObject *o : clases.formulas)
         o->Refresh(*this);
-    for (cPrintObject *o : objectsOf("cPrintImage"))
+    for (cPrintObject *o : clases.imagenes)
         o->Refresh(*this);
 }
 

@@ -195,16 +195,23 @@ private:
     void storePage();
     void askErrors();
     void resetSections();
-    QList<cPrintObject *> objectsOf(const char *className) const;
+    // The objects that rows refresh, by class, in the order they were added.
+    struct PorClase {
+        QList<cPrintObject *> formulas, imagenes, sumarios;
+        QList<cPrintGroup *> grupos;
+    };
+    const PorClase &porClase();
     bool openData();
 
     ReportServices m_services;
     cReportPrinter *m_printer;
     cPrintSection *m_header, *m_group, *m_detail, *m_sumary, *m_footer, *m_reportFooter;
     std::vector<QPointer<cPrintObject>> m_objects; // every object, in the order added
-    QHash<QString, cPrintObject *> m_byName;       // folded name -> object
-    cCollectionContainer *m_bag;                   // the objects as scripts' "xRpt"
-    QHash<QString, cParametroReporte *> m_params;  // folded key
+    PorClase m_porClase;
+    bool m_porClaseValido = false;
+    QHash<QString, cPrintObject *> m_byName;      // folded name -> object
+    cCollectionContainer *m_bag;                  // the objects as scripts' "xRpt"
+    QHash<QString, cParametroReporte *> m_params; // folded key
     ReportFormulas m_formulas;
     std::unique_ptr<vbs::Engine> m_program;
 
