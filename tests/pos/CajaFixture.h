@@ -71,6 +71,15 @@ inline void importeInicial(db::Connection &c, const char *importe)
               {QStringLiteral("MOV_CAJA_A1_CAJA1_%1_2").arg(anioServidor(c))});
 }
 
+// The counter of PuestoVenta.h with the drawer above; given an amount, CAJA1's cut opens with it.
+inline void preparaCaja(db::Connection &c, const QString &settingsFile, const char *importe = nullptr)
+{
+    preparaMostrador(c, settingsFile);
+    creaCaja(c);
+    if (importe)
+        importeInicial(c, importe);
+}
+
 // The state of CAJA1's cut 2 and everything its closing writes, to compare before and after.
 inline QStringList estadoDelCorte(db::Connection &c)
 {

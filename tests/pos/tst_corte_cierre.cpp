@@ -77,9 +77,7 @@ void tst_CorteCierre::resumen()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     db::Connection &c = db.connection();
-    preparaMostrador(c, ini(QStringLiteral("p.ini")));
-    creaCaja(c);
-    importeInicial(c, "500");
+    preparaCaja(c, ini(QStringLiteral("p.ini")), "500");
     Cierre x(c, ini());
     GuardaVenta g(x.s.provider, x.s.config, x.s.prompter);
     QVERIFY(g.guardaDatos(ventaCon("100", QStringLiteral("EFECTIVO"))));
@@ -183,9 +181,7 @@ void tst_CorteCierre::cierra()
     QFETCH(QString, mensaje);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     db::Connection &c = db.connection();
-    preparaMostrador(c, ini(QStringLiteral("p.ini")));
-    creaCaja(c);
-    importeInicial(c, "500");
+    preparaCaja(c, ini(QStringLiteral("p.ini")), "500");
     Cierre x(c, ini(), sinCapturar ? QStringList{CorteCierre::kDerechoCerrarSinCapturar} : QStringList{});
     GuardaVenta g(x.s.provider, x.s.config, x.s.prompter);
     QVERIFY(g.guardaDatos(ventaCon("100", QStringLiteral("EFECTIVO"))));
@@ -274,8 +270,7 @@ void tst_CorteCierre::captura()
     QFETCH(QString, mensaje);
     MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
     db::Connection &c = db.connection();
-    preparaMostrador(c, ini(QStringLiteral("p.ini")));
-    creaCaja(c);
+    preparaCaja(c, ini(QStringLiteral("p.ini")));
     Cierre x(c, ini());
     CorteCierre k(x.s.provider, x.s.config, x.s.prompter, x.s.permisos);
     QVERIFY(k.inicia());
@@ -304,8 +299,7 @@ void tst_CorteCierre::eleccion()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     db::Connection &c = db.connection();
-    preparaMostrador(c, ini(QStringLiteral("p.ini")));
-    creaCaja(c);
+    preparaCaja(c, ini(QStringLiteral("p.ini")));
     {
         // A terminal without an open cut, no right to take another's.
         Cierre x(c, ini());
@@ -357,8 +351,7 @@ void tst_CorteCierre::cambioMientrasCaptura()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     db::Connection &c = db.connection();
-    preparaMostrador(c, ini(QStringLiteral("p.ini")));
-    creaCaja(c);
+    preparaCaja(c, ini(QStringLiteral("p.ini")));
     // With the right to close on a difference, so the stale summary passes the first check.
     Cierre x(c, ini(), {CorteCierre::kDerechoCerrarSinCapturar});
     CorteCierre k(x.s.provider, x.s.config, x.s.prompter, x.s.permisos);
@@ -395,9 +388,7 @@ void tst_CorteCierre::fallaEnCadaSentencia()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     db::Connection &c = db.connection();
-    preparaMostrador(c, ini(QStringLiteral("p.ini")));
-    creaCaja(c);
-    importeInicial(c, "200");
+    preparaCaja(c, ini(QStringLiteral("p.ini")), "200");
     Cierre x(c, ini());
     GuardaVenta g(x.s.provider, x.s.config, x.s.prompter);
     QVERIFY(g.guardaDatos(ventaCon("100", QStringLiteral("EFECTIVO"))));
@@ -454,9 +445,7 @@ void tst_CorteCierre::impresionYReimpresion()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     db::Connection &c = db.connection();
-    preparaMostrador(c, ini(QStringLiteral("p.ini")));
-    creaCaja(c);
-    importeInicial(c, "100");
+    preparaCaja(c, ini(QStringLiteral("p.ini")), "100");
     Cierre x(c, ini());
     x.s.config.setValue(QStringLiteral("IMPRIMIR-CORTE-DE-CAJA"), true);
     x.s.config.setValue(QStringLiteral("IMPRIMIR-CORTE-DE-CAJA-PREGUNTA"), true);
@@ -516,9 +505,7 @@ void tst_CorteCierre::eventoDelCorte()
 {
     MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
     db::Connection &c = db.connection();
-    preparaMostrador(c, ini(QStringLiteral("p.ini")));
-    creaCaja(c);
-    importeInicial(c, "100");
+    preparaCaja(c, ini(QStringLiteral("p.ini")), "100");
     c.execute(
         QStringLiteral("insert into tCodigo (codigo_Clave, codigo_Nombre, codigo_Text, codigo_Activo) values "
                        "('OnCutOfBox', 'Corte', ?, 'S')"),
@@ -571,8 +558,7 @@ void tst_CorteCierre::pendientesYCorteCaja()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     db::Connection &c = db.connection();
-    preparaMostrador(c, ini(QStringLiteral("p.ini")));
-    creaCaja(c);
+    preparaCaja(c, ini(QStringLiteral("p.ini")));
     const QString pendiente = QStringLiteral(
         "insert into tVentaPendiente (term_Clave, corte_Anio, corte_Numero, venta_Numero, venta_Folio, "
         "usu_Clave, "

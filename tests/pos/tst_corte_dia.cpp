@@ -42,8 +42,7 @@ void tst_CorteDia::dia()
     Log::setDirectoryProvider([d = dir.path()] { return d; });
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     db::Connection &c = db.connection();
-    preparaMostrador(c, dir.filePath(QStringLiteral("p.ini")));
-    creaCaja(c);
+    preparaCaja(c, dir.filePath(QStringLiteral("p.ini")));
     c.execute(QStringLiteral("update TCORTE set ecorte_Clave = 'CERRADO' where term_Clave = 'CAJA1'"));
     EstacionPrueba s(&c, dir.filePath(QStringLiteral("a.ini")));
     EstacionPrueba::grant(c, {QStringLiteral("ninguno")});

@@ -34,9 +34,7 @@ namespace {
 // CAJA1's cut with 500 to start and a cash sale of 100: 600 expected.
 void preparaCorte(db::Connection &c, EstacionPrueba &s, const QString &dir, const QStringList &derechos)
 {
-    preparaMostrador(c, dir + QStringLiteral("/p.ini"));
-    creaCaja(c);
-    importeInicial(c, "500");
+    preparaCaja(c, dir + QStringLiteral("/p.ini"), "500");
     EstacionPrueba::grant(c, derechos);
     enCaja(s, c);
     s.config.setValue(QStringLiteral("IMPRIMIR-CORTE-DE-CAJA"), false);

@@ -80,9 +80,7 @@ void tst_MovimientoCaja::concepto()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     db::Connection &c = db.connection();
-    preparaMostrador(c, ini(QStringLiteral("p.ini")));
-    creaCaja(c);
-    importeInicial(c, "500");
+    preparaCaja(c, ini(QStringLiteral("p.ini")), "500");
     Caja x(c, ini());
     QVERIFY(x.mov.validaCorte());
     QStringList conceptos;
@@ -184,8 +182,7 @@ void tst_MovimientoCaja::rechazos()
     QFETCH(int, campo);
     MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
     db::Connection &c = db.connection();
-    preparaMostrador(c, ini(QStringLiteral("p.ini")));
-    creaCaja(c);
+    preparaCaja(c, ini(QStringLiteral("p.ini")));
     c.execute(QStringLiteral(
         "insert into tConcepto (concepto_Clave, concepto_Nombre, tconcepto_Clave, concepto_Signo) "
         "values ('P1', 'Proveedor uno', 'FACTURA', '-')"));
@@ -289,9 +286,7 @@ void tst_MovimientoCaja::pagoFactura()
     QFETCH(QString, factura2);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     db::Connection &c = db.connection();
-    preparaMostrador(c, ini(QStringLiteral("p.ini")));
-    creaCaja(c);
-    importeInicial(c, "2000");
+    preparaCaja(c, ini(QStringLiteral("p.ini")), "2000");
     Caja x(c, ini());
     const QStringList antes = estadoDelPago(c);
     x.s.prompter.answers << true << false;
@@ -348,9 +343,7 @@ void tst_MovimientoCaja::deposito()
     QFETCH(QString, engine);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     db::Connection &c = db.connection();
-    preparaMostrador(c, ini(QStringLiteral("p.ini")));
-    creaCaja(c);
-    importeInicial(c, "2000");
+    preparaCaja(c, ini(QStringLiteral("p.ini")), "2000");
     Caja x(c, ini());
     QVERIFY(!x.mov.registraDeposito(QStringLiteral("999"), QStringLiteral("10")));
     QCOMPARE(x.s.prompter.last(), MovimientoCaja::kSinCuenta);
@@ -385,8 +378,7 @@ void tst_MovimientoCaja::impresion()
 {
     MDR_TEST_DATABASE(db, TestDatabase::sqlite(), TestDatabase::Upgraded);
     db::Connection &c = db.connection();
-    preparaMostrador(c, ini(QStringLiteral("p.ini")));
-    creaCaja(c);
+    preparaCaja(c, ini(QStringLiteral("p.ini")));
     Caja x(c, ini());
     x.s.config.setValue(QStringLiteral("IMPRIME-MOVIMIENTO-DE-CAJA"), true);
     x.s.config.setValue(QStringLiteral("PREGUNTA-REIMPRESION"), true);
@@ -456,9 +448,7 @@ void tst_MovimientoCaja::fallaEnCadaSentencia()
     QFETCH(bool, deposito);
     MDR_TEST_DATABASE(db, engine, TestDatabase::Upgraded);
     db::Connection &c = db.connection();
-    preparaMostrador(c, ini(QStringLiteral("p.ini")));
-    creaCaja(c);
-    importeInicial(c, "2000");
+    preparaCaja(c, ini(QStringLiteral("p.ini")), "2000");
     Caja x(c, ini());
     QVERIFY(x.mov.validaCorte());
     const QStringList antes = estadoDelPago(c);
