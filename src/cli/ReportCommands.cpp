@@ -63,25 +63,8 @@ int run(const AdminCli::Arguments &args, QTextStream &out, QTextStream &err)
         const auto valores = catalogo.aceptar(*capturas);
         if (!valores)
             return 2;
-        // The window offers only the entries of a list; typed on the command line, a value must
-        // be one of them too.
-        for (int i = 0; i < reporte.parametros.size(); ++i) {
-            const ParametrosReporte::Definicion &d = reporte.parametros.at(i);
-            const QString elegido = capturas->value(i).texto;
-            if (d.entrada() != ParametrosReporte::Entrada::Lista || elegido.isEmpty())
-                continue;
-            const auto opciones = catalogo.parametros().cargaLista(d, *valores);
-            if (!opciones)
-                return 1;
-            QStringList claves;
-            for (const ParametrosReporte::Opcion &o : *opciones)
-                claves << o.clave;
-            if (!claves.contains(elegido)) {
-                err << d.etiqueta() << ": " << elegido << " no es una de las opciones ("
-                    << claves.join(QStringLiteral(", ")) << ")" << Qt::endl;
-                return 2;
-            }
-        }
+        if (!catalogo.parametros().enSusListas(reporte.parametros, *capturas, *valores))
+            return 2;
 
         easyReport report(serviciosReporte(services, &prompter));
         for (const ValorParametro &v : *valores)

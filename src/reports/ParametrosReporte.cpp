@@ -187,6 +187,29 @@ bool ParametrosReporte::rechaza(const QString &texto, int campo, Parte parte, bo
     return false;
 }
 
+bool ParametrosReporte::enSusListas(const QList<Definicion> &definiciones, const QList<Captura> &capturas,
+                                    const QList<ValorParametro> &valores)
+{
+    for (int i = 0; i < definiciones.size(); ++i) {
+        const Definicion &d = definiciones.at(i);
+        const QString elegido = capturas.value(i).texto;
+        if (d.entrada() != Entrada::Lista || elegido.isEmpty())
+            continue;
+        const auto opciones = cargaLista(d, valores);
+        if (!opciones)
+            return false;
+        QStringList claves;
+        for (const Opcion &o : *opciones)
+            claves << o.clave;
+        if (!claves.contains(elegido))
+            return rechaza(d.etiqueta() + QStringLiteral(": ") + elegido +
+                               QStringLiteral(" no es una de las opciones (") +
+                               claves.join(QStringLiteral(", ")) + u')',
+                           i);
+    }
+    return true;
+}
+
 std::optional<QList<ValorParametro>> ParametrosReporte::valida(const QList<Definicion> &definiciones,
                                                                const QList<Captura> &capturas)
 {

@@ -86,6 +86,10 @@ public:
 
     // The inputs from command-line arguments NOMBRE=VALOR (a date range: one date "dd/mm/yyyy"
     // for that whole day, or "dd/mm/yyyy,dd/mm/yyyy"); the others keep their first value.
+    // A list value given outside the window (the command line) must be one of the list's entries,
+    // as the window only offers those; the first that is not is said and refused.
+    bool enSusListas(const QList<Definicion> &definiciones, const QList<Captura> &capturas,
+                     const QList<ValorParametro> &valores);
     std::optional<QList<Captura>> leeArgumentos(const QList<Definicion> &definiciones,
                                                 const QStringList &argumentos,
                                                 const QDate &hoy = QDate::currentDate());
